@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+
+// The directory part of a path, up to and including its last '\' or '/'.
+std::string GetFileDir(const std::string& path);
+// The part after the last separator.
+std::string GetFileName(const std::string& path);
+// The file name without folder and extension.
+std::string GetFileBaseName(const std::string& path);
+// The extension without the dot, lower case; empty when there is none.
+std::string GetFileExtension(const std::string& path);
+// Joins two parts with exactly one '/'.
+std::string JoinPath(const std::string& a, const std::string& b);
+// Turns '\' into '/'.
+std::string NormalizeSlashes(const std::string& path);
+
+// Creates every directory along the path (the last part counts as a folder
+// when the path ends in a separator or names no file).
+bool CreateDirectories(const std::string& path);
+bool FileExists(const std::string& path);
+bool ReadFileToString(const std::string& path, std::string& out);
+
+// Replaces the file with the text in one step: a crash or a full disk leaves
+// the old file whole. Creates the missing folders first. False on failure, with
+// the reason written to the debug output.
+bool WriteStringToFile(const std::string& path, const std::string& text);
+
+// Permissions are never widened on this system; kept so callers need no #if.
+void GrantEveryoneFileAccess(const std::string& path);

@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+
+#include "app/PomoAppBase.h"
+
+class AnimationCommand;
+class AnimationWidget;
+
+// The game framework's application: loading, menus, typed codes and the
+// script hook on top of the plain application object.
+class GameApp : public PomoAppBase {
+public:
+    GameApp(const std::string& title, const std::string& version, int width, int height);
+    ~GameApp() override;
+
+    // Virtual operations the game overrides.
+    virtual void LoadGameData() {}
+    virtual int GetLoadingStepCount() { return 0; }
+    virtual void StartGame() {}
+    virtual void HandleTypedCode(const std::wstring& code) {}
+    // 0: not ours, 1: stop the script on this command, 2: done, go on.
+    virtual int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
+        return 0;
+    }
+
+    // One loader finished: the loading bar moves on.
+    void StepLoadingProgress();
+
+    std::wstring mPlayerName;
+    bool mHideMouseSpeed = true;
+    int mPauseCount = 0;
+
+protected:
+    void UpdateFrames() override;
+};
+
+extern GameApp* gGameApp;

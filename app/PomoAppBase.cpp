@@ -1,0 +1,405 @@
+#include "app/PomoAppBase.h"
+
+#include <algorithm>
+
+#include "app/FileUtil.h"
+#include "app/Log.h"
+#include "app/StringUtil.h"
+#include "app/WeakHandle.h"
+#include "audio/SoundManager.h"
+#include "audio/TrackInterface.h"
+#include "platform/FileSystem.h"
+#include "platform/System.h"
+#include "platform/Window.h"
+#include "platform/gl/GLFrame.h"
+
+PomoAppBase* gAppBase = nullptr;
+
+PomoAppBase::PomoAppBase() { gAppBase = this; }
+
+PomoAppBase::~PomoAppBase() {
+    if (mLoadingThread.joinable()) mLoadingThread.join();
+    ProcessDeferredDeletes();
+    delete mMusicInterface;
+    mMusicInterface = nullptr;
+    delete mSoundManager;
+    mSoundManager = nullptr;
+    mWindow.reset();
+    if (mBoot.handleSignals) PlatformRemoveQuitSignals();
+    if (gAppBase == this) gAppBase = nullptr;
+}
+
+bool PomoAppBase::Init(const std::vector<std::string>& args) {
+    mClock = mBoot.clock;
+    if (!mClock) {
+        mOwnedClock = std::make_unique<RealClock>();
+        mClock = mOwnedClock.get();
+    }
+
+    // The user data folder holds settings.xml, profiles.xml and the lock.
+    if (!mBoot.userDataFolder.empty()) {
+        mAppDataFolder = mBoot.userDataFolder;
+        if (mAppDataFolder.back() != '/') mAppDataFolder += '/';
+        CreateDirectories(mAppDataFolder);
+    } else {
+        mAppDataFolder = PlatformUserDataFolder(mCompanyName, mProductName);
+    }
+    if (mAppDataFolder.empty()) {
+        ShowErrorBox("Cannot create the user data folder.");
+        mExitCode = 1;
+        return false;
+    }
+
+    ReadSettings();
+
+    CommandLineOptions options;
+    std::string error;
+    if (!ParseCommandLine(args, options, &error)) {
+        ShowMessageBox(error, mTitle);
+        mExitCode = 1;
+        return false;
+    }
+    mCrashTest = options.crash;
+    mScreenSaverMode = options.screenSaver;
+    if (!options.changeDir.empty() && !PlatformChangeDirectory(options.changeDir)) {
+        ShowErrorBox("Cannot open the data folder '" + options.changeDir + "'.");
+        mExitCode = 1;
+        return false;
+    }
+
+    if (mBoot.singleInstance && !mInstanceLock.Acquire(mAppDataFolder + "instance.lock")) {
+        ShowMessageBox(mTitle + " is already running.", mTitle);
+        mExitCode = 0;
+        return false;
+    }
+
+    if (mBoot.handleSignals) PlatformInstallQuitSignals(&mSignalQuit);
+
+    if (!mBoot.headless) {
+        WindowConfig config;
+        config.title = mTitle;
+        config.logicalWidth = mWidth;
+        config.logicalHeight = mHeight;
+        config.windowed = mIsWindowed && !mNoWindowedMode;
+        config.stretch = mStretchScreen;
+        config.vsync = mVSyncEnabled;
+        config.visible = false;  // shown when the loop starts
+        std::string windowError;
+        mWindow = PlatformWindow::Create(config, &windowError);
+        if (!mWindow) DebugPrintf("No window (%s); running without a display.\n", windowError.c_str());
+    }
+
+    mSoundManager = CreateSoundManager();
+    mMusicInterface = CreateMusicInterface();
+    ApplyVolumes();
+
+    InitHook();
+    mInitialized = true;
+    return true;
+}
+
+void PomoAppBase::Start() {
+    if (!mInitialized) return;
+    if (mWindow) mWindow->Show();
+    UpdateCursor();
+    mLastStepTime = mLastFrameTime = mClock->NowMicros();
+    while (!mShutdownRequested.load()) RunPass();
+    DoShutdown();
+}
+
+void PomoAppBase::Shutdown() { mShutdownRequested.store(true); }
+
+void PomoAppBase::RunPass() {
+    if (mWindow) {
+        mPumpBuffer.clear();
+        mWindow->PumpEvents(mPumpBuffer);
+        if (!mPumpBuffer.empty()) {
+            std::lock_guard<std::mutex> lock(mInputLock);
+            for (const InputEvent& e : mPumpBuffer) mInputQueue.push_back(e);
+        }
+    }
+    if (mSignalQuit.load()) Shutdown();
+
+    InputEvent event;
+    bool haveEvent = false;
+    {
+        std::lock_guard<std::mutex> lock(mInputLock);
+        if (!mInputQueue.empty()) {
+            event = mInputQueue.front();
+            mInputQueue.pop_front();
+            haveEvent = true;
+        }
+    }
+    if (haveEvent) HandleInputEvent(event);
+
+    if (mLoadingThread.joinable() && mLoadingDone.load() && !mLoadingCompletionSeen) {
+        mLoadingThread.join();
+        mLoadingCompletionSeen = true;
+        LoadingThreadCompleted();
+    }
+
+    uint64_t now = mClock->NowMicros();
+    if (now < mLastStepTime) mLastStepTime = now;
+    uint64_t due = (now - mLastStepTime) / kUpdateStepMicros;
+    if (due > static_cast<uint64_t>(kMaxCatchUpSteps)) {
+        // After a long stall (a debugger, a suspended machine) drop the
+        // backlog rather than racing through it.
+        mLastStepTime = now - kMaxCatchUpSteps * kUpdateStepMicros;
+        due = kMaxCatchUpSteps;
+    }
+    for (uint64_t i = 0; i < due && !mShutdownRequested.load(); ++i) {
+        UpdateFrames();
+        ++mUpdateCount;
+        mLastStepTime += kUpdateStepMicros;
+        ProcessDeferredDeletes();
+    }
+
+    float elapsed = static_cast<float>(now - std::min(now, mLastFrameTime)) /
+                    static_cast<float>(kUpdateStepMicros);
+    mLastFrameTime = now;
+    UpdateFramesF(elapsed);
+    DrawFrame();
+    ++mFrameCount;
+
+    // Sleep when ahead of the next step; longer while a loader works, to
+    // leave it the processor.
+    uint64_t next = mLastStepTime + kUpdateStepMicros;
+    uint64_t after = mClock->NowMicros();
+    if (after < next) {
+        uint64_t wait = next - after;
+        if (mLoaderRunning.load() || IsLoadingThreadRunning()) wait = std::max<uint64_t>(wait, 20000);
+        mClock->SleepMicros(wait);
+    }
+}
+
+void PomoAppBase::UpdateFrames() {
+    if (mMusicInterface) mMusicInterface->Update();
+}
+
+void PomoAppBase::DrawFrame() {
+    if (!mWindow) return;
+    int w = 0, h = 0;
+    mWindow->GetDrawableSize(w, h);
+    GLClearFrame(w, h, mWindow->GetViewport(), 0.08f, 0.10f, 0.16f);
+    mWindow->Present();
+}
+
+void PomoAppBase::HandleInputEvent(const InputEvent& event) {
+    if (event.type == InputEvent::Quit) Shutdown();
+}
+
+void PomoAppBase::DoShutdown() {
+    if (mShutDown) return;
+    mShutDown = true;
+    mShutdownRequested.store(true);
+    if (mLoadingThread.joinable()) mLoadingThread.join();
+    ShutdownHook();
+    if (mSoundManager) mSoundManager->StopAllSounds();
+    if (mMusicInterface) mMusicInterface->StopAllTracks();
+    if (mWindow) {
+        mWindow->Hide();
+        if (!mWindow->IsWindowed()) mWindow->SetWindowed(true);  // give the desktop back
+    }
+    WriteSettings();
+    if (mMusicInterface) mMusicInterface->UnloadAllTracks();
+}
+
+void PomoAppBase::SwitchScreenMode(bool windowed, bool force) {
+    if (!windowed == !mIsWindowed && !force) return;
+    if (windowed && mNoWindowedMode) windowed = false;
+    mIsWindowed = windowed;
+    if (mWindow) {
+        mWindow->SetWindowed(windowed);
+        mWindow->Show();
+    }
+}
+
+void PomoAppBase::SetStretchScreen(bool stretch) {
+    mStretchScreen = stretch;
+    if (mWindow) mWindow->SetStretch(stretch);
+}
+
+void PomoAppBase::SetCustomCursorsEnabled(bool enabled) {
+    mCustomCursorsEnabled = enabled;
+    UpdateCursor();
+}
+
+void PomoAppBase::UpdateCursor() {
+    if (mWindow) mWindow->SetSystemCursor(mCursorId);
+}
+
+void PomoAppBase::SetCursor(int id) {
+    // A screen saver keeps the plain arrow whatever the screens ask for.
+    mCursorId = mScreenSaverMode ? 0 : id;
+    UpdateCursor();
+}
+
+void PomoAppBase::PushInputEvent(const InputEvent& event) {
+    std::lock_guard<std::mutex> lock(mInputLock);
+    mInputQueue.push_back(event);
+}
+
+size_t PomoAppBase::PendingInputCount() {
+    std::lock_guard<std::mutex> lock(mInputLock);
+    return mInputQueue.size();
+}
+
+void PomoAppBase::SetSfxVolume(double volume) {
+    mSfxVolume = std::clamp(volume, 0.0, 1.0);
+    if (mSoundManager) mSoundManager->SetVolume(mMuted ? 0.0 : mSfxVolume);
+}
+
+double PomoAppBase::GetMasterVolume() {
+    return mSoundManager ? mSoundManager->GetMasterVolume() : 0.0;
+}
+
+void PomoAppBase::SetMasterVolume(double volume) {
+    if (mSoundManager) mSoundManager->SetMasterVolume(volume);
+}
+
+double PomoAppBase::GetMusicGroupVolume(const std::wstring& group) const {
+    auto it = mMusicGroupVolumes.find(group);
+    return it == mMusicGroupVolumes.end() ? 0.0 : it->second;
+}
+
+void PomoAppBase::SetMusicGroupVolume(const std::wstring& group, double volume) {
+    volume = std::clamp(volume, 0.0, 1.0);
+    mMusicGroupVolumes[group] = volume;
+    if (mMusicInterface) mMusicInterface->SetGroupVolume(group, mMuted ? 0.0 : volume);
+}
+
+void PomoAppBase::EnsureMusicGroupVolume(const std::wstring& group) {
+    if (mMusicGroupVolumes.find(group) == mMusicGroupVolumes.end())
+        SetMusicGroupVolume(group, 0.85);
+}
+
+void PomoAppBase::SetMuted(bool muted) {
+    mMuted = muted;
+    ApplyVolumes();
+}
+
+void PomoAppBase::ApplyVolumes() {
+    if (mSoundManager) mSoundManager->SetVolume(mMuted ? 0.0 : mSfxVolume);
+    if (mMusicInterface)
+        for (const auto& [group, volume] : mMusicGroupVolumes)
+            mMusicInterface->SetGroupVolume(group, mMuted ? 0.0 : volume);
+}
+
+void PomoAppBase::PlaySample(int soundId) {
+    // Any id outside the sound table plays nothing, not only -1.
+    if (!mSoundManager || soundId < 0 || soundId >= SoundManager::kMaxSounds) return;
+    if (SoundInstance* inst = mSoundManager->GetSoundInstance(soundId)) inst->Play(false, true);
+}
+
+void PomoAppBase::PlaySampleWithPan(int soundId, int pan) {
+    if (!mSoundManager || soundId < 0 || soundId >= SoundManager::kMaxSounds) return;
+    if (SoundInstance* inst = mSoundManager->GetSoundInstance(soundId)) {
+        inst->SetPan(pan);
+        inst->Play(false, true);
+    }
+}
+
+void PomoAppBase::PlayMusic(int trackId, int startPosition, bool loop) {
+    if (mMusicInterface) mMusicInterface->PlayTrack(trackId, startPosition, loop);
+}
+
+TrackInterface* PomoAppBase::CreateMusicInterface() { return new TrackInterface(); }
+
+void PomoAppBase::SetMouseSpeed(int speed) { mMouseSpeed = std::clamp(speed, 1, 20); }
+
+void PomoAppBase::ShowErrorBox(const std::string& text) {
+    if (mScreenSaverMode && !mAppDataFolder.empty()) {
+        std::string old;
+        ReadFileToString(mAppDataFolder + "ScrError.txt", old);
+        WriteStringToFile(mAppDataFolder + "ScrError.txt", old + text + "\n");
+        return;
+    }
+    PlatformMessageBox("FATAL ERROR", text);
+}
+
+void PomoAppBase::ShowMessageBox(const std::string& text, const std::string& caption) {
+    PlatformMessageBox(caption, text);
+}
+
+bool PomoAppBase::CopyToClipboard(const std::string& text) { return PlatformSetClipboardText(text); }
+
+double PomoAppBase::GetLoadingProgress() const {
+    if (mLoadingStepsTotal <= 0) return 1.0;
+    return std::min(1.0, static_cast<double>(mLoadingStepsDone.load()) / mLoadingStepsTotal);
+}
+
+void PomoAppBase::StartLoadingThread() {
+    if (mLoadingThread.joinable()) return;
+    mLoadingDone = false;
+    mLoadingCompletionSeen = false;
+    mLoadingThread = std::thread([this] {
+        LoadingThreadProc();
+        mLoadingDone = true;
+    });
+}
+
+void PomoAppBase::SafeDelete(HandleTarget* object) {
+    if (!object) return;
+    if (std::find(mDeleteList.begin(), mDeleteList.end(), object) == mDeleteList.end())
+        mDeleteList.push_back(object);
+}
+
+void PomoAppBase::ProcessDeferredDeletes() {
+    // Destructors may queue more deletes; drain until quiet.
+    while (!mDeleteList.empty()) {
+        std::vector<HandleTarget*> batch;
+        batch.swap(mDeleteList);
+        for (HandleTarget* object : batch) delete object;
+    }
+}
+
+void PomoAppBase::ReadSettings() {
+    AppSettings s;
+    s.sfxVolume = mSfxVolume;
+    s.musicGroupVolumes = mMusicGroupVolumes;
+    s.mouseSpeed = mMouseSpeed;
+    s.windowed = mIsWindowed;
+    s.vsync = mVSyncEnabled;
+    s.customCursors = mCustomCursorsEnabled;
+    s.stretch = mStretchScreen;
+    std::string error;
+    if (!ReadSettingsFile(GetSettingsPath(), s, &error))
+        DebugPrintf("settings.xml ignored: %s\n", error.c_str());
+    mSfxVolume = s.sfxVolume;
+    mMusicGroupVolumes = s.musicGroupVolumes;
+    mMouseSpeed = s.mouseSpeed;
+    mIsWindowed = s.windowed;
+    mVSyncEnabled = s.vsync;
+    mCustomCursorsEnabled = s.customCursors;
+    mStretchScreen = s.stretch;
+}
+
+bool PomoAppBase::WriteSettings() {
+    if (mAppDataFolder.empty()) return false;
+    AppSettings s;
+    s.version = mProductVersion;
+    s.sfxVolume = mSfxVolume;
+    s.musicGroupVolumes = mMusicGroupVolumes;
+    s.mouseSpeed = mMouseSpeed;
+    s.windowed = mIsWindowed;
+    s.vsync = mVSyncEnabled;
+    s.customCursors = mCustomCursorsEnabled;
+    s.stretch = mStretchScreen;
+    return WriteSettingsFile(GetSettingsPath(), s);
+}
+
+void PomoAppBase::HideApp() {
+    if (mWindow) mWindow->Hide();
+    if (mMusicInterface) mMusicInterface->SetMasterVolume(0.0);
+}
+
+void PomoAppBase::GetSessionInfo(std::string& out) {
+    out = StrFormat("%s %s, %s, %lld updates, %lld frames\n", mProductName.c_str(),
+                    mProductVersion.c_str(), mIsWindowed ? "windowed" : "full screen",
+                    static_cast<long long>(mUpdateCount), static_cast<long long>(mFrameCount));
+}
+
+std::string PomoAppBase::GetProductVersion(const std::string& path) {
+    // Programs here carry no version resource; our own version stands for it.
+    return mProductVersion;
+}

@@ -1,0 +1,205 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Settings.h"
+#include "platform/Clock.h"
+#include "platform/InputEvent.h"
+#include "platform/InstanceLock.h"
+
+class PlatformWindow;
+class SoundManager;
+class TrackInterface;
+class HandleTarget;
+
+// How a run is booted. The game uses the defaults; the test harness injects
+// its clock, forces the null video path and points at its own folders.
+struct AppBootOptions {
+    Clock* clock = nullptr;           // not owned; a real clock when null
+    bool headless = false;            // no window, no GL context
+    std::string userDataFolder;       // replaces the per-user folder when set
+    bool singleInstance = true;
+    bool handleSignals = true;        // SIGINT/SIGTERM request a quit
+};
+
+// The application object of the framework: window, main loop, settings,
+// command line, volumes and the services every screen reaches through gAppBase.
+class PomoAppBase {
+public:
+    static constexpr uint64_t kUpdateStepMicros = 10000;  // 100 update steps a second
+    static constexpr int kMaxCatchUpSteps = 100;
+
+    PomoAppBase();
+    virtual ~PomoAppBase();
+    PomoAppBase(const PomoAppBase&) = delete;
+    PomoAppBase& operator=(const PomoAppBase&) = delete;
+
+    // --- Life cycle ---------------------------------------------------------
+    void SetBootOptions(const AppBootOptions& options) { mBoot = options; }
+    // Start-up up to the main loop. False on a fatal problem; mExitCode says how
+    // the process should end (0 for a quiet end such as a second instance).
+    virtual bool Init(const std::vector<std::string>& args);
+    // Runs the main loop until a quit, then shuts down.
+    virtual void Start();
+    // Ends the main loop; from any thread this only raises a flag.
+    void Shutdown();
+    bool IsShutdownRequested() const { return mShutdownRequested.load(); }
+    // The shutdown order after the loop has ended: sounds, window, settings.
+    void DoShutdown();
+    // One pass of the main loop: pump, one input message, due update steps, one
+    // frame, sleep when ahead. Public for the test harness.
+    void RunPass();
+
+    // --- Screen -------------------------------------------------------------
+    int GetWidth() const { return mWidth; }
+    int GetHeight() const { return mHeight; }
+    void SwitchScreenMode(bool windowed, bool force);
+    void SetStretchScreen(bool stretch);
+    void SetCustomCursorsEnabled(bool enabled);
+    virtual void UpdateCursor();
+    void SetCursor(int id);
+    int GetCursor() const { return mCursorId; }
+    bool HasWindow() const { return mWindow != nullptr; }
+    PlatformWindow* GetWindow() const { return mWindow.get(); }
+
+    // --- Input --------------------------------------------------------------
+    // Thread-safe; the main loop handles one queued message per pass.
+    void PushInputEvent(const InputEvent& event);
+    size_t PendingInputCount();
+
+    // --- Volumes and sound slots ---------------------------------------------
+    double GetSfxVolume() const { return mSfxVolume; }
+    void SetSfxVolume(double volume);
+    double GetMasterVolume();
+    void SetMasterVolume(double volume);
+    double GetMusicGroupVolume(const std::wstring& group) const;
+    void SetMusicGroupVolume(const std::wstring& group, double volume);
+    void EnsureMusicGroupVolume(const std::wstring& group);
+    void SetMuted(bool muted);
+    bool IsMuted() const { return mMuted; }
+    void PlaySample(int soundId);
+    void PlaySampleWithPan(int soundId, int pan);
+    void PlayMusic(int trackId, int startPosition, bool loop);
+    virtual TrackInterface* CreateMusicInterface();
+    virtual SoundManager* CreateSoundManager() { return nullptr; }
+
+    // --- Mouse speed (kept and saved; the desktop setting is never touched) --
+    int GetMouseSpeed() const { return mMouseSpeed; }
+    void SetMouseSpeed(int speed);
+
+    // --- Messages -----------------------------------------------------------
+    void ShowErrorBox(const std::string& text);
+    void ShowMessageBox(const std::string& text, const std::string& caption);
+    bool CopyToClipboard(const std::string& text);
+
+    // --- Loading progress ---------------------------------------------------
+    double GetLoadingProgress() const;
+    void SetLoadingTotal(int total) { mLoadingStepsTotal = total; }
+    void AddLoadingSteps(int steps) { mLoadingStepsDone += steps; }
+    int GetLoadingStepsDone() const { return mLoadingStepsDone.load(); }
+
+    // --- Deferred deletes ---------------------------------------------------
+    // The object is deleted after the current update step, so code still on
+    // the stack may keep using it until then.
+    void SafeDelete(HandleTarget* object);
+    void ProcessDeferredDeletes();
+
+    // --- Settings -----------------------------------------------------------
+    std::string GetSettingsPath() const { return mAppDataFolder + "settings.xml"; }
+    void ReadSettings();
+    bool WriteSettings();
+
+    // --- Crash support ------------------------------------------------------
+    virtual void HideApp();
+    virtual void GetSessionInfo(std::string& out);
+    virtual void AddCrashReportFields(std::map<std::string, std::string>& fields) {}
+    std::string GetProductVersion(const std::string& path);
+
+    // --- Counters -----------------------------------------------------------
+    int64_t GetUpdateCount() const { return mUpdateCount; }
+    int64_t GetFrameCount() const { return mFrameCount; }
+    Clock* GetClock() const { return mClock; }
+
+    // Identity.
+    std::string mCompanyName = "Pomo";
+    std::string mProductName;
+    std::string mTitle;
+    std::string mProductVersion;
+
+    // Screen and state.
+    int mWidth = 1024;
+    int mHeight = 768;
+    bool mIsWindowed = true;
+    bool mNoWindowedMode = false;
+    bool mStretchScreen = false;
+    bool mCustomCursorsEnabled = false;
+    bool mVSyncEnabled = true;
+    std::atomic<bool> mLoaderRunning{false};
+    bool mScreenSaverMode = false;
+    intptr_t mPreviewWindow = 0;
+    bool mCrashTest = false;
+    std::string mAppDataFolder;  // ends in '/'
+    int mExitCode = 0;
+
+    // Audio objects (owned).
+    SoundManager* mSoundManager = nullptr;
+    TrackInterface* mMusicInterface = nullptr;
+
+protected:
+    // Hooks the layers above fill in.
+    virtual void InitHook() {}                      // after window, renderer and sound
+    virtual void UpdateFrames();                    // one fixed update step
+    virtual void UpdateFramesF(float elapsedSteps) {}  // once per drawn frame
+    virtual void DrawFrame();                       // one frame into the window
+    virtual void HandleInputEvent(const InputEvent& event);
+    virtual void ShutdownHook() {}                  // before the window goes
+    virtual void LoadingThreadProc() {}
+    virtual void LoadingThreadCompleted() {}
+
+    void StartLoadingThread();
+    bool IsLoadingThreadRunning() const { return mLoadingThread.joinable() && !mLoadingDone; }
+    void ApplyVolumes();
+
+    AppBootOptions mBoot;
+    Clock* mClock = nullptr;
+    std::unique_ptr<Clock> mOwnedClock;
+    std::unique_ptr<PlatformWindow> mWindow;
+    InstanceLock mInstanceLock;
+
+    std::mutex mInputLock;
+    std::deque<InputEvent> mInputQueue;
+    std::vector<InputEvent> mPumpBuffer;
+
+    std::atomic<bool> mShutdownRequested{false};
+    std::atomic<bool> mSignalQuit{false};
+    bool mInitialized = false;
+    bool mShutDown = false;
+    uint64_t mLastStepTime = 0;
+    uint64_t mLastFrameTime = 0;
+    int64_t mUpdateCount = 0;
+    int64_t mFrameCount = 0;
+
+    double mSfxVolume = 0.8;
+    std::map<std::wstring, double> mMusicGroupVolumes;
+    bool mMuted = false;
+    int mMouseSpeed = 10;
+    int mCursorId = 0;
+
+    std::atomic<int> mLoadingStepsDone{0};
+    int mLoadingStepsTotal = 1;
+    std::thread mLoadingThread;
+    std::atomic<bool> mLoadingDone{false};
+    bool mLoadingCompletionSeen = false;
+
+    std::vector<HandleTarget*> mDeleteList;
+};
+
+extern PomoAppBase* gAppBase;

@@ -1,0 +1,22 @@
+#pragma once
+#include <map>
+#include <string>
+
+// What settings.xml in the user data folder keeps between runs.
+struct AppSettings {
+    std::string version;
+    double sfxVolume = 0.8;                          // "volume"
+    std::map<std::wstring, double> musicGroupVolumes;  // <music-group name= volume=>
+    int mouseSpeed = 10;                              // "mouse-speed", 1..20
+    bool windowed = true;                             // "window"
+    bool vsync = true;                                // "vsync"
+    bool customCursors = true;                        // "custom-cursors"
+    bool stretch = false;                             // "stretch"
+};
+
+// Reads settings.xml. A missing file leaves the defaults and returns true; a
+// damaged one leaves the defaults, reports the file and line in *error and
+// returns false. Values out of range are clamped.
+bool ReadSettingsFile(const std::string& path, AppSettings& settings, std::string* error);
+std::string FormatSettings(const AppSettings& settings);
+bool WriteSettingsFile(const std::string& path, const AppSettings& settings);

@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdarg>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// printf-style formatting into a new string, with no length limit.
+std::string StrFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string VStrFormat(const char* format, va_list args);
+// Wide formatting: "%ls" takes a wide string argument, "%s" a narrow one.
+std::wstring WStrFormat(const wchar_t* format, ...);
+std::wstring VWStrFormat(const wchar_t* format, va_list args);
+
+// Explicit UTF-8 conversions; never depend on the process locale. Invalid
+// input bytes become U+FFFD.
+std::string WStringToString(const std::wstring& text);
+std::wstring StringToWString(const std::string& utf8);
+
+std::string Trim(const std::string& text);
+std::wstring Trim(const std::wstring& text);
+std::string ToLower(std::string text);   // ASCII only
+std::wstring ToLower(std::wstring text);
+std::string ToUpper(std::string text);
+std::wstring ToUpper(std::wstring text);
+bool EqualsIgnoreCase(const std::string& a, const std::string& b);
+
+// Whole-string number parsing (leading and trailing white space allowed).
+bool StringToInt(const std::string& text, int& out);
+bool StringToInt(const std::wstring& text, int& out);
+bool StringToDouble(const std::string& text, double& out);
+bool StringToDouble(const std::wstring& text, double& out);
+
+// 1234567 -> "1,234,567".
+std::wstring CommaSeparate(long long value);
+
+std::wstring StringReplaceAll(const std::wstring& text, const std::wstring& token,
+                              const std::wstring& replacement);
+std::string StringReplaceAll(const std::string& text, const std::string& token,
+                             const std::string& replacement);
+
+// Splits at the separator; empty parts are kept.
+std::vector<std::wstring> SplitString(const std::wstring& text, wchar_t separator);
+std::vector<std::string> SplitString(const std::string& text, char separator);
+
+// &lt; &gt; &amp; &quot; &apos; and numeric references; unknown ones stay as they are.
+std::wstring DecodeXmlEntities(const std::wstring& text);
+std::string DecodeXmlEntities(const std::string& text);
+// Escapes & < > " ' so the text can stand in an attribute or element.
+std::wstring EncodeXmlEntities(const std::wstring& text);
+std::string EncodeXmlEntities(const std::string& text);

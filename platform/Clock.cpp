@@ -1,0 +1,16 @@
+#include "platform/Clock.h"
+
+#include <SDL.h>
+
+RealClock::RealClock()
+    : mFrequency(SDL_GetPerformanceFrequency()), mOrigin(SDL_GetPerformanceCounter()) {}
+
+uint64_t RealClock::NowMicros() {
+    uint64_t ticks = SDL_GetPerformanceCounter() - mOrigin;
+    // Split to avoid overflowing 64 bits on long runs.
+    return (ticks / mFrequency) * 1000000ull + (ticks % mFrequency) * 1000000ull / mFrequency;
+}
+
+void RealClock::SleepMicros(uint64_t micros) {
+    SDL_Delay(static_cast<uint32_t>((micros + 999) / 1000));
+}

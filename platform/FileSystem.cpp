@@ -1,0 +1,211 @@
+#include "platform/FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <random>
+
+bool PlatformAtomicWrite(const std::string& path, const void* data, size_t size,
+                         std::string* error) {
+    auto fail = [&](const char* what) {
+        if (error) *error = std::string(what) + " '" + path + "': " + std::strerror(errno);
+        return false;
+    };
+    std::random_device rd;
+    char suffix[32];
+    std::snprintf(suffix, sizeof(suffix), ".tmp%08x", static_cast<unsigned>(rd()));
+    std::string temp = path + suffix;
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return fail("cannot create a temporary file for");
+    const char* p = static_cast<const char*>(data);
+    size_t left = size;
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int saved = errno;
+            ::close(fd);
+            ::unlink(temp.c_str());
+            errno = saved;
+            return fail("cannot write");
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        int saved = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        errno = saved;
+        return fail("cannot flush");
+    }
+    if (::close(fd) != 0) {
+        int saved = errno;
+        ::unlink(temp.c_str());
+        errno = saved;
+        return fail("cannot close");
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        int saved = errno;
+        ::unlink(temp.c_str());
+        errno = saved;
+        return fail("cannot replace");
+    }
+    // Make the rename itself durable.
+    std::string dir = path.substr(0, path.find_last_of('/') == std::string::npos
+                                         ? 0
+                                         : path.find_last_of('/'));
+    int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return true;
+}
+
+bool PlatformMakeDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0755) == 0) return true;
+    return errno == EEXIST && PlatformDirectoryExists(path);
+}
+
+bool PlatformFileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PlatformDirectoryExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PlatformReadFile(const std::string& path, std::string& out) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    out.clear();
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof(buf));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool PlatformRemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool PlatformRenameFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+int64_t PlatformFileModifiedTime(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return 0;
+    return static_cast<int64_t>(st.st_mtime);
+}
+
+int64_t PlatformFileSize(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+bool PlatformListDirectory(const std::string& path, std::vector<DirEntry>& out) {
+    DIR* d = ::opendir(path.empty() ? "." : path.c_str());
+    if (!d) return false;
+    while (dirent* e = ::readdir(d)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+        DirEntry entry;
+        entry.name = e->d_name;
+        if (e->d_type == DT_DIR) {
+            entry.isDirectory = true;
+        } else if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            entry.isDirectory = PlatformDirectoryExists(path + "/" + entry.name);
+        }
+        out.push_back(std::move(entry));
+    }
+    ::closedir(d);
+    return true;
+}
+
+MappedFile::~MappedFile() { Close(); }
+
+bool MappedFile::Open(const std::string& path) {
+    Close();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (st.st_size == 0) {
+        ::close(fd);
+        mEmptyOpen = true;
+        return true;
+    }
+    void* p = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (p == MAP_FAILED) return false;
+    mData = static_cast<const uint8_t*>(p);
+    mSize = static_cast<size_t>(st.st_size);
+    return true;
+}
+
+void MappedFile::Close() {
+    if (mData) ::munmap(const_cast<uint8_t*>(mData), mSize);
+    mData = nullptr;
+    mSize = 0;
+    mEmptyOpen = false;
+}
+
+std::string PlatformMakeTempDirectory(const std::string& prefix) {
+    const char* base = std::getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/" + prefix + "XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (!::mkdtemp(buf.data())) return std::string();
+    return std::string(buf.data());
+}
+
+bool PlatformRemoveTree(const std::string& path) {
+    std::vector<DirEntry> entries;
+    if (PlatformListDirectory(path, entries)) {
+        for (const DirEntry& e : entries) {
+            std::string child = path + "/" + e.name;
+            struct stat st;
+            if (::lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+                ::chmod(child.c_str(), 0755);
+                PlatformRemoveTree(child);
+            } else {
+                ::unlink(child.c_str());
+            }
+        }
+    }
+    return ::rmdir(path.c_str()) == 0;
+}
+
+bool PlatformSetReadOnly(const std::string& path, bool readOnly) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    mode_t mode = st.st_mode & 07777;
+    mode = readOnly ? (mode & ~static_cast<mode_t>(0222)) : (mode | S_IWUSR);
+    return ::chmod(path.c_str(), mode) == 0;
+}
+
+std::string PlatformCurrentDirectory() {
+    char buf[4096];
+    return ::getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string();
+}

@@ -1,0 +1,59 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The POSIX file services the layers above need, with '/' separated UTF-8 paths.
+
+// Writes the bytes to a temporary file in the same folder, flushes it to the
+// disk and renames it over the path. On failure the old file is untouched, the
+// temporary file is removed and the reason is put in *error.
+bool PlatformAtomicWrite(const std::string& path, const void* data, size_t size,
+                         std::string* error);
+
+bool PlatformMakeDirectory(const std::string& path);  // one level; true when it exists
+bool PlatformFileExists(const std::string& path);     // a regular file
+bool PlatformDirectoryExists(const std::string& path);
+bool PlatformReadFile(const std::string& path, std::string& out);
+bool PlatformRemoveFile(const std::string& path);
+bool PlatformRenameFile(const std::string& from, const std::string& to);
+// Seconds since the epoch of the last write; 0 when the file does not exist.
+int64_t PlatformFileModifiedTime(const std::string& path);
+int64_t PlatformFileSize(const std::string& path);  // -1 when absent
+
+struct DirEntry {
+    std::string name;
+    bool isDirectory = false;
+};
+// The entries of a folder without "." and "..", in no particular order.
+bool PlatformListDirectory(const std::string& path, std::vector<DirEntry>& out);
+
+// A read-only memory map of a whole file.
+class MappedFile {
+public:
+    MappedFile() = default;
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool Open(const std::string& path);
+    void Close();
+    const uint8_t* Data() const { return mData; }
+    size_t Size() const { return mSize; }
+    bool IsOpen() const { return mData != nullptr || mEmptyOpen; }
+
+private:
+    const uint8_t* mData = nullptr;
+    size_t mSize = 0;
+    bool mEmptyOpen = false;
+};
+
+// A new empty folder under the system's temporary folder; empty on failure.
+std::string PlatformMakeTempDirectory(const std::string& prefix);
+// Removes a folder and everything in it.
+bool PlatformRemoveTree(const std::string& path);
+// Makes a file or folder read-only (true) or writable again (false) for its owner.
+bool PlatformSetReadOnly(const std::string& path, bool readOnly);
+// The process's current folder.
+std::string PlatformCurrentDirectory();

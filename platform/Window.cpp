@@ -1,0 +1,266 @@
+#include "platform/Window.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstdio>
+
+namespace {
+
+int TranslateKey(SDL_Keycode sym) {
+    switch (sym) {
+    case SDLK_BACKSPACE: return KeyCode::Backspace;
+    case SDLK_TAB: return KeyCode::Tab;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return KeyCode::Return;
+    case SDLK_ESCAPE: return KeyCode::Escape;
+    case SDLK_SPACE: return KeyCode::Space;
+    case SDLK_DELETE: return KeyCode::Delete;
+    case SDLK_LEFT: return KeyCode::Left;
+    case SDLK_RIGHT: return KeyCode::Right;
+    case SDLK_UP: return KeyCode::Up;
+    case SDLK_DOWN: return KeyCode::Down;
+    case SDLK_HOME: return KeyCode::Home;
+    case SDLK_END: return KeyCode::End;
+    case SDLK_PAGEUP: return KeyCode::PageUp;
+    case SDLK_PAGEDOWN: return KeyCode::PageDown;
+    case SDLK_INSERT: return KeyCode::Insert;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return KeyCode::Shift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return KeyCode::Control;
+    case SDLK_LALT:
+    case SDLK_RALT: return KeyCode::Alt;
+    default: break;
+    }
+    if (sym >= SDLK_F1 && sym <= SDLK_F12) return KeyCode::F1 + (sym - SDLK_F1);
+    if (sym > 0 && sym < 127) return static_cast<int>(sym);
+    return KeyCode::Unknown;
+}
+
+// Decodes UTF-8 text input into code points.
+void AppendUtf8Chars(const char* text, std::vector<InputEvent>& out) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        unsigned cp = 0;
+        int extra = 0;
+        if (*p < 0x80) { cp = *p; }
+        else if ((*p & 0xE0) == 0xC0) { cp = *p & 0x1F; extra = 1; }
+        else if ((*p & 0xF0) == 0xE0) { cp = *p & 0x0F; extra = 2; }
+        else if ((*p & 0xF8) == 0xF0) { cp = *p & 0x07; extra = 3; }
+        else { ++p; continue; }
+        ++p;
+        bool ok = true;
+        for (int i = 0; i < extra; ++i) {
+            if ((*p & 0xC0) != 0x80) { ok = false; break; }
+            cp = (cp << 6) | (*p & 0x3F);
+            ++p;
+        }
+        if (!ok) continue;
+        InputEvent e;
+        e.type = InputEvent::Char;
+        e.character = static_cast<wchar_t>(cp);
+        out.push_back(e);
+    }
+}
+
+}  // namespace
+
+bool PlatformHasDisplay() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    return true;
+}
+
+std::unique_ptr<PlatformWindow> PlatformWindow::Create(const WindowConfig& config,
+                                                       std::string* error) {
+    if (!PlatformHasDisplay()) {
+        if (error) *error = SDL_GetError();
+        return nullptr;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    flags |= config.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+    if (!config.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_Window* window = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                          SDL_WINDOWPOS_CENTERED, config.logicalWidth,
+                                          config.logicalHeight, flags);
+    if (!window) {
+        if (error) *error = SDL_GetError();
+        return nullptr;
+    }
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) {
+        if (error) *error = SDL_GetError();
+        SDL_DestroyWindow(window);
+        return nullptr;
+    }
+    std::unique_ptr<PlatformWindow> w(new PlatformWindow());
+    w->mWindow = window;
+    w->mContext = context;
+    w->mLogicalWidth = config.logicalWidth;
+    w->mLogicalHeight = config.logicalHeight;
+    w->mWindowed = config.windowed;
+    w->mStretch = config.stretch;
+    w->mVisible = config.visible;
+    w->SetVsync(config.vsync);
+    SDL_StartTextInput();
+    return w;
+}
+
+PlatformWindow::~PlatformWindow() {
+    for (void* c : mCursors)
+        if (c) SDL_FreeCursor(static_cast<SDL_Cursor*>(c));
+    if (mContext) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
+    if (mWindow) SDL_DestroyWindow(static_cast<SDL_Window*>(mWindow));
+}
+
+void PlatformWindow::SetTitle(const std::string& title) {
+    SDL_SetWindowTitle(static_cast<SDL_Window*>(mWindow), title.c_str());
+}
+
+void PlatformWindow::Show() {
+    SDL_ShowWindow(static_cast<SDL_Window*>(mWindow));
+    SDL_RaiseWindow(static_cast<SDL_Window*>(mWindow));
+    mVisible = true;
+}
+
+void PlatformWindow::Hide() {
+    SDL_HideWindow(static_cast<SDL_Window*>(mWindow));
+    mVisible = false;
+}
+
+bool PlatformWindow::SetWindowed(bool windowed) {
+    auto* w = static_cast<SDL_Window*>(mWindow);
+    if (SDL_SetWindowFullscreen(w, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+    if (windowed) {
+        SDL_SetWindowSize(w, mLogicalWidth, mLogicalHeight);
+        SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    mWindowed = windowed;
+    return true;
+}
+
+void PlatformWindow::SetStretch(bool stretch) { mStretch = stretch; }
+
+bool PlatformWindow::SetVsync(bool on) { return SDL_GL_SetSwapInterval(on ? 1 : 0) == 0; }
+
+void PlatformWindow::GetDrawableSize(int& width, int& height) const {
+    SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(mWindow), &width, &height);
+}
+
+void PlatformWindow::GetDesktopSize(int& width, int& height) const {
+    SDL_DisplayMode mode;
+    int index = SDL_GetWindowDisplayIndex(static_cast<SDL_Window*>(mWindow));
+    if (SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) == 0) {
+        width = mode.w;
+        height = mode.h;
+    } else {
+        width = mLogicalWidth;
+        height = mLogicalHeight;
+    }
+}
+
+Viewport PlatformWindow::GetViewport() const {
+    int w = 0, h = 0;
+    GetDrawableSize(w, h);
+    return ComputeViewport(w, h, mLogicalWidth, mLogicalHeight, mStretch);
+}
+
+void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
+    auto* window = static_cast<SDL_Window*>(mWindow);
+    // Mouse positions arrive in window points; the viewport is in drawable pixels.
+    int ww = 1, wh = 1, dw = 1, dh = 1;
+    SDL_GetWindowSize(window, &ww, &wh);
+    GetDrawableSize(dw, dh);
+    Viewport view = GetViewport();
+    auto toLogical = [&](int x, int y, InputEvent& e) {
+        int px = ww > 0 ? x * dw / ww : x;
+        int py = wh > 0 ? y * dh / wh : y;
+        WindowToLogical(view, mLogicalWidth, mLogicalHeight, px, py, e.x, e.y);
+    };
+    SDL_Event ev;
+    while (SDL_PollEvent(&ev)) {
+        InputEvent e;
+        SDL_Keymod mods = SDL_GetModState();
+        e.shift = (mods & KMOD_SHIFT) != 0;
+        e.ctrl = (mods & KMOD_CTRL) != 0;
+        e.alt = (mods & KMOD_ALT) != 0;
+        switch (ev.type) {
+        case SDL_QUIT:
+            e.type = InputEvent::Quit;
+            out.push_back(e);
+            break;
+        case SDL_MOUSEMOTION:
+            e.type = InputEvent::MouseMove;
+            toLogical(ev.motion.x, ev.motion.y, e);
+            out.push_back(e);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
+            toLogical(ev.button.x, ev.button.y, e);
+            e.button = ev.button.button == SDL_BUTTON_LEFT    ? InputEvent::LeftButton
+                       : ev.button.button == SDL_BUTTON_RIGHT ? InputEvent::RightButton
+                                                              : InputEvent::MiddleButton;
+            e.clicks = ev.button.clicks;
+            out.push_back(e);
+            break;
+        case SDL_MOUSEWHEEL:
+            e.type = InputEvent::MouseWheel;
+            e.wheel = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+            out.push_back(e);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            e.type = ev.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
+            e.key = TranslateKey(ev.key.keysym.sym);
+            e.repeat = ev.key.repeat != 0;
+            out.push_back(e);
+            break;
+        case SDL_TEXTINPUT:
+            AppendUtf8Chars(ev.text.text, out);
+            break;
+        case SDL_WINDOWEVENT:
+            if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                e.type = InputEvent::FocusGained;
+                out.push_back(e);
+            } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                e.type = InputEvent::FocusLost;
+                out.push_back(e);
+            } else if (ev.window.event == SDL_WINDOWEVENT_LEAVE) {
+                e.type = InputEvent::MouseLeaveWindow;
+                out.push_back(e);
+            } else if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
+                e.type = InputEvent::Quit;
+                out.push_back(e);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void PlatformWindow::ShowSystemCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+void PlatformWindow::SetSystemCursor(int id) {
+    static const SDL_SystemCursor kIds[] = {SDL_SYSTEM_CURSOR_ARROW,     SDL_SYSTEM_CURSOR_HAND,
+                                            SDL_SYSTEM_CURSOR_IBEAM,     SDL_SYSTEM_CURSOR_WAIT,
+                                            SDL_SYSTEM_CURSOR_CROSSHAIR, SDL_SYSTEM_CURSOR_SIZEALL};
+    const int count = static_cast<int>(sizeof(kIds) / sizeof(kIds[0]));
+    if (id < 0 || id >= count) id = 0;
+    if (mCursors.empty()) mCursors.assign(count, nullptr);
+    if (!mCursors[id]) mCursors[id] = SDL_CreateSystemCursor(kIds[id]);
+    if (mCursors[id]) SDL_SetCursor(static_cast<SDL_Cursor*>(mCursors[id]));
+}
+
+void PlatformWindow::MakeCurrent() {
+    SDL_GL_MakeCurrent(static_cast<SDL_Window*>(mWindow), static_cast<SDL_GLContext>(mContext));
+}
+
+void PlatformWindow::Present() { SDL_GL_SwapWindow(static_cast<SDL_Window*>(mWindow)); }

@@ -1,0 +1,70 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/InputEvent.h"
+#include "platform/Viewport.h"
+
+struct WindowConfig {
+    std::string title;
+    int logicalWidth = 1024;
+    int logicalHeight = 768;
+    bool windowed = true;
+    bool stretch = false;
+    bool vsync = true;
+    bool visible = true;
+};
+
+// The main window with its OpenGL 3.3 core context. Creating one fails (null)
+// when there is no display; the application then runs its null video path.
+class PlatformWindow {
+public:
+    static std::unique_ptr<PlatformWindow> Create(const WindowConfig& config, std::string* error);
+    ~PlatformWindow();
+
+    PlatformWindow(const PlatformWindow&) = delete;
+    PlatformWindow& operator=(const PlatformWindow&) = delete;
+
+    void SetTitle(const std::string& title);
+    void Show();
+    void Hide();
+    bool IsVisible() const { return mVisible; }
+    // Desktop full screen, the logical frame letterboxed or stretched.
+    bool SetWindowed(bool windowed);
+    bool IsWindowed() const { return mWindowed; }
+    void SetStretch(bool stretch);
+    bool SetVsync(bool on);
+
+    void GetDrawableSize(int& width, int& height) const;
+    void GetDesktopSize(int& width, int& height) const;
+    Viewport GetViewport() const;
+
+    // Reads every pending platform event into the queue, in logical coordinates.
+    void PumpEvents(std::vector<InputEvent>& out);
+
+    void ShowSystemCursor(bool show);
+    // 0 arrow, 1 hand, 2 text beam, 3 wait, 4 crosshair, 5 move.
+    void SetSystemCursor(int id);
+
+    void MakeCurrent();
+    void Present();
+
+    // Native handles for the GL backend; opaque above the platform layer.
+    void* NativeWindow() const { return mWindow; }
+
+private:
+    PlatformWindow() = default;
+
+    void* mWindow = nullptr;     // SDL_Window*
+    void* mContext = nullptr;    // SDL_GLContext
+    std::vector<void*> mCursors; // SDL_Cursor*
+    int mLogicalWidth = 1024;
+    int mLogicalHeight = 768;
+    bool mWindowed = true;
+    bool mStretch = false;
+    bool mVisible = false;
+};
+
+// Whether a video device can be opened at all (false under a bare CI shell).
+bool PlatformHasDisplay();

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "app/GameApp.h"
+TEST(Smoke, Builds) { SUCCEED(); }

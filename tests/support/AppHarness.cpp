@@ -1,0 +1,143 @@
+#include "tests/support/AppHarness.h"
+
+#include "platform/FileSystem.h"
+#include "platform/System.h"
+
+std::string TestGameDataFolder() {
+    std::string env = PlatformGetEnv("QUILTRO7_GAMEDATA");
+    if (!env.empty()) return env;
+#ifdef QUILTRO7_SOURCE_GAMEDATA
+    return QUILTRO7_SOURCE_GAMEDATA;
+#else
+    return "gamedata";
+#endif
+}
+
+AppHarness::AppHarness() : AppHarness(Options()) {}
+
+AppHarness::AppHarness(Options options) : mOptions(std::move(options)) {
+    mPreviousDir = PlatformCurrentDirectory();
+    if (mOptions.userDataFolder.empty()) {
+        mUserData = PlatformMakeTempDirectory("quiltro7-user-");
+        mOwnsUserData = true;
+    } else {
+        mUserData = mOptions.userDataFolder;
+    }
+    mDataFolder = mOptions.dataFolder.empty() ? TestGameDataFolder() : mOptions.dataFolder;
+}
+
+AppHarness::~AppHarness() {
+    if (mApp && mInitOk && !mQuit) Quit();
+    mApp.reset();
+    if (!mPreviousDir.empty()) PlatformChangeDirectory(mPreviousDir);
+    if (mOwnsUserData && !mUserData.empty()) PlatformRemoveTree(mUserData);
+}
+
+void AppHarness::Adopt(std::unique_ptr<PomoAppBase> app) {
+    mApp = std::move(app);
+    AppBootOptions boot;
+    boot.clock = &mClock;
+    boot.headless = mOptions.headless;
+    boot.userDataFolder = mUserData;
+    boot.singleInstance = true;
+    boot.handleSignals = false;
+    mApp->SetBootOptions(boot);
+    PlatformChangeDirectory(mDataFolder);
+    mInitOk = mApp->Init(mOptions.args);
+}
+
+void AppHarness::RunSteps(int n) {
+    if (!mApp || !mInitOk) return;
+    int64_t target = mApp->GetUpdateCount() + n;
+    // A pass sleeps on the test clock up to the next step, so each pass makes
+    // at least one step of progress; the guard only stops a broken loop.
+    for (int guard = 0; mApp->GetUpdateCount() < target && guard < n * 4 + 100; ++guard) {
+        if (mApp->IsShutdownRequested()) break;
+        mApp->RunPass();
+    }
+}
+
+void AppHarness::DrainInput(int maxPasses) {
+    for (int i = 0; i < maxPasses && mApp && mApp->PendingInputCount() > 0; ++i) mApp->RunPass();
+}
+
+void AppHarness::Push(const InputEvent& event) {
+    if (mApp) mApp->PushInputEvent(event);
+}
+
+void AppHarness::MouseMove(int x, int y) {
+    InputEvent e;
+    e.type = InputEvent::MouseMove;
+    e.x = x;
+    e.y = y;
+    Push(e);
+    DrainInput();
+}
+
+void AppHarness::MouseDown(int x, int y, int button, int clicks) {
+    InputEvent e;
+    e.type = InputEvent::MouseDown;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    e.clicks = clicks;
+    Push(e);
+    DrainInput();
+}
+
+void AppHarness::MouseUp(int x, int y, int button) {
+    InputEvent e;
+    e.type = InputEvent::MouseUp;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    Push(e);
+    DrainInput();
+}
+
+void AppHarness::Click(int x, int y, int button) {
+    MouseMove(x, y);
+    MouseDown(x, y, button);
+    MouseUp(x, y, button);
+}
+
+void AppHarness::KeyDown(int key) {
+    InputEvent e;
+    e.type = InputEvent::KeyDown;
+    e.key = key;
+    Push(e);
+    DrainInput();
+}
+
+void AppHarness::KeyUp(int key) {
+    InputEvent e;
+    e.type = InputEvent::KeyUp;
+    e.key = key;
+    Push(e);
+    DrainInput();
+}
+
+void AppHarness::PressKey(int key) {
+    KeyDown(key);
+    KeyUp(key);
+}
+
+void AppHarness::TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        InputEvent e;
+        e.type = InputEvent::Char;
+        e.character = c;
+        Push(e);
+    }
+    DrainInput();
+}
+
+void AppHarness::Quit() {
+    if (!mApp || !mInitOk || mQuit) return;
+    mQuit = true;
+    InputEvent e;
+    e.type = InputEvent::Quit;
+    Push(e);
+    for (int i = 0; i < 1000 && !mApp->IsShutdownRequested(); ++i) mApp->RunPass();
+    mApp->DoShutdown();
+}

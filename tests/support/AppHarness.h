@@ -1,0 +1,82 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/PomoAppBase.h"
+#include "platform/Clock.h"
+#include "platform/InputEvent.h"
+
+// Boots the real application for a test: the test clock, no display (unless
+// asked), a fresh temporary user data folder and the game's data folder.
+// Later layers add their own helpers on top (finding widgets, ...).
+class AppHarness {
+public:
+    struct Options {
+        bool headless = true;
+        // The data folder to run in; the source tree's gamedata/ when empty.
+        std::string dataFolder;
+        // Reuse a user data folder (to test what a previous run left).
+        std::string userDataFolder;
+        std::vector<std::string> args;
+    };
+
+    AppHarness();
+    explicit AppHarness(Options options);
+    ~AppHarness();
+
+    // Creates the application (constructor arguments forwarded), boots it
+    // with the harness's clock and folders, and runs Init. Returns the app;
+    // InitSucceeded() tells how Init went.
+    template <class App, class... Args>
+    App& Boot(Args&&... args) {
+        auto app = std::make_unique<App>(std::forward<Args>(args)...);
+        App& ref = *app;
+        Adopt(std::move(app));
+        return ref;
+    }
+
+    bool InitSucceeded() const { return mInitOk; }
+    PomoAppBase& App() { return *mApp; }
+    TestClock& Clock() { return mClock; }
+    const std::string& UserDataFolder() const { return mUserData; }
+    const std::string& DataFolder() const { return mDataFolder; }
+
+    // Runs main-loop passes until n more update steps have happened. Each pass
+    // also draws a frame and handles at most one queued input message.
+    void RunSteps(int n);
+    // Advances the clock by the given milliseconds of game time.
+    void RunMillis(int millis) { RunSteps(millis / 10); }
+    // Runs passes until every queued input message has been handled.
+    void DrainInput(int maxPasses = 1000);
+
+    // Input, in logical screen coordinates.
+    void MouseMove(int x, int y);
+    void MouseDown(int x, int y, int button = InputEvent::LeftButton, int clicks = 1);
+    void MouseUp(int x, int y, int button = InputEvent::LeftButton);
+    void Click(int x, int y, int button = InputEvent::LeftButton);
+    void KeyDown(int key);
+    void KeyUp(int key);
+    void PressKey(int key);
+    void TypeText(const std::wstring& text);
+    void Push(const InputEvent& event);
+
+    // Ends the loop the way the window's close button does and shuts down.
+    void Quit();
+
+private:
+    void Adopt(std::unique_ptr<PomoAppBase> app);
+
+    Options mOptions;
+    TestClock mClock;
+    std::unique_ptr<PomoAppBase> mApp;
+    std::string mUserData;
+    std::string mDataFolder;
+    std::string mPreviousDir;
+    bool mOwnsUserData = false;
+    bool mInitOk = false;
+    bool mQuit = false;
+};
+
+// The source tree's gamedata folder (from the build), for tests that read data.
+std::string TestGameDataFolder();
