@@ -396,7 +396,7 @@ void PomoAppBase::HideApp() {
 void PomoAppBase::GetSessionInfo(std::string& out) {
     out = StrFormat("%s %s, %s, %lld updates, %lld frames\n", mProductName.c_str(),
                     mProductVersion.c_str(), mIsWindowed ? "windowed" : "full screen",
-                    static_cast<long long>(mUpdateCount), static_cast<long long>(mFrameCount));
+                    static_cast<long long>(mUpdateCount.load()), static_cast<long long>(mFrameCount.load()));
 }
 
 std::string PomoAppBase::GetProductVersion(const std::string& path) {

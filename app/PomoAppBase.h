@@ -124,8 +124,8 @@ public:
     std::string GetProductVersion(const std::string& path);
 
     // --- Counters -----------------------------------------------------------
-    int64_t GetUpdateCount() const { return mUpdateCount; }
-    int64_t GetFrameCount() const { return mFrameCount; }
+    int64_t GetUpdateCount() const { return mUpdateCount.load(); }
+    int64_t GetFrameCount() const { return mFrameCount.load(); }
     Clock* GetClock() const { return mClock; }
 
     // Identity.
@@ -184,8 +184,8 @@ protected:
     bool mShutDown = false;
     uint64_t mLastStepTime = 0;
     uint64_t mLastFrameTime = 0;
-    int64_t mUpdateCount = 0;
-    int64_t mFrameCount = 0;
+    std::atomic<int64_t> mUpdateCount{0};
+    std::atomic<int64_t> mFrameCount{0};
 
     double mSfxVolume = 0.8;
     std::map<std::wstring, double> mMusicGroupVolumes;

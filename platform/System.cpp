@@ -6,10 +6,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
 std::atomic<bool>* gQuitFlag = nullptr;
+std::atomic<bool> gDialogsEnabled{true};
 
 void OnQuitSignal(int) {
     if (gQuitFlag) gQuitFlag->store(true);
@@ -17,12 +19,16 @@ void OnQuitSignal(int) {
 }  // namespace
 
 void PlatformMessageBox(const std::string& caption, const std::string& text) {
-    bool shown = false;
-    if (SDL_WasInit(SDL_INIT_VIDEO))
-        shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(),
-                                         nullptr) == 0;
-    if (!shown) std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    // Always on stderr too, so a run from a terminal or a log keeps the text.
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    if (!gDialogsEnabled.load()) return;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (SDL_WasInit(SDL_INIT_VIDEO) || (x11 && *x11) || (wayland && *wayland))
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), nullptr);
 }
+
+void PlatformSetDialogsEnabled(bool enabled) { gDialogsEnabled.store(enabled); }
 
 bool PlatformSetClipboardText(const std::string& utf8) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
@@ -69,3 +75,13 @@ std::string PlatformGetEnv(const char* name) {
 }
 
 bool PlatformChangeDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+
+bool PlatformLimitFileSize(long long bytes) {
+    struct rlimit lim;
+    if (getrlimit(RLIMIT_FSIZE, &lim) != 0) return false;
+    signal(SIGXFSZ, bytes < 0 ? SIG_DFL : SIG_IGN);
+    lim.rlim_cur = bytes < 0 ? lim.rlim_max : static_cast<rlim_t>(bytes);
+    return setrlimit(RLIMIT_FSIZE, &lim) == 0;
+}
+
+bool PlatformIsSuperUser() { return geteuid() == 0; }

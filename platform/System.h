@@ -6,6 +6,8 @@
 
 // A modal message box; written to stderr when no display is available.
 void PlatformMessageBox(const std::string& caption, const std::string& text);
+// Tests turn modal dialogs off: the text then only goes to stderr.
+void PlatformSetDialogsEnabled(bool enabled);
 
 bool PlatformSetClipboardText(const std::string& utf8);
 
@@ -26,3 +28,10 @@ std::string PlatformGetEnv(const char* name);
 
 // Changes the process's current folder; false when it does not exist.
 bool PlatformChangeDirectory(const std::string& path);
+
+// For tests that simulate a full disk: caps the size of files this process may
+// write (writes past it fail with an error instead of a signal). A negative
+// value removes the cap.
+bool PlatformLimitFileSize(long long bytes);
+// True when running with super-user rights (permissions do not stop writes).
+bool PlatformIsSuperUser();

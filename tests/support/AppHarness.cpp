@@ -17,6 +17,7 @@ AppHarness::AppHarness() : AppHarness(Options()) {}
 
 AppHarness::AppHarness(Options options) : mOptions(std::move(options)) {
     mPreviousDir = PlatformCurrentDirectory();
+    PlatformSetDialogsEnabled(false);
     if (mOptions.userDataFolder.empty()) {
         mUserData = PlatformMakeTempDirectory("quiltro7-user-");
         mOwnsUserData = true;

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "app/Color.h"
+#include "app/Geometry.h"
+#include "app/Matrix4.h"
+#include "platform/Viewport.h"
+
+TEST(Transform, QuarterTurnsAreExact) {
+    Transform t;
+    t.RotateDeg(90.0f);
+    float x = 1.0f, y = 0.0f;
+    t.TransformPoint(x, y);
+    EXPECT_EQ(x, 0.0f);  // cos(90 deg) snapped, not 4e-8
+    EXPECT_FLOAT_EQ(y, 1.0f);
+    EXPECT_EQ(SnappedSin(3.14159265f), 0.0f);
+    EXPECT_NE(SnappedSin(0.001f), 0.0f);
+}
+
+TEST(Transform, OperationsApplyInOrder) {
+    Transform t;
+    t.Scale(2.0f, 3.0f);
+    t.Translate(10.0f, 20.0f);
+    float x = 1.0f, y = 1.0f;
+    t.TransformPoint(x, y);
+    EXPECT_FLOAT_EQ(x, 12.0f);
+    EXPECT_FLOAT_EQ(y, 23.0f);
+}
+
+TEST(Matrix4, InverseUndoesTheTransform) {
+    Matrix4 m = Matrix4::Translation(5, -3) * Matrix4::RotationZ(0.7f) * Matrix4::Scaling(2, 4);
+    Matrix4 inv = m;
+    ASSERT_TRUE(inv.Invert());
+    float x = 3.5f, y = -1.25f;
+    m.TransformPoint(x, y);
+    inv.TransformPoint(x, y);
+    EXPECT_NEAR(x, 3.5f, 1e-5f);
+    EXPECT_NEAR(y, -1.25f, 1e-5f);
+    Matrix4 singular = Matrix4::Scaling(0, 1);
+    EXPECT_FALSE(singular.Invert());
+}
+
+TEST(Color, FromFloatsRoundsAndClamps) {
+    EXPECT_EQ(Color::FromFloats(0.5f, 1.7f, -0.2f, 1.0f), Color(128, 255, 0, 255));
+    EXPECT_EQ(Color::FromFloats(0.0f, 0.999f, 0.002f).mGreen, 255);
+    EXPECT_EQ(Color::FromFloats(0.0f, 0.0f, 0.002f).mBlue, 1);
+}
+
+TEST(Color, PackingTreatsZeroAlphaAsOpaque) {
+    EXPECT_EQ(Color::FromARGB(0x00112233u), Color(0x11, 0x22, 0x33, 255));
+    EXPECT_EQ(Color(1, 2, 3, 4).ToARGB(), 0x04010203u);
+    EXPECT_EQ((Color(255, 128, 0, 255) * Color(128, 255, 255, 128)), Color(128, 128, 0, 128));
+}
+
+TEST(Rect, IntersectionUnionContainment) {
+    Rect a(0, 0, 10, 10), b(5, 5, 10, 10), c(20, 20, 1, 1);
+    EXPECT_EQ(a.Intersection(b), Rect(5, 5, 5, 5));
+    EXPECT_TRUE(a.Intersection(c).IsEmpty());
+    EXPECT_EQ(a.Union(b), Rect(0, 0, 15, 15));
+    EXPECT_TRUE(a.Contains(9, 9));
+    EXPECT_FALSE(a.Contains(10, 0));
+    EXPECT_TRUE(Point(1, 2) == Point(1, 2));
+}
+
+TEST(Viewport, LetterboxKeepsAspectAndCentres) {
+    Viewport wide = ComputeViewport(1920, 1080, 1024, 768, false);
+    EXPECT_EQ(wide.height, 1080);
+    EXPECT_EQ(wide.width, 1440);
+    EXPECT_EQ(wide.x, 240);
+    EXPECT_EQ(wide.y, 0);
+    Viewport tall = ComputeViewport(1024, 1000, 1024, 768, false);
+    EXPECT_EQ(tall.width, 1024);
+    EXPECT_EQ(tall.height, 768);
+    EXPECT_EQ(tall.y, 116);
+    Viewport stretched = ComputeViewport(1920, 1080, 1024, 768, true);
+    EXPECT_EQ(stretched.width, 1920);
+    EXPECT_EQ(stretched.x, 0);
+    int lx, ly;
+    WindowToLogical(wide, 1024, 768, 240 + 720, 540, lx, ly);
+    EXPECT_EQ(lx, 512);
+    EXPECT_EQ(ly, 384);
+    EXPECT_EQ(ComputeViewport(0, 0, 1024, 768, false).width, 0);
+}

@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/FileUtil.h"
+#include "app/GameApp.h"
+#include "app/WeakHandle.h"
+#include "app/Settings.h"
+#include "audio/SoundManager.h"
+#include "audio/TrackInterface.h"
+#include "platform/FileSystem.h"
+#include "tests/support/AppHarness.h"
+
+namespace {
+
+class FakeInstance : public SoundInstance {
+public:
+    explicit FakeInstance(int* plays) : mPlays(plays) {}
+    void Release() override {}
+    void SetBaseVolume(double) override {}
+    void SetBasePan(int) override {}
+    void AdjustPitch(double) override {}
+    void SetVolume(double) override {}
+    void SetPan(int) override {}
+    bool Play(bool, bool) override { ++*mPlays; return true; }
+    void Stop() override {}
+    bool IsPlaying() override { return false; }
+    bool IsReleased() override { return false; }
+    double GetVolume() override { return 1.0; }
+
+private:
+    int* mPlays;
+};
+
+class FakeSoundManager : public SoundManager {
+public:
+    bool Initialized() override { return true; }
+    int FindSound(const std::string&) override { return -1; }
+    bool LoadSound(int, const std::string&) override { return false; }
+    void ReleaseSound(int) override {}
+    void SetVolume(double v) override { mVolume = v; }
+    bool SetBaseVolume(int, double) override { return true; }
+    bool SetBasePan(int, int) override { return true; }
+    SoundInstance* GetSoundInstance(int id) override {
+        mRequested.push_back(id);
+        mInstance = std::make_unique<FakeInstance>(&mPlays);
+        return mInstance.get();
+    }
+    void ReleaseSounds() override {}
+    void ReleaseChannels() override {}
+    double GetMasterVolume() override { return 1.0; }
+    void SetMasterVolume(double) override {}
+    void Flush() override {}
+    void SetCooperativeWindow(void*, bool) override {}
+    void StopAllSounds() override { ++mStopAll; }
+    void StopSound(int) override {}
+    int GetFreeSoundId() override { return 0; }
+    int GetNumSounds() override { return 0; }
+
+    double mVolume = -1;
+    int mPlays = 0;
+    int mStopAll = 0;
+    std::vector<int> mRequested;
+    std::unique_ptr<FakeInstance> mInstance;
+};
+
+class FakeTracks : public TrackInterface {
+public:
+    void SetGroupVolume(const std::wstring& group, double v) override { mGroups[group] = v; }
+    void Update() override { ++mUpdates; }
+    std::map<std::wstring, double> mGroups;
+    int mUpdates = 0;
+};
+
+class CountingApp : public GameApp {
+public:
+    CountingApp() : GameApp("Loop Test", "v1.2", 1024, 768) {}
+
+    SoundManager* CreateSoundManager() override { return new FakeSoundManager(); }
+    TrackInterface* CreateMusicInterface() override { return new FakeTracks(); }
+    FakeSoundManager& Sounds() { return *static_cast<FakeSoundManager*>(mSoundManager); }
+    FakeTracks& Tracks() { return *static_cast<FakeTracks*>(mMusicInterface); }
+    using PomoAppBase::StartLoadingThread;
+
+    std::atomic<int> mSteps{0};
+    int mDrawn = 0;
+    std::vector<InputEvent> mHandled;
+    std::thread::id mShutdownThread;
+    std::thread::id mLoadingCompletedThread;
+    std::atomic<bool> mLoaderRan{false};
+
+protected:
+    void UpdateFrames() override {
+        GameApp::UpdateFrames();
+        ++mSteps;
+    }
+    void DrawFrame() override { ++mDrawn; }
+    void HandleInputEvent(const InputEvent& e) override {
+        mHandled.push_back(e);
+        GameApp::HandleInputEvent(e);
+    }
+    void ShutdownHook() override { mShutdownThread = std::this_thread::get_id(); }
+    void LoadingThreadProc() override {
+        mLoaderRan = true;
+        StepLoadingProgress();
+    }
+    void LoadingThreadCompleted() override { mLoadingCompletedThread = std::this_thread::get_id(); }
+};
+
+}  // namespace
+
+TEST(MainLoop, OneSimulatedSecondRunsExactlyOneHundredUpdateSteps) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    ASSERT_TRUE(h.InitSucceeded());
+    h.Clock().AdvanceMillis(1000);
+    app.RunPass();
+    EXPECT_EQ(app.mSteps.load(), 100);
+    EXPECT_EQ(app.GetUpdateCount(), 100);
+    // Running step by step lands on the same count per second of game time.
+    uint64_t before = h.Clock().NowMicros();
+    h.RunSteps(100);
+    EXPECT_EQ(app.mSteps.load(), 200);
+    EXPECT_EQ(h.Clock().NowMicros() - before, 1000000u);
+    EXPECT_GT(app.mDrawn, 0);
+    // The music interface advances its fades once per step.
+    EXPECT_EQ(app.Tracks().mUpdates, 200);
+}
+
+TEST(MainLoop, LongStallsDoNotRaceThroughTheBacklog) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    h.Clock().AdvanceMillis(60000);
+    app.RunPass();
+    EXPECT_EQ(app.mSteps.load(), PomoAppBase::kMaxCatchUpSteps);
+    // The pass slept up to the next step, so the loop is back on schedule.
+    app.RunPass();
+    EXPECT_EQ(app.mSteps.load(), PomoAppBase::kMaxCatchUpSteps + 1);
+}
+
+TEST(MainLoop, HandlesOneQueuedInputMessagePerPass) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    for (int i = 0; i < 3; ++i) {
+        InputEvent e;
+        e.type = InputEvent::MouseMove;
+        e.x = i;
+        h.Push(e);
+    }
+    app.RunPass();
+    ASSERT_EQ(app.mHandled.size(), 1u);
+    EXPECT_EQ(app.mHandled[0].x, 0);
+    h.DrainInput();
+    ASSERT_EQ(app.mHandled.size(), 3u);
+    EXPECT_EQ(app.mHandled[2].x, 2);
+}
+
+TEST(MainLoop, QuitFromAnotherThreadEndsTheLoopOnTheMainThread) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    ASSERT_TRUE(h.InitSucceeded());
+    std::thread other([&] {
+        while (app.GetUpdateCount() < 50) std::this_thread::yield();
+        app.Shutdown();
+    });
+    app.Start();  // returns only once the loop has ended and shut down
+    other.join();
+    EXPECT_GE(app.GetUpdateCount(), 50);
+    EXPECT_EQ(app.mShutdownThread, std::this_thread::get_id());
+    EXPECT_TRUE(FileExists(h.UserDataFolder() + "/settings.xml"));
+}
+
+TEST(MainLoop, ClosingTheWindowSavesSettings) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    app.SetMouseSpeed(13);
+    app.SetSfxVolume(0.3);
+    app.SetMusicGroupVolume(L"music", 0.6);
+    h.RunSteps(5);
+    h.Quit();
+    EXPECT_EQ(app.Sounds().mStopAll, 1);
+    AppSettings s;
+    ASSERT_TRUE(ReadSettingsFile(h.UserDataFolder() + "/settings.xml", s, nullptr));
+    EXPECT_EQ(s.version, "v1.2");
+    EXPECT_EQ(s.mouseSpeed, 13);
+    EXPECT_DOUBLE_EQ(s.sfxVolume, 0.3);
+    EXPECT_DOUBLE_EQ(s.musicGroupVolumes[L"music"], 0.6);
+}
+
+TEST(MainLoop, SavedSettingsAreReadAtTheNextStart) {
+    std::string folder = PlatformMakeTempDirectory("quiltro7-restart-");
+    {
+        AppHarness::Options o;
+        o.userDataFolder = folder;
+        AppHarness h(o);
+        auto& app = h.Boot<CountingApp>();
+        app.SetMouseSpeed(4);
+        app.SetStretchScreen(true);
+        h.Quit();
+    }
+    {
+        AppHarness::Options o;
+        o.userDataFolder = folder;
+        AppHarness h(o);
+        auto& app = h.Boot<CountingApp>();
+        EXPECT_EQ(app.GetMouseSpeed(), 4);
+        EXPECT_TRUE(app.mStretchScreen);
+    }
+    PlatformRemoveTree(folder);
+}
+
+TEST(MainLoop, DamagedSettingsFileStartsWithDefaults) {
+    std::string folder = PlatformMakeTempDirectory("quiltro7-damaged-");
+    ASSERT_TRUE(WriteStringToFile(folder + "/settings.xml", "<settings volume=\"0.1\" mouse-sp"));
+    {
+        AppHarness::Options o;
+        o.userDataFolder = folder;
+        AppHarness h(o);
+        auto& app = h.Boot<CountingApp>();
+        ASSERT_TRUE(h.InitSucceeded());
+        EXPECT_EQ(app.GetMouseSpeed(), 10);
+        h.RunSteps(3);
+    }
+    AppSettings s;
+    EXPECT_TRUE(ReadSettingsFile(folder + "/settings.xml", s, nullptr));  // rewritten whole
+    PlatformRemoveTree(folder);
+}
+
+TEST(MainLoop, CommandLineErrorsEndInitWithNonZeroExit) {
+    AppHarness::Options o;
+    o.args = {"-bogus"};
+    AppHarness h(o);
+    auto& app = h.Boot<CountingApp>();
+    EXPECT_FALSE(h.InitSucceeded());
+    EXPECT_EQ(app.mExitCode, 1);
+}
+
+TEST(MainLoop, ScreenSaverFlagFromTheCommandLine) {
+    AppHarness::Options o;
+    o.args = {"-screensaver", "/p", "77"};
+    AppHarness h(o);
+    auto& app = h.Boot<CountingApp>();
+    ASSERT_TRUE(h.InitSucceeded());
+    EXPECT_TRUE(app.mScreenSaverMode);
+    EXPECT_EQ(app.mPreviewWindow, 0);  // no preview windows on this desktop
+    app.SetCursor(3);
+    EXPECT_EQ(app.GetCursor(), 0);
+}
+
+TEST(MainLoop, SecondInstanceOnTheSameUserFolderStopsQuietly) {
+    AppHarness first;
+    first.Boot<CountingApp>();
+    ASSERT_TRUE(first.InitSucceeded());
+    AppHarness::Options o;
+    o.userDataFolder = first.UserDataFolder();
+    AppHarness second(o);
+    auto& app = second.Boot<CountingApp>();
+    EXPECT_FALSE(second.InitSucceeded());
+    EXPECT_EQ(app.mExitCode, 0);
+}
+
+TEST(MainLoop, LoadingThreadCompletionIsReportedOnTheMainThread) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    app.SetLoadingTotal(2);
+    app.StartLoadingThread();
+    // The worker runs in real time while the loop runs on the test clock.
+    for (int i = 0; i < 5000 && app.mLoadingCompletedThread == std::thread::id(); ++i) {
+        h.RunSteps(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(app.mLoaderRan.load());
+    EXPECT_EQ(app.mLoadingCompletedThread, std::this_thread::get_id());
+    EXPECT_DOUBLE_EQ(app.GetLoadingProgress(), 0.5);
+}
+
+TEST(SoundSlots, OutOfTableIdsPlayNothing) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    for (int id : {-1, -7, SoundManager::kMaxSounds, 1 << 30}) app.PlaySample(id);
+    app.PlaySampleWithPan(5000, 10);
+    EXPECT_TRUE(app.Sounds().mRequested.empty());
+    app.PlaySample(3);
+    EXPECT_EQ(app.Sounds().mRequested, std::vector<int>{3});
+    EXPECT_EQ(app.Sounds().mPlays, 1);
+}
+
+TEST(SoundSlots, VolumesFollowTheMuteRule) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    app.SetSfxVolume(0.4);
+    EXPECT_DOUBLE_EQ(app.Sounds().mVolume, 0.4);
+    app.EnsureMusicGroupVolume(L"music");
+    EXPECT_DOUBLE_EQ(app.GetMusicGroupVolume(L"music"), 0.85);
+    EXPECT_DOUBLE_EQ(app.GetMusicGroupVolume(L"absent"), 0.0);
+    app.SetMuted(true);
+    EXPECT_DOUBLE_EQ(app.Sounds().mVolume, 0.0);
+    EXPECT_DOUBLE_EQ(app.Tracks().mGroups[L"music"], 0.0);
+    app.SetMusicGroupVolume(L"music", 0.5);
+    EXPECT_DOUBLE_EQ(app.Tracks().mGroups[L"music"], 0.0);
+    EXPECT_DOUBLE_EQ(app.GetMusicGroupVolume(L"music"), 0.5);
+    app.SetMuted(false);
+    EXPECT_DOUBLE_EQ(app.Sounds().mVolume, 0.4);
+    EXPECT_DOUBLE_EQ(app.Tracks().mGroups[L"music"], 0.5);
+}
+
+TEST(DeferredDelete, ObjectsDieAfterTheUpdateStep) {
+    struct Tracked : HandleTarget {
+        explicit Tracked(bool* flag) : mFlag(flag) {}
+        ~Tracked() override { *mFlag = true; }
+        bool* mFlag;
+    };
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    bool deleted = false;
+    auto* obj = new Tracked(&deleted);
+    WeakHandle<Tracked> weak(obj);
+    app.SafeDelete(obj);
+    app.SafeDelete(obj);  // twice is harmless
+    EXPECT_FALSE(deleted);
+    EXPECT_EQ(weak.Get(), obj);
+    h.RunSteps(1);
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(weak.Get(), nullptr);
+}

@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "app/GameApp.h"
-TEST(Smoke, Builds) { SUCCEED(); }

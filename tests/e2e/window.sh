@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Starts the real game in a window, closes it the way a desktop does (SIGTERM,
+# then the close request), and checks it left settings.xml behind. Also checks
+# that a bad parameter is refused with the message and a non-zero exit.
+set -u
+GAME=$1
+DATA=$2
+USERDIR=$(mktemp -d)
+trap 'rm -rf "$USERDIR"' EXIT
+export QUILTRO7_USER_DATA=$USERDIR
+
+# Without a display the message box text goes to stderr only.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$GAME" -bogus 2>&1 < /dev/null); rc=$?
+if [ $rc -eq 0 ] || ! grep -q "Invalid command line parameter: -bogus" <<<"$out"; then
+  echo "FAIL: -bogus gave rc=$rc output: $out"; exit 1
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "no display: window part skipped"; exit 0
+fi
+"$GAME" -changedir "$DATA" &
+pid=$!
+sleep 3
+if ! kill -0 $pid 2>/dev/null; then echo "FAIL: game exited early"; exit 1; fi
+kill -TERM $pid
+for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+wait $pid; rc=$?
+[ $rc -eq 0 ] || { echo "FAIL: exit code $rc after SIGTERM"; exit 1; }
+grep -q '<settings ' "$USERDIR/settings.xml" || { echo "FAIL: settings.xml not written"; exit 1; }
+echo "ok"
