@@ -1,0 +1,91 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <shared_mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class PakArchive;
+
+// An open file of the file access layer: a loose file or an entry of a pak.
+struct PFILE;
+
+struct PakFindData {
+    std::string mName;  // the name within its folder
+    bool mIsDirectory = false;
+    int64_t mSize = 0;
+    int64_t mLastWriteTime = 0;
+};
+
+// The file access layer every loader reads through: the loose file on disk
+// first, then the archives added with AddPakFile. Paths may use '\' and match
+// names without regard to case, on disk and in the archives. Relative paths
+// start at the current folder; an archive's entries are relative to the folder
+// that holds the archive. Safe to use from several threads; one PFILE belongs
+// to one thread at a time.
+class PakInterface {
+public:
+    PakInterface();
+    virtual ~PakInterface();
+    PakInterface(const PakInterface&) = delete;
+    PakInterface& operator=(const PakInterface&) = delete;
+
+    // Maps the archive and checks its directory. False, with a message on the
+    // debug output and in GetLastPakError(), when it is absent or damaged.
+    bool AddPakFile(const std::string& path);
+    std::string GetLastPakError() const;
+
+    // Only reading modes ("rb", "r") are served; null when the file is absent.
+    PFILE* FOpen(const char* path, const char* mode);
+    size_t FRead(void* ptr, size_t elemSize, size_t count, PFILE* file);
+    int FSeek(PFILE* file, long offset, int origin);  // 0 on success
+    long FTell(PFILE* file);
+    int FEof(PFILE* file);
+    int FClose(PFILE* file);
+
+    // Seconds since the epoch of the last write; 0 when absent.
+    int64_t FileModifiedTime(const std::string& path);
+    bool FileExists(const std::string& path);
+
+    // Wildcards ('*', '?') in the last part of the pattern. Disk and archive
+    // entries are merged (the disk wins on equal names) and given in name
+    // order. handle is null when nothing matches.
+    bool FindFirst(const std::string& pattern, PakFindData& out, void*& handle);
+    bool FindNext(void* handle, PakFindData& out);
+    void FindClose(void* handle);
+
+    // Folder listings used for case-blind names on disk are kept; a program
+    // that renames files with other cases while running flushes them here.
+    void FlushDirectoryCache();
+
+private:
+    struct Listing;
+    struct Mounted;
+
+    // The loose file for a normalized absolute path, matched without case.
+    bool ResolveOnDisk(const std::string& absolute, bool wantDirectory, std::string& actual);
+    std::shared_ptr<const Listing> GetListing(const std::string& folder);
+    // The archive and entry key for a normalized absolute path, if any.
+    const Mounted* FindMounted(const std::string& absolute, std::string& key) const;
+
+    mutable std::shared_mutex mPakLock;
+    std::vector<std::unique_ptr<Mounted>> mPaks;
+    std::string mLastPakError;
+
+    std::mutex mCacheLock;
+    std::unordered_map<std::string, std::shared_ptr<const Listing>> mListings;
+};
+
+// Always points at a usable instance: without archives it reads loose files.
+extern PakInterface* gPakInterfaceP;
+
+// Convenience for loaders: the whole file through the layer.
+bool ReadDataFile(const std::string& path, std::string& out);
+bool DataFileExists(const std::string& path);
+
+// A path with '\' turned into '/', repeated separators, "." and ".." resolved
+// and made absolute against the current folder. Exposed for tests.
+std::string PakNormalizePath(const std::string& path);
