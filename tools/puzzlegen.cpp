@@ -1,0 +1,436 @@
+// Writes our puzzle catalogue, properties/puzzles_quiltro7.xml, from the little
+// pictures drawn below, and the puzzle-title entries for localization.xml.
+// Every picture must be solvable by line logic alone; the tool refuses to write
+// the catalogue otherwise and shows where the solver got stuck.
+//
+//   puzzlegen [--shades N] [--out FILE] [--titles] [--report]
+//
+// Picture letters name a base colour of the "ArtTiles" sheet (one cel each):
+//   W white  K black  R red  O orange  Y yellow  G green  D dark green  S sky
+//   B blue   N navy   T brown  P pink  V violet  A grey  F sand  M dark brown
+// Upper case is a tile of the solution drawn in shade 0; lower case is a hole
+// that still shows that colour in the finished picture (shade 1); '.' is a hole
+// with no art at all.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "puzzle/LineSolver.h"
+
+namespace {
+
+struct Drawing {
+    const char* mName;   // puzzle key, also the localization key of its title
+    const char* mTitle;  // English title
+    std::vector<const char*> mRows;
+};
+
+struct SetDrawing {
+    const char* mSetName;
+    std::vector<Drawing> mPuzzles;
+};
+
+const char kPalette[] = "WKROYGDSBNTPVAFM";
+
+int CelOf(char c) {
+    char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    const char* hit = std::strchr(kPalette, upper);
+    return hit && upper ? static_cast<int>(hit - kPalette) : -1;
+}
+
+// ---- Story mode -------------------------------------------------------------
+
+const SetDrawing kMeadow = {"meadow", {
+    {"p_heart", "Heart", {
+        "pRpRp",
+        "RRRRR",
+        "RRRRR",
+        "pRRRp",
+        "ppRpp"}},
+    {"p_house", "House", {
+        "ssRss",
+        "sRRRs",
+        "RRRRR",
+        "sWTWs",
+        "gWTWg"}},
+    {"p_tree", "Tree", {
+        "sGGGs",
+        "GGGGG",
+        "sGGGs",
+        "ssTss",
+        "gTTTg"}},
+    {"p_sun", "Sunny Face", {
+        "sYYYs",
+        "YKYKY",
+        "YYYYY",
+        "YKKKY",
+        "sYYYs"}},
+    {"p_mushroom", "Mushroom", {
+        "gRRRg",
+        "RWRWR",
+        "RRRRR",
+        "gWWWg",
+        "gWWWg"}},
+}};
+
+const SetDrawing kHarbor = {"harbor", {
+    {"p_sailboat", "Sailboat", {
+        "ssssWsssss",
+        "ssssWWssss",
+        "ssssWWWsss",
+        "ssssWWWWss",
+        "ssssWWWWWs",
+        "ssssTsssss",
+        "TTTTTTTTTT",
+        "sTTTTTTTTs",
+        "bbTTTTTTbb",
+        "BbbBBbbBBb"}},
+    {"p_fish", "Fish", {
+        "bbbbbbbbbb",
+        "bbbbOObbbb",
+        "bbOOOOObbO",
+        "bOOOOOOOOO",
+        "OOKOOOOOOb",
+        "OOOOOOOOOb",
+        "bOOOOOOOOO",
+        "bbOOOOObbO",
+        "bbbbOObbbb",
+        "bbbbbbbbbb"}},
+    {"p_anchor", "Anchor", {
+        "ssssAAssss",
+        "sssAssAsss",
+        "ssssAAssss",
+        "ssAAAAAAss",
+        "ssssAAssss",
+        "ssssAAssss",
+        "AsssAAsssA",
+        "AAssAAssAA",
+        "AAAAAAAAAA",
+        "ssAAAAAAss"}},
+    {"p_star", "Star", {
+        "ssssYYssss",
+        "ssssYYssss",
+        "sssYYYYsss",
+        "YYYYYYYYYY",
+        "sYYYYYYYYs",
+        "ssYYYYYYss",
+        "ssYYYYYYss",
+        "sYYYssYYYs",
+        "sYYssssYYs",
+        "YYssssssYY"}},
+    {"p_cat", "Cat", {
+        "AsssssssAs",
+        "AAsssssAAs",
+        "AAAAAAAAAs",
+        "AKAAAAKAAs",
+        "AAAAPAAAAs",
+        "sAAAAAAAss",
+        "sAAAAAAAsA",
+        "AAAAAAAAAA",
+        "AAAAAAAAsA",
+        "AAsAAsAAss"}},
+}};
+
+
+const SetDrawing kPeaks = {"peaks", {
+    {"p_mountain", "Snowy Peaks", {
+        "sssssssssssYYss",
+        "ssssssWsssYYYYs",
+        "sssssWWWssYYYYs",
+        "ssssWWWAsssYYss",
+        "sssWWAAAAssssss",
+        "sssAAAAAAAsssWs",
+        "ssAAAAAAAAAsWWW",
+        "sAAAAAAAAAAAAAA",
+        "AAAAAAAAAAAAAAA",
+        "AAAAAAAAAAAAAAA",
+        "GGGGGGGGGGGGGGG",
+        "GGDGGGGGDGGGGGG",
+        "GDDDGGGDDDGGGGG",
+        "GGTGGGGGTGGGGGG",
+        "GGGGGGGGGGGGGGG"}},
+    {"p_catface", "Cat Face", {
+        "sAAsssssssssAAs",
+        "sAPAsssssssAPAs",
+        "sAPPAsssssAPPAs",
+        "sAAAAAAAAAAAAAs",
+        "AAAAAAAAAAAAAAA",
+        "AAAkkAAAAAkkAAA",
+        "AAAkgAAAAAkgAAA",
+        "AAAAAAAAAAAAAAA",
+        "KKAAAAAPAAAAAKK",
+        "AAKAAAKKKAAAKAA",
+        "AAAAAAAKAAAAAAA",
+        "sAAAAAKAKAAAAAs",
+        "ssAAAAAAAAAAAss",
+        "sssAAAAAAAAAsss",
+        "sssssAAAAAsssss"}},
+    {"p_lighthouse", "Lighthouse", {
+        "sssssssYsssssss",
+        "ssssssRRRssssss",
+        "sssssYYYYYsssss",
+        "ssssssRRRssssss",
+        "ssssssWWWssssss",
+        "ssssssRRRssssss",
+        "sssssWWWWWsssss",
+        "sssssRRRRRsssss",
+        "sssssWWWWWsssss",
+        "ssssRRRRRRRssss",
+        "ssssWWWWWWWssss",
+        "sssRRRRRRRRRsss",
+        "bbAAAAAAAAAAAbb",
+        "bAAAAAAAAAAAAAb",
+        "BBBBBBBBBBBBBBB"}},
+    {"p_flower", "Flower", {
+        "ssssssPPPssssss",
+        "ssssPPPPPPPssss",
+        "sssPPPYYYPPPsss",
+        "sssPPYYYYYPPsss",
+        "sssPPYYYYYPPsss",
+        "sssPPPYYYPPPsss",
+        "ssssPPPPPPPssss",
+        "ssssssPGPssssss",
+        "sGGssssGsssssss",
+        "GGGGsssGsssGGss",
+        "sGGGGssGssGGGGs",
+        "ssGGGGsGsGGGGss",
+        "ssssGGGGGGGssss",
+        "sssssssGsssssss",
+        "gggggggGggggggg"}},
+    {"p_castle", "Castle", {
+        "sssssssssTRRRsssssss",
+        "sssssssssTRRssssssss",
+        "sssssssssTssssssssss",
+        "sssssssAsAAsAsssssss",
+        "AsAsAssAAAAAAssAsAsA",
+        "AAAAAssAAAAAAssAAAAA",
+        "AkAkAssAAkkAAssAkAkA",
+        "AkAkAssAAkkAAssAkAkA",
+        "AAAAAssAAAAAAssAAAAA",
+        "AAAAAAsAAAAAAsAAAAAA",
+        "AAAAAAAAAAAAAAAAAAAA",
+        "AAkAAAAAAkkAAAAAAkAA",
+        "AAkAAAAAAkkAAAAAAkAA",
+        "AAAAAAAAAAAAAAAAAAAA",
+        "AAAAAAAATTTTAAAAAAAA",
+        "AAAAAAATttttTAAAAAAA",
+        "AAAAAAATttttTAAAAAAA",
+        "AAAAAAATttttTAAAAAAA",
+        "GGGGGGGTttttTGGGGGGG",
+        "GGGGGGGGggggGGGGGGGG"}},
+}};
+
+// ---- Bonus mode -------------------------------------------------------------
+
+const SetDrawing kAttic = {"attic", {
+    {"x_window", "Window", {
+        "BB.BB",
+        "BB.BB",
+        ".....",
+        "BB.BB",
+        "BB.BB"}},
+    {"x_key", "Old Key", {
+        "..YYY.....",
+        ".YY.YY....",
+        ".Y...Y....",
+        ".YY.YY....",
+        "..YYY.....",
+        "...Y......",
+        "...YY.....",
+        "...Y......",
+        "...YYY....",
+        "...Y......"}},
+    {"x_umbrella", "Umbrella", {
+        "ssssRRssss",
+        "ssRRRRRRss",
+        "sRRRRRRRRs",
+        "RRRRRRRRRR",
+        "RsRsTTsRsR",
+        "ssssTsssss",
+        "ssssTsssss",
+        "ssssTsssss",
+        "ssTsTsssss",
+        "sssTTsssss"}},
+}};
+
+}  // namespace
+
+namespace {
+
+std::vector<SetDrawing> StorySets() { return {kMeadow, kHarbor, kPeaks}; }
+std::vector<SetDrawing> BonusSets() { return {kAttic}; }
+
+struct Built {
+    const Drawing* mDrawing;
+    LineSolver::Layer mSolution;
+    LineSolver::Layer mPicture;
+    LineSolver::Result mResult;
+    bool mOk = false;
+    std::string mProblem;
+};
+
+Built Build(const Drawing& d, int shades) {
+    Built b;
+    b.mDrawing = &d;
+    int n = static_cast<int>(d.mRows.size());
+    b.mSolution.assign(n, std::vector<int32_t>(n, 0));
+    b.mPicture.assign(n, std::vector<int32_t>(n, -1));
+    for (int y = 0; y < n; ++y) {
+        if (static_cast<int>(std::strlen(d.mRows[y])) != n) {
+            b.mProblem = "row " + std::to_string(y) + " is not " + std::to_string(n) + " wide";
+            return b;
+        }
+        for (int x = 0; x < n; ++x) {
+            char c = d.mRows[y][x];
+            if (c == '.') continue;
+            int cel = CelOf(c);
+            if (cel < 0) {
+                b.mProblem = std::string("unknown colour letter '") + c + "'";
+                return b;
+            }
+            bool tile = c >= 'A' && c <= 'Z';
+            b.mSolution[x][y] = tile ? 1 : 0;
+            b.mPicture[x][y] = cel * shades + (tile ? 0 : 1 % shades);
+        }
+    }
+    b.mOk = LineSolver::IsLineSolvable(b.mSolution, &b.mResult);
+    if (!b.mOk)
+        b.mProblem = b.mResult.mContradiction ? "contradiction"
+                                              : std::to_string(b.mResult.CountUnknown()) + " cells left by line logic";
+    return b;
+}
+
+void PrintStuck(const Built& b) {
+    int n = static_cast<int>(b.mSolution.size());
+    if (b.mResult.mCells.size() != static_cast<size_t>(n)) return;
+    for (int y = 0; y < n; ++y) {
+        std::string row = "    ";
+        for (int x = 0; x < n; ++x) {
+            int8_t c = b.mResult.mCells[x][y];
+            row += c == LineSolver::kUnknown ? '?' : (c == LineSolver::kFilled ? '#' : '.');
+        }
+        std::fprintf(stderr, "%s\n", row.c_str());
+    }
+}
+
+std::string PictureCell(int32_t v) {
+    if (v < 0) return "0x";
+    return std::string{static_cast<char>('A' + v / 26), static_cast<char>('A' + v % 26)};
+}
+
+int Difficulty(const Built& b) {
+    int n = static_cast<int>(b.mSolution.size());
+    int d = n <= 5 ? 1 : n <= 10 ? 2 : n <= 15 ? 3 : 4;
+    if (b.mResult.mLineSolves > 6 * n) ++d;
+    return d;
+}
+
+void WriteSets(std::string& out, const std::vector<SetDrawing>& sets, int shades, bool& allOk) {
+    for (const SetDrawing& set : sets) {
+        out += "      <set>\n";
+        for (const Drawing& d : set.mPuzzles) {
+            Built b = Build(d, shades);
+            if (!b.mOk) {
+                allOk = false;
+                std::fprintf(stderr, "%s/%s: %s\n", set.mSetName, d.mName, b.mProblem.c_str());
+                PrintStuck(b);
+                continue;
+            }
+            int n = static_cast<int>(b.mSolution.size());
+            out += "        <puzzle name=\"" + std::string(d.mName) + "\" tested=\"1\" steps=\"" +
+                   std::to_string((b.mResult.mLineSolves + n - 1) / n) + "\" difficulty=\"" +
+                   std::to_string(Difficulty(b)) + "\">\n          <grid>\n";
+            for (int y = 0; y < n; ++y) {
+                out += "            ";
+                for (int x = 0; x < n; ++x) out += b.mSolution[x][y] ? '1' : '0';
+                out += "\n";
+            }
+            out += "          </grid>\n          <picture>\n";
+            for (int y = 0; y < n; ++y) {
+                out += "            ";
+                for (int x = 0; x < n; ++x) out += PictureCell(b.mPicture[x][y]);
+                out += "\n";
+            }
+            out += "          </picture>\n        </puzzle>\n";
+        }
+        out += "      </set>\n";
+    }
+}
+
+std::string Escape(const char* text) {
+    std::string out;
+    for (const char* p = text; *p; ++p) {
+        switch (*p) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += *p;
+        }
+    }
+    return out;
+}
+
+void PrintTitles() {
+    for (const auto* list : {new std::vector<SetDrawing>(StorySets()), new std::vector<SetDrawing>(BonusSets())}) {
+        for (const SetDrawing& set : *list) {
+            for (const Drawing& d : set.mPuzzles)
+                std::printf("  <id tag=\"%s\" value=\"%s\"/>\n", d.mName, Escape(d.mTitle).c_str());
+            std::printf("  <set name=\"%s\">", set.mSetName);
+            for (const Drawing& d : set.mPuzzles) std::printf("<puzzle>%s</puzzle>", Escape(d.mTitle).c_str());
+            std::printf("</set>\n");
+        }
+        delete list;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int shades = 4;
+    std::string outPath;
+    bool titles = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--shades" && i + 1 < argc) shades = std::atoi(argv[++i]);
+        else if (arg == "--out" && i + 1 < argc) outPath = argv[++i];
+        else if (arg == "--titles") titles = true;
+        else {
+            std::fprintf(stderr, "usage: puzzlegen [--shades N] [--out FILE] [--titles]\n");
+            return 2;
+        }
+    }
+    if (shades < 2 || static_cast<int>(sizeof(kPalette) - 1) * shades > 676) {
+        std::fprintf(stderr, "puzzlegen: shades must be at least 2 and fit 676 values\n");
+        return 2;
+    }
+    if (titles) {
+        PrintTitles();
+        return 0;
+    }
+    std::string out =
+        "<!-- Generated by tools/puzzlegen from its drawings; edit the drawings, not this file. -->\n"
+        "<puzzles>\n  <game name=\"quiltro7\">\n    <mode>\n";
+    bool allOk = true;
+    WriteSets(out, StorySets(), shades, allOk);
+    out += "    </mode>\n    <mode>\n";
+    WriteSets(out, BonusSets(), shades, allOk);
+    out += "    </mode>\n  </game>\n</puzzles>\n";
+    if (!allOk) {
+        std::fprintf(stderr, "puzzlegen: some drawings are not solvable by line logic; nothing written\n");
+        return 1;
+    }
+    if (outPath.empty()) {
+        std::fputs(out.c_str(), stdout);
+        return 0;
+    }
+    FILE* f = std::fopen(outPath.c_str(), "wb");
+    if (!f || std::fwrite(out.data(), 1, out.size(), f) != out.size() || std::fclose(f) != 0) {
+        std::fprintf(stderr, "puzzlegen: cannot write %s\n", outPath.c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "puzzlegen: wrote %s\n", outPath.c_str());
+    return 0;
+}
