@@ -1,0 +1,73 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+// One start tag as the loaders see it.
+struct XMLElement {
+    std::wstring mName;
+    std::vector<std::pair<std::wstring, std::wstring>> mAttributes;  // document order, entity-decoded
+    int mLine = 0;
+
+    bool Has(const std::wstring& name) const { return Find(name) != nullptr; }
+    const std::wstring* Find(const std::wstring& name) const;
+};
+
+// Reads a whole XML document with expat and hands its start tags, end tags and
+// texts to a listener. Text between tags is delivered trimmed, with every
+// inner run of white space (space, tab, line feed, carriage return) made one
+// space; white space alone delivers nothing. Input is UTF-8 or UTF-16 (see
+// EncodingParser); entities and character references are decoded.
+class XMLParser {
+public:
+    class Listener {
+    public:
+        virtual ~Listener() = default;
+        // Return false to stop the parse (the document then counts as failed).
+        virtual bool OnXmlStart(const XMLElement& element) = 0;
+        virtual bool OnXmlEnd(const XMLElement& element) = 0;
+        virtual bool OnXmlText(const std::wstring& text) = 0;
+    };
+
+    XMLParser();
+    ~XMLParser();
+    XMLParser(const XMLParser&) = delete;
+    XMLParser& operator=(const XMLParser&) = delete;
+
+    // True when the document is well-formed, complete and no listener call
+    // failed. On failure GetErrorMessage()/GetErrorLine() say what and where.
+    bool Parse(const char* data, size_t size, Listener& listener);
+    bool Parse(const std::string& bytes, Listener& listener) {
+        return Parse(bytes.data(), bytes.size(), listener);
+    }
+
+    bool StoppedByListener() const { return mStoppedByListener; }
+    const std::string& GetErrorMessage() const { return mErrorMessage; }
+    int GetErrorLine() const { return mErrorLine; }
+
+    // The innermost open element (during a listener call), or null.
+    const XMLElement* Current() const { return mDepth ? &mStack[mDepth - 1] : nullptr; }
+    // The line the parser is at (during a listener call).
+    int CurrentLine() const;
+
+    // The text rule on its own: trimmed, inner white-space runs collapsed.
+    static void NormalizeText(const char* data, size_t size, std::string& out);
+
+private:
+    struct Callbacks;
+    bool FlushText();
+    void Stop();
+
+    void* mExpat = nullptr;  // XML_Parser
+    Listener* mListener = nullptr;
+    std::vector<XMLElement> mStack;  // slots are reused to keep their capacity
+    size_t mDepth = 0;
+    std::string mPendingText;
+    std::string mNormalized;
+    std::wstring mWideText;
+    bool mStoppedByListener = false;
+    int mStopLine = 0;
+    std::string mErrorMessage;
+    int mErrorLine = 0;
+};
