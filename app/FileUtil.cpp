@@ -1,6 +1,7 @@
 #include "app/FileUtil.h"
 
 #include "app/Log.h"
+#include "app/PomoAppBase.h"
 #include "app/StringUtil.h"
 #include "platform/FileSystem.h"
 
@@ -78,3 +79,5 @@ bool WriteStringToFile(const std::string& path, const std::string& text) {
 }
 
 void GrantEveryoneFileAccess(const std::string&) {}
+
+std::string GetAppDataFolder() { return gAppBase ? gAppBase->mAppDataFolder : std::string(); }

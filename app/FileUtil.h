@@ -25,5 +25,9 @@ bool ReadFileToString(const std::string& path, std::string& out);
 // the reason written to the debug output.
 bool WriteStringToFile(const std::string& path, const std::string& text);
 
+// The user data folder (settings, profiles), ending in '/'; empty before the
+// application has set it up.
+std::string GetAppDataFolder();
+
 // Permissions are never widened on this system; kept so callers need no #if.
 void GrantEveryoneFileAccess(const std::string& path);

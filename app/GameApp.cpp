@@ -19,4 +19,25 @@ GameApp::~GameApp() {
 
 void GameApp::StepLoadingProgress() { AddLoadingSteps(1); }
 
-void GameApp::UpdateFrames() { PomoAppBase::UpdateFrames(); }
+void GameApp::RunOnMainThread(std::function<void()> call) {
+    if (IsMainThread()) {
+        call();
+        return;
+    }
+    std::lock_guard<std::mutex> lock(mMainThreadCallsLock);
+    mMainThreadCalls.push_back(std::move(call));
+}
+
+void GameApp::RunMainThreadCalls() {
+    std::vector<std::function<void()>> calls;
+    {
+        std::lock_guard<std::mutex> lock(mMainThreadCallsLock);
+        calls.swap(mMainThreadCalls);
+    }
+    for (auto& call : calls) call();
+}
+
+void GameApp::UpdateFrames() {
+    RunMainThreadCalls();
+    PomoAppBase::UpdateFrames();
+}

@@ -1,5 +1,9 @@
 #pragma once
+#include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "app/PomoAppBase.h"
 
@@ -26,12 +30,23 @@ public:
     // One loader finished: the loading bar moves on.
     void StepLoadingProgress();
 
+    // Runs the call on the main thread: at once when called there, else at
+    // the start of the next update step (loaders run on a worker thread).
+    void RunOnMainThread(std::function<void()> call);
+    bool IsMainThread() const { return std::this_thread::get_id() == mMainThreadId; }
+
     std::wstring mPlayerName;
     bool mHideMouseSpeed = true;
     int mPauseCount = 0;
 
 protected:
     void UpdateFrames() override;
+    void RunMainThreadCalls();
+
+private:
+    std::thread::id mMainThreadId = std::this_thread::get_id();
+    std::mutex mMainThreadCallsLock;
+    std::vector<std::function<void()>> mMainThreadCalls;
 };
 
 extern GameApp* gGameApp;
