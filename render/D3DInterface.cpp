@@ -1,0 +1,325 @@
+#include "render/D3DInterface.h"
+
+#include <algorithm>
+#include <set>
+#include <thread>
+
+#include "app/Log.h"
+#include "platform/Window.h"
+#include "render/Graphics.h"
+#include "render/Image.h"
+#include "render/ShaderProgram.h"
+
+namespace {
+D3DInterface* gInstalledDevice = nullptr;
+
+// The device used when none is installed (tools, tests, loaders before the
+// window). Never destroyed: surfaces held by static tables may outlive main.
+D3DInterface* SharedNullDevice() {
+    static D3DInterface* device = new D3DInterface();
+    return device;
+}
+
+CritSect gSurfaceCrit;
+std::set<ImageSurface*>& LiveSurfaces() {
+    static std::set<ImageSurface*>* surfaces = new std::set<ImageSurface*>();
+    return *surfaces;
+}
+
+std::thread::id gMainThread = std::this_thread::get_id();
+bool OnMainThread() { return std::this_thread::get_id() == gMainThread; }
+}  // namespace
+
+D3DInterface::D3DInterface() : mBackend(std::make_unique<NullGpuBackend>()) {
+    mGameSize = Point(mWidth, mHeight);
+    mDisplaySize = mGameSize;
+}
+
+D3DInterface::D3DInterface(std::unique_ptr<GpuBackend> backend, int width, int height)
+    : mBackend(backend ? std::move(backend) : std::make_unique<NullGpuBackend>()),
+      mWidth(std::max(1, width)),
+      mHeight(std::max(1, height)) {
+    mGameSize = Point(mWidth, mHeight);
+    mDisplaySize = mGameSize;
+}
+
+D3DInterface::~D3DInterface() {
+    if (gInstalledDevice == this) gInstalledDevice = nullptr;
+    mScreen.reset();
+    ShaderProgram::ReleaseDevice(this);
+    // Surfaces that outlive the device lose their textures now, while the
+    // context still exists; they are made again if another device draws them.
+    AutoCrit lock(gSurfaceCrit);
+    for (ImageSurface* surface : LiveSurfaces()) {
+        if (surface->mTarget && surface->mTarget->mOwner == this) surface->mTarget->Release();
+        if (surface->mTextureOwner != this) continue;
+        for (TexturePiece& piece : surface->mPieces)
+            if (piece.mTexture) mBackend->DeleteTexture(piece.mTexture);
+        surface->mPieces.clear();
+        surface->mTextureOwner = nullptr;
+        surface->mDirty = true;
+    }
+    DeleteDeadObjects();
+}
+
+void D3DInterface::DeleteDeadObjects() {
+    if (!OnMainThread()) return;
+    AutoCrit lock(mDeviceCrit);
+    for (uint32_t t : mDeadTargets) mBackend->DeleteTarget(t);
+    for (uint32_t t : mDeadTextures) mBackend->DeleteTexture(t);
+    mDeadTargets.clear();
+    mDeadTextures.clear();
+}
+
+void D3DInterface::DeleteTarget(uint32_t handle) {
+    if (!handle) return;
+    AutoCrit lock(mDeviceCrit);
+    if (OnMainThread()) mBackend->DeleteTarget(handle);
+    else mDeadTargets.push_back(handle);
+}
+
+bool D3DInterface::Init(PlatformWindow* window, int width, int height, bool vsync) {
+    gMainThread = std::this_thread::get_id();
+    mWindow = window;
+    mWidth = std::max(1, width);
+    mHeight = std::max(1, height);
+    mGameSize = Point(mWidth, mHeight);
+    mDisplaySize = mGameSize;
+    if (window) {
+        window->MakeCurrent();
+        int dw = 0, dh = 0;
+        window->GetDesktopSize(dw, dh);
+        if (dw > 0 && dh > 0) mDisplaySize = Point(dw, dh);
+        std::string error;
+        std::unique_ptr<GpuBackend> gl = CreateGLBackend(&error);
+        if (gl) {
+            mBackend = std::move(gl);
+        } else {
+            DebugPrintf("OpenGL renderer unavailable (%s); drawing nothing.\n", error.c_str());
+            mBackend = std::make_unique<NullGpuBackend>();
+            mWindow = nullptr;
+        }
+        SetVSync(vsync);
+    }
+    mScreen.reset();
+    return !mBackend->IsNull();
+}
+
+D3DInterface* D3DInterface::Get() {
+    return gInstalledDevice ? gInstalledDevice : SharedNullDevice();
+}
+
+void D3DInterface::Install(D3DInterface* device) {
+    gInstalledDevice = device;
+    if (device) gMainThread = std::this_thread::get_id();
+}
+
+int D3DInterface::GetMaxTextureSize() const {
+    int limit = mBackend->GetMaxTextureSize();
+    if (mMaxTextureOverride > 0) limit = std::min(limit, mMaxTextureOverride);
+    return std::max(1, limit);
+}
+
+ImageSurface* D3DInterface::GetScreenSurface() {
+    if (!mScreen) {
+        mScreen = std::make_unique<ImageSurface>();
+        mScreen->mName = "screen";
+        // The frame is one texture even when a test forces a small limit.
+        int saved = mMaxTextureOverride;
+        mMaxTextureOverride = 0;
+        mScreen->Create(mWidth, mHeight);
+        mMaxTextureOverride = saved;
+        mScreen->mPremultiplied = true;
+    }
+    return mScreen.get();
+}
+
+void D3DInterface::BeginFrame(const Color& clearColor) {
+    DeleteDeadObjects();
+    ImageSurface* screen = GetScreenSurface();
+    ImageRenderTarget* target = screen->GetRenderTarget();
+    uint32_t handle = target ? target->GetHandle() : 0;
+    mBackend->ClearTarget(handle, mWidth, mHeight, clearColor.mRed / 255.0f,
+                          clearColor.mGreen / 255.0f, clearColor.mBlue / 255.0f, 1.0f);
+    screen->mGpuNewer = true;
+}
+
+void D3DInterface::Present() {
+    DrawCursor();
+    if (!mWindow || mBackend->IsNull()) return;
+    ImageSurface* screen = GetScreenSurface();
+    if (!PrepareSurface(screen)) return;
+    int dw = 0, dh = 0;
+    mWindow->GetDrawableSize(dw, dh);
+    Viewport view = ComputeViewport(dw, dh, mWidth, mHeight, mStretch);
+    mBackend->PresentTexture(screen->GetFirstTexture(), dw, dh, view.x, view.y, view.width,
+                             view.height);
+    CheckResult("Present");
+    mWindow->Present();
+}
+
+bool D3DInterface::SetVSync(bool on) {
+    if (!mWindow) return false;
+    return mWindow->SetVsync(on);
+}
+
+bool D3DInterface::CheckResult(const std::string& operation, bool result) {
+    std::string error = mBackend->TakeError();
+    if (result && error.empty()) return false;
+    if (error.empty()) error = "failed";
+    mLastError = operation + ": " + error;
+    DebugPrintf("%s\n", mLastError.c_str());
+    WriteShortLog(mLastError);
+    return true;
+}
+
+ImageSurface* D3DInterface::CopyScreenImage() {
+    ImageSurface* screen = GetScreenSurface();
+    auto* copy = new ImageSurface();
+    copy->mName = "screen copy";
+    copy->Create(mWidth, mHeight);
+    ImageRenderTarget* from = screen->GetRenderTarget();
+    uint32_t fromHandle = from ? from->GetHandle() : 0;
+    if (mBackend->IsNull() || !fromHandle || !PrepareSurface(copy)) return copy;
+    if (CheckResult("CopyScreenImage", mBackend->CopyTargetToTexture(
+                                           fromHandle, copy->GetFirstTexture(), mWidth, mHeight)))
+        return copy;
+    copy->mGpuNewer = true;
+    copy->mDirty = false;
+    return copy;
+}
+
+bool D3DInterface::PrepareImageTexture(Image* image) {
+    if (!image) return false;
+    return PrepareSurface(image->GetSurface());
+}
+
+bool D3DInterface::PrepareSurface(ImageSurface* surface) {
+    if (!surface || surface->GetWidth() <= 0 || surface->GetHeight() <= 0) return false;
+    if (surface->mTextureOwner != this && surface->HasTextures()) {
+        // Made by another device (the null one before the window existed).
+        if (!OnMainThread()) return false;
+        ReleaseSurfaceTextures(surface);
+    }
+    if (!OnMainThread()) return surface->HasTextures() && !surface->mDirty;
+    if (surface->HasTextures() && !surface->mDirty) return true;
+
+    AutoCrit lock(mDeviceCrit);
+    surface->mTextureOwner = this;
+    const ImageData& data = surface->mData;
+    int width = surface->GetWidth(), height = surface->GetHeight();
+    bool haveBits = data.mWidth == width && data.mHeight == height &&
+                    data.mBits.size() >= static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (surface->HasTextures()) {
+        // Only the memory copy changed: refresh the pieces in place.
+        if (haveBits) {
+            std::vector<uint32_t> tile;
+            for (TexturePiece& piece : surface->mPieces) {
+                tile.resize(static_cast<size_t>(piece.mWidth) * static_cast<size_t>(piece.mHeight));
+                for (int row = 0; row < piece.mHeight; ++row)
+                    std::copy_n(&data.mBits[static_cast<size_t>(piece.mY + row) * width + piece.mX],
+                                piece.mWidth, &tile[static_cast<size_t>(row) * piece.mWidth]);
+                mBackend->UpdateTexture(piece.mTexture, piece.mWidth, piece.mHeight, tile.data());
+            }
+        }
+        surface->mDirty = false;
+        surface->mGpuNewer = false;
+        return !CheckResult("UpdateTexture");
+    }
+
+    int limit = GetMaxTextureSize();
+    if (surface->mFlags & IMAGE_FLAG_RENDER_TARGET) limit = std::max(limit, std::max(width, height));
+    std::vector<uint32_t> tile;
+    for (int y = 0; y < height; y += limit) {
+        for (int x = 0; x < width; x += limit) {
+            TexturePiece piece;
+            piece.mX = x;
+            piece.mY = y;
+            piece.mWidth = std::min(limit, width - x);
+            piece.mHeight = std::min(limit, height - y);
+            const uint32_t* pixels = nullptr;
+            if (haveBits) {
+                tile.resize(static_cast<size_t>(piece.mWidth) * static_cast<size_t>(piece.mHeight));
+                for (int row = 0; row < piece.mHeight; ++row)
+                    std::copy_n(&data.mBits[static_cast<size_t>(y + row) * width + x], piece.mWidth,
+                                &tile[static_cast<size_t>(row) * piece.mWidth]);
+                pixels = tile.data();
+            }
+            piece.mTexture = mBackend->CreateTexture(piece.mWidth, piece.mHeight, pixels);
+            if (CheckResult("CreateTexture", piece.mTexture != 0)) {
+                for (TexturePiece& made : surface->mPieces) mBackend->DeleteTexture(made.mTexture);
+                surface->mPieces.clear();
+                return false;
+            }
+            surface->mPieces.push_back(piece);
+        }
+    }
+    surface->mDirty = false;
+    return true;
+}
+
+void D3DInterface::ReleaseSurfaceTextures(ImageSurface* surface) {
+    if (!surface) return;
+    if (surface->mTarget) surface->mTarget->Release();
+    D3DInterface* owner = surface->mTextureOwner;
+    if (owner) {
+        AutoCrit lock(owner->mDeviceCrit);
+        for (TexturePiece& piece : surface->mPieces) {
+            if (!piece.mTexture) continue;
+            if (OnMainThread()) owner->mBackend->DeleteTexture(piece.mTexture);
+            else owner->mDeadTextures.push_back(piece.mTexture);
+        }
+    }
+    surface->mPieces.clear();
+    surface->mTextureOwner = nullptr;
+    surface->mDirty = true;
+}
+
+bool D3DInterface::ReadBackSurface(ImageSurface* surface) {
+    if (!surface || !surface->mGpuNewer) return true;
+    surface->mGpuNewer = false;
+    if (mBackend->IsNull() || !OnMainThread()) return false;
+    ImageRenderTarget* target = surface->GetRenderTarget();
+    uint32_t handle = target ? target->GetHandle() : 0;
+    if (!handle) return false;
+    int w = surface->GetWidth(), h = surface->GetHeight();
+    surface->mData.mWidth = w;
+    surface->mData.mHeight = h;
+    surface->mData.mBits.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
+    bool ok = mBackend->ReadPixels(handle, h, 0, 0, w, h, surface->mData.mBits.data());
+    return !CheckResult("ReadPixels", ok);
+}
+
+void D3DInterface::SetCursorImage(Image* image, int hotX, int hotY) {
+    mCursorImage = image;
+    mCursorHotX = hotX;
+    mCursorHotY = hotY;
+}
+
+void D3DInterface::SetCursorDrawer(CursorDrawer drawer) { mCursorDrawer = std::move(drawer); }
+
+void D3DInterface::DrawCursor() {
+    if (!HasCursor() || mCursorX < 0 || mCursorY < 0) return;
+    Graphics g(nullptr);
+    if (mCursorDrawer) {
+        mCursorDrawer(g, mCursorX, mCursorY);
+    } else {
+        g.DrawImage(mCursorImage, static_cast<float>(mCursorX - mCursorHotX),
+                    static_cast<float>(mCursorY - mCursorHotY));
+    }
+}
+
+void D3DInterface::RegisterSurface(ImageSurface* surface) {
+    AutoCrit lock(gSurfaceCrit);
+    LiveSurfaces().insert(surface);
+}
+
+void D3DInterface::UnregisterSurface(ImageSurface* surface) {
+    AutoCrit lock(gSurfaceCrit);
+    LiveSurfaces().erase(surface);
+}
+
+size_t D3DInterface::GetSurfaceCount() {
+    AutoCrit lock(gSurfaceCrit);
+    return LiveSurfaces().size();
+}

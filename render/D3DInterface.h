@@ -1,0 +1,114 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/Color.h"
+#include "app/CritSect.h"
+#include "app/Geometry.h"
+#include "render/GpuBackend.h"
+
+class Graphics;
+class Image;
+class ImageSurface;
+class PlatformWindow;
+
+// The device owner: the GPU backend, the off-screen frame the game draws into
+// (presented letterboxed, or stretched), the registry of live surfaces, and
+// the locks of the drawing state. Only the main thread draws.
+class D3DInterface {
+public:
+    // Without a window (or when GL cannot be used) the device runs on the
+    // null backend.
+    D3DInterface();
+    explicit D3DInterface(std::unique_ptr<GpuBackend> backend, int width = 1024,
+                          int height = 768);
+    ~D3DInterface();
+    D3DInterface(const D3DInterface&) = delete;
+    D3DInterface& operator=(const D3DInterface&) = delete;
+
+    // Picks the backend for this window (GL on its context, else null).
+    bool Init(PlatformWindow* window, int width, int height, bool vsync);
+    // The device in use: the installed one, else a shared null device.
+    static D3DInterface* Get();
+    static void Install(D3DInterface* device);
+
+    GpuBackend& GetBackend() { return *mBackend; }
+    bool IsNull() const { return mBackend->IsNull(); }
+    int GetWidth() const { return mWidth; }
+    int GetHeight() const { return mHeight; }
+    int GetMaxTextureSize() const;
+    // Tests force a small limit to check images split into pieces.
+    void SetMaxTextureSizeOverride(int size) { mMaxTextureOverride = size; }
+
+    // --- Frame --------------------------------------------------------------
+    // The off-screen frame (1024x768) every Graphics with a null target draws into.
+    ImageSurface* GetScreenSurface();
+    void BeginFrame(const Color& clearColor);
+    // Shows the frame in the window (letterboxed, or stretched) and swaps.
+    void Present();
+    void SetStretch(bool stretch) { mStretch = stretch; }
+    bool GetStretch() const { return mStretch; }
+    bool SetVSync(bool on);
+
+    // The two screen sizes the options screen compares: the desktop's and the
+    // game's. Stretching means nothing when they are equal.
+    Point mDisplaySize;
+    Point mGameSize;
+
+    // --- Services -----------------------------------------------------------
+    // On failure (result false or a pending GPU error) writes the operation's
+    // name, a colon and the error text to the log; returns true on failure.
+    bool CheckResult(const std::string& operation, bool result = true);
+    const std::string& GetLastError() const { return mLastError; }
+    // A new surface (owned by the caller) holding a copy of the current frame.
+    ImageSurface* CopyScreenImage();
+    // Makes sure the image has its textures; true when it can be drawn.
+    bool PrepareImageTexture(Image* image);
+    bool PrepareSurface(ImageSurface* surface);
+    void ReleaseSurfaceTextures(ImageSurface* surface);
+    // Reads a surface's pixels back from the GPU into its memory copy.
+    bool ReadBackSurface(ImageSurface* surface);
+
+    // --- Cursor -------------------------------------------------------------
+    // Drawn over the frame at the mouse position before presenting.
+    using CursorDrawer = std::function<void(Graphics& g, int x, int y)>;
+    void SetCursorImage(Image* image, int hotX = 0, int hotY = 0);
+    void SetCursorDrawer(CursorDrawer drawer);
+    void SetCursorPosition(int x, int y) { mCursorX = x; mCursorY = y; }
+    bool HasCursor() const { return mCursorImage || mCursorDrawer; }
+
+    // Deletes a render target made by this device (later, off the main thread).
+    void DeleteTarget(uint32_t handle);
+
+    // --- Live surfaces (one set for the whole application) -------------------
+    static void RegisterSurface(ImageSurface* surface);
+    static void UnregisterSurface(ImageSurface* surface);
+    static size_t GetSurfaceCount();
+
+    // The device lock (device, surfaces) and the lock for fonts and shaders.
+    CritSect mDeviceCrit;
+    CritSect mResourceCrit;
+
+private:
+    void DrawCursor();
+
+    std::unique_ptr<GpuBackend> mBackend;
+    PlatformWindow* mWindow = nullptr;
+    int mWidth = 1024;
+    int mHeight = 768;
+    bool mStretch = false;
+    int mMaxTextureOverride = 0;
+    std::unique_ptr<ImageSurface> mScreen;
+    std::string mLastError;
+    Image* mCursorImage = nullptr;
+    int mCursorHotX = 0, mCursorHotY = 0;
+    CursorDrawer mCursorDrawer;
+    int mCursorX = -1, mCursorY = -1;
+    // GPU objects released off the main thread, deleted at the next frame.
+    std::vector<uint32_t> mDeadTextures;
+    std::vector<uint32_t> mDeadTargets;
+    void DeleteDeadObjects();
+};

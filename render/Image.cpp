@@ -1,0 +1,169 @@
+#include "render/Image.h"
+
+#include <algorithm>
+
+#include "app/Log.h"
+#include "render/D3DInterface.h"
+
+// --- Image -------------------------------------------------------------------
+
+Image::Image() = default;
+Image::~Image() = default;
+
+int Image::GetCelWidth() const { return mNumCols > 0 ? mWidth / mNumCols : mWidth; }
+int Image::GetCelHeight() const { return mNumRows > 0 ? mHeight / mNumRows : mHeight; }
+
+int Image::GetCelCount() const {
+    if (!mFrames.empty()) return static_cast<int>(mFrames.size());
+    return std::max(1, mNumCols) * std::max(1, mNumRows);
+}
+
+bool Image::IsSimple() const { return mNumCols <= 1 && mNumRows <= 1 && mFrames.empty(); }
+
+const ImageFrame* Image::GetFrame(int index) const {
+    if (index < 0 || index >= static_cast<int>(mFrames.size())) return nullptr;
+    return &mFrames[static_cast<size_t>(index)];
+}
+
+Rect Image::GetCelRect(int cel) const {
+    if (!mFrames.empty()) {
+        const ImageFrame* frame = GetFrame(cel);
+        if (!frame) frame = &mFrames[0];
+        return Rect(frame->mOffsetX, frame->mOffsetY, frame->mWidth, frame->mHeight);
+    }
+    int cols = std::max(1, mNumCols);
+    if (cel < 0 || cel >= GetCelCount()) cel = 0;
+    int w = GetCelWidth(), h = GetCelHeight();
+    return Rect((cel % cols) * w, (cel / cols) * h, w, h);
+}
+
+// --- ImageSurface ------------------------------------------------------------
+
+ImageSurface::ImageSurface() { D3DInterface::RegisterSurface(this); }
+
+ImageSurface::ImageSurface(ImageData data) : ImageSurface() { SetImageData(std::move(data)); }
+
+ImageSurface::~ImageSurface() {
+    mTarget.reset();
+    D3DInterface::Get()->ReleaseSurfaceTextures(this);
+    D3DInterface::UnregisterSurface(this);
+}
+
+bool ImageSurface::Create(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        DebugPrintf("ImageSurface::Create: refused size %dx%d\n", width, height);
+        return false;
+    }
+    // A render target keeps one texture, so its size is bounded by the limit.
+    int limit = D3DInterface::Get()->GetMaxTextureSize();
+    if (width > limit || height > limit) {
+        DebugPrintf("ImageSurface::Create: %dx%d clamped to the texture limit %d\n", width,
+                    height, limit);
+        width = std::min(width, limit);
+        height = std::min(height, limit);
+    }
+    mTarget.reset();
+    D3DInterface::Get()->ReleaseSurfaceTextures(this);
+    mData.mWidth = width;
+    mData.mHeight = height;
+    mData.mBits.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    mWidth = width;
+    mHeight = height;
+    mFlags |= IMAGE_FLAG_RENDER_TARGET;
+    mPremultiplied = true;  // transparent black is the same either way
+    mDirty = true;
+    mGpuNewer = false;
+    return true;
+}
+
+void ImageSurface::SetImageData(ImageData data) {
+    mTarget.reset();
+    D3DInterface::Get()->ReleaseSurfaceTextures(this);
+    if (data.mWidth <= 0 || data.mHeight <= 0 ||
+        data.mBits.size() < static_cast<size_t>(data.mWidth) * static_cast<size_t>(data.mHeight)) {
+        data = ImageData();
+    }
+    mData = std::move(data);
+    mWidth = mData.mWidth;
+    mHeight = mData.mHeight;
+    mPremultiplied = false;
+    mDirty = true;
+    mGpuNewer = false;
+}
+
+const ImageData& ImageSurface::GetImageData() {
+    if (mGpuNewer) D3DInterface::Get()->ReadBackSurface(this);
+    return mData;
+}
+
+ImageRenderTarget* ImageSurface::GetRenderTarget() {
+    if (mWidth <= 0 || mHeight <= 0) return nullptr;
+    if (!mTarget) {
+        mFlags |= IMAGE_FLAG_RENDER_TARGET;
+        mTarget = std::make_unique<ImageRenderTarget>(this);
+    }
+    return mTarget.get();
+}
+
+void ImageSurface::ReleaseTextures() {
+    mTarget.reset();
+    D3DInterface::Get()->ReleaseSurfaceTextures(this);
+}
+
+// --- ImageChild, ImageAtlasPiece ----------------------------------------------
+
+ImageChild::ImageChild(Image* parent, const Rect& rect) : mParent(parent), mRect(rect) {
+    if (mParent) {
+        // Keep the rectangle inside the parent.
+        Rect bounds(0, 0, mParent->GetWidth(), mParent->GetHeight());
+        mRect = rect.Intersection(bounds);
+    } else {
+        mRect = Rect();
+    }
+    mWidth = mRect.mWidth;
+    mHeight = mRect.mHeight;
+}
+
+ImageSurface* ImageChild::GetSurface() { return mParent ? mParent->GetSurface() : nullptr; }
+
+Rect ImageChild::GetSurfaceRect() const {
+    if (!mParent) return Rect();
+    Rect parent = mParent->GetSurfaceRect();
+    return Rect(parent.mX + mRect.mX, parent.mY + mRect.mY, mRect.mWidth, mRect.mHeight);
+}
+
+ImageAtlasPiece::ImageAtlasPiece(Image* atlas, const Rect& rect, std::string atlasName)
+    : ImageChild(atlas, rect), mAtlasName(std::move(atlasName)) {}
+
+// --- ImageRenderTarget ----------------------------------------------------------
+
+ImageRenderTarget::ImageRenderTarget(ImageSurface* surface) : mSurface(surface) {}
+
+ImageRenderTarget::~ImageRenderTarget() { Release(); }
+
+uint32_t ImageRenderTarget::GetHandle() {
+    if (mHandle) return mHandle;
+    D3DInterface* device = D3DInterface::Get();
+    if (!device->PrepareSurface(mSurface)) return 0;
+    if (mSurface->GetPieces().size() != 1) return 0;
+    mOwner = device;
+    mHandle = device->GetBackend().CreateTarget(mSurface->GetFirstTexture(), mSurface->GetWidth(),
+                                                mSurface->GetHeight());
+    device->CheckResult("CreateRenderTarget", mHandle != 0);
+    return mHandle;
+}
+
+void ImageRenderTarget::Release() {
+    if (mHandle && mOwner) mOwner->DeleteTarget(mHandle);
+    mHandle = 0;
+    mOwner = nullptr;
+}
+
+// --- Creation for the asset manager ------------------------------------------------
+
+Image* CreateImageFromData(ImageData data, int cols, int rows) {
+    auto* surface = new ImageSurface(std::move(data));
+    surface->mNumCols = std::max(1, cols);
+    surface->mNumRows = std::max(1, rows);
+    return surface;
+}

@@ -1,0 +1,172 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Geometry.h"
+#include "data/ImageData.h"
+
+class D3DInterface;
+class ImageSurface;
+class ImageRenderTarget;
+
+// One entry of an image's frame table: where a frame's pixels sit inside the
+// image and how large they are.
+struct ImageFrame {
+    int mOffsetX = 0;
+    int mOffsetY = 0;
+    int mWidth = 0;
+    int mHeight = 0;
+};
+
+// A named image made of cels laid out in a grid of columns and rows, with an
+// optional frame table. Pixels live in an ImageSurface; an ImageChild or an
+// ImageAtlasPiece shows a rectangle of another image's surface.
+class Image {
+public:
+    Image();
+    virtual ~Image();
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    int GetWidth() const { return mWidth; }
+    int GetHeight() const { return mHeight; }
+    int GetCelWidth() const;
+    int GetCelHeight() const;
+    int GetCelCount() const;
+    // One cel (grid) only and no frame table.
+    bool IsSimple() const;
+
+    // The rectangle of a cel in this image's own pixels. With a frame table
+    // the frame's rectangle is used; out-of-range indices give cel 0.
+    Rect GetCelRect(int cel) const;
+
+    // Frame table (optional): per frame offset x, offset y, width, height.
+    const std::vector<ImageFrame>& GetFrames() const { return mFrames; }
+    void SetFrames(std::vector<ImageFrame> frames) { mFrames = std::move(frames); }
+    bool HasFrameTable() const { return !mFrames.empty(); }
+    const ImageFrame* GetFrame(int index) const;
+
+    // Where this image's pixels are: a surface and the rectangle inside it.
+    // Null when the image has no pixels (an empty surface, a child of nothing).
+    virtual ImageSurface* GetSurface() = 0;
+    virtual Rect GetSurfaceRect() const { return Rect(0, 0, mWidth, mHeight); }
+
+    std::string mName;
+    int mNumCols = 1;
+    int mNumRows = 1;
+
+protected:
+    int mWidth = 0;
+    int mHeight = 0;
+    std::vector<ImageFrame> mFrames;
+};
+
+// One GPU texture that holds a tile of a surface (surfaces larger than the
+// texture limit are split into several).
+struct TexturePiece {
+    uint32_t mTexture = 0;  // backend handle, 0 until made
+    int mX = 0;             // where the piece sits in the surface
+    int mY = 0;
+    int mWidth = 0;
+    int mHeight = 0;
+};
+
+// Image flag bits.
+enum ImageFlags : uint32_t {
+    IMAGE_FLAG_NONE = 0,
+    IMAGE_FLAG_RENDER_TARGET = 1u << 0,  // drawn into; keeps a single texture
+    IMAGE_FLAG_EXTERNAL = 1u << 1,       // pixels written by an outside player
+    IMAGE_FLAG_NO_CPU_COPY = 1u << 2,    // pixels live only on the GPU
+};
+
+// A drawable surface: its pixels in memory (decoded by a loader on any
+// thread) and the textures made from them on the main thread when the surface
+// is first drawn. Every live surface is registered with the device.
+class ImageSurface : public Image {
+public:
+    ImageSurface();
+    explicit ImageSurface(ImageData data);
+    ~ImageSurface() override;
+
+    // (Re)creates an empty (transparent) surface of this size. Sizes of 0 or
+    // less are refused (false); larger than the texture limit are clamped.
+    bool Create(int width, int height);
+    // Replaces the pixels (the size follows the data).
+    void SetImageData(ImageData data);
+    // The pixels as they are in memory (read back from the GPU first for a
+    // render target that has been drawn into).
+    const ImageData& GetImageData();
+    // Marks the memory copy changed; textures are refreshed on the next draw.
+    void MarkDirty() { mDirty = true; }
+    bool IsDirty() const { return mDirty; }
+
+    uint32_t mFlags = IMAGE_FLAG_NONE;
+    // Colours in the pixels are already multiplied by alpha (render targets).
+    bool mPremultiplied = false;
+
+    ImageSurface* GetSurface() override { return mWidth > 0 && mHeight > 0 ? this : nullptr; }
+
+    // Textures (main thread only).
+    const std::vector<TexturePiece>& GetPieces() const { return mPieces; }
+    uint32_t GetFirstTexture() const { return mPieces.empty() ? 0 : mPieces[0].mTexture; }
+    bool HasTextures() const { return !mPieces.empty(); }
+    // The render target of this surface, made on first use.
+    ImageRenderTarget* GetRenderTarget();
+    void ReleaseTextures();
+
+private:
+    friend class D3DInterface;
+    friend class Graphics;
+    ImageData mData;
+    std::vector<TexturePiece> mPieces;
+    std::unique_ptr<ImageRenderTarget> mTarget;
+    D3DInterface* mTextureOwner = nullptr;  // the device that made mPieces
+    bool mDirty = true;
+    bool mGpuNewer = false;  // drawn into since the memory copy was made
+};
+
+// A rectangle of another image, sharing its surface. The parent must outlive it.
+class ImageChild : public Image {
+public:
+    ImageChild(Image* parent, const Rect& rect);
+    ImageSurface* GetSurface() override;
+    Rect GetSurfaceRect() const override;
+    Image* GetParent() const { return mParent; }
+
+private:
+    Image* mParent;
+    Rect mRect;
+};
+
+// A named piece of an atlas image: a child that remembers its atlas.
+class ImageAtlasPiece : public ImageChild {
+public:
+    ImageAtlasPiece(Image* atlas, const Rect& rect, std::string atlasName);
+    const std::string& GetAtlasName() const { return mAtlasName; }
+
+private:
+    std::string mAtlasName;
+};
+
+// The framebuffer object that draws into a surface's texture.
+class ImageRenderTarget {
+public:
+    explicit ImageRenderTarget(ImageSurface* surface);
+    ~ImageRenderTarget();
+    ImageSurface* GetSurface() const { return mSurface; }
+    // Backend handle of the target, 0 when it could not be made.
+    uint32_t GetHandle();
+    void Release();
+
+private:
+    friend class D3DInterface;
+    ImageSurface* mSurface;
+    D3DInterface* mOwner = nullptr;
+    uint32_t mHandle = 0;
+};
+
+// Used by the asset manager: a surface from decoded pixels, with its grid.
+Image* CreateImageFromData(ImageData data, int cols, int rows);
