@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/FileUtil.h"
+#include "app/Log.h"
+#include "data/ImageCodec.h"
+#include "data/ImageData.h"
+#include "data/PakBuilder.h"
+#include "data/PakInterface.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+std::string Images() { return std::string(QUILTRO7_SOURCE_GAMEDATA) + "/images/"; }
+
+uint32_t Pixel(const ImageData& image, int x, int y) {
+    return image.mBits.at(size_t(y) * size_t(image.mWidth) + size_t(x));
+}
+
+int Channel(uint32_t pixel, int shift) { return int((pixel >> shift) & 0xff); }
+
+ImageData Load(const std::string& name) {
+    ImageData image;
+    std::string error;
+    EXPECT_TRUE(LoadImageData(Images() + name, image, &error)) << name << ": " << error;
+    return image;
+}
+
+std::string Bytes(const std::string& name) {
+    std::string bytes;
+    EXPECT_TRUE(ReadFileToString(Images() + name, bytes)) << name;
+    return bytes;
+}
+
+class TempFolder {
+public:
+    TempFolder() : mPath(PlatformMakeTempDirectory("imagetest")) {}
+    ~TempFolder() { PlatformRemoveTree(mPath); }
+    const std::string& Path() const { return mPath; }
+
+private:
+    std::string mPath;
+};
+
+// Every sample file, for the damage tests.
+const char* const kSamples[] = {"sample_rgba.png",  "sample_gray.png",  "sample_palette.png",
+                                "sample_deep.png",  "sample_photo.jpg", "sample_icon.gif",
+                                "sample_rle.tga",   "sample_plain.tga", "sample_masked.jpg",
+                                "sample_cels.png"};
+
+}  // namespace
+
+TEST(ImageCodec, PngForms) {
+    ImageData rgba = Load("sample_rgba");  // found without its extension
+    ASSERT_EQ(rgba.mWidth, 32);
+    ASSERT_EQ(rgba.mHeight, 24);
+    EXPECT_EQ(Pixel(rgba, 3, 2), 0xf3181480u);  // A 243, R 24, G 20, B 128
+
+    ImageData gray = Load("sample_gray.png");
+    ASSERT_EQ(gray.mWidth, 16);
+    EXPECT_EQ(Pixel(gray, 5, 3), 0xff404040u);
+
+    ImageData palette = Load("sample_palette.png");  // 4-bit, tRNS, interlaced
+    ASSERT_EQ(palette.mWidth, 16);
+    ASSERT_EQ(palette.mHeight, 8);
+    EXPECT_EQ(Pixel(palette, 0, 7) >> 24, 0u);
+    EXPECT_EQ(Pixel(palette, 1, 4), 0x8010ef08u);
+    EXPECT_EQ(Pixel(palette, 5, 6), 0xff50af28u);
+
+    ImageData deep = Load("sample_deep.png");  // 16-bit RGB keeps the high bytes
+    EXPECT_EQ(Pixel(deep, 2, 3), 0xff406080u);
+
+    ImageData cels = Load("sample_cels.png");
+    EXPECT_EQ(Pixel(cels, 20, 20), 0xff966964u);  // cel 5: (150, 105, 100)
+}
+
+TEST(ImageCodec, JpegGifAndTga) {
+    ImageData photo = Load("sample_photo.jpg");
+    ASSERT_EQ(photo.mWidth, 32);
+    uint32_t left = Pixel(photo, 3, 10), right = Pixel(photo, 28, 10);
+    EXPECT_EQ(left >> 24, 0xffu);
+    EXPECT_GT(Channel(left, 16), 240);
+    EXPECT_LT(Channel(left, 0), 16);
+    EXPECT_GT(Channel(right, 0), 240);
+    EXPECT_LT(Channel(right, 16), 16);
+
+    ImageData gif = Load("sample_icon.gif");  // interlaced; index 0 transparent
+    ASSERT_EQ(gif.mWidth, 20);
+    ASSERT_EQ(gif.mHeight, 10);
+    EXPECT_EQ(Pixel(gif, 0, 0), 0u);
+    EXPECT_EQ(Pixel(gif, 5, 0), 0xffff0000u);
+    EXPECT_EQ(Pixel(gif, 0, 2), 0xff00ff00u);
+    EXPECT_EQ(Pixel(gif, 17, 4), 0xff0000ffu);  // (3 + 4) % 4 = 3: blue
+    EXPECT_EQ(Pixel(gif, 12, 9), 0xff0000ffu);  // (2 + 9) % 4 = 3: blue
+
+    ImageData rle = Load("sample_rle.tga");  // RLE, 32-bit, top-down
+    ASSERT_EQ(rle.mWidth, 8);
+    EXPECT_EQ(Pixel(rle, 0, 0), 0xc800ff28u);
+    EXPECT_EQ(Pixel(rle, 2, 3), 0xc8b44b28u);
+    EXPECT_EQ(Pixel(rle, 6, 1), 0xff000000u);
+    EXPECT_EQ(Pixel(rle, 7, 3), 0xffffffffu);
+
+    ImageData plain = Load("sample_plain.tga");  // 8-bit gray, bottom-up
+    ASSERT_EQ(plain.mHeight, 4);
+    EXPECT_EQ(Pixel(plain, 2, 0), 0xff020202u);
+    EXPECT_EQ(Pixel(plain, 1, 3), 0xff979797u);
+}
+
+TEST(ImageCodec, AlphaImageSuppliesAlpha) {
+    ImageData masked = Load("sample_masked");
+    ASSERT_EQ(masked.mWidth, 16);
+    for (int x : {0, 3, 15}) {
+        EXPECT_NEAR(int(Pixel(masked, x, 7) >> 24), x * 16, 2) << x;
+        EXPECT_GT(Channel(Pixel(masked, x, 7), 8), 180);  // still green
+    }
+    // The alpha image itself loads as a plain image.
+    ImageData mask = Load("_sample_masked.png");
+    EXPECT_EQ(Pixel(mask, 3, 0), 0xff303030u);
+}
+
+TEST(ImageCodec, NamesAndMissingFiles) {
+    ImageData image;
+    std::string error;
+    // A name whose extension names no file falls back to the other kinds.
+    EXPECT_TRUE(LoadImageData(Images() + "sample_photo.png", image, &error)) << error;
+    EXPECT_EQ(image.mWidth, 32);
+    EXPECT_FALSE(LoadImageData(Images() + "no_such_image", image, &error));
+    EXPECT_TRUE(image.mBits.empty());
+    EXPECT_NE(error.find("not found"), std::string::npos);
+    // JPEG 2000 names count as missing even when a file of that name exists.
+    TempFolder temp;
+    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/pic.jp2", Bytes("sample_rgba.png")));
+    EXPECT_FALSE(LoadImageData(temp.Path() + "/pic.jp2", image, &error));
+    EXPECT_FALSE(LoadImageData(temp.Path() + "/pic.j2k", image, &error));
+    // Content decides the decoder: a PNG stored as .tga still loads.
+    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/renamed.tga", Bytes("sample_gray.png")));
+    EXPECT_TRUE(LoadImageData(temp.Path() + "/renamed.tga", image, &error)) << error;
+    // Backslashes and other cases reach the same file.
+    EXPECT_TRUE(LoadImageData(Images() + "SAMPLE_RGBA.PNG", image, &error)) << error;
+}
+
+TEST(ImageCodec, MismatchedAlphaImageIsIgnored) {
+    TempFolder temp;
+    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/pic.png", Bytes("sample_rgba.png")));
+    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/_pic.png", Bytes("sample_gray.png")));
+    SetDebugOutputEnabled(false);
+    ImageData image = ImageData();
+    std::string error;
+    EXPECT_TRUE(LoadImageData(temp.Path() + "/pic", image, &error)) << error;
+    SetDebugOutputEnabled(true);
+    EXPECT_EQ(Pixel(image, 3, 2), 0xf3181480u);
+}
+
+TEST(ImageCodec, LoadsFromThePak) {
+    TempFolder temp;
+    std::vector<PakSourceEntry> entries;
+    for (const char* name : kSamples) entries.push_back({std::string("images/") + name, Bytes(name), 0});
+    entries.push_back({"images/_sample_masked.png", Bytes("_sample_masked.png"), 0});
+    std::string pak, error;
+    ASSERT_TRUE(BuildPakImage(entries, pak, &error)) << error;
+    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/main.pak", pak));
+
+    PakInterface layer;
+    ASSERT_TRUE(layer.AddPakFile(temp.Path() + "/main.pak"));
+    PakInterface* saved = gPakInterfaceP;
+    gPakInterfaceP = &layer;
+    ImageData image;
+    for (const char* name : kSamples) {
+        EXPECT_TRUE(LoadImageData(temp.Path() + "/images/" + name, image, &error)) << name << error;
+        EXPECT_GT(image.mWidth, 0);
+    }
+    EXPECT_TRUE(LoadImageData(temp.Path() + "\\IMAGES\\Sample_Masked", image, &error)) << error;
+    EXPECT_NEAR(int(Pixel(image, 3, 7) >> 24), 48, 2);
+    gPakInterfaceP = saved;
+}
+
+TEST(ImageCodec, TruncatedFilesFailCleanly) {
+    for (const char* name : kSamples) {
+        std::string bytes = Bytes(name);
+        // The GIF reader stops after the first frame, so losing only the
+        // trailer byte still gives the whole picture.
+        size_t intact = std::string(name).find(".gif") != std::string::npos ? 1 : 0;
+        for (size_t len = 0; len + intact < bytes.size(); ++len) {
+            ImageData image;
+            std::string error;
+            EXPECT_FALSE(DecodeImage(bytes.data(), len, ImageFormatFromExtension(GetFileExtension(name)),
+                                     image, &error))
+                << name << " cut to " << len;
+            EXPECT_TRUE(image.mBits.empty());
+            EXPECT_FALSE(error.empty());
+        }
+    }
+}
+
+TEST(ImageCodec, CorruptFilesDoNotCrash) {
+    for (const char* name : kSamples) {
+        std::string bytes = Bytes(name);
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            for (uint8_t flip : {0x01, 0x80, 0xff}) {
+                std::string damaged = bytes;
+                damaged[i] = char(uint8_t(damaged[i]) ^ flip);
+                ImageData image;
+                std::string error;
+                if (DecodeImage(damaged.data(), damaged.size(),
+                                ImageFormatFromExtension(GetFileExtension(name)), image, &error)) {
+                    EXPECT_EQ(image.mBits.size(), size_t(image.mWidth) * size_t(image.mHeight));
+                } else {
+                    EXPECT_TRUE(image.mBits.empty());
+                }
+            }
+        }
+    }
+    // A PNG whose pixel data fails its checksum is refused.
+    std::string png = Bytes("sample_rgba.png");
+    png[png.size() - 20] ^= 0x55;
+    ImageData image;
+    EXPECT_FALSE(DecodePNG(png.data(), png.size(), image, nullptr));
+}
+
+TEST(ImageCodec, SizeLimitsRefuseHugeHeaders) {
+    ImageLimits small;
+    small.mMaxDimension = 16;
+    small.mMaxPixels = 200;
+    ImageData image;
+    std::string error;
+    std::string rgba = Bytes("sample_rgba.png");
+    EXPECT_FALSE(DecodePNG(rgba.data(), rgba.size(), image, &error, small));
+    std::string photo = Bytes("sample_photo.jpg");
+    EXPECT_FALSE(DecodeJPEG(photo.data(), photo.size(), image, &error, small));
+    std::string gif = Bytes("sample_icon.gif");
+    EXPECT_FALSE(DecodeGIF(gif.data(), gif.size(), image, &error, small));
+    // 60000 x 60000 TGA header with no pixels: refused before allocating.
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = tga[14] = char(0x60);
+    tga[13] = tga[15] = char(0xea);
+    tga[16] = 32;
+    EXPECT_FALSE(DecodeTGA(tga.data(), tga.size(), image, &error));
+    EXPECT_NE(error.find("too large"), std::string::npos);
+    EXPECT_TRUE(ImageSizeAllowed(16384, 4096, ImageLimits()));
+    EXPECT_FALSE(ImageSizeAllowed(16385, 1, ImageLimits()));
+    EXPECT_FALSE(ImageSizeAllowed(0, 10, ImageLimits()));
+}
+
+TEST(ImageCodec, TgaEdgeCases) {
+    ImageData image;
+    std::string error;
+    // A run that would write past the last pixel is refused.
+    std::string tga(18, '\0');
+    tga[2] = 11;
+    tga[12] = 2;
+    tga[14] = 1;
+    tga[16] = 8;
+    std::string overrun = tga + std::string("\x82\x10", 2);
+    EXPECT_FALSE(DecodeTGA(overrun.data(), overrun.size(), image, &error));
+    // Right-to-left rows are mirrored.
+    std::string mirrored = tga;
+    mirrored[2] = 3;
+    mirrored[17] = 0x10;
+    mirrored += std::string("\x0a\x14", 2);
+    ASSERT_TRUE(DecodeTGA(mirrored.data(), mirrored.size(), image, &error)) << error;
+    EXPECT_EQ(Pixel(image, 0, 0), 0xff141414u);
+    EXPECT_EQ(Pixel(image, 1, 0), 0xff0a0a0au);
+    // Unsupported kinds (colour-mapped, 16-bit) are refused.
+    std::string mapped = tga;
+    mapped[2] = 1;
+    EXPECT_FALSE(DecodeTGA(mapped.data(), mapped.size(), image, &error));
+    std::string deep = tga;
+    deep[2] = 2;
+    deep[16] = 16;
+    EXPECT_FALSE(DecodeTGA(deep.data(), deep.size(), image, &error));
+}
+
+TEST(ImageCodec, WritersRoundTrip) {
+    TempFolder temp;
+    ImageData source = Load("sample_rgba.png");
+    ASSERT_TRUE(WritePNG(temp.Path() + "/shots/out.png", source));
+    ImageData back;
+    std::string error;
+    ASSERT_TRUE(LoadImageData(temp.Path() + "/shots/out.png", back, &error)) << error;
+    EXPECT_EQ(back.mBits, source.mBits);
+
+    ImageData photo = Load("sample_photo.jpg");
+    ASSERT_TRUE(WriteJPEG(temp.Path() + "/thumb.jpg", photo));
+    ASSERT_TRUE(LoadImageData(temp.Path() + "/thumb.jpg", back, &error)) << error;
+    ASSERT_EQ(back.mWidth, 32);
+    EXPECT_GT(Channel(Pixel(back, 3, 3), 16), 230);
+    EXPECT_EQ(Pixel(back, 3, 3) >> 24, 0xffu);
+
+    SetDebugOutputEnabled(false);
+    EXPECT_FALSE(WritePNG(temp.Path() + "/empty.png", ImageData()));
+    ImageData inconsistent;
+    inconsistent.mWidth = 4;
+    inconsistent.mHeight = 4;
+    EXPECT_FALSE(WriteJPEG(temp.Path() + "/bad.jpg", inconsistent));
+    SetDebugOutputEnabled(true);
+    EXPECT_FALSE(FileExists(temp.Path() + "/empty.png"));
+}
