@@ -1,0 +1,107 @@
+#pragma once
+#include <vector>
+
+#include "app/Geometry.h"
+#include "app/WeakHandle.h"
+#include "widgets/Listeners.h"
+#include "widgets/Widget.h"
+#include "widgets/WidgetContainer.h"
+
+class Graphics;
+struct InputEvent;
+
+// The top of the widget tree: holds the screens (without owning them: the
+// application deletes closed screens through its deferred-delete list, and
+// ~WidgetManager only detaches what is left), keeps the focus, the widget
+// under the pointer and the pressed widget, dispatches input, and walks the
+// tree for updates and drawing. Everything it remembers about a widget is a
+// weak handle, so a widget deleted behind its back is simply forgotten.
+class WidgetManager : public WidgetContainer {
+public:
+    WidgetManager();
+    ~WidgetManager() override;
+
+    // --- Walks -----------------------------------------------------------------
+    // One fixed update step over the whole tree.
+    void Update();
+    // Once per drawn frame, with the elapsed time in update steps.
+    void UpdateF(float elapsedSteps);
+    // Draws every visible top-level widget, then the deferred overlays.
+    void DrawToGraphics(Graphics& g);
+    void DrawAll(Graphics* g, int parentFlags) override;
+
+    // --- Focus and the modal base ---------------------------------------------------
+    void SetFocus(Widget* widget);
+    Widget* GetFocus() const { return mFocusWidget.Get(); }
+    // Widgets below the modal base (in the top-level order) get no input.
+    void AddBaseModal(Widget* widget);
+    void RemoveBaseModal(Widget* widget);
+    Widget* GetModalBase() const;
+
+    // --- Input -------------------------------------------------------------------
+    // Mouse, wheel, key and character events in screen coordinates.
+    void HandleInputEvent(const InputEvent& event);
+    void MouseMove(int x, int y);
+    void MouseDown(int x, int y, int button, int clicks);
+    void MouseUp(int x, int y, int button);
+    void MouseWheel(int delta);
+    void MouseExit();
+    void KeyDown(int key);
+    void KeyUp(int key);
+    void KeyChar(wchar_t character);
+
+    // Re-evaluates which widget is under the pointer (after the tree changed).
+    void RecheckMouseOver();
+    // The topmost widget that takes the mouse at a screen point (null when
+    // none); the local point is returned through the optional outputs.
+    Widget* GetWidgetAt(int x, int y, int* localX = nullptr, int* localY = nullptr);
+    // The topmost visible widget at a screen point, whatever its mouse flags.
+    Widget* GetVisibleWidgetAt(int x, int y);
+    Widget* GetOverWidget() const { return mOverWidget.Get(); }
+    Widget* GetPressedWidget() const { return mDownWidget.Get(); }
+    // The last position of a pointer (0 is the mouse); (0, 0) when never seen.
+    Point GetPointerPosition(int pointerId = 0) const;
+    bool IsMouseButtonDown() const { return mDownButtons != 0; }
+
+    void AddClickListener(ClickListener* listener);
+    void RemoveClickListener(ClickListener* listener);
+
+    // --- Overlays --------------------------------------------------------------
+    void DeferOverlay(Widget* widget, int priority);
+
+    // --- Tree bookkeeping (called by containers) --------------------------------------
+    // A widget (with its subtree) entered or left the manager's tree.
+    void WidgetAdded(Widget* widget);
+    void WidgetRemoved(Widget* widget);
+
+    // Flags given to the top-level widgets; widgets below the modal base also
+    // lose mBelowModalRemove.
+    int mDefaultFlags = WidgetFlags::Default;
+    int mBelowModalRemove = WidgetFlags::AllowMouse;
+    // The flag record of the last drawing pass (for snapshots drawn outside it).
+    int mDrawFlags = WidgetFlags::Default;
+    int64_t mUpdateCount = 0;
+
+private:
+    int TopLevelFlags(size_t index, size_t modalIndex) const;
+    size_t ModalIndex() const;
+    Widget* FindAt(Widget* widget, float x, float y, int parentFlags, bool mouseOnly,
+                   int* localX, int* localY);
+    void SetOverWidget(Widget* widget);
+    bool AcceptsKeys(Widget* widget) const;
+
+    WeakHandle<Widget> mFocusWidget;
+    WeakHandle<Widget> mOverWidget;
+    WeakHandle<Widget> mDownWidget;
+    std::vector<WeakHandle<Widget>> mModalStack;
+    std::vector<ListenerRef<ClickListener>> mClickListeners;
+    struct Overlay {
+        WeakHandle<Widget> mWidget;
+        int mPriority = 0;
+    };
+    std::vector<Overlay> mOverlays;
+    Point mPointer;
+    bool mPointerSeen = false;
+    int mDownButtons = 0;  // bit per held button
+    int mDownClickCount = 0;
+};
