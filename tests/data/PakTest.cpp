@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <set>
+
+#include "app/Log.h"
+#include "data/PakArchive.h"
+#include "data/PakFormat.h"
+#include "tests/data/DataFilesTestSupport.h"
+
+using namespace datafiles_test;
+
+namespace {
+
+std::string ReadAll(PakInterface& pak, PFILE* file) {
+    std::string out;
+    char buffer[7];  // small on purpose: many reads per file
+    size_t n;
+    while ((n = pak.FRead(buffer, 1, sizeof(buffer), file)) > 0) out.append(buffer, n);
+    return out;
+}
+
+std::string ReadPath(PakInterface& pak, const std::string& path) {
+    PFILE* file = pak.FOpen(path.c_str(), "rb");
+    if (!file) return "<absent>";
+    std::string text = ReadAll(pak, file);
+    pak.FClose(file);
+    return text;
+}
+
+// Flips the scrambling so a test can damage the plain layout.
+std::string Flip(std::string image) {
+    for (char& c : image) c = static_cast<char>(static_cast<uint8_t>(c) ^ pakformat::kPakScrambleKey);
+    return image;
+}
+
+void PutU32(std::string& plain, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) plain[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+std::vector<PakSourceEntry> SampleEntries() {
+    return {
+        {"properties/constants.xml", "<constants/>", 1000},
+        {"properties/Fonts.xml", "<fonts/>", 2000},
+        {"images/ui/button.png", std::string("\x89PNG\0\1\2", 7), 3000},
+        {"images/ui/empty.txt", "", 4000},
+        {"readme.txt", "0123456789", 5000},
+    };
+}
+
+class PakTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetDebugOutputEnabled(false); }
+    void TearDown() override { SetDebugOutputEnabled(true); }
+
+    // Writes main.pak with the sample entries into the scratch folder and mounts it.
+    void Mount() {
+        mFolder.Write("main.pak", BuildPak(SampleEntries()));
+        ASSERT_TRUE(mPak.AddPakFile(mFolder / "main.pak")) << mPak.GetLastPakError();
+    }
+
+    ScratchFolder mFolder;
+    PakInterface mPak;
+};
+
+TEST_F(PakTest, ReadsEntriesWithAnyCaseAndBackslashes) {
+    Mount();
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/constants.xml"), "<constants/>");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "PROPERTIES\\fonts.XML"), "<fonts/>");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "images//ui/./button.png"), std::string("\x89PNG\0\1\2", 7));
+    EXPECT_EQ(ReadPath(mPak, mFolder / "images/../images/ui/empty.txt"), "");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/missing.xml"), "<absent>");
+    // A folder of the archive is not a file.
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties"), "<absent>");
+    EXPECT_EQ(mPak.FileModifiedTime(mFolder / "Properties/Fonts.xml"), 2000);
+    EXPECT_EQ(mPak.FileModifiedTime(mFolder / "nothing"), 0);
+}
+
+TEST_F(PakTest, RelativePathsStartAtTheCurrentFolder) {
+    Mount();
+    CurrentFolder here(mFolder.Path());
+    EXPECT_EQ(ReadPath(mPak, "readme.txt"), "0123456789");
+    EXPECT_EQ(ReadPath(mPak, ".\\Properties\\constants.xml"), "<constants/>");
+    ASSERT_TRUE(PlatformMakeDirectory(mFolder / "sub"));
+    CurrentFolder deeper(mFolder / "sub");
+    EXPECT_EQ(ReadPath(mPak, "../readme.txt"), "0123456789");
+    EXPECT_EQ(ReadPath(mPak, "readme.txt"), "<absent>");
+}
+
+TEST_F(PakTest, LooseFileShadowsThePakEntry) {
+    Mount();
+    mFolder.Write("properties/CONSTANTS.XML", "loose");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/constants.xml"), "loose");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "Properties/Fonts.xml"), "<fonts/>");
+}
+
+TEST_F(PakTest, SeekWithinAnEntry) {
+    Mount();
+    PFILE* file = mPak.FOpen((mFolder / "readme.txt").c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    char buffer[16] = {};
+    ASSERT_EQ(mPak.FSeek(file, -3, SEEK_END), 0);
+    EXPECT_EQ(mPak.FTell(file), 7);
+    EXPECT_EQ(mPak.FRead(buffer, 1, 3, file), 3u);
+    EXPECT_EQ(std::string(buffer, 3), "789");
+    EXPECT_EQ(mPak.FEof(file), 0);
+    EXPECT_EQ(mPak.FRead(buffer, 1, 1, file), 0u);
+    EXPECT_NE(mPak.FEof(file), 0);
+
+    ASSERT_EQ(mPak.FSeek(file, 2, SEEK_SET), 0);
+    EXPECT_EQ(mPak.FEof(file), 0);  // a seek clears the end flag
+    ASSERT_EQ(mPak.FSeek(file, 3, SEEK_CUR), 0);
+    EXPECT_EQ(mPak.FTell(file), 5);
+    // Whole elements only: 5 bytes left give two 2-byte elements.
+    EXPECT_EQ(mPak.FRead(buffer, 2, 4, file), 2u);
+    EXPECT_EQ(std::string(buffer, 4), "5678");
+
+    // Outside the entry is refused and the position stays.
+    ASSERT_EQ(mPak.FSeek(file, 4, SEEK_SET), 0);
+    EXPECT_NE(mPak.FSeek(file, -1, SEEK_SET), 0);
+    EXPECT_NE(mPak.FSeek(file, 1, SEEK_END), 0);
+    EXPECT_NE(mPak.FSeek(file, 0, 12345), 0);
+    EXPECT_EQ(mPak.FTell(file), 4);
+    ASSERT_EQ(mPak.FSeek(file, 0, SEEK_END), 0);
+    EXPECT_EQ(mPak.FTell(file), 10);
+    EXPECT_EQ(mPak.FClose(file), 0);
+}
+
+TEST_F(PakTest, LooseFilesBehaveTheSame) {
+    mFolder.Write("Data/Sound.OGG", "0123456789");
+    PFILE* file = mPak.FOpen((mFolder / "data\\sound.ogg").c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    char buffer[4];
+    ASSERT_EQ(mPak.FSeek(file, -3, SEEK_END), 0);
+    EXPECT_EQ(mPak.FRead(buffer, 1, 3, file), 3u);
+    EXPECT_EQ(std::string(buffer, 3), "789");
+    EXPECT_EQ(mPak.FTell(file), 10);
+    mPak.FClose(file);
+    // Reading modes only; a folder is not a file.
+    EXPECT_EQ(mPak.FOpen((mFolder / "Data/Sound.OGG").c_str(), "wb"), nullptr);
+    EXPECT_EQ(mPak.FOpen((mFolder / "Data/Sound.OGG").c_str(), "r+b"), nullptr);
+    EXPECT_EQ(mPak.FOpen((mFolder / "data").c_str(), "rb"), nullptr);
+    // Null handles are answered, not crashed on.
+    EXPECT_EQ(mPak.FRead(buffer, 1, 1, nullptr), 0u);
+    EXPECT_NE(mPak.FSeek(nullptr, 0, SEEK_SET), 0);
+    EXPECT_EQ(mPak.FTell(nullptr), -1);
+}
+
+TEST_F(PakTest, FilesCreatedLaterAreFoundWithoutCase) {
+    mFolder.Write("a.txt", "a");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "A.TXT"), "a");  // the folder listing is now cached
+    mFolder.Write("Later/B.txt", "b");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "later/b.TXT"), "b");
+    PlatformRemoveFile(mFolder / "a.txt");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "A.TXT"), "<absent>");
+}
+
+TEST_F(PakTest, FindMergesDiskAndPak) {
+    Mount();
+    mFolder.Write("properties/extra.xml", "x");
+    mFolder.Write("properties/FONTS.xml", "loose fonts");
+    PakFindData data;
+    void* handle = nullptr;
+    std::vector<std::string> names;
+    ASSERT_TRUE(mPak.FindFirst(mFolder / "Properties\\*.xml", data, handle));
+    do {
+        names.push_back(data.mName + (data.mIsDirectory ? "/" : "") + ":" + std::to_string(data.mSize));
+    } while (mPak.FindNext(handle, data));
+    mPak.FindClose(handle);
+    EXPECT_EQ(names, (std::vector<std::string>{"constants.xml:12", "extra.xml:1", "FONTS.xml:11"}));
+
+    names.clear();
+    ASSERT_TRUE(mPak.FindFirst(mFolder / "images/*.*", data, handle));
+    do names.push_back(data.mName + (data.mIsDirectory ? "/" : "")); while (mPak.FindNext(handle, data));
+    mPak.FindClose(handle);
+    EXPECT_EQ(names, (std::vector<std::string>{"ui/"}));
+
+    EXPECT_FALSE(mPak.FindFirst(mFolder / "images/ui/*.jpg", data, handle));
+    EXPECT_EQ(handle, nullptr);
+    EXPECT_TRUE(mPak.FindFirst(mFolder / "images/UI/b?tton.PNG", data, handle));
+    EXPECT_EQ(data.mName, "button.png");
+    EXPECT_EQ(data.mLastWriteTime, 3000);
+    EXPECT_FALSE(mPak.FindNext(handle, data));
+    mPak.FindClose(handle);
+}
+
+TEST_F(PakTest, BuildsFromAFolderAndServesItAlone) {
+    ScratchFolder source;
+    source.Write("properties/a.xml", "<a/>");
+    source.Write("images/deep/er/b.bin", std::string(100000, '\xB5'));  // the key byte itself
+    std::string error;
+    ASSERT_TRUE(BuildPakFromFolder(source.Path(), mFolder / "main.pak", &error)) << error;
+    ASSERT_TRUE(mPak.AddPakFile(mFolder / "MAIN.PAK"));
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/a.xml"), "<a/>");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "images/deep/er/b.bin"), std::string(100000, '\xB5'));
+    EXPECT_TRUE(mPak.FileExists(mFolder / "IMAGES/deep/er/b.bin"));
+    EXPECT_FALSE(mPak.FileExists(mFolder / "images/deep"));
+
+    UsePakInterface use(mPak);
+    std::string bytes;
+    EXPECT_TRUE(ReadDataFile(mFolder / "properties\\A.xml", bytes));
+    EXPECT_EQ(bytes, "<a/>");
+    EXPECT_TRUE(DataFileExists(mFolder / "properties/a.xml"));
+    EXPECT_FALSE(ReadDataFile(mFolder / "properties/b.xml", bytes));
+    EXPECT_TRUE(bytes.empty());
+}
+
+TEST_F(PakTest, BuilderRefusesNamesTheReaderWouldRefuse) {
+    std::string image, error;
+    EXPECT_FALSE(BuildPakImage({{"a.txt", "1", 0}, {"A.TXT", "2", 0}}, image, &error));
+    EXPECT_NE(error.find("duplicate"), std::string::npos);
+    EXPECT_FALSE(BuildPakImage({{"../up.txt", "1", 0}}, image, &error));
+    EXPECT_FALSE(BuildPakImage({{"", "1", 0}}, image, &error));
+    EXPECT_FALSE(BuildPakImage({{"a", "1", 0}, {"a/b", "2", 0}}, image, &error));
+    EXPECT_TRUE(BuildPakImage({}, image, &error)) << error;
+}
+
+// Each damage is refused with a reason, and nothing is mounted.
+TEST_F(PakTest, DamagedArchivesAreRefused) {
+    const std::string plain = Flip(BuildPak(SampleEntries()));
+    struct Case {
+        const char* what;
+        std::string plainBytes;
+        const char* reason;
+    };
+    std::vector<Case> cases;
+    {
+        std::string p = plain;
+        p[0] = 'X';
+        cases.push_back({"bad magic", p, "magic"});
+    }
+    {
+        std::string p = plain;
+        PutU32(p, 4, 99);
+        cases.push_back({"version", p, "version"});
+    }
+    {
+        std::string p = plain;
+        PutU32(p, 12, 0x7FFFFFF0);
+        cases.push_back({"directory size", p, "directory"});
+    }
+    {
+        std::string p = plain;
+        PutU32(p, 8, 0xFFFFFFFF);
+        cases.push_back({"entry count", p, "entry count"});
+    }
+    {
+        std::string p = plain;
+        PutU32(p, 8, 4);  // one entry fewer than the directory holds
+        cases.push_back({"count mismatch", p, "directory size"});
+    }
+    cases.push_back({"truncated data", plain.substr(0, plain.size() - 3), "outside the file"});
+    cases.push_back({"truncated directory", plain.substr(0, 40), "directory"});
+    cases.push_back({"header only", plain.substr(0, 10), "too short"});
+    cases.push_back({"empty", std::string(), "too short"});
+    {
+        // The first entry's offset pointing far past the end.
+        std::string p = plain;
+        uint16_t nameLength = static_cast<uint8_t>(p[16]) | (static_cast<uint8_t>(p[17]) << 8);
+        size_t offsetAt = 16 + 2 + nameLength;
+        for (int i = 0; i < 8; ++i) p[offsetAt + i] = '\xFF';
+        cases.push_back({"entry offset", p, "outside the file"});
+    }
+    {
+        std::string p = plain;
+        p[16] = '\xFF';
+        p[17] = '\xFF';
+        cases.push_back({"name length", p, "name length"});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mFolder.Write("bad.pak", Flip(c.plainBytes));
+        PakInterface pak;
+        EXPECT_FALSE(pak.AddPakFile(mFolder / "bad.pak"));
+        EXPECT_NE(pak.GetLastPakError().find(c.reason), std::string::npos) << pak.GetLastPakError();
+        EXPECT_NE(pak.GetLastPakError().find("bad.pak"), std::string::npos);
+        EXPECT_EQ(ReadPath(pak, mFolder / "readme.txt"), "<absent>");
+    }
+    PakInterface pak;
+    EXPECT_FALSE(pak.AddPakFile(mFolder / "absent.pak"));
+    EXPECT_NE(pak.GetLastPakError().find("cannot open"), std::string::npos);
+}
+
+TEST_F(PakTest, TheSharedInstanceAlwaysExists) {
+    ASSERT_NE(gPakInterfaceP, nullptr);
+    mFolder.Write("x.txt", "x");
+    std::string bytes;
+    EXPECT_TRUE(ReadDataFile(mFolder / "X.txt", bytes));
+    EXPECT_EQ(bytes, "x");
+}
+
+TEST(PakNormalizePathTest, ResolvesDotsAndSeparators) {
+    EXPECT_EQ(PakNormalizePath("/a\\b//c/./d/../e"), "/a/b/c/e");
+    EXPECT_EQ(PakNormalizePath("/../.."), "/");
+    EXPECT_EQ(PakNormalizePath("rel"), PakNormalizePath(PlatformCurrentDirectory()) + "/rel");
+}
+
+}  // namespace
