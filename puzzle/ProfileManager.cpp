@@ -1,0 +1,298 @@
+#include "puzzle/ProfileManager.h"
+
+#include <algorithm>
+
+#include "app/FileUtil.h"
+#include "app/GameApp.h"
+#include "app/Log.h"
+#include "app/StringUtil.h"
+#include "platform/FileSystem.h"
+
+std::vector<ProfileRecord> gProfiles;
+int gSelectedProfile = -1;
+
+namespace {
+bool sSaveBlocked = false;
+
+// Resizing the slot list may move it: the current-state pointers must not
+// keep pointing into the old one.
+void ResizeSlots(size_t count) {
+    if (gProfiles.size() == count) return;
+    bool pointsIn = false;
+    for (ProfileRecord& record : gProfiles)
+        if (gPlayerState == &record.mState || gCurrentPlayerState == &record.mState) pointsIn = true;
+    if (pointsIn) {
+        gPlayerState = nullptr;
+        gCurrentPlayerState = nullptr;
+    }
+    gProfiles.resize(count);
+}
+}  // namespace
+
+ProfileManager::ProfileManager() : ProfileManager(true) {}
+
+ProfileManager::ProfileManager(bool loadNow) {
+    mFile = "profiles.xml";
+    gSelectedProfile = -1;
+    ResizeSlots(kSlotCount);
+    if (!loadNow) return;
+    LoadProfilesFile();
+    SelectProfile(gSelectedProfile);
+}
+
+std::string ProfileManager::GetProfilesPath() {
+    std::string path = GetAppDataFolder() + "profiles.xml";
+    GrantEveryoneFileAccess(path);
+    return path;
+}
+
+bool ProfileManager::IsSaveBlocked() { return sSaveBlocked; }
+
+void ProfileManager::ResetReader() {
+    mProfileIndex = -1;
+    mCurrentRecord = -1;
+    mGameName.clear();
+    mMode = mSet = mPuzzle = -1;
+}
+
+void ProfileManager::LoadProfilesFile() {
+    std::string path = GetProfilesPath();
+    mFile = path;
+    sSaveBlocked = false;
+    if (!FileExists(path)) return;  // a first run: nothing selected, no message
+    std::string bytes;
+    bool ok = ReadFileToString(path, bytes);
+    if (ok) ok = LoadText(bytes, path);
+    if (ok) return;
+
+    // Keep the player's file: the next save would otherwise replace it with
+    // whatever could be read of it, or with fresh defaults.
+    std::string reason = GetErrorText().empty() ? "it cannot be read" : GetErrorText();
+    for (int n = 1; n < 1000 && mDamagedCopy.empty(); ++n) {
+        std::string aside = path + ".damaged-" + std::to_string(n);
+        if (FileExists(aside)) continue;
+        if (PlatformRenameFile(path, aside)) mDamagedCopy = aside;
+        break;
+    }
+    if (mDamagedCopy.empty()) {
+        sSaveBlocked = true;
+        WriteShortLog(StrFormat("profiles.xml is damaged (%s) and could not be moved aside; "
+                                "profiles will not be saved this session", reason.c_str()), true);
+    } else {
+        WriteShortLog(StrFormat("profiles.xml is damaged (%s); kept as %s", reason.c_str(),
+                                mDamagedCopy.c_str()), true);
+    }
+}
+
+bool ProfileManager::LoadText(const std::string& bytes, const std::string& nameForErrors) {
+    ResetReader();
+    mFile = nameForErrors;
+    return LoadFromString(bytes, nameForErrors);
+}
+
+std::string ProfileManager::EncodeName(const std::wstring& name) {
+    std::wstring out;
+    for (wchar_t c : name) {
+        switch (c) {
+        case L'&': out += L"&amp;"; break;
+        case L'<': out += L"&lt;"; break;
+        case L'>': out += L"&gt;"; break;
+        case L'"': out += L"&quot;"; break;
+        // Raw line breaks and tabs in an attribute come back as spaces.
+        case L'\t': out += L"&#9;"; break;
+        case L'\n': out += L"&#10;"; break;
+        case L'\r': out += L"&#13;"; break;
+        default:
+            if (c >= 0x20 && c != 0xFFFE && c != 0xFFFF) out += c;
+        }
+    }
+    return WStringToString(out);
+}
+
+std::string ProfileManager::WriteXml() {
+    std::string out = StrFormat("<profiles selected=\"%d\">", gSelectedProfile);
+    for (const ProfileRecord& record : gProfiles) {
+        out += "<profile name=\"";
+        out += EncodeName(record.mName);
+        out += "\">";
+        out += record.mState.WriteXml();
+        out += "</profile>";
+    }
+    out += "</profiles>";
+    return out;
+}
+
+bool ProfileManager::Save() {
+    if (gProfiles.empty()) return false;
+    if (gAppBase && gAppBase->mScreenSaverMode) return false;
+    if (sSaveBlocked) {
+        DebugPrintf("ProfileManager: not saving over a damaged profiles.xml\n");
+        return false;
+    }
+    if (GetAppDataFolder().empty()) {
+        DebugPrintf("ProfileManager: no user data folder; profiles not saved\n");
+        return false;
+    }
+    return WriteStringToFile(GetProfilesPath(), WriteXml());
+}
+
+PlayerState* ProfileManager::GetCurrentState() {
+    if (gSelectedProfile < 0 || gSelectedProfile >= static_cast<int>(gProfiles.size())) return nullptr;
+    return &gProfiles[gSelectedProfile].mState;
+}
+
+void ProfileManager::SelectProfile(int index) {
+    if (index < 0 || index >= static_cast<int>(gProfiles.size())) return;
+    gSelectedProfile = index;
+    ProfileRecord& record = gProfiles[index];
+    record.mState.MakeCurrent();
+    if (!gPlayerState) return;
+    gPlayerState->mVariables[L"player_name"] = ScriptValue(record.mName);
+    if (!gGameApp) return;
+    // The profiles are read on the loading thread; the application's name
+    // and its typed-code handler belong to the main thread.
+    std::wstring name = record.mName;
+    gGameApp->RunOnMainThread([name] {
+        if (!gGameApp) return;
+        gGameApp->mPlayerName = name;
+        gGameApp->HandleTypedCode(name);
+    });
+}
+
+void ProfileManager::SetProfileName(int slot, const std::wstring& name) {
+    if (slot < 0 || slot >= static_cast<int>(gProfiles.size())) return;
+    ProfileRecord& record = gProfiles[slot];
+    if (record.mName == name) return;
+    record.mName = name;
+    // In place: gPlayerState and gCurrentPlayerState stay valid.
+    record.mState = PlayerState();
+    if (slot == gSelectedProfile && gGameApp) gGameApp->mPlayerName = name;
+}
+
+void ProfileManager::RenameProfile(int slot, const std::wstring& name) {
+    if (slot >= 0 && slot < static_cast<int>(gProfiles.size())) SetProfileName(slot, name);
+}
+
+void ProfileManager::CreateProfile(const std::wstring& name) {
+    if (gProfiles.empty()) return;
+    int slot = static_cast<int>(gProfiles.size()) - 1;
+    for (int i = 0; i < static_cast<int>(gProfiles.size()); ++i) {
+        if (gProfiles[i].mName.empty()) {
+            slot = i;
+            break;
+        }
+    }
+    SetProfileName(slot, name);
+    SelectProfile(slot);
+}
+
+void ProfileManager::ClearProfiles() {
+    gPlayerState = nullptr;
+    gCurrentPlayerState = nullptr;
+    gProfiles.clear();
+    gSelectedProfile = -1;
+}
+
+void ProfileManager::Problem(const std::string& what) {
+    DebugPrintf("%s, line %d: %s\n", mFile.c_str(), CurrentLine(), what.c_str());
+}
+
+PlayerState* ProfileManager::CurrentState() {
+    if (mCurrentRecord < 0 || mCurrentRecord >= static_cast<int>(gProfiles.size())) return nullptr;
+    return &gProfiles[mCurrentRecord].mState;
+}
+
+SetProgress* ProfileManager::CurrentSet() {
+    PlayerState* state = CurrentState();
+    if (!state || mMode < 0 || mMode >= PlayerState::kModeCount) return nullptr;
+    auto& sets = state->mProgress[mMode];
+    if (mSet < 0 || mSet >= static_cast<int>(sets.size())) return nullptr;
+    return &sets[mSet];
+}
+
+bool ProfileManager::OnElementStart(const XMLElement& element) {
+    const std::wstring& name = element.mName;
+    if (name == L"profiles") {
+        int selected = GetIntAttribute(L"selected");
+        if (selected < -1 || selected >= static_cast<int>(gProfiles.size())) {
+            Problem(StrFormat("selected profile %d does not exist; none selected", selected));
+            selected = -1;
+        }
+        gSelectedProfile = selected;
+    } else if (name == L"game") {
+        mGameName = GetAttribute(L"name");
+        mMode = -1;
+        mSet = mPuzzle = -1;
+    } else if (name == L"profile") {
+        ++mProfileIndex;
+        mCurrentRecord = -1;
+        mMode = mSet = mPuzzle = -1;
+        if (mProfileIndex >= static_cast<int>(gProfiles.size())) {
+            Problem("more than eight profiles; the extra one is skipped");
+            return true;
+        }
+        mCurrentRecord = mProfileIndex;
+        gProfiles[mCurrentRecord].mName = GetAttribute(L"name");
+    } else if (name == L"state") {
+        PlayerState* state = CurrentState();
+        mMode = mSet = mPuzzle = -1;
+        if (!state) return true;
+        state->mStarted = GetBoolAttribute(L"started") ? 1 : 0;
+        state->mNumHints = GetIntAttribute(L"num-hints");
+        state->mSeenTutorial = GetIntAttribute(L"seen-tutorial") != 0;
+        state->mMadeMistake = GetIntAttribute(L"made-mistake") != 0;
+        state->mSeenHint = GetIntAttribute(L"seen-hint") != 0;
+        state->mDisableTips = GetIntAttribute(L"disable-tips") != 0;
+        state->mToggleMode = GetIntAttribute(L"toggle-mode") != 0;
+        state->mShowNumbers = GetIntAttribute(L"show-numbers") != 0;
+        state->mHours = GetIntAttribute(L"hours");
+        state->mMinutes = GetIntAttribute(L"minutes");
+        state->mCentiseconds = GetIntAttribute(L"centiseconds");
+    } else if (name == L"game-state") {
+        PlayerState* state = CurrentState();
+        if (!state) return true;
+        // The current story set: within the catalogue's story sets and never
+        // above the last one the map can show.
+        int last = std::min<int>(kMaxCountry, std::max<int>(0, static_cast<int>(state->mProgress[0].size()) - 1));
+        int country = GetIntAttribute(L"current-country");
+        if (country < 0 || country > last) {
+            Problem(StrFormat("current-country %d is not a story set; read as %d", country,
+                              std::clamp(country, 0, last)));
+            country = std::clamp(country, 0, last);
+        }
+        state->mCurrentCountry = country;
+    } else if (name == L"mode") {
+        mSet = mPuzzle = -1;
+        if (!CurrentState()) return true;
+        ++mMode;
+        if (mMode >= PlayerState::kModeCount) Problem("a third \"mode\" is skipped");
+    } else if (name == L"set") {
+        mPuzzle = -1;
+        PlayerState* state = CurrentState();
+        if (!state || mMode < 0 || mMode >= PlayerState::kModeCount) {
+            if (state) Problem("\"set\" outside a \"mode\" is skipped");
+            return true;
+        }
+        ++mSet;
+        auto& sets = state->mProgress[mMode];
+        // A set the catalogue no longer has is kept, so that it is written back.
+        if (mSet >= static_cast<int>(sets.size())) sets.resize(mSet + 1);
+        SetProgress& set = sets[mSet];
+        set.mUnlock = GetIntAttribute(L"unlock");
+        set.mIntroduced = GetIntAttribute(L"introduced") != 0;
+    } else if (name == L"puzzle") {
+        SetProgress* set = CurrentSet();
+        if (!set) {
+            if (CurrentState()) Problem("\"puzzle\" outside a \"set\" is skipped");
+            return true;
+        }
+        ++mPuzzle;
+        if (mPuzzle >= static_cast<int>(set->mPuzzles.size())) set->mPuzzles.resize(mPuzzle + 1);
+        PuzzleProgress& p = set->mPuzzles[mPuzzle];
+        p.mCompleted = GetIntAttribute(L"completed") != 0;
+        p.mBestTime = GetIntAttribute(L"best-time");
+        p.mWithoutHints = GetIntAttribute(L"without-hints") != 0;
+        p.mWithoutMistakes = GetIntAttribute(L"without-mistakes") != 0;
+    }
+    return true;
+}

@@ -1,0 +1,78 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "data/Parser.h"
+#include "puzzle/PlayerState.h"
+
+struct ProfileRecord {
+    std::wstring mName;  // empty = free slot
+    PlayerState mState;
+};
+
+// Always eight slots, in file order.
+extern std::vector<ProfileRecord> gProfiles;
+// The selected slot, -1 when none.
+extern int gSelectedProfile;
+
+// Reads and writes profiles.xml in the user data folder. Every save writes all
+// eight slots in one atomic replace of the file. A file that cannot be read is
+// moved aside ("profiles.xml.damaged-<n>") before anything is written over it.
+class ProfileManager : public Parser {
+public:
+    static constexpr int kSlotCount = 8;
+    static constexpr int kMaxCountry = 12;
+
+    // Makes the eight slots, reads the file and selects the stored profile.
+    ProfileManager();
+    // false: the slots are made but nothing is read (tests, fuzzing).
+    explicit ProfileManager(bool loadNow);
+
+    static std::string GetProfilesPath();
+
+    // The whole file text that Save writes.
+    static std::string WriteXml();
+    // Writes the file; nothing in screen-saver mode, with no slots, or after
+    // a damaged file could not be moved aside. False when nothing was written.
+    static bool Save();
+
+    // Reads a profiles.xml text into the slots (tests, fuzzing). False when
+    // the XML is broken; what was read before the fault stays.
+    bool LoadText(const std::string& bytes, const std::string& nameForErrors);
+
+    static PlayerState* GetCurrentState();
+    static void SelectProfile(int index);
+    static void SetProfileName(int slot, const std::wstring& name);
+    static void RenameProfile(int slot, const std::wstring& name);
+    static void CreateProfile(const std::wstring& name);
+    static void ClearProfiles();
+
+    // Where a damaged file was moved, empty when none was (for the report).
+    const std::string& GetDamagedCopyPath() const { return mDamagedCopy; }
+    // A damaged file that could not be moved aside blocks every save, so
+    // defaults never replace what the player may still recover.
+    static bool IsSaveBlocked();
+
+    // A name as it stands in the file: UTF-8, XML-escaped; control characters
+    // that XML cannot hold are dropped.
+    static std::string EncodeName(const std::wstring& name);
+
+protected:
+    bool OnElementStart(const XMLElement& element) override;
+
+private:
+    void ResetReader();
+    void LoadProfilesFile();
+    PlayerState* CurrentState();
+    SetProgress* CurrentSet();
+    void Problem(const std::string& what);
+
+    std::string mFile;
+    int mProfileIndex = -1;
+    int mCurrentRecord = -1;  // slot being read, -1 when its "profile" was skipped
+    std::wstring mGameName;
+    int mMode = -1;
+    int mSet = -1;
+    int mPuzzle = -1;
+    std::string mDamagedCopy;
+};
