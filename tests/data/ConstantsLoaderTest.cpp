@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "app/Log.h"
+#include "data/Constants.h"
+#include "data/ConstantsLoader.h"
+#include "tests/data/DataFilesTestSupport.h"
+#include "tests/support/AppHarness.h"
+
+using namespace datafiles_test;
+
+namespace {
+
+class ConstantsLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDebugOutputEnabled(false);
+        mSaved = GetConstantsSnapshot();
+        PublishConstants(VariableMap{});
+    }
+    void TearDown() override {
+        PublishConstants(*mSaved);
+        SetDebugOutputEnabled(true);
+    }
+    bool Load(const std::string& body) {
+        mFolder.Write("constants.xml", "<constants>\n" + body + "\n</constants>");
+        return mLoader.Load(mFolder / "constants.xml");
+    }
+
+    std::shared_ptr<const VariableMap> mSaved;
+    ScratchFolder mFolder;
+    ConstantsLoader mLoader;
+};
+
+TEST_F(ConstantsLoaderTest, EveryType) {
+    ASSERT_TRUE(Load(R"(
+        <int name="tiles" value="12"/>
+        <float name="speed" value="2.5"/>
+        <string name="title" value="Grand  Quiltro &amp; 7"/>
+        <bool name="on" value="true"/>
+        <bool name="off" value="0"/>
+        <color name="gold" value="255, 200, 0"/>
+        <color name="glass" value="10,20,30,40"/>)"))
+        << mLoader.GetErrorText();
+    EXPECT_EQ(GetConstant(L"tiles").GetType(), ScriptValue::Int);
+    EXPECT_EQ(GetConstantInt(L"tiles"), 12);
+    EXPECT_EQ(GetConstant(L"speed").GetType(), ScriptValue::Float);
+    EXPECT_FLOAT_EQ(GetConstantFloat(L"speed"), 2.5f);
+    EXPECT_EQ(GetConstant(L"title").ToString(), L"Grand  Quiltro & 7");
+    EXPECT_EQ(GetConstant(L"on").GetType(), ScriptValue::Bool);
+    EXPECT_TRUE(GetConstant(L"on").ToBool());
+    EXPECT_FALSE(GetConstant(L"off").ToBool());
+    EXPECT_EQ(GetConstant(L"gold").ToColor(), Color(255, 200, 0, 255));
+    EXPECT_EQ(GetConstant(L"glass").ToColor(), Color(10, 20, 30, 40));
+}
+
+TEST_F(ConstantsLoaderTest, ValuesMayUseTheConstantsAbove) {
+    ASSERT_TRUE(Load(R"(
+        <int name="tile" value="24"/>
+        <int name="grid-size" value="tile * 15 + 2"/>
+        <float name="half-tile" value="tile / 2.0"/>
+        <bool name="big" value="grid-size > 300"/>
+        <int name="truncated" value="7.9"/>
+        <color name="grey" value="tile*5, tile*5, tile*5, 300"/>
+        <int name="tile" value="tile + 1"/>)"))
+        << mLoader.GetErrorText();
+    EXPECT_EQ(GetConstantInt(L"grid-size"), 362);
+    EXPECT_FLOAT_EQ(GetConstantFloat(L"half-tile"), 12.0f);
+    EXPECT_TRUE(GetConstant(L"big").ToBool());
+    EXPECT_EQ(GetConstantInt(L"truncated"), 7);
+    EXPECT_EQ(GetConstant(L"grey").ToColor(), Color(120, 120, 120, 255));  // clamped
+    EXPECT_EQ(GetConstantInt(L"tile"), 25);  // the later one wins
+}
+
+TEST_F(ConstantsLoaderTest, AbsentConstantReadsZeroAndStaysUndefined) {
+    ASSERT_TRUE(Load(R"(<int name="a" value="1"/>)"));
+    EXPECT_EQ(GetConstantInt(L"missing"), 0);
+    EXPECT_FLOAT_EQ(GetConstantFloat(L"missing"), 0.0f);
+    EXPECT_FALSE(IsConstantDefined(L"missing"));
+    EXPECT_TRUE(IsConstantDefined(L"a"));
+}
+
+TEST_F(ConstantsLoaderTest, BadFilesPublishNothing) {
+    ASSERT_TRUE(Load(R"(<int name="kept" value="5"/>)"));
+    struct Case {
+        const char* body;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"<int value='1'/>", "without a name"},
+        {"<int name='x'/>", "has no value"},
+        {"<int name='x' value='hello world'/>", "not a number"},
+        {"<float name='x' value=\"'1.5'\"/>", "not a number"},
+        {"<color name='x' value='1,2'/>", "r,g,b"},
+        {"<color name='x' value='1,2,red'/>", "not a number"},
+        {"<double name='x' value='1'/>", "Unknown constant type <double>"},
+        {"<int name='x' value='1'><int name='y' value='2'/></int>", "do not nest"},
+        {"<int name='x' value='1'>", "XML error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        EXPECT_FALSE(Load(std::string("<int name='new' value='1'/>\n") + c.body));
+        EXPECT_NE(mLoader.GetErrorText().find(c.error), std::string::npos) << mLoader.GetErrorText();
+        EXPECT_NE(mLoader.GetErrorText().find("constants.xml'"), std::string::npos);
+        EXPECT_FALSE(IsConstantDefined(L"new"));
+        EXPECT_EQ(GetConstantInt(L"kept"), 5);
+    }
+    mFolder.Write("constants.xml", "<values/>");
+    EXPECT_FALSE(mLoader.Load(mFolder / "constants.xml"));
+    EXPECT_NE(mLoader.GetErrorText().find("<constants>"), std::string::npos);
+}
+
+TEST_F(ConstantsLoaderTest, TheGameFileLoads) {
+    CurrentFolder here(TestGameDataFolder());
+    ASSERT_TRUE(LoadConstantsFile());
+    EXPECT_FLOAT_EQ(GetConstantFloat(L"sloppy_click_threshold"), 10.0f);
+    EXPECT_FLOAT_EQ(GetConstantFloat(L"post_drag_fling_threshold"), 0.05f);
+    EXPECT_EQ(GetConstant(L"highlight_color").ToColor().mRed, GetConstantInt(L"highlight_color_red"));
+    EXPECT_EQ(GetConstant(L"game_title").ToString(), L"Grand Quiltro 7");
+}
+
+}  // namespace
