@@ -11,7 +11,9 @@
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/Window.h"
-#include "platform/gl/GLFrame.h"
+#include "render/D3DInterface.h"
+#include "render/Graphics.h"
+#include "render/Screenshot.h"
 
 PomoAppBase* gAppBase = nullptr;
 
@@ -24,6 +26,8 @@ PomoAppBase::~PomoAppBase() {
     mMusicInterface = nullptr;
     delete mSoundManager;
     mSoundManager = nullptr;
+    delete mD3DInterface;  // while its GL context still exists
+    mD3DInterface = nullptr;
     mWindow.reset();
     if (mBoot.handleSignals) PlatformRemoveQuitSignals();
     if (gAppBase == this) gAppBase = nullptr;
@@ -88,6 +92,10 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         mWindow = PlatformWindow::Create(config, &windowError);
         if (!mWindow) DebugPrintf("No window (%s); running without a display.\n", windowError.c_str());
     }
+    mD3DInterface = new D3DInterface();
+    mD3DInterface->Init(mWindow.get(), mWidth, mHeight, mVSyncEnabled);
+    mD3DInterface->SetStretch(mStretchScreen);
+    D3DInterface::Install(mD3DInterface);
 
     mSoundManager = CreateSoundManager();
     mMusicInterface = CreateMusicInterface();
@@ -117,6 +125,10 @@ void PomoAppBase::RunPass() {
             std::lock_guard<std::mutex> lock(mInputLock);
             for (const InputEvent& e : mPumpBuffer) mInputQueue.push_back(e);
         }
+        // The drawn cursor follows the mouse at once, not when its move is handled.
+        for (const InputEvent& e : mPumpBuffer)
+            if (e.type == InputEvent::MouseMove && mD3DInterface)
+                mD3DInterface->SetCursorPosition(e.x, e.y);
     }
     if (mSignalQuit.load()) Shutdown();
 
@@ -177,15 +189,24 @@ void PomoAppBase::UpdateFrames() {
 }
 
 void PomoAppBase::DrawFrame() {
-    if (!mWindow) return;
-    int w = 0, h = 0;
-    mWindow->GetDrawableSize(w, h);
-    GLClearFrame(w, h, mWindow->GetViewport(), 0.08f, 0.10f, 0.16f);
-    mWindow->Present();
+    if (!mD3DInterface) return;
+    mD3DInterface->BeginFrame(Color(20, 26, 41));
+    {
+        Graphics g(nullptr);
+        DrawScreen(g);
+    }
+    mD3DInterface->Present();
 }
 
 void PomoAppBase::HandleInputEvent(const InputEvent& event) {
     if (event.type == InputEvent::Quit) Shutdown();
+    if (event.type == InputEvent::KeyDown && event.key == KeyCode::F12 && !event.repeat)
+        TakeScreenshot();
+}
+
+std::string PomoAppBase::TakeScreenshot() {
+    if (!mD3DInterface || mAppDataFolder.empty()) return {};
+    return SaveScreenshot(*mD3DInterface, mAppDataFolder + "_screenshots/");
 }
 
 void PomoAppBase::DoShutdown() {
@@ -217,6 +238,7 @@ void PomoAppBase::SwitchScreenMode(bool windowed, bool force) {
 void PomoAppBase::SetStretchScreen(bool stretch) {
     mStretchScreen = stretch;
     if (mWindow) mWindow->SetStretch(stretch);
+    if (mD3DInterface) mD3DInterface->SetStretch(stretch);
 }
 
 void PomoAppBase::SetCustomCursorsEnabled(bool enabled) {
@@ -342,6 +364,17 @@ void PomoAppBase::SafeDelete(HandleTarget* object) {
     if (!object) return;
     if (std::find(mDeleteList.begin(), mDeleteList.end(), object) == mDeleteList.end())
         mDeleteList.push_back(object);
+}
+
+bool PomoAppBase::CancelSafeDelete(HandleTarget* object) {
+    auto it = std::find(mDeleteList.begin(), mDeleteList.end(), object);
+    if (it == mDeleteList.end()) return false;
+    mDeleteList.erase(it);
+    return true;
+}
+
+bool PomoAppBase::IsSafeDeletePending(const HandleTarget* object) const {
+    return std::find(mDeleteList.begin(), mDeleteList.end(), object) != mDeleteList.end();
 }
 
 void PomoAppBase::ProcessDeferredDeletes() {

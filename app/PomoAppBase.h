@@ -15,6 +15,8 @@
 #include "platform/InputEvent.h"
 #include "platform/InstanceLock.h"
 
+class D3DInterface;
+class Graphics;
 class PlatformWindow;
 class SoundManager;
 class TrackInterface;
@@ -69,6 +71,11 @@ public:
     int GetCursor() const { return mCursorId; }
     bool HasWindow() const { return mWindow != nullptr; }
     PlatformWindow* GetWindow() const { return mWindow.get(); }
+    // The renderer (the null one without a window); made in Init.
+    D3DInterface* GetD3DInterface() const { return mD3DInterface; }
+    // Writes the current frame as a numbered PNG in "_screenshots" in the user
+    // data folder (F12); returns its path, empty on failure.
+    std::string TakeScreenshot();
 
     // --- Input --------------------------------------------------------------
     // Thread-safe; the main loop handles one queued message per pass.
@@ -110,6 +117,10 @@ public:
     // The object is deleted after the current update step, so code still on
     // the stack may keep using it until then.
     void SafeDelete(HandleTarget* object);
+    // Takes a queued object off the list again (a widget added back to the
+    // tree before its delete ran); false when it was not queued.
+    bool CancelSafeDelete(HandleTarget* object);
+    bool IsSafeDeletePending(const HandleTarget* object) const;
     void ProcessDeferredDeletes();
 
     // --- Settings -----------------------------------------------------------
@@ -159,6 +170,7 @@ protected:
     virtual void UpdateFrames();                    // one fixed update step
     virtual void UpdateFramesF(float elapsedSteps) {}  // once per drawn frame
     virtual void DrawFrame();                       // one frame into the window
+    virtual void DrawScreen(Graphics& g) {}         // the frame's contents, in DrawFrame
     virtual void HandleInputEvent(const InputEvent& event);
     virtual void ShutdownHook() {}                  // before the window goes
     virtual void LoadingThreadProc() {}
@@ -172,6 +184,7 @@ protected:
     Clock* mClock = nullptr;
     std::unique_ptr<Clock> mOwnedClock;
     std::unique_ptr<PlatformWindow> mWindow;
+    D3DInterface* mD3DInterface = nullptr;  // owned
     InstanceLock mInstanceLock;
 
     std::mutex mInputLock;

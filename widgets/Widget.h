@@ -89,6 +89,8 @@ public:
     int EffectiveFlags(int parentFlags) const { return ChildFlags(parentFlags); }
     // Whether the widget is in the manager's tree.
     bool IsInManager() const { return mWidgetManager != nullptr; }
+    // Queued for a deferred delete.
+    bool IsDeletePending() const { return mDeletePending; }
 
     // --- WidgetContainer walks -------------------------------------------------
     void DrawAll(Graphics* g, int parentFlags) override;
@@ -115,17 +117,27 @@ public:
     bool mIsMenuRoot = false;   // a menu keeps itself as its owning menu
     AnimationListener* mAnimationListener = nullptr;
 
+protected:
+    Menu* ChildMenu() const override { return mMenu; }
+
 private:
     friend class WidgetContainer;
     friend class WidgetManager;
     friend class AnimationListener;
+    friend void DeferWidgetDelete(Widget*);
+    friend bool CancelWidgetDelete(Widget*);
+    friend void ProcessOrphanWidgetDeletes();
 
     WeakHandle<Widget> mPauseOwner;
     bool mDeletePending = false;
 };
 
 // Deletes the widget after the current update step (through the
-// application's deferred-delete list, or the manager's own without one).
+// application's deferred-delete list, or a list of the widget layer's own
+// without an application). Adding the widget to a container again before
+// then cancels the delete.
 void DeferWidgetDelete(Widget* widget);
+bool CancelWidgetDelete(Widget* widget);
 // Deletes what DeferWidgetDelete queued while no application existed.
 void ProcessOrphanWidgetDeletes();
+

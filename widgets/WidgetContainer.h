@@ -2,9 +2,11 @@
 #include <vector>
 
 #include "app/Geometry.h"
+#include "app/WeakHandle.h"
 #include "data/ScriptObject.h"
 
 class Graphics;
+class Menu;
 class Widget;
 class WidgetManager;
 
@@ -124,5 +126,7 @@ protected:
     class WalkSnapshot;
 
     std::vector<Widget*> mWidgets;
-    Widget* mChildPauseOwner = nullptr;
+    // The menu and pause owner handed to children when they are added.
+    virtual Menu* ChildMenu() const { return nullptr; }
+    WeakHandle<Widget> mChildPauseOwner;
 };

@@ -1,0 +1,191 @@
+#include "widgets/Widget.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "app/PomoAppBase.h"
+#include "render/Graphics.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+int gNextWidgetId = 1;
+// Deletes queued while no application object exists (tests of the bare tree).
+std::vector<Widget*> gOrphanDeletes;
+}  // namespace
+
+Widget::Widget() : mId(gNextWidgetId++) {}
+
+Widget::~Widget() {
+    // Deleted while still attached: leave quietly; everything that remembers
+    // the widget holds a weak handle.
+    if (mParent) {
+        mParent->UnlinkChild(this);
+        mParent = nullptr;
+    }
+    if (mDeletePending && gAppBase) gAppBase->CancelSafeDelete(this);
+    if (mDeletePending && !gAppBase) {
+        auto it = std::find(gOrphanDeletes.begin(), gOrphanDeletes.end(), this);
+        if (it != gOrphanDeletes.end()) gOrphanDeletes.erase(it);
+    }
+    // Children are owned: those flagged for deletion go with their parent,
+    // the others are only let go.
+    std::vector<Widget*> children;
+    children.swap(mWidgets);
+    for (Widget* child : children) {
+        child->mParent = nullptr;
+        if (child->mDeleteWhenRemoved) {
+            delete child;
+        } else {
+            std::vector<Widget*> stack{child};
+            while (!stack.empty()) {
+                Widget* w = stack.back();
+                stack.pop_back();
+                w->mWidgetManager = nullptr;
+                stack.insert(stack.end(), w->mWidgets.begin(), w->mWidgets.end());
+            }
+        }
+    }
+    if (mAnimationListener) mAnimationListener->mWatched.erase(this);
+}
+
+void Widget::RunUpdate() {
+    if (!IsPaused()) Update();
+}
+
+void Widget::RunUpdateF(float elapsedSteps) {
+    if (!IsPaused()) UpdateF(elapsedSteps);
+}
+
+bool Widget::IsPaused() {
+    Widget* owner = mPauseOwner.Get();
+    if (owner && owner != this) return owner->IsPaused();
+    return false;
+}
+
+void Widget::DeferOverlay(int priority) {
+    if (mWidgetManager) mWidgetManager->DeferOverlay(this, priority);
+}
+
+bool Widget::HitTest(int x, int y) { return x >= 0 && y >= 0 && x < mWidth && y < mHeight; }
+
+FRect Widget::GetBoundingRect() const {
+    return FRect(mX, mY, static_cast<float>(mWidth), static_cast<float>(mHeight));
+}
+
+void Widget::Move(float x, float y) {
+    mX = x;
+    mY = y;
+    MarkDirty();
+}
+
+void Widget::Resize(float x, float y, int width, int height) {
+    mX = x;
+    mY = y;
+    mWidth = width;
+    mHeight = height;
+    MarkDirty();
+}
+
+void Widget::SetVisible(bool visible) {
+    if (mVisible == visible) return;
+    mVisible = visible;
+    MarkDirty();
+    if (mWidgetManager) mWidgetManager->RecheckMouseOver();
+}
+
+void Widget::SetDisabled(bool disabled) {
+    if (mDisabled == disabled) return;
+    mDisabled = disabled;
+    MarkDirty();
+    if (mWidgetManager) mWidgetManager->RecheckMouseOver();
+}
+
+void Widget::RemoveSelf() {
+    mRemoveRequested = true;
+    if (mParent) mParent->RemoveWidget(this);
+}
+
+void Widget::DetachSelf() {
+    WidgetContainer* parent = mParent;
+    if (!parent) return;
+    WidgetManager* manager = mWidgetManager;
+    parent->UnlinkChild(this);
+    mParent = nullptr;
+    if (manager) manager->WidgetRemoved(this);
+    RemovedFromParent(parent);
+}
+
+void Widget::MarkDirty() { mDirty = true; }
+
+void Widget::SetPauseOwner(Widget* owner, bool force) {
+    if (force || !mPauseOwner.Get()) mPauseOwner = owner;
+    WidgetContainer::SetPauseOwner(owner, force);
+}
+
+void Widget::SetOwningMenu(Menu* menu) {
+    if (!mIsMenuRoot) mMenu = menu;
+    for (Widget* child : mWidgets) child->SetOwningMenu(mMenu);
+}
+
+void Widget::DrawAll(Graphics* g, int parentFlags) {
+    if (!mVisible) return;
+    int flags = ChildFlags(parentFlags);
+    GraphicsState outer;
+    outer.CopyFrom(*g);
+    g->Translate(mX, mY);
+    if (mClip) g->ClipRect(0.0f, 0.0f, static_cast<float>(mWidth), static_cast<float>(mHeight));
+    if (flags & WidgetFlags::Draw) {
+        // The widget may change colour, font or mode; its children start from
+        // the state it was given.
+        GraphicsState base;
+        base.CopyFrom(*g);
+        Draw(g);
+        g->RestoreState(base);
+    }
+    DrawChildren(g, flags);
+    g->RestoreState(outer);
+    mDirty = false;
+}
+
+void Widget::UpdateAll(int parentFlags) {
+    int flags = ChildFlags(parentFlags);
+    if (flags & WidgetFlags::Update) RunUpdate();
+    UpdateChildren(flags);
+}
+
+void Widget::UpdateFAll(float elapsedSteps, int parentFlags) {
+    int flags = ChildFlags(parentFlags);
+    if (flags & WidgetFlags::Update) RunUpdateF(elapsedSteps);
+    UpdateFChildren(elapsedSteps, flags);
+}
+
+void DeferWidgetDelete(Widget* widget) {
+    if (!widget || widget->mDeletePending) return;
+    widget->mDeletePending = true;
+    if (gAppBase)
+        gAppBase->SafeDelete(widget);
+    else
+        gOrphanDeletes.push_back(widget);
+}
+
+bool CancelWidgetDelete(Widget* widget) {
+    if (!widget || !widget->mDeletePending) return false;
+    widget->mDeletePending = false;
+    if (gAppBase) return gAppBase->CancelSafeDelete(widget);
+    auto it = std::find(gOrphanDeletes.begin(), gOrphanDeletes.end(), widget);
+    if (it == gOrphanDeletes.end()) return false;
+    gOrphanDeletes.erase(it);
+    return true;
+}
+
+void ProcessOrphanWidgetDeletes() {
+    while (!gOrphanDeletes.empty()) {
+        std::vector<Widget*> batch;
+        batch.swap(gOrphanDeletes);
+        for (Widget* widget : batch) {
+            widget->mDeletePending = false;
+            delete widget;
+        }
+    }
+}
