@@ -18,11 +18,19 @@ std::atomic<ExpressionEvaluator::SystemValueHook> gSystemValueHook{nullptr};
 
 // Texts longer than this are parsed on every use rather than kept.
 constexpr size_t kMaxCachedTextLength = 1 << 20;
-constexpr size_t kMaxSharedCharacters = 16u << 20;
+// Bounds of the shared cache: entries and approximate bytes held.
 constexpr size_t kMaxSharedEntries = 16384;
-constexpr size_t kMaxLocalEntries = 1024;
+constexpr size_t kMaxSharedBytes = 32u << 20;
+// Each evaluator keeps its short texts (the ones evaluated every frame) in
+// its own small cache, read without taking the shared lock.
+constexpr size_t kMaxLocalTextLength = 256;
+constexpr size_t kMaxLocalEntries = 256;
 
 using CompiledPtr = std::shared_ptr<const CompiledExpression>;
+
+size_t ApproximateBytes(const std::wstring& text, const CompiledExpression& compiled) {
+    return 2 * text.size() * sizeof(wchar_t) + compiled.mNodes.size() * (sizeof(ExprNode) + 32);
+}
 
 // The compiled forms of every text seen, shared by all evaluators on all
 // threads. When it grows past its bounds it is emptied and refilled; the
@@ -53,13 +61,15 @@ public:
                 compiled = it->second;
                 fresh = false;
             } else {
-                if (mEntries.size() >= kMaxSharedEntries ||
-                    mCharacters + text.size() > kMaxSharedCharacters) {
+                size_t bytes = ApproximateBytes(text, *compiled);
+                if (mEntries.size() >= kMaxSharedEntries || mBytes + bytes > kMaxSharedBytes) {
                     mEntries.clear();
-                    mCharacters = 0;
+                    mBytes = 0;
                 }
-                mEntries.emplace(text, compiled);
-                mCharacters += text.size();
+                if (bytes <= kMaxSharedBytes) {
+                    mEntries.emplace(text, compiled);
+                    mBytes += bytes;
+                }
             }
         }
         if (fresh && !compiled->mParsed) Report(text, error);
@@ -77,7 +87,7 @@ private:
 
     std::mutex mLock;
     std::unordered_map<std::wstring, CompiledPtr> mEntries;
-    size_t mCharacters = 0;
+    size_t mBytes = 0;
 };
 
 float Finite(double value) {
@@ -256,7 +266,7 @@ ScriptValue ExpressionEvaluator::Evaluate(const std::wstring& text) {
         } else {
             holder = SharedExpressionCache::Instance().Get(text);
             compiled = holder.get();
-            if (text.size() <= kMaxCachedTextLength) {
+            if (text.size() <= kMaxLocalTextLength) {
                 // Emptying is safe only when no evaluation of this evaluator
                 // is under way (a property read may evaluate re-entrantly).
                 if (mLocalCache.size() >= kMaxLocalEntries && mBusy == 0) mLocalCache.clear();
