@@ -14,13 +14,22 @@
 #include "render/D3DInterface.h"
 #include "render/Graphics.h"
 #include "render/Screenshot.h"
+#include "widgets/WidgetManager.h"
 
 PomoAppBase* gAppBase = nullptr;
 
-PomoAppBase::PomoAppBase() { gAppBase = this; }
+PomoAppBase::PomoAppBase() {
+    gAppBase = this;
+    mWidgetManager = new WidgetManager();
+}
 
 PomoAppBase::~PomoAppBase() {
     if (mLoadingThread.joinable()) mLoadingThread.join();
+    ProcessDeferredDeletes();
+    // The widgets go before the renderer whose textures they may hold.
+    SetCursorImage(nullptr);
+    delete mWidgetManager;
+    mWidgetManager = nullptr;
     ProcessDeferredDeletes();
     delete mMusicInterface;
     mMusicInterface = nullptr;
@@ -186,6 +195,8 @@ void PomoAppBase::RunPass() {
 
 void PomoAppBase::UpdateFrames() {
     if (mMusicInterface) mMusicInterface->Update();
+    // Widgets removed during the walk are deleted after it (RunPass).
+    mWidgetManager->Update();
 }
 
 void PomoAppBase::DrawFrame() {
@@ -200,6 +211,7 @@ void PomoAppBase::DrawFrame() {
 
 void PomoAppBase::HandleInputEvent(const InputEvent& event) {
     if (event.type == InputEvent::Quit) Shutdown();
+    mWidgetManager->HandleInputEvent(event);
     if (event.type == InputEvent::KeyDown && event.key == KeyCode::F12 && !event.repeat)
         TakeScreenshot();
 }

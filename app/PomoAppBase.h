@@ -11,6 +11,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Settings.h"
+#include "app/WeakHandle.h"
 #include "platform/Clock.h"
 #include "platform/InputEvent.h"
 #include "platform/InstanceLock.h"
@@ -21,6 +22,8 @@ class PlatformWindow;
 class SoundManager;
 class TrackInterface;
 class HandleTarget;
+class Widget;
+class WidgetManager;
 
 // How a run is booted. The game uses the defaults; the test harness injects
 // its clock, forces the null video path and points at its own folders.
@@ -69,6 +72,10 @@ public:
     virtual void UpdateCursor();
     void SetCursor(int id);
     int GetCursor() const { return mCursorId; }
+    // Draws the widget as the mouse cursor (at the pointer, offset by the
+    // widget's own position) and hides the system cursor; null restores it.
+    void SetCursorImage(Widget* cursor);
+    Widget* GetCursorImage() const;
     bool HasWindow() const { return mWindow != nullptr; }
     PlatformWindow* GetWindow() const { return mWindow.get(); }
     // The renderer (the null one without a window); made in Init.
@@ -81,6 +88,23 @@ public:
     // Thread-safe; the main loop handles one queued message per pass.
     void PushInputEvent(const InputEvent& event);
     size_t PendingInputCount();
+
+    // --- Dialogs ------------------------------------------------------------
+    // Registers the widget under its id (a different dialog registered under
+    // that id is killed first), adds it to the widget manager with the focus,
+    // and makes a modal one the modal base.
+    void AddDialog(Widget* dialog);
+    void AddDialogWithId(int id, Widget* dialog);
+    // Unregisters the dialog; `remove` takes it out of the tree, `doDelete`
+    // flags it for deletion after the current update step. False (and
+    // nothing changed) for an id that is not registered.
+    bool KillDialogEx(int id, bool remove, bool doDelete);
+    bool KillDialog(int id) { return KillDialogEx(id, true, true); }
+    bool KillDialogWidget(Widget* dialog);
+    Widget* GetDialog(int id) const;
+    size_t GetDialogCount() const { return mDialogList.size(); }
+    virtual void DialogAddedHook(Widget* /*dialog*/) {}
+    virtual void DialogRemovedHook(Widget* /*dialog*/) {}
 
     // --- Volumes and sound slots ---------------------------------------------
     double GetSfxVolume() const { return mSfxVolume; }
@@ -160,6 +184,9 @@ public:
     std::string mAppDataFolder;  // ends in '/'
     int mExitCode = 0;
 
+    // The widget tree (owned; made by the constructor).
+    WidgetManager* mWidgetManager = nullptr;
+
     // Audio objects (owned).
     SoundManager* mSoundManager = nullptr;
     TrackInterface* mMusicInterface = nullptr;
@@ -168,9 +195,9 @@ protected:
     // Hooks the layers above fill in.
     virtual void InitHook() {}                      // after window, renderer and sound
     virtual void UpdateFrames();                    // one fixed update step
-    virtual void UpdateFramesF(float elapsedSteps) {}  // once per drawn frame
+    virtual void UpdateFramesF(float elapsedSteps);  // once per drawn frame
     virtual void DrawFrame();                       // one frame into the window
-    virtual void DrawScreen(Graphics& g) {}         // the frame's contents, in DrawFrame
+    virtual void DrawScreen(Graphics& g);           // the frame's contents, in DrawFrame
     virtual void HandleInputEvent(const InputEvent& event);
     virtual void ShutdownHook() {}                  // before the window goes
     virtual void LoadingThreadProc() {}
@@ -213,6 +240,12 @@ protected:
     bool mLoadingCompletionSeen = false;
 
     std::vector<HandleTarget*> mDeleteList;
+
+    // The dialog registry; entries are weak, a dialog deleted elsewhere
+    // simply reads as gone.
+    std::map<int, WeakHandle<Widget>> mDialogMap;
+    std::vector<WeakHandle<Widget>> mDialogList;
+    WeakHandle<Widget> mCursorWidget;
 };
 
 extern PomoAppBase* gAppBase;
