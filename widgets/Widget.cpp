@@ -150,13 +150,18 @@ void Widget::DrawAll(Graphics* g, int parentFlags) {
 
 void Widget::UpdateAll(int parentFlags) {
     int flags = ChildFlags(parentFlags);
+    WidgetManager* manager = mWidgetManager;
     if (flags & WidgetFlags::Update) RunUpdate();
+    // A widget that took itself out of the tree takes its children along.
+    if (manager && mWidgetManager != manager) return;
     UpdateChildren(flags);
 }
 
 void Widget::UpdateFAll(float elapsedSteps, int parentFlags) {
     int flags = ChildFlags(parentFlags);
+    WidgetManager* manager = mWidgetManager;
     if (flags & WidgetFlags::Update) RunUpdateF(elapsedSteps);
+    if (manager && mWidgetManager != manager) return;
     UpdateFChildren(elapsedSteps, flags);
 }
 

@@ -1,0 +1,37 @@
+#include "widgets/Board.h"
+
+#include "app/GameApp.h"
+#include "data/BasicPlayerState.h"
+#include "render/Graphics.h"
+
+Board::Board() {
+    int width = gAppBase ? gAppBase->mWidth : 1024;
+    int height = gAppBase ? gAppBase->mHeight : 768;
+    Resize(0.0f, 0.0f, width, height);
+}
+
+void Board::AddedToManager(WidgetManager* manager) {
+    Widget::AddedToManager(manager);
+    Start();
+}
+
+void Board::Update() {
+    BasicPlayerState* player = gCurrentPlayerState;
+    if (!player) return;
+    if (++player->mCentiseconds >= kUpdatesPerMinute) {
+        player->mCentiseconds = 0;
+        if (++player->mMinutes >= 60) {
+            player->mMinutes = 0;
+            ++player->mHours;
+        }
+    }
+}
+
+bool Board::IsPaused() { return gGameApp && gGameApp->mPauseCount > 0; }
+
+void Board::Draw(Graphics* g) {
+    if (!IsPaused()) return;
+    // The paused overlay: the game behind is dimmed.
+    g->SetColor(Color(0, 0, 0, 160));
+    g->FillRect(0.0f, 0.0f, static_cast<float>(mWidth), static_cast<float>(mHeight));
+}
