@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <set>
+#include <thread>
+
+#include "app/Log.h"
+#include "data/AssetManager.h"
+#include "render/Image.h"
+
+namespace {
+
+std::string GameData() { return std::string(QUILTRO7_SOURCE_GAMEDATA) + "/"; }
+
+// Records what it is asked to load; names listed in mFail fail.
+class FakeAudioLoader : public AssetAudioLoader {
+public:
+    bool LoadSound(int id, const std::string& path) override {
+        mSounds[id] = path;
+        if (mAbortAfterFirst) mAbortAfterFirst->store(true);
+        return !mFail.count(path);
+    }
+    bool LoadTrack(int id, const std::string& file, const std::wstring& group) override {
+        mTracks[id] = file;
+        mTrackGroups[id] = group;
+        return !mFail.count(file);
+    }
+    std::map<int, std::string> mSounds, mTracks;
+    std::map<int, std::wstring> mTrackGroups;
+    std::set<std::string> mFail;
+    std::atomic<bool>* mAbortAfterFirst = nullptr;
+};
+
+const char* const kAudioAssets = R"(
+<assets>
+  <group name="Global" always="true">
+    <sound name="click" file="sounds/click"/>
+    <sound name="boom" file="sounds/boom.wav"/>
+    <sound name="broken" file="sounds/broken"/>
+    <track name="menu" file="music/menu.ogg" group="music"/>
+    <track name="lost" file="music/lost.ogg"/>
+  </group>
+  <group name="PlayAssets">
+    <sound name="s1" file="a/s1"/>
+    <sound name="s2" file="a/s2"/>
+    <sound name="s3" file="a/s3"/>
+  </group>
+</assets>)";
+
+class AssetManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(mAssets.LoadDefinitions(GameData() + "properties/assets.xml", &error)) << error;
+        SetDebugOutputEnabled(false);
+    }
+    void TearDown() override { SetDebugOutputEnabled(true); }
+
+    AssetManager mAssets;
+};
+
+}  // namespace
+
+TEST_F(AssetManagerTest, PrepareListsTheSetsAssetsOfEveryGroup) {
+    AssetList list;
+    mAssets.PrepareAssetList(L"meadow", list);
+    EXPECT_EQ(list.mSetName, L"meadow");
+    EXPECT_TRUE(list.mImages.count(L"sample_photo"));   // SetAssets, set meadow
+    EXPECT_TRUE(list.mImages.count(L"sample_gray"));    // SetAssets, every set
+    EXPECT_TRUE(list.mImages.count(L"sample_icon"));    // PlayAssets, every set
+    EXPECT_TRUE(list.mImages.count(L"sample_rgba"));    // Global
+    EXPECT_FALSE(list.mImages.count(L"sample_palette"));  // set harbor only
+    EXPECT_FALSE(list.mImages.count(L"sample_rle"));      // set ipad only
+    EXPECT_TRUE(mAssets.HasGroup("SetAssets"));
+    EXPECT_FALSE(mAssets.HasGroup("NoSuchGroup"));
+}
+
+TEST_F(AssetManagerTest, LoadsOneGroupFromTheFolder) {
+    AssetList list;
+    mAssets.PrepareAssetList(L"meadow", list);
+    std::atomic<bool> abort{false};
+    EXPECT_TRUE(mAssets.LoadAssetList(GameData(), &list, &abort, "SetAssets"));
+    EXPECT_EQ(list.mHandledCount, 2);
+    Image* photo = mAssets.FindImage(L"sample_photo");
+    ASSERT_NE(photo, nullptr);
+    EXPECT_EQ(photo->GetWidth(), 32);
+    EXPECT_EQ(photo->mName, "sample_photo");
+    EXPECT_NE(mAssets.FindImage(L"sample_gray"), nullptr);
+    // Only the group asked for, and only the set's own entries.
+    EXPECT_EQ(mAssets.FindImage(L"sample_icon"), nullptr);
+    EXPECT_EQ(mAssets.FindImage(L"sample_palette"), nullptr);
+    EXPECT_EQ(mAssets.FindImage(L"sample_rgba"), nullptr);
+    // A second load of the same list keeps the same images.
+    EXPECT_TRUE(mAssets.LoadAssetList(GameData(), &list, &abort, "SetAssets"));
+    EXPECT_EQ(mAssets.FindImage(L"sample_photo"), photo);
+}
+
+TEST_F(AssetManagerTest, AlwaysGroupWithGridsAndFrameTables) {
+    EXPECT_TRUE(mAssets.LoadAlwaysGroups(GameData()));
+    Image* cels = mAssets.FindImage(L"sample_cels");
+    ASSERT_NE(cels, nullptr);
+    EXPECT_EQ(cels->GetCelWidth(), 16);
+    EXPECT_EQ(cels->GetCelHeight(), 16);
+    EXPECT_EQ(cels->GetCelCount(), 8);
+    Image* strip = mAssets.FindImage(L"sample_strip");
+    ASSERT_NE(strip, nullptr);
+    ASSERT_EQ(strip->GetFrames().size(), 3u);
+    EXPECT_EQ(strip->GetCelRect(1), Rect(16, 0, 32, 16));
+    EXPECT_NE(mAssets.FindImage(L"sample_masked"), nullptr);
+    EXPECT_EQ(mAssets.FindImage(L"sample_gray"), nullptr);  // not an always group
+}
+
+TEST_F(AssetManagerTest, LookupsOfAbsentNamesInsertNothing) {
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(mAssets.FindImage(L"missing"), nullptr);
+        EXPECT_EQ(mAssets.GetSoundId(L"missing"), -1);
+        EXPECT_EQ(mAssets.GetTrackId(L"missing"), -1);
+    }
+    AssetImageDef def;
+    EXPECT_TRUE(mAssets.FindImageDef(L"sample_cels", def));
+    EXPECT_EQ(def.mCols, 4);
+    EXPECT_FALSE(mAssets.FindImageDef(L"missing", def));
+    // The global functions read the global manager.
+    AssetManager* saved = gAssetManager;
+    gAssetManager = &mAssets;
+    ASSERT_TRUE(mAssets.LoadGroup("PlayAssets", L"ipad", GameData()));
+    EXPECT_NE(FindImage(L"sample_rle"), nullptr);
+    EXPECT_NE(gImages.Find(L"sample_deep"), nullptr);
+    EXPECT_FALSE(gImages.Contains(L"missing"));
+    gAssetManager = saved;
+}
+
+TEST_F(AssetManagerTest, AbortFlagStopsTheLoad) {
+    AssetList list;
+    mAssets.PrepareAssetList(L"ipad", list);
+    std::atomic<bool> abort{true};
+    EXPECT_FALSE(mAssets.LoadAssetList(GameData(), &list, &abort, "PlayAssets"));
+    EXPECT_EQ(list.mHandledCount, 0);
+    EXPECT_EQ(mAssets.FindImage(L"sample_icon"), nullptr);
+    bool plainAbort = true;
+    EXPECT_FALSE(mAssets.LoadAssetList(GameData(), &list, &plainAbort, "PlayAssets"));
+    plainAbort = false;
+    EXPECT_TRUE(mAssets.LoadAssetList(GameData(), &list, &plainAbort, "PlayAssets"));
+    EXPECT_EQ(list.mHandledCount, 4);
+
+    // Set while loading: the asset in hand finishes, the rest are left.
+    AssetManager audio;
+    std::string error;
+    ASSERT_TRUE(audio.LoadDefinitionsFromString(kAudioAssets, "audio.xml", &error)) << error;
+    FakeAudioLoader loader;
+    std::atomic<bool> stop{false};
+    loader.mAbortAfterFirst = &stop;
+    audio.SetAudioLoader(&loader);
+    AssetList sounds;
+    audio.PrepareAssetList(L"", sounds);
+    EXPECT_FALSE(audio.LoadAssetList("", &sounds, &stop, "PlayAssets"));
+    EXPECT_EQ(loader.mSounds.size(), 1u);
+    EXPECT_GE(audio.GetSoundId(L"s1"), 0);
+    EXPECT_EQ(audio.GetSoundId(L"s2"), -1);
+}
+
+TEST_F(AssetManagerTest, SoundsAndTracksGoThroughTheAudioLoader) {
+    AssetManager audio;
+    std::string error;
+    ASSERT_TRUE(audio.LoadDefinitionsFromString(kAudioAssets, "audio.xml", &error)) << error;
+    FakeAudioLoader loader;
+    loader.mFail = {"sounds/broken", "music/lost.ogg"};
+    audio.SetAudioLoader(&loader);
+    EXPECT_EQ(audio.GetSoundId(L"click"), -1);  // defined but not loaded yet
+    EXPECT_FALSE(audio.LoadAlwaysGroups());     // two of them fail
+    EXPECT_EQ(audio.GetSoundId(L"click"), 0);
+    EXPECT_EQ(audio.GetSoundId(L"boom"), 1);
+    EXPECT_EQ(loader.mSounds[1], "sounds/boom");  // the extension is the sound manager's choice
+    EXPECT_EQ(audio.GetSoundId(L"broken"), -1);
+    EXPECT_EQ(audio.GetTrackId(L"menu"), 0);
+    EXPECT_EQ(loader.mTrackGroups[0], L"music");
+    EXPECT_EQ(audio.GetTrackId(L"lost"), -1);
+    // Without a loader of its own and without sound devices, loads fail.
+    audio.SetAudioLoader(nullptr);
+    EXPECT_FALSE(audio.LoadGroup("PlayAssets"));
+    EXPECT_EQ(audio.GetSoundId(L"s1"), -1);
+}
+
+TEST_F(AssetManagerTest, QueuedRequestsRunWhenAsked) {
+    mAssets.QueueGroupLoad("PlayAssets", L"ipad", GameData());
+    mAssets.QueueGroupLoad("SetAssets", L"harbor", GameData());
+    EXPECT_EQ(mAssets.FindImage(L"sample_icon"), nullptr);
+    EXPECT_EQ(mAssets.RunQueuedRequests(), 2);
+    EXPECT_NE(mAssets.FindImage(L"sample_icon"), nullptr);
+    EXPECT_NE(mAssets.FindImage(L"sample_palette"), nullptr);
+    EXPECT_EQ(mAssets.RunQueuedRequests(), 0);
+}
+
+TEST_F(AssetManagerTest, WorkerThreadLoadsWhileTheMainThreadLooks) {
+    AssetList list;
+    mAssets.PrepareAssetList(L"ipad", list);
+    std::atomic<bool> abort{false};
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        mAssets.LoadAssetList(GameData(), &list, &abort, "PlayAssets");
+        mAssets.LoadAssetList(GameData(), &list, &abort, "Global");
+        done = true;
+    });
+    int lookups = 0;
+    while (!done) {
+        Image* image = mAssets.FindImage(L"sample_rle");
+        if (image) {
+            EXPECT_EQ(image->GetWidth(), 8);
+        }
+        ++lookups;
+    }
+    worker.join();
+    EXPECT_GT(lookups, 0);
+    EXPECT_NE(mAssets.FindImage(L"sample_rle"), nullptr);
+    EXPECT_NE(mAssets.FindImage(L"sample_cels"), nullptr);
+}
+
+TEST_F(AssetManagerTest, SameNameInTwoSetsReplacesButKeepsTheOldImageAlive) {
+    const char* xml = R"(<assets><group name="G">
+        <set name="a"><image name="bg" file="images/sample_gray"/></set>
+        <set name="b"><image name="bg" file="images/sample_rgba"/></set>
+        <image name="missing" file="images/not_there"/>
+      </group></assets>)";
+    std::string error;
+    ASSERT_TRUE(mAssets.LoadDefinitionsFromString(xml, "sets.xml", &error)) << error;
+    EXPECT_FALSE(mAssets.LoadGroup("G", L"a", GameData()));  // "missing" fails
+    Image* first = mAssets.FindImage(L"bg");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetWidth(), 16);
+    EXPECT_EQ(mAssets.FindImage(L"missing"), nullptr);
+    mAssets.LoadGroup("G", L"b", GameData());
+    Image* second = mAssets.FindImage(L"bg");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetWidth(), 32);
+    EXPECT_EQ(first->GetWidth(), 16);  // still a live object
+}
+
+TEST_F(AssetManagerTest, BadDefinitionsFailWithFileAndLine) {
+    struct Case {
+        const char* xml;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"<assets><group name=\"G\">\n<image name=\"a\" file=\"x\"/>\n<image name=\"a\" file=\"y\"/></group></assets>",
+         "defined twice on Line 3"},
+        {"<assets><group name=\"G\"><image name=\"a\"/></group></assets>", "without a file"},
+        {"<assets><image name=\"a\" file=\"x\"/></assets>", "outside a group"},
+        {"<assets><group name=\"G\"><frame x=\"0\" y=\"0\" w=\"1\" h=\"1\"/></group></assets>",
+         "frame outside an image"},
+        {"<assets><group name=\"G\"><image name=\"a\" file=\"x\"><frame w=\"0\" h=\"4\"/></image></group></assets>",
+         "empty or negative"},
+        {"<assets><group name=\"G\"><image name=\"a\" file=\"x\" cols=\"0\"/></group></assets>", "cel grid"},
+        {"<assets><group name=\"G\"/><group name=\"G\"/></assets>", "defined twice"},
+        {"<assets><group name=\"G\"><set name=\"s\"><set name=\"t\"/></set></group></assets>", "do not nest"},
+        {"<assets><group name=\"G\"><picture/></group></assets>", "unknown element"},
+        {"<assets><group name=\"G\">", "bad.xml"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(mAssets.LoadDefinitionsFromString(c.xml, "bad.xml", &error)) << c.xml;
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        EXPECT_NE(error.find("bad.xml"), std::string::npos) << error;
+    }
+    // A failed load keeps the definitions that were there.
+    EXPECT_TRUE(mAssets.HasGroup("PlayAssets"));
+    std::string error;
+    EXPECT_FALSE(mAssets.LoadDefinitions(GameData() + "properties/no_such_assets.xml", &error));
+    EXPECT_TRUE(mAssets.HasGroup("PlayAssets"));
+    // The same name in different sets is allowed.
+    EXPECT_TRUE(mAssets.LoadDefinitionsFromString(
+        "<assets><group name=\"G\"><image name=\"a\" file=\"x\"/></group>"
+        "<group name=\"H\"><set name=\"s\"><image name=\"a\" file=\"y\"/></set></group></assets>",
+        "ok.xml", &error))
+        << error;
+}
