@@ -74,6 +74,10 @@ std::string PlatformGetEnv(const char* name) {
     return v ? std::string(v) : std::string();
 }
 
+bool PlatformSetEnv(const char* name, const char* value) {
+    return ::setenv(name, value, 1) == 0;
+}
+
 bool PlatformChangeDirectory(const std::string& path) { return ::chdir(path.c_str()) == 0; }
 
 bool PlatformLimitFileSize(long long bytes) {

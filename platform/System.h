@@ -25,6 +25,8 @@ void PlatformShutdown();
 
 // Environment lookup without reaching for POSIX above this layer.
 std::string PlatformGetEnv(const char* name);
+// Sets a variable for this process (tests pick SDL's video driver with it).
+bool PlatformSetEnv(const char* name, const char* value);
 
 // Changes the process's current folder; false when it does not exist.
 bool PlatformChangeDirectory(const std::string& path);

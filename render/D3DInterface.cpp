@@ -177,7 +177,10 @@ ImageSurface* D3DInterface::CopyScreenImage() {
     ImageSurface* screen = GetScreenSurface();
     auto* copy = new ImageSurface();
     copy->mName = "screen copy";
+    int saved = mMaxTextureOverride;  // a frame always fits one texture
+    mMaxTextureOverride = 0;
     copy->Create(mWidth, mHeight);
+    mMaxTextureOverride = saved;
     ImageRenderTarget* from = screen->GetRenderTarget();
     uint32_t fromHandle = from ? from->GetHandle() : 0;
     if (mBackend->IsNull() || !fromHandle || !PrepareSurface(copy)) return copy;

@@ -1,0 +1,91 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/ImageData.h"
+#include "platform/FileSystem.h"
+#include "platform/System.h"
+#include "platform/Window.h"
+#include "render/D3DInterface.h"
+#include "render/GpuBackend.h"
+#include "tests/support/AppHarness.h"
+
+// A backend that records what it is asked to draw.
+class RecordingBackend : public NullGpuBackend {
+public:
+    struct Draw {
+        GpuDrawState mState;
+        std::vector<GpuVertex> mVertices;
+    };
+    struct Constant {
+        uint32_t mProgram;
+        std::string mName;
+        float mValue;
+    };
+    bool IsNull() const override { return false; }
+    std::string GetName() const override { return "recording"; }
+    void DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, int quadCount) override {
+        mDraws.push_back(Draw{state, std::vector<GpuVertex>(vertices, vertices + quadCount * 4)});
+    }
+    void SetProgramConstant(uint32_t program, const std::string& name, const float* values,
+                            int) override {
+        mConstants.push_back(Constant{program, name, values[0]});
+    }
+    std::string TakeError() override {
+        std::string e;
+        e.swap(mError);
+        return e;
+    }
+    std::vector<Draw> mDraws;
+    std::vector<Constant> mConstants;
+    std::string mError;
+};
+
+// Installs a device for the test's lifetime; the previous one comes back after.
+class ScopedDevice {
+public:
+    explicit ScopedDevice(std::unique_ptr<GpuBackend> backend)
+        : mDevice(std::make_unique<D3DInterface>(std::move(backend))) {
+        D3DInterface::Install(mDevice.get());
+    }
+    ~ScopedDevice() {
+        mDevice.reset();  // uninstalls itself
+    }
+    D3DInterface& Device() { return *mDevice; }
+
+private:
+    std::unique_ptr<D3DInterface> mDevice;
+};
+
+// Runs a test body in the source tree's gamedata folder.
+class ScopedDataFolder {
+public:
+    ScopedDataFolder() : mPrevious(PlatformCurrentDirectory()) {
+        PlatformChangeDirectory(TestGameDataFolder());
+    }
+    ~ScopedDataFolder() { PlatformChangeDirectory(mPrevious); }
+
+private:
+    std::string mPrevious;
+};
+
+// A solid image, or one made by a function of (x, y).
+inline ImageData MakeImage(int w, int h, uint32_t argb) {
+    ImageData d;
+    d.mWidth = w;
+    d.mHeight = h;
+    d.mBits.assign(static_cast<size_t>(w) * h, argb);
+    return d;
+}
+
+template <class F>
+ImageData MakePattern(int w, int h, F f) {
+    ImageData d;
+    d.mWidth = w;
+    d.mHeight = h;
+    d.mBits.resize(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) d.mBits[static_cast<size_t>(y) * w + x] = f(x, y);
+    return d;
+}
