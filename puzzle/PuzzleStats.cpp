@@ -93,6 +93,7 @@ bool PuzzleStats::OnElementStart(const XMLElement& element) {
         record.mSteps = GetIntAttribute(L"steps");
         record.mDifficulty = GetIntAttribute(L"difficulty");
         mChecks.push_back({mGame, mMode, mSet, mPuzzle, CurrentLine()});
+        mSolutionRows = mPictureRows = 0;
     }
     return true;
 }
@@ -108,12 +109,18 @@ bool PuzzleStats::OnText(const std::wstring& text) {
     return true;
 }
 
-// Word j, character i -> layer[i][j]: each word is a row, from the top.
+// Word j, character i -> layer[i][j]: each word is a row, from the top. A
+// short row leaves a gap that is padded before the next row's cell, so every
+// cell stays in its own row even in a ragged grid.
 void PuzzleStats::AppendSolution(const std::wstring& text) {
     PuzzleLayer& layer = CurrentPuzzle()->mSolution;
     for (const std::wstring& word : SplitString(text, L' ')) {
-        for (size_t i = 0; i < word.size(); ++i) {
+        if (word.empty()) continue;
+        size_t row = mSolutionRows++;
+        if (row >= kMaxReadWidth) continue;
+        for (size_t i = 0; i < word.size() && i < kMaxReadWidth; ++i) {
             if (layer.size() < i + 1) layer.resize(i + 1);
+            if (layer[i].size() < row) layer[i].resize(row, 0);
             layer[i].push_back(static_cast<int32_t>(word[i]) - '0');
         }
     }
@@ -135,6 +142,9 @@ bool PuzzleStats::DecodePictureCell(wchar_t c1, wchar_t c2, int32_t& out) {
 void PuzzleStats::AppendPicture(const std::wstring& text) {
     PuzzleLayer& layer = CurrentPuzzle()->mPicture;
     for (const std::wstring& word : SplitString(text, L' ')) {
+        if (word.empty()) continue;
+        size_t row = mPictureRows++;
+        if (row >= kMaxReadWidth) continue;
         size_t cell = 0;
         for (size_t pos = 0; pos < word.size(); pos += 2, ++cell) {
             if (pos + 1 >= word.size()) {
@@ -145,7 +155,9 @@ void PuzzleStats::AppendPicture(const std::wstring& text) {
             if (!DecodePictureCell(word[pos], word[pos + 1], value))
                 Problem(StrFormat("picture cell \"%s\" is not two letters A-Z or \"0x\"; read as empty",
                                   WStringToString(word.substr(pos, 2)).c_str()));
+            if (cell >= kMaxReadWidth) break;
             if (layer.size() < cell + 1) layer.resize(cell + 1);
+            if (layer[cell].size() < row) layer[cell].resize(row, -1);
             layer[cell].push_back(value);
         }
     }

@@ -33,6 +33,10 @@ protected:
     bool OnText(const std::wstring& text) override;
 
 private:
+    // Rows and cells beyond this are dropped at once (the grid is cut to 25
+    // later anyway), so a hostile file cannot make a layer of millions of cells.
+    static constexpr size_t kMaxReadWidth = 64;
+
     struct PendingCheck {
         std::wstring mGame;
         int mMode, mSet, mPuzzle, mLine;
@@ -53,6 +57,8 @@ private:
     int mMode = -1;
     int mSet = -1;
     int mPuzzle = -1;
+    size_t mSolutionRows = 0;  // words read so far into the current puzzle's layers
+    size_t mPictureRows = 0;
     std::vector<PendingCheck> mChecks;
     DataProblems mProblems;
 };

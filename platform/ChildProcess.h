@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+
+// Crash-safety tests: run code in a child process and kill it at an arbitrary
+// moment, then look at what it left on disk.
+
+// Forks; the child runs the body and ends with exit status 0 without running
+// the parent's destructors. Returns the child's id, -1 on failure.
+int64_t PlatformStartChild(const std::function<void()>& body);
+// Kills the child at once (no clean-up of any kind) and waits for it.
+bool PlatformKillChild(int64_t child);
