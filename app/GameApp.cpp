@@ -1,5 +1,7 @@
 #include "app/GameApp.h"
 
+#include "data/AssetManager.h"
+
 GameApp* gGameApp = nullptr;
 
 GameApp::GameApp(const std::string& title, const std::string& version, int width, int height) {
@@ -18,6 +20,8 @@ GameApp::~GameApp() {
 }
 
 void GameApp::StepLoadingProgress() { AddLoadingSteps(1); }
+
+void GameApp::StartGame() { gAssetManager->RunQueuedRequests(); }
 
 void GameApp::RunOnMainThread(std::function<void()> call) {
     if (IsMainThread()) {

@@ -20,7 +20,8 @@ public:
     // Virtual operations the game overrides.
     virtual void LoadGameData() {}
     virtual int GetLoadingStepCount() { return 0; }
-    virtual void StartGame() {}
+    // The base runs the asset loads queued during start-up.
+    virtual void StartGame();
     virtual void HandleTypedCode(const std::wstring& code) {}
     // 0: not ours, 1: stop the script on this command, 2: done, go on.
     virtual int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
