@@ -5,8 +5,13 @@
 #include <set>
 #include <thread>
 
+#include "app/FileUtil.h"
 #include "app/Log.h"
+#include "app/StringUtil.h"
 #include "data/AssetManager.h"
+#include "data/PakBuilder.h"
+#include "data/PakInterface.h"
+#include "platform/FileSystem.h"
 #include "render/Image.h"
 
 namespace {
@@ -273,4 +278,28 @@ TEST_F(AssetManagerTest, BadDefinitionsFailWithFileAndLine) {
         "<group name=\"H\"><set name=\"s\"><image name=\"a\" file=\"y\"/></set></group></assets>",
         "ok.xml", &error))
         << error;
+}
+
+TEST_F(AssetManagerTest, LoadsDefinitionsAndImagesFromThePak) {
+    std::string temp = PlatformMakeTempDirectory("assetpak");
+    ASSERT_FALSE(temp.empty());
+    std::string error;
+    ASSERT_TRUE(BuildPakFromFolder(GameData(), temp + "/main.pak", &error)) << error;
+    PakInterface layer;
+    ASSERT_TRUE(layer.AddPakFile(temp + "/main.pak"));
+    PakInterface* saved = gPakInterfaceP;
+    gPakInterfaceP = &layer;
+    // Nothing of the data is loose in the temporary folder: all comes from the pak.
+    AssetManager fromPak;
+    EXPECT_TRUE(fromPak.LoadDefinitions(temp + "/properties/assets.xml", &error)) << error;
+    EXPECT_TRUE(fromPak.LoadAlwaysGroups(temp + "/"));
+    EXPECT_TRUE(fromPak.LoadGroup("PlayAssets", L"ipad", temp + "/"));
+    EXPECT_TRUE(fromPak.LoadGroup("SetAssets", L"harbor", temp + "\\"));
+    for (const wchar_t* name : {L"sample_rgba", L"sample_masked", L"sample_cels", L"sample_icon",
+                                L"sample_rle", L"sample_plain", L"sample_deep", L"sample_gray",
+                                L"sample_palette"}) {
+        EXPECT_NE(fromPak.FindImage(name), nullptr) << WStringToString(name);
+    }
+    gPakInterfaceP = saved;
+    PlatformRemoveTree(temp);
 }
