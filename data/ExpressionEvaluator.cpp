@@ -121,15 +121,21 @@ public:
                 return true;
             case ExprNodeKind::Not:
                 return !Run(node.mChildren[0]).ToBool();
-            case ExprNodeKind::Compare:
+            case ExprNodeKind::Compare: {
+                ScriptValue left, right;
                 return CompareScriptValues(static_cast<ScriptCompareOp>(node.mOp),
-                                           Run(node.mChildren[0]), Run(node.mChildren[1]));
+                                           Fetch(node.mChildren[0], left),
+                                           Fetch(node.mChildren[1], right));
+            }
             case ExprNodeKind::Sum:
             case ExprNodeKind::Product: {
-                ScriptValue value = Run(node.mChildren[0]);
-                for (size_t i = 1; i < node.mChildren.size(); ++i)
+                ScriptValue first, operand;
+                ScriptValue value = ApplyScriptArithmetic(
+                    static_cast<ScriptArithmeticOp>(node.mOps[0]), Fetch(node.mChildren[0], first),
+                    Fetch(node.mChildren[1], operand));
+                for (size_t i = 2; i < node.mChildren.size(); ++i)
                     value = ApplyScriptArithmetic(static_cast<ScriptArithmeticOp>(node.mOps[i - 1]),
-                                                  value, Run(node.mChildren[i]));
+                                                  value, Fetch(node.mChildren[i], operand));
                 return value;
             }
             case ExprNodeKind::Negate:
@@ -145,17 +151,32 @@ public:
     }
 
 private:
+    // The value of a child, without copying it when it is a literal or a
+    // variable; `scratch` holds it otherwise.
+    const ScriptValue& Fetch(int index, ScriptValue& scratch) const {
+        const ExprNode& node = mNodes[static_cast<size_t>(index)];
+        if (node.mKind == ExprNodeKind::Constant) return node.mConstant;
+        if (node.mKind == ExprNodeKind::Name) return Resolve(node, scratch);
+        scratch = Run(index);
+        return scratch;
+    }
+
     ScriptValue Resolve(const ExprNode& node) const {
+        ScriptValue scratch;
+        const ScriptValue& value = Resolve(node, scratch);
+        return &value == &scratch ? scratch : value;
+    }
+
+    const ScriptValue& Resolve(const ExprNode& node, ScriptValue& scratch) const {
         auto local = mVariables.find(node.mName);
         if (local != mVariables.end()) return local->second;
         if (BasicPlayerState* player = gCurrentPlayerState) {
             auto global = player->mVariables.find(node.mName);
             if (global != player->mVariables.end()) return global->second;
         }
-        ScriptValue value;
-        if (FindConstant(node.mName, value)) return value;
+        if (FindConstant(node.mName, scratch)) return scratch;
         if (auto hook = gSystemValueHook.load(std::memory_order_acquire))
-            if (hook(node.mName, value)) return value;
+            if (hook(node.mName, scratch)) return scratch;
         return node.mConstant;  // the bareword: the name's own text
     }
 

@@ -159,6 +159,9 @@ int OrderValues(const ScriptValue& a, const ScriptValue& b) {
 
 ScriptValue ApplyScriptArithmetic(ScriptArithmeticOp op, const ScriptValue& a,
                                   const ScriptValue& b) {
+    // The common case first: two ints.
+    if (a.GetType() == ScriptValue::Int && b.GetType() == ScriptValue::Int)
+        return IntArithmetic(op, a.ToInt(), b.ToInt());
     if (op == ScriptArithmeticOp::Add &&
         (a.GetType() == ScriptValue::String || b.GetType() == ScriptValue::String))
         return ScriptValue(a.ToString() + b.ToString());

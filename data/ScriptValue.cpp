@@ -15,45 +15,74 @@ std::wstring Widen(const char* text) {
 }
 }  // namespace
 
+struct ScriptValue::RefTarget {
+    std::shared_ptr<HandleTarget*> mCell;
+    std::wstring mProperty;
+};
+
 ScriptValue::ScriptValue(bool value) : mType(Bool), mBool(value) {}
 ScriptValue::ScriptValue(int value) : mType(Int), mInt(value) {}
 ScriptValue::ScriptValue(float value) : mType(Float), mFloat(value) {}
 ScriptValue::ScriptValue(double value) : mType(Float), mFloat(static_cast<float>(value)) {}
 ScriptValue::ScriptValue(const std::wstring& text)
-    : mType(String), mText(std::make_shared<const std::wstring>(text)) {}
+    : mType(String), mShared(std::make_shared<const std::wstring>(text)) {}
 ScriptValue::ScriptValue(std::wstring&& text)
-    : mType(String), mText(std::make_shared<const std::wstring>(std::move(text))) {}
+    : mType(String), mShared(std::make_shared<const std::wstring>(std::move(text))) {}
 ScriptValue::ScriptValue(const wchar_t* text)
-    : mType(String), mText(std::make_shared<const std::wstring>(text ? text : L"")) {}
-ScriptValue::ScriptValue(const Color& color) : mType(Colour), mColor(color) {}
-ScriptValue::ScriptValue(ScriptObject* object) : mType(Object), mObject(object) {}
+    : mType(String), mShared(std::make_shared<const std::wstring>(text ? text : L"")) {}
+ScriptValue::ScriptValue(const Color& color)
+    : mType(Colour),
+      mColor{color.mRed, color.mGreen, color.mBlue, color.mAlpha, color.mPremultiplied} {}
+ScriptValue::ScriptValue(ScriptObject* object) : mType(Object) {
+    if (object) mShared = static_cast<HandleTarget*>(object)->HandleCell();
+}
 ScriptValue::ScriptValue(Image* image) : mType(ImageRef), mImage(image) {}
 
 ScriptValue ScriptValue::MakeRef(ScriptObject* object, const std::wstring& property) {
     ScriptValue value;
     value.mType = Ref;
-    value.mObject.Reset(object);
-    value.mText = std::make_shared<const std::wstring>(property);
+    auto target = std::make_shared<RefTarget>();
+    if (object) target->mCell = static_cast<HandleTarget*>(object)->HandleCell();
+    target->mProperty = property;
+    value.mShared = std::move(target);
     return value;
 }
 
-const std::wstring& ScriptValue::GetText() const { return mText ? *mText : kEmptyText; }
+ScriptObject* ScriptValue::ObjectFromCell() const {
+    // The cell holds the HandleTarget base of a ScriptObject (only
+    // ScriptObjects are ever stored), or null once the object is deleted.
+    if (!mShared) return nullptr;
+    HandleTarget* target = nullptr;
+    if (mType == Object) {
+        target = *static_cast<HandleTarget* const*>(mShared.get());
+    } else if (mType == Ref) {
+        const auto& cell = static_cast<const RefTarget*>(mShared.get())->mCell;
+        if (cell) target = *cell;
+    }
+    return static_cast<ScriptObject*>(target);
+}
+
+const std::wstring& ScriptValue::GetText() const {
+    if (mType == String && mShared) return *static_cast<const std::wstring*>(mShared.get());
+    if (mType == Ref && mShared) return static_cast<const RefTarget*>(mShared.get())->mProperty;
+    return kEmptyText;
+}
 
 bool ScriptValue::ReadRef(float& out) const {
     if (mType != Ref) return false;
-    ScriptObject* object = mObject.Get();
+    ScriptObject* object = ObjectFromCell();
     if (!object) return false;
     return object->ReadFloatProperty(GetText(), out);
 }
 
 bool ScriptValue::WriteRef(float value) const {
     if (mType != Ref) return false;
-    ScriptObject* object = mObject.Get();
+    ScriptObject* object = ObjectFromCell();
     if (!object) return false;
     return object->WriteFloatProperty(GetText(), value);
 }
 
-ScriptObject* ScriptValue::GetObject() const { return mType == Object ? mObject.Get() : nullptr; }
+ScriptObject* ScriptValue::GetObject() const { return mType == Object ? ObjectFromCell() : nullptr; }
 
 Image* ScriptValue::GetImage() const { return mType == ImageRef ? mImage : nullptr; }
 
@@ -80,7 +109,7 @@ std::wstring ScriptValue::ToString() const {
                           mColor.mBlue, mColor.mAlpha);
             return Widen(buffer);
         case Object: {
-            ScriptObject* object = mObject.Get();
+            ScriptObject* object = ObjectFromCell();
             return object ? object->GetScriptName() : std::wstring();
         }
         case ImageRef:
@@ -127,7 +156,7 @@ int ScriptValue::ToInt() const {
             return number.mIsInt ? number.mInt : SaturatingFloatToInt(number.mDouble);
         }
         case Colour:
-            return static_cast<int>(mColor.ToARGB());
+            return static_cast<int>(ToColor().ToARGB());
         default:
             return SaturatingFloatToInt(ToDouble());
     }
@@ -150,7 +179,7 @@ bool ScriptValue::ToBool() const {
         case Colour:
             return true;
         case Object:
-            return mObject.Get() != nullptr;
+            return ObjectFromCell() != nullptr;
         case ImageRef:
             return mImage != nullptr;
     }
@@ -208,8 +237,11 @@ bool ParseColorText(const std::wstring& text, Color& out) {
 
 Color ScriptValue::ToColor() const {
     switch (mType) {
-        case Colour:
-            return mColor;
+        case Colour: {
+            Color color(mColor.mRed, mColor.mGreen, mColor.mBlue, mColor.mAlpha);
+            color.mPremultiplied = mColor.mPremultiplied;
+            return color;
+        }
         case Int:
             return Color::FromARGB(static_cast<uint32_t>(mInt));
         case String: {

@@ -64,16 +64,25 @@ public:
     bool operator==(const ScriptValue& other) const;
 
 private:
+    struct RefTarget;
+    // Color itself has a constructor, which a union member may not have.
+    struct ColorChannels {
+        int mRed, mGreen, mBlue, mAlpha;
+        bool mPremultiplied;
+    };
+    ScriptObject* ObjectFromCell() const;
+
     Type mType = Empty;
     union {
         bool mBool;
         int32_t mInt = 0;
         float mFloat;
         Image* mImage;
+        ColorChannels mColor;
     };
-    Color mColor;
-    WeakHandle<ScriptObject> mObject;             // Object and Ref
-    std::shared_ptr<const std::wstring> mText;    // String, and the property of a Ref
+    // String: the std::wstring. Object: the object's handle cell, which reads
+    // null once it is deleted. Ref: a RefTarget (cell and property name).
+    std::shared_ptr<const void> mShared;
 };
 
 using VariableMap = std::map<std::wstring, ScriptValue>;
