@@ -1,5 +1,10 @@
 #include "app/GameApp.h"
 
+#include <algorithm>
+
+#include "screens/Menu.h"
+#include "widgets/WidgetManager.h"
+
 #include "data/AssetManager.h"
 
 GameApp* gGameApp = nullptr;
@@ -44,4 +49,47 @@ void GameApp::RunMainThreadCalls() {
 void GameApp::UpdateFrames() {
     RunMainThreadCalls();
     PomoAppBase::UpdateFrames();
+}
+
+// --- Open menus ---------------------------------------------------------------
+
+void GameApp::AddMenu(Menu* menu) {
+    if (!menu) return;
+    for (const auto& open : mOpenMenus)
+        if (open.Get() == menu) return;
+    mOpenMenus.emplace_back(menu);
+}
+
+void GameApp::RemoveMenu(Menu* menu) {
+    std::erase_if(mOpenMenus, [menu](const WeakHandle<Menu>& open) {
+        return !open.Get() || open.Get() == menu;
+    });
+    if (mActiveMenu.Get() != menu) return;
+    mActiveMenu.Reset();
+    if (!mOpenMenus.empty() && mWidgetManager) mWidgetManager->SetFocus(mOpenMenus.back().Get());
+}
+
+void GameApp::SetActiveMenu(Menu* menu) {
+    Menu* old = mActiveMenu.Get();
+    mActiveMenu.Reset(menu);
+    if (old && old != menu) old->SetActive(false);
+    if (menu) menu->SetActive(true);
+}
+
+Menu* GameApp::GetActiveMenu() const { return mActiveMenu.Get(); }
+
+std::vector<Menu*> GameApp::GetOpenMenus() const {
+    std::vector<Menu*> menus;
+    for (const auto& open : mOpenMenus)
+        if (Menu* menu = open.Get()) menus.push_back(menu);
+    return menus;
+}
+
+void GameApp::CollectOpenMenus() { mCollectedMenus = mOpenMenus; }
+
+void GameApp::KillCollectedMenus() {
+    auto collected = std::move(mCollectedMenus);
+    mCollectedMenus.clear();
+    for (const auto& handle : collected)
+        if (Menu* menu = handle.Get()) menu->RemoveSelf();
 }

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "app/PomoAppBase.h"
+#include "app/WeakHandle.h"
 
 class AnimationCommand;
 class AnimationWidget;
+class Menu;
 
 // The game framework's application: loading, menus, typed codes and the
 // script hook on top of the plain application object.
@@ -28,6 +30,20 @@ public:
         return 0;
     }
 
+    // --- Open menus ------------------------------------------------------------
+    // Menus register here while they are in the widget tree; the active one
+    // has the focus. Removing the active menu gives the focus to the last
+    // menu still open.
+    void AddMenu(Menu* menu);
+    void RemoveMenu(Menu* menu);
+    void SetActiveMenu(Menu* menu);
+    Menu* GetActiveMenu() const;
+    std::vector<Menu*> GetOpenMenus() const;
+    // Remembers the menus open now, so that they can be closed later in one
+    // go (after the next screen has opened).
+    void CollectOpenMenus();
+    void KillCollectedMenus();
+
     // One loader finished: the loading bar moves on.
     void StepLoadingProgress();
 
@@ -45,6 +61,9 @@ protected:
     void RunMainThreadCalls();
 
 private:
+    std::vector<WeakHandle<Menu>> mOpenMenus;
+    std::vector<WeakHandle<Menu>> mCollectedMenus;
+    WeakHandle<Menu> mActiveMenu;
     std::thread::id mMainThreadId = std::this_thread::get_id();
     std::mutex mMainThreadCallsLock;
     std::vector<std::function<void()>> mMainThreadCalls;

@@ -1,0 +1,121 @@
+#include "screens/Menu.h"
+
+#include "app/GameApp.h"
+#include "render/Image.h"
+#include "widgets/WidgetManager.h"
+
+Menu::Menu(Image* image, bool popup, bool centre) : AnimationWidget(0.0f, 0.0f, nullptr, 1.0f) {
+    if (popup) {
+        mPriority = 2;
+        mZOrder = 2;
+    }
+    int windowWidth = gAppBase ? gAppBase->mWidth : 1024;
+    int windowHeight = gAppBase ? gAppBase->mHeight : 768;
+    if (image) {
+        SetImage(image);
+        if (centre) Move(static_cast<float>(windowWidth / 2 - mWidth / 2),
+                         static_cast<float>(windowHeight / 2 - mHeight / 2));
+    } else {
+        mWidth = windowWidth;
+        mHeight = windowHeight;
+    }
+    InitMenu();
+}
+
+Menu::Menu(const std::wstring& animationName) : Menu(nullptr, false, false) {
+    PlayAnimationByName(animationName);
+}
+
+Menu::~Menu() = default;
+
+void Menu::InitMenu() {
+    // A paused menu pauses its whole subtree.
+    SetPauseOwner(this, false);
+    mMenu = this;
+    mIsMenuRoot = true;
+    mMouseVisible = true;
+    if (gAppBase) gAppBase->SetCursor(0);
+}
+
+bool Menu::IsPaused() {
+    if ((gGameApp && gGameApp->mPauseCount >= 1) || mPaused) return true;
+    if (!mPauseWhenCovered || !IsInManager() || mActive) return false;
+    return !(gAppBase && gAppBase->mScreenSaverMode);
+}
+
+void Menu::GotFocus() {
+    AnimationWidget::GotFocus();
+    if (gGameApp) gGameApp->SetActiveMenu(this);
+    MarkDirty();
+}
+
+void Menu::MouseDown(int x, int y, int clickCount) {
+    AnimationWidget::MouseDown(x, y, clickCount);
+    if (!IsPaused()) return;
+    // A click on a covered menu brings it forward.
+    if (mWidgetManager) mWidgetManager->SetFocus(this);
+    mPaused = false;
+    UpdatePausedState();
+}
+
+void Menu::AddedToManager(WidgetManager* manager) {
+    if (gGameApp) gGameApp->AddMenu(this);
+    AnimationWidget::AddedToManager(manager);
+    if (mRemoveRequested)
+        RemoveSelf();
+    else if (manager)
+        manager->SetFocus(this);
+}
+
+void Menu::RemovedFromManager(WidgetManager* manager) {
+    StopAllSounds(0.0);
+    AnimationWidget::RemovedFromManager(manager);
+    if (gGameApp) gGameApp->RemoveMenu(this);
+}
+
+void Menu::RemoveSelf() {
+    mRemoveRequested = true;
+    if (gAppBase && gAppBase->KillDialogWidget(this)) return;
+    // Not a registered dialog: a menu added as a plain child still leaves;
+    // one not added yet closes as soon as it is (see AddedToManager).
+    if (mParent) AnimationWidget::RemoveSelf();
+}
+
+void Menu::SetActive(bool active) {
+    mActive = active;
+    UpdatePausedState();
+}
+
+bool Menu::SetPauseWhenCovered(bool pause) {
+    bool old = mPauseWhenCovered;
+    mPauseWhenCovered = pause;
+    if (old != pause) UpdatePausedState();
+    return old;
+}
+
+void Menu::UpdatePausedState() {
+    if (IsPaused()) {
+        if (mRemovedInputFlag == 0) {
+            mRemovedInputFlag = (mRemoveMask & WidgetFlags::AllowMouse) ? 0 : WidgetFlags::AllowMouse;
+            mRemoveMask |= mRemovedInputFlag;
+        }
+    } else {
+        mRemoveMask &= ~mRemovedInputFlag;
+        mRemovedInputFlag = 0;
+    }
+}
+
+void Menu::PlaySound(int soundId, double /*volume*/) { ++mSoundCounts[soundId]; }
+
+void Menu::StopSound(int soundId, double /*fadeTime*/) {
+    auto it = mSoundCounts.find(soundId);
+    if (it == mSoundCounts.end()) return;
+    if (--it->second <= 0) mSoundCounts.erase(it);
+}
+
+void Menu::StopAllSounds(double /*fadeTime*/) { mSoundCounts.clear(); }
+
+int Menu::GetSoundCount(int soundId) const {
+    auto it = mSoundCounts.find(soundId);
+    return it == mSoundCounts.end() ? 0 : it->second;
+}

@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "widgets/Controller.h"
+#include "widgets/DynamicWidget.h"
+
+namespace {
+
+// One frame of a widget's modifiers.
+void Frames(DynamicWidget& w, int count, float dt = 1.0f) {
+    for (int i = 0; i < count; ++i) w.UpdateF(dt);
+}
+
+TEST(ControllerTest, TweenOfTimeZeroEndsAtTheFirstUpdateEvenWithoutElapsedTime) {
+    DynamicWidget w(10.0f, 0.0f);
+    w.AddController(new Tweener(&w, L"t", {{&w.mX, 10.0f, 70.0f}}, 0.0f, nullptr, 1));
+    EXPECT_TRUE(w.IsBusy());
+    w.UpdateF(0.0f);
+    EXPECT_EQ(w.mX, 70.0f);
+    EXPECT_FALSE(w.HasController(L"t"));
+    EXPECT_FALSE(w.IsBusy());
+}
+
+TEST(ControllerTest, TweenWithTimerAtItsTimeStartsFinished) {
+    DynamicWidget w(0.0f, 0.0f);
+    Tweener tween(&w, L"t", {{&w.mY, 0.0f, 5.0f}}, 20.0f, nullptr, 1, 20.0f);
+    EXPECT_TRUE(tween.Update(0.0f));
+    EXPECT_EQ(w.mY, 5.0f);
+}
+
+TEST(ControllerTest, TweenFollowsItsCurveAndCountsTowardBusy) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.AddController(new Tweener(&w, L"t", {{&w.mX, 0.0f, 100.0f}}, 4.0f, new InQuad(), 1));
+    Frames(w, 2);
+    EXPECT_FLOAT_EQ(w.mX, 25.0f);
+    EXPECT_EQ(w.GetCountedControllers(), 1);
+    Frames(w, 2);
+    EXPECT_FLOAT_EQ(w.mX, 100.0f);
+    EXPECT_EQ(w.GetCountedControllers(), 0);
+}
+
+TEST(ControllerTest, ReusedNameReplacesAndDeletesTheOldController) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.TweenProperty(L"x", L"move", 100.0f, 10.0f);
+    w.TweenProperty(L"x", L"move", -100.0f, 10.0f);
+    EXPECT_EQ(w.GetControllerCount(), 1u);
+    EXPECT_EQ(w.GetCountedControllers(), 1);  // the first one is gone
+    Frames(w, 10);
+    EXPECT_FLOAT_EQ(w.mX, -100.0f);
+}
+
+TEST(ControllerTest, AutomaticNamesAreDistinct) {
+    DynamicWidget a(0.0f, 0.0f), b(0.0f, 0.0f);
+    Controller* first = a.TweenProperty(L"x", L"", 1.0f, 1.0f);
+    Controller* second = b.TweenProperty(L"y", L"", 1.0f, 1.0f);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->mName.rfind(L"controller", 0), 0u);
+    EXPECT_NE(first->mName, second->mName);
+    PropertyOscillation* o1 = a.AddOscillation(
+        new PropertyOscillation(&a, L"", {{&a.mX, 1.0f}}, 0.0, 10.0, nullptr, 1));
+    PropertyClamp* c1 = a.AddClamp(new PropertyClamp(&a, L"", {{&a.mX, 0.0f, 1.0f}}, 1));
+    EXPECT_EQ(o1->mName.rfind(L"oscillation", 0), 0u);
+    EXPECT_EQ(c1->mName.rfind(L"clamp", 0), 0u);
+}
+
+TEST(ControllerTest, UnknownPropertiesGiveNullAndNothingIsAttached) {
+    DynamicWidget w(0.0f, 0.0f);
+    EXPECT_EQ(w.GetPropertyPointer(L"no_such_thing"), nullptr);
+    EXPECT_EQ(w.TweenProperty(L"no_such_thing", L"t", 1.0f, 1.0f, new InQuad()), nullptr);
+    EXPECT_FALSE(w.SetPropertyValue(L"no_such_thing", 1.0f));
+    // A null target inside a list is dropped, the rest still move.
+    w.AddController(new Tweener(&w, L"t", {{nullptr, 0.0f, 1.0f}, {&w.mX, 0.0f, 8.0f}}, 1.0f,
+                                nullptr, 1));
+    Frames(w, 1);
+    EXPECT_EQ(w.mX, 8.0f);
+}
+
+TEST(ControllerTest, PropellerMovesVelocityPerStepWhateverTheRate) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.AddController(new Propeller(nullptr, &w, L"p", 0.5f, 0.0f, {{&w.mX, 3.0f}}, 1));
+    Frames(w, 4);
+    EXPECT_FLOAT_EQ(w.mX, 12.0f);
+    EXPECT_FALSE(w.IsBusy());  // never finishes, so never counted
+}
+
+TEST(ControllerTest, PropellerWithRateZeroStandsStillWithoutNaN) {
+    DynamicWidget w(5.0f, 0.0f);
+    w.AddController(new Propeller(nullptr, &w, L"p", 0.0f, 0.0f, {{&w.mX, 3.0f}}, 1));
+    Frames(w, 3);
+    EXPECT_EQ(w.mX, 5.0f);
+    w.AddController(new Propeller(nullptr, &w, L"p", 0.0f, 0.5f, {{&w.mX, 3.0f}}, 1));
+    Frames(w, 3);
+    EXPECT_EQ(w.mX, 5.0f);
+}
+
+TEST(ControllerTest, PropellerWithStartProgressStartsWhereThePropertyStands) {
+    DynamicWidget w(5.0f, 0.0f);
+    w.AddController(new Propeller(nullptr, &w, L"p", 1.0f, 10.0f, {{&w.mX, 2.0f}}, 1));
+    Frames(w, 1);
+    EXPECT_FLOAT_EQ(w.mX, 7.0f);
+}
+
+TEST(ControllerTest, TerminalPropellerFinishesAtItsEnd) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.AddController(new TerminalPropeller(nullptr, &w, L"tp", 1.0f, 0.0f,
+                                          {{&w.mX, 3.0f, 10.0f}}, true, 1));
+    Frames(w, 3);
+    EXPECT_TRUE(w.HasController(L"tp"));
+    Frames(w, 1);  // 12 passes the end: snapped back to 10
+    EXPECT_FALSE(w.HasController(L"tp"));
+    EXPECT_EQ(w.mX, 10.0f);
+
+    DynamicWidget already(4.0f, 0.0f);
+    TerminalPropeller done(nullptr, &already, L"d", 1.0f, 0.0f, {{&already.mX, 0.0f, 4.0f}},
+                           false, 1);
+    EXPECT_TRUE(done.Update(1.0f));
+}
+
+TEST(ControllerTest, CirclerTurnsCounterClockwiseOnScreen) {
+    DynamicWidget w(110.0f, 100.0f);
+    w.MoveInCircle(100, 100, 90.0f, 10.0f, nullptr, L"c");
+    Frames(w, 10);
+    EXPECT_NEAR(w.mX, 100.0f, 1e-3f);
+    EXPECT_NEAR(w.mY, 90.0f, 1e-3f);  // up the screen
+    EXPECT_FALSE(w.HasController(L"c"));
+}
+
+TEST(ControllerTest, CirclerOfTimeZeroEndsAtOnceWithoutNaN) {
+    DynamicWidget w(110.0f, 100.0f);
+    w.MoveInCircle(100, 100, 180.0f, 0.0f, nullptr, L"c");
+    w.UpdateF(0.0f);
+    EXPECT_TRUE(std::isfinite(w.mX) && std::isfinite(w.mY));
+    EXPECT_NEAR(w.mX, 90.0f, 1e-3f);
+    EXPECT_NEAR(w.mY, 100.0f, 1e-3f);
+    EXPECT_FALSE(w.HasController(L"c"));
+}
+
+TEST(ControllerTest, ShearOfSpeedZeroJumpsAndFinishes) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.StartShear(3.0f, 4.0f, 1.0f, 0.0f, 0.0f, 6.0f, Shearer::kKeep, L"s");
+    EXPECT_EQ(w.mShearX, 6.0f);
+    EXPECT_EQ(w.mShearY, 0.0f);
+    EXPECT_EQ(w.mShearXOffset, 3.0f);
+    EXPECT_EQ(w.mShearYOffset, 4.0f);
+    w.UpdateF(1.0f);
+    EXPECT_FALSE(w.HasController(L"s"));
+}
+
+TEST(ControllerTest, ShearWithAccelCreepsAtTheTerminalVelocity) {
+    DynamicWidget w(0.0f, 0.0f);
+    // Default speed (-1 becomes 0.01); accel 1 overshoots the terminal
+    // velocity at once, so the shear creeps 0.01 a step.
+    w.StartShear(0.0f, 0.0f, 1.0f, 1.0f, -1.0f, 10.0f, Shearer::kKeep, L"s");
+    Frames(w, 1);
+    EXPECT_NEAR(w.mShearX, 0.01f, 1e-6f);
+    Frames(w, 99);
+    EXPECT_NEAR(w.mShearX, 1.0f, 1e-3f);
+    EXPECT_TRUE(w.HasController(L"s"));
+    w.StopController(L"s");
+    EXPECT_FALSE(w.IsBusy());
+}
+
+TEST(ControllerTest, ShearDecayStopsTheMotion) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.StartShear(0.0f, 0.0f, 0.5f, 0.0f, 1.0f, 100.0f, Shearer::kKeep, L"s");
+    Frames(w, 40);
+    EXPECT_FALSE(w.HasController(L"s"));
+    EXPECT_LT(w.mShearX, 100.0f);
+    EXPECT_GT(w.mShearX, 0.0f);
+}
+
+TEST(ControllerTest, BinderReadsItsOwnTime) {
+    DynamicWidget w(0.0f, 0.0f);
+    VariableMap scope{{L"base", ScriptValue(100)}};
+    w.AddController(new Binder(&w, L"b", {{&w.mX, L"base + time_ptr * 2"}}, 1, scope));
+    Frames(w, 3);
+    EXPECT_FLOAT_EQ(w.mX, 106.0f);
+    EXPECT_FALSE(w.IsBusy());
+}
+
+TEST(ControllerTest, OscillationStoppedWithUndoLeavesTheSetValueExactly) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.SetBasePropertyValue(L"x", 37.3f);
+    w.AddOscillation(new PropertyOscillation(&w, L"o", {{&w.mX, 10.0f}}, 0.1, 7.0,
+                                             new SineWave(), 1));
+    Frames(w, 13, 0.37f);
+    EXPECT_NE(w.mX, 37.3f);
+    w.SetBasePropertyValue(L"x", 55.1f);
+    Frames(w, 5, 0.29f);
+    w.StopOscillation(L"o", true);
+    EXPECT_EQ(w.mX, 55.1f);
+}
+
+TEST(ControllerTest, OscillationStoppedWithoutUndoKeepsItsLastOffset) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.AddOscillation(
+        new PropertyOscillation(&w, L"o", {{&w.mX, 10.0f}}, 0.0, 4.0, new SineWave(), 1));
+    Frames(w, 1);  // a quarter cycle: the top
+    EXPECT_FLOAT_EQ(w.mX, 10.0f);
+    w.StopAllOscillations(false);
+    EXPECT_FLOAT_EQ(w.mX, 10.0f);
+}
+
+TEST(ControllerTest, ClampOverATweenShowsTheBoundAndUndoShowsTheTween) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.TweenProperty(L"x", L"t", 150.0f, 10.0f);
+    w.AddClamp(new PropertyClamp(&w, L"c", {{&w.mX, 0.0f, 100.0f}}, 1));
+    Frames(w, 12);
+    EXPECT_EQ(w.mX, 100.0f);
+    w.UndoModifiers();
+    EXPECT_EQ(w.mX, 150.0f);
+    w.ApplyModifiers(0.0f);
+    w.StopClamp(L"c", true);
+    EXPECT_EQ(w.mX, 150.0f);
+}
+
+TEST(ControllerTest, OscillationAndTweenLayeringKeepsTheBase) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.AddOscillation(
+        new PropertyOscillation(&w, L"o", {{&w.mX, 5.0f}}, 0.0, 8.0, new ZigZagWave(), 1));
+    w.TweenProperty(L"x", L"t", 40.0f, 10.0f);
+    Frames(w, 3);
+    // The wave rides on the tween: undone, the tween's own value shows.
+    w.UndoModifiers();
+    EXPECT_FLOAT_EQ(w.mX, 12.0f);
+    w.ApplyModifiers(0.0f);
+    Frames(w, 10);
+    EXPECT_FALSE(w.HasController(L"t"));
+    w.StopOscillation(L"o", true);
+    EXPECT_EQ(w.mX, 40.0f);
+}
+
+TEST(ControllerTest, TwoClampsOnOneFieldUnwindInOrder) {
+    DynamicWidget w(150.0f, 0.0f);
+    w.AddClamp(new PropertyClamp(&w, L"a", {{&w.mX, 0.0f, 100.0f}}, 1));
+    w.AddClamp(new PropertyClamp(&w, L"b", {{&w.mX, 0.0f, 50.0f}}, 1));
+    EXPECT_EQ(w.mX, 50.0f);
+    w.StopAllClamps(true);
+    EXPECT_EQ(w.mX, 150.0f);
+}
+
+TEST(ControllerTest, ArcRisesAndLandsOnTheEndPoint) {
+    DynamicWidget w(0.0f, 100.0f);
+    w.ArcTo(100, 100, 10.0f, 30, 10, L"arc");
+    Frames(w, 5);
+    EXPECT_FLOAT_EQ(w.mX, 50.0f);
+    EXPECT_FLOAT_EQ(w.mY, 70.0f);  // 30 above the line at the middle
+    Frames(w, 5);
+    EXPECT_EQ(w.mX, 100.0f);
+    EXPECT_EQ(w.mY, 100.0f);
+    EXPECT_FALSE(w.IsBusy());
+}
+
+}  // namespace

@@ -1,0 +1,560 @@
+#include "widgets/AnimationWidget.h"
+
+#include <utility>
+
+#include "app/GameApp.h"
+#include "audio/SoundManager.h"
+#include "audio/TrackInterface.h"
+#include "data/AssetManager.h"
+#include "render/Font.h"
+#include "screens/Menu.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+const std::map<std::wstring, std::wstring> kNoAttributes;
+const std::wstring kNoText;
+}  // namespace
+
+// --- Construction ------------------------------------------------------------
+
+AnimationWidget::AnimationWidget(const std::wstring& animationName, float x, float y,
+                                 bool removeWhenDone)
+    : DynamicWidget(x, y, nullptr, 1.0f), mRemoveWhenDone(removeWhenDone) {
+    StartNamedAnimation(animationName);
+}
+
+AnimationWidget::AnimationWidget(float x, float y, Image* image, float opacity)
+    : DynamicWidget(x, y, image, opacity) {
+    mVariables[L"self"] = ScriptValue(static_cast<ScriptObject*>(this));
+}
+
+AnimationWidget::~AnimationWidget() {
+    RemoveSpawnedObjects(true);
+    if (mAnimationListener) mAnimationListener->UnwatchWidget(this);
+    mCallStack.clear();
+    mLoopStack.clear();
+    mVariables.clear();
+}
+
+// --- Playing -----------------------------------------------------------------
+
+void AnimationWidget::StartNamedAnimation(const std::wstring& name) {
+    mVariables[L"self"] = ScriptValue(static_cast<ScriptObject*>(this));
+    PlayAnimationByName(name);
+}
+
+void AnimationWidget::PlayAnimation(const Animation& animation) {
+    StopScript();
+    ++mPlayCount;
+    mCommands = &animation.mCommands;
+    mCommandIndex = 0;
+    if (mCommands->empty()) {
+        PlayedEmptyAnimation();
+        return;
+    }
+    if (IsInManager()) RunScript(false);
+}
+
+void AnimationWidget::PlayAnimationByName(const std::wstring& name) {
+    PlayAnimation(GetAnimation(name));
+}
+
+void AnimationWidget::CallAnimation(const Animation& animation) {
+    bool finished = IsScriptFinished();
+    // At the bottom of the stack: it runs once everything now pending is done.
+    mCallStack.insert(mCallStack.begin(), ScriptFrame{&animation.mCommands, 0});
+    for (LoopRecord& loop : mLoopStack) ++loop.mDepth;
+    if (!finished) return;
+    mWaitState = WaitState::Running;
+    if (animation.mCommands.empty()) {
+        mCallStack.erase(mCallStack.begin());
+        for (LoopRecord& loop : mLoopStack) --loop.mDepth;
+        PlayedEmptyAnimation();
+        return;
+    }
+    if (IsInManager()) RunScript(false);
+}
+
+void AnimationWidget::CallAnimationByName(const std::wstring& name) {
+    CallAnimation(GetAnimation(name));
+}
+
+void AnimationWidget::InsertAnimationByName(const std::wstring& name) {
+    const Animation& animation = GetAnimation(name);
+    if (IsScriptFinished() || mWaitState == WaitState::Persist) {
+        PlayAnimation(animation);
+        return;
+    }
+    // A subroutine before what is pending: the current command goes on
+    // after the inserted ones.
+    mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex});
+    mCommands = &animation.mCommands;
+    mCommandIndex = 0;
+    ++mPlayCount;
+    if (mCommands->empty()) {
+        PlayedEmptyAnimation();
+        return;
+    }
+    if (IsInManager()) RunScript(false);
+}
+
+void AnimationWidget::StopScript() {
+    mWaitState = WaitState::Running;
+    mCommandIndex = mCommands ? static_cast<int>(mCommands->size()) : 0;
+    mCallStack.clear();
+    SetClickListening(false);
+}
+
+void AnimationWidget::StopAndEnd() {
+    StopScript();
+    ScriptEnded();
+}
+
+void AnimationWidget::ScriptEnded() {
+    if (mRemoveWhenDone) RemoveSelf();
+}
+
+bool AnimationWidget::IsScriptFinished() const {
+    if (!mCommands) return mCallStack.empty();
+    return mCommandIndex >= static_cast<int>(mCommands->size()) && mCallStack.empty();
+}
+
+void AnimationWidget::RemoveSpawnedObjects(bool objects) {
+    auto spawned = std::move(mSpawnedAnimations);
+    mSpawnedAnimations.clear();
+    for (auto& [id, handle] : spawned)
+        if (AnimationWidget* widget = handle.Get()) widget->RemoveSelf();
+    if (!objects) return;
+    auto named = std::move(mNamedObjects);
+    mNamedObjects.clear();
+    for (auto& [id, handle] : named)
+        if (DynamicWidget* object = handle.Get()) object->RemoveSelf();
+}
+
+// --- The interpreter -----------------------------------------------------------
+//
+// PROVISIONAL: the walk over the commands is not written yet. Until it is,
+// RunScript holds a script at its current command (an exhausted one ends),
+// and NextCommand only steps and returns from frames.
+
+bool AnimationWidget::RunScript(bool advance) {
+    mWaitState = WaitState::Running;
+    if (advance) NextCommand(true);
+    if (IsScriptFinished()) {
+        ScriptEnded();
+        return false;
+    }
+    return true;
+}
+
+void AnimationWidget::NextCommand(bool advance) {
+    if (!mCommands) return;
+    if (advance && mCommandIndex < static_cast<int>(mCommands->size())) ++mCommandIndex;
+    while (!mCallStack.empty() && mCommandIndex >= static_cast<int>(mCommands->size())) {
+        mCommands = mCallStack.back().mList;
+        mCommandIndex = mCallStack.back().mIndex;
+        mCallStack.pop_back();
+        if (!mCommands) break;
+    }
+}
+
+const AnimationCommand* AnimationWidget::GetCurrentCommand() const {
+    if (!mCommands || mCommandIndex < 0 || mCommandIndex >= static_cast<int>(mCommands->size()))
+        return nullptr;
+    return &(*mCommands)[static_cast<size_t>(mCommandIndex)];
+}
+
+void AnimationWidget::ResumeFromWait(bool timedOut) {
+    if (GetBoolAttribute(L"click")) SetClickListening(false);
+    if (HasAttribute(L"clicked")) SetVariable(GetAttribute(L"clicked"), ScriptValue(false));
+    if (HasAttribute(L"timed_out")) SetVariable(GetAttribute(L"timed_out"), ScriptValue(timedOut));
+    RunScript(true);
+}
+
+bool AnimationWidget::WaitConditionHolds() {
+    switch (mWaitState) {
+        case WaitState::Condition:
+            return GetBoolAttribute(L"cond");
+        case WaitState::Objects:
+            return !AnySpawnedBusy();
+        case WaitState::Animations:
+            return mSpawnedAnimations.empty();
+        case WaitState::Object: {
+            DynamicWidget* object = mAwaitedObject.Get();
+            return !object || !object->IsBusy();
+        }
+        case WaitState::Animation: {
+            AnimationWidget* widget = mAwaitedWidget.Get();
+            return !widget || widget->IsScriptFinished();
+        }
+        case WaitState::Controller: {
+            DynamicWidget* object = mAwaitedObject.Get();
+            return !object || !object->HasController(mAwaitedController);
+        }
+        case WaitState::Sound: {
+            SoundManager* sounds = gAppBase ? gAppBase->mSoundManager : nullptr;
+            return !sounds || !sounds->FindPlayingInstance(mAwaitedSoundId);
+        }
+        case WaitState::Track: {
+            TrackInterface* music = gAppBase ? gAppBase->mMusicInterface : nullptr;
+            return !music || !music->IsTrackPlaying(mAwaitedSoundId);
+        }
+        default:
+            return false;  // button events, the time-out and clicks end these
+    }
+}
+
+// --- Actions and buttons ---------------------------------------------------------
+
+void AnimationWidget::DoAction(const std::wstring& action, const std::wstring& parameter,
+                               int object) {
+    for (WidgetContainer* up = mParent; up; up = up->mParent) {
+        if (auto* owner = dynamic_cast<AnimationWidget*>(up)) {
+            owner->DoAction(action, parameter, object);
+            return;
+        }
+    }
+}
+
+void AnimationWidget::RunButtonAction(int buttonId, const ButtonAction& action) {
+    SetVariable(L"button_id", ScriptValue(buttonId));
+    SetVariable(L"parameter", ScriptValue(action.mParameter));
+    SetVariable(L"object", ScriptValue(action.mObject));
+    switch (action.mKind) {
+        case ButtonAction::Launch:
+            PlayAnimationByName(action.mName);
+            break;
+        case ButtonAction::Call:
+            InsertAnimationByName(action.mName);
+            break;
+        case ButtonAction::Action:
+            DoAction(action.mName, action.mParameter, action.mObject);
+            break;
+        default:
+            break;
+    }
+}
+
+void AnimationWidget::ButtonPress(int id) {
+    int plays = mPlayCount;
+    auto it = mButtonActions.find(id);
+    if (it != mButtonActions.end() && !it->second.mOnDepress) {
+        ButtonAction action = it->second;  // the action may replace the map entry
+        RunButtonAction(id, action);
+    }
+    if (mWaitState == WaitState::MouseDown && plays == mPlayCount && id == mAwaitedId)
+        RunScript(true);
+}
+
+void AnimationWidget::ButtonDepress(int id) {
+    int plays = mPlayCount;
+    auto it = mButtonActions.find(id);
+    if (it != mButtonActions.end() && it->second.mOnDepress) {
+        ButtonAction action = it->second;
+        RunButtonAction(id, action);
+    }
+    if (mWaitState == WaitState::MouseUp && plays == mPlayCount && id == mAwaitedId)
+        RunScript(true);
+}
+
+void AnimationWidget::ButtonMouseEnter(int id) {
+    int plays = mPlayCount;
+    auto it = mButtonActions.find(id);
+    if (it != mButtonActions.end() && !it->second.mHover.empty()) {
+        std::wstring hover = it->second.mHover;
+        InsertAnimationByName(hover);
+    }
+    if (mWaitState == WaitState::MouseHover && plays == mPlayCount && id == mAwaitedId)
+        RunScript(true);
+}
+
+void AnimationWidget::ButtonMouseLeave(int id) {
+    int plays = mPlayCount;
+    auto it = mButtonActions.find(id);
+    if (it != mButtonActions.end() && !it->second.mLeave.empty()) {
+        std::wstring leave = it->second.mLeave;
+        InsertAnimationByName(leave);
+    }
+    if (mWaitState == WaitState::MouseLeave && plays == mPlayCount && id == mAwaitedId)
+        RunScript(true);
+}
+
+void AnimationWidget::GlobalMouseDown(int /*x*/, int /*y*/, int /*clickCount*/) {
+    mClicked = true;
+}
+
+void AnimationWidget::GlobalMouseDownAfter(int /*x*/, int /*y*/, int /*clickCount*/) {
+    if (!mClicked) return;
+    mClicked = false;
+    if (mWaitState < WaitState::Condition || mWaitState > WaitState::Track) return;
+    if (!GetBoolAttribute(L"click")) return;
+    if (HasAttribute(L"clicked")) SetVariable(GetAttribute(L"clicked"), ScriptValue(true));
+    if (HasAttribute(L"timed_out")) SetVariable(GetAttribute(L"timed_out"), ScriptValue(false));
+    SetClickListening(false);
+    RunScript(true);
+}
+
+void AnimationWidget::SetClickListening(bool on) {
+    mClickListening = on;
+    if (!mWidgetManager) return;
+    if (on)
+        mWidgetManager->AddClickListener(this);
+    else
+        mWidgetManager->RemoveClickListener(this);
+    mClicked = false;
+}
+
+// --- Objects ---------------------------------------------------------------------
+
+bool AnimationWidget::AnySpawnedBusy() {
+    for (auto& [id, handle] : mNamedObjects)
+        if (DynamicWidget* object = handle.Get(); object && object->IsBusy()) return true;
+    return false;
+}
+
+void AnimationWidget::AddNamedObject(const std::wstring& id, DynamicWidget* object) {
+    if (!object) return;
+    object->mName = id;
+    if (!object->mButtonListener) object->mButtonListener = static_cast<ButtonListener*>(this);
+    RemovalListener::WatchWidget(object);
+    if (!id.empty()) SetVariable(id, ScriptValue(static_cast<ScriptObject*>(object)));
+    mNamedObjects[object->mId] = object;
+    if (WidgetContainer* layer = GetCurrentLayer()) layer->AddWidget(object);
+}
+
+void AnimationWidget::AddSpawnedAnimation(AnimationWidget* widget) {
+    if (!widget) return;
+    mSpawnedAnimations[widget->mId] = widget;
+    AnimationListener::WatchWidget(widget);
+}
+
+WidgetContainer* AnimationWidget::GetCurrentLayer() const {
+    WidgetContainer* layer = mCurrentLayer.Get();
+    return layer ? layer : const_cast<AnimationWidget*>(this);
+}
+
+void AnimationWidget::PopLayer() {
+    if (mLayerStack.empty()) return;
+    mCurrentLayer = mLayerStack.back();
+    mLayerStack.pop_back();
+}
+
+void AnimationWidget::RemoveSoundLoop(int soundId) {
+    auto it = mSoundLoops.find(soundId);
+    if (it == mSoundLoops.end()) return;
+    if (--it->second <= 0) mSoundLoops.erase(it);
+}
+
+// --- Variables and properties -----------------------------------------------------
+
+void AnimationWidget::SetVariable(const std::wstring& name, const ScriptValue& value) {
+    mVariables[name] = value;
+}
+
+ScriptValue AnimationWidget::GetVariable(const std::wstring& name) const {
+    auto it = mVariables.find(name);
+    return it == mVariables.end() ? ScriptValue() : it->second;
+}
+
+bool AnimationWidget::GetProperty(const std::wstring& name, ScriptValue& out) {
+    if (DynamicWidget::GetScriptProperty(name, out)) return true;
+    auto it = mVariables.find(name);
+    if (it == mVariables.end()) return false;
+    out = it->second;
+    return true;
+}
+
+bool AnimationWidget::GetScriptProperty(const std::wstring& name, ScriptValue& out) {
+    return GetProperty(name, out);
+}
+
+// --- Attributes --------------------------------------------------------------------
+
+bool AnimationWidget::HasAttribute(const std::wstring& name) const {
+    const AnimationCommand* command = GetCurrentCommand();
+    return command && command->HasAttribute(name);
+}
+
+const std::wstring& AnimationWidget::GetAttribute(const std::wstring& name) const {
+    const AnimationCommand* command = GetCurrentCommand();
+    return command ? command->GetAttribute(name) : kNoText;
+}
+
+const std::map<std::wstring, std::wstring>& AnimationWidget::CurrentAttributes() const {
+    const AnimationCommand* command = GetCurrentCommand();
+    return command ? command->mAttributes : kNoAttributes;
+}
+
+ScriptValue AnimationWidget::EvaluateAttribute(const std::wstring& name) {
+    return mEvaluator.Evaluate(GetAttribute(name));
+}
+
+std::wstring AnimationWidget::GetStringAttribute(const std::wstring& name) {
+    return EvaluateAttribute(name).ToString();
+}
+
+int AnimationWidget::GetIntAttribute(const std::wstring& name) {
+    return EvaluateAttribute(name).ToInt();
+}
+
+float AnimationWidget::GetFloatAttribute(const std::wstring& name) {
+    return EvaluateAttribute(name).ToFloat();
+}
+
+bool AnimationWidget::GetBoolAttribute(const std::wstring& name) {
+    return EvaluateAttribute(name).ToBool();
+}
+
+int AnimationWidget::GetIntAttributeOr(const std::wstring& name, int fallback) {
+    return HasAttribute(name) ? GetIntAttribute(name) : fallback;
+}
+
+float AnimationWidget::GetFloatAttributeOr(const std::wstring& name, float fallback) {
+    return HasAttribute(name) ? GetFloatAttribute(name) : fallback;
+}
+
+bool AnimationWidget::GetBoolAttributeOr(const std::wstring& name, bool fallback) {
+    return HasAttribute(name) ? GetBoolAttribute(name) : fallback;
+}
+
+int AnimationWidget::GetIntAttributeAlt(const std::wstring& name, AnimationWidget* widget) {
+    AnimationWidget* evaluator = widget ? widget : this;
+    return evaluator->mEvaluator.Evaluate(GetAttribute(name)).ToInt();
+}
+
+int AnimationWidget::GetSoundAttribute(const std::wstring& name) {
+    return GetSoundId(GetStringAttribute(name));
+}
+
+int AnimationWidget::GetTrackAttribute(const std::wstring& name) {
+    return GetTrackId(GetStringAttribute(name));
+}
+
+Font* AnimationWidget::GetFontAttribute(const std::wstring& name) {
+    return FindFont(GetStringAttribute(name));
+}
+
+Image* AnimationWidget::GetImageAttribute(const std::wstring& name) {
+    if (!HasAttribute(name)) return nullptr;
+    ScriptValue value = EvaluateAttribute(name);
+    if (value.GetType() == ScriptValue::ImageRef) return value.GetImage();
+    return FindImage(value.ToString());
+}
+
+EasingCurve* AnimationWidget::GetCurveAttribute() {
+    std::wstring name = GetAttribute(L"curve");
+    auto it = mVariables.find(name);
+    if (!name.empty() && it != mVariables.end()) name = it->second.ToString();
+    CurveParameters parameters;
+    parameters.mExpoBase = GetFloatAttributeOr(L"base", 10.0f);
+    if (name.find(L"elastic") != std::wstring::npos)
+        parameters.mElasticBase = GetFloatAttributeOr(L"base", 10000.0f);
+    parameters.mElasticPeriod = GetIntAttributeOr(L"period", 5);
+    parameters.mElasticFraction = GetFloatAttributeOr(L"fraction", 1.0f);
+    parameters.mBackAccel = GetFloatAttributeOr(L"accel", 2.0f);
+    return MakeCurve(name, parameters, &mVariables);
+}
+
+DynamicWidget* AnimationWidget::FindScriptObject(const std::wstring& attribute) {
+    ScriptValue value = EvaluateAttribute(attribute);
+    if (value.GetType() == ScriptValue::Object)
+        return dynamic_cast<DynamicWidget*>(value.GetObject());
+    auto it = mVariables.find(value.ToString());
+    if (it == mVariables.end()) return nullptr;
+    return dynamic_cast<DynamicWidget*>(it->second.GetObject());
+}
+
+// --- Widget ---------------------------------------------------------------------------
+
+void AnimationWidget::AddedToManager(WidgetManager* manager) {
+    DynamicWidget::AddedToManager(manager);
+    if (mClickListening && manager) manager->AddClickListener(this);
+    if (mDetaching) {
+        // Moved, not restarted: the script goes on where it was.
+        mDetaching = false;
+        return;
+    }
+    if (!IsScriptFinished()) RunScript(false);
+}
+
+void AnimationWidget::RemovedFromManager(WidgetManager* manager) {
+    DynamicWidget::RemovedFromManager(manager);
+    if (manager) manager->RemoveClickListener(this);
+    if (mDetaching) return;  // still running, elsewhere: nothing completes
+    if (mAnimationListener) mAnimationListener->AnimationComplete(mId);
+    // Once per loop still counted, then forget them: leaving twice must not
+    // release loops that other widgets hold.
+    std::map<int, int> loops = std::move(mSoundLoops);
+    mSoundLoops.clear();
+    if (Menu* menu = mMenu) {
+        for (const auto& [soundId, count] : loops)
+            for (int i = 0; i < count; ++i) menu->StopSound(soundId, 0.0);
+    }
+}
+
+void AnimationWidget::RemovedFromParent(WidgetContainer* parent) {
+    DynamicWidget::RemovedFromParent(parent);
+    if (!mDetaching) StopScript();
+}
+
+void AnimationWidget::DetachSelf() {
+    if (!mParent) return;
+    mDetaching = true;
+    DynamicWidget::DetachSelf();
+}
+
+void AnimationWidget::UpdateF(float elapsedSteps) {
+    DynamicWidget::UpdateF(elapsedSteps);
+    if (mWaitState < WaitState::Condition || mWaitState > WaitState::Track) return;
+    if (WaitConditionHolds()) {
+        ResumeFromWait(false);
+        return;
+    }
+    if (mWaitTime > 0.0f) {
+        mWaitTime -= elapsedSteps;
+        if (mWaitTime <= 0.0f) ResumeFromWait(true);
+    }
+}
+
+bool AnimationWidget::IsBusy() {
+    if (DynamicWidget::IsBusy()) return true;
+    return !IsScriptFinished() && mWaitState != WaitState::Persist;
+}
+
+void AnimationWidget::AnimationComplete(int id) {
+    mSpawnedAnimations.erase(id);
+    if (mWaitState == WaitState::Animation && id == mAwaitedId) RunScript(true);
+}
+
+void AnimationWidget::WidgetRemoved(int id) {
+    Widget* notice = mNoticeMenu.Get();
+    if (notice && notice->mId == id) {
+        mNoticeMenu.Reset();
+        if (mWaitState == WaitState::NoticeMenu) {
+            if (mNoticeUnpause && mMenu) mMenu->SetPauseWhenCovered(mSavedPauseWhenCovered);
+            RunScript(true);
+        }
+        return;
+    }
+    auto named = mNamedObjects.find(id);
+    if (named != mNamedObjects.end()) {
+        DynamicWidget* object = named->second.Get();
+        if (object) {
+            auto var = mVariables.find(object->mName);
+            if (var != mVariables.end() && var->second.GetObject() == object) mVariables.erase(var);
+            RemovalListener::UnwatchWidget(object);
+        }
+        mNamedObjects.erase(named);
+    } else {
+        for (auto it = mVariables.begin(); it != mVariables.end();) {
+            auto* widget = dynamic_cast<Widget*>(it->second.GetObject());
+            if (widget && widget->mId == id && it->first != L"self")
+                it = mVariables.erase(it);
+            else
+                ++it;
+        }
+    }
+    if (mWaitState >= WaitState::Object && mWaitState <= WaitState::MouseLeave &&
+        id == mAwaitedId && IsInManager())
+        RunScript(true);
+}
