@@ -1,6 +1,8 @@
 #include "data/PakInterface.h"
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -23,6 +25,11 @@ struct PakInterface::Listing {
     // Lower-case name -> the entries with that name (folders may hold names
     // that differ only in case).
     std::unordered_map<std::string, std::vector<DirEntry>> mByKey;
+    // The folder's modification time before it was read. Folder times move in
+    // coarse steps, so an unchanged time only proves an unchanged folder when
+    // the folder was already old when listed.
+    std::filesystem::file_time_type mFolderTime{};
+    bool mTrusted = false;
 };
 
 struct PakInterface::Mounted {
@@ -143,9 +150,13 @@ std::shared_ptr<const PakInterface::Listing> PakInterface::GetListing(const std:
         auto it = mListings.find(folder);
         if (it != mListings.end()) return it->second;
     }
+    auto listing = std::make_shared<Listing>();
+    std::error_code error;
+    listing->mFolderTime = std::filesystem::last_write_time(folder, error);
+    listing->mTrusted = !error && std::filesystem::file_time_type::clock::now() -
+                                          listing->mFolderTime > std::chrono::seconds(2);
     std::vector<DirEntry> entries;
     if (!PlatformListDirectory(folder, entries)) return nullptr;
-    auto listing = std::make_shared<Listing>();
     for (DirEntry& e : entries) {
         std::string key = PakLowerKey(e.name);
         listing->mByKey[key].push_back(std::move(e));
@@ -171,16 +182,21 @@ bool PakInterface::ResolveOnDisk(const std::string& absolute, bool wantDirectory
         const std::string key = PakLowerKey(parts[i]);
         const DirEntry* match = nullptr;
         // A listing may be older than the folder's contents: on a miss it is
-        // read again once before giving up.
+        // read again before giving up, unless the folder provably did not change.
         for (int attempt = 0; attempt < 2 && !match; ++attempt) {
-            if (attempt == 1) {
-                std::lock_guard lock(mCacheLock);
-                mListings.erase(folder);
-            }
             std::shared_ptr<const Listing> listing = GetListing(folder);
             if (!listing) return false;
             auto it = listing->mByKey.find(key);
-            if (it == listing->mByKey.end()) continue;
+            if (it == listing->mByKey.end()) {
+                std::error_code error;
+                if (attempt == 1 || (listing->mTrusted &&
+                                     std::filesystem::last_write_time(folder, error) == listing->mFolderTime &&
+                                     !error))
+                    return false;
+                std::lock_guard lock(mCacheLock);
+                mListings.erase(folder);
+                continue;
+            }
             for (const DirEntry& e : it->second) {
                 if (e.isDirectory != needDirectory) continue;
                 if (!match || e.name == parts[i]) match = &e;
