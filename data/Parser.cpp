@@ -1,6 +1,7 @@
 #include "data/Parser.h"
 
 #include "app/StringUtil.h"
+#include "data/AssetManager.h"
 #include "data/PakInterface.h"
 
 namespace {
@@ -102,6 +103,5 @@ bool Parser::GetBoolAttribute(const std::wstring& name) const {
 }
 
 int Parser::GetTrackIdAttribute(const std::wstring& name) const {
-    (void)name;
-    return -1;  // until the asset tables provide track ids
+    return GetTrackId(GetAttribute(name));
 }
