@@ -139,7 +139,7 @@ void AnimationWidget::RemoveSpawnedObjects(bool objects) {
 
 bool AnimationWidget::RunScript(bool advance) {
     mWaitState = WaitState::Running;
-    if (advance) NextCommand(true);
+    NextCommand(advance);
     if (IsScriptFinished()) {
         ScriptEnded();
         return false;

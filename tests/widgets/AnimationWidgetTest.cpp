@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/GameApp.h"
+#include "data/Animation.h"
+#include "screens/Menu.h"
+#include "tests/support/AppHarness.h"
+#include "widgets/AnimationWidget.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+
+AnimationCommand Command(const std::wstring& name,
+                         std::map<std::wstring, std::wstring> attributes = {}) {
+    AnimationCommand command;
+    command.mName = name;
+    command.mAttributes = std::move(attributes);
+    return command;
+}
+
+// The animations these tests play.
+void PublishTestAnimations() {
+    AnimationTable table;
+    auto add = [&](const std::wstring& name, std::vector<AnimationCommand> commands) {
+        Animation& a = table[name];
+        a.mName = name;
+        a.mCommands = std::move(commands);
+    };
+    add(L"two_steps", {Command(L"first", {{L"n", L"1"}}), Command(L"second")});
+    add(L"readers", {Command(L"probe", {{L"count", L"2 + 3"},
+                                        {L"ratio", L"0.25"},
+                                        {L"flag", L"true"},
+                                        {L"word", L"'hello'"},
+                                        {L"who", L"self"},
+                                        {L"target", L"ball"},
+                                        {L"curve", L"out_quad"}})});
+    add(L"waiting", {Command(L"wait-for", {{L"cond", L"go"},
+                                           {L"timed_out", L"late"},
+                                           {L"clicked", L"hit"}}),
+                     Command(L"after")});
+    add(L"empty", {});
+    PublishAnimations(std::move(table));
+}
+
+// Counts the interpreter's entries instead of walking.
+class ProbeWidget : public AnimationWidget {
+public:
+    using AnimationWidget::AnimationWidget;
+    bool RunScript(bool advance) override {
+        mRuns.push_back(advance);
+        return AnimationWidget::RunScript(advance);
+    }
+    void PlayedEmptyAnimation() override { ++mEmptyPlays; }
+    void DoAction(const std::wstring& action, const std::wstring& parameter,
+                  int object) override {
+        mActions.push_back(action + L"/" + parameter + L"/" + std::to_wstring(object));
+    }
+    std::vector<bool> mRuns;
+    int mEmptyPlays = 0;
+    std::vector<std::wstring> mActions;
+};
+
+class AnimationWidgetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PublishTestAnimations();
+        mApp = &mHarness.Boot<GameApp>("Animation Test", "1", 1024, 768);
+        ASSERT_TRUE(mHarness.InitSucceeded());
+        mManager = mApp->mWidgetManager;
+    }
+
+    AppHarness mHarness;
+    GameApp* mApp = nullptr;
+    WidgetManager* mManager = nullptr;
+};
+
+TEST_F(AnimationWidgetTest, NamedAnimationStartsWhenTheWidgetEntersTheTree) {
+    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
+    EXPECT_TRUE(w->mRuns.empty());
+    EXPECT_EQ(w->GetVariable(L"self").GetObject(), w);
+    EXPECT_TRUE(w->IsBusy());
+    mManager->AddWidget(w);
+    EXPECT_EQ(w->mRuns, std::vector<bool>{false});
+    EXPECT_EQ(w->GetCurrentCommand()->mName, L"first");
+    w->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, DetachThenReAddKeepsTheScriptPosition) {
+    auto* parent = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    auto* other = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    mManager->AddWidget(parent);
+    mManager->AddWidget(other);
+    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
+    parent->AddWidget(w);
+    w->NextCommand(true);
+    ASSERT_EQ(w->mCommandIndex, 1);
+    w->mRuns.clear();
+
+    w->DetachSelf();
+    other->AddWidget(w);
+    EXPECT_EQ(w->mCommandIndex, 1);
+    EXPECT_TRUE(w->mRuns.empty());  // continued, not run again
+    EXPECT_FALSE(w->mDetaching);
+
+    // A plain removal stops the script; added again nothing is left to run.
+    other->RemoveWidget(w);
+    EXPECT_TRUE(w->IsScriptFinished());
+    mHarness.RunSteps(1);
+    parent->RemoveSelf();
+    other->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, RemovedWithoutAMenuForgetsItsSoundLoops) {
+    auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    mManager->AddWidget(w);
+    w->AddSoundLoop(4);
+    w->AddSoundLoop(4);
+    ASSERT_EQ(w->mMenu, nullptr);
+    w->DetachSelf();  // a detach keeps them: the script still runs
+    EXPECT_EQ(w->GetSoundLoops().size(), 1u);
+    mManager->AddWidget(w);
+    mManager->RemoveWidget(w);
+    EXPECT_TRUE(w->GetSoundLoops().empty());
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, SoundLoopsAreStoppedOnceEachThroughTheMenu) {
+    auto* menu = new Menu(nullptr, false, false);
+    mApp->AddDialog(menu);
+    menu->PlaySound(4, 1.0);
+    menu->PlaySound(4, 1.0);
+    menu->PlaySound(4, 1.0);  // one held by someone else
+    auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    menu->AddWidget(w);
+    EXPECT_EQ(w->mMenu, menu);
+    w->AddSoundLoop(4);
+    w->AddSoundLoop(4);
+    menu->RemoveWidget(w);  // deleted later; leaves the manager now
+    EXPECT_EQ(menu->GetSoundCount(4), 1);
+    menu->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, ObjectVariablesAreWeakAndRemovalForgetsNames) {
+    auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    mManager->AddWidget(w);
+    auto* ball = new DynamicWidget(0.0f, 0.0f);
+    w->AddNamedObject(L"ball", ball);
+    EXPECT_EQ(ball->mName, L"ball");
+    EXPECT_EQ(ball->mParent, w);
+    EXPECT_EQ(ball->mButtonListener.Get(), static_cast<ButtonListener*>(w));
+    EXPECT_EQ(w->GetVariable(L"ball").GetObject(), ball);
+    w->SetVariable(L"copy", ScriptValue(static_cast<ScriptObject*>(ball)));
+
+    ball->RemoveSelf();
+    EXPECT_FALSE(w->HasVariable(L"ball"));
+    mHarness.RunSteps(1);  // deleted now
+    EXPECT_EQ(w->GetVariable(L"copy").GetObject(), nullptr);
+    w->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, AttributeReadersWorkOnTheCurrentCommand) {
+    auto* w = new ProbeWidget(L"readers", 0.0f, 0.0f, false);
+    auto* ball = new DynamicWidget(0.0f, 0.0f);
+    w->AddNamedObject(L"ball", ball);
+    EXPECT_TRUE(w->HasAttribute(L"count"));
+    EXPECT_EQ(w->GetAttribute(L"count"), L"2 + 3");
+    EXPECT_EQ(w->GetIntAttribute(L"count"), 5);
+    EXPECT_FLOAT_EQ(w->GetFloatAttribute(L"ratio"), 0.25f);
+    EXPECT_TRUE(w->GetBoolAttribute(L"flag"));
+    EXPECT_EQ(w->GetStringAttribute(L"word"), L"hello");
+    EXPECT_EQ(w->CurrentAttributes().size(), 7u);
+    // Absent: empty text, 0, 0.0, false; the Or forms give their defaults.
+    EXPECT_EQ(w->GetStringAttribute(L"none"), L"");
+    EXPECT_EQ(w->GetIntAttribute(L"none"), 0);
+    EXPECT_EQ(w->GetFloatAttribute(L"none"), 0.0f);
+    EXPECT_FALSE(w->GetBoolAttribute(L"none"));
+    EXPECT_EQ(w->GetIntAttributeOr(L"none", 7), 7);
+    EXPECT_EQ(w->GetFloatAttributeOr(L"none", 1.5f), 1.5f);
+    EXPECT_TRUE(w->GetBoolAttributeOr(L"none", true));
+    EXPECT_EQ(w->GetIntAttributeOr(L"count", 7), 5);
+    EXPECT_EQ(w->GetSoundAttribute(L"word"), -1);
+    EXPECT_EQ(w->GetTrackAttribute(L"word"), -1);
+    EXPECT_EQ(w->GetFontAttribute(L"word"), nullptr);
+    EXPECT_EQ(w->GetImageAttribute(L"word"), nullptr);
+    EXPECT_EQ(w->GetImageAttribute(L"none"), nullptr);
+    EXPECT_EQ(w->FindScriptObject(L"who"), w);
+    EXPECT_EQ(w->FindScriptObject(L"target"), ball);
+    EXPECT_EQ(w->FindScriptObject(L"word"), nullptr);
+    std::unique_ptr<EasingCurve> curve(w->GetCurveAttribute());
+    EXPECT_FLOAT_EQ(curve->Evaluate(0.5f), 0.75f);
+    ScriptValue value;
+    EXPECT_TRUE(w->GetProperty(L"ball", value));  // variables after properties
+    EXPECT_TRUE(w->GetProperty(L"opacity", value));
+    EXPECT_FALSE(w->GetProperty(L"nothing", value));
+    delete w;
+}
+
+TEST_F(AnimationWidgetTest, EmptyAnimationsAndCallsWhenFinished) {
+    auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    mManager->AddWidget(w);
+    w->PlayAnimationByName(L"empty");
+    EXPECT_EQ(w->mEmptyPlays, 1);
+    w->PlayAnimationByName(L"no_such_animation");
+    EXPECT_EQ(w->mEmptyPlays, 2);
+    w->CallAnimationByName(L"empty");
+    EXPECT_EQ(w->mEmptyPlays, 3);
+    EXPECT_TRUE(w->mCallStack.empty());
+
+    w->mRuns.clear();
+    w->CallAnimationByName(L"two_steps");  // finished script: starts at once
+    EXPECT_EQ(w->mRuns, std::vector<bool>{false});
+    EXPECT_EQ(w->GetCurrentCommand()->mName, L"first");
+    w->CallAnimationByName(L"readers");  // queued behind what is pending
+    EXPECT_EQ(w->GetCurrentCommand()->mName, L"first");
+    ASSERT_EQ(w->mCallStack.size(), 1u);
+    w->InsertAnimationByName(L"readers");  // runs before what is pending
+    EXPECT_EQ(w->GetCurrentCommand()->mName, L"probe");
+    EXPECT_EQ(w->mCallStack.size(), 2u);
+    w->StopAndEnd();
+    EXPECT_TRUE(w->IsScriptFinished());
+    EXPECT_TRUE(w->mParent);  // not made to be removed when done
+    w->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, RemoveWhenDoneLeavesWhenTheScriptEnds) {
+    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, true);
+    mManager->AddWidget(w);
+    w->StopAndEnd();
+    EXPECT_EQ(w->mParent, nullptr);
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, WaitingScriptResumesOnItsConditionOrTimeOut) {
+    auto* w = new ProbeWidget(L"waiting", 0.0f, 0.0f, false);
+    mManager->AddWidget(w);
+    w->mWaitState = WaitState::Condition;
+    w->mWaitTime = 3.0f;
+    w->SetVariable(L"go", ScriptValue(false));
+    w->UpdateF(1.0f);
+    w->UpdateF(1.0f);
+    EXPECT_EQ(w->mWaitState, WaitState::Condition);
+    w->UpdateF(1.0f);
+    EXPECT_EQ(w->mWaitState, WaitState::Running);
+    EXPECT_TRUE(w->GetVariable(L"late").ToBool());
+    EXPECT_FALSE(w->GetVariable(L"hit").ToBool());
+    EXPECT_EQ(w->GetCurrentCommand()->mName, L"after");
+
+    w->PlayAnimationByName(L"waiting");
+    w->mWaitState = WaitState::Condition;
+    w->mWaitTime = 0.0f;  // no time-out
+    for (int i = 0; i < 20; ++i) w->UpdateF(1.0f);
+    EXPECT_EQ(w->mWaitState, WaitState::Condition);
+    w->SetVariable(L"go", ScriptValue(true));
+    w->UpdateF(1.0f);
+    EXPECT_EQ(w->mWaitState, WaitState::Running);
+    EXPECT_FALSE(w->GetVariable(L"late").ToBool());
+    w->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, WhenDoneOnAScriptedWidgetWaitsForTheScript) {
+    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
+    mManager->AddWidget(w);
+    w->SetHideWhenDone(true);
+    w->UpdateF(1.0f);
+    EXPECT_TRUE(w->mVisible);
+    w->StopScript();
+    w->UpdateF(1.0f);
+    EXPECT_FALSE(w->mVisible);
+    w->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, ButtonActionsAndDoActionGoUpTheTree) {
+    auto* outer = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    mManager->AddWidget(outer);
+    auto* middle = new DynamicWidget(0.0f, 0.0f);
+    outer->AddWidget(middle);
+    auto* inner = new AnimationWidget(0.0f, 0.0f, nullptr, 1.0f);
+    middle->AddWidget(inner);
+    ButtonAction action;
+    action.mKind = ButtonAction::Action;
+    action.mName = L"open";
+    action.mParameter = L"map";
+    action.mObject = 3;
+    inner->SetButtonAction(42, action);
+    inner->ButtonPress(42);  // acts on release by default
+    EXPECT_TRUE(outer->mActions.empty());
+    inner->ButtonDepress(42);
+    EXPECT_EQ(outer->mActions, std::vector<std::wstring>{L"open/map/3"});
+    EXPECT_EQ(inner->GetVariable(L"button_id").ToInt(), 42);
+    EXPECT_EQ(inner->GetVariable(L"parameter").ToString(), L"map");
+    EXPECT_EQ(inner->GetVariable(L"object").ToInt(), 3);
+
+    action.mKind = ButtonAction::Launch;
+    action.mName = L"two_steps";
+    inner->SetButtonAction(43, action);
+    inner->ButtonDepress(43);
+    EXPECT_EQ(inner->GetCurrentCommand()->mName, L"first");
+    outer->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, SpawnedAnimationsCompleteIntoTheirListener) {
+    auto* owner = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    mManager->AddWidget(owner);
+    auto* spawned = new ProbeWidget(L"two_steps", 0.0f, 0.0f, true);
+    owner->AddSpawnedAnimation(spawned);
+    owner->AddNamedObject(L"", spawned);
+    EXPECT_EQ(owner->GetSpawnedAnimationCount(), 1u);
+    EXPECT_TRUE(owner->AnySpawnedBusy());
+    spawned->StopAndEnd();  // removes itself: completes into the owner
+    EXPECT_EQ(owner->GetSpawnedAnimationCount(), 0u);
+    EXPECT_FALSE(owner->AnySpawnedBusy());
+    mHarness.RunSteps(1);
+    owner->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+// --- Menus and the open-menu list ----------------------------------------------------
+
+TEST_F(AnimationWidgetTest, OpenMenusTrackTheActiveOneAndFocusTheLastWhenItCloses) {
+    auto* first = new Menu(nullptr, false, false);
+    auto* second = new Menu(nullptr, true, false);
+    mApp->AddDialog(first);
+    mApp->AddDialog(second);
+    EXPECT_EQ(mApp->GetOpenMenus().size(), 2u);
+    EXPECT_EQ(mApp->GetActiveMenu(), second);
+    EXPECT_TRUE(second->IsActive());
+    EXPECT_FALSE(first->IsActive());
+    EXPECT_TRUE(first->IsPaused());  // covered
+    EXPECT_FALSE(second->IsPaused());
+
+    second->RemoveSelf();
+    EXPECT_EQ(mApp->GetOpenMenus(), std::vector<Menu*>{first});
+    EXPECT_EQ(mApp->GetActiveMenu(), first);
+    EXPECT_TRUE(first->IsActive());
+    mHarness.RunSteps(1);
+
+    mApp->CollectOpenMenus();
+    auto* third = new Menu(nullptr, false, false);
+    mApp->AddDialog(third);
+    mApp->KillCollectedMenus();
+    EXPECT_EQ(mApp->GetOpenMenus(), std::vector<Menu*>{third});
+    EXPECT_EQ(mApp->GetActiveMenu(), third);
+    third->RemoveSelf();
+    mHarness.RunSteps(1);
+    EXPECT_TRUE(mApp->GetOpenMenus().empty());
+    EXPECT_EQ(mApp->GetActiveMenu(), nullptr);
+}
+
+TEST_F(AnimationWidgetTest, MenuSoundCountsIgnoreUnknownIds) {
+    Menu menu(nullptr, false, false);
+    menu.StopSound(9, 0.0);
+    EXPECT_EQ(menu.GetSoundCount(9), 0);
+    menu.PlaySound(9, 1.0);
+    menu.StopSound(9, 0.0);
+    menu.StopSound(9, 0.0);
+    EXPECT_EQ(menu.GetSoundCount(9), 0);
+    EXPECT_TRUE(menu.IsModal());
+}
+
+}  // namespace

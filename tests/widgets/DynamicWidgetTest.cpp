@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/GameApp.h"
+#include "data/ExpressionEvaluator.h"
+#include "render/Graphics.h"
+#include "render/Image.h"
+#include "tests/support/AppHarness.h"
+#include "widgets/DynamicWidget.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+
+// An image of `cols` cels side by side, each cel w by h filled with one
+// colour per cel (cel i: 0xFF0000ii), its right half transparent.
+std::unique_ptr<Image> MakeStrip(int cols, int w, int h) {
+    ImageData data;
+    data.mWidth = cols * w;
+    data.mHeight = h;
+    data.mBits.assign(static_cast<size_t>(data.mWidth) * h, 0);
+    for (int c = 0; c < cols; ++c)
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w / 2; ++x)
+                data.mBits[static_cast<size_t>(y) * data.mWidth + c * w + x] =
+                    0xFF000000u | static_cast<uint32_t>(c + 1);
+    return std::unique_ptr<Image>(CreateImageFromData(std::move(data), cols, 1));
+}
+
+TEST(DynamicWidgetTest, SizeComesFromTheCelAndOpacityIsAbsolute) {
+    auto strip = MakeStrip(3, 20, 10);
+    DynamicWidget w(5.0f, 6.0f, strip.get(), -0.5f);
+    EXPECT_EQ(w.mWidth, 20);
+    EXPECT_EQ(w.mHeight, 10);
+    EXPECT_EQ(w.mOpacity, 0.5f);
+    EXPECT_EQ(w.GetFrameCount(), 3);
+    DynamicWidget empty(0.0f, 0.0f);
+    EXPECT_EQ(empty.mWidth, 0);
+    EXPECT_EQ(empty.mHeight, 0);
+}
+
+TEST(DynamicWidgetTest, SetImageResetsAFrameOutOfRange) {
+    auto strip = MakeStrip(3, 20, 10);
+    auto single = MakeStrip(1, 8, 8);
+    DynamicWidget w(0.0f, 0.0f, strip.get());
+    w.SetFrame(2);
+    EXPECT_EQ(w.GetFrame(), 2);
+    w.SetImage(single.get());
+    EXPECT_EQ(w.GetFrame(), 0);
+    EXPECT_EQ(w.mWidth, 8);
+    w.SetFrame(7);  // out of range: the first frame
+    EXPECT_EQ(w.GetFrame(), 0);
+}
+
+TEST(DynamicWidgetTest, PropertyTableCoversTheScriptNames) {
+    DynamicWidget w(0.0f, 0.0f);
+    for (const wchar_t* name :
+         {L"x", L"y", L"z", L"angle", L"scale_x", L"scale_y", L"opacity", L"red", L"green",
+          L"blue", L"alpha", L"mouse_visible", L"shear_x", L"shear_y", L"shear_x_offset",
+          L"shear_y_offset"})
+        EXPECT_NE(w.GetPropertyPointer(name), nullptr) << std::string(name, name + wcslen(name));
+    EXPECT_EQ(w.GetPropertyPointer(L"X"), nullptr);
+    EXPECT_EQ(w.GetPropertyPointer(L""), nullptr);
+    EXPECT_TRUE(w.SetPropertyValue(L"x", 12.5f));
+    EXPECT_EQ(w.mX, 12.5f);
+}
+
+TEST(DynamicWidgetTest, MouseVisiblePropertyDrivesTheFlag) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.SetPropertyValue(L"mouse_visible", 0.0f);
+    EXPECT_FALSE(w.mMouseVisible);
+    w.mMouseVisible = true;  // set directly: the property reads it back
+    EXPECT_EQ(*w.GetPropertyPointer(L"mouse_visible"), 1.0f);
+    w.OnPropertyChanged(DirtyFlags::All);
+    EXPECT_TRUE(w.mMouseVisible);
+}
+
+TEST(DynamicWidgetTest, ExpressionsReadPropertiesAndReferences) {
+    auto strip = MakeStrip(2, 20, 10);
+    auto* w = new DynamicWidget(7.0f, 3.0f, strip.get());
+    VariableMap vars{{L"obj", ScriptValue(static_cast<ScriptObject*>(w))}};
+    ExpressionEvaluator eval(vars);
+    EXPECT_EQ(eval.Evaluate(L"obj.x + 1").ToFloat(), 8.0f);
+    EXPECT_EQ(eval.Evaluate(L"obj.width").ToInt(), 20);
+    ScriptValue ref = eval.Evaluate(L"obj.y_ptr");
+    float y = 0.0f;
+    ASSERT_TRUE(ref.ReadRef(y));
+    EXPECT_EQ(y, 3.0f);
+    EXPECT_TRUE(ref.WriteRef(9.0f));
+    EXPECT_EQ(w->mY, 9.0f);
+    delete w;  // the values are weak: they read nothing afterwards
+    EXPECT_EQ(vars[L"obj"].GetObject(), nullptr);
+    EXPECT_FALSE(ref.ReadRef(y));
+}
+
+TEST(DynamicWidgetTest, WhenDoneActsAtOnceWhenIdleAndLaterWhenBusy) {
+    WidgetContainer parent;
+    auto* idle = new DynamicWidget(0.0f, 0.0f);
+    auto* busy = new DynamicWidget(0.0f, 0.0f);
+    parent.AddWidget(idle);
+    parent.AddWidget(busy);
+
+    idle->SetHideWhenDone(true);
+    EXPECT_FALSE(idle->mVisible);
+
+    busy->TweenProperty(L"x", L"t", 10.0f, 3.0f);
+    busy->SetHideWhenDone(true);
+    busy->SetStopRecursionWhenDone(true);
+    busy->SetRecursiveTransform(true);
+    busy->UpdateF(1.0f);
+    EXPECT_TRUE(busy->mVisible);
+    EXPECT_TRUE(busy->mRecursiveTransform);
+    busy->UpdateF(2.0f);
+    EXPECT_FALSE(busy->mVisible);
+    EXPECT_FALSE(busy->mRecursiveTransform);
+
+    // False cancels a stored request.
+    busy->SetVisible(true);
+    busy->TweenProperty(L"x", L"t", 0.0f, 3.0f);
+    busy->SetRemoveWhenDone(true);
+    busy->SetRemoveWhenDone(false);
+    busy->UpdateF(5.0f);
+    EXPECT_TRUE(parent.HasWidget(busy));
+    busy->TweenProperty(L"x", L"t", 5.0f, 3.0f);
+    busy->SetRemoveWhenDone(true);
+    busy->UpdateF(5.0f);
+    EXPECT_FALSE(parent.HasWidget(busy));
+    ProcessOrphanWidgetDeletes();
+}
+
+TEST(DynamicWidgetTest, StoppingTheLastControllerActsOnARequest) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.TweenProperty(L"x", L"t", 10.0f, 30.0f);
+    w.SetHideWhenDone(true);
+    EXPECT_TRUE(w.mVisible);
+    w.StopController(L"t");
+    EXPECT_FALSE(w.mVisible);
+}
+
+TEST(DynamicWidgetTest, FrameCyclesRunTheirPassesInOrder) {
+    auto strip = MakeStrip(4, 8, 8);
+    DynamicWidget w(0.0f, 0.0f, strip.get());
+    w.CycleFrames(2.0f, 1, 3, 1, 0.0f, 0.0f, 1, {});
+    w.SetFrame(1);
+    std::vector<int> seen;
+    for (int i = 0; i < 8; ++i) {
+        w.UpdateF(1.0f);
+        seen.push_back(w.GetFrame());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 2, 3, 3, 1, 1, 1}));
+    EXPECT_FALSE(w.IsBusy());
+
+    w.CycleFrames(1.0f, 0, -1, -1, 0.0f, 0.0f, 0, {});  // back and forth for ever
+    w.SetFrame(0);
+    seen.clear();
+    for (int i = 0; i < 8; ++i) {
+        w.UpdateF(1.0f);
+        seen.push_back(w.GetFrame());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 2, 1, 0, 1, 2}));
+    EXPECT_FALSE(w.IsBusy());  // endless cycles never make it busy
+
+    w.CycleFrames(1.0f, 0, -1, 2, 0.0f, 0.0f, 1, {3, 0});
+    EXPECT_EQ(w.GetFrame(), 3);
+    EXPECT_TRUE(w.IsBusy());
+    w.UpdateF(1.0f);
+    EXPECT_EQ(w.GetFrame(), 0);
+}
+
+TEST(DynamicWidgetTest, FadeToFrameLandsOnTheFrame) {
+    auto strip = MakeStrip(3, 8, 8);
+    DynamicWidget w(0.0f, 0.0f, strip.get());
+    w.FadeToFrame(2, 4.0f, nullptr);
+    EXPECT_TRUE(w.IsBusy());
+    EXPECT_EQ(w.GetFrame(), 0);
+    w.UpdateF(2.0f);
+    EXPECT_EQ(w.GetFrame(), 0);
+    w.UpdateF(2.0f);
+    EXPECT_EQ(w.GetFrame(), 2);
+    EXPECT_FALSE(w.IsBusy());
+    w.FadeToFrame(1, 0.0f, nullptr);  // no time: at once
+    EXPECT_EQ(w.GetFrame(), 1);
+}
+
+TEST(DynamicWidgetTest, BlinkingRunsItsCyclesThenEnds) {
+    DynamicWidget w(0.0f, 0.0f);
+    w.StartBlinking(-1, 2, 2);  // a step of delay, two blinks of 2 + 2 steps
+    EXPECT_TRUE(w.IsBusy());
+    for (int i = 0; i < 8; ++i) w.Update();
+    EXPECT_TRUE(w.IsBlinking());
+    w.Update();
+    EXPECT_FALSE(w.IsBlinking());
+    EXPECT_FALSE(w.IsBusy());
+    w.StartBlinking(0, 0, 3);  // for ever: never busy
+    for (int i = 0; i < 50; ++i) w.Update();
+    EXPECT_TRUE(w.IsBlinking());
+    EXPECT_FALSE(w.IsBusy());
+}
+
+TEST(DynamicWidgetTest, TransformMapsPointsBothWays) {
+    auto strip = MakeStrip(1, 20, 20);
+    DynamicWidget w(100.0f, 50.0f, strip.get());
+    w.SetPropertyValue(L"angle", 90.0f);
+    FPoint p = w.LocalToParentPoint(20.0f, 10.0f);  // right middle turns to the top
+    EXPECT_NEAR(p.mX, 110.0f, 1e-4f);
+    EXPECT_NEAR(p.mY, 50.0f, 1e-4f);
+    FPoint back = w.ParentToLocalPoint(p.mX, p.mY);
+    EXPECT_NEAR(back.mX, 20.0f, 1e-4f);
+    EXPECT_NEAR(back.mY, 10.0f, 1e-4f);
+
+    w.SetPropertyValue(L"angle", 0.0f);
+    w.SetPropertyValue(L"scale_x", 2.0f);
+    w.SetCenter(0.0f, DynamicWidget::kKeepCoordinate);
+    EXPECT_EQ(w.GetCenter(), FPoint(0.0f, 10.0f));
+    FRect r = w.GetBoundingRect();
+    EXPECT_FLOAT_EQ(r.mX, 100.0f);
+    EXPECT_FLOAT_EQ(r.mWidth, 40.0f);
+    w.Flip(false);  // mirrored about the centre's x
+    EXPECT_FLOAT_EQ(w.GetBoundingRect().mX, 60.0f);
+    // A flat scale has no inverse: the point stays finite.
+    w.SetPropertyValue(L"scale_x", 0.0f);
+    FPoint flat = w.ParentToLocalPoint(105.0f, 55.0f);
+    EXPECT_TRUE(std::isfinite(flat.mX));
+}
+
+TEST(DynamicWidgetTest, HitTestByPixelsOrByRectangle) {
+    auto strip = MakeStrip(2, 20, 10);
+    DynamicWidget w(0.0f, 0.0f, strip.get());
+    EXPECT_TRUE(w.HitTest(2, 2));
+    EXPECT_FALSE(w.HitTest(15, 2));  // the transparent half
+    EXPECT_FALSE(w.HitTest(25, 2));  // outside
+    w.mCheckPixels = false;
+    EXPECT_TRUE(w.HitTest(15, 2));
+}
+
+TEST(DynamicWidgetTest, OwnImageSurfaceCopiesTheCurrentCel) {
+    auto strip = MakeStrip(3, 4, 2);
+    DynamicWidget w(0.0f, 0.0f, strip.get());
+    w.SetFrame(1);
+    ImageSurface* own = w.GetOwnImageSurface();
+    ASSERT_NE(own, nullptr);
+    EXPECT_TRUE(w.mOwnsImage);
+    EXPECT_EQ(own->GetWidth(), 4);
+    EXPECT_EQ(own->GetImageData().mBits[0], 0xFF000002u);
+    EXPECT_EQ(w.GetOwnImageSurface(), own);  // already its own
+    w.SetChildImage(nullptr);  // the child keeps its owned source alive
+    EXPECT_EQ(w.mWidth, 4);
+    EXPECT_TRUE(w.HitTest(0, 0));
+}
+
+TEST(DynamicWidgetTest, DrawsThroughTheNullRenderer) {
+    auto strip = MakeStrip(2, 16, 16);
+    WidgetContainer root;
+    auto* parent = new DynamicWidget(10.0f, 10.0f, strip.get());
+    auto* child = new DynamicWidget(4.0f, 4.0f, strip.get());
+    root.AddWidget(parent);
+    parent->AddWidget(child);
+    parent->SetRecursiveTransform(true);
+    parent->SetRecursiveColor(2);
+    parent->SetPropertyValue(L"angle", 30.0f);
+    child->SetTessellation(2, 3);
+    child->FadeToFrame(1, 5.0f, nullptr);
+    Graphics g;
+    root.DrawAll(&g, WidgetFlags::Default);
+    EXPECT_GT(g.GetSubmittedDrawCount() + 1, 0);
+    parent->SetCached(true, true);
+    root.DrawAll(&g, WidgetFlags::Default);
+    EXPECT_TRUE(parent->IsCached());
+    parent->SetCached(false, false);
+    root.DrawAll(&g, WidgetFlags::Default);
+}
+
+// --- Through the application's input ---------------------------------------------
+
+class ClickRecorder : public DynamicWidget {
+public:
+    using DynamicWidget::DynamicWidget;
+    void MouseDown(int x, int y, int clickCount) override {
+        mCounts.push_back(clickCount);
+        DynamicWidget::MouseDown(x, y, clickCount);
+    }
+    std::vector<int> mCounts;
+};
+
+class RecordingButtonListener : public ButtonListener {
+public:
+    void ButtonPress(int id) override { mLog.push_back("press " + std::to_string(id)); }
+    void ButtonDepress(int id) override { mLog.push_back("depress " + std::to_string(id)); }
+    std::vector<std::string> mLog;
+};
+
+TEST(DynamicWidgetInputTest, RightClicksAreNegativeAndAReleaseOverItDepresses) {
+    AppHarness harness;
+    GameApp& app = harness.Boot<GameApp>("Dynamic Test", "1", 1024, 768);
+    ASSERT_TRUE(harness.InitSucceeded());
+    auto strip = MakeStrip(1, 40, 40);
+    auto* w = new ClickRecorder(100.0f, 100.0f, strip.get());
+    w->mCheckPixels = false;
+    RecordingButtonListener listener;
+    w->mButtonListener = &listener;
+    app.mWidgetManager->AddWidget(w);
+    harness.Click(110, 110, InputEvent::RightButton);
+    harness.Click(110, 110);
+    harness.DrainInput();
+    ASSERT_EQ(w->mCounts.size(), 2u);
+    EXPECT_LT(w->mCounts[0], 0);
+    EXPECT_GT(w->mCounts[1], 0);
+    std::string id = std::to_string(w->mId);
+    EXPECT_EQ(listener.mLog, (std::vector<std::string>{"press " + id, "depress " + id}));
+    app.mWidgetManager->RemoveWidget(w);
+    harness.RunSteps(1);
+}
+
+}  // namespace
