@@ -131,32 +131,7 @@ void AnimationWidget::RemoveSpawnedObjects(bool objects) {
         if (DynamicWidget* object = handle.Get()) object->RemoveSelf();
 }
 
-// --- The interpreter -----------------------------------------------------------
-//
-// PROVISIONAL: the walk over the commands is not written yet. Until it is,
-// RunScript holds a script at its current command (an exhausted one ends),
-// and NextCommand only steps and returns from frames.
-
-bool AnimationWidget::RunScript(bool advance) {
-    mWaitState = WaitState::Running;
-    NextCommand(advance);
-    if (IsScriptFinished()) {
-        ScriptEnded();
-        return false;
-    }
-    return true;
-}
-
-void AnimationWidget::NextCommand(bool advance) {
-    if (!mCommands) return;
-    if (advance && mCommandIndex < static_cast<int>(mCommands->size())) ++mCommandIndex;
-    while (!mCallStack.empty() && mCommandIndex >= static_cast<int>(mCommands->size())) {
-        mCommands = mCallStack.back().mList;
-        mCommandIndex = mCallStack.back().mIndex;
-        mCallStack.pop_back();
-        if (!mCommands) break;
-    }
-}
+// --- The interpreter (the walk is in ScriptInterpreter.cpp) -----------------
 
 const AnimationCommand* AnimationWidget::GetCurrentCommand() const {
     if (!mCommands || mCommandIndex < 0 || mCommandIndex >= static_cast<int>(mCommands->size()))
