@@ -4,10 +4,13 @@
 // follow simple formulas that the tests check.
 //
 // usage: imagegen [output folder]   (default gamedata/images)
+#include <cstdio>  // jpeglib.h needs FILE declared first
 #include <gif_lib.h>
+#include <jpeglib.h>
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -156,6 +159,64 @@ ImageData MakeCels() {
     return img;
 }
 
+// --- JPEG forms our RGB encoder does not write --------------------------------
+
+struct JpegBuffer {
+    unsigned char* mData = nullptr;
+    unsigned long mSize = 0;
+};
+
+// components 1: gray samples; 4: Adobe (inverted) CMYK samples.
+std::string EncodeRawJpeg(int width, int height, int components, bool progressive,
+                          const std::vector<uint8_t>& samples) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    JpegBuffer buffer;
+    jpeg_mem_dest(&cinfo, &buffer.mData, &buffer.mSize);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    if (progressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + size_t(cinfo.next_scanline) * size_t(width * components));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string out(reinterpret_cast<char*>(buffer.mData), buffer.mSize);
+    std::free(buffer.mData);
+    return out;
+}
+
+// 24x16 progressive gray JPEG: flat bands, level (x / 8) * 100.
+std::string MakeProgressiveGrayJpeg() {
+    std::vector<uint8_t> samples;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 24; ++x) samples.push_back(uint8_t((x / 8) * 100));
+    return EncodeRawJpeg(24, 16, 1, true, samples);
+}
+
+// 16x16 CMYK JPEG (Adobe, inverted): left half red, right half blue.
+std::string MakeCmykJpeg() {
+    std::vector<uint8_t> samples;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            bool left = x < 8;
+            samples.push_back(left ? 255 : 0);    // C (inverted: 255 = no cyan)
+            samples.push_back(0);                 // M
+            samples.push_back(left ? 0 : 255);    // Y
+            samples.push_back(255);               // K (inverted: no black)
+        }
+    }
+    return EncodeRawJpeg(16, 16, 4, false, samples);
+}
+
 // --- GIF ---------------------------------------------------------------------
 
 int AppendGifBytes(GifFileType* gif, const GifByteType* data, int length) {
@@ -261,6 +322,8 @@ int main(int argc, char** argv) {
     ok &= Save(folder, "sample_palette.png", MakePalettePng());
     ok &= Save(folder, "sample_deep.png", MakeDeepPng());
     ok &= Save(folder, "sample_photo.jpg", Jpeg(MakePhoto()));
+    ok &= Save(folder, "sample_progressive.jpg", MakeProgressiveGrayJpeg());
+    ok &= Save(folder, "sample_cmyk.jpg", MakeCmykJpeg());
     ok &= Save(folder, "sample_icon.gif", MakeGif());
     ok &= Save(folder, "sample_rle.tga", MakeRleTga());
     ok &= Save(folder, "sample_plain.tga", MakeGrayTga());

@@ -48,7 +48,7 @@ private:
 const char* const kSamples[] = {"sample_rgba.png",  "sample_gray.png",  "sample_palette.png",
                                 "sample_deep.png",  "sample_photo.jpg", "sample_icon.gif",
                                 "sample_rle.tga",   "sample_plain.tga", "sample_masked.jpg",
-                                "sample_cels.png"};
+                                "sample_cels.png",  "sample_progressive.jpg", "sample_cmyk.jpg"};
 
 }  // namespace
 
@@ -85,6 +85,22 @@ TEST(ImageCodec, JpegGifAndTga) {
     EXPECT_LT(Channel(left, 0), 16);
     EXPECT_GT(Channel(right, 0), 240);
     EXPECT_LT(Channel(right, 16), 16);
+
+    ImageData progressive = Load("sample_progressive.jpg");  // progressive gray
+    ASSERT_EQ(progressive.mWidth, 24);
+    for (int band = 0; band < 3; ++band) {
+        uint32_t p = Pixel(progressive, band * 8 + 3, 8);
+        EXPECT_NEAR(Channel(p, 16), band * 100, 4) << band;
+        EXPECT_EQ(Channel(p, 16), Channel(p, 0));
+        EXPECT_EQ(p >> 24, 0xffu);
+    }
+
+    ImageData cmyk = Load("sample_cmyk.jpg");  // Adobe CMYK comes out as RGB
+    ASSERT_EQ(cmyk.mWidth, 16);
+    EXPECT_GT(Channel(Pixel(cmyk, 2, 2), 16), 230);
+    EXPECT_LT(Channel(Pixel(cmyk, 2, 2), 0), 25);
+    EXPECT_GT(Channel(Pixel(cmyk, 13, 2), 0), 230);
+    EXPECT_LT(Channel(Pixel(cmyk, 13, 2), 16), 25);
 
     ImageData gif = Load("sample_icon.gif");  // interlaced; index 0 transparent
     ASSERT_EQ(gif.mWidth, 20);
