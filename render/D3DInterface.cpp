@@ -20,7 +20,11 @@ D3DInterface* SharedNullDevice() {
     return device;
 }
 
-CritSect gSurfaceCrit;
+// Both outlive every static table that may still hold surfaces at exit.
+CritSect& SurfaceCrit() {
+    static CritSect* crit = new CritSect();
+    return *crit;
+}
 std::set<ImageSurface*>& LiveSurfaces() {
     static std::set<ImageSurface*>* surfaces = new std::set<ImageSurface*>();
     return *surfaces;
@@ -49,7 +53,7 @@ D3DInterface::~D3DInterface() {
     ShaderProgram::ReleaseDevice(this);
     // Surfaces that outlive the device lose their textures now, while the
     // context still exists; they are made again if another device draws them.
-    AutoCrit lock(gSurfaceCrit);
+    AutoCrit lock(SurfaceCrit());
     for (ImageSurface* surface : LiveSurfaces()) {
         if (surface->mTarget && surface->mTarget->mOwner == this) surface->mTarget->Release();
         if (surface->mTextureOwner != this) continue;
@@ -139,6 +143,10 @@ void D3DInterface::BeginFrame(const Color& clearColor) {
     ImageSurface* screen = GetScreenSurface();
     ImageRenderTarget* target = screen->GetRenderTarget();
     uint32_t handle = target ? target->GetHandle() : 0;
+    if (!handle) {
+        CheckResult("BeginFrame", false);
+        return;
+    }
     mBackend->ClearTarget(handle, mWidth, mHeight, clearColor.mRed / 255.0f,
                           clearColor.mGreen / 255.0f, clearColor.mBlue / 255.0f, 1.0f);
     screen->mGpuNewer = true;
@@ -215,7 +223,7 @@ bool D3DInterface::PrepareSurface(ImageSurface* surface) {
                     data.mBits.size() >= static_cast<size_t>(width) * static_cast<size_t>(height);
     if (surface->HasTextures()) {
         // Only the memory copy changed: refresh the pieces in place.
-        if (haveBits) {
+        if (haveBits && !mBackend->IsNull()) {
             std::vector<uint32_t> tile;
             for (TexturePiece& piece : surface->mPieces) {
                 tile.resize(static_cast<size_t>(piece.mWidth) * static_cast<size_t>(piece.mHeight));
@@ -241,7 +249,7 @@ bool D3DInterface::PrepareSurface(ImageSurface* surface) {
             piece.mWidth = std::min(limit, width - x);
             piece.mHeight = std::min(limit, height - y);
             const uint32_t* pixels = nullptr;
-            if (haveBits) {
+            if (haveBits && !mBackend->IsNull()) {
                 tile.resize(static_cast<size_t>(piece.mWidth) * static_cast<size_t>(piece.mHeight));
                 for (int row = 0; row < piece.mHeight; ++row)
                     std::copy_n(&data.mBits[static_cast<size_t>(y + row) * width + x], piece.mWidth,
@@ -313,16 +321,16 @@ void D3DInterface::DrawCursor() {
 }
 
 void D3DInterface::RegisterSurface(ImageSurface* surface) {
-    AutoCrit lock(gSurfaceCrit);
+    AutoCrit lock(SurfaceCrit());
     LiveSurfaces().insert(surface);
 }
 
 void D3DInterface::UnregisterSurface(ImageSurface* surface) {
-    AutoCrit lock(gSurfaceCrit);
+    AutoCrit lock(SurfaceCrit());
     LiveSurfaces().erase(surface);
 }
 
 size_t D3DInterface::GetSurfaceCount() {
-    AutoCrit lock(gSurfaceCrit);
+    AutoCrit lock(SurfaceCrit());
     return LiveSurfaces().size();
 }

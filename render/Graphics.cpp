@@ -105,6 +105,7 @@ GpuDrawState Graphics::MakeState(ImageSurface* surface, uint32_t texture) const 
 
 void Graphics::AddQuad(const GpuDrawState& state, const GpuVertex quad[4]) {
     if (state.mScissor && (state.mScissorWidth <= 0 || state.mScissorHeight <= 0)) return;
+    if (state.mTarget == 0) return;  // the target could not be made: never the window
     // Runs with the same state merge; anything else starts a new command, so
     // the batch replays exactly in the order it was given.
     if (!mCommands.empty() && mCommands.back().mShader == mShader &&
@@ -148,7 +149,9 @@ void Graphics::FillRect(float x, float y, float width, float height) {
 
 void Graphics::Clear(const Color& color) {
     FlushBatch();
-    D3DInterface::Get()->GetBackend().ClearTarget(TargetHandle(), mTargetWidth, mTargetHeight,
+    uint32_t target = TargetHandle();
+    if (!target) return;
+    D3DInterface::Get()->GetBackend().ClearTarget(target, mTargetWidth, mTargetHeight,
                                                   color.mRed / 255.0f, color.mGreen / 255.0f,
                                                   color.mBlue / 255.0f, color.mAlpha / 255.0f);
     if (mTargetSurface) mTargetSurface->mGpuNewer = true;

@@ -96,6 +96,12 @@ const ImageData& ImageSurface::GetImageData() {
     return mData;
 }
 
+ImageData& ImageSurface::ModifyImageData() {
+    if (mGpuNewer) D3DInterface::Get()->ReadBackSurface(this);
+    mDirty = true;
+    return mData;
+}
+
 ImageRenderTarget* ImageSurface::GetRenderTarget() {
     if (mWidth <= 0 || mHeight <= 0) return nullptr;
     if (!mTarget) {
@@ -144,6 +150,9 @@ ImageRenderTarget::~ImageRenderTarget() { Release(); }
 uint32_t ImageRenderTarget::GetHandle() {
     if (mHandle) return mHandle;
     D3DInterface* device = D3DInterface::Get();
+    // A target needs its surface in one texture; a surface split for drawing
+    // is made again whole (it fails when larger than the GPU allows).
+    if (mSurface->GetPieces().size() > 1) device->ReleaseSurfaceTextures(mSurface);
     if (!device->PrepareSurface(mSurface)) return 0;
     if (mSurface->GetPieces().size() != 1) return 0;
     mOwner = device;

@@ -99,11 +99,9 @@ public:
     // The pixels as they are in memory (read back from the GPU first for a
     // render target that has been drawn into).
     const ImageData& GetImageData();
-    // The memory copy for changes in place; marks it changed.
-    ImageData& ModifyImageData() {
-        mDirty = true;
-        return mData;
-    }
+    // The memory copy for changes in place (read back first when drawn into);
+    // marks it changed.
+    ImageData& ModifyImageData();
     // Marks the memory copy changed; textures are refreshed on the next draw.
     void MarkDirty() { mDirty = true; }
     bool IsDirty() const { return mDirty; }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
 
 #include "app/FileUtil.h"
 #include "data/ScriptObject.h"
@@ -330,6 +331,33 @@ TEST_F(GraphicsTest, ScreenPointsAndCursor) {
     device.SetCursorDrawer([&](Graphics&, int x, int) { drawnAt = x; });
     device.Present();
     EXPECT_EQ(drawnAt, 100);
+}
+
+TEST_F(GraphicsTest, TexturesAreMadeOnlyOnTheMainThread) {
+    std::unique_ptr<Image> image;
+    bool preparedByLoader = true;
+    std::thread loader([&] {
+        image.reset(CreateImageFromData(MakeImage(8, 8, 0xFFFFFFFFu), 1, 1));
+        preparedByLoader = mScoped.Device().PrepareImageTexture(image.get());
+    });
+    loader.join();
+    auto* surface = static_cast<ImageSurface*>(image.get());
+    EXPECT_FALSE(preparedByLoader);
+    EXPECT_FALSE(surface->HasTextures());
+    EXPECT_TRUE(mScoped.Device().PrepareImageTexture(image.get()));
+    EXPECT_TRUE(surface->HasTextures());
+    EXPECT_FALSE(mScoped.Device().PrepareImageTexture(nullptr));
+    ImageSurface empty;
+    EXPECT_FALSE(mScoped.Device().PrepareImageTexture(&empty));
+}
+
+TEST_F(GraphicsTest, SurfacesAreRegisteredWhileTheyLive) {
+    size_t before = D3DInterface::GetSurfaceCount();
+    {
+        ImageSurface a, b;
+        EXPECT_EQ(D3DInterface::GetSurfaceCount(), before + 2);
+    }
+    EXPECT_EQ(D3DInterface::GetSurfaceCount(), before);
 }
 
 TEST(RenderScreenshot, NumberedFilesInTheFolder) {
