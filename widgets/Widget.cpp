@@ -28,24 +28,8 @@ Widget::~Widget() {
         auto it = std::find(gOrphanDeletes.begin(), gOrphanDeletes.end(), this);
         if (it != gOrphanDeletes.end()) gOrphanDeletes.erase(it);
     }
-    // Children are owned: those flagged for deletion go with their parent,
-    // the others are only let go.
-    std::vector<Widget*> children;
-    children.swap(mWidgets);
-    for (Widget* child : children) {
-        child->mParent = nullptr;
-        if (child->mDeleteWhenRemoved) {
-            delete child;
-        } else {
-            std::vector<Widget*> stack{child};
-            while (!stack.empty()) {
-                Widget* w = stack.back();
-                stack.pop_back();
-                w->mWidgetManager = nullptr;
-                stack.insert(stack.end(), w->mWidgets.begin(), w->mWidgets.end());
-            }
-        }
-    }
+    // Children are owned; they go while this widget is still whole.
+    ReleaseChildren();
     if (mAnimationListener) mAnimationListener->mWatched.erase(this);
 }
 

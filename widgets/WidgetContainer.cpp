@@ -35,10 +35,30 @@ private:
 };
 
 WidgetContainer::~WidgetContainer() {
-    // Widgets and the manager settle their children first; whatever is left
-    // only loses its parent.
-    for (Widget* child : mWidgets) child->mParent = nullptr;
-    mWidgets.clear();
+    // Widgets and the manager settle their children earlier; a bare
+    // container does it here.
+    ReleaseChildren();
+}
+
+void WidgetContainer::ReleaseChildren() {
+    // Children flagged for deletion go with their parent; the others are
+    // only let go (out of the tree with it).
+    std::vector<Widget*> children;
+    children.swap(mWidgets);
+    for (Widget* child : children) {
+        child->mParent = nullptr;
+        if (child->mDeleteWhenRemoved && !child->mDeletePending) {
+            delete child;
+            continue;
+        }
+        std::vector<Widget*> stack{child};
+        while (!stack.empty()) {
+            Widget* w = stack.back();
+            stack.pop_back();
+            w->mWidgetManager = nullptr;
+            stack.insert(stack.end(), w->mWidgets.begin(), w->mWidgets.end());
+        }
+    }
 }
 
 bool WidgetContainer::HasWidget(const Widget* widget) const {

@@ -116,6 +116,8 @@ protected:
     int ChildFlags(int parentFlags) const {
         return CombineWidgetFlags(parentFlags, mAddMask, mRemoveMask);
     }
+    // Deletes the children flagged for deletion, lets the others go.
+    void ReleaseChildren();
     // Takes the child out of the list (no notifications, no deletion).
     bool UnlinkChild(Widget* widget);
     // Draws the children (batched by layer when the flags ask for it).

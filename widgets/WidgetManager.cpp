@@ -262,6 +262,11 @@ Point WidgetManager::GetPointerPosition(int pointerId) const {
 // --- Input --------------------------------------------------------------------------------------
 
 void WidgetManager::HandleInputEvent(const InputEvent& event) {
+    if (event.type == InputEvent::KeyDown || event.type == InputEvent::KeyUp) {
+        bool down = event.type == InputEvent::KeyDown;
+        mCtrlDown = event.key == KeyCode::Control ? down : event.ctrl;
+        mShiftDown = event.key == KeyCode::Shift ? down : event.shift;
+    }
     switch (event.type) {
         case InputEvent::MouseMove: MouseMove(event.x, event.y); break;
         case InputEvent::MouseDown: MouseDown(event.x, event.y, event.button, event.clicks); break;

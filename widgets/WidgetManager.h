@@ -62,6 +62,9 @@ public:
     // The last position of a pointer (0 is the mouse); (0, 0) when never seen.
     Point GetPointerPosition(int pointerId = 0) const;
     bool IsMouseButtonDown() const { return mDownButtons != 0; }
+    // Modifier keys as the last key event left them.
+    bool IsCtrlDown() const { return mCtrlDown; }
+    bool IsShiftDown() const { return mShiftDown; }
 
     void AddClickListener(ClickListener* listener);
     void RemoveClickListener(ClickListener* listener);
@@ -104,4 +107,6 @@ private:
     bool mPointerSeen = false;
     int mDownButtons = 0;  // bit per held button
     int mDownClickCount = 0;
+    bool mCtrlDown = false;
+    bool mShiftDown = false;
 };
