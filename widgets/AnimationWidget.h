@@ -224,5 +224,8 @@ protected:
     std::vector<WeakHandle<WidgetContainer>> mLayerStack;
 
 private:
+    // interpreter: the built-in script commands reach the object maps.
+    friend class ScriptCommands;
+
     bool WaitConditionHolds();
 };
