@@ -77,7 +77,7 @@ public:
 };
 
 // Asked before a key or a character changes an edit widget's text; false
-// refuses it. EditWidgetText reports the text after each change.
+// refuses it. EditWidgetText reports the text when Return is pressed.
 class EditListener : public ListenerLifetime {
 public:
     virtual bool AllowKey(int /*editId*/, int /*key*/) { return true; }

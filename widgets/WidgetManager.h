@@ -10,9 +10,10 @@
 class Graphics;
 struct InputEvent;
 
-// The top of the widget tree: holds the screens (without owning them: the
-// application deletes closed screens through its deferred-delete list, and
-// ~WidgetManager only detaches what is left), keeps the focus, the widget
+// The top of the widget tree: holds the screens (closed screens are deleted
+// through the application's deferred-delete list; at shutdown ~WidgetManager
+// deletes those still open that are flagged for deletion and lets the others
+// go, without running their hooks), keeps the focus, the widget
 // under the pointer and the pressed widget, dispatches input, and walks the
 // tree for updates and drawing. Everything it remembers about a widget is a
 // weak handle, so a widget deleted behind its back is simply forgotten.

@@ -1,0 +1,411 @@
+// The controls driven by real input events through the application's main
+// loop: buttons, links, check boxes, sliders and edit fields.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "app/GameApp.h"
+#include "audio/SoundManager.h"
+#include "data/Localization.h"
+#include "render/Font.h"
+#include "tests/support/AppHarness.h"
+#include "tests/support/WidgetQueries.h"
+#include "widgets/ButtonWidget.h"
+#include "widgets/Checkbox.h"
+#include "widgets/EditWidget.h"
+#include "widgets/HyperlinkWidget.h"
+#include "widgets/Slider.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+
+// Every character 10 pixels wide; 20 high with the baseline at 16.
+class FixedFont : public Font {
+public:
+    float GetAscent() const override { return 16.0f; }
+    float GetDescent() const override { return 4.0f; }
+    float GetHeight() const override { return 20.0f; }
+    int StringWidth(const std::wstring& text) const override { return 10 * static_cast<int>(text.size()); }
+    Font* Duplicate() const override {
+        ++sDuplicates;
+        return new FixedFont();
+    }
+    void DrawString(Graphics&, float, float, const std::wstring&, const Color&) override { ++sDrawn; }
+    static inline int sDuplicates = 0;
+    static inline int sDrawn = 0;
+};
+
+class Plays : public SoundInstance {
+public:
+    explicit Plays(std::vector<int>* log, int id) : mLog(log), mId(id) {}
+    void Release() override {}
+    void SetBaseVolume(double) override {}
+    void SetBasePan(int) override {}
+    void AdjustPitch(double) override {}
+    void SetVolume(double) override {}
+    void SetPan(int) override {}
+    bool Play(bool, bool) override {
+        mLog->push_back(mId);
+        return true;
+    }
+    void Stop() override {}
+    bool IsPlaying() override { return false; }
+    bool IsReleased() override { return false; }
+    double GetVolume() override { return 1.0; }
+    std::vector<int>* mLog;
+    int mId;
+};
+
+class RecordingSounds : public SoundManager {
+public:
+    bool Initialized() override { return true; }
+    int FindSound(const std::string&) override { return -1; }
+    bool LoadSound(int, const std::string&) override { return false; }
+    void ReleaseSound(int) override {}
+    void SetVolume(double) override {}
+    bool SetBaseVolume(int, double) override { return true; }
+    bool SetBasePan(int, int) override { return true; }
+    SoundInstance* GetSoundInstance(int id) override {
+        mInstance = std::make_unique<Plays>(&mPlayed, id);
+        return mInstance.get();
+    }
+    void ReleaseSounds() override {}
+    void ReleaseChannels() override {}
+    double GetMasterVolume() override { return 1.0; }
+    void SetMasterVolume(double) override {}
+    void Flush() override {}
+    void SetCooperativeWindow(void*, bool) override {}
+    void StopAllSounds() override {}
+    void StopSound(int) override {}
+    int GetFreeSoundId() override { return 0; }
+    int GetNumSounds() override { return 0; }
+    std::vector<int> mPlayed;
+    std::unique_ptr<Plays> mInstance;
+};
+
+class ControlsApp : public GameApp {
+public:
+    ControlsApp() : GameApp("Controls Test", "v1.2", 1024, 768) {}
+    SoundManager* CreateSoundManager() override { return new RecordingSounds(); }
+    RecordingSounds& Sounds() { return *static_cast<RecordingSounds*>(mSoundManager); }
+};
+
+class Buttons : public ButtonListener {
+public:
+    void ButtonPress(int id) override { mLog.push_back("press " + std::to_string(id)); }
+    void ButtonDepress(int id) override { mLog.push_back("depress " + std::to_string(id)); }
+    void ButtonMouseEnter(int id) override { mLog.push_back("enter " + std::to_string(id)); }
+    void ButtonMouseLeave(int id) override { mLog.push_back("leave " + std::to_string(id)); }
+    int Count(const std::string& what) const {
+        int n = 0;
+        for (const std::string& s : mLog)
+            if (s.rfind(what, 0) == 0) ++n;
+        return n;
+    }
+    std::vector<std::string> mLog;
+};
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mApp = &mHarness.Boot<ControlsApp>();
+        ASSERT_TRUE(mHarness.InitSucceeded());
+        mManager = mApp->mWidgetManager;
+    }
+    ButtonWidget* AddButton(int x, int y, int w, int h) {
+        auto* button = new ButtonWidget(static_cast<float>(x), static_cast<float>(y), L"no_such_image");
+        button->Resize(static_cast<float>(x), static_cast<float>(y), w, h);
+        button->mButtonListener = &mButtons;
+        mManager->AddWidget(button);
+        return button;
+    }
+
+    // Before the harness: the tree reports to them and draws with them while
+    // it shuts down.
+    Buttons mButtons;
+    FixedFont mFont;
+    AppHarness mHarness;
+    ControlsApp* mApp = nullptr;
+    WidgetManager* mManager = nullptr;
+};
+
+TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnce) {
+    ButtonWidget* button = AddButton(100, 100, 80, 30);
+    button->mHoverSound = 7;
+    button->mPressSound = 9;
+    mHarness.Click(120, 110);
+    std::string id = std::to_string(button->mId);
+    EXPECT_EQ(mButtons.mLog, (std::vector<std::string>{"enter " + id, "press " + id, "depress " + id}));
+    EXPECT_EQ(mApp->Sounds().mPlayed, (std::vector<int>{7, 9}));
+    EXPECT_EQ(button->GetState(), ButtonWidget::Over);
+    mHarness.MouseMove(500, 500);
+    EXPECT_EQ(mButtons.Count("leave"), 1);
+    EXPECT_EQ(button->GetState(), ButtonWidget::Normal);
+}
+
+TEST_F(ControlsTest, PressDragOutAndReleaseDoesNotClickWhenDepressOnlyWhenOver) {
+    ButtonWidget* button = AddButton(100, 100, 80, 30);
+    ASSERT_TRUE(button->mDepressOnlyWhenOver);
+    mHarness.MouseMove(120, 110);
+    mHarness.MouseDown(120, 110);
+    EXPECT_EQ(button->GetState(), ButtonWidget::Down);
+    mHarness.MouseMove(400, 400);
+    EXPECT_EQ(button->GetState(), ButtonWidget::Normal);
+    EXPECT_TRUE(button->mIsDown);
+    mHarness.MouseUp(400, 400);
+    EXPECT_EQ(mButtons.Count("press"), 1);
+    EXPECT_EQ(mButtons.Count("depress"), 0);
+
+    // Out and back in before the release: a click.
+    mHarness.MouseMove(120, 110);
+    mHarness.MouseDown(120, 110);
+    mHarness.MouseMove(400, 400);
+    mHarness.MouseMove(130, 115);
+    mHarness.MouseUp(130, 115);
+    EXPECT_EQ(mButtons.Count("depress"), 1);
+
+    // Without the flag a release anywhere clicks.
+    button->mDepressOnlyWhenOver = false;
+    mHarness.MouseDown(130, 115);
+    mHarness.MouseMove(600, 600);
+    mHarness.MouseUp(600, 600);
+    EXPECT_EQ(mButtons.Count("depress"), 2);
+}
+
+TEST_F(ControlsTest, FastClickDepressesAtThePressOnly) {
+    ButtonWidget* button = AddButton(0, 0, 50, 50);
+    button->mFastClick = true;
+    mHarness.MouseDown(10, 10);
+    EXPECT_EQ(mButtons.Count("depress"), 1);
+    mHarness.MouseUp(10, 10);
+    EXPECT_EQ(mButtons.Count("depress"), 1);
+}
+
+TEST_F(ControlsTest, RightClicksAndDisabledButtonsDoNotPress) {
+    ButtonWidget* button = AddButton(0, 0, 50, 50);
+    mHarness.Click(10, 10, InputEvent::RightButton);
+    EXPECT_EQ(mButtons.Count("press"), 0);
+    EXPECT_EQ(mButtons.Count("depress"), 0);
+    button->SetDisabled(true);
+    EXPECT_EQ(button->GetState(), ButtonWidget::Disabled);
+    mHarness.Click(10, 10);
+    EXPECT_EQ(mButtons.Count("press"), 0);
+    EXPECT_EQ(mButtons.Count("depress"), 0);
+}
+
+TEST_F(ControlsTest, AButtonOutlivingItsListenerReportsNothing) {
+    auto* listener = new Buttons();
+    ButtonWidget* button = AddButton(0, 0, 50, 50);
+    button->mButtonListener = listener;
+    delete listener;
+    mHarness.Click(10, 10);
+    EXPECT_EQ(button->mButtonListener.Get(), nullptr);
+}
+
+TEST_F(ControlsTest, StateFontsAreDuplicatesWithTheNormalOneAsFallback) {
+    ButtonWidget* button = AddButton(0, 0, 50, 50);
+    EXPECT_EQ(button->GetStateFont(ButtonWidget::Over), nullptr);
+    int before = FixedFont::sDuplicates;
+    {
+        FixedFont normal, over;
+        button->SetStateFont(&normal, ButtonWidget::Normal);
+        button->SetStateFont(&over, ButtonWidget::Over);
+        EXPECT_EQ(FixedFont::sDuplicates, before + 2);
+        EXPECT_NE(button->GetStateFont(ButtonWidget::Normal), &normal);
+    }
+    Font* normalCopy = button->GetStateFont(ButtonWidget::Normal);
+    ASSERT_NE(normalCopy, nullptr);
+    EXPECT_NE(button->GetStateFont(ButtonWidget::Over), normalCopy);
+    EXPECT_EQ(button->GetStateFont(ButtonWidget::Down), normalCopy);
+    EXPECT_EQ(button->GetStateFont(99), normalCopy);
+    button->SetStateFont(nullptr, ButtonWidget::Over);
+    EXPECT_EQ(button->GetStateFont(ButtonWidget::Over), normalCopy);
+
+    // The label is drawn in the fonts kept.
+    button->SetLabel(L"OK", false);
+    int drawn = FixedFont::sDrawn;
+    mHarness.RunSteps(1);
+    EXPECT_GT(FixedFont::sDrawn, drawn);
+}
+
+TEST_F(ControlsTest, LabelsAreLocalizedAndMeasuredWithWrapping) {
+    auto saved = gLocalizedStrings.Snapshot();
+    gLocalizedStrings.Publish({{L"greeting", L"ab cd"}});
+    ButtonWidget* button = AddButton(0, 0, 1, 1);
+    FixedFont font;
+    button->SetFont(&font);
+    button->SetLabel(L"greeting", true);
+    EXPECT_EQ(button->GetDisplayLabel(), L"ab cd");
+    button->SizeToLabel();
+    EXPECT_EQ(button->mWidth, 50);
+    EXPECT_EQ(button->mHeight, 20);
+    button->mWrapWidth = 25;
+    EXPECT_EQ(button->MeasureLabel(), Point(20, 40));
+    button->SetLabel(L"missing_key", true);
+    EXPECT_EQ(button->GetDisplayLabel(), L"");
+    button->SetLabel(L"plain", false);
+    EXPECT_EQ(button->GetDisplayLabel(), L"plain");
+    gLocalizedStrings.Publish(*saved);
+}
+
+TEST_F(ControlsTest, HyperlinkSizesToItsTextAndClicks) {
+    auto* link = new HyperlinkWidget(&mButtons);
+    FixedFont font;
+    link->SetStateFont(&font, 0);
+    link->SetLabel(L"abcd efgh", false);
+    link->SizeToText(500, 300, 60);
+    EXPECT_EQ(link->mWidth, 40);
+    EXPECT_EQ(link->mHeight, 40);
+    EXPECT_EQ(link->mX, 480.0f);
+    EXPECT_EQ(link->mY, 300.0f);
+    mManager->AddWidget(link);
+    mHarness.Click(490, 310);
+    EXPECT_EQ(mButtons.Count("depress"), 1);
+}
+
+class Boxes : public CheckboxListener {
+public:
+    void CheckboxChecked(int id, bool checked) override { mCalls.emplace_back(id, checked); }
+    std::vector<std::pair<int, bool>> mCalls;
+};
+
+TEST_F(ControlsTest, CheckboxTogglesOnAClickAndTellsItsListener) {
+    Boxes boxes;
+    auto* box = new Checkbox(nullptr, nullptr, nullptr, nullptr, &boxes);
+    box->Resize(10, 10, 20, 20);
+    mManager->AddWidget(box);
+    mHarness.Click(15, 15);
+    ASSERT_EQ(boxes.mCalls.size(), 1u);
+    EXPECT_EQ(boxes.mCalls[0], std::make_pair(box->mId, true));
+    EXPECT_TRUE(box->IsChecked());
+    mHarness.Click(15, 15, InputEvent::RightButton);
+    EXPECT_TRUE(box->IsChecked());
+    mHarness.Click(15, 15);
+    EXPECT_FALSE(box->IsChecked());
+    EXPECT_EQ(boxes.mCalls.back(), std::make_pair(box->mId, false));
+    box->SetChecked(true, false);  // set directly: no report
+    EXPECT_EQ(boxes.mCalls.size(), 2u);
+    EXPECT_TRUE(box->mChecked);
+    mHarness.RunSteps(1);  // draws without images
+}
+
+class Sliders : public SliderListener {
+public:
+    void SliderValueChanged(Slider* slider, double value) override {
+        mValues.push_back(value);
+        mDraggingSeen.push_back(slider->IsDragging());
+    }
+    void SliderReleased(Slider*) override { ++mReleased; }
+    std::vector<double> mValues;
+    std::vector<bool> mDraggingSeen;
+    int mReleased = 0;
+};
+
+TEST_F(ControlsTest, SliderValueIsClampedAndDraggedByItsThumb) {
+    Sliders sliders;
+    auto* slider = new Slider(nullptr, nullptr, &sliders);
+    slider->Resize(100, 100, 200, 20);  // thumb 20 wide: 180 pixels of travel
+    mManager->AddWidget(slider);
+    slider->SetValue(-1.0);
+    EXPECT_EQ(slider->GetValue(), 0.0);
+    slider->SetValue(2.0);
+    EXPECT_EQ(slider->GetValue(), 1.0);
+    slider->SetValue(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(slider->GetValue(), 0.0);
+    EXPECT_TRUE(sliders.mValues.empty());  // SetValue is not reported
+
+    mHarness.MouseMove(105, 110);
+    mHarness.MouseDown(105, 110);  // on the thumb, 5 pixels in
+    EXPECT_TRUE(slider->IsDragging());
+    EXPECT_TRUE(sliders.mValues.empty());
+    mHarness.MouseMove(195, 110);
+    ASSERT_EQ(sliders.mValues.size(), 1u);
+    EXPECT_DOUBLE_EQ(sliders.mValues[0], 0.5);
+    EXPECT_TRUE(sliders.mDraggingSeen[0]);
+    mHarness.MouseMove(900, 110);  // past the end
+    EXPECT_DOUBLE_EQ(slider->GetValue(), 1.0);
+    mHarness.MouseUp(900, 110);
+    EXPECT_FALSE(slider->IsDragging());
+    EXPECT_EQ(sliders.mReleased, 1);
+
+    // A press on the track moves the thumb's centre there at once.
+    mHarness.MouseMove(110, 110);
+    mHarness.MouseDown(110, 110);
+    EXPECT_DOUBLE_EQ(slider->GetValue(), 0.0);
+    mHarness.MouseUp(110, 110);
+    mHarness.MouseDown(200, 110);
+    EXPECT_DOUBLE_EQ(slider->GetValue(), 0.5);
+    EXPECT_FALSE(sliders.mDraggingSeen.back());
+    mHarness.MouseUp(200, 110);
+    EXPECT_EQ(sliders.mReleased, 3);
+}
+
+class Edits : public EditListener {
+public:
+    bool AllowKey(int, int key) override { return key != mRefusedKey; }
+    bool AllowChar(int, wchar_t c) override {
+        ++mAsked;
+        return c != L'x';
+    }
+    void EditWidgetText(int, const std::wstring& text) override { mEntered = text; }
+    int mRefusedKey = -1;
+    int mAsked = 0;
+    std::wstring mEntered;
+};
+
+TEST_F(ControlsTest, EditWidgetRefusesWhatItsListenerRefuses) {
+    Edits edits;
+    auto* edit = new EditWidget(&edits);
+    edit->SetFont(&mFont);
+    edit->ResizeEdit(10, 10, 200, 30);
+    mManager->AddWidget(edit);
+    mHarness.Click(50, 20);  // the click gives it the focus
+    ASSERT_EQ(mManager->GetFocus(), edit);
+
+    mHarness.TypeText(L"axbx");
+    EXPECT_EQ(edit->GetText(), L"ab");
+    EXPECT_EQ(edits.mAsked, 4);
+    mHarness.TypeText(std::wstring(1, L'\x01'));  // control characters never enter
+    EXPECT_EQ(edit->GetText(), L"ab");
+
+    edits.mRefusedKey = KeyCode::Backspace;
+    mHarness.PressKey(KeyCode::Backspace);
+    EXPECT_EQ(edit->GetText(), L"ab");
+    edits.mRefusedKey = -1;
+    mHarness.PressKey(KeyCode::Backspace);
+    EXPECT_EQ(edit->GetText(), L"a");
+
+    mHarness.PressKey(KeyCode::Home);
+    mHarness.TypeText(L"z");
+    EXPECT_EQ(edit->GetText(), L"za");
+    EXPECT_EQ(edit->GetCaret(), 1);
+    mHarness.PressKey(KeyCode::Delete);
+    EXPECT_EQ(edit->GetText(), L"z");
+
+    edit->PasteText(L"1x2\n3");  // pasted text goes through the same questions
+    EXPECT_EQ(edit->GetText(), L"z123");
+    edit->mMaxChars = 5;
+    mHarness.TypeText(L"456");
+    EXPECT_EQ(edit->GetText(), L"z1234");
+    mHarness.PressKey(KeyCode::Return);
+    EXPECT_EQ(edits.mEntered, L"z1234");
+
+    edit->SetColor(EditWidget::Highlight, Color(1, 2, 3));
+    EXPECT_EQ(edit->GetColor(EditWidget::Highlight).mBlue, 3);
+    edit->SetColor(9, Color(9, 9, 9));  // out of range: ignored
+    mHarness.RunSteps(60);  // caret blinks; draws without crashing
+}
+
+TEST_F(ControlsTest, EditWidgetWithoutFocusIgnoresTyping) {
+    auto* edit = new EditWidget(nullptr);
+    edit->ResizeEdit(0, 0, 100, 20);
+    mManager->AddWidget(edit);
+    mHarness.TypeText(L"abc");
+    EXPECT_EQ(edit->GetText(), L"");
+    mManager->SetFocus(edit);
+    mHarness.TypeText(L"abc");
+    EXPECT_EQ(edit->GetText(), L"abc");
+}
+
+}  // namespace
