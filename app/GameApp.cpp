@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "screens/Menu.h"
+#include "widgets/Noise.h"
 #include "widgets/WidgetManager.h"
 
 #include "data/AssetManager.h"
@@ -18,6 +19,9 @@ GameApp::GameApp(const std::string& title, const std::string& version, int width
     mHeight = height;
     mCustomCursorsEnabled = true;
     gGameApp = this;
+    // Drawn from the shared generator before any screen can use it, so the
+    // noise tables are the same on every run.
+    InitNoise();
 }
 
 GameApp::~GameApp() {

@@ -29,6 +29,12 @@ AnimationWidget::AnimationWidget(float x, float y, Image* image, float opacity)
 }
 
 AnimationWidget::~AnimationWidget() {
+    // Removing the spawned objects reports back here (WidgetRemoved,
+    // AnimationComplete): nothing may resume the script any more.
+    mDestroying = true;
+    mWaitState = WaitState::Running;
+    mCallStack.clear();
+    mCommands = nullptr;
     RemoveSpawnedObjects(true);
     if (mAnimationListener) mAnimationListener->UnwatchWidget(this);
     mCallStack.clear();
@@ -497,11 +503,13 @@ bool AnimationWidget::IsBusy() {
 }
 
 void AnimationWidget::AnimationComplete(int id) {
+    if (mDestroying) return;
     mSpawnedAnimations.erase(id);
     if (mWaitState == WaitState::Animation && id == mAwaitedId) RunScript(true);
 }
 
 void AnimationWidget::WidgetRemoved(int id) {
+    if (mDestroying) return;
     Widget* notice = mNoticeMenu.Get();
     if (notice && notice->mId == id) {
         mNoticeMenu.Reset();

@@ -209,6 +209,7 @@ public:
     bool mDetaching = false;
 
 protected:
+    bool mDestroying = false;
     VariableMap mVariables;
     ExpressionEvaluator mEvaluator{mVariables};
     std::map<int, WeakHandle<AnimationWidget>> mSpawnedAnimations;
