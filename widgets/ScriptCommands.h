@@ -1,0 +1,99 @@
+#pragma once
+#include <string>
+
+#include "data/Animation.h"
+#include "data/ScriptValue.h"
+
+class AnimationWidget;
+class DynamicWidget;
+struct LoopRecord;
+
+// What the walk does after a built-in command.
+enum class ScriptStep {
+    Next,        // go on with the next command (entering this one's children)
+    Moved,       // the command placed the walk itself: run the command now current
+    Stop,        // RunScript returns true; the index stays on the command
+    End,         // the script ended (ScriptEnded ran); RunScript returns false
+    NotHandled,  // not this group's: the walk tries the next group
+};
+
+// A built-in command. `target` is the object its "id" names (group 2 only).
+using ScriptCommandHandler = ScriptStep (*)(AnimationWidget& widget,
+                                            const AnimationCommand& command,
+                                            DynamicWidget* target);
+
+// A command name's handlers by group: 1 always tried, 2 only with an "id"
+// that names an object, 3 otherwise. A name may have handlers in several
+// groups ("stop" acts alone without "id" and on its target with one).
+struct ScriptCommandEntry {
+    ScriptCommandHandler mAlways = nullptr;
+    ScriptCommandHandler mTargeted = nullptr;
+    ScriptCommandHandler mUntargeted = nullptr;
+};
+
+// Null for names that are no built-in command.
+const ScriptCommandEntry* FindScriptCommand(const std::wstring& name);
+
+// Limits that keep a faulty script from hanging or exhausting the game:
+// frames deeper than this refuse further "call" and "load-after" commands,
+// and one RunScript runs at most this many commands before it yields to the
+// next frame.
+constexpr size_t kMaxScriptCallDepth = 256;
+constexpr int kScriptCommandBudget = 100000;
+
+// The built-in commands. A class of its own so that the commands may use the
+// script widget's object maps.
+class ScriptCommands {
+public:
+    // Flow (ScriptCommandsFlow.cpp).
+    static ScriptStep Loop(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep For(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Break(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Continue(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep If(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Unless(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Call(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep LoadAfter(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Do(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Persist(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Stop(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Signal(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Print(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Breakpoint(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
+    // Starting further animations (ScriptCommandsSpawn.cpp).
+    static ScriptStep Play(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Spawn(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Overlay(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
+    // Variables in their three scopes (ScriptCommandsVariables.cpp).
+    static ScriptStep Define(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Assign(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Undefine(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Unassign(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep DefineGlobal(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep AssignGlobal(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep UndefineGlobal(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep UnassignGlobal(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep DefineIn(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep AssignIn(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep UndefineIn(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep UnassignIn(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep PlayIn(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
+    // Waiting (ScriptWait.cpp).
+    static ScriptStep WaitFor(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
+    // Attribute helpers over the command being run (the widget's evaluator).
+    static ScriptValue Evaluate(AnimationWidget& w, const AnimationCommand& c,
+                                const std::wstring& name);
+    static std::wstring EvaluateText(AnimationWidget& w, const AnimationCommand& c,
+                                     const std::wstring& name);
+    static bool EvaluateBool(AnimationWidget& w, const AnimationCommand& c,
+                             const std::wstring& name, bool fallback);
+    // Skips the command's children: the walk goes on after the command.
+    static ScriptStep SkipChildren(AnimationWidget& w);
+    // The innermost loop whose body is still on the call stack (loops left
+    // behind by a stopped or replaced script are dropped); null when none.
+    static LoopRecord* ActiveLoop(AnimationWidget& w);
+};
