@@ -8,6 +8,7 @@
 #include "app/WeakHandle.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
+#include "data/PakInterface.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/Window.h"
@@ -79,6 +80,9 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         mExitCode = 1;
         return false;
     }
+    // The archive answers for every data file without a loose copy; a damaged
+    // one is refused (with a debug message) and the loose files still serve.
+    if (PlatformFileExists("main.pak")) gPakInterfaceP->AddPakFile("main.pak");
 
     if (mBoot.singleInstance && !mInstanceLock.Acquire(mAppDataFolder + "instance.lock")) {
         ShowMessageBox(mTitle + " is already running.", mTitle);
