@@ -1,11 +1,13 @@
 #include "puzzle/GameStats.h"
 
+#include "app/Log.h"
+
 std::map<int32_t, GridConfig> gGridConfigs;
 
 GameStats::GameStats() : GameStats(true) {}
 
 GameStats::GameStats(bool loadNow) {
-    if (loadNow) LoadPropertiesFile(kFileName);
+    if (loadNow && !LoadPropertiesFile(kFileName)) DebugPrintf("%s\n", GetErrorText().c_str());
 }
 
 bool GameStats::LoadText(const std::string& bytes, const std::string& nameForErrors) {

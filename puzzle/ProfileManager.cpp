@@ -68,6 +68,11 @@ void ProfileManager::LoadProfilesFile() {
     // Keep the player's file: the next save would otherwise replace it with
     // whatever could be read of it, or with fresh defaults.
     std::string reason = GetErrorText().empty() ? "it cannot be read" : GetErrorText();
+    if (gAppBase && gAppBase->mScreenSaverMode) {
+        // The screen saver writes nothing at all, so it leaves the file alone.
+        WriteShortLog(StrFormat("profiles.xml is damaged (%s)", reason.c_str()), true);
+        return;
+    }
     for (int n = 1; n < 1000 && mDamagedCopy.empty(); ++n) {
         std::string aside = path + ".damaged-" + std::to_string(n);
         if (FileExists(aside)) continue;

@@ -13,7 +13,8 @@ PuzzleStats::PuzzleStats() : PuzzleStats(true) {}
 PuzzleStats::PuzzleStats(bool loadNow) {
     if (!loadNow) return;
     ResetReader();
-    LoadPropertiesFile(kFileName);  // a missing file leaves the table empty
+    if (!LoadPropertiesFile(kFileName))  // a missing file leaves the table empty
+        DebugPrintf("%s\n", GetErrorText().c_str());
     Finish();
 }
 

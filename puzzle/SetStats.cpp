@@ -1,5 +1,6 @@
 #include "puzzle/SetStats.h"
 
+#include "app/Log.h"
 #include "app/StringUtil.h"
 
 std::vector<GameSets> gSetTable;
@@ -7,7 +8,7 @@ std::vector<GameSets> gSetTable;
 SetStats::SetStats() : SetStats(true) {}
 
 SetStats::SetStats(bool loadNow) {
-    if (loadNow) LoadPropertiesFile(kFileName);
+    if (loadNow && !LoadPropertiesFile(kFileName)) DebugPrintf("%s\n", GetErrorText().c_str());
 }
 
 bool SetStats::LoadText(const std::string& bytes, const std::string& nameForErrors) {

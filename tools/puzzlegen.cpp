@@ -8,6 +8,11 @@
 // Picture letters name a base colour of the "ArtTiles" sheet (one cel each):
 //   W white  K black  R red  O orange  Y yellow  G green  D dark green  S sky
 //   B blue   N navy   T brown  P pink  V violet  A grey  F sand  M dark brown
+// The sheet's cels in that order, as drawn (shade 0; the game darkens the
+// others): W #FFFFFF, K #202020, R #D83030, O #F08C28, Y #F5D23C, G #5AB446,
+// D #2E7D32, S #9BD2F5, B #3278DC, N #1E2D6E, T #96643C, P #F5A0BE,
+// V #8C50B4, A #9696A0, F #E6C896, M #5A3A1E. With "shades" 4 the values run
+// 0..63.
 // Upper case is a tile of the solution drawn in shade 0; lower case is a hole
 // that still shows that colour in the finished picture (shade 1); '.' is a hole
 // with no art at all.
