@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 
 #include <cmath>
+#include <cstdlib>
 
 #include "app/FileUtil.h"
 #include "data/PakInterface.h"
@@ -41,8 +42,14 @@ std::shared_ptr<FontFace> FontFace::LoadFile(const std::string& path, int pixelS
 
 std::string FontFace::FindSystemFontFile(const std::string& pattern) {
     std::lock_guard<std::recursive_mutex> lock(Lock());
-    FcConfig* config = FcConfigGetCurrent();
-    if (!config && !FcInit()) return {};
+    // fontconfig keeps its configuration until told to let go; at exit it is,
+    // so leak checks see only our own memory.
+    static bool started = [] {
+        if (!FcInit()) return false;
+        std::atexit([] { FcFini(); });
+        return true;
+    }();
+    if (!started) return {};
     FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str()));
     if (!pat) return {};
     FcConfigSubstitute(nullptr, pat, FcMatchPattern);

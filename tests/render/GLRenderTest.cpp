@@ -14,7 +14,9 @@
 // llvmpipe) when there is no display, the X server under xvfb-run. Skipped
 // when no context can be made.
 namespace {
-std::unique_ptr<PlatformWindow> gWindow;
+// Made once and kept to the end: closing it would unload the GL driver
+// while the leak checker still wants to name what the driver keeps.
+PlatformWindow* gWindow = nullptr;
 bool gTried = false;
 
 PlatformWindow* SharedWindow() {
@@ -28,9 +30,9 @@ PlatformWindow* SharedWindow() {
         config.visible = false;
         config.vsync = false;
         std::string error;
-        gWindow = PlatformWindow::Create(config, &error);
+        gWindow = PlatformWindow::Create(config, &error).release();
     }
-    return gWindow.get();
+    return gWindow;
 }
 
 uint8_t R(uint32_t p) { return static_cast<uint8_t>(p >> 16); }
