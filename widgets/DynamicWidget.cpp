@@ -890,9 +890,17 @@ void DynamicWidget::RenderCache() {
         // Widget::DrawAll moves to the widget's position; start from minus it
         // so the widget lands at the surface's origin.
         cache.SetTranslation(-mX, -mY);
+        // The cache holds the subtree as it is, untouched by what ancestors
+        // hand down (that applies when the cache itself is shown).
+        std::vector<Transform> transforms = std::move(gInheritedTransforms);
+        std::vector<ColorScale> colors = std::move(gInheritedColors);
+        gInheritedTransforms.clear();
+        gInheritedColors.clear();
         mRenderingCache = true;
         Widget::DrawAll(&cache, WidgetFlags::Default);
         mRenderingCache = false;
+        gInheritedTransforms = std::move(transforms);
+        gInheritedColors = std::move(colors);
     }
     mCacheDirty = false;
 }
