@@ -78,8 +78,9 @@ void WidgetContainer::AddWidget(Widget* widget) {
     auto it = mWidgets.end();
     while (it != mWidgets.begin() && (*(it - 1))->mZOrder > widget->mZOrder) --it;
     mWidgets.insert(it, widget);
+    // A remove-requested flag set before the add stays: the widget's own
+    // AddedToManager may act on it.
     widget->mParent = this;
-    widget->mRemoveRequested = false;
 
     if (Widget* owner = mChildPauseOwner.Get()) widget->SetPauseOwner(owner, false);
     widget->SetOwningMenu(ChildMenu());

@@ -73,6 +73,8 @@ int WidgetManager::TopLevelFlags(size_t index, size_t modalIndex) const {
 void WidgetManager::Update() {
     ++mUpdateCount;
     UpdateAll(mDefaultFlags);
+    // Widgets move under a pointer that stands still.
+    RecheckMouseOver();
     if (!gAppBase) ProcessOrphanWidgetDeletes();
 }
 

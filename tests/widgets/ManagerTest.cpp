@@ -118,6 +118,20 @@ TEST_F(ManagerTest, InputGoesToTheTopmostWidgetThatTakesTheMouse) {
     EXPECT_EQ(MouseWidgetAt(mHarness, 510, 20), nullptr);
 }
 
+TEST_F(ManagerTest, AWidgetMovingUnderAStillPointerIsEnteredAfterTheStep) {
+    LogWidget* a = Add("a", 300, 300, 50, 50);
+    mHarness.MouseMove(10, 10);
+    EXPECT_EQ(mManager->GetOverWidget(), nullptr);
+    a->Move(0, 0);
+    mHarness.RunSteps(1);
+    EXPECT_EQ(mManager->GetOverWidget(), a);
+    EXPECT_TRUE(a->mIsOver);
+    a->Move(300, 300);
+    mHarness.RunSteps(1);
+    EXPECT_FALSE(a->mIsOver);
+    EXPECT_EQ(Input(), (Log{"a:enter", "a:leave"}));
+}
+
 TEST_F(ManagerTest, KeysAndCharactersGoToTheFocus) {
     LogWidget* a = Add("a", 0, 0, 10, 10);
     LogWidget* b = Add("b", 20, 0, 10, 10);

@@ -248,6 +248,17 @@ TEST_F(TreeTest, DeletingAContainerDeletesItsChildren) {
     delete kept;
 }
 
+TEST_F(TreeTest, RemoveRequestedBeforeTheAddIsKeptForTheWidgetsHooks) {
+    LogWidget* a = Make("a");
+    a->RemoveSelf();  // not in a tree yet: only the flag
+    EXPECT_TRUE(a->mRemoveRequested);
+    bool seen = false;
+    a->mOnUpdate = [&](LogWidget* self) { seen = self->mRemoveRequested; };
+    mManager.AddWidget(a);
+    mManager.Update();
+    EXPECT_TRUE(seen);
+}
+
 TEST_F(TreeTest, AWidgetCannotBecomeItsOwnDescendant) {
     LogWidget* a = Make("a");
     LogWidget* b = Make("b");
