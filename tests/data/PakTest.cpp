@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <thread>
 
 #include "app/Log.h"
 #include "data/PakArchive.h"
@@ -288,6 +290,27 @@ TEST_F(PakTest, TheSharedInstanceAlwaysExists) {
     std::string bytes;
     EXPECT_TRUE(ReadDataFile(mFolder / "X.txt", bytes));
     EXPECT_EQ(bytes, "x");
+}
+
+// The loading thread reads while the main thread does: both through one layer.
+TEST_F(PakTest, SeveralThreadsRead) {
+    Mount();
+    for (int i = 0; i < 20; ++i) mFolder.Write("Loose/F" + std::to_string(i) + ".txt", std::to_string(i));
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 50; ++round) {
+                int i = (round + t) % 20;
+                if (ReadPath(mPak, mFolder / ("loose/f" + std::to_string(i) + ".TXT")) != std::to_string(i))
+                    ++failures;
+                if (ReadPath(mPak, mFolder / "README.TXT") != "0123456789") ++failures;
+                if (round % 10 == 0) mPak.FlushDirectoryCache();
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(failures.load(), 0);
 }
 
 TEST(PakNormalizePathTest, ResolvesDotsAndSeparators) {
