@@ -4,12 +4,14 @@
 #include <cmath>
 
 #include "app/PomoAppBase.h"
+#include "data/Animation.h"
 #include "data/AssetManager.h"
 #include "data/Localization.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "render/TextLayout.h"
+#include "widgets/AnimationWidget.h"
 
 namespace {
 constexpr int kNoWrap = 1073741824;
@@ -21,7 +23,27 @@ ButtonWidget::ButtonWidget(float x, float y, const std::wstring& name, const std
     mCheckPixels = false;
     mHandCursor = true;
     mName = name;
-    if (!name.empty()) SetButtonImage(FindImage(name));
+    if (name.empty()) return;
+    if (Image* image = FindImage(name)) {
+        SetButtonImage(image);
+    } else if (AnimationExists(name)) {
+        auto* look = new AnimationWidget(name, 0.0f, 0.0f, false);
+        look->mMouseVisible = false;
+        AddWidget(look);
+        mAnimation = look;
+    }
+}
+
+AnimationWidget* ButtonWidget::GetAnimation() const {
+    return dynamic_cast<AnimationWidget*>(mAnimation.Get());
+}
+
+void ButtonWidget::Update() {
+    DynamicWidget::Update();
+    // A button shown by an animation takes its size once the animation has one.
+    if (mWidth <= 0 || mHeight <= 0)
+        if (Widget* look = mAnimation.Get(); look && look->mWidth > 0 && look->mHeight > 0)
+            Resize(mX, mY, look->mWidth, look->mHeight);
 }
 
 ButtonWidget::~ButtonWidget() = default;

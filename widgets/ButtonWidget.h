@@ -5,10 +5,13 @@
 #include "app/Color.h"
 #include "widgets/DynamicWidget.h"
 
+class AnimationWidget;
 class Font;
 
 // A button: an image whose cels show its states (normal, over, down and, when
-// present, disabled), and a label drawn in a font per state. Presses are
+// present, disabled), and a label drawn in a font per state. A name that is
+// not an image but an animation gives the button a scripted look instead: a
+// child playing that animation, which the pointer passes through. Presses are
 // reported to its ButtonListener: ButtonPress when pressed, ButtonDepress
 // when released over it (or anywhere, without depress-only-when-over; at the
 // press itself with fast click), ButtonMouseEnter/Leave when hovered.
@@ -39,6 +42,10 @@ public:
     int GetState() const;
     bool IsPressed() const { return mPressed; }
 
+    // The child playing the button's animation, null when it has none.
+    AnimationWidget* GetAnimation() const;
+
+    void Update() override;
     void Draw(Graphics* g) override;
     bool HitTest(int x, int y) override;
     void MouseDown(int x, int y, int clickCount) override;
@@ -71,5 +78,6 @@ protected:
     void PlaySound(int id) const;
 
     std::unique_ptr<Font> mStateFonts[StateCount];
+    WeakHandle<Widget> mAnimation;
     bool mPressed = false;  // pressed on this button, not yet released
 };

@@ -7,10 +7,12 @@
 
 #include "app/GameApp.h"
 #include "audio/SoundManager.h"
+#include "data/Animation.h"
 #include "data/Localization.h"
 #include "render/Font.h"
 #include "tests/support/AppHarness.h"
 #include "tests/support/WidgetQueries.h"
+#include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/Checkbox.h"
 #include "widgets/EditWidget.h"
@@ -201,6 +203,34 @@ TEST_F(ControlsTest, AButtonOutlivingItsListenerReportsNothing) {
     delete listener;
     mHarness.Click(10, 10);
     EXPECT_EQ(button->mButtonListener.Get(), nullptr);
+}
+
+TEST_F(ControlsTest, AnimationNamedButtonShowsAChildThePointerPassesThrough) {
+    AnimationTable table;
+    Animation& look = table[L"test_button_look"];
+    look.mName = L"test_button_look";
+    look.mCommands.resize(1);
+    look.mCommands[0].mName = L"test-noop";
+    PublishAnimations(std::move(table));
+
+    auto* button = new ButtonWidget(100, 100, L"test_button_look");
+    button->mButtonListener = &mButtons;
+    ASSERT_NE(button->GetAnimation(), nullptr);
+    EXPECT_EQ(button->GetWidgetCount(), 1u);
+    EXPECT_EQ(button->mWidth, 0);
+    mManager->AddWidget(button);
+    button->GetAnimation()->Resize(0, 0, 40, 20);
+    mHarness.RunSteps(1);
+    EXPECT_EQ(button->mWidth, 40);
+    EXPECT_EQ(button->mHeight, 20);
+    mHarness.Click(110, 110);
+    EXPECT_EQ(mButtons.Count("depress"), 1);
+
+    // A name that is neither an image nor an animation: a plain button.
+    auto* plain = new ButtonWidget(0, 0, L"no_image_and_no_animation");
+    EXPECT_EQ(plain->GetAnimation(), nullptr);
+    EXPECT_EQ(plain->GetWidgetCount(), 0u);
+    delete plain;
 }
 
 TEST_F(ControlsTest, StateFontsAreDuplicatesWithTheNormalOneAsFallback) {
