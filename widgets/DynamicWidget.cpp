@@ -952,7 +952,11 @@ void DynamicWidget::DrawAll(Graphics* g, int parentFlags) {
         }
         gInheritedColors.push_back(s);
     }
+    // Recursive clipping keeps the children inside the widget's rectangle.
+    bool clip = mClip;
+    if (mRecursiveClipping) mClip = true;
     Widget::DrawAll(g, parentFlags);
+    mClip = clip;
     gInheritedTransforms.resize(transformDepth);
     gInheritedColors.resize(colorDepth);
 }
