@@ -29,8 +29,9 @@ PomoAppBase::~PomoAppBase() {
     ProcessDeferredDeletes();
     // The widgets go before the renderer whose textures they may hold.
     SetCursorImage(nullptr);
-    delete mWidgetManager;
-    mWidgetManager = nullptr;
+    WidgetManager* manager = mWidgetManager;
+    mWidgetManager = nullptr;  // widgets being destroyed find no tree
+    delete manager;
     ProcessDeferredDeletes();
     delete mMusicInterface;
     mMusicInterface = nullptr;
