@@ -1,0 +1,63 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/GameApp.h"
+#include "data/Animation.h"
+#include "data/AnimationStats.h"
+#include "tests/support/AppHarness.h"
+#include "widgets/AnimationWidget.h"
+#include "widgets/ScriptCommands.h"
+#include "widgets/WidgetManager.h"
+
+// A script widget that records what its scripts show it:
+//   <probe v="expr"/>  logs the value's text and is done (hook result 2);
+//   <hold/>            stops the script on itself (hook result 1);
+//   <replay animation="name"/> plays another animation on this widget.
+// It also records what its spawned animations report.
+class ProbeScript : public AnimationWidget {
+public:
+    explicit ProbeScript(const std::wstring& animation, bool removeWhenDone = false)
+        : AnimationWidget(animation, 0.0f, 0.0f, removeWhenDone) {}
+    ProbeScript() : AnimationWidget(0.0f, 0.0f, nullptr, 1.0f) {}
+
+    int HandleCommand(const AnimationCommand& command) override;
+    void ScriptEnded() override;
+    void DoAction(const std::wstring& action, const std::wstring& parameter, int object) override;
+    void AnimationComplete(int id) override;
+    void AnimationPersist(int id) override;
+    void AnimationMessage(int id, const std::wstring& message) override;
+
+    std::vector<std::wstring> mLog;
+    std::vector<std::wstring> mEvents;  // listener reports and actions
+    int mEnded = 0;
+};
+
+// The application hook: <app-probe v="expr"/> is logged by the application.
+class ProbeApp : public GameApp {
+public:
+    ProbeApp() : GameApp("Script Test", "1", 1024, 768) {}
+    int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) override;
+    std::vector<std::wstring> mLog;
+    std::vector<std::wstring> mSeen;  // every command name offered
+};
+
+class ScriptTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Publishes the animations of an animations.xml body (the <animation>
+    // elements), replacing the whole table.
+    void Load(const std::string& animations);
+    // A probe widget in the manager, running the named animation.
+    ProbeScript* Run(const std::wstring& animation, bool removeWhenDone = false);
+    // The joined log: "0,1,2".
+    static std::wstring Joined(const std::vector<std::wstring>& log);
+
+    AppHarness mHarness;
+    ProbeApp* mApp = nullptr;
+    WidgetManager* mManager = nullptr;
+};

@@ -1,0 +1,255 @@
+#include "tests/script/ScriptFixture.h"
+
+// Loops, conditions, subroutines, hooks and the end of a run.
+
+namespace {
+
+using Flow = ScriptTest;
+
+TEST_F(Flow, ForRunsUpToButNotIncludingTo) {
+    Load(R"(
+      <animation name="up"><for name="i" from="0" to="3"><probe v="i"/></for><probe v="'end ' + i"/></animation>
+      <animation name="same"><for name="i" from="2" to="2"><probe v="i"/></for><probe v="'end ' + i"/></animation>
+      <animation name="down"><for name="i" from="5" to="0"><probe v="i"/></for><probe v="'end ' + i"/></animation>
+      <animation name="by3"><for name="i" from="0" to="10" inc="3"><probe v="i"/></for><probe v="'end ' + i"/></animation>
+      <animation name="zero"><for name="i" from="0" to="4" inc="0"><probe v="i"/></for><probe v="'end ' + i"/></animation>
+      <animation name="open"><for name="i" from="1" step="i*2" cond="i &lt; 20"><probe v="i"/></for><probe v="'end ' + i"/></animation>
+      <animation name="never"><for name="i" from="1" to="5" cond="false"><probe v="i"/></for><probe v="'end ' + i"/></animation>
+    )");
+    EXPECT_EQ(Joined(Run(L"up")->mLog), L"0,1,2,end 3");
+    EXPECT_EQ(Joined(Run(L"same")->mLog), L"end 2");
+    EXPECT_EQ(Joined(Run(L"down")->mLog), L"5,4,3,2,1,end 0");
+    EXPECT_EQ(Joined(Run(L"by3")->mLog), L"0,3,6,9,end 12");
+    EXPECT_EQ(Joined(Run(L"zero")->mLog), L"end 0");  // a step of 0 runs no pass
+    EXPECT_EQ(Joined(Run(L"open")->mLog), L"1,2,4,8,16,end 32");
+    EXPECT_EQ(Joined(Run(L"never")->mLog), L"end 1");
+}
+
+TEST_F(Flow, LoopCountsAndConditions) {
+    Load(R"(
+      <animation name="three"><loop count="3"><probe v="'x'"/></loop><probe v="'done'"/></animation>
+      <animation name="none"><loop count="0"><probe v="'x'"/></loop><probe v="'done'"/></animation>
+      <animation name="cond"><define n="0"/><loop cond="n &lt; 4"><assign name="'n'" value="n + 1"/></loop><probe v="n"/></animation>
+      <animation name="both"><define n="0"/><loop count="2" cond="n &lt; 9"><assign name="'n'" value="n + 1"/></loop><probe v="n"/></animation>
+      <animation name="empty"><loop count="5"/><probe v="'done'"/></animation>
+    )");
+    EXPECT_EQ(Joined(Run(L"three")->mLog), L"x,x,x,done");
+    EXPECT_EQ(Joined(Run(L"none")->mLog), L"done");
+    EXPECT_EQ(Joined(Run(L"cond")->mLog), L"4");
+    EXPECT_EQ(Joined(Run(L"both")->mLog), L"2");
+    ProbeScript* empty = Run(L"empty");
+    EXPECT_EQ(Joined(empty->mLog), L"done");
+    EXPECT_TRUE(empty->mLoopStack.empty());
+}
+
+TEST_F(Flow, BreakAndContinue) {
+    Load(R"(
+      <animation name="break"><for name="i" from="0" to="10"><probe v="i"/><if cond="i == 2"><break/></if></for><probe v="'end ' + i"/></animation>
+      <animation name="continue"><for name="i" from="0" to="4"><if cond="i == 1"><continue/></if><probe v="i"/></for><probe v="'end ' + i"/></animation>
+      <animation name="endless"><loop><probe v="'pass'"/><break/><probe v="'never'"/></loop><probe v="'after'"/></animation>
+      <animation name="nested"><for name="i" from="0" to="2"><for name="j" from="0" to="3"><if cond="j == 1"><break/></if><probe v="i * 10 + j"/></for></for><probe v="'end'"/></animation>
+      <animation name="outside"><break/><continue/><probe v="'went on'"/></animation>
+    )");
+    // The pass end still applies the step once after "break".
+    EXPECT_EQ(Joined(Run(L"break")->mLog), L"0,1,2,end 3");
+    EXPECT_EQ(Joined(Run(L"continue")->mLog), L"0,2,3,end 4");
+    EXPECT_EQ(Joined(Run(L"endless")->mLog), L"pass,after");
+    EXPECT_EQ(Joined(Run(L"nested")->mLog), L"0,10,end");
+    EXPECT_EQ(Joined(Run(L"outside")->mLog), L"went on");
+}
+
+TEST_F(Flow, BreakInsideACallInsideALoop) {
+    Load(R"(
+      <animation name="inner"><probe v="'in'"/><break/><probe v="'never'"/></animation>
+      <animation name="main"><loop><probe v="'pass'"/><call animation="inner"/><probe v="'never2'"/></loop><probe v="'after'"/></animation>
+      <animation name="count"><for name="i" from="0" to="3"><call animation="skip_odd"/><probe v="i"/></for></animation>
+      <animation name="skip_odd"><if cond="i % 2 == 1"><continue/></if></animation>
+    )");
+    ProbeScript* w = Run(L"main");
+    EXPECT_EQ(Joined(w->mLog), L"pass,in,after");
+    EXPECT_TRUE(w->IsScriptFinished());
+    EXPECT_TRUE(w->mCallStack.empty());
+    EXPECT_TRUE(w->mLoopStack.empty());
+    EXPECT_EQ(Joined(Run(L"count")->mLog), L"0,2");
+}
+
+TEST_F(Flow, CallArgumentsBecomeLocalsAndShadowTheCallers) {
+    Load(R"(
+      <animation name="sub"><probe v="x + y"/><assign name="'inside'" value="1"/></animation>
+      <animation name="main"><define x="1" y="'a'"/><call animation="sub" x="5" y="'b'"/><probe v="x + y + inside"/><call animation="missing" x="9"/><probe v="x"/></animation>
+    )");
+    ProbeScript* w = Run(L"main");
+    // The caller's locals are the callee's: the arguments overwrite them.
+    EXPECT_EQ(Joined(w->mLog), L"5b,5b1,5");
+}
+
+TEST_F(Flow, IfAndUnless) {
+    Load(R"(
+      <animation name="blocks"><if cond="1 == 2"><probe v="'no'"/></if><if cond="true"><probe v="'yes'"/></if><unless cond="true"><probe v="'no'"/></unless><unless cond="false"><probe v="'yes2'"/></unless></animation>
+      <animation name="guards"><probe v="'a'" if="false"/><probe v="'b'" if=""/><probe v="'c'" unless="true"/><probe v="'d'" if="true" unless="false"/></animation>
+      <animation name="odd"><probe v="'parent'" if="false"><probe v="'child'"/></probe><probe v="'next'"/></animation>
+    )");
+    EXPECT_EQ(Joined(Run(L"blocks")->mLog), L"yes,yes2");
+    EXPECT_EQ(Joined(Run(L"guards")->mLog), L"b,d");
+    // A record whose guard fails still has its children run.
+    EXPECT_EQ(Joined(Run(L"odd")->mLog), L"child,next");
+}
+
+TEST_F(Flow, UntargetedCommandsWithAResolvedIdAreIgnored) {
+    Load(R"(
+      <animation name="resolved"><if cond="false" id="self"><probe v="'child'"/></if><probe v="'next'"/></animation>
+      <animation name="unresolved"><if cond="false" id="nobody"><probe v="'child'"/></if><probe v="'next'"/></animation>
+      <animation name="stop"><stop id="nobody"/><probe v="'went on'"/><stop/><probe v="'never'"/></animation>
+      <animation name="unknown"><no-such-command a="1"/><probe v="'went on'"/></animation>
+    )");
+    EXPECT_EQ(Joined(Run(L"resolved")->mLog), L"child,next");
+    EXPECT_EQ(Joined(Run(L"unresolved")->mLog), L"next");
+    ProbeScript* stop = Run(L"stop");
+    EXPECT_EQ(Joined(stop->mLog), L"went on");
+    EXPECT_EQ(stop->mEnded, 1);
+    EXPECT_EQ(Joined(Run(L"unknown")->mLog), L"went on");
+}
+
+TEST_F(Flow, HooksComeBeforeTheBuiltInsInOrder) {
+    Load(R"(
+      <animation name="hooks"><probe v="1"/><app-probe v="2"/><define x="3"/><probe v="x"/></animation>
+    )");
+    ProbeScript* w = Run(L"hooks");
+    EXPECT_EQ(Joined(w->mLog), L"1,3");
+    EXPECT_EQ(Joined(mApp->mLog), L"2");
+    // The application sees only what the class hook did not take.
+    EXPECT_EQ(Joined(mApp->mSeen), L"app-probe,define");
+}
+
+TEST_F(Flow, HookStopLeavesTheIndexOnItsCommand) {
+    Load(R"(<animation name="held"><probe v="1"/><hold/><probe v="2"/></animation>)");
+    ProbeScript* w = Run(L"held");
+    EXPECT_EQ(Joined(w->mLog), L"1");
+    ASSERT_NE(w->GetCurrentCommand(), nullptr);
+    EXPECT_EQ(w->GetCurrentCommand()->mName, L"hold");
+    EXPECT_EQ(w->mWaitState, WaitState::Running);
+    mHarness.RunSteps(3);  // nothing resumes it by polling
+    EXPECT_EQ(Joined(w->mLog), L"1");
+    EXPECT_FALSE(w->RunScript(true));
+    EXPECT_EQ(Joined(w->mLog), L"1,2");
+    EXPECT_EQ(w->mEnded, 1);
+}
+
+TEST_F(Flow, PlayingOnTheSameWidgetEndsTheCurrentRun) {
+    Load(R"(
+      <animation name="first"><probe v="1"/><replay animation="'second'"/><probe v="'never'"/></animation>
+      <animation name="second"><probe v="2"/></animation>
+      <animation name="via_play_in"><probe v="1"/><play-in id="self" animation="'second'" extra="7"/><probe v="'never'"/></animation>
+    )");
+    ProbeScript* w = Run(L"first");
+    EXPECT_EQ(Joined(w->mLog), L"1,2");
+    EXPECT_TRUE(w->IsScriptFinished());
+    ProbeScript* v = Run(L"via_play_in");
+    EXPECT_EQ(Joined(v->mLog), L"1,2");
+    EXPECT_EQ(v->GetVariable(L"extra").ToInt(), 7);
+}
+
+TEST_F(Flow, LoadAfterRunsWhenEverythingPendingIsDone) {
+    Load(R"(
+      <animation name="main"><load-after animation="'later'"/><probe v="'now'"/><call animation="sub"/></animation>
+      <animation name="sub"><probe v="'sub'"/></animation>
+      <animation name="later"><probe v="'later'"/></animation>
+    )");
+    EXPECT_EQ(Joined(Run(L"main")->mLog), L"now,sub,later");
+}
+
+TEST_F(Flow, PersistSignalAndDo) {
+    Load(R"(
+      <animation name="owner"><play animation="kid" id="'k'"/><play animation="quiet" id="'q'"/><do action="'open'" parameter="'map'" object="3"/></animation>
+      <animation name="kid"><signal message="'hello'"/><signal message="'complete'" stop="true"/><define late="1"/></animation>
+      <animation name="quiet"><persist/><define late="1"/></animation>
+    )");
+    ProbeScript* w = Run(L"owner");
+    auto* kid = dynamic_cast<AnimationWidget*>(w->GetVariable(L"k").GetObject());
+    auto* quiet = dynamic_cast<AnimationWidget*>(w->GetVariable(L"q").GetObject());
+    ASSERT_NE(kid, nullptr);
+    ASSERT_NE(quiet, nullptr);
+    std::wstring k = std::to_wstring(kid->mId), q = std::to_wstring(quiet->mId);
+    EXPECT_EQ(Joined(w->mEvents),
+              L"message:" + k + L":hello,message:" + k + L":complete,complete:" + k +
+                  L",persist:" + q + L",do:open/map/3");
+    // "signal" with "stop" halts the script at that command.
+    EXPECT_FALSE(kid->HasVariable(L"late"));
+    EXPECT_FALSE(kid->IsScriptFinished());
+    EXPECT_EQ(kid->mWaitState, WaitState::Running);
+    EXPECT_EQ(quiet->mWaitState, WaitState::Persist);
+    EXPECT_FALSE(quiet->IsBusy());
+    EXPECT_FALSE(quiet->HasVariable(L"late"));
+    mHarness.RunSteps(2);
+    EXPECT_FALSE(quiet->HasVariable(L"late"));
+}
+
+TEST_F(Flow, StopEndsTheScriptAndRemovesAWidgetMadeToGo) {
+    Load(R"(<animation name="s"><probe v="1"/><stop/><probe v="2"/></animation>)");
+    ProbeScript* w = Run(L"s", true);
+    EXPECT_EQ(Joined(w->mLog), L"1");
+    EXPECT_EQ(w->mEnded, 1);
+    EXPECT_EQ(w->mParent, nullptr);
+}
+
+TEST_F(Flow, PrintAndBreakpointReport) {
+    Load(R"(<animation name="talk"><print message="'n=' + 3"/><breakpoint message="raw + text"/><breakpoint/><probe v="'after'"/></animation>)");
+    testing::internal::CaptureStderr();
+    ProbeScript* w = Run(L"talk");
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Joined(w->mLog), L"after");
+    EXPECT_NE(err.find("Message: raw + text"), std::string::npos) << err;
+}
+
+TEST_F(Flow, ARecursiveCallDoesNotHang) {
+    Load(R"(
+      <animation name="rec"><assign name="'n'" value="n + 1"/><call animation="rec"/></animation>
+      <animation name="main"><define n="0"/><call animation="rec"/><probe v="'back'"/></animation>
+    )");
+    ProbeScript* w = Run(L"main");
+    EXPECT_EQ(Joined(w->mLog), L"back");
+    int depth = w->GetVariable(L"n").ToInt();
+    EXPECT_GE(depth, 200);
+    EXPECT_LE(depth, static_cast<int>(kMaxScriptCallDepth) + 1);
+    EXPECT_TRUE(w->IsScriptFinished());
+}
+
+TEST_F(Flow, AnEndlessLoopYieldsToTheNextFrame) {
+    Load(R"(
+      <animation name="spin"><define n="0" stop="false"/><loop cond="!stop"><assign name="'n'" value="n + 1"/></loop><probe v="'out'"/></animation>
+      <animation name="calls"><define stop="false"/><loop cond="!stop"><call animation="nothing"/></loop><probe v="'out'"/></animation>
+      <animation name="nothing"/>
+    )");
+    ProbeScript* w = Run(L"spin");
+    EXPECT_FALSE(w->IsScriptFinished());
+    int first = w->GetVariable(L"n").ToInt();
+    EXPECT_GT(first, 1000);
+    mHarness.RunSteps(1);
+    int second = w->GetVariable(L"n").ToInt();
+    EXPECT_GT(second, first);  // it goes on each frame
+    w->SetVariable(L"stop", ScriptValue(true));
+    mHarness.RunSteps(2);
+    EXPECT_EQ(Joined(w->mLog), L"out");
+    EXPECT_TRUE(w->IsScriptFinished());
+
+    // A loop of calls to an empty animation never advances on its own.
+    ProbeScript* c = Run(L"calls");
+    EXPECT_FALSE(c->IsScriptFinished());
+    c->SetVariable(L"stop", ScriptValue(true));
+    mHarness.RunSteps(2);
+    EXPECT_EQ(Joined(c->mLog), L"out");
+}
+
+TEST_F(Flow, AReplacedScriptLeavesNoLoopBehind) {
+    Load(R"(
+      <animation name="looping"><loop><hold/></loop></animation>
+      <animation name="plain"><if cond="true"><probe v="'in'"/></if><probe v="'after'"/></animation>
+    )");
+    ProbeScript* w = Run(L"looping");
+    ASSERT_EQ(w->mLoopStack.size(), 1u);
+    w->PlayAnimationByName(L"plain");
+    EXPECT_EQ(Joined(w->mLog), L"in,after");
+    EXPECT_TRUE(w->IsScriptFinished());
+}
+
+}  // namespace
