@@ -65,6 +65,7 @@ DynamicWidget::DynamicWidget(float x, float y, Image* image, float opacity) {
 DynamicWidget::~DynamicWidget() {
     // Modifiers first: a counted controller reports back to this widget.
     mControllers.clear();
+    mRetiredControllers.clear();
     mOscillations.clear();
     mClamps.clear();
     if (mOwnsImage) delete mImage;
@@ -466,26 +467,45 @@ void DynamicWidget::CheckWhenDone() {
 
 // --- Modifiers -----------------------------------------------------------------
 
+void DynamicWidget::Retire(std::unique_ptr<Controller> controller) {
+    // While the controllers are stepped, one may stop itself or others
+    // (through a notification): they are deleted once the step is over, so
+    // no update runs on a deleted controller and no new one can take the
+    // address of an old one still in the step's list.
+    if (controller && mSteppingControllers) mRetiredControllers.push_back(std::move(controller));
+}
+
+bool DynamicWidget::OwnsController(const Controller* controller) const {
+    for (const auto& [name, owned] : mControllers)
+        if (owned.get() == controller) return true;
+    return false;
+}
+
 Controller* DynamicWidget::AddController(Controller* controller) {
     if (!controller) return nullptr;
+    ++mControllerChanges;
     // Replacing under the same name deletes the old one (its values stay).
-    mControllers[controller->mName].reset(controller);
+    std::unique_ptr<Controller>& slot = mControllers[controller->mName];
+    Retire(std::move(slot));
+    slot.reset(controller);
     return controller;
 }
 
 void DynamicWidget::StopController(const std::wstring& name) {
     auto it = mControllers.find(name);
     if (it == mControllers.end()) return;
+    ++mControllerChanges;
     std::unique_ptr<Controller> gone = std::move(it->second);
     mControllers.erase(it);
-    gone.reset();
+    Retire(std::move(gone));
     CheckWhenDone();
 }
 
 void DynamicWidget::StopAllControllers() {
+    ++mControllerChanges;
     auto gone = std::move(mControllers);
     mControllers.clear();
-    gone.clear();
+    for (auto& [name, controller] : gone) Retire(std::move(controller));
     CheckWhenDone();
 }
 
@@ -566,19 +586,22 @@ void DynamicWidget::StepModifiers(float dt) {
     if (layered) UndoModifiers();
     if (!mControllers.empty()) {
         // A controller's notification may reach code that adds or stops
-        // controllers; step a snapshot and re-check each entry.
+        // controllers: step a snapshot, and once the map has changed under
+        // the walk, step only what the widget still owns.
         mStepList.clear();
-        for (auto& [name, controller] : mControllers) mStepList.emplace_back(name, controller.get());
-        for (auto& [name, controller] : mStepList) {
-            auto it = mControllers.find(name);
-            if (it == mControllers.end() || it->second.get() != controller) continue;
-            if (controller->Update(dt)) {
-                it = mControllers.find(name);
-                if (it != mControllers.end() && it->second.get() == controller)
-                    mControllers.erase(it);
-            }
+        for (auto& [name, controller] : mControllers) mStepList.push_back(controller.get());
+        const uint64_t changes = mControllerChanges;
+        for (Controller* controller : mStepList) {
+            if (mControllerChanges != changes && !OwnsController(controller)) continue;
+            mSteppingControllers = true;
+            bool finished = controller->Update(dt);
+            mSteppingControllers = false;
+            if (!finished) continue;
+            if (mControllerChanges != changes && !OwnsController(controller)) continue;
+            mControllers.erase(controller->mName);
         }
         mStepList.clear();
+        mRetiredControllers.clear();
     }
     if (layered) ApplyModifiers(dt);
 }

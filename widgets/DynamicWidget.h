@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -245,6 +246,8 @@ protected:
     void StepCycle(FrameCycle& cycle, int& frame, int frameCount, float dt);
     void DrawImageCel(Graphics* g, int frame, const Color& color);
     void RenderCache();
+    bool OwnsController(const Controller* controller) const;
+    void Retire(std::unique_ptr<Controller> controller);
 
     Image* mImage = nullptr;
     std::vector<std::unique_ptr<Image>> mRetiredImages;  // images a child image still shows
@@ -279,7 +282,10 @@ protected:
     std::map<std::wstring, std::unique_ptr<Controller>> mControllers;
     std::map<std::wstring, std::unique_ptr<PropertyOscillation>> mOscillations;
     std::map<std::wstring, std::unique_ptr<PropertyClamp>> mClamps;
-    std::vector<std::pair<std::wstring, Controller*>> mStepList;  // reused each frame
+    std::vector<Controller*> mStepList;  // reused each frame
+    uint64_t mControllerChanges = 0;     // adds and stops from outside the step
+    bool mSteppingControllers = false;
+    std::vector<std::unique_ptr<Controller>> mRetiredControllers;
 
     float mMouseVisibleValue = 1.0f;  // the "mouse_visible" property
     float mMouseVisibleSynced = 1.0f;

@@ -241,6 +241,43 @@ TEST(ControllerTest, TwoClampsOnOneFieldUnwindInOrder) {
     EXPECT_EQ(w.mX, 150.0f);
 }
 
+// Changes its widget's controllers from inside its own update, as code
+// reached through a property notification may.
+class MeddlingController : public Controller {
+public:
+    MeddlingController(DynamicWidget* widget, int mode)
+        : Controller(L"meddler", widget, 0.0f, 1.0f, nullptr, 1, true), mMode(mode) {}
+    bool Update(float /*dt*/) override {
+        if (mMode == 0) mWidget->StopController(L"meddler");  // itself
+        if (mMode == 1) mWidget->StopAllControllers();
+        if (mMode == 2) {
+            mWidget->StopController(L"zz_later");
+            mWidget->TweenProperty(L"y", L"aa_new", 5.0f, 1.0f);
+        }
+        mProgress += 1.0f;  // still alive here
+        return mMode == 2;
+    }
+    int mMode;
+};
+
+TEST(ControllerTest, ControllersMayChangeTheMapWhileTheyAreStepped) {
+    for (int mode = 0; mode < 3; ++mode) {
+        DynamicWidget w(0.0f, 0.0f);
+        w.TweenProperty(L"x", L"aa_first", 10.0f, 10.0f);
+        w.AddController(new MeddlingController(&w, mode));
+        w.TweenProperty(L"x", L"zz_later", 10.0f, 10.0f);
+        w.UpdateF(1.0f);
+        EXPECT_FALSE(w.HasController(L"meddler")) << mode;
+        EXPECT_EQ(w.HasController(L"zz_later"), mode == 0) << mode;
+        if (mode == 2) {
+            EXPECT_TRUE(w.HasController(L"aa_new"));
+            EXPECT_TRUE(w.HasController(L"aa_first"));
+        }
+        w.UpdateF(1.0f);
+        EXPECT_EQ(w.GetCountedControllers(), static_cast<int>(w.GetControllerCount())) << mode;
+    }
+}
+
 TEST(ControllerTest, ArcRisesAndLandsOnTheEndPoint) {
     DynamicWidget w(0.0f, 100.0f);
     w.ArcTo(100, 100, 10.0f, 30, 10, L"arc");
