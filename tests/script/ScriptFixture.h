@@ -45,6 +45,10 @@ public:
 };
 
 class ScriptTest : public ::testing::Test {
+public:
+    // The joined log: "0,1,2".
+    static std::wstring Joined(const std::vector<std::wstring>& log);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -54,8 +58,6 @@ protected:
     void Load(const std::string& animations);
     // A probe widget in the manager, running the named animation.
     ProbeScript* Run(const std::wstring& animation, bool removeWhenDone = false);
-    // The joined log: "0,1,2".
-    static std::wstring Joined(const std::vector<std::wstring>& log);
 
     AppHarness mHarness;
     ProbeApp* mApp = nullptr;

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "audio/SoundManager.h"
+#include "audio/TrackInterface.h"
+#include "data/AssetManager.h"
+#include "tests/script/ScriptFixture.h"
+
+// "wait-for" "sound" and "track" ask the audio layer whether the id still
+// plays; these fakes answer from a set the test controls.
+
+namespace {
+
+std::set<int> gPlayingSounds;
+std::set<int> gPlayingTracks;
+
+class FakeInstance : public SoundInstance {
+public:
+    void Release() override {}
+    void SetBaseVolume(double) override {}
+    void SetBasePan(int) override {}
+    void AdjustPitch(double) override {}
+    void SetVolume(double) override {}
+    void SetPan(int) override {}
+    bool Play(bool, bool) override { return true; }
+    void Stop() override {}
+    bool IsPlaying() override { return true; }
+    bool IsReleased() override { return false; }
+    double GetVolume() override { return 1.0; }
+};
+
+class FakeSounds : public SoundManager {
+public:
+    bool Initialized() override { return true; }
+    int FindSound(const std::string&) override { return -1; }
+    bool LoadSound(int, const std::string&) override { return true; }
+    void ReleaseSound(int) override {}
+    void SetVolume(double) override {}
+    bool SetBaseVolume(int, double) override { return true; }
+    bool SetBasePan(int, int) override { return true; }
+    SoundInstance* FindPlayingInstance(int id) override {
+        return gPlayingSounds.count(id) ? &mInstance : nullptr;
+    }
+    void ReleaseSounds() override {}
+    void ReleaseChannels() override {}
+    double GetMasterVolume() override { return 1.0; }
+    void SetMasterVolume(double) override {}
+    void Flush() override {}
+    void SetCooperativeWindow(void*, bool) override {}
+    void StopAllSounds() override {}
+    void StopSound(int) override {}
+    int GetFreeSoundId() override { return 0; }
+    int GetNumSounds() override { return 0; }
+
+private:
+    FakeInstance mInstance;
+};
+
+class FakeTracks : public TrackInterface {
+public:
+    bool IsTrackPlaying(int id) override { return gPlayingTracks.count(id) != 0; }
+};
+
+class AudioApp : public ProbeApp {
+protected:
+    SoundManager* CreateSoundManager() override { return new FakeSounds(); }
+    TrackInterface* CreateMusicInterface() override { return new FakeTracks(); }
+};
+
+// Every sound and track "loads": only the ids matter here.
+class NamesOnly : public AssetAudioLoader {
+public:
+    bool LoadSound(int, const std::string&) override { return true; }
+    bool LoadTrack(int, const std::string&, const std::wstring&) override { return true; }
+};
+
+class AudioWait : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mApp = &mHarness.Boot<AudioApp>();
+        ASSERT_TRUE(mHarness.InitSucceeded());
+        mManager = mApp->mWidgetManager;
+        std::string error;
+        ASSERT_TRUE(gAssetManager->LoadDefinitionsFromString(
+            "<assets><group name=\"ScriptAudio\"><sound name=\"ding\" file=\"sounds/ding\"/>"
+            "<track name=\"tune\" file=\"music/tune.ogg\" group=\"music\"/></group></assets>",
+            "audio-test.xml", &error))
+            << error;
+        gAssetManager->SetAudioLoader(&mLoader);
+        ASSERT_TRUE(gAssetManager->LoadGroup("ScriptAudio"));
+        mSound = GetSoundId(L"ding");
+        mTrack = GetTrackId(L"tune");
+        ASSERT_GE(mSound, 0);
+        ASSERT_GE(mTrack, 0);
+        AnimationStats loader;
+        ASSERT_TRUE(loader.LoadAnimationsFromString(R"(<animations>
+          <animation name="sound"><wait-for sound="'ding'" time="3" timed_out="late"/><probe v="'after'"/></animation>
+          <animation name="track"><wait-for track="'tune'" time="3" timed_out="late"/><probe v="'after'"/></animation>
+        </animations>)", "audio.xml"));
+        loader.Publish();
+    }
+    void TearDown() override {
+        gPlayingSounds.clear();
+        gPlayingTracks.clear();
+        for (Widget* widget : std::vector<Widget*>(mManager->GetWidgets())) widget->RemoveSelf();
+        mHarness.RunSteps(1);
+        gAssetManager->SetAudioLoader(nullptr);
+        gAssetManager->Clear();
+    }
+    ProbeScript* Run(const std::wstring& name) {
+        auto* widget = new ProbeScript(name);
+        mManager->AddWidget(widget);
+        return widget;
+    }
+
+    AppHarness mHarness;
+    NamesOnly mLoader;
+    ProbeApp* mApp = nullptr;
+    WidgetManager* mManager = nullptr;
+    int mSound = -1;
+    int mTrack = -1;
+};
+
+TEST_F(AudioWait, SoundAndTrackWaitsLastWhilePlayingAndIgnoreTheTime) {
+    gPlayingSounds.insert(mSound);
+    gPlayingTracks.insert(mTrack);
+    ProbeScript* sound = Run(L"sound");
+    ProbeScript* track = Run(L"track");
+    EXPECT_EQ(sound->mWaitState, WaitState::Sound);
+    EXPECT_EQ(track->mWaitState, WaitState::Track);
+    mHarness.RunSteps(10);  // well past "time"
+    EXPECT_TRUE(sound->mLog.empty());
+    EXPECT_TRUE(track->mLog.empty());
+    gPlayingSounds.clear();
+    mHarness.RunSteps(1);
+    EXPECT_EQ(ScriptTest::Joined(sound->mLog), L"after");
+    EXPECT_FALSE(sound->GetVariable(L"late").ToBool());
+    EXPECT_TRUE(track->mLog.empty());
+    gPlayingTracks.clear();
+    mHarness.RunSteps(1);
+    EXPECT_EQ(ScriptTest::Joined(track->mLog), L"after");
+}
+
+TEST_F(AudioWait, ASoundNotPlayingResumesAtTheNextPoll) {
+    ProbeScript* sound = Run(L"sound");
+    EXPECT_EQ(sound->mWaitState, WaitState::Sound);
+    EXPECT_TRUE(sound->mLog.empty());
+    mHarness.RunSteps(1);
+    EXPECT_EQ(ScriptTest::Joined(sound->mLog), L"after");
+}
+
+TEST_F(AudioWait, WithoutASoundManagerNothingIsPlaying) {
+    SoundManager* sounds = mApp->mSoundManager;
+    mApp->mSoundManager = nullptr;
+    gPlayingSounds.insert(mSound);
+    ProbeScript* sound = Run(L"sound");
+    mHarness.RunSteps(1);
+    mApp->mSoundManager = sounds;
+    EXPECT_EQ(ScriptTest::Joined(sound->mLog), L"after");
+}
+
+}  // namespace
