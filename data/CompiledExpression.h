@@ -52,5 +52,8 @@ struct CompiledExpression {
     int mRoot = -1;     // -1 for empty text: evaluates to the empty value
 };
 
-// Parses `text`; on failure mParsed is false and mError says why.
+// Longer texts are not parsed: they evaluate to themselves.
+constexpr size_t kMaxExpressionLength = 1 << 16;
+
+// Parses `text`; on failure mParsed is false and `error` says why.
 CompiledExpression ParseExpression(const std::wstring& text, std::string* error);

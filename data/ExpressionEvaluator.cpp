@@ -128,16 +128,8 @@ public:
                                            Fetch(node.mChildren[1], right));
             }
             case ExprNodeKind::Sum:
-            case ExprNodeKind::Product: {
-                ScriptValue first, operand;
-                ScriptValue value = ApplyScriptArithmetic(
-                    static_cast<ScriptArithmeticOp>(node.mOps[0]), Fetch(node.mChildren[0], first),
-                    Fetch(node.mChildren[1], operand));
-                for (size_t i = 2; i < node.mChildren.size(); ++i)
-                    value = ApplyScriptArithmetic(static_cast<ScriptArithmeticOp>(node.mOps[i - 1]),
-                                                  value, Fetch(node.mChildren[i], operand));
-                return value;
-            }
+            case ExprNodeKind::Product:
+                return RunChain(node);
             case ExprNodeKind::Negate:
                 return NegateScriptValue(Run(node.mChildren[0]));
             case ExprNodeKind::Plus:
@@ -151,6 +143,39 @@ public:
     }
 
 private:
+    ScriptValue RunChain(const ExprNode& node) const {
+        ScriptValue first, operand;
+        ScriptValue value = ApplyScriptArithmetic(static_cast<ScriptArithmeticOp>(node.mOps[0]),
+                                                  Fetch(node.mChildren[0], first),
+                                                  Fetch(node.mChildren[1], operand));
+        // Text built up by a run of '+' grows in one buffer, so that a long
+        // chain of concatenations takes linear time.
+        std::wstring text;
+        bool building = false;
+        for (size_t i = 2; i < node.mChildren.size(); ++i) {
+            auto op = static_cast<ScriptArithmeticOp>(node.mOps[i - 1]);
+            const ScriptValue& next = Fetch(node.mChildren[i], operand);
+            if (op == ScriptArithmeticOp::Add &&
+                (building || value.GetType() == ScriptValue::String)) {
+                if (!building) {
+                    text = value.GetText();
+                    building = true;
+                }
+                if (next.GetType() == ScriptValue::String) text += next.GetText();
+                else text += next.ToString();
+                continue;
+            }
+            if (building) {
+                value = ScriptValue(std::move(text));
+                text.clear();
+                building = false;
+            }
+            value = ApplyScriptArithmetic(op, value, next);
+        }
+        if (building) value = ScriptValue(std::move(text));
+        return value;
+    }
+
     // The value of a child, without copying it when it is a literal or a
     // variable; `scratch` holds it otherwise.
     const ScriptValue& Fetch(int index, ScriptValue& scratch) const {
@@ -182,11 +207,17 @@ private:
 
     ScriptValue ReadProperties(const ExprNode& node) const {
         ScriptValue value = Run(node.mChildren[0]);
-        for (const ExprPropertyStep& step : node.mSteps) {
+        for (size_t i = 0; i < node.mSteps.size(); ++i) {
+            const ExprPropertyStep& step = node.mSteps[i];
             if (value.GetType() != ScriptValue::Object) {
-                // Not an object: "a.b" is just that text (file names, keys).
-                value = ScriptValue(value.ToString() + L"." + step.mName);
-                continue;
+                // Not an object: "a.b" is just that text (file names, keys),
+                // and so is the rest of the chain.
+                std::wstring text = value.ToString();
+                for (; i < node.mSteps.size(); ++i) {
+                    text += L'.';
+                    text += node.mSteps[i].mName;
+                }
+                return ScriptValue(std::move(text));
             }
             ScriptObject* object = value.GetObject();
             if (!object) {

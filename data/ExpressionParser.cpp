@@ -452,7 +452,10 @@ CompiledExpression ParseExpression(const std::wstring& text, std::string* error)
     std::string message;
     std::vector<Token> tokens;
     Lexer lexer(text);
-    if (lexer.Run(tokens, message)) {
+    if (text.size() > kMaxExpressionLength) {
+        // No real expression is this long; the text stands for itself.
+        message = "longer than " + std::to_string(kMaxExpressionLength) + " characters";
+    } else if (lexer.Run(tokens, message)) {
         ExprParser parser(tokens, compiled, message);
         int root = parser.ParseAll();
         if (root >= -1) {

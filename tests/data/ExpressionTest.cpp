@@ -248,13 +248,15 @@ TEST_F(ExpressionTest, DeepNestingIsCappedNotFatal) {
     ok += L"1" + std::wstring(ExpressionEvaluator::kMaxDepth, L')');
     EXPECT_EQ(EvalInt(ok), 1);
 
-    for (wchar_t c : {L'(', L'-', L'!'}) {
-        std::wstring deep(100000, c);
-        deep += L"1";
-        if (c == L'(') deep += std::wstring(100000, L')');
-        ScriptValue value = Eval(deep);
-        EXPECT_EQ(value.GetType(), ScriptValue::String);
-        EXPECT_EQ(value.ToString(), deep);
+    for (size_t depth : {size_t{65}, size_t{1000}, size_t{100000}}) {
+        for (wchar_t c : {L'(', L'-', L'!'}) {
+            std::wstring deep(depth, c);
+            deep += L"1";
+            if (c == L'(') deep += std::wstring(depth, L')');
+            ScriptValue value = Eval(deep);
+            EXPECT_EQ(value.GetType(), ScriptValue::String) << depth;
+            EXPECT_EQ(value.ToString(), deep);
+        }
     }
     std::wstring notChain;
     for (int i = 0; i < 1000; ++i) notChain += L"not ";
@@ -268,11 +270,27 @@ TEST_F(ExpressionTest, DeepNestingIsCappedNotFatal) {
 TEST_F(ExpressionTest, LongFlatChainsEvaluate) {
     // Long, flat expressions are not nesting: they must evaluate fully.
     std::wstring sum = L"0";
-    for (int i = 0; i < 100000; ++i) sum += L"+1";
-    EXPECT_EQ(EvalInt(sum), 100000);
+    for (int i = 0; i < 30000; ++i) sum += L"+1";
+    EXPECT_EQ(EvalInt(sum), 30000);
     std::wstring dots = L"a";
-    for (int i = 0; i < 10000; ++i) dots += L".b";
-    EXPECT_EQ(Eval(dots).ToString().size(), dots.size());
+    for (int i = 0; i < 30000; ++i) dots += L".b";
+    EXPECT_EQ(Eval(dots).ToString(), dots);
+    // Concatenation grows one buffer (a quadratic build would take seconds).
+    std::wstring joined = L"'x'";
+    for (int i = 0; i < 12000; ++i) joined += L"+'ab'";
+    EXPECT_EQ(Eval(joined).ToString().size(), 1u + 2u * 12000u);
+    // "a12" - 1 counts the text as 0: -1, then -1 + 'b'.
+    EXPECT_EQ(EvalText(L"'a' + 1 + 2 - 1 + 'b'"), L"-1b");
+    EXPECT_EQ(EvalText(L"'a' + 1 + 2 - 1"), L"-1");
+    EXPECT_EQ(EvalText(L"1 + 2 + 'c' + 3 + 4"), L"3c34");
+}
+
+TEST_F(ExpressionTest, OverlongTextIsItself) {
+    std::wstring text = L"1";
+    while (text.size() <= 70000) text += L"+1";
+    ScriptValue value = Eval(text);
+    EXPECT_EQ(value.GetType(), ScriptValue::String);
+    EXPECT_EQ(value.ToString(), text);
 }
 
 TEST_F(ExpressionTest, AbsentConstantReadsZeroAndStaysUndefined) {
