@@ -88,9 +88,9 @@ public:
     static void UnregisterSurface(ImageSurface* surface);
     static size_t GetSurfaceCount();
 
-    // The device lock (device, surfaces) and the lock for fonts and shaders.
+    // Guards the device's textures and targets. The set of live surfaces,
+    // the shader cache and each font's glyph sheets have locks of their own.
     CritSect mDeviceCrit;
-    CritSect mResourceCrit;
 
 private:
     void DrawCursor();
