@@ -37,6 +37,7 @@ void PublishTestAnimations() {
                                         {L"target", L"ball"},
                                         {L"curve", L"out_quad"}})});
     add(L"waiting", {Command(L"wait-for", {{L"cond", L"go"},
+                                           {L"click", L"true"},
                                            {L"timed_out", L"late"},
                                            {L"clicked", L"hit"}}),
                      Command(L"after")});
@@ -276,6 +277,29 @@ TEST_F(AnimationWidgetTest, WaitingScriptResumesOnItsConditionOrTimeOut) {
     w->UpdateF(1.0f);
     EXPECT_EQ(w->mWaitState, WaitState::Running);
     EXPECT_FALSE(w->GetVariable(L"late").ToBool());
+    w->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
+TEST_F(AnimationWidgetTest, AClickAnywhereResumesAWaitThatListensForIt) {
+    auto* w = new ProbeWidget(L"waiting", 0.0f, 0.0f, false);
+    mManager->AddWidget(w);
+    w->mWaitState = WaitState::Condition;
+    w->mWaitTime = 500.0f;
+    w->SetClickListening(true);
+    mHarness.Click(700, 600);
+    mHarness.DrainInput();
+    EXPECT_EQ(w->mWaitState, WaitState::Running);
+    EXPECT_TRUE(w->GetVariable(L"hit").ToBool());
+    EXPECT_FALSE(w->GetVariable(L"late").ToBool());
+    EXPECT_FALSE(w->IsClickListening());
+    ASSERT_NE(w->GetCurrentCommand(), nullptr);
+    EXPECT_EQ(w->GetCurrentCommand()->mName, L"after");
+    // Not listening any more: a second click changes nothing.
+    w->SetVariable(L"hit", ScriptValue(false));
+    mHarness.Click(700, 600);
+    mHarness.DrainInput();
+    EXPECT_FALSE(w->GetVariable(L"hit").ToBool());
     w->RemoveSelf();
     mHarness.RunSteps(1);
 }
