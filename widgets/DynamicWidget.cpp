@@ -177,8 +177,10 @@ bool DynamicWidget::WriteFloatProperty(const std::wstring& name, float value) {
 // --- Image and frames --------------------------------------------------------
 
 void DynamicWidget::SetImage(Image* image) {
-    if (mOwnsImage && mImage && mImage != image) delete mImage;
-    mOwnsImage = false;
+    if (image != mImage) {
+        if (mOwnsImage) delete mImage;
+        mOwnsImage = false;
+    }
     mImage = image;
     if (mImage) {
         mWidth = mImage->GetCelWidth();
