@@ -10,6 +10,7 @@
 #include "data/Animation.h"
 #include "data/Localization.h"
 #include "render/Font.h"
+#include "render/Image.h"
 #include "tests/support/AppHarness.h"
 #include "tests/support/WidgetQueries.h"
 #include "widgets/AnimationWidget.h"
@@ -318,6 +319,35 @@ TEST_F(ControlsTest, CheckboxTogglesOnAClickAndTellsItsListener) {
     EXPECT_EQ(boxes.mCalls.size(), 2u);
     EXPECT_TRUE(box->mChecked);
     mHarness.RunSteps(1);  // draws without images
+}
+
+std::unique_ptr<Image> SolidImage(int w, int h) {
+    ImageData data;
+    data.mWidth = w;
+    data.mHeight = h;
+    data.mBits.assign(static_cast<size_t>(w) * h, 0xFFFFFFFFu);
+    return std::unique_ptr<Image>(CreateImageFromData(std::move(data), 1, 1));
+}
+
+TEST_F(ControlsTest, CheckboxShowsOneOfItsFourImages) {
+    auto off = SolidImage(24, 22), offHover = SolidImage(24, 22), on = SolidImage(24, 22),
+         onHover = SolidImage(24, 22);
+    auto* box = new Checkbox(off.get(), offHover.get(), on.get(), onHover.get(), nullptr);
+    EXPECT_EQ(box->mWidth, 24);
+    EXPECT_EQ(box->mHeight, 22);
+    box->Move(100, 100);
+    mManager->AddWidget(box);
+    EXPECT_EQ(box->GetStateImage(), off.get());
+    mHarness.MouseMove(105, 105);
+    EXPECT_EQ(box->GetStateImage(), offHover.get());
+    mHarness.MouseDown(105, 105);
+    mHarness.MouseUp(105, 105);
+    EXPECT_EQ(box->GetStateImage(), onHover.get());
+    mHarness.MouseMove(300, 300);
+    EXPECT_EQ(box->GetStateImage(), on.get());
+    mHarness.RunSteps(1);
+    box->RemoveSelf();  // before the images go
+    mHarness.RunSteps(1);
 }
 
 class Sliders : public SliderListener {
