@@ -176,6 +176,18 @@ TEST_F(ControlsTest, PressDragOutAndReleaseDoesNotClickWhenDepressOnlyWhenOver) 
     EXPECT_EQ(mButtons.Count("depress"), 2);
 }
 
+TEST_F(ControlsTest, HandCursorOverButtons) {
+    ButtonWidget* button = AddButton(0, 0, 50, 50);
+    ASSERT_TRUE(button->mHandCursor);
+    mHarness.MouseMove(10, 10);
+    EXPECT_EQ(mApp->GetCursor(), 1);
+    mHarness.MouseMove(100, 100);
+    EXPECT_EQ(mApp->GetCursor(), 0);
+    button->mHandCursor = false;
+    mHarness.MouseMove(10, 10);
+    EXPECT_EQ(mApp->GetCursor(), 0);
+}
+
 TEST_F(ControlsTest, FastClickDepressesAtThePressOnly) {
     ButtonWidget* button = AddButton(0, 0, 50, 50);
     button->mFastClick = true;
