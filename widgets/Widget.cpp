@@ -103,7 +103,10 @@ void Widget::DetachSelf() {
 void Widget::MarkDirty() { mDirty = true; }
 
 void Widget::SetPauseOwner(Widget* owner, bool force) {
-    if (force || !mPauseOwner.Get()) mPauseOwner = owner;
+    // A widget with an owner of its own (a nested menu) keeps it, and so do
+    // its present and future descendants.
+    if (!force && mPauseOwner.Get()) return;
+    mPauseOwner = owner;
     WidgetContainer::SetPauseOwner(owner, force);
 }
 

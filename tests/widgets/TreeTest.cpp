@@ -396,6 +396,15 @@ TEST_F(TreeTest, PauseOwnerStopsUpdatesOfPresentAndFutureDescendants) {
     owner->SetPauseOwner(owner, true);
     EXPECT_EQ(own->GetPauseOwner(), owner);
     delete other;
+
+    // A nested owner keeps its subtree, also for children added later.
+    auto* nested = new PausingWidget(&mLog, "nested");
+    nested->SetPauseOwner(nested, false);
+    owner->AddWidget(nested);
+    EXPECT_EQ(nested->GetPauseOwner(), nested);
+    LogWidget* late = Make("late");
+    nested->AddWidget(late);
+    EXPECT_EQ(late->GetPauseOwner(), nested);
 }
 
 TEST_F(TreeTest, RectanglesConvertThroughEveryAncestor) {
