@@ -312,3 +312,54 @@ TEST_F(GLRenderTest, LayeredFontsFromTheData) {
     EXPECT_GT(outline, 20);
     gFontMap.Clear();
 }
+
+TEST_F(GLRenderTest, PresentShowsTheFrameUprightInItsViewport) {
+    {
+        Graphics g(nullptr);
+        g.SetColor(Color(255, 0, 0));
+        g.FillRect(0, 0, 1024, 384);
+        g.SetColor(Color(0, 0, 255));
+        g.FillRect(0, 384, 1024, 384);
+    }
+    int dw = 0, dh = 0;
+    gWindow->GetDrawableSize(dw, dh);
+    ASSERT_GT(dw, 200);
+    ASSERT_GT(dh, 200);
+    // A letterbox: the frame shown at half size with bars around it.
+    Viewport view = ComputeViewport(dw, dh, 1024, 768, false);
+    int vw = view.width / 2, vh = view.height / 2, vx = (dw - vw) / 2, vy = (dh - vh) / 2;
+    ImageSurface* screen = mDevice->GetScreenSurface();
+    ASSERT_TRUE(mDevice->PrepareSurface(screen));
+    GpuBackend& backend = mDevice->GetBackend();
+    backend.PresentTexture(screen->GetFirstTexture(), dw, dh, vx, vy, vw, vh);
+    std::vector<uint32_t> window(static_cast<size_t>(dw) * dh);
+    ASSERT_TRUE(backend.ReadPixels(0, dh, 0, 0, dw, dh, window.data()));
+    auto at = [&](int x, int y) { return window[static_cast<size_t>(y) * dw + x]; };
+    EXPECT_TRUE(Near(at(vx + vw / 2, vy + vh / 4), 255, 0, 0));      // top half red
+    EXPECT_TRUE(Near(at(vx + vw / 2, vy + 3 * vh / 4), 0, 0, 255));  // bottom half blue
+    EXPECT_TRUE(Near(at(vx / 2, dh / 2), 0, 0, 0));                  // the bar
+    EXPECT_TRUE(Near(at(dw / 2, vy / 2), 0, 0, 0));
+    EXPECT_FALSE(mDevice->CheckResult("Present test"));
+}
+
+TEST_F(GLRenderTest, ManyLargeGlyphsSpreadOverSheets) {
+    std::string error;
+    std::unique_ptr<SysFont> font = SysFont::Create("DejaVu Sans", 150, false, false, &error);
+    ASSERT_TRUE(font) << error;
+    std::wstring text;
+    for (wchar_t c = L'A'; c <= L'Z'; ++c) text += c;
+    for (wchar_t c = L'a'; c <= L'z'; ++c) text += c;
+    {
+        Graphics g(nullptr);
+        g.SetFont(font.get());
+        g.DrawString(text, 0, 200);
+        g.DrawString(L"AZaz", 10, 600);
+    }
+    EXPECT_GT(font->GetSheetCount(), 1u);
+    ImageData f = Frame();
+    int lit = 0;
+    for (int y = 480; y < 600; ++y)
+        for (int x = 10; x < 400; ++x)
+            if (R(At(f, x, y)) > 128) ++lit;
+    EXPECT_GT(lit, 500);  // glyphs from the first sheet still draw after more were added
+}
