@@ -663,9 +663,11 @@ const Transform& DynamicWidget::GetLocalTransform() const {
     if (scaled) mTransform.Scale(mFlipX ? -mScaleX : mScaleX, mFlipY ? -mScaleY : mScaleY);
     if (sheared) {
         // Pixels of displacement across the whole height (x) or width (y),
-        // about a pivot offset from the centre.
-        float kx = mHeight > 0 ? mShearX / static_cast<float>(mHeight) : 0.0f;
-        float ky = mWidth > 0 ? mShearY / static_cast<float>(mWidth) : 0.0f;
+        // about a pivot offset from the centre: a positive shear_x moves
+        // what lies above the pivot to the right, a positive shear_y moves
+        // what lies left of the pivot down.
+        float kx = mHeight > 0 ? -mShearX / static_cast<float>(mHeight) : 0.0f;
+        float ky = mWidth > 0 ? -mShearY / static_cast<float>(mWidth) : 0.0f;
         Transform shear;
         shear.Translate(-mShearXOffset, -mShearYOffset);
         Matrix4 m;
