@@ -463,6 +463,18 @@ TEST_F(ControlsTest, EditWidgetRefusesWhatItsListenerRefuses) {
     mHarness.PressKey(KeyCode::Return);
     EXPECT_EQ(edits.mEntered, L"z1234");
 
+    // Ctrl+A selects everything; what is typed next replaces it.
+    InputEvent selectAll;
+    selectAll.type = InputEvent::KeyDown;
+    selectAll.key = 'a';
+    selectAll.ctrl = true;
+    mHarness.Push(selectAll);
+    mHarness.DrainInput();
+    EXPECT_TRUE(edit->HasSelection());
+    edit->mMaxChars = -1;
+    mHarness.TypeText(L"q");
+    EXPECT_EQ(edit->GetText(), L"q");
+
     edit->SetColor(EditWidget::Highlight, Color(1, 2, 3));
     EXPECT_EQ(edit->GetColor(EditWidget::Highlight).mBlue, 3);
     edit->SetColor(9, Color(9, 9, 9));  // out of range: ignored
