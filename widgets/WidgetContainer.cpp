@@ -160,11 +160,10 @@ FPoint WidgetContainer::LocalToScreenPoint(float x, float y) const {
 
 FPoint WidgetContainer::ScreenToLocalPoint(float x, float y) const {
     // Down from the top: collect the chain first.
-    const WidgetContainer* chain[256];
-    int n = 0;
-    for (const WidgetContainer* c = this; c && n < 256; c = c->mParent) chain[n++] = c;
+    std::vector<const WidgetContainer*> chain;
+    for (const WidgetContainer* c = this; c; c = c->mParent) chain.push_back(c);
     FPoint p(x, y);
-    while (n > 0) p = chain[--n]->ParentToLocalPoint(p.mX, p.mY);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) p = (*it)->ParentToLocalPoint(p.mX, p.mY);
     return p;
 }
 
