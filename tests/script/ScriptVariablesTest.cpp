@@ -232,8 +232,9 @@ TEST_F(Spawning, AnOverlayTakesThePointerFromWhatLiesBelow) {
     mManager->AddWidget(overlay);
     mHarness.MouseMove(51, 51);
     EXPECT_EQ(mManager->GetOverWidget(), overlay);
-    mHarness.RunSteps(5);  // its script ends: it removes itself
-    EXPECT_EQ(overlay->mParent, nullptr);
+    WeakHandle<Widget> handle(overlay);
+    mHarness.RunSteps(5);  // its script ends: it removes itself and is deleted
+    EXPECT_EQ(handle.Get(), nullptr);
     EXPECT_EQ(mManager->GetOverWidget(), below);
 }
 
