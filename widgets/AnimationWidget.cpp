@@ -427,9 +427,9 @@ EasingCurve* AnimationWidget::GetCurveAttribute() {
     auto it = mVariables.find(name);
     if (!name.empty() && it != mVariables.end()) name = it->second.ToString();
     CurveParameters parameters;
+    // "base" has a different default for each curve that reads it.
     parameters.mExpoBase = GetFloatAttributeOr(L"base", 10.0f);
-    if (name.find(L"elastic") != std::wstring::npos)
-        parameters.mElasticBase = GetFloatAttributeOr(L"base", 10000.0f);
+    parameters.mElasticBase = GetFloatAttributeOr(L"base", 10000.0f);
     parameters.mElasticPeriod = GetIntAttributeOr(L"period", 5);
     parameters.mElasticFraction = GetFloatAttributeOr(L"fraction", 1.0f);
     parameters.mBackAccel = GetFloatAttributeOr(L"accel", 2.0f);
