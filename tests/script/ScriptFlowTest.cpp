@@ -158,6 +158,15 @@ TEST_F(Flow, LoadAfterRunsWhenEverythingPendingIsDone) {
     EXPECT_EQ(Joined(Run(L"main")->mLog), L"now,sub,later");
 }
 
+TEST_F(Flow, LoadAfterInsideALoopKeepsTheLoopGoing) {
+    // Each queued animation goes under the loop's frames on the call stack.
+    Load(R"(
+      <animation name="main"><for name="i" from="0" to="3"><probe v="i"/><load-after animation="'later'"/></for><probe v="'after'"/></animation>
+      <animation name="later"><probe v="'later ' + i"/></animation>
+    )");
+    EXPECT_EQ(Joined(Run(L"main")->mLog), L"0,1,2,after,later 3,later 3,later 3");
+}
+
 TEST_F(Flow, PersistSignalAndDo) {
     Load(R"(
       <animation name="owner"><play animation="kid" id="'k'"/><play animation="quiet" id="'q'"/><do action="'open'" parameter="'map'" object="3"/></animation>
