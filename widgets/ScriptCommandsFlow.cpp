@@ -69,6 +69,12 @@ ScriptStep EndPass(AnimationWidget& w, bool breakLoop) {
 
 bool CallDepthExceeded(AnimationWidget& w, const std::wstring& animation) {
     if (w.mCallStack.size() < kMaxScriptCallDepth) return false;
+    // Once per widget and play: a loop around the refused call would flood the log.
+    static int sLastWidget = 0;
+    static int sLastPlay = -1;
+    if (w.mId == sLastWidget && w.mPlayCount == sLastPlay) return true;
+    sLastWidget = w.mId;
+    sLastPlay = w.mPlayCount;
     DebugPrintf("Script call depth of %zu reached: '%s' not called (widget '%s')\n",
                 kMaxScriptCallDepth, WStringToString(animation).c_str(),
                 WStringToString(w.mName).c_str());

@@ -208,6 +208,7 @@ TEST_F(Flow, PrintAndBreakpointReport) {
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(Joined(w->mLog), L"after");
     EXPECT_NE(err.find("Message: raw + text"), std::string::npos) << err;
+    EXPECT_NE(err.find("n=3\n"), std::string::npos) << err;
 }
 
 TEST_F(Flow, ARecursiveCallDoesNotHang) {
@@ -215,8 +216,13 @@ TEST_F(Flow, ARecursiveCallDoesNotHang) {
       <animation name="rec"><assign name="'n'" value="n + 1"/><call animation="rec"/></animation>
       <animation name="main"><define n="0"/><call animation="rec"/><probe v="'back'"/></animation>
     )");
+    testing::internal::CaptureStderr();
     ProbeScript* w = Run(L"main");
+    std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(Joined(w->mLog), L"back");
+    size_t first = err.find("'rec' not called");
+    EXPECT_NE(first, std::string::npos) << err;
+    EXPECT_EQ(err.find("'rec' not called", first + 1), std::string::npos) << err;  // once
     int depth = w->GetVariable(L"n").ToInt();
     EXPECT_GE(depth, 200);
     EXPECT_LE(depth, static_cast<int>(kMaxScriptCallDepth) + 1);
