@@ -180,8 +180,15 @@ bool AnimationWidget::WaitConditionHolds() {
             TrackInterface* music = gAppBase ? gAppBase->mMusicInterface : nullptr;
             return !music || !music->IsTrackPlaying(mAwaitedSoundId);
         }
+        case WaitState::MouseUp:
+        case WaitState::MouseDown:
+        case WaitState::MouseHover:
+        case WaitState::MouseLeave:
+            // The button's events end these; a button that is gone never
+            // sends one, so its death counts as the event.
+            return !mAwaitedObject.Get();
         default:
-            return false;  // button events, the time-out and clicks end these
+            return false;  // the time-out and clicks end these
     }
 }
 

@@ -239,3 +239,23 @@ TEST_F(Wait, RemovalResumesOnlyWhileTheScriptWidgetIsInTheManager) {
 }
 
 }  // namespace
+
+TEST_F(Wait, ButtonDeletedWhileTheScriptWidgetIsDetachedCountsAsItsEvent) {
+    Load(kWaitAnimations);
+    auto* holder = new ProbeScript();
+    mManager->AddWidget(holder);
+    auto* w = new ProbeScript();
+    holder->AddWidget(w);
+    DynamicWidget* button = AddButton(w);
+    w->PlayAnimationByName(L"mouse_up");
+    ASSERT_EQ(w->mWaitState, WaitState::MouseUp);
+
+    w->DetachSelf();
+    button->RemoveSelf();  // no resume while detached
+    mHarness.RunSteps(1);  // the button is deleted now
+    EXPECT_TRUE(w->mLog.empty());
+
+    holder->AddWidget(w);  // back: the button can never send its event
+    mHarness.RunSteps(1);
+    EXPECT_EQ(Joined(w->mLog), L"up");
+}
