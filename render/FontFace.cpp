@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "app/FileUtil.h"
 #include "data/PakInterface.h"
@@ -36,8 +37,20 @@ std::shared_ptr<FontFace> FontFace::LoadFile(const std::string& path, int pixelS
         return nullptr;
     }
     std::shared_ptr<FontFace> face(new FontFace());
-    if (!face->Open(path, std::move(bytes), pixelSize, error)) return nullptr;
+    auto shared = std::make_shared<const std::string>(std::move(bytes));
+    if (!face->Open(path, std::move(shared), pixelSize, error)) return nullptr;
     return face;
+}
+
+std::shared_ptr<const std::string> FontFace::ReadSystemFile(const std::string& file) {
+    std::lock_guard<std::recursive_mutex> lock(Lock());
+    static auto* cache = new std::map<std::string, std::weak_ptr<const std::string>>();
+    if (auto bytes = (*cache)[file].lock()) return bytes;
+    std::string bytes;
+    if (!ReadFileToString(file, bytes)) return nullptr;
+    auto shared = std::make_shared<const std::string>(std::move(bytes));
+    (*cache)[file] = shared;
+    return shared;
 }
 
 std::string FontFace::FindSystemFontFile(const std::string& pattern) {
@@ -74,8 +87,8 @@ std::shared_ptr<FontFace> FontFace::LoadSystem(const std::string& pattern, int p
         if (error) *error = "no system font matches '" + pattern + "'";
         return nullptr;
     }
-    std::string bytes;
-    if (!ReadFileToString(file, bytes)) {
+    std::shared_ptr<const std::string> bytes = ReadSystemFile(file);
+    if (!bytes) {
         if (error) *error = "cannot read font file '" + file + "'";
         return nullptr;
     }
@@ -84,8 +97,8 @@ std::shared_ptr<FontFace> FontFace::LoadSystem(const std::string& pattern, int p
     return face;
 }
 
-bool FontFace::Open(const std::string& fileName, std::string bytes, int pixelSize,
-                    std::string* error) {
+bool FontFace::Open(const std::string& fileName, std::shared_ptr<const std::string> bytes,
+                    int pixelSize, std::string* error) {
     std::lock_guard<std::recursive_mutex> lock(Lock());
     FT_Library library = Library();
     if (!library) {
@@ -99,8 +112,8 @@ bool FontFace::Open(const std::string& fileName, std::string bytes, int pixelSiz
     mBytes = std::move(bytes);
     mFileName = fileName;
     FT_Face face = nullptr;
-    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(mBytes.data()),
-                           static_cast<FT_Long>(mBytes.size()), 0, &face) != 0) {
+    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(mBytes->data()),
+                           static_cast<FT_Long>(mBytes->size()), 0, &face) != 0) {
         if (error) *error = "not a font file: '" + fileName + "'";
         return false;
     }

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -45,10 +46,13 @@ public:
 
 private:
     FontFace() = default;
-    bool Open(const std::string& fileName, std::string bytes, int pixelSize, std::string* error);
+    bool Open(const std::string& fileName, std::shared_ptr<const std::string> bytes, int pixelSize,
+              std::string* error);
+    // The bytes of a system font file, shared by every size made from it.
+    static std::shared_ptr<const std::string> ReadSystemFile(const std::string& file);
 
     void* mFace = nullptr;  // FT_Face
-    std::string mBytes;     // a face loaded from memory must keep its bytes
+    std::shared_ptr<const std::string> mBytes;  // a face read from memory keeps its bytes
     std::string mFileName;
     int mPixelSize = 0;
     int mAscent = 0;
