@@ -147,6 +147,33 @@ void Graphics::FillRect(float x, float y, float width, float height) {
     AddQuad(MakeState(nullptr, 0), quad);
 }
 
+void Graphics::DrawRect(float x, float y, float width, float height) {
+    if (width <= 0.0f || height <= 0.0f) return;
+    if (width <= 2.0f || height <= 2.0f) {
+        FillRect(x, y, width, height);
+        return;
+    }
+    FillRect(x, y, width, 1);
+    FillRect(x, y + height - 1, width, 1);
+    FillRect(x, y + 1, 1, height - 2);
+    FillRect(x + width - 1, y + 1, 1, height - 2);
+}
+
+void Graphics::DrawLine(float x1, float y1, float x2, float y2, float thickness) {
+    float dx = x2 - x1, dy = y2 - y1;
+    float length = std::sqrt(dx * dx + dy * dy);
+    if (length <= 0.0f || thickness <= 0.0f) return;
+    // Half the thickness to each side of the line.
+    float nx = -dy / length * thickness / 2.0f, ny = dx / length * thickness / 2.0f;
+    float tx = mTransX, ty = mTransY;
+    uint32_t c = mColor.ToARGB();
+    GpuVertex quad[4] = {{x1 + nx + tx, y1 + ny + ty, 0, 0, c},
+                         {x2 + nx + tx, y2 + ny + ty, 1, 0, c},
+                         {x2 - nx + tx, y2 - ny + ty, 1, 1, c},
+                         {x1 - nx + tx, y1 - ny + ty, 0, 1, c}};
+    AddQuad(MakeState(nullptr, 0), quad);
+}
+
 void Graphics::Clear(const Color& color) {
     FlushBatch();
     uint32_t target = TargetHandle();

@@ -67,6 +67,10 @@ public:
                  static_cast<float>(rect.mWidth), static_cast<float>(rect.mHeight));
     }
     void Clear(const Color& color);  // the whole target, ignoring clip and mode
+    // A one-pixel outline inside the rectangle.
+    void DrawRect(float x, float y, float width, float height);
+    // A line of the given thickness (pixels) in the current colour.
+    void DrawLine(float x1, float y1, float x2, float y2, float thickness = 1.0f);
 
     // One cel, or a source rectangle of the image when given (width > 0).
     void DrawImage(Image* image, float x, float y, int cel = 0, const Rect& source = Rect());

@@ -155,6 +155,25 @@ TEST_F(GraphicsTest, DrawModesAndColourisedImages) {
     EXPECT_EQ(Backend().mDraws.back().mVertices[0].mColor, Color(10, 20, 30, 40).ToARGB());
 }
 
+TEST_F(GraphicsTest, OutlinesAndLines) {
+    Graphics g(nullptr);
+    g.SetBatching(true);
+    g.Translate(10, 10);
+    g.DrawRect(0, 0, 20, 10);
+    g.FlushBatch();
+    ASSERT_EQ(Backend().mDraws.size(), 1u);
+    EXPECT_EQ(Backend().mDraws[0].mVertices.size(), 16u);  // four edges
+    EXPECT_EQ(Bounds(Backend().mDraws[0]), FRect(10, 10, 20, 10));
+    g.DrawLine(0, 0, 30, 0, 2);
+    g.FlushBatch();
+    EXPECT_EQ(Bounds(Backend().mDraws.back()), FRect(10, 9, 30, 2));
+    size_t before = Backend().mDraws.size();
+    g.DrawLine(5, 5, 5, 5);  // no length: nothing
+    g.DrawRect(0, 0, 0, 5);
+    g.FlushBatch();
+    EXPECT_EQ(Backend().mDraws.size(), before);
+}
+
 TEST_F(GraphicsTest, CelsSourceRectanglesAndTransforms) {
     // 4 cels in 2 columns and 2 rows, each 10x8.
     std::unique_ptr<Image> image(CreateImageFromData(MakeImage(20, 16, 0xFFFFFFFFu), 2, 2));
