@@ -20,7 +20,9 @@ public:
     ~GameApp() override;
 
     // Virtual operations the game overrides.
-    virtual void LoadGameData() {}
+    // Runs on the loading thread: fonts, constants, config, assets and
+    // animations, then the short log. The game's override calls this first.
+    virtual void LoadGameData();
     virtual int GetLoadingStepCount() { return 0; }
     // The base runs the asset loads queued during start-up.
     virtual void StartGame();
@@ -46,6 +48,15 @@ public:
 
     // One loader finished: the loading bar moves on.
     void StepLoadingProgress();
+    // Starts the loading thread; the bar's total is the framework's own steps,
+    // the game's, and one for the finish.
+    void BeginLoading();
+    bool IsLoadingFinished() const { return mLoadingFinished; }
+    // A loader found broken data: the message names the file (and line). At
+    // the end of loading the first such problem is shown and the game ends.
+    void ReportLoadError(const std::string& message);
+    std::vector<std::string> GetLoadErrors();
+    static constexpr int kFrameworkLoadingSteps = 5;
 
     // Runs the call on the main thread: at once when called there, else at
     // the start of the next update step (loaders run on a worker thread).
@@ -59,6 +70,8 @@ public:
 protected:
     void UpdateFrames() override;
     void RunMainThreadCalls();
+    void LoadingThreadProc() override;
+    void LoadingThreadCompleted() override;
 
 private:
     std::vector<WeakHandle<Menu>> mOpenMenus;
@@ -67,6 +80,9 @@ private:
     std::thread::id mMainThreadId = std::this_thread::get_id();
     std::mutex mMainThreadCallsLock;
     std::vector<std::function<void()>> mMainThreadCalls;
+    std::mutex mLoadErrorsLock;
+    std::vector<std::string> mLoadErrors;
+    bool mLoadingFinished = false;
 };
 
 extern GameApp* gGameApp;

@@ -8,7 +8,11 @@ std::vector<GameSets> gSetTable;
 SetStats::SetStats() : SetStats(true) {}
 
 SetStats::SetStats(bool loadNow) {
-    if (loadNow && !LoadPropertiesFile(kFileName)) DebugPrintf("%s\n", GetErrorText().c_str());
+    if (!loadNow) return;
+    // The file is the whole set catalogue: reading it again (a restart of the
+    // loading steps) replaces the table instead of adding a second copy.
+    gSetTable.clear();
+    if (!LoadPropertiesFile(kFileName)) DebugPrintf("%s\n", GetErrorText().c_str());
 }
 
 bool SetStats::LoadText(const std::string& bytes, const std::string& nameForErrors) {
