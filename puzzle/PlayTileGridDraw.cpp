@@ -1,0 +1,251 @@
+// The visible side of the play board: clue numbers, the pointer's highlight,
+// the cell animations, the effects that fly to and from the meters, and the
+// clue-number intro and fade.
+#include <algorithm>
+
+#include "app/Log.h"
+#include "app/Random.h"
+#include "data/Animation.h"
+#include "puzzle/PlayTileGrid.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/TrailWidget.h"
+#include "render/Graphics.h"
+#include "render/Image.h"
+
+namespace {
+constexpr int kMaxNumberValue = 25;
+constexpr int kNumberStyles = 4;  // highlighted, normal, satisfied, running count
+}  // namespace
+
+int PlayTileGrid::NumberColumns() const {
+    return mNumbers ? std::max(mNumbers->mNumCols, 1) : kMaxNumberValue;
+}
+
+int PlayTileGrid::NumberStyleRow(int style) const {
+    return style + (GetSize() > 15 ? kNumberStyles : 0);
+}
+
+bool PlayTileGrid::HasHighlightedCell() const {
+    return (mIsDown && mAction != 0) || (!mIsDown && mMouseInside && !mDisabled);
+}
+
+Point PlayTileGrid::ColumnCluePosition(int line, int index, int count) const {
+    const int w = mNumbers ? mNumbers->GetCelWidth() : 0;
+    const int h = mNumbers ? mNumbers->GetCelHeight() : 0;
+    return Point(mTileSize * line + (mTileSize - w) / 2,
+                 (mSlotHeight - h) / 2 - (count - index) * mSlotHeight - 2);
+}
+
+Point PlayTileGrid::RowCluePosition(int line, int index, int count) const {
+    const int w = mNumbers ? mNumbers->GetCelWidth() : 0;
+    const int h = mNumbers ? mNumbers->GetCelHeight() : 0;
+    return Point((mSlotWidth - w) / 2 - (count - index) * mSlotWidth - 2,
+                 mTileSize * line + (mTileSize - h) / 2);
+}
+
+// --- Update -----------------------------------------------------------------------------
+
+void PlayTileGrid::Update() {
+    TileGrid::Update();
+    if (!mNumbersFading) return;
+    mNumberAlpha -= 0.01f;
+    if (mNumberAlpha <= 0.0f) {
+        mNumberAlpha = 0.0f;
+        mNumbersFading = false;
+    }
+    MarkDirty();
+}
+
+void PlayTileGrid::UpdateF(float elapsedSteps) { TileGrid::UpdateF(elapsedSteps); }
+
+// --- Drawing ----------------------------------------------------------------------------
+
+void PlayTileGrid::Draw(Graphics* g) {
+    TileGrid::Draw(g);
+    g->FlushBatch();
+    if (HasHighlightedCell()) DeferOverlay(0);
+    if (mNumberAlpha <= 0.0f || !mNumbers) return;
+    GraphicsState saved;
+    saved.CopyFrom(*g);
+    if (mExploding)
+        g->Translate(static_cast<float>(mRestX) - mX, static_cast<float>(mRestY) - mY);
+    const int alpha = mNumberAlpha < 1.0f ? static_cast<int>(mNumberAlpha * 255.0f) : 255;
+    g->SetColor(Color(255, 255, 255, alpha));
+    g->SetColorizeImages(true);
+    const bool highlight = HasHighlightedCell();
+    const int n = GetSize();
+    for (int i = 0; i < n; ++i) {
+        const ClueLine& column = mColumnClues[static_cast<size_t>(i)];
+        const int columnCount = static_cast<int>(column.size());
+        for (int k = 0; k < columnCount; ++k) {
+            Point at = ColumnCluePosition(i, k, columnCount);
+            DrawClueNumber(g, at.mX, at.mY, 0, i, k, highlight && i == mEndX);
+        }
+        const ClueLine& row = mRowClues[static_cast<size_t>(i)];
+        const int rowCount = static_cast<int>(row.size());
+        for (int k = 0; k < rowCount; ++k) {
+            Point at = RowCluePosition(i, k, rowCount);
+            DrawClueNumber(g, at.mX, at.mY, 1, i, k, highlight && i == mEndY);
+        }
+    }
+    g->RestoreState(saved);
+    g->FlushBatch();
+}
+
+void PlayTileGrid::DrawClueNumber(Graphics* g, int x, int y, int kind, int line, int index,
+                                  bool highlighted) {
+    const std::vector<ClueLine>& table = kind == 0 ? mColumnClues : mRowClues;
+    if (!mNumbers || line < 0 || line >= static_cast<int>(table.size())) return;
+    const ClueLine& clues = table[static_cast<size_t>(line)];
+    if (index < 0 || index >= static_cast<int>(clues.size())) return;
+    const Clue& clue = clues[static_cast<size_t>(index)];
+    if (clue.mLength < 1 || clue.mLength > kMaxNumberValue) return;
+    const int style = clue.mSatisfied ? 2 : (highlighted ? 0 : 1);
+    const int cel = NumberStyleRow(style) * NumberColumns() + clue.mLength - 1;
+    if (clue.mLength > NumberColumns() || cel >= mNumbers->GetCelCount()) return;
+    g->DrawImage(mNumbers, static_cast<float>(x), static_cast<float>(y), cel);
+}
+
+void PlayTileGrid::DrawOverlay(Graphics* g) {
+    const int n = GetSize();
+    if (!HasHighlightedCell() || !InBoard(mEndX, mEndY)) return;
+    const int t = mTileSize;
+    const float ex = static_cast<float>(mEndX), ey = static_cast<float>(mEndY);
+    GraphicsState saved;
+    saved.CopyFrom(*g);
+    g->SetColor(mHighlightColor);
+    g->FillRect(static_cast<float>(-mOffsetX), ey * t, ex * t + mOffsetX, static_cast<float>(t));
+    g->FillRect(ex * t, static_cast<float>(-mOffsetY), static_cast<float>(t), ey * t + mOffsetY);
+    if (mEndX + 1 < n)
+        g->FillRect((ex + 1) * t, ey * t, static_cast<float>((n - mEndX - 1) * t), static_cast<float>(t));
+    if (mEndY + 1 < n)
+        g->FillRect(ex * t, (ey + 1) * t, static_cast<float>(t), static_cast<float>((n - mEndY - 1) * t));
+
+    Image* line = mCursorHighlight;
+    if (mIsDown) line = mAction == 2 ? mMarkHighlight : mTileHighlight;
+    const bool counts = mIsDown && gPlayerState && gPlayerState->mShowNumbers && mNumbers;
+    int stepX = 0, stepY = 0;
+    if (mEndX != mPressX)
+        stepX = mEndX > mPressX ? 1 : -1;
+    else if (mEndY != mPressY)
+        stepY = mEndY > mPressY ? 1 : -1;
+    const bool batching = g->IsBatching();
+    g->SetBatching(true);
+    g->SetColor(Color::White);
+    g->SetColorizeImages(false);
+    int x = mPressX, y = mPressY;
+    for (int count = 1; InBoard(x, y); ++count) {
+        const bool end = x == mEndX && y == mEndY;
+        Image* image = end ? mCursorHighlight : line;
+        if (image) g->DrawImage(image, static_cast<float>(x * t), static_cast<float>(y * t));
+        if (counts && count <= std::min(kMaxNumberValue, NumberColumns())) {
+            const int cel = NumberStyleRow(3) * NumberColumns() + count - 1;
+            if (cel < mNumbers->GetCelCount())
+                g->DrawImage(mNumbers, static_cast<float>(x * t + (t - mNumbers->GetCelWidth()) / 2),
+                             static_cast<float>(y * t + (t - mNumbers->GetCelHeight()) / 2), cel);
+        }
+        if (end) break;
+        x += stepX;
+        y += stepY;
+    }
+    g->FlushBatch();
+    g->SetBatching(batching);
+    g->RestoreState(saved);
+}
+
+// --- Cell animations and effects ------------------------------------------------------------
+
+void PlayTileGrid::PlayCellAnimation(int x, int y, const std::wstring& name, int delay) {
+    if (!InBoard(x, y)) return;
+    if (!AnimationExists(name)) {
+        // Nothing would ever end it, and the board would wait for it for ever.
+        DebugPrintf("PlayTileGrid: no cell animation \"%ls\"\n", name.c_str());
+        return;
+    }
+    auto* cell = new AnimationWidget(name, static_cast<float>(x * mTileSize + mTileSize / 2),
+                                     static_cast<float>(y * mTileSize + mTileSize / 2), true);
+    cell->SetVariable(L"delay", ScriptValue(delay));
+    cell->SetVariable(L"dim", ScriptValue(GetSize()));
+    cell->SetVariable(L"c_device", ScriptValue(DeviceName()));
+    // The cell's pictures never take the board's clicks.
+    cell->mRemoveMask |= WidgetFlags::AllowMouse;
+    AnimationListener::WatchWidget(cell);
+    mCellAnimations.insert(cell->mId);
+    mCellWidgets[static_cast<size_t>(x)][static_cast<size_t>(y)] = cell;
+    AddWidget(cell);
+}
+
+void PlayTileGrid::AddTrail(TrailWidget* trail, bool counted) {
+    trail->mPriority = 1;
+    AnimationListener::WatchWidget(trail);
+    bool sparkles = false;
+    if (counted && mTrailsInFlight < mMaxTrails) {
+        sparkles = true;
+        ++mTrailsInFlight;
+        mSparklingTrails.insert(trail->mId);
+    }
+    trail->SetVariable(L"show_sparkles", ScriptValue(sparkles ? 1 : 0));
+    WidgetContainer* layer = nullptr;
+    if (PlayScreenLink* screen = GetScreen()) layer = screen->GetEffectLayer();
+    if (!layer) layer = mParent;
+    if (!layer) layer = this;
+    layer->AddWidget(trail);
+}
+
+void PlayTileGrid::ReleaseTrail(int id) {
+    if (mSparklingTrails.erase(id) && mTrailsInFlight > 0) --mTrailsInFlight;
+}
+
+void PlayTileGrid::ForgetTrackedAnimation(int id) {
+    mCellAnimations.erase(id);
+    if (mIntroAnimations.erase(id) && mIntroAnimations.empty()) FinishNumbersIntro();
+}
+
+void PlayTileGrid::StartNumbersIntro() {
+    const int n = GetSize();
+    for (int i = 0; i < n; ++i) {
+        const ClueLine& column = mColumnClues[static_cast<size_t>(i)];
+        const int columnCount = static_cast<int>(column.size());
+        for (int k = 0; k < columnCount; ++k) {
+            Point at = ColumnCluePosition(i, k, columnCount);
+            AddNumberIntro(at.mX, at.mY, column[static_cast<size_t>(k)].mLength);
+        }
+        const ClueLine& row = mRowClues[static_cast<size_t>(i)];
+        const int rowCount = static_cast<int>(row.size());
+        for (int k = 0; k < rowCount; ++k) {
+            Point at = RowCluePosition(i, k, rowCount);
+            AddNumberIntro(at.mX, at.mY, row[static_cast<size_t>(k)].mLength);
+        }
+    }
+    // No intro could start (no clues, or no "intro_number"): play at once.
+    if (mIntroAnimations.empty()) FinishNumbersIntro();
+}
+
+void PlayTileGrid::AddNumberIntro(int x, int y, int value) {
+    if (!AnimationExists(L"intro_number")) return;
+    auto* intro = new AnimationWidget(L"intro_number", 0.0f, 0.0f, true);
+    intro->SetVariable(L"x", ScriptValue(x));
+    intro->SetVariable(L"y", ScriptValue(y));
+    intro->SetVariable(L"frame", ScriptValue(NumberStyleRow(1) * NumberColumns() + value - 1));
+    intro->SetVariable(L"delay", ScriptValue(Rand(150) + 10));
+    intro->mRemoveMask |= WidgetFlags::AllowMouse;
+    AnimationListener::WatchWidget(intro);
+    mIntroWidgets.emplace_back(intro);
+    mIntroAnimations.insert(intro->mId);
+    AddWidget(intro);
+}
+
+void PlayTileGrid::FinishNumbersIntro() {
+    std::vector<WeakHandle<AnimationWidget>> intros = std::move(mIntroWidgets);
+    mIntroWidgets.clear();
+    mIntroAnimations.clear();
+    for (const auto& handle : intros) {
+        if (AnimationWidget* intro = handle.Get()) {
+            AnimationListener::UnwatchWidget(intro);
+            intro->RemoveSelf();
+        }
+    }
+    mNumberAlpha = 1.0f;
+    if (!mEnded) SetDisabled(false);
+    MarkDirty();
+}
