@@ -11,76 +11,18 @@
 #include "audio/TrackInterface.h"
 #include "platform/FileSystem.h"
 #include "tests/support/AppHarness.h"
+#include "tests/support/FakeAudio.h"
 
 namespace {
-
-class FakeInstance : public SoundInstance {
-public:
-    explicit FakeInstance(int* plays) : mPlays(plays) {}
-    void Release() override {}
-    void SetBaseVolume(double) override {}
-    void SetBasePan(int) override {}
-    void AdjustPitch(double) override {}
-    void SetVolume(double) override {}
-    void SetPan(int) override {}
-    bool Play(bool, bool) override { ++*mPlays; return true; }
-    void Stop() override {}
-    bool IsPlaying() override { return false; }
-    bool IsReleased() override { return false; }
-    double GetVolume() override { return 1.0; }
-
-private:
-    int* mPlays;
-};
-
-class FakeSoundManager : public SoundManager {
-public:
-    bool Initialized() override { return true; }
-    int FindSound(const std::string&) override { return -1; }
-    bool LoadSound(int, const std::string&) override { return false; }
-    void ReleaseSound(int) override {}
-    void SetVolume(double v) override { mVolume = v; }
-    bool SetBaseVolume(int, double) override { return true; }
-    bool SetBasePan(int, int) override { return true; }
-    SoundInstance* GetSoundInstance(int id) override {
-        mRequested.push_back(id);
-        mInstance = std::make_unique<FakeInstance>(&mPlays);
-        return mInstance.get();
-    }
-    void ReleaseSounds() override {}
-    void ReleaseChannels() override {}
-    double GetMasterVolume() override { return 1.0; }
-    void SetMasterVolume(double) override {}
-    void Flush() override {}
-    void SetCooperativeWindow(void*, bool) override {}
-    void StopAllSounds() override { ++mStopAll; }
-    void StopSound(int) override {}
-    int GetFreeSoundId() override { return 0; }
-    int GetNumSounds() override { return 0; }
-
-    double mVolume = -1;
-    int mPlays = 0;
-    int mStopAll = 0;
-    std::vector<int> mRequested;
-    std::unique_ptr<FakeInstance> mInstance;
-};
-
-class FakeTracks : public TrackInterface {
-public:
-    void SetGroupVolume(const std::wstring& group, double v) override { mGroups[group] = v; }
-    void Update() override { ++mUpdates; }
-    std::map<std::wstring, double> mGroups;
-    int mUpdates = 0;
-};
 
 class CountingApp : public GameApp {
 public:
     CountingApp() : GameApp("Loop Test", "v1.2", 1024, 768) {}
 
     SoundManager* CreateSoundManager() override { return new FakeSoundManager(); }
-    TrackInterface* CreateMusicInterface() override { return new FakeTracks(); }
+    TrackInterface* CreateMusicInterface() override { return new FakeTrackInterface(); }
     FakeSoundManager& Sounds() { return *static_cast<FakeSoundManager*>(mSoundManager); }
-    FakeTracks& Tracks() { return *static_cast<FakeTracks*>(mMusicInterface); }
+    FakeTrackInterface& Tracks() { return *static_cast<FakeTrackInterface*>(mMusicInterface); }
     using PomoAppBase::StartLoadingThread;
 
     std::atomic<int> mSteps{0};
@@ -179,7 +121,7 @@ TEST(MainLoop, ClosingTheWindowSavesSettings) {
     app.SetMusicGroupVolume(L"music", 0.6);
     h.RunSteps(5);
     h.Quit();
-    EXPECT_EQ(app.Sounds().mStopAll, 1);
+    EXPECT_EQ(app.Sounds().mStopAllCount, 1);
     AppSettings s;
     ASSERT_TRUE(ReadSettingsFile(h.UserDataFolder() + "/settings.xml", s, nullptr));
     EXPECT_EQ(s.version, "v1.2");
@@ -283,7 +225,7 @@ TEST(SoundSlots, OutOfTableIdsPlayNothing) {
     EXPECT_TRUE(app.Sounds().mRequested.empty());
     app.PlaySample(3);
     EXPECT_EQ(app.Sounds().mRequested, std::vector<int>{3});
-    EXPECT_EQ(app.Sounds().mPlays, 1);
+    EXPECT_EQ(app.Sounds().mPlayed, std::vector<int>{3});
 }
 
 TEST(SoundSlots, VolumesFollowTheMuteRule) {

@@ -6,66 +6,17 @@
 #include "audio/TrackInterface.h"
 #include "data/AssetManager.h"
 #include "tests/script/ScriptFixture.h"
+#include "tests/support/FakeAudio.h"
 
 // "wait-for" "sound" and "track" ask the audio layer whether the id still
 // plays; these fakes answer from a set the test controls.
 
 namespace {
 
-std::set<int> gPlayingSounds;
-std::set<int> gPlayingTracks;
-
-class FakeInstance : public SoundInstance {
-public:
-    void Release() override {}
-    void SetBaseVolume(double) override {}
-    void SetBasePan(int) override {}
-    void AdjustPitch(double) override {}
-    void SetVolume(double) override {}
-    void SetPan(int) override {}
-    bool Play(bool, bool) override { return true; }
-    void Stop() override {}
-    bool IsPlaying() override { return true; }
-    bool IsReleased() override { return false; }
-    double GetVolume() override { return 1.0; }
-};
-
-class FakeSounds : public SoundManager {
-public:
-    bool Initialized() override { return true; }
-    int FindSound(const std::string&) override { return -1; }
-    bool LoadSound(int, const std::string&) override { return true; }
-    void ReleaseSound(int) override {}
-    void SetVolume(double) override {}
-    bool SetBaseVolume(int, double) override { return true; }
-    bool SetBasePan(int, int) override { return true; }
-    SoundInstance* FindPlayingInstance(int id) override {
-        return gPlayingSounds.count(id) ? &mInstance : nullptr;
-    }
-    void ReleaseSounds() override {}
-    void ReleaseChannels() override {}
-    double GetMasterVolume() override { return 1.0; }
-    void SetMasterVolume(double) override {}
-    void Flush() override {}
-    void SetCooperativeWindow(void*, bool) override {}
-    void StopAllSounds() override {}
-    void StopSound(int) override {}
-    int GetFreeSoundId() override { return 0; }
-    int GetNumSounds() override { return 0; }
-
-private:
-    FakeInstance mInstance;
-};
-
-class FakeTracks : public TrackInterface {
-public:
-    bool IsTrackPlaying(int id) override { return gPlayingTracks.count(id) != 0; }
-};
-
 class AudioApp : public ProbeApp {
 protected:
-    SoundManager* CreateSoundManager() override { return new FakeSounds(); }
-    TrackInterface* CreateMusicInterface() override { return new FakeTracks(); }
+    SoundManager* CreateSoundManager() override { return new FakeSoundManager(); }
+    TrackInterface* CreateMusicInterface() override { return new FakeTrackInterface(); }
 };
 
 // Every sound and track "loads": only the ids matter here.
@@ -101,13 +52,13 @@ protected:
         loader.Publish();
     }
     void TearDown() override {
-        gPlayingSounds.clear();
-        gPlayingTracks.clear();
         for (Widget* widget : std::vector<Widget*>(mManager->GetWidgets())) widget->RemoveSelf();
         mHarness.RunSteps(1);
         gAssetManager->SetAudioLoader(nullptr);
         gAssetManager->Clear();
     }
+    FakeSoundManager& Sounds() { return *static_cast<FakeSoundManager*>(mApp->mSoundManager); }
+    FakeTrackInterface& Tracks() { return *static_cast<FakeTrackInterface*>(mApp->mMusicInterface); }
     ProbeScript* Run(const std::wstring& name) {
         auto* widget = new ProbeScript(name);
         mManager->AddWidget(widget);
@@ -123,8 +74,8 @@ protected:
 };
 
 TEST_F(AudioWait, SoundAndTrackWaitsLastWhilePlayingAndIgnoreTheTime) {
-    gPlayingSounds.insert(mSound);
-    gPlayingTracks.insert(mTrack);
+    Sounds().mPlaying.insert(mSound);
+    Tracks().mPlaying.insert(mTrack);
     ProbeScript* sound = Run(L"sound");
     ProbeScript* track = Run(L"track");
     EXPECT_EQ(sound->mWaitState, WaitState::Sound);
@@ -132,12 +83,12 @@ TEST_F(AudioWait, SoundAndTrackWaitsLastWhilePlayingAndIgnoreTheTime) {
     mHarness.RunSteps(10);  // well past "time"
     EXPECT_TRUE(sound->mLog.empty());
     EXPECT_TRUE(track->mLog.empty());
-    gPlayingSounds.clear();
+    Sounds().mPlaying.clear();
     mHarness.RunSteps(1);
     EXPECT_EQ(ScriptTest::Joined(sound->mLog), L"after");
     EXPECT_FALSE(sound->GetVariable(L"late").ToBool());
     EXPECT_TRUE(track->mLog.empty());
-    gPlayingTracks.clear();
+    Tracks().mPlaying.clear();
     mHarness.RunSteps(1);
     EXPECT_EQ(ScriptTest::Joined(track->mLog), L"after");
 }
@@ -151,9 +102,9 @@ TEST_F(AudioWait, ASoundNotPlayingResumesAtTheNextPoll) {
 }
 
 TEST_F(AudioWait, WithoutASoundManagerNothingIsPlaying) {
+    Sounds().mPlaying.insert(mSound);
     SoundManager* sounds = mApp->mSoundManager;
     mApp->mSoundManager = nullptr;
-    gPlayingSounds.insert(mSound);
     ProbeScript* sound = Run(L"sound");
     mHarness.RunSteps(1);
     mApp->mSoundManager = sounds;

@@ -11,6 +11,7 @@
 #include "data/Localization.h"
 #include "render/Font.h"
 #include "render/Image.h"
+#include "tests/support/FakeAudio.h"
 #include "tests/support/AppHarness.h"
 #include "tests/support/WidgetQueries.h"
 #include "widgets/AnimationWidget.h"
@@ -39,59 +40,11 @@ public:
     static inline int sDrawn = 0;
 };
 
-class Plays : public SoundInstance {
-public:
-    explicit Plays(std::vector<int>* log, int id) : mLog(log), mId(id) {}
-    void Release() override {}
-    void SetBaseVolume(double) override {}
-    void SetBasePan(int) override {}
-    void AdjustPitch(double) override {}
-    void SetVolume(double) override {}
-    void SetPan(int) override {}
-    bool Play(bool, bool) override {
-        mLog->push_back(mId);
-        return true;
-    }
-    void Stop() override {}
-    bool IsPlaying() override { return false; }
-    bool IsReleased() override { return false; }
-    double GetVolume() override { return 1.0; }
-    std::vector<int>* mLog;
-    int mId;
-};
-
-class RecordingSounds : public SoundManager {
-public:
-    bool Initialized() override { return true; }
-    int FindSound(const std::string&) override { return -1; }
-    bool LoadSound(int, const std::string&) override { return false; }
-    void ReleaseSound(int) override {}
-    void SetVolume(double) override {}
-    bool SetBaseVolume(int, double) override { return true; }
-    bool SetBasePan(int, int) override { return true; }
-    SoundInstance* GetSoundInstance(int id) override {
-        mInstance = std::make_unique<Plays>(&mPlayed, id);
-        return mInstance.get();
-    }
-    void ReleaseSounds() override {}
-    void ReleaseChannels() override {}
-    double GetMasterVolume() override { return 1.0; }
-    void SetMasterVolume(double) override {}
-    void Flush() override {}
-    void SetCooperativeWindow(void*, bool) override {}
-    void StopAllSounds() override {}
-    void StopSound(int) override {}
-    int GetFreeSoundId() override { return 0; }
-    int GetNumSounds() override { return 0; }
-    std::vector<int> mPlayed;
-    std::unique_ptr<Plays> mInstance;
-};
-
 class ControlsApp : public GameApp {
 public:
     ControlsApp() : GameApp("Controls Test", "v1.2", 1024, 768) {}
-    SoundManager* CreateSoundManager() override { return new RecordingSounds(); }
-    RecordingSounds& Sounds() { return *static_cast<RecordingSounds*>(mSoundManager); }
+    SoundManager* CreateSoundManager() override { return new FakeSoundManager(); }
+    FakeSoundManager& Sounds() { return *static_cast<FakeSoundManager*>(mSoundManager); }
 };
 
 class Buttons : public ButtonListener {
