@@ -109,6 +109,14 @@ public:
     Point GetPressCell() const { return Point(mPressX, mPressY); }
     Point GetEndCell() const { return Point(mEndX, mEndY); }
     float GetNumberAlpha() const { return mNumberAlpha; }
+    // The "GridNumbers" cel a clue is drawn with, -1 when it cannot be drawn
+    // (no sheet, a value beyond 25 or beyond the sheet).
+    int ClueNumberCel(const Clue& clue, bool highlighted) const;
+    // Where clue `index` of a line of `count` clues is drawn (board coordinates).
+    Point ColumnCluePosition(int line, int index, int count) const;
+    Point RowCluePosition(int line, int index, int count) const;
+    // Whether the pointer's cell is highlighted (and the overlay drawn).
+    bool HasHighlightedCell() const;
     AnimationWidget* GetCellWidget(int x, int y) const;
 
     // --- Fields ---------------------------------------------------------------------------
@@ -164,7 +172,6 @@ protected:
     PlayScreenLink* GetScreen() const;
 
     // Drawing and effects (PlayTileGridDraw.cpp).
-    bool HasHighlightedCell() const;
     void PlayCellAnimation(int x, int y, const std::wstring& name, int delay);
     void AddTrail(TrailWidget* trail, bool counted);
     void AddNumberIntro(int x, int y, int value);
@@ -174,9 +181,6 @@ protected:
     void LandHint(const Point& cell);
     int NumberStyleRow(int style) const;
     int NumberColumns() const;
-    // Where clue k of a line of L clues is drawn (board coordinates).
-    Point ColumnCluePosition(int line, int index, int count) const;
-    Point RowCluePosition(int line, int index, int count) const;
 
     bool mBeingDestroyed = false;
 };

@@ -92,18 +92,22 @@ void PlayTileGrid::Draw(Graphics* g) {
     g->FlushBatch();
 }
 
+int PlayTileGrid::ClueNumberCel(const Clue& clue, bool highlighted) const {
+    if (!mNumbers || clue.mLength < 1 || clue.mLength > kMaxNumberValue) return -1;
+    if (clue.mLength > NumberColumns()) return -1;
+    const int style = clue.mSatisfied ? 2 : (highlighted ? 0 : 1);
+    const int cel = NumberStyleRow(style) * NumberColumns() + clue.mLength - 1;
+    return cel < mNumbers->GetCelCount() ? cel : -1;
+}
+
 void PlayTileGrid::DrawClueNumber(Graphics* g, int x, int y, int kind, int line, int index,
                                   bool highlighted) {
     const std::vector<ClueLine>& table = kind == 0 ? mColumnClues : mRowClues;
-    if (!mNumbers || line < 0 || line >= static_cast<int>(table.size())) return;
+    if (line < 0 || line >= static_cast<int>(table.size())) return;
     const ClueLine& clues = table[static_cast<size_t>(line)];
     if (index < 0 || index >= static_cast<int>(clues.size())) return;
-    const Clue& clue = clues[static_cast<size_t>(index)];
-    if (clue.mLength < 1 || clue.mLength > kMaxNumberValue) return;
-    const int style = clue.mSatisfied ? 2 : (highlighted ? 0 : 1);
-    const int cel = NumberStyleRow(style) * NumberColumns() + clue.mLength - 1;
-    if (clue.mLength > NumberColumns() || cel >= mNumbers->GetCelCount()) return;
-    g->DrawImage(mNumbers, static_cast<float>(x), static_cast<float>(y), cel);
+    const int cel = ClueNumberCel(clues[static_cast<size_t>(index)], highlighted);
+    if (cel >= 0) g->DrawImage(mNumbers, static_cast<float>(x), static_cast<float>(y), cel);
 }
 
 void PlayTileGrid::DrawOverlay(Graphics* g) {

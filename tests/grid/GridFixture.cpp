@@ -1,0 +1,119 @@
+#include "tests/grid/GridFixture.h"
+
+#include "app/Random.h"
+#include "data/AnimationStats.h"
+#include "data/AssetManager.h"
+#include "data/ConstantsLoader.h"
+#include "puzzle/GameStats.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+class PlainApp : public GameApp {
+public:
+    PlainApp() : GameApp("Grid Test", "1", 1024, 768) {}
+};
+}  // namespace
+
+const wchar_t* const GridTest::kGame = L"gridtest";
+const char* const GridTest::kRows[5] = {"##.##", "#..##", ".....", "##.#.", "##.##"};
+
+TestPlayScreen::TestPlayScreen() {
+    Resize(0.0f, 0.0f, 1024, 768);
+    mEffects = new Widget();
+    mEffects->Resize(0.0f, 0.0f, 1024, 768);
+    mEffects->mRemoveMask = WidgetFlags::AllowMouse;
+    AddWidget(mEffects);
+}
+
+void GridTest::SetUp() {
+    mApp = &mHarness.Boot<PlainApp>();
+    ASSERT_TRUE(mHarness.InitSucceeded());
+    std::string error;
+    ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets.xml", &error)) << error;
+    ASSERT_TRUE(gAssetManager->LoadGroup("PlayAssets", L"ipad"));
+    ASSERT_TRUE(LoadConstantsFile());
+    ASSERT_TRUE(LoadAnimationsFile("properties/animations.xml", &error)) << error;
+    mPlayer.mDevice = L"ipad";
+    mPlayer.MakeCurrent();
+    gGridConfigs.clear();
+    GridConfig& config = gGridConfigs[5];
+    config.mOffsetX = 120;
+    config.mOffsetY = 150;
+    config.mHints = 3;
+    config.mHintReward = 2;
+    config.mMistakes = 3;
+    gPuzzleTable.erase(kGame);
+    InstallPuzzle(0, std::vector<std::string>(kRows, kRows + 5));
+    SeedShuffleRandom(1);
+    mScreen = new TestPlayScreen();
+    mApp->mWidgetManager->AddWidget(mScreen);
+}
+
+void GridTest::TearDown() {
+    if (mApp && mApp->mWidgetManager) {
+        std::vector<Widget*> left = mApp->mWidgetManager->GetWidgets();
+        for (Widget* widget : left) widget->RemoveSelf();
+        mHarness.RunSteps(1);
+    }
+    gPuzzleTable.erase(kGame);
+    if (gPlayerState == &mPlayer) gPlayerState = nullptr;
+    if (gCurrentPlayerState == &mPlayer) gCurrentPlayerState = nullptr;
+    SetShuffleRandom(nullptr);
+}
+
+void GridTest::InstallPuzzle(int index, const std::vector<std::string>& rows) {
+    auto& sets = gPuzzleTable[kGame].mModes[0];
+    if (sets.empty()) sets.resize(1);
+    PuzzleSet& set = sets[0];
+    if (static_cast<int>(set.size()) <= index) set.resize(static_cast<size_t>(index) + 1);
+    PuzzleRecord& record = set[static_cast<size_t>(index)];
+    const size_t n = rows.size();
+    record.mName = L"test" + std::to_wstring(index);
+    record.mSolution.assign(n, std::vector<int32_t>(n, 0));
+    record.mPicture.assign(n, std::vector<int32_t>(n, -1));
+    for (size_t y = 0; y < n; ++y)
+        for (size_t x = 0; x < n && x < rows[y].size(); ++x) record.mSolution[x][y] = rows[y][x] == '#';
+}
+
+PlayTileGrid* GridTest::MakeBoard(int index, bool meters) {
+    std::string error;
+    mGrid = PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, index}, &error);
+    EXPECT_NE(mGrid, nullptr) << error;
+    if (!mGrid) return nullptr;
+    if (meters) mGrid->SetMeters(&mHintMeter, &mMistakeMeter);
+    mScreen->AddWidget(mGrid);
+    return mGrid;
+}
+
+PlayTileGrid* GridTest::StartBoard(int index, bool meters) {
+    if (!MakeBoard(index, meters)) return nullptr;
+    mGrid->StartNumbersIntro();
+    Run(200);
+    EXPECT_FALSE(mGrid->mDisabled);
+    return mGrid;
+}
+
+void GridTest::ClickCell(int x, int y, int button) {
+    mHarness.MouseMove(CellX(x), CellY(y));
+    mHarness.Click(CellX(x), CellY(y), button);
+    mHarness.DrainInput();
+}
+
+void GridTest::DragLine(int fromX, int fromY, int toX, int toY, int button) {
+    mHarness.MouseMove(CellX(fromX), CellY(fromY));
+    mHarness.MouseDown(CellX(fromX), CellY(fromY), button);
+    mHarness.MouseMove(CellX(toX), CellY(toY));
+    mHarness.MouseUp(CellX(toX), CellY(toY), button);
+    mHarness.DrainInput();
+}
+
+int GridTest::DelayOf(AnimationWidget* widget) {
+    return widget ? widget->GetVariable(L"delay").ToInt() : -1;
+}
+
+int GridTest::CountDone() const {
+    int done = 0;
+    for (int x = 0; x < mGrid->GetSize(); ++x)
+        for (int y = 0; y < mGrid->GetSize(); ++y) done += mGrid->IsCellDone(x, y);
+    return done;
+}

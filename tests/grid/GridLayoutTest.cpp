@@ -1,0 +1,225 @@
+#include "app/StringUtil.h"
+#include "data/Constants.h"
+#include "data/AssetManager.h"
+#include "puzzle/ArtGrid.h"
+#include "puzzle/GameStats.h"
+#include "puzzle/LineSolver.h"
+#include "puzzle/PuzzleStats.h"
+#include "render/Graphics.h"
+#include "render/Image.h"
+#include "tests/grid/GridFixture.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+std::vector<int> Lengths(const ClueLine& line) {
+    std::vector<int> out;
+    for (const Clue& clue : line) out.push_back(clue.mLength);
+    return out;
+}
+}  // namespace
+
+TEST(TileGridClues, RunsOfColumnsTopToBottomAndRowsAcrossColumns) {
+    PuzzleLayer layer(5, std::vector<int32_t>(5, 0));
+    layer[0] = {1, 0, 1, 1, 0};
+    layer[2] = {1, 1, 1, 1, 1};
+    layer[3] = {0, 7, 0, 0, 1};  // any non-zero value is a tile
+    std::vector<ClueLine> columns, rows;
+    TileGrid::ComputeClues(layer, columns, rows);
+    EXPECT_EQ(Lengths(columns[0]), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(columns[1].empty());
+    EXPECT_EQ(Lengths(columns[2]), (std::vector<int>{5}));
+    EXPECT_EQ(Lengths(columns[3]), (std::vector<int>{1, 1}));
+    // Row y reads layer[0][y], layer[1][y], ...
+    EXPECT_EQ(Lengths(rows[0]), (std::vector<int>{1, 1}));
+    EXPECT_EQ(Lengths(rows[1]), (std::vector<int>{2}));
+    EXPECT_EQ(Lengths(rows[4]), (std::vector<int>{2}));
+    for (const ClueLine& line : rows)
+        for (const Clue& clue : line) EXPECT_EQ(clue.mSatisfied, 0);
+}
+
+TEST(TileGridClues, SolutionValuesAreNormalised) {
+    PuzzleLayer layer = {{0, 2}, {3, -1}};
+    PuzzleLayer normal = TileGrid::NormaliseSolution(layer);
+    EXPECT_EQ(normal, (PuzzleLayer{{0, 1}, {1, 1}}));
+}
+
+TEST(GridLayers, OnlySquareLayersOfOneToTwentyFiveAreBoards) {
+    std::string error;
+    EXPECT_TRUE(Grid::ValidateLayer(PuzzleLayer(25, std::vector<int32_t>(25, 0)), &error));
+    EXPECT_FALSE(Grid::ValidateLayer(PuzzleLayer(), &error));
+    EXPECT_FALSE(Grid::ValidateLayer(PuzzleLayer(26, std::vector<int32_t>(26, 0)), &error));
+    PuzzleLayer ragged(5, std::vector<int32_t>(5, 0));
+    ragged[3].resize(4);
+    EXPECT_FALSE(Grid::ValidateLayer(ragged, &error));
+    EXPECT_NE(error.find("column 3"), std::string::npos) << error;
+}
+
+TEST_F(GridTest, BoardIsPlacedFromTheSizeRulesAndTheTileImage) {
+    ASSERT_TRUE(MakeBoard());
+    EXPECT_EQ(mGrid->GetTileSize(), 80);
+    EXPECT_EQ(mGrid->mWidth, 400);
+    EXPECT_EQ(mGrid->mHeight, 400);
+    // margin = (768 - 150 - 400) / 2 = 109
+    EXPECT_EQ(mGrid->mX, 120.0f + 109.0f);
+    EXPECT_EQ(mGrid->mY, 150.0f + 109.0f);
+    EXPECT_EQ(mGrid->GetVariable(L"c_device").ToString(), L"ipad");
+    EXPECT_EQ(Lengths(mGrid->mColumnClues[0]), (std::vector<int>{2, 2}));
+    EXPECT_TRUE(mGrid->mColumnClues[2].empty());
+    EXPECT_EQ(Lengths(mGrid->mRowClues[3]), (std::vector<int>{2, 1}));
+    // Clue slots: min("max_number_count" 5, ceil(5 / 2)) = 3 per line.
+    EXPECT_EQ(mGrid->mSlotWidth, 40);
+    EXPECT_EQ(mGrid->mSlotHeight, 50);
+}
+
+TEST_F(GridTest, AnUnknownSizeHasNoOffsets) {
+    gGridConfigs.erase(5);
+    ASSERT_TRUE(MakeBoard());
+    EXPECT_EQ(mGrid->GetOffsetX(), 0);
+    EXPECT_EQ(mGrid->GetOffsetY(), 0);
+    EXPECT_EQ(mGrid->mY, static_cast<float>((768 - 400) / 2));
+    EXPECT_EQ(mGrid->GetMistakesAllowed(), 0);
+}
+
+TEST_F(GridTest, BoardsWithoutTheirDataAreRefused) {
+    std::string error;
+    EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 7}, &error), nullptr);
+    EXPECT_EQ(error, "no such puzzle");
+    EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 2, 0, 0}, &error), nullptr);
+    InstallPuzzle(1, {"###", "#.#"});  // 3 columns of 2 cells
+    EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error), nullptr);
+    mPlayer.mDevice = L"phone";  // no pictures for this device
+    EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 0}, &error), nullptr);
+    EXPECT_NE(error.find("Grid5_phone"), std::string::npos) << error;
+    // Built anyway, the board is inert.
+    PlayTileGrid inert(PuzzleRef{kGame, 0, 0, 0});
+    EXPECT_FALSE(inert.IsUsable());
+    EXPECT_EQ(inert.GetSize(), 0);
+    inert.MouseDown(0, 0, 1);
+    inert.MouseUpAt(0, 0, 1);
+    inert.InitHoles();
+    inert.GiveHint(0, 0, 3);
+    EXPECT_EQ(inert.GetCurrentAction(), 0);
+}
+
+TEST_F(GridTest, MissingTileHighlightRefusesTheBoard) {
+    ImageData background;
+    background.mWidth = background.mHeight = 8;
+    background.mBits.assign(64, 0xff000000u);
+    gAssetManager->AddImage(L"Grid7_ipad", new ImageSurface(background));
+    InstallPuzzle(1, std::vector<std::string>(7, "#######"));
+    gGridConfigs[7].mMistakes = 3;
+    std::string error;
+    EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error), nullptr);
+    EXPECT_NE(error.find("G7TileHighlight_ipad"), std::string::npos) << error;
+}
+
+TEST_F(GridTest, AMissingClueSlotCountStillGivesOneSlot) {
+    VariableMap constants = *GetConstantsSnapshot();
+    constants.erase(L"max_number_count");
+    PublishConstants(constants);
+    ASSERT_TRUE(MakeBoard());
+    EXPECT_EQ(mGrid->mSlotWidth, 80);
+    EXPECT_EQ(mGrid->mSlotHeight, 80);
+    Graphics g;
+    mGrid->StartNumbersIntro();
+    Run(200);
+    mApp->mWidgetManager->DrawToGraphics(g);
+}
+
+TEST_F(GridTest, ClueNumbersUseTheStyleRowsOfTheBoardSize) {
+    ASSERT_TRUE(MakeBoard());
+    Image* sheet = FindImage(L"GridNumbers");
+    ASSERT_NE(sheet, nullptr);
+    ASSERT_EQ(sheet->mNumCols, 25);
+    ASSERT_EQ(sheet->mNumRows, 8);
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{3, 0}, false), 25 + 2);
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{3, 0}, true), 2);
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{3, 1}, true), 50 + 2) << "satisfied wins over highlighted";
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{25, 0}, false), 49);
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{26, 0}, false), -1);
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{0, 0}, false), -1);
+    // Column clue k of L sits (L - k) slots above the board, 2 pixels more.
+    const int w = sheet->GetCelWidth(), h = sheet->GetCelHeight();
+    EXPECT_EQ(mGrid->ColumnCluePosition(3, 0, 2), Point(240 + (80 - w) / 2, (50 - h) / 2 - 100 - 2));
+    EXPECT_EQ(mGrid->RowCluePosition(1, 1, 2), Point((40 - w) / 2 - 40 - 2, 80 + (80 - h) / 2));
+
+    // Boards above 15 use rows 4 to 7.
+    GridConfig& big = gGridConfigs[20];
+    big.mOffsetX = 280;
+    big.mOffsetY = 70;
+    big.mMistakes = 12;
+    InstallPuzzle(1, std::vector<std::string>(20, std::string(20, '#')));
+    std::string error;
+    PlayTileGrid* board = PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error);
+    ASSERT_NE(board, nullptr) << error;
+    EXPECT_EQ(board->ClueNumberCel(Clue{20, 0}, false), 5 * 25 + 19);
+    EXPECT_EQ(board->ClueNumberCel(Clue{20, 1}, true), 6 * 25 + 19);
+    delete board;
+}
+
+TEST_F(GridTest, HighlightFollowsThePointerAndNumbersFade) {
+    ASSERT_TRUE(StartBoard());
+    EXPECT_FALSE(mGrid->HasHighlightedCell());
+    mHarness.MouseMove(CellX(0), CellY(0));
+    mHarness.DrainInput();
+    EXPECT_TRUE(mGrid->HasHighlightedCell());
+    EXPECT_EQ(mGrid->GetEndCell(), Point(0, 0));
+    Graphics g;
+    mApp->mWidgetManager->DrawToGraphics(g);  // the deferred overlay is drawn
+    mGrid->FadeNumbers();
+    Run(50);
+    EXPECT_NEAR(mGrid->GetNumberAlpha(), 0.5f, 0.02f);
+    Run(60);
+    EXPECT_EQ(mGrid->GetNumberAlpha(), 0.0f);
+    mApp->mWidgetManager->DrawToGraphics(g);
+}
+
+// Every puzzle we ship, played on the board: revealing exactly its tiles
+// solves it without a mistake, and the board's clues are the checker's.
+TEST_F(GridTest, EveryCataloguePuzzlePlaysAndMatchesTheChecker) {
+    gPuzzleTable.clear();
+    gGridConfigs.clear();
+    PuzzleStats puzzles(false);
+    ASSERT_TRUE(puzzles.LoadText(ReadPropertiesFile(PuzzleStats::kFileName), "puzzles_quiltro7.xml"));
+    GameStats rules(false);
+    ASSERT_TRUE(rules.LoadText(ReadPropertiesFile(GameStats::kFileName), "game.xml"));
+    int played = 0;
+    const GamePuzzles& game = gPuzzleTable[gGameId];
+    for (int mode = 0; mode < GamePuzzles::kModeCount; ++mode) {
+        for (size_t set = 0; set < game.mModes[mode].size(); ++set) {
+            for (size_t index = 0; index < game.mModes[mode][set].size(); ++index) {
+                const PuzzleRecord& record = game.mModes[mode][set][index];
+                SCOPED_TRACE(WStringToString(record.mName));
+                std::string error;
+                PlayTileGrid* board = PlayTileGrid::Create(
+                    PuzzleRef{gGameId, mode, static_cast<int>(set), static_cast<int>(index)}, &error);
+                ASSERT_NE(board, nullptr) << error;
+                const int n = board->GetSize();
+                for (int i = 0; i < n; ++i) {
+                    std::vector<int> column = Lengths(board->mColumnClues[i]);
+                    std::vector<int> row = Lengths(board->mRowClues[i]);
+                    EXPECT_EQ(column, LineSolver::ColumnClue(record.mSolution, i));
+                    EXPECT_EQ(row, LineSolver::RowClue(record.mSolution, i));
+                }
+                board->InitHoles();
+                for (int x = 0; x < n; ++x) {
+                    for (int y = 0; y < n; ++y) {
+                        if (!record.mSolution[x][y]) continue;
+                        board->mAction = 1;
+                        int delay = 0;
+                        board->ActOnCell(x, y, delay);
+                    }
+                }
+                EXPECT_EQ(board->GetRemainingTiles(), 0);
+                EXPECT_EQ(board->GetMistakesMade(), 0);
+                EXPECT_TRUE(board->IsEnded());
+                for (int i = 0; i < n; ++i)
+                    for (const Clue& clue : board->mColumnClues[i]) EXPECT_TRUE(clue.mSatisfied);
+                delete board;
+                ++played;
+            }
+        }
+    }
+    EXPECT_GE(played, 10);
+}

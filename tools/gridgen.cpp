@@ -1,0 +1,257 @@
+// Writes the board pictures of gamedata/images/ for every grid size of
+// properties/game.xml and every layout device:
+//   Grid<N>_<device>               background: clue room above and left of the cells
+//   G<N>TileHighlight_<device>     a cell of the reveal line (its width is the tile size)
+//   G<N>MarkHighlight_<device>     a cell of the mark line
+//   G<N>CursorHighlight_<device>   the cell under the pointer
+//   G<N>CellTile_<device>          a revealed tile
+//   G<N>CellMark_<device>          a marked hole
+//   G<N>CellMiss_<device>          the red cross of a mistake
+//   GridNumbers                    clue numbers 1..25 in 8 styles (see docs/grid.md)
+//   ArtTiles                       the 16 base colours of the pictures, one cel each
+//   TrailSpark                     the flying effects: a glow, and a glow with a sparkle
+// The tile size of a size N is min(80, 600 / N) pixels.
+//
+// usage: gridgen [gamedata folder]   (default gamedata)
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/FileUtil.h"
+#include "data/ImageData.h"
+#include "puzzle/GameStats.h"
+
+namespace {
+
+const char* const kDevices[] = {"ipad"};
+
+constexpr int kNumberCel = 14;  // GridNumbers cel width and height
+constexpr int kNumberColumns = 25;
+constexpr int kNumberRows = 8;
+constexpr int kArtCel = 32;
+
+uint32_t Argb(int a, int r, int g, int b) {
+    return (uint32_t(a & 0xff) << 24) | (uint32_t(r & 0xff) << 16) | (uint32_t(g & 0xff) << 8) |
+           uint32_t(b & 0xff);
+}
+
+struct Canvas {
+    ImageData mImage;
+
+    Canvas(int width, int height) {
+        mImage.mWidth = width;
+        mImage.mHeight = height;
+        mImage.mBits.assign(static_cast<size_t>(width) * height, 0);
+    }
+
+    // Source-over blending of one pixel.
+    void Blend(int x, int y, uint32_t argb) {
+        if (x < 0 || y < 0 || x >= mImage.mWidth || y >= mImage.mHeight) return;
+        uint32_t& dst = mImage.mBits[static_cast<size_t>(y) * mImage.mWidth + x];
+        const int sa = int(argb >> 24), da = int(dst >> 24);
+        const int outA = sa + da * (255 - sa) / 255;
+        if (outA == 0) {
+            dst = 0;
+            return;
+        }
+        auto channel = [&](int shift) {
+            const int s = int((argb >> shift) & 0xff), d = int((dst >> shift) & 0xff);
+            return (s * sa + d * da * (255 - sa) / 255) / outA;
+        };
+        dst = Argb(outA, channel(16), channel(8), channel(0));
+    }
+
+    void Fill(int x, int y, int w, int h, uint32_t argb) {
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i) Blend(i, j, argb);
+    }
+
+    void Set(int x, int y, int w, int h, uint32_t argb) {
+        for (int j = std::max(y, 0); j < std::min(y + h, mImage.mHeight); ++j)
+            for (int i = std::max(x, 0); i < std::min(x + w, mImage.mWidth); ++i)
+                mImage.mBits[static_cast<size_t>(j) * mImage.mWidth + i] = argb;
+    }
+
+    void Frame(int x, int y, int w, int h, int thickness, uint32_t argb) {
+        Fill(x, y, w, thickness, argb);
+        Fill(x, y + h - thickness, w, thickness, argb);
+        Fill(x, y + thickness, thickness, h - 2 * thickness, argb);
+        Fill(x + w - thickness, y + thickness, thickness, h - 2 * thickness, argb);
+    }
+
+    // A cross from corner to corner, `thickness` pixels wide, inset by `inset`.
+    void Cross(int size, int inset, int thickness, uint32_t argb) {
+        for (int i = inset; i < size - inset; ++i)
+            for (int t = 0; t < thickness; ++t) {
+                const int o = t - thickness / 2;
+                Blend(i + o, i, argb);
+                Blend(size - 1 - i + o, i, argb);
+            }
+    }
+};
+
+bool Save(const std::string& folder, const std::string& name, const Canvas& canvas) {
+    const std::string path = JoinPath(folder, "images/" + name + ".png");
+    if (!WritePNG(path, canvas.mImage)) {
+        std::fprintf(stderr, "gridgen: cannot write %s\n", path.c_str());
+        return false;
+    }
+    std::printf("wrote %s (%dx%d)\n", path.c_str(), canvas.mImage.mWidth, canvas.mImage.mHeight);
+    return true;
+}
+
+// --- Digits: a 3 x 5 pixel font --------------------------------------------------------
+
+const char* const kDigits[10] = {
+    "111101101101111", "010110010010111", "111001111100111", "111001111001111", "101101111001001",
+    "111100111001111", "111100111101111", "111001001001001", "111101111101111", "111101111001111"};
+
+void DrawDigit(Canvas& c, int digit, int x, int y, int scale, uint32_t argb) {
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 3; ++col)
+            if (kDigits[digit][row * 3 + col] == '1') c.Fill(x + col * scale, y + row * scale, scale, scale, argb);
+}
+
+void DrawNumber(Canvas& c, int value, int celX, int celY, int scale, uint32_t argb, bool shadow) {
+    std::vector<int> digits;
+    for (int v = value; v > 0; v /= 10) digits.insert(digits.begin(), v % 10);
+    const int digitWidth = 3 * scale;
+    const int width = static_cast<int>(digits.size()) * digitWidth + (static_cast<int>(digits.size()) - 1);
+    const int x0 = celX + (kNumberCel - width) / 2;
+    const int y0 = celY + (kNumberCel - 5 * scale) / 2;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        const int x = x0 + static_cast<int>(i) * (digitWidth + 1);
+        if (shadow) DrawDigit(c, digits[i], x + 1, y0 + 1, scale, Argb(200, 20, 24, 40));
+        DrawDigit(c, digits[i], x, y0, scale, argb);
+    }
+}
+
+// Rows 0-3 for boards up to 15, rows 4-7 (the same styles, lighter weight)
+// for larger boards: highlighted, normal, satisfied, running count.
+bool WriteNumbers(const std::string& folder) {
+    Canvas c(kNumberCel * kNumberColumns, kNumberCel * kNumberRows);
+    const uint32_t colours[4] = {Argb(255, 216, 100, 30), Argb(255, 40, 50, 80), Argb(255, 160, 160, 170),
+                                 Argb(255, 255, 255, 255)};
+    for (int row = 0; row < kNumberRows; ++row) {
+        const int style = row % 4;
+        uint32_t colour = colours[style];
+        if (row >= 4 && style != 3) colour = (colour & 0x00ffffff) | 0xd0000000u;
+        for (int value = 1; value <= kNumberColumns; ++value)
+            DrawNumber(c, value, (value - 1) * kNumberCel, row * kNumberCel, 2, colour, style == 3);
+    }
+    return Save(folder, "GridNumbers", c);
+}
+
+// --- Picture colours ----------------------------------------------------------------------
+
+// W K R O Y G D S B N T P V A F M, as tools/puzzlegen.cpp lists them.
+const uint32_t kArtColours[16] = {0xFFFFFF, 0x202020, 0xD83030, 0xF08C28, 0xF5D23C, 0x5AB446,
+                                  0x2E7D32, 0x9BD2F5, 0x3278DC, 0x1E2D6E, 0x96643C, 0xF5A0BE,
+                                  0x8C50B4, 0x9696A0, 0xE6C896, 0x5A3A1E};
+
+bool WriteArtTiles(const std::string& folder) {
+    Canvas c(kArtCel * 16, kArtCel);
+    for (int i = 0; i < 16; ++i) c.Set(i * kArtCel, 0, kArtCel, kArtCel, 0xff000000u | kArtColours[i]);
+    return Save(folder, "ArtTiles", c);
+}
+
+// A soft round glow; the second cel adds a four-pointed sparkle.
+bool WriteTrailSpark(const std::string& folder) {
+    constexpr int kSize = 24;
+    Canvas c(kSize * 2, kSize);
+    for (int cel = 0; cel < 2; ++cel) {
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x) {
+                const float dx = x - (kSize - 1) / 2.0f, dy = y - (kSize - 1) / 2.0f;
+                float a = 1.0f - (dx * dx + dy * dy) / (kSize * kSize / 4.0f);
+                if (cel == 1 && (std::abs(dx) < 1.0f || std::abs(dy) < 1.0f)) a = std::max(a, 0.8f);
+                if (a <= 0.0f) continue;
+                c.Blend(cel * kSize + x, y, Argb(static_cast<int>(a * a * 255), 255, 240, 170));
+            }
+    }
+    return Save(folder, "TrailSpark", c);
+}
+
+// --- One grid size ---------------------------------------------------------------------------
+
+int TileSizeFor(int n) { return std::min(80, 600 / n); }
+
+bool WriteSize(const std::string& folder, int n, const GridConfig& config, const std::string& device) {
+    const int t = TileSizeFor(n);
+    const int ox = std::max(config.mOffsetX, 0), oy = std::max(config.mOffsetY, 0);
+    const std::string suffix = std::to_string(n) + "_" + device;
+    bool ok = true;
+
+    // Background: the corner stays clear; the clue room has a band per line.
+    Canvas back(ox + n * t, oy + n * t);
+    for (int i = 0; i < n; ++i) {
+        const uint32_t band = i % 2 ? Argb(235, 236, 228, 206) : Argb(235, 246, 240, 222);
+        back.Set(ox + i * t, 0, t, oy, band);
+        back.Set(0, oy + i * t, ox, t, band);
+    }
+    back.Set(ox, oy, n * t, n * t, Argb(255, 250, 250, 246));
+    for (int i = 0; i <= n; ++i) {
+        const bool major = i % 5 == 0 || i == n;
+        const uint32_t line = major ? Argb(255, 80, 80, 96) : Argb(255, 176, 176, 184);
+        const int w = major ? 2 : 1;
+        const int p = std::min(i * t, n * t - w);
+        back.Set(ox + p, oy, w, n * t, line);
+        back.Set(ox, oy + p, n * t, w, line);
+    }
+    ok &= Save(folder, "Grid" + suffix, back);
+
+    Canvas tile(t, t);
+    tile.Fill(0, 0, t, t, Argb(110, 80, 140, 230));
+    tile.Frame(0, 0, t, t, 2, Argb(200, 40, 90, 200));
+    ok &= Save(folder, "G" + std::to_string(n) + "TileHighlight_" + device, tile);
+
+    Canvas mark(t, t);
+    mark.Fill(0, 0, t, t, Argb(110, 230, 90, 80));
+    mark.Frame(0, 0, t, t, 2, Argb(200, 190, 40, 30));
+    ok &= Save(folder, "G" + std::to_string(n) + "MarkHighlight_" + device, mark);
+
+    Canvas cursor(t, t);
+    cursor.Frame(0, 0, t, t, 3, Argb(230, 255, 200, 40));
+    ok &= Save(folder, "G" + std::to_string(n) + "CursorHighlight_" + device, cursor);
+
+    Canvas solid(t, t);
+    solid.Set(1, 1, t - 2, t - 2, Argb(255, 46, 58, 92));
+    solid.Fill(1, 1, t - 2, 2, Argb(120, 255, 255, 255));
+    solid.Fill(1, 1, 2, t - 2, Argb(80, 255, 255, 255));
+    ok &= Save(folder, "G" + std::to_string(n) + "CellTile_" + device, solid);
+
+    Canvas hole(t, t);
+    hole.Cross(t, t / 4, std::max(2, t / 12), Argb(220, 120, 120, 132));
+    ok &= Save(folder, "G" + std::to_string(n) + "CellMark_" + device, hole);
+
+    Canvas miss(t, t);
+    miss.Cross(t, t / 6, std::max(3, t / 8), Argb(235, 220, 40, 40));
+    ok &= Save(folder, "G" + std::to_string(n) + "CellMiss_" + device, miss);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string folder = argc > 1 ? argv[1] : "gamedata";
+    std::string xml;
+    if (!ReadFileToString(JoinPath(folder, "properties/game.xml"), xml)) {
+        std::fprintf(stderr, "gridgen: cannot read %s/properties/game.xml\n", folder.c_str());
+        return 1;
+    }
+    gGridConfigs.clear();
+    GameStats rules(false);
+    if (!rules.LoadText(xml, "game.xml")) {
+        std::fprintf(stderr, "gridgen: %s\n", rules.GetErrorText().c_str());
+        return 1;
+    }
+    bool ok = WriteNumbers(folder) && WriteArtTiles(folder) && WriteTrailSpark(folder);
+    for (const auto& [n, config] : gGridConfigs) {
+        if (n < 1 || n > 25) continue;
+        for (const char* device : kDevices) ok &= WriteSize(folder, n, config, device);
+    }
+    return ok ? 0 : 1;
+}
