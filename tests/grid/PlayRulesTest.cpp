@@ -395,3 +395,22 @@ TEST_F(GridTest, NoMistakesAllowedMeansNoAction) {
     ClickCell(0, 0);
     EXPECT_EQ(CountDone(), 0);
 }
+
+TEST_F(GridTest, TheCursorFollowsTheToolWhileThePointerIsInside) {
+    ASSERT_TRUE(StartBoard());
+    auto* brush = new Widget();
+    auto* shovel = new Widget();
+    mScreen->AddWidget(brush);
+    mScreen->AddWidget(shovel);
+    mGrid->mCursors = {brush, shovel};
+    mApp->SetCustomCursorsEnabled(true);
+    mHarness.MouseMove(CellX(1), CellY(1));
+    mHarness.DrainInput();
+    EXPECT_EQ(mApp->GetCursorImage(), brush);
+    mGrid->mTool = 1;
+    mGrid->UpdateCursorImage();
+    EXPECT_EQ(mApp->GetCursorImage(), shovel);
+    mHarness.MouseMove(10, 10);
+    mHarness.DrainInput();
+    EXPECT_EQ(mApp->GetCursorImage(), nullptr);
+}
