@@ -26,6 +26,7 @@ Grid::Grid(const PuzzleLayer& layer) : AnimationWidget(0.0f, 0.0f, BackgroundFor
     mCheckPixels = false;
     if (!CheckBoard(layer, &mDataError)) {
         DebugPrintf("Grid: board refused: %s\n", mDataError.c_str());
+        SetImage(nullptr);  // an inert board shows nothing
         Resize(0.0f, 0.0f, 0, 0);
         return;
     }

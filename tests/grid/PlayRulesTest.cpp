@@ -414,3 +414,22 @@ TEST_F(GridTest, TheCursorFollowsTheToolWhileThePointerIsInside) {
     mHarness.DrainInput();
     EXPECT_EQ(mApp->GetCursorImage(), nullptr);
 }
+
+TEST_F(GridTest, AHintForThreeWithTwoTilesLeftSendsTwo) {
+    InstallPuzzle(1, {"##...", ".....", ".....", ".....", "....."});
+    ASSERT_TRUE(StartBoard(1));
+    mGrid->GiveHint(900, 100, 3);
+    std::vector<int> delays;
+    for (TrailWidget* t : Trails(*mScreen)) {
+        delays.push_back(DelayOf(t));
+        EXPECT_EQ(t->GetVariable(L"source_x").ToInt(), 900);
+        EXPECT_EQ(t->GetVariable(L"show_sparkles").ToInt(), 1);
+    }
+    std::sort(delays.begin(), delays.end());
+    EXPECT_EQ(delays, (std::vector<int>{0, 11}));
+    EXPECT_EQ(mGrid->GetTrailsInFlight(), 2);
+    Settle();
+    EXPECT_EQ(mGrid->GetRemainingTiles(), 0);
+    EXPECT_EQ(mGrid->GetTrailsInFlight(), 0);
+    EXPECT_EQ(mScreen->mDisableCalls, 1);
+}
