@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/GLTestWindow.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -14,26 +16,7 @@
 // llvmpipe) when there is no display, the X server under xvfb-run. Skipped
 // when no context can be made.
 namespace {
-// Made once and kept to the end: closing it would unload the GL driver
-// while the leak checker still wants to name what the driver keeps.
-PlatformWindow* gWindow = nullptr;
-bool gTried = false;
-
-PlatformWindow* SharedWindow() {
-    if (!gTried) {
-        gTried = true;
-        if (PlatformGetEnv("SDL_VIDEODRIVER").empty() && PlatformGetEnv("DISPLAY").empty() &&
-            PlatformGetEnv("WAYLAND_DISPLAY").empty())
-            PlatformSetEnv("SDL_VIDEODRIVER", "offscreen");
-        WindowConfig config;
-        config.title = "render test";
-        config.visible = false;
-        config.vsync = false;
-        std::string error;
-        gWindow = PlatformWindow::Create(config, &error).release();
-    }
-    return gWindow;
-}
+PlatformWindow* SharedWindow() { return SharedTestGLWindow(); }
 
 uint8_t R(uint32_t p) { return static_cast<uint8_t>(p >> 16); }
 uint8_t G(uint32_t p) { return static_cast<uint8_t>(p >> 8); }
@@ -322,7 +305,7 @@ TEST_F(GLRenderTest, PresentShowsTheFrameUprightInItsViewport) {
         g.FillRect(0, 384, 1024, 384);
     }
     int dw = 0, dh = 0;
-    gWindow->GetDrawableSize(dw, dh);
+    SharedWindow()->GetDrawableSize(dw, dh);
     ASSERT_GT(dw, 200);
     ASSERT_GT(dh, 200);
     // A letterbox: the frame shown at half size with bars around it.

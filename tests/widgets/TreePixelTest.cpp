@@ -2,6 +2,8 @@
 // driver without a display). Skipped when no context can be made.
 #include <gtest/gtest.h>
 
+#include "tests/support/GLTestWindow.h"
+
 #include <cstdlib>
 #include <memory>
 
@@ -14,26 +16,7 @@
 
 namespace {
 
-// Kept to the end of the run: closing it would unload the GL driver while the
-// leak checker still wants to name what the driver keeps.
-PlatformWindow* gWindow = nullptr;
-bool gTried = false;
-
-PlatformWindow* SharedWindow() {
-    if (!gTried) {
-        gTried = true;
-        if (PlatformGetEnv("SDL_VIDEODRIVER").empty() && PlatformGetEnv("DISPLAY").empty() &&
-            PlatformGetEnv("WAYLAND_DISPLAY").empty())
-            PlatformSetEnv("SDL_VIDEODRIVER", "offscreen");
-        WindowConfig config;
-        config.title = "widget tree test";
-        config.visible = false;
-        config.vsync = false;
-        std::string error;
-        gWindow = PlatformWindow::Create(config, &error).release();
-    }
-    return gWindow;
-}
+PlatformWindow* SharedWindow() { return SharedTestGLWindow(); }
 
 class Box : public Widget {
 public:
