@@ -403,8 +403,9 @@ void PomoAppBase::ProcessDeferredDeletes() {
     }
 }
 
-void PomoAppBase::ReadSettings() {
+AppSettings PomoAppBase::CurrentSettings() const {
     AppSettings s;
+    s.version = mProductVersion;
     s.sfxVolume = mSfxVolume;
     s.musicGroupVolumes = mMusicGroupVolumes;
     s.mouseSpeed = mMouseSpeed;
@@ -412,6 +413,12 @@ void PomoAppBase::ReadSettings() {
     s.vsync = mVSyncEnabled;
     s.customCursors = mCustomCursorsEnabled;
     s.stretch = mStretchScreen;
+    return s;
+}
+
+void PomoAppBase::ReadSettings() {
+    // What the file lacks keeps the value the application started with.
+    AppSettings s = CurrentSettings();
     std::string error;
     if (!ReadSettingsFile(GetSettingsPath(), s, &error))
         DebugPrintf("settings.xml ignored: %s\n", error.c_str());
@@ -426,16 +433,7 @@ void PomoAppBase::ReadSettings() {
 
 bool PomoAppBase::WriteSettings() {
     if (mAppDataFolder.empty()) return false;
-    AppSettings s;
-    s.version = mProductVersion;
-    s.sfxVolume = mSfxVolume;
-    s.musicGroupVolumes = mMusicGroupVolumes;
-    s.mouseSpeed = mMouseSpeed;
-    s.windowed = mIsWindowed;
-    s.vsync = mVSyncEnabled;
-    s.customCursors = mCustomCursorsEnabled;
-    s.stretch = mStretchScreen;
-    return WriteSettingsFile(GetSettingsPath(), s);
+    return WriteSettingsFile(GetSettingsPath(), CurrentSettings());
 }
 
 void PomoAppBase::HideApp() {

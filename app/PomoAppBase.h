@@ -151,6 +151,7 @@ public:
     std::string GetSettingsPath() const { return mAppDataFolder + "settings.xml"; }
     void ReadSettings();
     bool WriteSettings();
+    AppSettings CurrentSettings() const;
 
     // --- Crash support ------------------------------------------------------
     virtual void HideApp();

@@ -15,6 +15,8 @@ std::wstring VWStrFormat(const wchar_t* format, va_list args);
 // input bytes become U+FFFD.
 std::string WStringToString(const std::wstring& text);
 std::wstring StringToWString(const std::string& utf8);
+// Appends one code point in UTF-8 (the caller has checked it is valid).
+void AppendUtf8(std::string& out, uint32_t codePoint);
 
 std::string Trim(const std::string& text);
 std::wstring Trim(const std::wstring& text);
