@@ -42,9 +42,10 @@ case "$MODE" in
   play)
     install_missing "${PACKAGES[@]}" libgtest-dev libbenchmark-dev
     configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILTRO_BENCH=OFF
-    # The game reads its data from main.pak when there is no loose file.
-    if [ -x build/tools/pakbuild ]; then build/tools/pakbuild gamedata build/main.pak > /dev/null; fi
-    exec build/quiltro7 -changedir gamedata
+    # The game runs on the archive alone: gamedata/ packed into main.pak.
+    mkdir -p build/data
+    build/tools/pakbuild gamedata build/data/main.pak > /dev/null
+    exec build/quiltro7 -changedir build/data
     ;;
   test)
     install_missing "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
