@@ -7,6 +7,7 @@
 #include "app/GameApp.h"
 #include "app/WeakHandle.h"
 #include "app/Settings.h"
+#include "app/Timer.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "platform/FileSystem.h"
@@ -265,4 +266,22 @@ TEST(DeferredDelete, ObjectsDieAfterTheUpdateStep) {
     h.RunSteps(1);
     EXPECT_TRUE(deleted);
     EXPECT_EQ(weak.Get(), nullptr);
+}
+
+TEST(Timer, MeasuresGameTimeOnTheApplicationsClock) {
+    AppHarness h;
+    h.Boot<CountingApp>();
+    h.RunSteps(1);  // each pass ends asleep up to the next step
+    Timer timer;
+    timer.Start();
+    h.RunSteps(25);
+    EXPECT_DOUBLE_EQ(timer.ElapsedMillis(), 250.0);
+    timer.Stop();
+    h.RunSteps(10);
+    EXPECT_DOUBLE_EQ(timer.ElapsedSeconds(), 0.25);
+    TestClock own;
+    Timer explicitClock(&own);
+    explicitClock.Start();
+    own.AdvanceMillis(3);
+    EXPECT_EQ(explicitClock.ElapsedMicros(), 3000u);
 }
