@@ -90,31 +90,28 @@ public:
 };
 
 // Wrappers own their inner curve.
-class OutCurve : public EasingCurve {
+class WrappedCurve : public EasingCurve {
+protected:
+    explicit WrappedCurve(EasingCurve* inner) : mInner(inner) {}
+    std::unique_ptr<EasingCurve> mInner;
+};
+
+class OutCurve : public WrappedCurve {
 public:
-    explicit OutCurve(EasingCurve* inner) : mInner(inner) {}
+    explicit OutCurve(EasingCurve* inner) : WrappedCurve(inner) {}
     float Evaluate(float t) override { return 1.0f - mInner->Evaluate(1.0f - t); }
-
-private:
-    std::unique_ptr<EasingCurve> mInner;
 };
 
-class InOutCurve : public EasingCurve {
+class InOutCurve : public WrappedCurve {
 public:
-    explicit InOutCurve(EasingCurve* inner) : mInner(inner) {}
+    explicit InOutCurve(EasingCurve* inner) : WrappedCurve(inner) {}
     float Evaluate(float t) override;
-
-private:
-    std::unique_ptr<EasingCurve> mInner;
 };
 
-class OutInCurve : public EasingCurve {
+class OutInCurve : public WrappedCurve {
 public:
-    explicit OutInCurve(EasingCurve* inner) : mInner(inner) {}
+    explicit OutInCurve(EasingCurve* inner) : WrappedCurve(inner) {}
     float Evaluate(float t) override;
-
-private:
-    std::unique_ptr<EasingCurve> mInner;
 };
 
 // An expression of "t" evaluated in a copy of a script's variables, so the

@@ -35,15 +35,8 @@ uint8_t A(uint32_t p) { return static_cast<uint8_t>(p >> 24); }
 class GLRenderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        PlatformWindow* window = SharedWindow();
-        if (!window) GTEST_SKIP() << "no OpenGL context here";
-        mDevice = std::make_unique<D3DInterface>();
-        if (!mDevice->Init(window, 1024, 768, false)) {
-            mDevice.reset();
-            GTEST_SKIP() << "no OpenGL 3.3 renderer here";
-        }
-        D3DInterface::Install(mDevice.get());
-        mDevice->BeginFrame(Color(0, 0, 0));
+        mDevice = StartTestGLDevice();
+        if (!mDevice) GTEST_SKIP() << "no OpenGL 3.3 context here";
     }
     void TearDown() override { mDevice.reset(); }
 

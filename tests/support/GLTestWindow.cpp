@@ -4,6 +4,7 @@
 
 #include "platform/System.h"
 #include "platform/Window.h"
+#include "render/D3DInterface.h"
 
 PlatformWindow* SharedTestGLWindow() {
     static PlatformWindow* window = nullptr;
@@ -21,4 +22,14 @@ PlatformWindow* SharedTestGLWindow() {
         window = PlatformWindow::Create(config, &error).release();
     }
     return window;
+}
+
+std::unique_ptr<D3DInterface> StartTestGLDevice() {
+    PlatformWindow* window = SharedTestGLWindow();
+    if (!window) return nullptr;
+    auto device = std::make_unique<D3DInterface>();
+    if (!device->Init(window, 1024, 768, false)) return nullptr;
+    D3DInterface::Install(device.get());
+    device->BeginFrame(Color(0, 0, 0));
+    return device;
 }

@@ -16,7 +16,6 @@
 
 namespace {
 
-PlatformWindow* SharedWindow() { return SharedTestGLWindow(); }
 
 class Box : public Widget {
 public:
@@ -48,15 +47,8 @@ int Channel(uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF
 class TreePixelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        PlatformWindow* window = SharedWindow();
-        if (!window) GTEST_SKIP() << "no OpenGL context here";
-        mDevice = std::make_unique<D3DInterface>();
-        if (!mDevice->Init(window, 1024, 768, false)) {
-            mDevice.reset();
-            GTEST_SKIP() << "no OpenGL 3.3 renderer here";
-        }
-        D3DInterface::Install(mDevice.get());
-        mDevice->BeginFrame(Color(0, 0, 0));
+        mDevice = StartTestGLDevice();
+        if (!mDevice) GTEST_SKIP() << "no OpenGL 3.3 context here";
     }
     void TearDown() override {
         D3DInterface::Install(nullptr);
