@@ -313,8 +313,14 @@ std::wstring EncodeXmlEntities(const std::wstring& text) {
         case L'<': out += L"&lt;"; break;
         case L'>': out += L"&gt;"; break;
         case L'"': out += L"&quot;"; break;
-        case L'\'': out += L"&apos;"; break;
-        default: out += c; break;
+        // Raw line breaks and tabs in an attribute would come back as spaces.
+        case L'\t': out += L"&#9;"; break;
+        case L'\n': out += L"&#10;"; break;
+        case L'\r': out += L"&#13;"; break;
+        default:
+            // Characters XML cannot hold at all are dropped.
+            if (c >= 0x20 && c != 0xFFFE && c != 0xFFFF) out += c;
+            break;
         }
     }
     return out;

@@ -47,6 +47,7 @@ std::vector<std::string> SplitString(const std::string& text, char separator);
 // &lt; &gt; &amp; &quot; &apos; and numeric references; unknown ones stay as they are.
 std::wstring DecodeXmlEntities(const std::wstring& text);
 std::string DecodeXmlEntities(const std::string& text);
-// Escapes & < > " ' so the text can stand in an attribute or element.
+// Escapes & < > " and line breaks and tabs, and drops characters XML cannot
+// hold, so the text can stand in a double-quoted attribute or an element.
 std::wstring EncodeXmlEntities(const std::wstring& text);
 std::string EncodeXmlEntities(const std::string& text);

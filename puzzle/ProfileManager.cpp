@@ -96,22 +96,7 @@ bool ProfileManager::LoadText(const std::string& bytes, const std::string& nameF
 }
 
 std::string ProfileManager::EncodeName(const std::wstring& name) {
-    std::wstring out;
-    for (wchar_t c : name) {
-        switch (c) {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'"': out += L"&quot;"; break;
-        // Raw line breaks and tabs in an attribute come back as spaces.
-        case L'\t': out += L"&#9;"; break;
-        case L'\n': out += L"&#10;"; break;
-        case L'\r': out += L"&#13;"; break;
-        default:
-            if (c >= 0x20 && c != 0xFFFE && c != 0xFFFF) out += c;
-        }
-    }
-    return WStringToString(out);
+    return WStringToString(EncodeXmlEntities(name));
 }
 
 std::string ProfileManager::WriteXml() {

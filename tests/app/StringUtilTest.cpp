@@ -94,8 +94,10 @@ TEST(XmlEntities, DecodeKnownAndNumericReferences) {
 }
 
 TEST(XmlEntities, EncodeRoundTrips) {
-    std::wstring name = L"Tom & \"Jerry\" <3 'x'";
+    std::wstring name = L"Tom & \"Jerry\" <3 'x'\tline\nbreak";
     std::wstring encoded = EncodeXmlEntities(name);
-    EXPECT_EQ(encoded.find_first_of(L"<>\"'"), std::wstring::npos);
+    EXPECT_EQ(encoded.find_first_of(L"<>\"\t\n"), std::wstring::npos);
     EXPECT_EQ(DecodeXmlEntities(encoded), name);
+    // Characters XML cannot hold are dropped rather than written broken.
+    EXPECT_EQ(EncodeXmlEntities(std::wstring(L"a\x01" L"b\xFFFE")), L"ab");
 }
