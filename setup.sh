@@ -15,7 +15,7 @@ PACKAGES=(
   libvorbisidec-dev libmpg123-dev libxmp-dev
   libgl1-mesa-dri libegl-mesa0 libegl1
 )
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth)
 
 install_missing() {
   local missing=()
@@ -40,7 +40,7 @@ configure_and_build() {  # build-dir, extra cmake args...
 
 case "$MODE" in
   play)
-    install_missing "${PACKAGES[@]}" libgtest-dev libbenchmark-dev
+    install_missing "${PACKAGES[@]}" libgtest-dev
     configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILTRO_BENCH=OFF
     # The game runs on the archive alone: gamedata/ packed into main.pak.
     mkdir -p build/data
@@ -51,7 +51,7 @@ case "$MODE" in
     install_missing "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     export SDL_AUDIODRIVER=dummy
     start=$(date +%s)
-    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILTRO_WERROR=ON
+    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILTRO_WERROR=ON -DQUILTRO_BENCH=ON
     (cd build && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$JOBS")
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILTRO_WERROR=ON \
       -DQUILTRO_SANITIZE=ON -DQUILTRO_BENCH=OFF
