@@ -33,8 +33,9 @@ install_missing() {
 
 configure_and_build() {  # build-dir, extra cmake args...
   local dir=$1; shift
-  cmake -S "$ROOT" -B "$ROOT/$dir" "$@" > "$ROOT/$dir.configure.log" 2>&1 \
-    || { cat "$ROOT/$dir.configure.log"; exit 1; }
+  mkdir -p "$ROOT/$dir"
+  cmake -S "$ROOT" -B "$ROOT/$dir" "$@" > "$ROOT/$dir/configure.log" 2>&1 \
+    || { cat "$ROOT/$dir/configure.log"; exit 1; }
   cmake --build "$ROOT/$dir" -j"$JOBS"
 }
 
