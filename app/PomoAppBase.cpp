@@ -104,7 +104,12 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         config.visible = false;  // shown when the loop starts
         std::string windowError;
         mWindow = PlatformWindow::Create(config, &windowError);
-        if (!mWindow) DebugPrintf("No window (%s); running without a display.\n", windowError.c_str());
+        if (!mWindow) {
+            // Only tests run without a window, and they ask for that.
+            ShowErrorBox("Cannot open the game window: " + windowError);
+            mExitCode = 1;
+            return false;
+        }
     }
     mD3DInterface = new D3DInterface();
     mD3DInterface->Init(mWindow.get(), mWidth, mHeight, mVSyncEnabled);

@@ -15,6 +15,12 @@ if [ $rc -eq 0 ] || ! grep -q "Invalid command line parameter: -bogus" <<<"$out"
   echo "FAIL: -bogus gave rc=$rc output: $out"; exit 1
 fi
 
+# No display at all: a clear message and a non-zero exit, not an invisible game.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 "$GAME" -changedir "$DATA" 2>&1 < /dev/null); rc=$?
+if [ $rc -eq 0 ] || ! grep -q "Cannot open the game window" <<<"$out"; then
+  echo "FAIL: without a display rc=$rc output: $out"; exit 1
+fi
+
 if [ -z "${DISPLAY:-}" ]; then
   echo "no display: window part skipped"; exit 0
 fi
