@@ -61,10 +61,10 @@ float OutInCurve::Evaluate(float t) {
     return 0.5f + mInner->Evaluate(t * 2.0f - 1.0f) * 0.5f;
 }
 
-ExpressionCurve::ExpressionCurve(const std::wstring& text, const VariableMap& context)
+ExpressionOfT::ExpressionOfT(const std::wstring& text, const VariableMap& context)
     : mText(text), mVariables(context), mT(&mVariables[L"t"]) {}
 
-float ExpressionCurve::Evaluate(float t) {
+float ExpressionOfT::Evaluate(double t) {
     *mT = ScriptValue(t);
     return mEvaluator.Evaluate(mText).ToFloat();
 }
@@ -84,14 +84,6 @@ float ZigZagWave::Evaluate(double phase) {
 }
 
 float NoiseWave::Evaluate(double phase) { return static_cast<float>(Noise1D(phase)); }
-
-ExpressionWave::ExpressionWave(const std::wstring& text, const VariableMap& context)
-    : mText(text), mVariables(context), mT(&mVariables[L"t"]) {}
-
-float ExpressionWave::Evaluate(double phase) {
-    *mT = ScriptValue(phase);
-    return mEvaluator.Evaluate(mText).ToFloat();
-}
 
 EasingCurve* MakeCurve(const std::wstring& name, const CurveParameters& parameters,
                        const VariableMap* context) {

@@ -114,18 +114,29 @@ public:
     float Evaluate(float t) override;
 };
 
-// An expression of "t" evaluated in a copy of a script's variables, so the
-// curve stays valid after the script that made it is gone.
-class ExpressionCurve : public EasingCurve {
+// An expression of "t" evaluated in a copy of a script's variables, so it
+// stays valid after the script that made it is gone.
+class ExpressionOfT {
 public:
-    ExpressionCurve(const std::wstring& text, const VariableMap& context);
-    float Evaluate(float t) override;
+    ExpressionOfT(const std::wstring& text, const VariableMap& context);
+    ExpressionOfT(const ExpressionOfT&) = delete;
+    ExpressionOfT& operator=(const ExpressionOfT&) = delete;
+    float Evaluate(double t);
 
 private:
     std::wstring mText;
     VariableMap mVariables;
     ScriptValue* mT;  // the node of "t" in mVariables (map nodes stay put)
     ExpressionEvaluator mEvaluator{mVariables};
+};
+
+class ExpressionCurve : public EasingCurve {
+public:
+    ExpressionCurve(const std::wstring& text, const VariableMap& context) : mExpression(text, context) {}
+    float Evaluate(float t) override { return mExpression.Evaluate(t); }
+
+private:
+    ExpressionOfT mExpression;
 };
 
 // Waves give an oscillation's offset factor for a phase counted in cycles.
@@ -156,14 +167,11 @@ public:
 // An expression of "t" (the phase) in a copy of a script's variables.
 class ExpressionWave : public OscillatingCurve {
 public:
-    ExpressionWave(const std::wstring& text, const VariableMap& context);
-    float Evaluate(double phase) override;
+    ExpressionWave(const std::wstring& text, const VariableMap& context) : mExpression(text, context) {}
+    float Evaluate(double phase) override { return mExpression.Evaluate(phase); }
 
 private:
-    std::wstring mText;
-    VariableMap mVariables;
-    ScriptValue* mT;  // the node of "t" in mVariables (map nodes stay put)
-    ExpressionEvaluator mEvaluator{mVariables};
+    ExpressionOfT mExpression;
 };
 
 // The settings that a few named curves take from their command.
