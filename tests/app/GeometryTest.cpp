@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/Color.h"
-#include "app/Geometry.h"
-#include "app/Matrix4.h"
+#include "core/Color.h"
+#include "core/Geometry.h"
+#include "core/Matrix4.h"
 #include "platform/Viewport.h"
 
 TEST(Transform, QuarterTurnsAreExact) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Color.h"
+#include "core/Color.h"
 
 TEST(RenderColor, FromFloatsRoundsAndClamps) {
     EXPECT_EQ(Color::FromFloats(0.5f, 0.5f, 0.5f, 0.5f), Color(128, 128, 128, 128));
