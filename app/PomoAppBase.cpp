@@ -8,6 +8,7 @@
 #include "core/StringUtil.h"
 #include "core/Timer.h"
 #include "core/WeakHandle.h"
+#include "crash/CrashReporter.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "data/AssetManager.h"
@@ -51,6 +52,7 @@ PomoAppBase::~PomoAppBase() {
     mD3DInterface = nullptr;
     mWindow.reset();
     if (mBoot.handleSignals) PlatformRemoveQuitSignals();
+    if (gCrashHandlerApp == this) CrashReporter::SetApp(nullptr);
     if (gAppBase == this) gAppBase = nullptr;
     if (gAppServices == this) gAppServices = nullptr;
     Timer::SetDefaultClock(nullptr);
@@ -94,6 +96,9 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         mExitCode = 1;
         return false;
     }
+    CrashReporter::SetFallbackFolder(mAppDataFolder);
+    CrashReporter::SetApp(this);
+    if (mCrashTest) CrashReporter::CrashOnPurpose();
     // The archive answers for every data file without a loose copy; a damaged
     // one is refused (with a debug message) and the loose files still serve.
     if (PlatformFileExists("main.pak")) gPakInterfaceP->AddPakFile("main.pak");
@@ -132,6 +137,8 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     mSoundManager = CreateSoundManager();
     mMusicInterface = CreateMusicInterface();
     ApplyVolumes();
+    // The window, GL and audio brought their libraries in.
+    CrashReporter::RefreshModules();
 
     InitHook();
     mInitialized = true;
@@ -193,7 +200,7 @@ void PomoAppBase::RunPass() {
     }
     for (uint64_t i = 0; i < due && !mShutdownRequested.load(); ++i) {
         UpdateFrames();
-        ++mUpdateCount;
+        if (++mUpdateCount % kSessionInfoSteps == 0) CrashReporter::RefreshSessionInfo();
         mLastStepTime += kUpdateStepMicros;
         ProcessDeferredDeletes();
     }

@@ -1,0 +1,87 @@
+#include "crash/ReporterMain.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "core/FileUtil.h"
+#include "crash/CrashReporter.h"
+#include "crash/HTTPTransfer.h"
+#include "crash/ReportAnnotation.h"
+#include "crash/ReportPost.h"
+#include "crash/ReporterArgs.h"
+#include "crash/ReporterFlow.h"
+#include "platform/ButtonBox.h"
+
+namespace {
+
+std::vector<std::string> Labels(const std::vector<ReporterButton>& buttons) {
+    // Message boxes cannot grey a button out; a disabled one is left out.
+    std::vector<std::string> labels;
+    for (const auto& b : buttons)
+        if (b.enabled) labels.push_back(b.label);
+    return labels;
+}
+
+bool Chose(int index, const std::vector<std::string>& labels, const char* label) {
+    return index >= 0 && index < static_cast<int>(labels.size()) && labels[index] == label;
+}
+
+// Posts the report once, polling the transfer as the progress window does.
+int Upload(const ReporterArgs& args, const std::string& report, const std::string& userText) {
+    ReportPostFields fields;
+    fields.custom = args.fields;
+    fields.product = args.product;
+    fields.version = args.version;
+    fields.userText = userText.substr(0, kMaxUserText);
+    fields.errorTitle = args.title;
+    fields.errorText = report;
+    HTTPTransfer::UrlParts url = HTTPTransfer::SplitUrl(args.host);
+    std::string host = url.host + (url.port != 80 ? ":" + std::to_string(url.port) : "");
+    gHTTPTransfer.Send(args.host, BuildReportRequest(fields, host));
+    int seconds = 0;
+    auto tick = std::chrono::steady_clock::now();
+    while (ProgressStepFor(gHTTPTransfer.GetResult()) == ProgressStep::Wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (std::chrono::steady_clock::now() - tick >= std::chrono::seconds(1)) {
+            tick += std::chrono::seconds(1);
+            std::fprintf(stderr, "%s\n", ProgressText(++seconds).c_str());
+        }
+    }
+    gHTTPTransfer.WaitForCompletion();
+    return gHTTPTransfer.GetResult();
+}
+
+}  // namespace
+
+int RunCrashReporter(const std::vector<std::string>& list) {
+    ReporterArgs args;
+    if (!ParseReporterArgs(list, args)) return 2;
+    std::string report;
+    if (!ReadFileToString(args.reportPath, report)) return 2;
+    if (!report.empty() && report.back() == '\n') report.pop_back();
+
+    report = AnnotateReport(report, OwnModuleLookup());
+    WriteStringToFile(args.reportPath, report + "\n");
+    std::fprintf(stderr, "%s\n%s\n", CrashReporter::kHeaderText, report.c_str());
+
+    if (args.mode == "auto-close") return 0;
+    if (args.mode == "auto-send") return Upload(args, report, args.userText);
+
+    PlatformCopyTextStandalone(report);
+    std::vector<std::string> labels = Labels(ReportWindowButtons(!args.host.empty(), args.hasApp));
+    int chosen = PlatformButtonBox("Fatal Error!", std::string(CrashReporter::kHeaderText) + "\n\n" + report, labels,
+                                   true);
+    if (!Chose(chosen, labels, "Send Report")) return 0;
+
+    std::vector<std::string> details = Labels(DetailsWindowButtons(args.hasApp));
+    if (!Chose(PlatformButtonBox("Error Details", CrashReporter::kPromptText, details, false), details, "Continue"))
+        return 0;
+    for (;;) {
+        int result = Upload(args, report, "");
+        if (ProgressStepFor(result) == ProgressStep::Finish) return result;
+        std::vector<std::string> retry = {"Retry", "Cancel"};
+        if (!Chose(PlatformButtonBox("Connection Failed", CrashReporter::kFailureText, retry, true), retry, "Retry"))
+            return result;
+    }
+}
