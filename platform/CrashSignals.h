@@ -30,11 +30,11 @@ enum class CrashKind {
 
 struct CrashRegisters {
     bool present = false;
-    uint64_t rax, rbx, rcx, rdx, rsi, rdi;
-    uint64_t r8, r9, r10, r11, r12, r13, r14, r15;
-    uint64_t rip, rsp, rbp;
-    uint32_t cs, fs, gs;
-    uint32_t flags;
+    uint64_t rax = 0, rbx = 0, rcx = 0, rdx = 0, rsi = 0, rdi = 0;
+    uint64_t r8 = 0, r9 = 0, r10 = 0, r11 = 0, r12 = 0, r13 = 0, r14 = 0, r15 = 0;
+    uint64_t rip = 0, rsp = 0, rbp = 0;
+    uint32_t cs = 0, fs = 0, gs = 0;
+    uint32_t flags = 0;
 };
 
 struct CrashMachineState {
