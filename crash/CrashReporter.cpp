@@ -154,6 +154,8 @@ void CrashReporter::RefreshSessionInfo() {
     if (!gCrashHandlerApp) return;
     std::string info;
     gCrashHandlerApp->GetSessionInfo(info);
+    // The report ends with one line feed of its own.
+    while (!info.empty() && (info.back() == '\n' || info.back() == '\r')) info.pop_back();
     // Written into the buffer the handler is not reading, then published.
     int next = 1 - gSessionIndex.load();
     Copy(gSession[next], sizeof gSession[next], info);

@@ -67,10 +67,11 @@ int RunCrashReporter(const std::vector<std::string>& list) {
 
     report = AnnotateReport(report, OwnModuleLookup());
     WriteStringToFile(args.reportPath, report + "\n");
-    std::fprintf(stderr, "%s\n%s\n", CrashReporter::kHeaderText, report.c_str());
-
     if (args.mode == "auto-close") return 0;
     if (args.mode == "auto-send") return Upload(args, report, args.userText);
+
+    // Also for a terminal or a log, and for a machine without a display.
+    std::fprintf(stderr, "%s\n%s\n", CrashReporter::kHeaderText, report.c_str());
 
     PlatformCopyTextStandalone(report);
     std::vector<std::string> labels = Labels(ReportWindowButtons(!args.host.empty(), args.hasApp));

@@ -27,6 +27,9 @@ public:
     std::string GetCrashVersionText() const override { return "v1.2"; }
 };
 
+}  // namespace
+
+// Outside the unnamed namespace, so their names are exported for the report.
 volatile int gZero = 0;
 volatile int gDeepest = 1 << 30;
 
@@ -42,8 +45,6 @@ __attribute__((noinline)) int Recurse(int depth) {
 __attribute__((noinline)) void Throw() { throw std::runtime_error("test terminate reason"); }
 
 void TerminateWithException() noexcept { Throw(); }
-
-}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
