@@ -13,6 +13,7 @@
 #include "audio/TrackInterface.h"
 #include "data/AssetManager.h"
 #include "data/PakInterface.h"
+#include "platform/CrashSignals.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/Window.h"
@@ -397,6 +398,8 @@ void PomoAppBase::StartLoadingThread() {
     mLoadingDone = false;
     mLoadingCompletionSeen = false;
     mLoadingThread = std::thread([this] {
+        // Its own alternate stack, so even its stack overflow is reported.
+        PlatformPrepareThreadForCrash();
         LoadingThreadProc();
         mLoadingDone = true;
     });

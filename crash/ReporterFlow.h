@@ -14,6 +14,12 @@ std::vector<ReporterButton> ReportWindowButtons(bool hasHost, bool hasApp);
 // "Continue" follows the application flag as "Send Report" does.
 std::vector<ReporterButton> DetailsWindowButtons(bool hasApp);
 
+// What a plain message box can show of the report: the header, then at most
+// `maxLines` lines of the report, each cut to `maxWidth` characters, and where
+// the whole report is.
+std::string ReportBoxText(const std::string& header, const std::string& report, const std::string& path,
+                          size_t maxLines, size_t maxWidth);
+
 // "Please Wait" and " ." once per second, cycling after nine.
 std::string ProgressText(int seconds);
 

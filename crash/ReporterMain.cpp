@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "core/FileUtil.h"
@@ -15,6 +16,10 @@
 #include "platform/System.h"
 
 namespace {
+
+// A message box cannot scroll: it shows the head of the report.
+constexpr size_t kBoxLines = 24;
+constexpr size_t kBoxWidth = 100;
 
 std::vector<std::string> Labels(const std::vector<ReporterButton>& buttons) {
     // Message boxes cannot grey a button out; a disabled one is left out.
@@ -61,6 +66,10 @@ int RunCrashReporter(const std::vector<std::string>& list) {
     // Tests run the reporter without windows (the crashed program may not
     // know it is under test: the game itself).
     if (args.mode.empty()) args.mode = PlatformGetEnv("QUILTRO7_CRASH_UI");
+    // The crashed process wrote it relative to the folder it left us in.
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(args.reportPath, error);
+    if (!error) args.reportPath = absolute.string();
     std::string report;
     if (!ReadFileToString(args.reportPath, report)) return 2;
     if (!report.empty() && report.back() == '\n') report.pop_back();
@@ -75,8 +84,9 @@ int RunCrashReporter(const std::vector<std::string>& list) {
 
     PlatformCopyTextStandalone(report);
     std::vector<std::string> labels = Labels(ReportWindowButtons(!args.host.empty(), args.hasApp));
-    int chosen = PlatformButtonBox("Fatal Error!", std::string(CrashReporter::kHeaderText) + "\n\n" + report, labels,
-                                   true);
+    int chosen = PlatformButtonBox(
+        "Fatal Error!", ReportBoxText(CrashReporter::kHeaderText, report, args.reportPath, kBoxLines, kBoxWidth), labels,
+        true);
     if (!Chose(chosen, labels, "Send Report")) return 0;
 
     std::vector<std::string> details = Labels(DetailsWindowButtons(args.hasApp));

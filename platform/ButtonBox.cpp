@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -38,7 +39,10 @@ int PlatformButtonBox(const std::string& title, const std::string& text, const s
     box.numbuttons = static_cast<int>(data.size());
     box.buttons = data.data();
     int chosen = -1;
-    if (SDL_ShowMessageBox(&box, &chosen) != 0) return -1;
+    if (SDL_ShowMessageBox(&box, &chosen) != 0) {
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), SDL_GetError());
+        return -1;
+    }
     return chosen;
 }
 

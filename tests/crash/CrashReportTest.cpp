@@ -196,6 +196,9 @@ TEST(ReporterFlow, ButtonsDotsAndResults) {
     EXPECT_EQ(labels(ReportWindowButtons(true, false)), "Send Report-;Close Now+;");
     EXPECT_EQ(labels(DetailsWindowButtons(false)), "Continue-;Abort+;");
 
+    EXPECT_EQ(ReportBoxText("Head", "one\r\n" + std::string(12, 'x') + "\r\nthree\r\nfour", "/t/crash.txt", 3, 10),
+              "Head\n\none\nxxxxxxx...\nthree\n...\n\nThe whole report: /t/crash.txt");
+
     EXPECT_EQ(ProgressText(0), "Please Wait");
     EXPECT_EQ(ProgressText(9), "Please Wait . . . . . . . . .");
     EXPECT_EQ(ProgressText(10), "Please Wait");
