@@ -87,6 +87,7 @@ LogicalAddress GetLogicalAddress(const CrashModules& modules, uint64_t address) 
                 result.modulePath = mod.path;
                 result.section = static_cast<uint32_t>(i + 1);
                 result.offset = r - seg.vaddr;
+                result.executable = seg.executable;
                 return result;
             }
         }
@@ -112,6 +113,56 @@ int WalkFramePointers(uint64_t pc, uint64_t fp, uint64_t low, uint64_t high, Rea
         if (next <= fp || next % sizeof(uint64_t) != 0 || next < low || next >= high || ret == 0) break;
         pc = ret;
         fp = next;
+    }
+    return count;
+}
+
+namespace {
+
+// Walks from a frame and keeps the frames up to the first whose address is not
+// code (a chain that left the real records).
+int WalkCodeFrames(uint64_t pc, uint64_t fp, uint64_t low, uint64_t high, const CrashModules& modules,
+                   ReadWordFn read, void* context, StackFrame* out, int cap) {
+    int count = WalkFramePointers(pc, fp, low, high, read, context, out, cap);
+    for (int i = 0; i < count; ++i)
+        if (!GetLogicalAddress(modules, out[i].pc).executable) return i;
+    return count;
+}
+
+}  // namespace
+
+int WalkStack(uint64_t pc, uint64_t fp, uint64_t sp, uint64_t low, uint64_t high, const CrashModules& modules,
+              ReadWordFn read, void* context, StackFrame* out, int cap) {
+    // How far past a break a frame record is looked for, and how often.
+    constexpr uint64_t kScanBytes = 64 * 1024;
+    constexpr int kMaxResumes = 8;
+    int count = WalkFramePointers(pc, fp, low, high, read, context, out, cap);
+    int chain = count;
+    if (count > 1) chain = 1 + WalkCodeFrames(out[1].pc, out[1].frame, low, high, modules, read, context, out + 1,
+                                              cap - 1);
+    count = chain;
+    // The chain breaks where code without frame pointers (the C and C++
+    // libraries) used the register for itself. It resumes at the next frame
+    // record up the stack: a saved frame pointer above its own slot and above
+    // the last frame, with a return address into code over it. A chain of one
+    // frame may be a word that only looks like a record, so the search goes on
+    // right above it. Recovered frames can include stale records.
+    uint64_t from = (sp + 7) & ~uint64_t(7);
+    for (int resume = 0; resume < kMaxResumes && count < cap && from >= low; ++resume) {
+        uint64_t lastFrame = out[count - 1].frame;
+        if (chain > 1 && lastFrame > from && lastFrame < high) from = lastFrame + 8;
+        chain = 0;
+        uint64_t start = from;
+        for (uint64_t at = start; at + 16 <= high && at - start < kScanBytes && chain == 0; at += 8) {
+            uint64_t saved = 0, ret = 0;
+            if (!read(at, &saved, context) || !read(at + 8, &ret, context)) continue;
+            // Frames only go up the stack.
+            if (saved <= at || saved <= lastFrame || saved % 8 != 0 || saved >= high) continue;
+            chain = WalkCodeFrames(ret, saved, low, high, modules, read, context, out + count, cap - count);
+            from = at + 16;
+        }
+        if (chain == 0) break;
+        count += chain;
     }
     return count;
 }
@@ -155,8 +206,8 @@ size_t FormatCrashReport(const CrashMachineState& state, const CrashModules& mod
     SafeFormat(title, titleSize, "Exception at %04X:%08llX", where.section, U(where.offset));
 
     static StackFrame frames[kMaxStackFrames];
-    int count = WalkFramePointers(state.pc, state.fp, state.stackLow, state.stackHigh, ReadStackWord, nullptr, frames,
-                                  kMaxStackFrames);
+    int count = WalkStack(state.pc, state.fp, state.sp, state.stackLow, state.stackHigh, modules, ReadStackWord, nullptr,
+                          frames, kMaxStackFrames);
     for (int i = 0; i < count; ++i) {
         LogicalAddress at = GetLogicalAddress(modules, frames[i].pc);
         text.Appendf("%016llX  %016llX  %04X:%08llX %s\r\n", U(frames[i].pc), U(frames[i].frame), at.section,

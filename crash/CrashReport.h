@@ -30,6 +30,7 @@ struct LogicalAddress {
     const char* modulePath = nullptr;  // nullptr when no module matched
     uint32_t section = 0;
     uint64_t offset = 0;
+    bool executable = false;  // the segment holds code
 };
 LogicalAddress GetLogicalAddress(const CrashModules& modules, uint64_t address);
 // The text after the last '/' or '\'.
@@ -46,6 +47,13 @@ struct StackFrame {
 constexpr int kMaxStackFrames = 128;
 int WalkFramePointers(uint64_t pc, uint64_t fp, uint64_t low, uint64_t high, ReadWordFn read, void* context,
                       StackFrame* out, int cap);
+
+// The frame-pointer walk from the fault; where it breaks (in code built
+// without frame pointers, such as the C library) it goes on from the next
+// frame record found further up the stack, a few times at most. Frames past
+// the last one in code are dropped.
+int WalkStack(uint64_t pc, uint64_t fp, uint64_t sp, uint64_t low, uint64_t high, const CrashModules& modules,
+              ReadWordFn read, void* context, StackFrame* out, int cap);
 
 // What the report adds besides the machine state, captured in advance.
 struct CrashReportExtras {

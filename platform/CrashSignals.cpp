@@ -35,6 +35,8 @@ bool gInstalled = false;
 std::atomic<int> gInHandler{0};
 std::atomic<bool> gMuted{false};
 std::atomic<bool> gSpawnFails{false};
+std::atomic<bool> gHandlerFaults{false};
+volatile uintptr_t gNowhere = 0;
 alignas(16) char gMainAltStack[kAltStackSize];
 
 // The alternate stack of a thread other than the first, released when the
@@ -187,6 +189,7 @@ void OnFatalSignal(int sig, siginfo_t* info, void* context) {
         return;
     }
     gMuted.store(true);
+    if (gHandlerFaults.load()) *reinterpret_cast<volatile int*>(gNowhere) = 0;
     static CrashMachineState state;
     state = CrashMachineState{};
     state.signal = sig;
@@ -226,7 +229,7 @@ void PlatformSnapshotModules(CrashModules& out) {
             for (int i = 0; i < info->dlpi_phnum && m.segmentCount < 8; ++i) {
                 const auto& ph = info->dlpi_phdr[i];
                 if (ph.p_type != PT_LOAD) continue;
-                m.segments[m.segmentCount++] = {ph.p_vaddr, ph.p_filesz, ph.p_memsz};
+                m.segments[m.segmentCount++] = {ph.p_vaddr, ph.p_filesz, ph.p_memsz, (ph.p_flags & PF_X) != 0};
             }
             ++mods.count;
             return 0;
@@ -305,6 +308,7 @@ bool PlatformSpawnSelfSignalSafe(const char* const* argv) {
 }
 
 void PlatformSetSpawnFailsForTest(bool fails) { gSpawnFails.store(fails); }
+void PlatformSetHandlerFaultsForTest(bool faults) { gHandlerFaults.store(faults); }
 
 void PlatformDescribeSystem(char* out, size_t size) {
     std::string text;

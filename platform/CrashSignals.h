@@ -49,6 +49,7 @@ struct CrashMachineState {
 
 struct CrashSegment {
     uint64_t vaddr, filesz, memsz;
+    bool executable = false;
 };
 
 struct CrashModule {
@@ -87,8 +88,10 @@ bool PlatformWriteFileSignalSafe(const char* path, const char* data, size_t size
 // included, null-ended) and does not wait for it. Returns false when no
 // process could be started.
 bool PlatformSpawnSelfSignalSafe(const char* const* argv);
-// Tests make the start fail to see the report still written.
+// Tests make the start fail to see the report still written, and make the
+// handler fault to see a second fault end the process.
 void PlatformSetSpawnFailsForTest(bool fails);
+void PlatformSetHandlerFaultsForTest(bool faults);
 
 // "Linux Ver: " material: kernel name, release, version, machine and the
 // distribution's PRETTY_NAME. Not signal-safe; read in advance.

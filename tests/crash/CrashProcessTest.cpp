@@ -77,13 +77,15 @@ TEST_F(CrashProcess, EachFaultDiesByItsSignalAndLeavesItsReport) {
         const char* firstLine;
         const char* module;  // where the fault happened
         const char* named;   // a function the annotated stack names
+        const char* also = "\r\n";
     } cases[] = {
         {"segv", "SEGV", "Exception: Access Violation \\(code 0xc0000005\\)", "crash_child", "CrashReporter::CrashOnPurpose()"},
         {"thread", "SEGV", "Exception: Access Violation \\(code 0xc0000005\\)", "crash_child", "CrashReporter::CrashOnPurpose()"},
         {"fpe", "FPE", "Exception: Integer Divide by Zero \\(code 0xc0000094\\)", "crash_child", "DivideByZero()"},
         {"overflow", "SEGV", "Exception: Stack Overflow \\(code 0xc00000fd\\)", "crash_child", "Recurse(int)"},
-        // abort() faults inside the C library, whose frames the walk cannot follow.
-        {"terminate", "ABRT", "Unknown exception: \\(code 0x6\\)", "libc.so.6", "Reason: uncaught exception: test terminate reason"},
+        // abort() stops inside the C library, built without frame pointers.
+        {"terminate", "ABRT", "Unknown exception: \\(code 0x6\\)", "libc.so.6", "Throw()",
+         "\r\nReason: uncaught exception: test terminate reason\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.trigger);
@@ -94,6 +96,7 @@ TEST_F(CrashProcess, EachFaultDiesByItsSignalAndLeavesItsReport) {
         std::string report = WaitForReport(mFolder + "/crash.txt", c.named);
         ExpectWholeReport(report, c.module, c.firstLine);
         EXPECT_NE(report.find(c.named), std::string::npos) << report;
+        EXPECT_NE(report.find(c.also), std::string::npos) << report;
         EXPECT_NE(report.find("\r\n\r\ncrash child session"), std::string::npos);
     }
 }
@@ -120,6 +123,13 @@ TEST_F(CrashProcess, TheReportIsWrittenWhenNoReporterStartsOrTheFolderIsGone) {
     EXPECT_EQ(outcome.signal, PlatformSignalNumber("SEGV"));
     report = WaitForReport(mUserData + "crash.txt", "CrashOnPurpose");
     ExpectWholeReport(report, "crash_child", "Exception: Access Violation \\(code 0xc0000005\\)");
+}
+
+TEST_F(CrashProcess, AFaultWhileReportingEndsTheProcessAtOnce) {
+    ProcessOutcome outcome = Run(QUILTRO7_CRASH_CHILD, {"handlerfault"});
+    EXPECT_FALSE(outcome.timedOut);
+    EXPECT_TRUE(outcome.signaled);
+    EXPECT_FALSE(FileExists(mFolder + "/crash.txt"));
 }
 
 TEST_F(CrashProcess, TheReporterPostsTheAnnotatedReport) {

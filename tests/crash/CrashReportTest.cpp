@@ -116,6 +116,26 @@ TEST(CrashReport, FrameWalkStopsAtTheFirstBadFrame) {
     EXPECT_EQ(outside.Walk(at(2)), (std::vector<uint64_t>{0xAAA, 0xB1}));
     EXPECT_EQ(good.Walk(at(200)), (std::vector<uint64_t>{0xAAA}));  // never reads outside
 
+    // Where the chain breaks, the walk goes on from the next frame record up
+    // the stack.
+    static CrashModules code;
+    code.count = 1;
+    code.modules[0] = {"/bin/game", 0, 2, {{0x0, 0x100, 0x100, false}, {0xC000, 0x1000, 0x1000, true}}};
+    FakeStack scanned;
+    scanned.words[1] = 0x50;  // data
+    scanned.words[3] = 5;     // no frame pointer ...
+    scanned.words[4] = 0xC010;  // ... below this return address
+    scanned.Frame(6, at(10), 0xC020);
+    scanned.Frame(10, at(20), 0xC030);
+    scanned.Frame(20, 3, 0xC040);  // broken again
+    scanned.Frame(30, at(40), 0xC050);
+    scanned.Frame(40, 0, 0x50);
+    StackFrame frames[8];
+    int n = WalkStack(0xAAA, 3, at(0), kBase, kBase + 8 * 64, code, FakeStack::Read, &scanned, frames, 8);
+    std::vector<uint64_t> pcs;
+    for (int i = 0; i < n; ++i) pcs.push_back(frames[i].pc);
+    EXPECT_EQ(pcs, (std::vector<uint64_t>{0xAAA, 0xC020, 0xC030, 0xC050}));
+
     FakeStack loop;  // a long chain is cut at the cap
     for (int i = 0; i + 3 < 64; i += 2) loop.Frame(i, at(i + 2), 0xC0 + i);
     EXPECT_EQ(loop.Walk(at(0), 5).size(), 5u);

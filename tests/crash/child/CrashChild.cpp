@@ -74,6 +74,10 @@ int main(int argc, char** argv) {
         PlatformSetSpawnFailsForTest(true);
         CrashReporter::CrashOnPurpose();
     }
+    if (how == "handlerfault") {
+        PlatformSetHandlerFaultsForTest(true);
+        return DivideByZero();
+    }
     if (how == "nofolder") {
         // The current folder vanishes, so crash.txt cannot be written there.
         std::string gone = PlatformMakeTempDirectory("crashgone");
