@@ -284,6 +284,8 @@ bool PlatformSetReadOnly(const std::string& path, bool readOnly) {
     return ::chmod(path.c_str(), mode) == 0;
 }
 
+bool PlatformMakeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; }
+
 std::string PlatformCurrentDirectory() {
     char buf[4096];
     return ::getcwd(buf, sizeof(buf)) ? std::string(buf) : std::string();

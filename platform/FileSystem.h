@@ -70,5 +70,7 @@ std::string PlatformMakeTempDirectory(const std::string& prefix);
 bool PlatformRemoveTree(const std::string& path);
 // Makes a file or folder read-only (true) or writable again (false) for its owner.
 bool PlatformSetReadOnly(const std::string& path, bool readOnly);
+// A named pipe (tests: a FIFO where a user file should be).
+bool PlatformMakeFifo(const std::string& path);
 // The process's current folder.
 std::string PlatformCurrentDirectory();

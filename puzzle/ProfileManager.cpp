@@ -145,7 +145,7 @@ bool ProfileManager::Save() {
     if (gProfiles.empty()) return false;
     if (gAppBase && gAppBase->mScreenSaverMode) return false;
     if (sSaveBlocked) {
-        DebugPrintf("ProfileManager: not saving over a damaged profiles.xml\n");
+        DebugPrintf("ProfileManager: not saving over a profiles.xml that could not be read or kept aside\n");
         return false;
     }
     if (GetAppDataFolder().empty()) {

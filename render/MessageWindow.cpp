@@ -72,8 +72,17 @@ Picture DrawMessagePicture(const std::string& caption, const std::string& text, 
     std::wstring message = StringToWString(text);
     const int textWidth = width - 2 * kMargin;
     std::vector<std::wstring> lines;
-    for (const TextLine& line : WrapText(*body.font, message, textWidth))
-        lines.push_back(message.substr(line.mStart, line.mLength));
+    for (const TextLine& line : WrapText(*body.font, message, textWidth)) {
+        std::wstring rest = message.substr(line.mStart, line.mLength);
+        // A word wider than the window (a long path) is broken anywhere.
+        while (body.font->StringWidth(rest) > textWidth) {
+            size_t fit = 1;
+            while (fit < rest.size() && body.font->StringWidth(rest.substr(0, fit + 1)) <= textWidth) ++fit;
+            lines.push_back(rest.substr(0, fit));
+            rest.erase(0, fit);
+        }
+        lines.push_back(rest);
+    }
     if (lines.size() > static_cast<size_t>(kMaxLines)) {
         lines.resize(kMaxLines);
         lines.back() += L" \u2026";
