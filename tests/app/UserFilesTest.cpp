@@ -15,6 +15,7 @@
 #include "platform/System.h"
 #include "tests/support/AppHarness.h"
 #include "tests/support/FakeAudio.h"
+#include "tests/support/OddUserFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -64,24 +65,23 @@ std::string BootOn(const std::string& folder, std::unique_ptr<AppHarness>& harne
 TEST(UserFiles, ReadsOnlyRegularFilesUpToTheCap) {
     TempFolder t;
     ASSERT_TRUE(WriteStringToFile(t / "plain", "<settings/>"));
-    fs::create_directory(t / "folder");
-    ASSERT_TRUE(PlatformMakeFifo(t / "fifo"));
-    fs::create_symlink("/dev/zero", t / "zero");
     fs::create_symlink(t / "plain", t / "link");
-    ASSERT_TRUE(WriteStringToFile(t / "big", ""));
-    fs::resize_file(t / "big", kMaxUserFileBytes + 1);  // sparse
-    struct Case {
-        const char* name;
-        UserFileStatus status;
-    } cases[] = {{"plain", UserFileStatus::Ok},          {"link", UserFileStatus::Ok},
-                 {"absent", UserFileStatus::Missing},    {"folder", UserFileStatus::NotRegular},
-                 {"fifo", UserFileStatus::NotRegular},   {"zero", UserFileStatus::NotRegular},
-                 {"big", UserFileStatus::TooLarge}};
-    for (const Case& c : cases) {
-        std::string bytes, reason;
-        EXPECT_EQ(ReadUserFile(t / c.name, bytes, &reason), c.status) << c.name;
-        EXPECT_EQ(bytes.empty(), c.status != UserFileStatus::Ok) << c.name;
-        EXPECT_EQ(reason.empty(), c.status == UserFileStatus::Ok || c.status == UserFileStatus::Missing) << c.name;
+    std::string bytes, reason;
+    for (const char* name : {"plain", "link"}) {
+        EXPECT_EQ(ReadUserFile(t / name, bytes, &reason), UserFileStatus::Ok) << name;
+        EXPECT_EQ(bytes, "<settings/>");
+    }
+    EXPECT_EQ(ReadUserFile(t / "absent", bytes, &reason), UserFileStatus::Missing);
+    int n = 0;
+    for (const OddUserFile& odd : OddUserFiles()) {
+        std::string path = t / ("odd" + std::to_string(++n));
+        odd.make(path);
+        reason.clear();
+        UserFileStatus status = ReadUserFile(path, bytes, &reason);  // at once, even for a FIFO
+        EXPECT_NE(status, UserFileStatus::Ok) << odd.name;
+        EXPECT_NE(status, UserFileStatus::Missing) << odd.name;
+        EXPECT_TRUE(bytes.empty()) << odd.name;
+        EXPECT_FALSE(reason.empty()) << odd.name;
     }
 }
 
@@ -162,22 +162,9 @@ TEST(UserFiles, OnlyAnotherCopyHoldingTheLockIsAQuietEnd) {
 // A settings.xml that cannot be used is kept for the player, and the
 // defaults written at exit go to a new file.
 TEST(UserFiles, AnUnusableSettingsFileIsKeptAside) {
-    struct Case {
-        const char* name;
-        std::function<void(const std::string&)> make;
-    } cases[] = {
-        {"damaged", [](const std::string& p) { WriteStringToFile(p, "<settings volume=\"0.1\" mouse-sp"); }},
-        {"a folder", [](const std::string& p) { fs::create_directory(p); }},
-        {"a FIFO", [](const std::string& p) { PlatformMakeFifo(p); }},
-        {"a link to /dev/zero", [](const std::string& p) { fs::create_symlink("/dev/zero", p); }},
-        {"unreadable",
-         [](const std::string& p) {
-             WriteStringToFile(p, "<settings mouse-speed=\"3\"/>");
-             fs::permissions(p, fs::perms::none);
-         }},
-    };
-    for (const Case& c : cases) {
-        if (std::string(c.name) == "unreadable" && PlatformIsSuperUser()) continue;
+    std::vector<OddUserFile> cases = OddUserFiles();
+    cases.push_back({"damaged", [](const std::string& p) { WriteStringToFile(p, "<settings volume=\"0.1\" mouse-sp"); }});
+    for (const OddUserFile& c : cases) {
         TempFolder t;
         c.make(t / "settings.xml");
         {

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <climits>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include "app/FileUtil.h"
@@ -14,6 +13,7 @@
 #include "platform/System.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
+#include "tests/support/OddUserFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -457,26 +457,7 @@ TEST_F(Profiles, AKilledSaveLeavesAWholeFile) {
 
 // Not damaged, only out of reach: reported, left where it is, never saved over.
 TEST_F(Profiles, AFileThatCannotBeReadIsLeftAloneAndNotSavedOver) {
-    struct Case {
-        const char* name;
-        std::function<void(const std::string&)> make;
-    } cases[] = {
-        {"a folder", [](const std::string& p) { fs::create_directory(p); }},
-        {"a FIFO", [](const std::string& p) { PlatformMakeFifo(p); }},
-        {"a link to /dev/zero", [](const std::string& p) { fs::create_symlink("/dev/zero", p); }},
-        {"too large",
-         [](const std::string& p) {
-             WriteStringToFile(p, "<profiles/>");
-             fs::resize_file(p, kMaxUserFileBytes + 1);
-         }},
-        {"no permission",
-         [](const std::string& p) {
-             WriteStringToFile(p, "<profiles/>");
-             fs::permissions(p, fs::perms::none);
-         }},
-    };
-    for (const Case& c : cases) {
-        if (std::string(c.name) == "no permission" && PlatformIsSuperUser()) continue;
+    for (const OddUserFile& c : OddUserFiles()) {
         fs::remove_all(Path());
         c.make(Path());
         auto before = fs::symlink_status(Path()).type();
