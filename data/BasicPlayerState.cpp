@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 
 BasicPlayerState* gCurrentPlayerState = nullptr;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "render/FontFace.h"
 #include "render/ImageFont.h"
 #include "render/TextLayout.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "app/GameApp.h"
 #include "app/Settings.h"
 #include "data/PakInterface.h"

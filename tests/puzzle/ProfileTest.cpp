@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "app/GameApp.h"
-#include "app/Log.h"
+#include "core/Log.h"
 #include "platform/ChildProcess.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"

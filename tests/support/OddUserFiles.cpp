@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 
