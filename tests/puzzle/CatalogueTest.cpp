@@ -7,9 +7,18 @@
 #include "puzzle/GameStats.h"
 #include "puzzle/LineSolver.h"
 #include "puzzle/MyLocalization.h"
+#include "puzzle/PuzzleModel.h"
 #include "puzzle/PuzzleStats.h"
 #include "puzzle/SetStats.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
+
+namespace {
+std::vector<int> Lengths(const ClueLine& line) {
+    std::vector<int> out;
+    for (const Clue& clue : line) out.push_back(clue.mLength);
+    return out;
+}
+}  // namespace
 
 // Our own data: every puzzle we ship is fair, and the four files agree.
 class OurCatalogue : public ::testing::Test {
@@ -48,6 +57,32 @@ TEST_F(OurCatalogue, EveryPuzzleIsUniqueByLineLogic) {
         }
     }
     EXPECT_GE(count, 10);
+}
+
+// Played by the rules, revealing exactly its tiles solves every puzzle
+// without a mistake, and the rules' clues are the solver's.
+TEST_F(OurCatalogue, EveryPuzzlePlaysByTheRules) {
+    for (const auto& mode : Game().mModes) {
+        for (const PuzzleSet& set : mode) {
+            for (const PuzzleRecord& puzzle : set) {
+                SCOPED_TRACE(WStringToString(puzzle.mName));
+                PuzzleModel model(puzzle.mSolution, 1);
+                const int n = model.GetSize();
+                for (int i = 0; i < n; ++i) {
+                    EXPECT_EQ(Lengths(model.GetClues(LineKind::Column)[i]), LineSolver::ColumnClue(puzzle.mSolution, i));
+                    EXPECT_EQ(Lengths(model.GetClues(LineKind::Row)[i]), LineSolver::RowClue(puzzle.mSolution, i));
+                }
+                model.InitHoles();
+                for (int x = 0; x < n; ++x)
+                    for (int y = 0; y < n; ++y)
+                        if (puzzle.mSolution[x][y]) model.ApplyLine(Point(x, y), Point(x, y), CellAction::Reveal);
+                EXPECT_EQ(model.GetEnd(), PlayEnd::Solved);
+                EXPECT_EQ(model.GetMistakesMade(), 0);
+                for (int i = 0; i < n; ++i)
+                    for (const Clue& clue : model.GetClues(LineKind::Row)[i]) EXPECT_TRUE(clue.mSatisfied);
+            }
+        }
+    }
 }
 
 TEST_F(OurCatalogue, HasTheSetsAndSizesThePlayNeeds) {
