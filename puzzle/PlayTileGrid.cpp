@@ -11,6 +11,7 @@
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/TrailWidget.h"
+#include "render/Image.h"
 
 namespace {
 
@@ -40,11 +41,8 @@ PlayTileGrid::PlayTileGrid(const PuzzleRef& puzzle) : TileGrid(RecordOrEmpty(puz
                         std::vector<WeakHandle<AnimationWidget>>(static_cast<size_t>(n)));
     if (gPlayerState) mToggleMode = &gPlayerState->mToggleMode;
     SetDisabled(true);
-    // A missing "max_number_count" must not leave the clue room without slots.
-    int count = std::min(GetConstantInt(L"max_number_count"), (n + 1) / 2);
-    count = std::max(count, 1);
-    mSlotWidth = std::min(mTileSize, mOffsetX / count);
-    mSlotHeight = std::min(mTileSize, mOffsetY / count);
+    mClueLayout = ClueLayout(n, mTileSize, mOffsetX, mOffsetY, GetConstantInt(L"max_number_count"),
+                             mNumbers ? mNumbers->GetCelWidth() : 0, mNumbers ? mNumbers->GetCelHeight() : 0);
     SetVariable(L"c_device", ScriptValue(device));
 }
 

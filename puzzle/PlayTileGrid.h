@@ -8,6 +8,7 @@
 #include "app/Color.h"
 #include "app/Geometry.h"
 #include "app/WeakHandle.h"
+#include "puzzle/ClueLayout.h"
 #include "puzzle/PlayTileGridLinks.h"
 #include "puzzle/PuzzleModel.h"
 #include "puzzle/TileGrid.h"
@@ -117,12 +118,8 @@ public:
     // The "GridNumbers" cel a clue is drawn with, -1 when it cannot be drawn
     // (no sheet, a value beyond 25 or beyond the sheet).
     int ClueNumberCel(const Clue& clue, bool highlighted) const;
-    // Where clue `index` of a line of `count` clues is drawn (board coordinates).
-    Point ColumnCluePosition(int line, int index, int count) const;
-    Point RowCluePosition(int line, int index, int count) const;
-    // The clue slots of each line in the clue room, in pixels.
-    int GetClueSlotWidth() const { return mSlotWidth; }
-    int GetClueSlotHeight() const { return mSlotHeight; }
+    // Where the clue numbers are drawn.
+    const ClueLayout& GetClueLayout() const { return mClueLayout; }
     // Whether the pointer's cell is highlighted (and the overlay drawn).
     bool HasHighlightedCell() const;
     AnimationWidget* GetCellWidget(int x, int y) const;
@@ -180,8 +177,7 @@ private:
     float mNumberAlpha = 0.0f;
     Image* mNumbers = nullptr;  // "GridNumbers"
     std::vector<WeakHandle<AnimationWidget>> mIntroWidgets;
-    int32_t mSlotWidth = 0;
-    int32_t mSlotHeight = 0;
+    ClueLayout mClueLayout;
     Color mHighlightColor;
     // The explosion of a lost puzzle.
     WeakHandle<AnimationWidget> mExplosion;

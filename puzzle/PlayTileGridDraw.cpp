@@ -29,20 +29,6 @@ bool PlayTileGrid::HasHighlightedCell() const {
     return (mIsDown && mAction != CellAction::None) || (!mIsDown && mMouseInside && !mDisabled);
 }
 
-Point PlayTileGrid::ColumnCluePosition(int line, int index, int count) const {
-    const int w = mNumbers ? mNumbers->GetCelWidth() : 0;
-    const int h = mNumbers ? mNumbers->GetCelHeight() : 0;
-    return Point(mTileSize * line + (mTileSize - w) / 2,
-                 (mSlotHeight - h) / 2 - (count - index) * mSlotHeight - 2);
-}
-
-Point PlayTileGrid::RowCluePosition(int line, int index, int count) const {
-    const int w = mNumbers ? mNumbers->GetCelWidth() : 0;
-    const int h = mNumbers ? mNumbers->GetCelHeight() : 0;
-    return Point((mSlotWidth - w) / 2 - (count - index) * mSlotWidth - 2,
-                 mTileSize * line + (mTileSize - h) / 2);
-}
-
 // --- Update -----------------------------------------------------------------------------
 
 void PlayTileGrid::Update() {
@@ -74,17 +60,18 @@ void PlayTileGrid::Draw(Graphics* g) {
     g->SetColorizeImages(true);
     const bool highlight = HasHighlightedCell();
     const int n = GetSize();
+    const ClueLayout& layout = mClueLayout;
     const std::vector<ClueLine>& columns = GetClues(LineKind::Column);
     const std::vector<ClueLine>& rows = GetClues(LineKind::Row);
     for (int i = 0; i < n; ++i) {
         const int columnCount = static_cast<int>(columns[static_cast<size_t>(i)].size());
         for (int k = 0; k < columnCount; ++k) {
-            Point at = ColumnCluePosition(i, k, columnCount);
+            Point at = layout.ColumnClue(i, k, columnCount);
             DrawClueNumber(g, at.mX, at.mY, LineKind::Column, i, k, highlight && i == mEndX);
         }
         const int rowCount = static_cast<int>(rows[static_cast<size_t>(i)].size());
         for (int k = 0; k < rowCount; ++k) {
-            Point at = RowCluePosition(i, k, rowCount);
+            Point at = layout.RowClue(i, k, rowCount);
             DrawClueNumber(g, at.mX, at.mY, LineKind::Row, i, k, highlight && i == mEndY);
         }
     }
@@ -203,19 +190,20 @@ void PlayTileGrid::ForgetTrackedAnimation(int id) {
 
 void PlayTileGrid::StartNumbersIntro() {
     const int n = GetSize();
+    const ClueLayout& layout = mClueLayout;
     const std::vector<ClueLine>& columns = GetClues(LineKind::Column);
     const std::vector<ClueLine>& rows = GetClues(LineKind::Row);
     for (int i = 0; i < n; ++i) {
         const ClueLine& column = columns[static_cast<size_t>(i)];
         const int columnCount = static_cast<int>(column.size());
         for (int k = 0; k < columnCount; ++k) {
-            Point at = ColumnCluePosition(i, k, columnCount);
+            Point at = layout.ColumnClue(i, k, columnCount);
             AddNumberIntro(at.mX, at.mY, column[static_cast<size_t>(k)].mLength);
         }
         const ClueLine& row = rows[static_cast<size_t>(i)];
         const int rowCount = static_cast<int>(row.size());
         for (int k = 0; k < rowCount; ++k) {
-            Point at = RowCluePosition(i, k, rowCount);
+            Point at = layout.RowClue(i, k, rowCount);
             AddNumberIntro(at.mX, at.mY, row[static_cast<size_t>(k)].mLength);
         }
     }

@@ -1,9 +1,11 @@
 #include <algorithm>
 
 #include "data/AssetManager.h"
+#include "puzzle/GameStats.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "tests/grid/GridFixture.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/render/RenderTestSupport.h"
 #include "widgets/WidgetManager.h"
 
@@ -37,6 +39,8 @@ bool Has(const std::vector<SheetQuad>& quads, int x, int y, int cel) {
     return std::any_of(quads.begin(), quads.end(),
                        [&](const SheetQuad& q) { return q.mX == x && q.mY == y && q.mCel == cel; });
 }
+
+bool Inside(const Rect& inner, const Rect& outer) { return inner.Intersection(outer) == inner; }
 
 }  // namespace
 
@@ -109,4 +113,58 @@ TEST_F(GridTest, ThePointersLineAndCluesAreHighlighted) {
     EXPECT_EQ(counts, 3) << "running counts 1, 2, 3 along the line";
     mHarness.MouseUp(CellX(0), CellY(3));
     mHarness.DrainInput();
+}
+
+// A line of N cells holds at most ceil(N / 2) runs. At every size the game
+// has, a board whose first column and row have that many shows every clue
+// number inside the clue room (never over the cells) and inside the window.
+TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
+    gGridConfigs.clear();
+    GameStats rules(false);
+    ASSERT_TRUE(rules.LoadText(ReadPropertiesFile(GameStats::kFileName), "game.xml")) << rules.GetErrorText();
+    ASSERT_FALSE(gGridConfigs.empty());
+    Image* numbers = FindImage(L"GridNumbers");
+    ASSERT_NE(numbers, nullptr);
+    const Rect window(0, 0, mApp->mWidth, mApp->mHeight);
+    for (const auto& [n, config] : gGridConfigs) {
+        SCOPED_TRACE("size " + std::to_string(n));
+        std::vector<std::string> rows(static_cast<size_t>(n), std::string(static_cast<size_t>(n), '.'));
+        for (int y = 0; y < n; y += 2)
+            for (int x = 0; x < n; x += 2) rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = '#';
+        InstallPuzzle(1, rows);
+        ASSERT_TRUE(StartBoard(1));
+        const int runs = (n + 1) / 2;
+        ASSERT_EQ(mGrid->GetClues(LineKind::Column)[0].size(), static_cast<size_t>(runs));
+        const int side = n * mGrid->GetTileSize();
+        const Rect cells(static_cast<int>(mGrid->mX), static_cast<int>(mGrid->mY), side, side);
+        const Rect room(cells.mX - config.mOffsetX, cells.mY - config.mOffsetY, config.mOffsetX + side,
+                        config.mOffsetY + side);
+        Image* background = FindImage(Grid::BackgroundImageName(n));
+        ASSERT_NE(background, nullptr);
+        EXPECT_TRUE(background->GetWidth() == room.mWidth && background->GetHeight() == room.mHeight)
+            << "the picture is drawn for this size's offsets";
+
+        auto backend = std::make_unique<RecordingBackend>();
+        RecordingBackend* recorder = backend.get();
+        ScopedDevice device(std::move(backend));
+        {
+            Graphics g;
+            mApp->mWidgetManager->DrawToGraphics(g);
+            g.FlushBatch();
+        }
+        int clues = 0;
+        for (int i = 0; i < n; ++i)
+            clues += static_cast<int>(mGrid->GetClues(LineKind::Column)[i].size() +
+                                      mGrid->GetClues(LineKind::Row)[i].size());
+        const std::vector<SheetQuad> quads = QuadsOf(*recorder, numbers);
+        EXPECT_EQ(static_cast<int>(quads.size()), clues);
+        for (const SheetQuad& q : quads) {
+            const Rect number(q.mX, q.mY, numbers->GetCelWidth(), numbers->GetCelHeight());
+            EXPECT_TRUE(Inside(number, room)) << q.mX << "," << q.mY << " outside the clue room";
+            EXPECT_FALSE(number.Intersects(cells)) << q.mX << "," << q.mY << " over the cells";
+            EXPECT_TRUE(Inside(number, window)) << q.mX << "," << q.mY << " outside the window";
+        }
+        mGrid->RemoveSelf();
+        Run(1);
+    }
 }

@@ -37,8 +37,8 @@ TEST_F(GridTest, BoardIsPlacedFromTheSizeRulesAndTheTileImage) {
     EXPECT_EQ(Lengths(mGrid->GetClues(LineKind::Column)[0]), (std::vector<int>{2, 2}));
     EXPECT_EQ(Lengths(mGrid->GetClues(LineKind::Row)[3]), (std::vector<int>{2, 1}));
     // Clue slots: min("max_number_count" 5, ceil(5 / 2)) = 3 per line.
-    EXPECT_EQ(mGrid->GetClueSlotWidth(), 40);
-    EXPECT_EQ(mGrid->GetClueSlotHeight(), 50);
+    EXPECT_EQ(mGrid->GetClueLayout().GetSlotWidth(), 40);
+    EXPECT_EQ(mGrid->GetClueLayout().GetSlotHeight(), 50);
 }
 
 TEST_F(GridTest, AnUnknownSizeHasNoOffsets) {
@@ -88,8 +88,8 @@ TEST_F(GridTest, AMissingClueSlotCountStillGivesOneSlot) {
     constants.erase(L"max_number_count");
     PublishConstants(constants);
     ASSERT_TRUE(MakeBoard());
-    EXPECT_EQ(mGrid->GetClueSlotWidth(), 80);
-    EXPECT_EQ(mGrid->GetClueSlotHeight(), 80);
+    EXPECT_EQ(mGrid->GetClueLayout().GetSlotWidth(), 80);
+    EXPECT_EQ(mGrid->GetClueLayout().GetSlotHeight(), 80);
     Graphics g;
     mGrid->StartNumbersIntro();
     Run(200);
@@ -110,8 +110,8 @@ TEST_F(GridTest, ClueNumbersUseTheStyleRowsOfTheBoardSize) {
     EXPECT_EQ(mGrid->ClueNumberCel(Clue{0, 0}, false), -1);
     // Column clue k of L sits (L - k) slots above the board, 2 pixels more.
     const int w = sheet->GetCelWidth(), h = sheet->GetCelHeight();
-    EXPECT_EQ(mGrid->ColumnCluePosition(3, 0, 2), Point(240 + (80 - w) / 2, (50 - h) / 2 - 100 - 2));
-    EXPECT_EQ(mGrid->RowCluePosition(1, 1, 2), Point((40 - w) / 2 - 40 - 2, 80 + (80 - h) / 2));
+    EXPECT_EQ(mGrid->GetClueLayout().ColumnClue(3, 0, 2), Point(240 + (80 - w) / 2, (50 - h) / 2 - 100 - 2));
+    EXPECT_EQ(mGrid->GetClueLayout().RowClue(1, 1, 2), Point((40 - w) / 2 - 40 - 2, 80 + (80 - h) / 2));
 
     // Boards above 15 use rows 4 to 7.
     GridConfig& big = gGridConfigs[20];
