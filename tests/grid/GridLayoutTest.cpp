@@ -4,15 +4,8 @@
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "tests/grid/GridFixture.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 #include "widgets/WidgetManager.h"
-
-namespace {
-std::vector<int> Lengths(const ClueLine& line) {
-    std::vector<int> out;
-    for (const Clue& clue : line) out.push_back(clue.mLength);
-    return out;
-}
-}  // namespace
 
 TEST(GridLayers, OnlySquareLayersOfOneToTwentyFiveAreBoards) {
     std::string error;
@@ -34,8 +27,8 @@ TEST_F(GridTest, BoardIsPlacedFromTheSizeRulesAndTheTileImage) {
     EXPECT_EQ(mGrid->mX, 120.0f + 109.0f);
     EXPECT_EQ(mGrid->mY, 150.0f + 109.0f);
     EXPECT_EQ(mGrid->GetVariable(L"c_device").ToString(), L"ipad");
-    EXPECT_EQ(Lengths(mGrid->GetClues(LineKind::Column)[0]), (std::vector<int>{2, 2}));
-    EXPECT_EQ(Lengths(mGrid->GetClues(LineKind::Row)[3]), (std::vector<int>{2, 1}));
+    EXPECT_EQ(ClueLengths(mGrid->GetClues(LineKind::Column)[0]), (std::vector<int>{2, 2}));
+    EXPECT_EQ(ClueLengths(mGrid->GetClues(LineKind::Row)[3]), (std::vector<int>{2, 1}));
     // Clue slots: min("max_number_count" 5, ceil(5 / 2)) = 3 per line.
     EXPECT_EQ(mGrid->GetClueLayout().GetSlotWidth(), 40);
     EXPECT_EQ(mGrid->GetClueLayout().GetSlotHeight(), 50);

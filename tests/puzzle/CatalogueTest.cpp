@@ -12,14 +12,6 @@
 #include "puzzle/SetStats.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 
-namespace {
-std::vector<int> Lengths(const ClueLine& line) {
-    std::vector<int> out;
-    for (const Clue& clue : line) out.push_back(clue.mLength);
-    return out;
-}
-}  // namespace
-
 // Our own data: every puzzle we ship is fair, and the four files agree.
 class OurCatalogue : public ::testing::Test {
 protected:
@@ -68,9 +60,11 @@ TEST_F(OurCatalogue, EveryPuzzlePlaysByTheRules) {
                 SCOPED_TRACE(WStringToString(puzzle.mName));
                 PuzzleModel model(puzzle.mSolution, 1);
                 const int n = model.GetSize();
+                const std::vector<ClueLine>& columns = model.GetClues(LineKind::Column);
+                const std::vector<ClueLine>& rows = model.GetClues(LineKind::Row);
                 for (int i = 0; i < n; ++i) {
-                    EXPECT_EQ(Lengths(model.GetClues(LineKind::Column)[i]), LineSolver::ColumnClue(puzzle.mSolution, i));
-                    EXPECT_EQ(Lengths(model.GetClues(LineKind::Row)[i]), LineSolver::RowClue(puzzle.mSolution, i));
+                    EXPECT_EQ(ClueLengths(columns[i]), LineSolver::ColumnClue(puzzle.mSolution, i));
+                    EXPECT_EQ(ClueLengths(rows[i]), LineSolver::RowClue(puzzle.mSolution, i));
                 }
                 model.InitHoles();
                 for (int x = 0; x < n; ++x)
@@ -78,8 +72,8 @@ TEST_F(OurCatalogue, EveryPuzzlePlaysByTheRules) {
                         if (puzzle.mSolution[x][y]) model.ApplyLine(Point(x, y), Point(x, y), CellAction::Reveal);
                 EXPECT_EQ(model.GetEnd(), PlayEnd::Solved);
                 EXPECT_EQ(model.GetMistakesMade(), 0);
-                for (int i = 0; i < n; ++i)
-                    for (const Clue& clue : model.GetClues(LineKind::Row)[i]) EXPECT_TRUE(clue.mSatisfied);
+                for (const ClueLine& row : rows)
+                    for (const Clue& clue : row) EXPECT_TRUE(clue.mSatisfied);
             }
         }
     }

@@ -6,6 +6,7 @@
 
 #include "app/Random.h"
 #include "puzzle/PuzzleModel.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 
@@ -24,12 +25,6 @@ CellColumns Layer(const std::vector<std::string>& rows) {
 //   y3  # # . # .
 //   y4  # # . # #
 const std::vector<std::string> kBoard = {"##.##", "#..##", ".....", "##.#.", "##.##"};
-
-std::vector<int> Lengths(const ClueLine& line) {
-    std::vector<int> out;
-    for (const Clue& clue : line) out.push_back(clue.mLength);
-    return out;
-}
 
 std::vector<int> Satisfied(const ClueLine& line) {
     std::vector<int> out;
@@ -124,13 +119,13 @@ TEST(PuzzleModel, ClueRunsOfColumnsAndRows) {
     PuzzleModel model(layer, 3);
     const std::vector<ClueLine>& columns = model.GetClues(LineKind::Column);
     const std::vector<ClueLine>& rows = model.GetClues(LineKind::Row);
-    EXPECT_EQ(Lengths(columns[0]), (std::vector<int>{1, 2}));
+    EXPECT_EQ(ClueLengths(columns[0]), (std::vector<int>{1, 2}));
     EXPECT_TRUE(columns[1].empty());
-    EXPECT_EQ(Lengths(columns[2]), (std::vector<int>{5}));
-    EXPECT_EQ(Lengths(columns[3]), (std::vector<int>{1, 1}));
-    EXPECT_EQ(Lengths(rows[0]), (std::vector<int>{1, 1}));  // row y reads layer[0][y], layer[1][y], ...
-    EXPECT_EQ(Lengths(rows[1]), (std::vector<int>{2}));
-    EXPECT_EQ(Lengths(rows[4]), (std::vector<int>{2}));
+    EXPECT_EQ(ClueLengths(columns[2]), (std::vector<int>{5}));
+    EXPECT_EQ(ClueLengths(columns[3]), (std::vector<int>{1, 1}));
+    EXPECT_EQ(ClueLengths(rows[0]), (std::vector<int>{1, 1}));  // row y reads layer[0][y], layer[1][y], ...
+    EXPECT_EQ(ClueLengths(rows[1]), (std::vector<int>{2}));
+    EXPECT_EQ(ClueLengths(rows[4]), (std::vector<int>{2}));
     EXPECT_EQ(model.GetRemainingTiles(), 10);
 }
 
