@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Geometry.h"
+#include "core/Geometry.h"
 
 // Where a board draws its clue numbers: in the clue room, offset-x wide left
 // of the cells and offset-y high above them, each line has `count` slots of

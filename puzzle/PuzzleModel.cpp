@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Random.h"
+#include "core/Random.h"
 
 namespace {
 

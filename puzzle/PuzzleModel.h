@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Geometry.h"
+#include "core/Geometry.h"
 #include "puzzle/Clues.h"
 #include "puzzle/PlayPolicy.h"
 #include "puzzle/PlayTypes.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "puzzle/PuzzleModel.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "platform/System.h"
 #include "puzzle/Clues.h"
 #include "tests/support/AppHarness.h"
