@@ -29,8 +29,6 @@ PuzzleModel::PuzzleModel(const CellColumns& solution, int mistakesAllowed)
         }
     }
     mCells.assign(n, std::vector<CellState>(n, CellState::Open));
-    mScanSolid.resize(n);
-    mScanDone.resize(n);
     ComputeClues(mSolution, mColumnClues, mRowClues);
 }
 
@@ -184,17 +182,14 @@ void PuzzleModel::UpdateSatisfied(LineKind kind, int line) {
     const bool column = kind == LineKind::Column;
     ClueLine& clues = (column ? mColumnClues : mRowClues)[static_cast<size_t>(line)];
     const int count = static_cast<int>(clues.size());
-    // The line's cells read once, in line order.
-    std::vector<uint8_t>& solids = mScanSolid;
-    std::vector<uint8_t>& dones = mScanDone;
-    for (int i = 0; i < n; ++i) {
-        const size_t x = static_cast<size_t>(column ? line : i), y = static_cast<size_t>(column ? i : line);
-        solids[i] = mSolution[x][y] != 0;
-        dones[i] = mCells[x][y] != CellState::Open;
-    }
-    auto solid = [&](int i) { return solids[i]; };
-    auto done = [&](int i) { return dones[i]; };
-    auto revealed = [&](int i) { return solids[i] && dones[i]; };
+    const size_t at = static_cast<size_t>(line);
+    auto solid = [&](int i) {
+        return (column ? mSolution[at][static_cast<size_t>(i)] : mSolution[static_cast<size_t>(i)][at]) != 0;
+    };
+    auto done = [&](int i) {
+        return (column ? mCells[at][static_cast<size_t>(i)] : mCells[static_cast<size_t>(i)][at]) != CellState::Open;
+    };
+    auto revealed = [&](int i) { return solid(i) && done(i); };
 
     bool allFound = true;
     for (int i = 0; i < n && allFound; ++i)

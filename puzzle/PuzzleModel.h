@@ -95,5 +95,4 @@ private:
     PlayEnd mEnd = PlayEnd::Playing;
     CellAction mCurrent = CellAction::None;  // while a line is applied
     PlayPolicy* mPolicy = &PlayPolicy::Default();
-    std::vector<uint8_t> mScanSolid, mScanDone;  // one line, for the satisfied scan
 };
