@@ -1,3 +1,6 @@
+// The board as the view of the rules: pointer input becomes moves, and their
+// outcomes become cell animations, effects and the end of play. The rules
+// themselves are tested on the model (tests/puzzle/PuzzleModelTest.cpp).
 #include <algorithm>
 
 #include "data/AnimationStats.h"
