@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,6 +26,12 @@ public:
     bool LoadAnimationsFromString(const std::string& xml, const std::string& nameForErrors);
 
     const AnimationTable& GetTable() const { return mTable; }
+
+    // Told of every record as it loads (compiled, with its file and line):
+    // false when no handler could ever take its name, which the check has
+    // reported. The script layer installs it with its command registry.
+    using CommandCheck = bool (*)(const AnimationCommand& command);
+    static void SetCommandCheck(CommandCheck check);
     // Moves the table into the global one (the loader is empty afterwards).
     void Publish();
 
@@ -35,6 +42,8 @@ protected:
 private:
     bool Fail(const std::string& message);
     bool Include();
+
+    static std::atomic<CommandCheck> sCommandCheck;
 
     AnimationTable mTable;
     Animation* mAnimation = nullptr;          // the animation being read

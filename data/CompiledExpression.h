@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,10 @@ struct CompiledExpression {
     std::vector<ExprNode> mNodes;
     int mRoot = -1;     // -1 for empty text: evaluates to the empty value
 };
+
+// A compiled form held by whoever evaluates the same text again and again
+// (the attributes of script records): immutable, shared between threads.
+using ExpressionHandle = std::shared_ptr<const CompiledExpression>;
 
 // Longer texts are not parsed: they evaluate to themselves.
 constexpr size_t kMaxExpressionLength = 1 << 16;

@@ -310,33 +310,39 @@ ExpressionEvaluator::~ExpressionEvaluator() = default;
 
 ScriptValue ExpressionEvaluator::Evaluate(const std::wstring& text) {
     try {
-        const CompiledExpression* compiled;
-        CompiledPtr holder;
         auto it = mLocalCache.find(text);
-        if (it != mLocalCache.end()) {
-            compiled = it->second.get();
-        } else {
-            holder = SharedExpressionCache::Instance().Get(text);
-            compiled = holder.get();
-            if (text.size() <= kMaxLocalTextLength) {
-                // Emptying is safe only when no evaluation of this evaluator
-                // is under way (a property read may evaluate re-entrantly).
-                if (mLocalCache.size() >= kMaxLocalEntries && mBusy == 0) mLocalCache.clear();
-                if (mLocalCache.size() < kMaxLocalEntries) mLocalCache.emplace(text, holder);
-            }
+        if (it != mLocalCache.end()) return Evaluate(*it->second);
+        CompiledPtr holder = SharedExpressionCache::Instance().Get(text);
+        if (text.size() <= kMaxLocalTextLength) {
+            // Emptying is safe only when no evaluation of this evaluator
+            // is under way (a property read may evaluate re-entrantly).
+            if (mLocalCache.size() >= kMaxLocalEntries && mBusy == 0) mLocalCache.clear();
+            if (mLocalCache.size() < kMaxLocalEntries) mLocalCache.emplace(text, holder);
         }
-        if (!compiled->mParsed) return compiled->mText;
-        if (compiled->mRoot < 0) return ScriptValue();
+        return Evaluate(*holder);
+    } catch (const std::exception&) {
+        // Only allocation can fail here; the value is then unknown.
+        return ScriptValue();
+    }
+}
+
+ScriptValue ExpressionEvaluator::Evaluate(const CompiledExpression& compiled) {
+    try {
+        if (!compiled.mParsed) return compiled.mText;
+        if (compiled.mRoot < 0) return ScriptValue();
         struct BusyGuard {
             explicit BusyGuard(int& busy) : mBusy(busy) { ++mBusy; }
             ~BusyGuard() { --mBusy; }
             int& mBusy;
         } guard(mBusy);
-        return ExpressionRunner(*compiled, mVariables).Run(compiled->mRoot);
+        return ExpressionRunner(compiled, mVariables).Run(compiled.mRoot);
     } catch (const std::exception&) {
-        // Only allocation can fail here; the value is then unknown.
         return ScriptValue();
     }
+}
+
+ExpressionHandle ExpressionEvaluator::Compile(const std::wstring& text) {
+    return SharedExpressionCache::Instance().Get(text);
 }
 
 std::vector<std::wstring> ExpressionEvaluator::SplitArguments(const std::wstring& text) {

@@ -23,6 +23,18 @@ const PuzzleRecord& RecordOrEmpty(const PuzzleRef& puzzle) {
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
+ScriptStep InitGridHolesCommand(AnimationWidget& widget, const AnimationCommand&, DynamicWidget*) {
+    static_cast<PlayTileGrid&>(widget).InitHoles();
+    return ScriptStep::Next;
+}
+
+// The board's own script commands, registered before any animation loads.
+[[maybe_unused]] const bool kCommandsRegistered = [] {
+    ScriptCommandRegistry::Instance().AddClassCommand<PlayTileGrid>(L"init-grid-holes",
+                                                                   &InitGridHolesCommand);
+    return true;
+}();
+
 }  // namespace
 
 // --- Construction ---------------------------------------------------------------------
@@ -120,14 +132,6 @@ void PlayTileGrid::SetDisabled(bool disabled) { Widget::SetDisabled(disabled); }
 void PlayTileGrid::SetMeters(HintMeterLink* hintMeter, MistakeMeterLink* mistakeMeter) {
     mHintMeter.Reset(hintMeter);
     mMistakeMeter.Reset(mistakeMeter);
-}
-
-int PlayTileGrid::HandleCommand(const AnimationCommand& command) {
-    if (command.mName == L"init-grid-holes") {
-        InitHoles();
-        return 2;
-    }
-    return TileGrid::HandleCommand(command);
 }
 
 // --- Pointer ---------------------------------------------------------------------------------
