@@ -35,6 +35,7 @@ struct LoopRecord {
     std::wstring mCondition;
     ExpressionHandle mConditionExpression;  // the compiled condition, when compiled
     std::wstring mStep;
+    ExpressionHandle mStepExpression;  // compiled once when the loop begins
 };
 
 // What a script-made button does when used.

@@ -55,6 +55,7 @@ ScriptStep EnterLoop(AnimationWidget& w, const AnimationCommand& c, int count,
         loop.mConditionExpression = condition->mExpression;
     }
     loop.mStep = step;
+    if (!step.empty()) loop.mStepExpression = ExpressionEvaluator::Compile(step);
     w.mLoopStack.push_back(std::move(loop));
     return ScriptStep::Next;  // the walk enters the children
 }

@@ -108,7 +108,8 @@ void AnimationWidget::NextCommand(bool advance) {
             !IsLoopBodyFrame(loop, ScriptFrame{mCommands, mCommandIndex}))
             continue;
         // One pass of the loop's body is over.
-        if (!loop.mStep.empty()) SetVariable(loop.mVariable, mEvaluator.Evaluate(loop.mStep));
+        if (!loop.mStep.empty())
+            SetVariable(loop.mVariable, mEvaluator.Evaluate(loop.mStepExpression, loop.mStep));
         if (loop.mCount > 0) --loop.mCount;
         bool holds = loop.mCondition.empty() ||
                      mEvaluator.Evaluate(loop.mConditionExpression, loop.mCondition).ToBool();
