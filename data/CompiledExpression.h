@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -51,6 +52,11 @@ struct CompiledExpression {
     ScriptValue mText;  // the text itself, the value of text that does not parse
     std::vector<ExprNode> mNodes;
     int mRoot = -1;     // -1 for empty text: evaluates to the empty value
+    // Text that does not parse: why, and whether that is still to be said
+    // (once, at its first evaluation; attribute lists that are split before
+    // use never are).
+    std::string mError;
+    std::shared_ptr<std::atomic<bool>> mUnreported;
 };
 
 // A compiled form held by whoever evaluates the same text again and again

@@ -51,15 +51,18 @@ public:
         // Parse outside the lock so that a long text does not hold up the
         // other threads; the first to insert wins.
         std::string error;
-        auto compiled = std::make_shared<const CompiledExpression>(ParseExpression(text, &error));
+        CompiledExpression parsed = ParseExpression(text, &error);
+        if (!parsed.mParsed) {
+            parsed.mError = std::move(error);
+            parsed.mUnreported = std::make_shared<std::atomic<bool>>(true);
+        }
+        auto compiled = std::make_shared<const CompiledExpression>(std::move(parsed));
         bool cacheable = text.size() <= kMaxCachedTextLength;
-        bool fresh = true;
         if (cacheable) {
             std::lock_guard<std::mutex> lock(mLock);
             auto it = mEntries.find(text);
             if (it != mEntries.end()) {
                 compiled = it->second;
-                fresh = false;
             } else {
                 size_t bytes = ApproximateBytes(text, *compiled);
                 if (mEntries.size() >= kMaxSharedEntries || mBytes + bytes > kMaxSharedBytes) {
@@ -72,23 +75,25 @@ public:
                 }
             }
         }
-        if (fresh && !compiled->mParsed) Report(text, error);
         return compiled;
     }
 
 private:
-    static void Report(const std::wstring& text, const std::string& error) {
-        constexpr size_t kShown = 120;
-        std::string shown = WStringToString(text.substr(0, kShown));
-        if (text.size() > kShown) shown += "...";
-        DebugPrintf("Expression \"%s\" does not parse (%s); it stands for its own text\n",
-                    shown.c_str(), error.c_str());
-    }
 
     std::mutex mLock;
     std::unordered_map<std::wstring, CompiledPtr> mEntries;
     size_t mBytes = 0;
 };
+
+void ReportUnparsed(const CompiledExpression& compiled) {
+    if (!compiled.mUnreported || !compiled.mUnreported->exchange(false)) return;
+    constexpr size_t kShown = 120;
+    const std::wstring& text = compiled.mText.GetText();
+    std::string shown = WStringToString(text.substr(0, kShown));
+    if (text.size() > kShown) shown += "...";
+    DebugPrintf("Expression \"%s\" does not parse (%s); it stands for its own text\n",
+                shown.c_str(), compiled.mError.c_str());
+}
 
 float Finite(double value) {
     // Functions outside their domain (sqrt(-1), pow(-8, 0.5)) give 0 rather
@@ -328,7 +333,10 @@ ScriptValue ExpressionEvaluator::Evaluate(const std::wstring& text) {
 
 ScriptValue ExpressionEvaluator::Evaluate(const CompiledExpression& compiled) {
     try {
-        if (!compiled.mParsed) return compiled.mText;
+        if (!compiled.mParsed) {
+            ReportUnparsed(compiled);
+            return compiled.mText;
+        }
         if (compiled.mRoot < 0) return ScriptValue();
         struct BusyGuard {
             explicit BusyGuard(int& busy) : mBusy(busy) { ++mBusy; }
