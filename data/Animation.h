@@ -31,6 +31,9 @@ public:
     std::vector<AnimationCommand> mChildren;
     const std::string* mFile = nullptr;  // where it was defined, for messages; never freed
     int mLine = 0;
+    // Where the command registry keeps the name's handlers, found when the
+    // record loaded (-1: not looked up, or no handler then).
+    int mHandlerSlot = -1;
     // The loader found no handler registered for the name and said so.
     bool mUnknownAtLoad = false;
 

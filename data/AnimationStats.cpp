@@ -108,7 +108,10 @@ bool AnimationStats::OnElementStart(const XMLElement& e) {
     // Parsed here, once, so that running the script never parses.
     command.Compile();
     if (CommandCheck check = sCommandCheck.load(std::memory_order_acquire))
-        command.mUnknownAtLoad = !check(command);
+    {
+        command.mHandlerSlot = check(command);
+        command.mUnknownAtLoad = command.mHandlerSlot < 0;
+    }
     mOpen.push_back(&command);
     return true;
 }

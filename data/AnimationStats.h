@@ -28,9 +28,10 @@ public:
     const AnimationTable& GetTable() const { return mTable; }
 
     // Told of every record as it loads (compiled, with its file and line):
-    // false when no handler could ever take its name, which the check has
-    // reported. The script layer installs it with its command registry.
-    using CommandCheck = bool (*)(const AnimationCommand& command);
+    // the slot of its name's handlers, or -1 when no handler could ever take
+    // it, which the check has reported. The script layer installs it with its
+    // command registry.
+    using CommandCheck = int (*)(const AnimationCommand& command);
     static void SetCommandCheck(CommandCheck check);
     // Moves the table into the global one (the loader is empty afterwards).
     void Publish();

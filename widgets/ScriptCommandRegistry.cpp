@@ -10,7 +10,7 @@
 
 namespace {
 
-bool CheckLoadedCommand(const AnimationCommand& command) {
+int CheckLoadedCommand(const AnimationCommand& command) {
     return ScriptCommandRegistry::Instance().CheckLoaded(command);
 }
 
@@ -90,9 +90,18 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
 
 // --- Registration ------------------------------------------------------------------
 
+ScriptCommandRegistry::Entry& ScriptCommandRegistry::Add(const std::wstring& name) {
+    Entry& entry = mEntries[name];
+    if (entry.mSlot < 0) {
+        entry.mSlot = static_cast<int>(mSlots.size());
+        mSlots.push_back(&entry);
+    }
+    return entry;
+}
+
 void ScriptCommandRegistry::AddBuiltIn(const std::wstring& name, ScriptCommandGroup group,
                                        ScriptCommandHandler handler) {
-    Entry& entry = mEntries[name];
+    Entry& entry = Add(name);
     switch (group) {
         case ScriptCommandGroup::Always:
             entry.mAlways = handler;
@@ -108,7 +117,7 @@ void ScriptCommandRegistry::AddBuiltIn(const std::wstring& name, ScriptCommandGr
 
 void ScriptCommandRegistry::AddClassCommand(const std::wstring& name, ClassTest test,
                                             ScriptCommandHandler handler) {
-    std::vector<ClassHandler>& classes = mEntries[name].mClasses;
+    std::vector<ClassHandler>& classes = Add(name).mClasses;
     for (ClassHandler& known : classes) {
         if (known.mTest != test) continue;
         known.mHandler = handler;
@@ -118,7 +127,7 @@ void ScriptCommandRegistry::AddClassCommand(const std::wstring& name, ClassTest 
 }
 
 void ScriptCommandRegistry::AddGameCommand(const std::wstring& name, ScriptCommandHandler handler) {
-    mEntries[name].mGame = handler;
+    Add(name).mGame = handler;
 }
 
 // --- Running -----------------------------------------------------------------------
@@ -128,9 +137,16 @@ const ScriptCommandRegistry::Entry* ScriptCommandRegistry::Find(const std::wstri
     return it == mEntries.end() ? nullptr : &it->second;
 }
 
+const ScriptCommandRegistry::Entry* ScriptCommandRegistry::Find(const AnimationCommand& command) const {
+    // Slots only grow and keep their name, so a slot found at load still holds.
+    if (command.mHandlerSlot >= 0 && static_cast<size_t>(command.mHandlerSlot) < mSlots.size())
+        return mSlots[static_cast<size_t>(command.mHandlerSlot)];
+    return Find(command.mName);
+}
+
 ScriptStep ScriptCommandRegistry::Run(AnimationWidget& widget,
                                       const AnimationCommand& command) const {
-    const Entry* entry = Find(command.mName);
+    const Entry* entry = Find(command);
     if (!entry) {
         // The loader has named it already; only records built otherwise are left.
         if (!command.mUnknownAtLoad) ReportUnknown(command);
@@ -148,20 +164,20 @@ ScriptStep ScriptCommandRegistry::Run(AnimationWidget& widget,
 
 ScriptStep ScriptCommandRegistry::RunClassCommand(AnimationWidget& widget,
                                                   const AnimationCommand& command) const {
-    const Entry* entry = Find(command.mName);
+    const Entry* entry = Find(command);
     return entry ? RunClassCommand(*entry, widget, command) : ScriptStep::NotMine;
 }
 
 ScriptStep ScriptCommandRegistry::RunGameCommand(AnimationWidget& widget,
                                                  const AnimationCommand& command) const {
-    const Entry* entry = Find(command.mName);
+    const Entry* entry = Find(command);
     if (!entry || !entry->mGame) return ScriptStep::NotMine;
     return entry->mGame(widget, command, nullptr);
 }
 
 ScriptStep ScriptCommandRegistry::RunBuiltIn(AnimationWidget& widget,
                                              const AnimationCommand& command) const {
-    const Entry* entry = Find(command.mName);
+    const Entry* entry = Find(command);
     return entry ? RunBuiltIn(*entry, widget, command) : ScriptStep::NotMine;
 }
 
@@ -191,10 +207,10 @@ ScriptStep ScriptCommandRegistry::RunBuiltIn(const Entry& entry, AnimationWidget
 
 // --- Unknown names -----------------------------------------------------------------
 
-bool ScriptCommandRegistry::CheckLoaded(const AnimationCommand& command) const {
-    if (IsKnown(command.mName)) return true;
+int ScriptCommandRegistry::CheckLoaded(const AnimationCommand& command) const {
+    if (const Entry* entry = Find(command.mName)) return entry->mSlot;
     ReportUnknown(command);
-    return false;
+    return -1;
 }
 
 void ScriptCommandRegistry::ReportUnknown(const AnimationCommand& command) const {

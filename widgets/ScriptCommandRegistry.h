@@ -65,9 +65,10 @@ public:
     ScriptStep RunBuiltIn(AnimationWidget& widget, const AnimationCommand& command) const;
 
     bool IsKnown(const std::wstring& name) const { return Find(name) != nullptr; }
-    // The loader's check of a record: false, after reporting it once per
-    // name with its file and line, when no handler could ever take the name.
-    bool CheckLoaded(const AnimationCommand& command) const;
+    // The loader's check of a record: the slot of its name's handlers, or
+    // -1, after reporting it once per name with its file and line, when no
+    // handler could ever take the name.
+    int CheckLoaded(const AnimationCommand& command) const;
 
 private:
     struct ClassHandler {
@@ -80,6 +81,7 @@ private:
         ScriptCommandHandler mAlways = nullptr;
         ScriptCommandHandler mTargeted = nullptr;
         ScriptCommandHandler mUntargeted = nullptr;
+        int mSlot = -1;
     };
 
     template <class W>
@@ -88,7 +90,10 @@ private:
     }
 
     ScriptCommandRegistry();
+    Entry& Add(const std::wstring& name);
     const Entry* Find(const std::wstring& name) const;
+    // The record's slot when the loader found one, else by name.
+    const Entry* Find(const AnimationCommand& command) const;
     ScriptStep RunClassCommand(const Entry& entry, AnimationWidget& widget,
                                const AnimationCommand& command) const;
     ScriptStep RunBuiltIn(const Entry& entry, AnimationWidget& widget,
@@ -96,7 +101,8 @@ private:
     void ReportUnknown(const AnimationCommand& command) const;
     std::wstring ClosestName(const std::wstring& name) const;
 
-    std::unordered_map<std::wstring, Entry> mEntries;
+    std::unordered_map<std::wstring, Entry> mEntries;  // nodes stay put
+    std::vector<Entry*> mSlots;                        // by slot; only grows
     // Names already reported (by the loader thread or the main thread).
     mutable std::mutex mReportedLock;
     mutable std::unordered_set<std::wstring> mReported;
