@@ -107,8 +107,7 @@ bool AnimationStats::OnElementStart(const XMLElement& e) {
     }
     // Parsed here, once, so that running the script never parses.
     command.Compile();
-    if (CommandCheck check = sCommandCheck.load(std::memory_order_acquire))
-    {
+    if (CommandCheck check = sCommandCheck.load(std::memory_order_acquire)) {
         command.mHandlerSlot = check(command);
         command.mUnknownAtLoad = command.mHandlerSlot < 0;
     }

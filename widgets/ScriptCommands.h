@@ -12,9 +12,10 @@ struct LoopRecord;
 
 // Limits that keep a faulty script from hanging or exhausting the game:
 // frames deeper than this refuse further "call" and "load-after" commands
-// (frames live on the heap, so the cap only bounds memory: a few MiB; a
-// sound recursion is never near it), and one RunScript runs at most this
-// many commands before it yields to the next frame.
+// (frames live on the heap, so the cap only bounds a runaway recursion's
+// memory, under 1 MiB; a recursion that ends is never near it), and one
+// RunScript runs at most this many commands before it yields to the next
+// frame.
 constexpr size_t kMaxScriptCallDepth = 50000;
 constexpr int kScriptCommandBudget = 100000;
 

@@ -82,7 +82,7 @@ ScriptStep EndPass(AnimationWidget& w, bool breakLoop) {
 }
 
 bool CallDepthExceeded(AnimationWidget& w, const std::wstring& animation) {
-    static_assert(kMaxScriptCallDepth * sizeof(ScriptFrame) <= (8u << 20),
+    static_assert(kMaxScriptCallDepth * sizeof(ScriptFrame) <= (1u << 20),
                   "the cap bounds a runaway recursion's memory");
     if (w.mCallStack.size() < kMaxScriptCallDepth) return false;
     // Once per widget and play: a loop around the refused call would flood the log.
