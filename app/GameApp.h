@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/PomoAppBase.h"
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
 #include "widgets/ScriptCommandRegistry.h"
 
 class AnimationCommand;
@@ -38,9 +38,10 @@ public:
     // Menus register here while they are in the widget tree; the active one
     // has the focus. Removing the active menu gives the focus to the last
     // menu still open.
-    void AddMenu(Menu* menu);
-    void RemoveMenu(Menu* menu);
-    void SetActiveMenu(Menu* menu);
+    void AddMenu(Menu* menu) override;
+    void RemoveMenu(Menu* menu) override;
+    void SetActiveMenu(Menu* menu) override;
+    int GetPauseCount() const override { return mPauseCount; }
     Menu* GetActiveMenu() const;
     std::vector<Menu*> GetOpenMenus() const;
     // Remembers the menus open now, so that they can be closed later in one

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <atomic>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/PakInterface.h"
 
 std::atomic<AnimationStats::CommandCheck> AnimationStats::sCommandCheck{nullptr};

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
 #include "data/Animation.h"
 #include "data/ExpressionEvaluator.h"
 #include "data/ScriptValue.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/AnimationStats.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ScriptCommands.h"

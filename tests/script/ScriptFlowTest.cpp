@@ -1,6 +1,6 @@
 #include "tests/script/ScriptFixture.h"
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "widgets/OverlayAnimation.h"
 
 // Loops, conditions, subroutines, hooks and the end of a run.
