@@ -28,6 +28,11 @@ GameApp::~GameApp() {
     if (gGameApp == this) gGameApp = nullptr;
 }
 
+ScriptStep GameApp::HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
+    if (!widget) return ScriptStep::NotMine;
+    return ScriptCommandRegistry::Instance().RunGameCommand(*widget, command);
+}
+
 void GameApp::StepLoadingProgress() { AddLoadingSteps(1); }
 
 void GameApp::StartGame() { gAssetManager->RunQueuedRequests(); }

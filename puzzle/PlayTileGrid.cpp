@@ -21,6 +21,18 @@ const PuzzleRecord& RecordOrEmpty(const PuzzleRef& puzzle) {
     return record ? *record : kNone;
 }
 
+ScriptStep InitGridHolesCommand(AnimationWidget& widget, const AnimationCommand&, DynamicWidget*) {
+    static_cast<PlayTileGrid&>(widget).InitHoles();
+    return ScriptStep::Next;
+}
+
+// The board's own script commands, registered before any animation loads.
+[[maybe_unused]] const bool kCommandsRegistered = [] {
+    ScriptCommandRegistry::Instance().AddClassCommand<PlayTileGrid>(L"init-grid-holes",
+                                                                   &InitGridHolesCommand);
+    return true;
+}();
+
 }  // namespace
 
 // --- Construction ---------------------------------------------------------------------
@@ -111,14 +123,6 @@ void PlayTileGrid::SetCursors(Widget* reveal, Widget* mark) {
 void PlayTileGrid::SetTool(Tool tool) {
     mTool = tool;
     UpdateCursorImage();
-}
-
-int PlayTileGrid::HandleCommand(const AnimationCommand& command) {
-    if (command.mName == L"init-grid-holes") {
-        InitHoles();
-        return 2;
-    }
-    return TileGrid::HandleCommand(command);
 }
 
 // --- Pointer ---------------------------------------------------------------------------------

@@ -64,8 +64,6 @@ public:
     void MouseUpAt(int x, int y, int clickCount) override;
     void MouseDrag(int x, int y) override;
     void RemovedFromManager(WidgetManager* manager) override;
-    // "init-grid-holes".
-    int HandleCommand(const AnimationCommand& command) override;
 
     // --- Boards with their own rules (the tutorial) ----------------------------------------
     virtual void BeginPlay() {}
