@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/FramePacer.h"
 #include "app/Settings.h"
 #include "app/WeakHandle.h"
 #include "platform/Clock.h"
@@ -59,9 +60,13 @@ public:
     bool IsShutdownRequested() const { return mShutdownRequested.load(); }
     // The shutdown order after the loop has ended: sounds, window, settings.
     void DoShutdown();
-    // One pass of the main loop: pump, one input message, due update steps, one
-    // frame, sleep when ahead. Public for the test harness.
+    // One pass of the main loop: pump, one input message, due update steps,
+    // UpdateFramesF, a frame when something visible changed, then sleep until
+    // the next step or event. Public for the test harness.
     void RunPass();
+    // Something visible changed outside the widget tree (the window was
+    // exposed or resized): the next pass draws a frame. Thread-safe.
+    void RequestRedraw() { mRedrawRequested.store(true); }
 
     // --- Screen -------------------------------------------------------------
     int GetWidth() const { return mWidth; }
@@ -85,7 +90,10 @@ public:
     std::string TakeScreenshot();
 
     // --- Input --------------------------------------------------------------
-    // Thread-safe; the main loop handles one queued message per pass.
+    // Thread-safe; the main loop handles one queued message per pass. A
+    // pointer motion queued right behind another replaces it, as a desktop
+    // queue merges them, so a fast mouse cannot bury a click behind its
+    // motions. A window exposure is no message: it asks for a frame.
     void PushInputEvent(const InputEvent& event);
     size_t PendingInputCount();
 
@@ -205,6 +213,13 @@ protected:
     virtual void LoadingThreadCompleted() {}
 
     void StartLoadingThread();
+    // Called with mInputLock held.
+    void QueueInputLocked(const InputEvent& event);
+    // Sleeps up to the given time on the loop's clock; with a window, events
+    // end the wait early.
+    void WaitUntil(uint64_t wakeMicros);
+    // Paces frames by the display's refresh rate when vsync does not.
+    void UpdateFramePace();
     bool IsLoadingThreadRunning() const { return mLoadingThread.joinable() && !mLoadingDone; }
     void ApplyVolumes();
 
@@ -219,6 +234,8 @@ protected:
     std::deque<InputEvent> mInputQueue;
     std::vector<InputEvent> mPumpBuffer;
 
+    FramePacer mFramePacer;
+    std::atomic<bool> mRedrawRequested{false};
     std::atomic<bool> mShutdownRequested{false};
     std::atomic<bool> mSignalQuit{false};
     bool mInitialized = false;

@@ -121,6 +121,7 @@ LoopRecord* ScriptCommands::ActiveLoop(AnimationWidget& w) {
 }
 
 bool AnimationWidget::RunScript(bool advance) {
+    Widget::MarkDirty();  // whatever a script does may show
     mWaitState = WaitState::Running;
     const int plays = mPlayCount;
     ScriptCommands::ActiveLoop(*this);  // forget loops of a script that was stopped

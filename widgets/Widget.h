@@ -80,6 +80,8 @@ public:
     virtual void RemoveSelf();
     // Leaves the parent without being deleted (it may be added again).
     virtual void DetachSelf();
+    // The widget looks different: the tree is drawn again in the next pass
+    // (a still tree is not drawn at all). Subclasses drop their caches too.
     virtual void MarkDirty();
     void SetPauseOwner(Widget* owner, bool force) override;
     Widget* GetPauseOwner() const { return mPauseOwner.Get(); }

@@ -115,6 +115,12 @@ void WidgetManager::DrawToGraphics(Graphics& g) {
     mOverlays.clear();
 }
 
+bool WidgetManager::TakeDirty() {
+    bool dirty = mDirty;
+    mDirty = false;
+    return dirty;
+}
+
 void WidgetManager::DeferOverlay(Widget* widget, int priority) {
     if (!widget) return;
     for (const Overlay& o : mOverlays)
@@ -136,6 +142,7 @@ void WidgetManager::WidgetAdded(Widget* widget) {
     for (Widget* w : subtree)
         if (w->mWidgetManager == this) w->AddedToManager(this);
     RecheckMouseOver();
+    MarkDirty();
 }
 
 void WidgetManager::WidgetRemoved(Widget* widget) {
@@ -159,6 +166,7 @@ void WidgetManager::WidgetRemoved(Widget* widget) {
     for (Widget* w : subtree)
         if (!w->mWidgetManager) w->RemovedFromManager(this);
     RecheckMouseOver();
+    MarkDirty();
 }
 
 // --- Focus and modal base ----------------------------------------------------------------

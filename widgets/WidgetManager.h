@@ -29,6 +29,11 @@ public:
     void UpdateF(float elapsedSteps);
     // Draws every visible top-level widget, then the deferred overlays.
     void DrawToGraphics(Graphics& g);
+    // Something in the tree looks different (a widget moved, changed, came
+    // or went): the main loop draws a frame only after this was called.
+    void MarkDirty() { mDirty = true; }
+    // Whether the tree changed since the last call (clears the flag).
+    bool TakeDirty();
     void DrawAll(Graphics* g, int parentFlags) override;
 
     // --- Focus and the modal base ---------------------------------------------------
@@ -110,4 +115,5 @@ private:
     int mDownClickCount = 0;
     bool mCtrlDown = false;
     bool mShiftDown = false;
+    bool mDirty = true;
 };
