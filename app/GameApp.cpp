@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "screens/Menu.h"
+#include "widgets/Menu.h"
 #include "widgets/Noise.h"
 #include "widgets/WidgetManager.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/PomoAppBase.h"
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
 
 class AnimationCommand;
 class AnimationWidget;
@@ -28,7 +28,7 @@ public:
     virtual void StartGame();
     virtual void HandleTypedCode(const std::wstring& code) {}
     // 0: not ours, 1: stop the script on this command, 2: done, go on.
-    virtual int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
+    int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) override {
         return 0;
     }
 
@@ -36,9 +36,10 @@ public:
     // Menus register here while they are in the widget tree; the active one
     // has the focus. Removing the active menu gives the focus to the last
     // menu still open.
-    void AddMenu(Menu* menu);
-    void RemoveMenu(Menu* menu);
-    void SetActiveMenu(Menu* menu);
+    void AddMenu(Menu* menu) override;
+    void RemoveMenu(Menu* menu) override;
+    void SetActiveMenu(Menu* menu) override;
+    int GetPauseCount() const override { return mPauseCount; }
     Menu* GetActiveMenu() const;
     std::vector<Menu*> GetOpenMenus() const;
     // Remembers the menus open now, so that they can be closed later in one

@@ -2,16 +2,20 @@
 
 #include <algorithm>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
-#include "app/WeakHandle.h"
+#include "app/AppAudioLoader.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
+#include "core/Timer.h"
+#include "core/WeakHandle.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
+#include "data/AssetManager.h"
 #include "data/PakInterface.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/Window.h"
+#include "render/AssetImages.h"
 #include "render/D3DInterface.h"
 #include "render/Graphics.h"
 #include "render/Screenshot.h"
@@ -21,7 +25,13 @@ PomoAppBase* gAppBase = nullptr;
 
 PomoAppBase::PomoAppBase() {
     gAppBase = this;
+    gAppServices = this;
+    SetAppDataFolderSource([] { return gAppBase ? gAppBase->mAppDataFolder : std::string(); });
     mWidgetManager = new WidgetManager();
+    // The asset tables hand pixels to the renderer and sounds to this
+    // application's audio, neither of which the data layer may know.
+    gAssetManager->SetImageLoader(&RendererImageLoader());
+    gAssetManager->SetAudioLoader(&AppAudioLoader());
 }
 
 PomoAppBase::~PomoAppBase() {
@@ -42,6 +52,8 @@ PomoAppBase::~PomoAppBase() {
     mWindow.reset();
     if (mBoot.handleSignals) PlatformRemoveQuitSignals();
     if (gAppBase == this) gAppBase = nullptr;
+    if (gAppServices == this) gAppServices = nullptr;
+    Timer::SetDefaultClock(nullptr);
 }
 
 bool PomoAppBase::Init(const std::vector<std::string>& args) {
@@ -50,6 +62,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         mOwnedClock = std::make_unique<RealClock>();
         mClock = mOwnedClock.get();
     }
+    Timer::SetDefaultClock(mClock);
 
     // The user data folder holds settings.xml, profiles.xml and the lock.
     if (!mBoot.userDataFolder.empty()) {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/FileUtil.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
 #include "data/ConstantsLoader.h"

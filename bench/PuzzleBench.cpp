@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/GameApp.h"
-#include "app/Log.h"
+#include "core/Log.h"
 #include "platform/FileSystem.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"

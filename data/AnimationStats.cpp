@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/PakInterface.h"
 
 bool AnimationStats::Fail(const std::string& message) {

@@ -1,6 +1,6 @@
 #include "data/BasicPlayerState.h"
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 
 BasicPlayerState* gCurrentPlayerState = nullptr;
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 
 namespace {
 

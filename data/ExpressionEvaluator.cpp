@@ -5,9 +5,9 @@
 #include <mutex>
 #include <new>
 
-#include "app/Log.h"
-#include "app/Random.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/Random.h"
+#include "core/StringUtil.h"
 #include "data/BasicPlayerState.h"
 #include "data/CompiledExpression.h"
 #include "data/Constants.h"

@@ -8,7 +8,7 @@
 #include <limits>
 #include <map>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "data/PakArchive.h"
 #include "data/PakFormat.h"
 #include "platform/FileSystem.h"

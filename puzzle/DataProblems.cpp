@@ -1,7 +1,7 @@
 #include "puzzle/DataProblems.h"
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 
 void DataProblems::Report(const std::string& file, int line, const std::string& what) {
     std::string text = line > 0 ? StrFormat("%s, line %d: %s", file.c_str(), line, what.c_str())

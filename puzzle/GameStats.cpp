@@ -1,6 +1,6 @@
 #include "puzzle/GameStats.h"
 
-#include "app/Log.h"
+#include "core/Log.h"
 
 std::map<int32_t, GridConfig> gGridConfigs;
 

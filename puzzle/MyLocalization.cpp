@@ -1,6 +1,6 @@
 #include "puzzle/MyLocalization.h"
 
-#include "app/Log.h"
+#include "core/Log.h"
 
 std::map<std::wstring, std::vector<std::wstring>> gPuzzleTitles;
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "app/PomoAppBase.h"
-#include "app/Random.h"
-#include "app/StringUtil.h"
+#include "core/Random.h"
+#include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "data/Constants.h"
 #include "puzzle/GameStats.h"

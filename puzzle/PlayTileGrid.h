@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Color.h"
-#include "app/Geometry.h"
-#include "app/WeakHandle.h"
+#include "core/Color.h"
+#include "core/Geometry.h"
+#include "core/WeakHandle.h"
 #include "puzzle/PlayTileGridLinks.h"
 #include "puzzle/TileGrid.h"
 

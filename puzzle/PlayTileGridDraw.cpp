@@ -3,8 +3,8 @@
 // clue-number intro and fade.
 #include <algorithm>
 
-#include "app/Log.h"
-#include "app/Random.h"
+#include "core/Log.h"
+#include "core/Random.h"
 #include "data/Animation.h"
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/PlayerState.h"

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "app/GameApp.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "platform/FileSystem.h"
 
 std::vector<ProfileRecord> gProfiles;

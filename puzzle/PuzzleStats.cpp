@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 
 const std::wstring gGameId = L"quiltro7";
 std::map<std::wstring, GamePuzzles> gPuzzleTable;

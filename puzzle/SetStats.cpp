@@ -1,7 +1,7 @@
 #include "puzzle/SetStats.h"
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 
 std::vector<GameSets> gSetTable;
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "data/PakInterface.h"
 
 namespace {

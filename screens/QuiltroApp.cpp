@@ -1,6 +1,6 @@
 #include "screens/QuiltroApp.h"
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "platform/System.h"
 #include "puzzle/GameDataCheck.h"

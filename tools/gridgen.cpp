@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "data/ImageData.h"
 #include "puzzle/GameStats.h"
 

@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "app/GameApp.h"
+#include "widgets/AppServices.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "data/AssetManager.h"
 #include "render/Font.h"
-#include "screens/Menu.h"
+#include "widgets/Menu.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
@@ -173,11 +173,11 @@ bool AnimationWidget::WaitConditionHolds() {
             return !object || !object->HasController(mAwaitedController);
         }
         case WaitState::Sound: {
-            SoundManager* sounds = gAppBase ? gAppBase->mSoundManager : nullptr;
+            SoundManager* sounds = gAppServices ? gAppServices->GetSoundManager() : nullptr;
             return !sounds || !sounds->FindPlayingInstance(mAwaitedSoundId);
         }
         case WaitState::Track: {
-            TrackInterface* music = gAppBase ? gAppBase->mMusicInterface : nullptr;
+            TrackInterface* music = gAppServices ? gAppServices->GetMusicInterface() : nullptr;
             return !music || !music->IsTrackPlaying(mAwaitedSoundId);
         }
         case WaitState::MouseUp:

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
 #include "data/Animation.h"
 #include "data/ExpressionEvaluator.h"
 #include "data/ScriptValue.h"

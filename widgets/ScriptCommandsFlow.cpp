@@ -1,9 +1,9 @@
 #include <cstdlib>
 #include <limits>
 
-#include "app/GameApp.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "widgets/AppServices.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ScriptCommands.h"
 
@@ -206,7 +206,7 @@ ScriptStep ScriptCommands::Print(AnimationWidget& w, const AnimationCommand& c, 
 }
 
 ScriptStep ScriptCommands::Breakpoint(AnimationWidget&, const AnimationCommand& c, DynamicWidget*) {
-    if (!c.HasAttribute(L"message") || !gAppBase) return ScriptStep::Next;
-    gAppBase->ShowMessageBox(WStringToString(c.GetAttribute(L"message")), "Message");
+    if (!c.HasAttribute(L"message") || !gAppServices) return ScriptStep::Next;
+    gAppServices->ShowMessageBox(WStringToString(c.GetAttribute(L"message")), "Message");
     return ScriptStep::Next;
 }

@@ -1,4 +1,4 @@
-#include "screens/Menu.h"
+#include "widgets/Menu.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/OverlayAnimation.h"
 #include "widgets/ScriptCommands.h"

@@ -1,6 +1,6 @@
 #include <unordered_map>
 
-#include "app/GameApp.h"
+#include "widgets/AppServices.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ScriptCommands.h"
 
@@ -148,8 +148,8 @@ bool AnimationWidget::RunScript(bool advance) {
         if (GuardsPass(*this, command)) {
             int result = HandleCommand(command);
             if (result == 1) return true;
-            if (result != 2 && gGameApp) {
-                result = gGameApp->HandleScriptCommand(command, this);
+            if (result != 2 && gAppServices) {
+                result = gAppServices->HandleScriptCommand(command, this);
                 if (result == 1) return true;
             }
             if (result != 2) {

@@ -4,11 +4,11 @@
 #include <atomic>
 #include <thread>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "app/GameApp.h"
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
 #include "app/Settings.h"
-#include "app/Timer.h"
+#include "core/Timer.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "data/Animation.h"

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/Log.h"
-#include "app/Random.h"
+#include "core/Log.h"
+#include "core/Random.h"
 #include "data/BasicPlayerState.h"
 #include "data/Constants.h"
 #include "data/ExpressionEvaluator.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include <thread>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "data/PakArchive.h"
 #include "data/PakFormat.h"
 #include "tests/data/DataFilesTestSupport.h"

@@ -2,7 +2,7 @@
 // square, 1..25 a side, with cells the board and the art sheet can use.
 #include <string>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "puzzle/PuzzleStats.h"
 #include "tests/fuzz/FuzzTarget.h"
 

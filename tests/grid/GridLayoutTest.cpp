@@ -1,4 +1,4 @@
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "data/Constants.h"
 #include "data/AssetManager.h"
 #include "puzzle/ArtGrid.h"

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "data/AnimationStats.h"
 #include "data/Constants.h"
 #include "puzzle/GameStats.h"

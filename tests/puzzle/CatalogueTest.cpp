@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "puzzle/GameDataCheck.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/LineSolver.h"

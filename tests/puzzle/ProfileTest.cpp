@@ -3,9 +3,9 @@
 #include <chrono>
 #include <thread>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "app/GameApp.h"
-#include "app/Log.h"
+#include "core/Log.h"
 #include "platform/ChildProcess.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"

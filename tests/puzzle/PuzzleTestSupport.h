@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "platform/System.h"
 #include "tests/support/AppHarness.h"
 

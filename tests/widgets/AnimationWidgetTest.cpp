@@ -5,7 +5,7 @@
 
 #include "app/GameApp.h"
 #include "data/Animation.h"
-#include "screens/Menu.h"
+#include "widgets/Menu.h"
 #include "tests/support/AppHarness.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/WidgetManager.h"

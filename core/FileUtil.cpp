@@ -1,8 +1,9 @@
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 
-#include "app/Log.h"
-#include "app/PomoAppBase.h"
-#include "app/StringUtil.h"
+#include <atomic>
+
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "platform/FileSystem.h"
 
 std::string GetFileDir(const std::string& path) {
@@ -80,4 +81,13 @@ bool WriteStringToFile(const std::string& path, const std::string& text) {
 
 void GrantEveryoneFileAccess(const std::string&) {}
 
-std::string GetAppDataFolder() { return gAppBase ? gAppBase->mAppDataFolder : std::string(); }
+namespace {
+std::atomic<AppDataFolderSource> gAppDataFolderSource{nullptr};
+}
+
+void SetAppDataFolderSource(AppDataFolderSource source) { gAppDataFolderSource.store(source); }
+
+std::string GetAppDataFolder() {
+    AppDataFolderSource source = gAppDataFolderSource.load();
+    return source ? source() : std::string();
+}

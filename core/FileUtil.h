@@ -28,6 +28,10 @@ bool WriteStringToFile(const std::string& path, const std::string& text);
 // The user data folder (settings, profiles), ending in '/'; empty before the
 // application has set it up.
 std::string GetAppDataFolder();
+// Where GetAppDataFolder asks: the application installs its own source, so
+// the folder it settles on at start is the one every file helper sees.
+using AppDataFolderSource = std::string (*)();
+void SetAppDataFolderSource(AppDataFolderSource source);
 
 // Permissions are never widened on this system; kept so callers need no #if.
 void GrantEveryoneFileAccess(const std::string& path);
