@@ -115,11 +115,7 @@ void WidgetManager::DrawToGraphics(Graphics& g) {
     mOverlays.clear();
 }
 
-bool WidgetManager::TakeDirty() {
-    bool dirty = mDirty;
-    mDirty = false;
-    return dirty;
-}
+bool WidgetManager::TakeDirty() { return mDirty.exchange(false, std::memory_order_relaxed); }
 
 void WidgetManager::DeferOverlay(Widget* widget, int priority) {
     if (!widget) return;

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <vector>
 
 #include "core/Geometry.h"
@@ -31,7 +32,8 @@ public:
     void DrawToGraphics(Graphics& g);
     // Something in the tree looks different (a widget moved, changed, came
     // or went): the main loop draws a frame only after this was called.
-    void MarkDirty() { mDirty = true; }
+    // Thread-safe, for loaders that mark their loading screen.
+    void MarkDirty() { mDirty.store(true, std::memory_order_relaxed); }
     // Whether the tree changed since the last call (clears the flag).
     bool TakeDirty();
     void DrawAll(Graphics* g, int parentFlags) override;
@@ -115,5 +117,5 @@ private:
     int mDownClickCount = 0;
     bool mCtrlDown = false;
     bool mShiftDown = false;
-    bool mDirty = true;
+    std::atomic<bool> mDirty{true};
 };
