@@ -14,6 +14,11 @@ int gNextWidgetId = 1;
 std::vector<Widget*> gOrphanDeletes;
 }  // namespace
 
+MouseButton ButtonOfClick(int clickCount) {
+    if (clickCount < 0) return MouseButton::Right;
+    return clickCount > 0 ? MouseButton::Left : MouseButton::None;
+}
+
 Widget::Widget() : mId(gNextWidgetId++) {}
 
 Widget::~Widget() {
