@@ -70,6 +70,7 @@ public:
 
 protected:
     void UpdateFrames() override;
+    int StepsUntilDue() override;
     void RunMainThreadCalls();
     void LoadingThreadProc() override;
     void LoadingThreadCompleted() override;

@@ -211,16 +211,25 @@ void PomoAppBase::RunPass() {
 
     // A still screen is not drawn again: the window keeps the last frame.
     if (mWidgetManager->TakeDirty()) mFramePacer.Request();
-    if (mFramePacer.ShouldDraw(now)) {
+    bool drawn = mFramePacer.ShouldDraw(now);
+    if (drawn) {
         mFramePacer.Drawn(now);
         DrawFrame();
         ++mFrameCount;
     }
 
     // Sleep up to the next step (or a frame held back by the pace); longer
-    // while a loader works, to leave it the processor.
+    // while a loader works, to leave it the processor. A screen that stood
+    // still in this pass sleeps through the steps nothing needs on time;
+    // they run together when it wakes, so game time keeps its 10 ms steps.
+    // The harness's clock moves step by step, as its tests count them.
     uint64_t wake = mLastStepTime + kUpdateStepMicros;
-    if (mFramePacer.IsRequested()) wake = std::min(wake, mFramePacer.EarliestDraw());
+    if (mFramePacer.IsRequested()) {
+        wake = std::min(wake, mFramePacer.EarliestDraw());
+    } else if (!drawn && mOwnedClock) {
+        uint64_t idle = static_cast<uint64_t>(std::min(StepsUntilDue(), kMaxIdleSteps));
+        wake += idle * kUpdateStepMicros;
+    }
     uint64_t after = mClock->NowMicros();
     if (after >= wake) return;
     if (mLoaderRunning.load() || IsLoadingThreadRunning()) wake = std::max(wake, after + 20000);
@@ -244,6 +253,11 @@ void PomoAppBase::UpdateFramePace() {
     int hertz = mWindow ? mWindow->GetRefreshRate() : 0;
     if (hertz <= 0) hertz = 60;
     mFramePacer.SetMinInterval(vsync ? 0 : 1000000u / static_cast<uint64_t>(hertz));
+}
+
+int PomoAppBase::StepsUntilDue() {
+    if (PendingInputCount() > 0 || (mMusicInterface && mMusicInterface->IsFading())) return 0;
+    return mWidgetManager->StepsUntilDue();
 }
 
 void PomoAppBase::UpdateFrames() {

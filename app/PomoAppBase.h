@@ -43,6 +43,9 @@ class PomoAppBase : public AppServices {
 public:
     static constexpr uint64_t kUpdateStepMicros = 10000;  // 100 update steps a second
     static constexpr int kMaxCatchUpSteps = 100;
+    // A still screen wakes at least this often (4 times a second), for what
+    // other threads ask (a quit, a loader's call) and widgets cannot announce.
+    static constexpr int kMaxIdleSteps = 25;
 
     PomoAppBase();
     virtual ~PomoAppBase();
@@ -212,6 +215,9 @@ protected:
     virtual void DrawFrame();                       // one frame into the window
     virtual void DrawScreen(Graphics& g);           // the frame's contents, in DrawFrame
     virtual void HandleInputEvent(const InputEvent& event);
+    // How many coming update steps may run late, together, because nothing
+    // needs them on time (Widget::StepsUntilDue); 0 keeps the 10 ms pace.
+    virtual int StepsUntilDue();
     virtual void ShutdownHook() {}                  // before the window goes
     virtual void LoadingThreadProc() {}
     virtual void LoadingThreadCompleted() {}

@@ -801,6 +801,12 @@ void DynamicWidget::UpdateF(float elapsedSteps) {
     CheckWhenDone();
 }
 
+int DynamicWidget::StepsUntilDue() {
+    bool stepping = mBlinking || mFadeFrame >= 0 || mCycle.mActive || mMaskCycle.mActive ||
+                    !mControllers.empty() || !mOscillations.empty() || !mClamps.empty();
+    return stepping ? 0 : kNothingDue;
+}
+
 // --- Drawing -------------------------------------------------------------------------
 
 Color DynamicWidget::ComputeDrawColor() const {

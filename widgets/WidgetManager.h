@@ -36,6 +36,8 @@ public:
     void MarkDirty() { mDirty.store(true, std::memory_order_relaxed); }
     // Whether the tree changed since the last call (clears the flag).
     bool TakeDirty();
+    // The fewest steps any widget in the tree lets run late (Widget::StepsUntilDue).
+    int StepsUntilDue();
     void DrawAll(Graphics* g, int parentFlags) override;
 
     // --- Focus and the modal base ---------------------------------------------------
@@ -118,4 +120,5 @@ private:
     bool mCtrlDown = false;
     bool mShiftDown = false;
     std::atomic<bool> mDirty{true};
+    std::vector<Widget*> mDueWalk;  // kept to walk without allocating
 };
