@@ -31,14 +31,16 @@ game=$1 data=$2 settle=$3 seconds=$4
 pid=$!
 sleep "$settle"
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+# The scheduler's own count, in ns, for figures below the 10 ms tick.
+runtime() { cat /proc/$pid/task/*/schedstat | awk '{ s += $1 } END { printf "%.0f", s }'; }
 kill -0 $pid 2>/dev/null || { echo "the game ended early"; exit 1; }
 hz=$(getconf CLK_TCK)
-t0=$(ticks); s0=$(date +%s.%N)
+t0=$(ticks); r0=$(runtime); s0=$(date +%s.%N)
 sleep "$seconds"
-t1=$(ticks); s1=$(date +%s.%N)
+t1=$(ticks); r1=$(runtime); s1=$(date +%s.%N)
 kill -TERM $pid; wait $pid || true
-awk -v t="$((t1 - t0))" -v hz="$hz" -v a="$s0" -v b="$s1" \
-    'BEGIN { printf "%.1f\n", t * 1000.0 / hz / (b - a) }'
+awk -v t="$((t1 - t0))" -v r="$((r1 - r0))" -v hz="$hz" -v a="$s0" -v b="$s1" \
+    'BEGIN { printf "%.1f ms CPU per second (scheduler: %.2f)\n", t * 1000.0 / hz / (b - a), r / 1e6 / (b - a) }'
 INNER
 chmod +x "$WORK/measure.sh"
 
@@ -47,7 +49,7 @@ run() {  # label, animation name or empty
   result=$(QUILTRO7_USER_DATA="$WORK/user" QUILTRO7_PLAY_ANIMATION="$2" SDL_AUDIODRIVER=dummy \
            xvfb-run -a -s "-screen 0 1280x1024x24" \
            "$WORK/measure.sh" "$GAME" "$WORK/data" "$SETTLE" "$SECONDS_MEASURED")
-  printf '%-22s %s ms CPU per second\n' "$1" "$result"
+  printf '%-22s %s\n' "$1" "$result"
 }
 run "still screen:" ""
 run "scripted animation:" "bench_ticker"
