@@ -222,6 +222,9 @@ protected:
     virtual void LoadingThreadProc() {}
     virtual void LoadingThreadCompleted() {}
 
+    // Takes the user data folder's lock and clears what killed runs left;
+    // false (with the message shown and mExitCode set) when it cannot.
+    bool ClaimUserDataFolder();
     void StartLoadingThread();
     // Called with mInputLock held.
     void QueueInputLocked(const InputEvent& event);
@@ -258,6 +261,7 @@ protected:
     double mSfxVolume = 0.8;
     std::map<std::wstring, double> mMusicGroupVolumes;
     bool mMuted = false;
+    bool mSettingsSaveBlocked = false;  // a damaged settings.xml could not be moved aside
     int mMouseSpeed = 10;
     int mCursorId = 0;
 

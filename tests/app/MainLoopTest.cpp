@@ -250,23 +250,6 @@ TEST(MainLoop, SavedSettingsAreReadAtTheNextStart) {
     PlatformRemoveTree(folder);
 }
 
-TEST(MainLoop, DamagedSettingsFileStartsWithDefaults) {
-    std::string folder = PlatformMakeTempDirectory("quiltro7-damaged-");
-    ASSERT_TRUE(WriteStringToFile(folder + "/settings.xml", "<settings volume=\"0.1\" mouse-sp"));
-    {
-        AppHarness::Options o;
-        o.userDataFolder = folder;
-        AppHarness h(o);
-        auto& app = h.Boot<CountingApp>();
-        ASSERT_TRUE(h.InitSucceeded());
-        EXPECT_EQ(app.GetMouseSpeed(), 10);
-        h.RunSteps(3);
-    }
-    AppSettings s;
-    EXPECT_TRUE(ReadSettingsFile(folder + "/settings.xml", s, nullptr));  // rewritten whole
-    PlatformRemoveTree(folder);
-}
-
 TEST(MainLoop, CommandLineErrorsEndInitWithNonZeroExit) {
     AppHarness::Options o;
     o.args = {"-bogus"};
@@ -286,18 +269,6 @@ TEST(MainLoop, ScreenSaverFlagFromTheCommandLine) {
     EXPECT_EQ(app.mPreviewWindow, 0);  // no preview windows on this desktop
     app.SetCursor(3);
     EXPECT_EQ(app.GetCursor(), 0);
-}
-
-TEST(MainLoop, SecondInstanceOnTheSameUserFolderStopsQuietly) {
-    AppHarness first;
-    first.Boot<CountingApp>();
-    ASSERT_TRUE(first.InitSucceeded());
-    AppHarness::Options o;
-    o.userDataFolder = first.UserDataFolder();
-    AppHarness second(o);
-    auto& app = second.Boot<CountingApp>();
-    EXPECT_FALSE(second.InitSucceeded());
-    EXPECT_EQ(app.mExitCode, 0);
 }
 
 TEST(MainLoop, LoadingThreadCompletionIsReportedOnTheMainThread) {
