@@ -18,6 +18,7 @@ struct InputEvent {
         FocusGained,
         FocusLost,
         Quit,
+        WindowExposed,  // shown, uncovered or resized: the frame must be drawn again
     };
 
     enum Button { LeftButton = 1, MiddleButton = 2, RightButton = 3 };

@@ -115,6 +115,21 @@ void WidgetManager::DrawToGraphics(Graphics& g) {
     mOverlays.clear();
 }
 
+int WidgetManager::StepsUntilDue() {
+    int due = Widget::kNothingDue;
+    std::vector<Widget*>& pending = mDueWalk;
+    pending.assign(mWidgets.begin(), mWidgets.end());
+    while (!pending.empty() && due > 0) {
+        Widget* widget = pending.back();
+        pending.pop_back();
+        due = std::min(due, widget->StepsUntilDue());
+        pending.insert(pending.end(), widget->GetWidgets().begin(), widget->GetWidgets().end());
+    }
+    return due;
+}
+
+bool WidgetManager::TakeDirty() { return mDirty.exchange(false, std::memory_order_relaxed); }
+
 void WidgetManager::DeferOverlay(Widget* widget, int priority) {
     if (!widget) return;
     for (const Overlay& o : mOverlays)
@@ -136,6 +151,7 @@ void WidgetManager::WidgetAdded(Widget* widget) {
     for (Widget* w : subtree)
         if (w->mWidgetManager == this) w->AddedToManager(this);
     RecheckMouseOver();
+    MarkDirty();
 }
 
 void WidgetManager::WidgetRemoved(Widget* widget) {
@@ -159,6 +175,7 @@ void WidgetManager::WidgetRemoved(Widget* widget) {
     for (Widget* w : subtree)
         if (!w->mWidgetManager) w->RemovedFromManager(this);
     RecheckMouseOver();
+    MarkDirty();
 }
 
 // --- Focus and modal base ----------------------------------------------------------------
