@@ -157,7 +157,7 @@ TEST_F(RedrawTest, AStillScreenDrawsNothingWhileItsScriptsClocksRun) {
     pause.mName = L"pause";
     AnimationCommand wait;
     wait.mName = L"wait-for";
-    wait.mAttributes[L"time"] = L"300";
+    wait.SetAttribute(L"time", L"300");
     pause.mCommands = {wait};
     PublishAnimations(std::move(table));
     auto* script = new AnimationWidget(L"pause", 0.0f, 0.0f, false);

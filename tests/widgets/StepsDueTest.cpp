@@ -33,7 +33,7 @@ protected:
         auto add = [&](const std::wstring& name, std::map<std::wstring, std::wstring> wait) {
             AnimationCommand command;
             command.mName = L"wait-for";
-            command.mAttributes = std::move(wait);
+            for (const auto& [key, text] : wait) command.SetAttribute(key, text);
             table[name].mName = name;
             table[name].mCommands = {command};
         };
