@@ -214,9 +214,9 @@ void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
         case SDL_MOUSEBUTTONUP:
             e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
             toLogical(ev.button.x, ev.button.y, e);
-            e.button = ev.button.button == SDL_BUTTON_LEFT    ? InputEvent::LeftButton
-                       : ev.button.button == SDL_BUTTON_RIGHT ? InputEvent::RightButton
-                                                              : InputEvent::MiddleButton;
+            e.button = ev.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
+                       : ev.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
+                                                              : MouseButton::Middle;
             e.clicks = ev.button.clicks;
             out.push_back(e);
             break;

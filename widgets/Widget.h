@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/WeakHandle.h"
+#include "platform/InputEvent.h"
 #include "widgets/Listeners.h"
 #include "widgets/WidgetContainer.h"
 
@@ -13,7 +14,6 @@ class Menu;  // screens/Menu.h; widgets only carry the pointer
 // for the middle one); ButtonOfClick names it. A middle press cannot be told
 // from a left triple click and reads as Left, which is how every widget
 // treats it; a count of 0 comes from no button.
-enum class MouseButton { None = 0, Left = 1, Middle = 2, Right = 3 };
 MouseButton ButtonOfClick(int clickCount);
 
 // The base of everything on screen. Coordinates given to the input hooks are

@@ -10,14 +10,17 @@
 namespace {
 constexpr size_t kNoModal = static_cast<size_t>(-1);
 
-int ButtonBit(int button) { return (button >= 1 && button <= 8) ? (1 << (button - 1)) : 0; }
+int ButtonBit(MouseButton button) {
+    int n = static_cast<int>(button);
+    return (n >= 1 && n <= 8) ? (1 << (n - 1)) : 0;
+}
 
 // Left clicks count 1, 2, ...; the right button gives the negative count and
 // the middle button 3.
-int ClickCountFor(int button, int clicks) {
+int ClickCountFor(MouseButton button, int clicks) {
     if (clicks < 1) clicks = 1;
-    if (button == InputEvent::RightButton) return -clicks;
-    if (button == InputEvent::MiddleButton) return 3;
+    if (button == MouseButton::Right) return -clicks;
+    if (button == MouseButton::Middle) return 3;
     return clicks;
 }
 
@@ -346,7 +349,7 @@ void WidgetManager::MouseMove(int x, int y) {
     if (hit && mOverWidget.Get() == hit) hit->MouseMove(lx, ly);
 }
 
-void WidgetManager::MouseDown(int x, int y, int button, int clicks) {
+void WidgetManager::MouseDown(int x, int y, MouseButton button, int clicks) {
     mPointer = Point(x, y);
     mPointerSeen = true;
     int clickCount = ClickCountFor(button, clicks);
@@ -379,7 +382,7 @@ void WidgetManager::MouseDown(int x, int y, int button, int clicks) {
         if (ClickListener* l = ref.Get()) l->GlobalMouseDownAfter(x, y, clickCount);
 }
 
-void WidgetManager::MouseUp(int x, int y, int button) {
+void WidgetManager::MouseUp(int x, int y, MouseButton button) {
     mPointer = Point(x, y);
     mPointerSeen = true;
     int bit = ButtonBit(button);

@@ -52,8 +52,8 @@ public:
     // Mouse, wheel, key and character events in screen coordinates.
     void HandleInputEvent(const InputEvent& event);
     void MouseMove(int x, int y);
-    void MouseDown(int x, int y, int button, int clicks);
-    void MouseUp(int x, int y, int button);
+    void MouseDown(int x, int y, MouseButton button, int clicks);
+    void MouseUp(int x, int y, MouseButton button);
     void MouseWheel(int delta);
     void MouseExit();
     void KeyDown(int key);

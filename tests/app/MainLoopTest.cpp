@@ -92,7 +92,7 @@ InputEvent Event(InputEvent::Type type, int x = 0) {
     e.type = type;
     e.x = x;
     e.key = x;
-    e.button = InputEvent::LeftButton;
+    e.button = MouseButton::Left;
     return e;
 }
 
