@@ -15,6 +15,7 @@
 #include "data/PakInterface.h"
 #include "platform/CrashSignals.h"
 #include "platform/FileSystem.h"
+#include "platform/LibraryVersions.h"
 #include "platform/System.h"
 #include "platform/Window.h"
 #include "render/AssetImages.h"
@@ -142,6 +143,8 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     ApplyVolumes();
     // The window, GL and audio brought their libraries in.
     CrashReporter::RefreshModules();
+    CrashReporter::AddSystemLine("GL Ver: ", mD3DInterface->GetBackend().GetName());
+    CrashReporter::AddSystemLine("SDL Ver: ", PlatformSdlVersion());
 
     InitHook();
     mInitialized = true;

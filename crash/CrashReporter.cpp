@@ -6,6 +6,8 @@
 #include <exception>
 #include <map>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "core/Log.h"
 #include "crash/CrashHandlerApp.h"
@@ -28,6 +30,8 @@ namespace {
 // buffers, because the handler may neither allocate nor lock.
 CrashModules gModules;
 char gSystemInfo[2048];
+char gLinuxVersion[1024];
+std::vector<std::pair<std::string, std::string>> gSystemLines;
 char gSession[2][4096];
 std::atomic<int> gSessionIndex{0};
 char gAbortReason[1024];
@@ -112,9 +116,8 @@ void OnCrash(const CrashMachineState& state) {
 void CrashReporter::Install() {
     if (gInstalled) return;
     RefreshModules();
-    char system[1024];
-    PlatformDescribeSystem(system, sizeof system);
-    SafeFormat(gSystemInfo, sizeof gSystemInfo, "Linux Ver: %s\r\n", system);
+    PlatformDescribeSystem(gLinuxVersion, sizeof gLinuxVersion);
+    AddSystemLine("", "");
     gPreviousTerminate = std::set_terminate(OnTerminate);
     PlatformInstallCrashSignals(OnCrash);
     gInstalled = true;
@@ -163,8 +166,14 @@ void CrashReporter::RefreshSessionInfo() {
 }
 
 void CrashReporter::AddSystemLine(const std::string& label, const std::string& value) {
-    size_t len = std::strlen(gSystemInfo);
-    SafeFormat(gSystemInfo + len, sizeof gSystemInfo - len, "%s%s\r\n", label.c_str(), value.c_str());
+    if (!label.empty()) {
+        auto same = [&](const auto& line) { return line.first == label; };
+        std::erase_if(gSystemLines, same);
+        gSystemLines.emplace_back(label, value);
+    }
+    std::string text = std::string("Linux Ver: ") + gLinuxVersion + "\r\n";
+    for (const auto& [name, line] : gSystemLines) text += name + line + "\r\n";
+    Copy(gSystemInfo, sizeof gSystemInfo, text);
 }
 
 void CrashReporter::SetFallbackFolder(const std::string& folder) { Copy(gFallbackFolder, sizeof gFallbackFolder, folder); }

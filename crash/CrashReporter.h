@@ -26,7 +26,8 @@ public:
     static void SetApp(CrashHandlerApp* app);
     // Takes the application's session information again (call at safe points).
     static void RefreshSessionInfo();
-    // A system line captured at start-up ("GL Ver: " and the value).
+    // A system line captured at start-up ("GL Ver: " and the value); a
+    // label given again replaces its line.
     static void AddSystemLine(const std::string& label, const std::string& value);
     static void SetFallbackFolder(const std::string& folder);
     // The reporter's window mode, for tests: "" (windows), "auto-close",
