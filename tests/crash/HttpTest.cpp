@@ -8,6 +8,7 @@
 #include "crash/HTTPTransfer.h"
 #include "crash/HttpResponseParser.h"
 #include "crash/ReportPost.h"
+#include "platform/Socket.h"
 
 namespace {
 
@@ -138,7 +139,7 @@ TEST(HTTPTransfer, ResultCodesAgainstALoopbackServer) {
         {B::Answer, "HTTP/1.1 500 Internal Server Error\r\n\r\n", 4, ""},
         {B::Answer, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n", 0, "abc"},
         {B::Answer, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nuntil close", 0, "until close"},
-        {B::CloseAtOnce, "", 9, ""},  // and no SIGPIPE ends the test program
+        {B::CloseAtOnce, "", 9, ""},
     };
     for (const Case& c : cases) {
         LoopbackServer server(c.behaviour, c.answer);
@@ -167,6 +168,27 @@ TEST(HTTPTransfer, FailuresBeforeTheAnswer) {
     EXPECT_EQ(RunTransfer(transfer, "reports.invalid:80"), HTTPTransfer::kLookupFailed);
 }
 
+TEST(HTTPTransfer, WritingToAClosedConnectionFailsWithoutSigpipe) {
+    uint16_t port = 0;
+    int listener = PlatformListenLoopback(&port);
+    int client = PlatformTcpSocket();
+    uint32_t loopback = 0;
+    ASSERT_TRUE(PlatformParseIPv4("127.0.0.1", &loopback));
+    ASSERT_NE(PlatformConnect(client, loopback, port), ConnectStart::Failed);
+    PlatformCloseSocket(PlatformAccept(listener, 5000));
+    // The first write meets the closed peer, which answers with a reset; the
+    // second would raise SIGPIPE and end this program.
+    long results[2];
+    for (long& r : results) {
+        ASSERT_EQ(PlatformWaitSocket(client, false, true, 5000), SocketWait::Ready);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        r = PlatformSocketSend(client, "data", 4);
+    }
+    EXPECT_EQ(results[1], -1);
+    PlatformCloseSocket(client);
+    PlatformCloseSocket(listener);
+}
+
 TEST(HTTPTransfer, AbortEndsASilentTransferQuickly) {
     LoopbackServer server(LoopbackServer::Behaviour::Silent);
     HTTPTransfer transfer;
@@ -178,6 +200,13 @@ TEST(HTTPTransfer, AbortEndsASilentTransferQuickly) {
     transfer.WaitForCompletion();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
     EXPECT_EQ(transfer.GetResult(), HTTPTransfer::kAborted);
+}
+
+TEST(HTTPTransfer, AServerThatNeverAnswersTimesOut) {
+    LoopbackServer server(LoopbackServer::Behaviour::Silent);
+    HTTPTransfer transfer;
+    transfer.SetIdleTimeoutMs(300);
+    EXPECT_EQ(RunTransfer(transfer, server.Endpoint()), HTTPTransfer::kSocketFailed);
 }
 
 TEST(HTTPTransfer, ARetrySendsAFreshCompleteRequest) {
