@@ -28,7 +28,10 @@ namespace {
 
 // Everything the signal handler reads is prepared here in advance, in fixed
 // buffers, because the handler may neither allocate nor lock.
-CrashModules gModules;
+// Two tables: a refresh fills the one the handler is not reading, then
+// publishes it.
+CrashModules gModules[2];
+std::atomic<int> gModulesIndex{0};
 char gSystemInfo[2048];
 char gLinuxVersion[1024];
 std::vector<std::pair<std::string, std::string>> gSystemLines;
@@ -57,7 +60,7 @@ void OnCrash(const CrashMachineState& state) {
     extras.systemInfo = gSystemInfo;
     extras.sessionInfo = gHasApp.load() ? gSession[gSessionIndex.load()] : "";
     extras.abortReason = gAbortReason;
-    size_t n = FormatCrashReport(state, gModules, extras, gReport, sizeof gReport - 1, gTitle, sizeof gTitle);
+    size_t n = FormatCrashReport(state, gModules[gModulesIndex.load()], extras, gReport, sizeof gReport - 1, gTitle, sizeof gTitle);
     gReport[n++] = '\n';
 
     const char* path = "crash.txt";
@@ -130,7 +133,11 @@ void CrashReporter::Uninstall() {
     gInstalled = false;
 }
 
-void CrashReporter::RefreshModules() { PlatformSnapshotModules(gModules); }
+void CrashReporter::RefreshModules() {
+    int next = 1 - gModulesIndex.load();
+    PlatformSnapshotModules(gModules[next]);
+    gModulesIndex.store(next);
+}
 
 void CrashReporter::SetApp(CrashHandlerApp* app) {
     gCrashHandlerApp = app;
