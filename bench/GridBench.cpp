@@ -49,16 +49,18 @@ struct BoardSetup {
         gAssetManager->AddImage(L"G25MarkHighlight_bench", Square(24, 24));
         gAssetManager->AddImage(L"G25CursorHighlight_bench", Square(24, 24));
         gAssetManager->AddImage(L"GridNumbers", Square(25 * 10, 8 * 10, 25, 8));
-        GridConfig& config = gGridConfigs[kSize];
+        GridConfig config;
         config.mOffsetX = 200;
         config.mOffsetY = 200;
         config.mMistakes = 1000000;
-        PuzzleRecord record;
-        record.mSolution.assign(kSize, std::vector<int32_t>(kSize, 0));
+        gGridConfigs.Edit([&](GridConfigTable& rules) { rules[kSize] = config; });
+        PuzzleLayer solution(kSize, std::vector<int32_t>(kSize, 0));
         for (int x = 0; x < kSize; ++x)
-            for (int y = 0; y < kSize; ++y) record.mSolution[x][y] = ((x / 2 + y) % 3) != 0;
-        record.mPicture.assign(kSize, std::vector<int32_t>(kSize, -1));
-        gPuzzleTable[kGame].mModes[0].assign(1, PuzzleSet{record});
+            for (int y = 0; y < kSize; ++y) solution[x][y] = ((x / 2 + y) % 3) != 0;
+        PuzzleRecord record;
+        record.mSolution = CompactLayer::FromColumns(solution);
+        record.mPicture = CompactLayer::FromColumns(PuzzleLayer(kSize, std::vector<int32_t>(kSize, -1)));
+        gPuzzleTable.Edit([&](PuzzleTable& table) { table[kGame].mModes[0].assign(1, PuzzleSet{record}); });
         std::string cells;
         for (const char* name : {"tile_solid", "tile_invalid_hole", "tile_hole", "tile_invalid_solid"})
             cells += std::string("<animation name=\"") + name +

@@ -73,7 +73,7 @@ TEST_F(GridTest, BoardIsPlacedFromTheSizeRulesAndTheTileImage) {
 }
 
 TEST_F(GridTest, AnUnknownSizeHasNoOffsets) {
-    gGridConfigs.erase(5);
+    gGridConfigs.Publish({});
     ASSERT_TRUE(MakeBoard());
     EXPECT_EQ(mGrid->GetOffsetX(), 0);
     EXPECT_EQ(mGrid->GetOffsetY(), 0);
@@ -108,7 +108,7 @@ TEST_F(GridTest, MissingTileHighlightRefusesTheBoard) {
     background.mBits.assign(64, 0xff000000u);
     gAssetManager->AddImage(L"Grid7_ipad", new ImageSurface(background));
     InstallPuzzle(1, std::vector<std::string>(7, "#######"));
-    gGridConfigs[7].mMistakes = 3;
+    gGridConfigs.Edit([](GridConfigTable& rules) { rules[7].mMistakes = 3; });
     std::string error;
     EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error), nullptr);
     EXPECT_NE(error.find("G7TileHighlight_ipad"), std::string::npos) << error;
@@ -145,10 +145,12 @@ TEST_F(GridTest, ClueNumbersUseTheStyleRowsOfTheBoardSize) {
     EXPECT_EQ(mGrid->RowCluePosition(1, 1, 2), Point((40 - w) / 2 - 40 - 2, 80 + (80 - h) / 2));
 
     // Boards above 15 use rows 4 to 7.
-    GridConfig& big = gGridConfigs[20];
-    big.mOffsetX = 280;
-    big.mOffsetY = 70;
-    big.mMistakes = 12;
+    gGridConfigs.Edit([](GridConfigTable& rules) {
+        GridConfig& big = rules[20];
+        big.mOffsetX = 280;
+        big.mOffsetY = 70;
+        big.mMistakes = 12;
+    });
     InstallPuzzle(1, std::vector<std::string>(20, std::string(20, '#')));
     std::string error;
     PlayTileGrid* board = PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error);
@@ -178,18 +180,19 @@ TEST_F(GridTest, HighlightFollowsThePointerAndNumbersFade) {
 // Every puzzle we ship, played on the board: revealing exactly its tiles
 // solves it without a mistake, and the board's clues are the checker's.
 TEST_F(GridTest, EveryCataloguePuzzlePlaysAndMatchesTheChecker) {
-    gPuzzleTable.clear();
-    gGridConfigs.clear();
     PuzzleStats puzzles(false);
     ASSERT_TRUE(puzzles.LoadText(ReadPropertiesFile(PuzzleStats::kFileName), "puzzles_quiltro7.xml"));
+    puzzles.Publish();
     GameStats rules(false);
     ASSERT_TRUE(rules.LoadText(ReadPropertiesFile(GameStats::kFileName), "game.xml"));
+    rules.Publish();
     int played = 0;
-    const GamePuzzles& game = gPuzzleTable[gGameId];
+    const GamePuzzles& game = *FindGamePuzzles(gGameId);
     for (int mode = 0; mode < GamePuzzles::kModeCount; ++mode) {
         for (size_t set = 0; set < game.mModes[mode].size(); ++set) {
             for (size_t index = 0; index < game.mModes[mode][set].size(); ++index) {
                 const PuzzleRecord& record = game.mModes[mode][set][index];
+                const PuzzleLayer solution = record.mSolution.ToColumns();
                 SCOPED_TRACE(WStringToString(record.mName));
                 std::string error;
                 PlayTileGrid* board = PlayTileGrid::Create(
@@ -199,13 +202,13 @@ TEST_F(GridTest, EveryCataloguePuzzlePlaysAndMatchesTheChecker) {
                 for (int i = 0; i < n; ++i) {
                     std::vector<int> column = Lengths(board->mColumnClues[i]);
                     std::vector<int> row = Lengths(board->mRowClues[i]);
-                    EXPECT_EQ(column, LineSolver::ColumnClue(record.mSolution, i));
-                    EXPECT_EQ(row, LineSolver::RowClue(record.mSolution, i));
+                    EXPECT_EQ(column, LineSolver::ColumnClue(solution, i));
+                    EXPECT_EQ(row, LineSolver::RowClue(solution, i));
                 }
                 board->InitHoles();
                 for (int x = 0; x < n; ++x) {
                     for (int y = 0; y < n; ++y) {
-                        if (!record.mSolution[x][y]) continue;
+                        if (!solution[x][y]) continue;
                         board->mAction = 1;
                         int delay = 0;
                         board->ActOnCell(x, y, delay);

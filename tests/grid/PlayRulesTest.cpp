@@ -390,7 +390,7 @@ TEST_F(GridTest, WithoutMetersTheRulesHoldAndNoEffectFlies) {
 }
 
 TEST_F(GridTest, NoMistakesAllowedMeansNoAction) {
-    gGridConfigs[5].mMistakes = 0;
+    gGridConfigs.Edit([](GridConfigTable& rules) { rules[5].mMistakes = 0; });
     ASSERT_TRUE(StartBoard());
     ClickCell(0, 0);
     EXPECT_EQ(CountDone(), 0);

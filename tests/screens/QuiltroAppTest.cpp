@@ -36,10 +36,11 @@ void ExpectEveryTableLoaded(QuiltroApp& app) {
     EXPECT_TRUE(IsConstantDefined(L"tutorials"));
     EXPECT_TRUE(AnimationExists(L"fade_in"));
     EXPECT_NE(FindImage(L"sample_rgba"), nullptr);
-    const GamePuzzles& game = gPuzzleTable[L"quiltro7"];
-    EXPECT_GE(game.mModes[0].size(), 2u);
-    EXPECT_GE(game.mModes[1].size(), 1u);
-    EXPECT_FALSE(gSetTable.empty());
+    const GamePuzzles* game = FindGamePuzzles(L"quiltro7");
+    ASSERT_NE(game, nullptr);
+    EXPECT_GE(game->mModes[0].size(), 2u);
+    EXPECT_GE(game->mModes[1].size(), 1u);
+    EXPECT_FALSE(gSetTable.Get()->empty());
     EXPECT_EQ(gProfiles.size(), 8u);
 }
 
