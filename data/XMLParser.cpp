@@ -3,8 +3,10 @@
 #include <expat.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
+#include "app/StringUtil.h"
 #include "data/EncodingParser.h"
 
 const std::wstring* XMLElement::Find(const std::wstring& name) const {
@@ -15,6 +17,13 @@ const std::wstring* XMLElement::Find(const std::wstring& name) const {
 
 namespace {
 inline bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// True when all eight bytes lie in '!'..0x7F: no white space, no UTF-8.
+inline bool IsPrintableAscii(uint64_t eight) {
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    constexpr uint64_t kBang = 0x2121212121212121ull;
+    return (eight & kHigh) == 0 && ((eight - kBang) & ~eight & kHigh) == 0;
+}
 }  // namespace
 
 struct XMLParser::Callbacks {
@@ -23,15 +32,15 @@ struct XMLParser::Callbacks {
         if (!self->FlushText()) return;
         if (self->mDepth == self->mStack.size()) self->mStack.emplace_back();
         XMLElement& element = self->mStack[self->mDepth++];
-        EncodingParser::Utf8ToWide(name, std::strlen(name), element.mName);
+        DecodeUtf8(name, std::strlen(name), element.mName);
         size_t count = 0;
         while (attributes[count * 2]) ++count;
         element.mAttributes.resize(count);
         for (size_t i = 0; i < count; ++i) {
             const char* key = attributes[i * 2];
             const char* value = attributes[i * 2 + 1];
-            EncodingParser::Utf8ToWide(key, std::strlen(key), element.mAttributes[i].first);
-            EncodingParser::Utf8ToWide(value, std::strlen(value), element.mAttributes[i].second);
+            DecodeUtf8(key, std::strlen(key), element.mAttributes[i].first);
+            DecodeUtf8(value, std::strlen(value), element.mAttributes[i].second);
         }
         element.mLine = self->CurrentLine();
         if (!self->mListener->OnXmlStart(element)) self->Stop();
@@ -57,8 +66,34 @@ XMLParser::~XMLParser() {
     if (mExpat) XML_ParserFree(static_cast<XML_Parser>(mExpat));
 }
 
+// Lines come from our own count of line breaks up to expat's byte position:
+// expat's XML_GetCurrentLineNumber rescans the text with its tokenizer and
+// cost an eighth of a catalogue load. A break is "\n", "\r\n" or a lone "\r",
+// as expat counts them.
 int XMLParser::CurrentLine() const {
-    return mExpat ? static_cast<int>(XML_GetCurrentLineNumber(static_cast<XML_Parser>(mExpat))) : 0;
+    if (!mExpat) return 0;
+    const XML_Index at = XML_GetCurrentByteIndex(static_cast<XML_Parser>(mExpat));
+    if (at < 0 || static_cast<size_t>(at) > mDocumentSize)
+        return static_cast<int>(XML_GetCurrentLineNumber(static_cast<XML_Parser>(mExpat)));
+    const size_t target = static_cast<size_t>(at);
+    if (target < mLineCursor) mLineCursor = 0, mLineBreaks = 0;
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    auto hasByte = [&](uint64_t eight, unsigned char c) {
+        const uint64_t x = eight ^ (kOnes * c);
+        return ((x - kOnes) & ~x & kHigh) != 0;
+    };
+    while (mLineCursor < target) {
+        uint64_t eight;
+        if (target - mLineCursor >= 8 && (std::memcpy(&eight, mDocument + mLineCursor, 8), true) &&
+            !hasByte(eight, '\n') && !hasByte(eight, '\r')) {
+            mLineCursor += 8;
+            continue;
+        }
+        const char c = mDocument[mLineCursor++];
+        if (c == '\n' || (c == '\r' && (mLineCursor == mDocumentSize || mDocument[mLineCursor] != '\n')))
+            ++mLineBreaks;
+    }
+    return mLineBreaks + 1;
 }
 
 void XMLParser::Stop() {
@@ -68,28 +103,45 @@ void XMLParser::Stop() {
     XML_StopParser(static_cast<XML_Parser>(mExpat), XML_FALSE);
 }
 
-void XMLParser::NormalizeText(const char* data, size_t size, std::string& out) {
-    out.clear();
+void XMLParser::NormalizeText(const char* data, size_t size, std::wstring& out) {
+    out.resize(size);  // never more characters than bytes
+    wchar_t* const start = out.data();
+    wchar_t* w = start;
     bool pendingSpace = false;
-    for (size_t i = 0; i < size; ++i) {
-        char c = data[i];
-        if (IsXmlSpace(c)) {
-            pendingSpace = !out.empty();
+    const char* p = data;
+    const char* const end = data + size;
+    while (p < end) {
+        uint64_t eight;
+        if (!pendingSpace && end - p >= 8 && (std::memcpy(&eight, p, 8), IsPrintableAscii(eight))) {
+            for (int i = 0; i < 8; ++i) w[i] = static_cast<wchar_t>(p[i]);
+            w += 8;
+            p += 8;
             continue;
         }
-        if (pendingSpace) out += ' ';
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (IsXmlSpace(static_cast<char>(c))) {
+            pendingSpace = w != start;
+            ++p;
+            continue;
+        }
+        if (pendingSpace) *w++ = L' ';
         pendingSpace = false;
-        out += c;
+        if (c < 0x80) {
+            *w++ = static_cast<wchar_t>(c);
+            ++p;
+        } else {
+            *w++ = static_cast<wchar_t>(NextUtf8CodePoint(p, end));
+        }
     }
+    out.resize(static_cast<size_t>(w - start));
 }
 
 bool XMLParser::FlushText() {
     if (mStoppedByListener) return false;
     if (mPendingText.empty()) return true;
-    NormalizeText(mPendingText.data(), mPendingText.size(), mNormalized);
+    NormalizeText(mPendingText.data(), mPendingText.size(), mWideText);
     mPendingText.clear();
-    if (mNormalized.empty()) return true;
-    EncodingParser::Utf8ToWide(mNormalized.data(), mNormalized.size(), mWideText);
+    if (mWideText.empty()) return true;
     if (!mListener->OnXmlText(mWideText)) {
         Stop();
         return false;
@@ -99,8 +151,9 @@ bool XMLParser::FlushText() {
 
 bool XMLParser::Parse(const char* data, size_t size, Listener& listener) {
     if (mExpat) XML_ParserFree(static_cast<XML_Parser>(mExpat));
-    // Our files are UTF-8 or UTF-16; UTF-16 is turned into UTF-8 first, and
-    // the forced encoding overrides whatever the declaration claims.
+    // Our files are UTF-8, UTF-16 or Latin-1; the others are turned into
+    // UTF-8 first, and the forced encoding overrides whatever the declaration
+    // claims.
     XML_Parser expat = XML_ParserCreate("UTF-8");
     mExpat = expat;
     mListener = &listener;
@@ -129,6 +182,11 @@ bool XMLParser::Parse(const char* data, size_t size, Listener& listener) {
         p = converted.data();
         remaining = converted.size();
     }
+
+    mDocument = p;
+    mDocumentSize = remaining;
+    mLineCursor = 0;
+    mLineBreaks = 0;
 
     // expat takes int lengths: larger documents go in pieces.
     bool ok = true;

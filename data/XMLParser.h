@@ -17,7 +17,7 @@ struct XMLElement {
 // Reads a whole XML document with expat and hands its start tags, end tags and
 // texts to a listener. Text between tags is delivered trimmed, with every
 // inner run of white space (space, tab, line feed, carriage return) made one
-// space; white space alone delivers nothing. Input is UTF-8 or UTF-16 (see
+// space; white space alone delivers nothing. Input is UTF-8, UTF-16 or Latin-1 (see
 // EncodingParser); entities and character references are decoded.
 class XMLParser {
 public:
@@ -51,8 +51,9 @@ public:
     // The line the parser is at (during a listener call).
     int CurrentLine() const;
 
-    // The text rule on its own: trimmed, inner white-space runs collapsed.
-    static void NormalizeText(const char* data, size_t size, std::string& out);
+    // The text rule on its own: UTF-8 in, wide text out, trimmed, inner
+    // white-space runs collapsed (one pass: it runs over every text byte).
+    static void NormalizeText(const char* data, size_t size, std::wstring& out);
 
 private:
     struct Callbacks;
@@ -64,8 +65,11 @@ private:
     std::vector<XMLElement> mStack;  // slots are reused to keep their capacity
     size_t mDepth = 0;
     std::string mPendingText;
-    std::string mNormalized;
     std::wstring mWideText;
+    const char* mDocument = nullptr;  // the UTF-8 bytes expat reads, for the line count
+    size_t mDocumentSize = 0;
+    mutable size_t mLineCursor = 0;   // the line breaks before this offset are counted
+    mutable int mLineBreaks = 0;
     bool mStoppedByListener = false;
     int mStopLine = 0;
     std::string mErrorMessage;

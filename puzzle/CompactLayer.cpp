@@ -4,34 +4,48 @@
 #include <cstddef>
 #include <cstring>
 
-CompactLayer::CompactLayer(int size, const std::vector<int32_t>& cells) : mSize(size > 0 ? size : 0) {
-    const size_t count = static_cast<size_t>(mSize) * static_cast<size_t>(mSize);
-    if (count == 0) return;
-    auto [low, high] = std::minmax_element(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(count));
-    if (*low >= 0 && *high <= 1) mWidth = Width::Bit;
-    else if (*low >= INT8_MIN && *high <= INT8_MAX) mWidth = Width::Byte;
-    else if (*low >= INT16_MIN && *high <= INT16_MAX) mWidth = Width::Short;
+CompactLayer::CompactLayer(int size, const int32_t* cells, size_t rowStride, int32_t low, int32_t high)
+    : mSize(size > 0 ? size : 0) {
+    const size_t n = static_cast<size_t>(mSize);
+    if (n == 0) return;
+    if (low >= 0 && high <= 1) mWidth = Width::Bit;
+    else if (low >= INT8_MIN && high <= INT8_MAX) mWidth = Width::Byte;
+    else if (low >= INT16_MIN && high <= INT16_MAX) mWidth = Width::Short;
     else mWidth = Width::Word;
+    static constexpr size_t kBytes[] = {0, 1, 2, 4};
+    const size_t width = kBytes[static_cast<int>(mWidth)];
+    mCells.assign(width ? n * n * width : (n * n + 7) / 8, 0);
+    uint8_t* out = mCells.data();
+    // One loop per width: the cell loop runs for every cell of every puzzle.
+    auto forEach = [&](auto store) {
+        size_t i = 0;
+        for (size_t y = 0; y < n; ++y)
+            for (size_t x = 0; x < n; ++x, ++i) store(i, cells[y * rowStride + x]);
+    };
     switch (mWidth) {
-    case Width::Bit:
-        mCells.assign((count + 7) / 8, 0);
-        for (size_t i = 0; i < count; ++i)
-            if (cells[i]) mCells[i / 8] = static_cast<uint8_t>(mCells[i / 8] | (1u << (i % 8)));
+    case Width::Bit: {
+        unsigned byte = 0;  // gathered in a register, stored once per eight cells
+        forEach([&](size_t i, int32_t v) {
+            byte |= static_cast<unsigned>(v & 1) << (i % 8);
+            if (i % 8 == 7) {
+                out[i / 8] = static_cast<uint8_t>(byte);
+                byte = 0;
+            }
+        });
+        if ((n * n) % 8) out[n * n / 8] = static_cast<uint8_t>(byte);
         break;
+    }
     case Width::Byte:
-        mCells.resize(count);
-        for (size_t i = 0; i < count; ++i) mCells[i] = static_cast<uint8_t>(static_cast<int8_t>(cells[i]));
+        forEach([&](size_t i, int32_t v) { out[i] = static_cast<uint8_t>(static_cast<int8_t>(v)); });
         break;
     case Width::Short:
-        mCells.resize(count * 2);
-        for (size_t i = 0; i < count; ++i) {
-            int16_t v = static_cast<int16_t>(cells[i]);
-            std::memcpy(&mCells[i * 2], &v, 2);
-        }
+        forEach([&](size_t i, int32_t v) {
+            const int16_t narrow = static_cast<int16_t>(v);
+            std::memcpy(out + i * 2, &narrow, 2);
+        });
         break;
     case Width::Word:
-        mCells.resize(count * 4);
-        std::memcpy(mCells.data(), cells.data(), count * 4);
+        forEach([&](size_t i, int32_t v) { std::memcpy(out + i * 4, &v, 4); });
         break;
     }
 }
@@ -42,7 +56,8 @@ CompactLayer CompactLayer::FromColumns(const PuzzleLayer& columns) {
     for (int x = 0; x < size; ++x)
         for (int y = 0; y < size && y < static_cast<int>(columns[x].size()); ++y)
             cells[static_cast<size_t>(y * size + x)] = columns[x][y];
-    return CompactLayer(size, cells);
+    auto [low, high] = std::minmax_element(cells.begin(), cells.end());
+    return size ? CompactLayer(size, cells.data(), static_cast<size_t>(size), *low, *high) : CompactLayer();
 }
 
 int32_t CompactLayer::At(int x, int y) const {

@@ -14,8 +14,10 @@ using PuzzleLayer = std::vector<std::vector<int32_t>>;
 class CompactLayer {
 public:
     CompactLayer() = default;
-    // From cells row by row (cells[y * size + x]); size 0 gives an empty layer.
-    CompactLayer(int size, const std::vector<int32_t>& rowMajorCells);
+    // From cells row by row: cell x, y at cells[y * rowStride + x]; size 0
+    // gives an empty layer.
+    // low and high bound the values (the reader knows them as it reads).
+    CompactLayer(int size, const int32_t* cells, size_t rowStride, int32_t low, int32_t high);
     static CompactLayer FromColumns(const PuzzleLayer& columns);  // a square layer
 
     int GetSize() const { return mSize; }

@@ -25,7 +25,7 @@ bool PuzzleStats::LoadText(const std::string& bytes, const std::string& nameForE
     mPuzzle = nullptr;
     mMode = -1;
     mHaveSet = false;
-    mElementName.clear();
+    mInGrid = false;
     mLoaded = LoadFromString(bytes, nameForErrors);
     if (!mLoaded) mTable.clear();  // never a partial catalogue
     return mLoaded;
@@ -41,8 +41,8 @@ bool PuzzleStats::FailPuzzle(const std::string& what) {
 }
 
 bool PuzzleStats::OnElementStart(const XMLElement& element) {
-    mElementName = element.mName;
     const std::wstring& name = element.mName;
+    mInGrid = name == L"grid";
     const bool structural = name == L"game" || name == L"mode" || name == L"set" || name == L"puzzle";
     if (structural && mPuzzle) return FailPuzzle(StrFormat("\"%s\" inside a puzzle", WStringToString(name).c_str()));
     if (name == L"game") {
@@ -84,12 +84,14 @@ bool PuzzleStats::OnText(const std::wstring& text) {
         std::printf("TextBlock cannot resume, mPuzzle == NULL \n Text: %s\n", WStringToString(text).c_str());
         return true;
     }
-    return mElementName == L"grid" ? AppendSolution(text) : AppendPicture(text);
+    return mInGrid ? AppendSolution(text) : AppendPicture(text);
 }
 
 void PuzzleStats::PendingLayer::Clear() {
     mCells.resize(static_cast<size_t>(kMaxPuzzleSize) * kMaxPuzzleSize);
     mRows = mWidth = mWidest = mOddWidth = 0;
+    mLow = INT32_MAX;
+    mHigh = INT32_MIN;
     mOddRow = -1;
 }
 
@@ -108,61 +110,62 @@ void PuzzleStats::PendingLayer::EndRow(int width) {
 }
 
 // The text is already one space between words: each word is a row, each
-// character a cell from the left.
+// character a cell from the left. One pass per word: this runs for every
+// cell of the catalogue.
 bool PuzzleStats::AppendSolution(const std::wstring& text) {
     const wchar_t* p = text.data();
-    const wchar_t* end = p + text.size();
+    const wchar_t* const end = p + text.size();
     while (p < end) {
-        const wchar_t* word = p;
-        while (p < end && *p != L' ') ++p;
-        const int width = static_cast<int>(p - word);
         int32_t* row = mSolution.NextRow();
-        for (int i = 0; i < width; ++i) {
-            const wchar_t c = word[i];
-            if (c != L'0' && c != L'1')
+        const int room = row ? kMaxPuzzleSize : 0;
+        int width = 0;
+        for (; p < end && *p != L' '; ++p, ++width) {
+            const uint32_t value = static_cast<uint32_t>(*p - L'0');
+            if (value > 1)
                 return FailPuzzle(StrFormat("grid row %d: character \"%s\" is not 0 or 1", mSolution.mRows + 1,
-                                            Narrow(&word[i], 1).c_str()));
-            if (row && i < kMaxPuzzleSize) row[i] = c - L'0';
+                                            Narrow(p, 1).c_str()));
+            if (width < room) row[width] = static_cast<int32_t>(value);
         }
         mSolution.EndRow(width);
-        if (p < end) ++p;
+        ++p;  // the space between words
     }
     return true;
 }
 
 bool PuzzleStats::DecodePictureCell(wchar_t c1, wchar_t c2, int32_t& out) {
-    if (c1 == L'0') {
-        out = -1;
+    const uint32_t high = static_cast<uint32_t>(c1 - L'A'), low = static_cast<uint32_t>(c2 - L'A');
+    if (high < 26 && low < 26) {  // the common case first: it runs for every cell
+        out = static_cast<int32_t>(high * 26 + low);
         return true;
     }
-    if (c1 < L'A' || c1 > L'Z' || c2 < L'A' || c2 > L'Z') {
-        out = -1;  // later used as a cel index: never out of the sheet
-        return false;
-    }
-    out = (c1 - L'A') * 26 + (c2 - L'A');
-    return true;
+    out = -1;  // "0x", or else never a cel index out of the sheet
+    return c1 == L'0';
 }
 
 bool PuzzleStats::AppendPicture(const std::wstring& text) {
     const wchar_t* p = text.data();
-    const wchar_t* end = p + text.size();
+    const wchar_t* const end = p + text.size();
+    int32_t low = mPicture.mLow, high = mPicture.mHigh;
     while (p < end) {
-        const wchar_t* word = p;
-        while (p < end && *p != L' ') ++p;
-        const int letters = static_cast<int>(p - word);
-        if (letters % 2)
-            return FailPuzzle(StrFormat("picture row %d has an odd number of letters", mPicture.mRows + 1));
         int32_t* row = mPicture.NextRow();
-        for (int i = 0; i < letters / 2; ++i) {
+        const int room = row ? kMaxPuzzleSize : 0;
+        int cells = 0;
+        for (; p < end && *p != L' '; p += 2, ++cells) {
+            if (p + 1 == end || p[1] == L' ')
+                return FailPuzzle(StrFormat("picture row %d has an odd number of letters", mPicture.mRows + 1));
             int32_t value;
-            if (!DecodePictureCell(word[2 * i], word[2 * i + 1], value))
+            if (!DecodePictureCell(p[0], p[1], value))
                 return FailPuzzle(StrFormat("picture row %d: cell \"%s\" is not two letters A-Z or \"0x\"",
-                                            mPicture.mRows + 1, Narrow(&word[2 * i], 2).c_str()));
-            if (row && i < kMaxPuzzleSize) row[i] = value;
+                                            mPicture.mRows + 1, Narrow(p, 2).c_str()));
+            if (cells < room) row[cells] = value;
+            low = std::min(low, value);
+            high = std::max(high, value);
         }
-        mPicture.EndRow(letters / 2);
-        if (p < end) ++p;
+        mPicture.EndRow(cells);
+        ++p;
     }
+    mPicture.mLow = low;
+    mPicture.mHigh = high;
     return true;
 }
 
@@ -183,27 +186,17 @@ bool PuzzleStats::FinishPuzzle() {
     if (mSolution.mRows == 0) return FailPuzzle("has no grid");
     const int size = mSolution.mWidth;
     if (!CheckShape(mSolution, "grid", size)) return false;
-    const size_t cells = static_cast<size_t>(size) * static_cast<size_t>(size);
-    std::vector<int32_t> values(cells);
     bool anyTile = false;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            int32_t v = mSolution.mCells[static_cast<size_t>(y) * kMaxPuzzleSize + static_cast<size_t>(x)];
-            values[static_cast<size_t>(y * size + x)] = v;
-            anyTile |= v != 0;
-        }
+    for (int y = 0; y < size && !anyTile; ++y)
+        for (int x = 0; x < size; ++x) anyTile |= mSolution.mCells[static_cast<size_t>(y) * kMaxPuzzleSize + x] != 0;
     if (!anyTile) return FailPuzzle("has no tile, so it could never be solved");
-    mPuzzle->mSolution = CompactLayer(size, values);
-
-    if (mPicture.mRows == 0) {
-        values.assign(cells, -1);  // no art at all
-    } else {
-        if (!CheckShape(mPicture, "picture", size)) return false;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x)
-                values[static_cast<size_t>(y * size + x)] =
-                    mPicture.mCells[static_cast<size_t>(y) * kMaxPuzzleSize + static_cast<size_t>(x)];
+    mPuzzle->mSolution = CompactLayer(size, mSolution.mCells.data(), kMaxPuzzleSize, 0, 1);
+    if (mPicture.mRows == 0) {  // no art at all
+        mPicture.mCells.assign(mPicture.mCells.size(), -1);
+        mPicture.mLow = mPicture.mHigh = -1;
+    } else if (!CheckShape(mPicture, "picture", size)) {
+        return false;
     }
-    mPuzzle->mPicture = CompactLayer(size, values);
+    mPuzzle->mPicture = CompactLayer(size, mPicture.mCells.data(), kMaxPuzzleSize, mPicture.mLow, mPicture.mHigh);
     return true;
 }

@@ -48,6 +48,8 @@ private:
         int mWidest = 0;
         int mOddRow = -1;             // the first row whose width is not the first's
         int mOddWidth = 0;
+        int32_t mLow = 0;             // the range of the values read
+        int32_t mHigh = 0;
         void Clear();
         int32_t* NextRow();  // where the next row's cells go; null past the largest size
         void EndRow(int width);
@@ -62,7 +64,7 @@ private:
 
     PuzzleTable mTable;
     bool mLoaded = false;
-    std::wstring mElementName;
+    bool mInGrid = false;  // the element most recently started is a "grid"
     GamePuzzles* mGame = nullptr;
     int mMode = -1;
     bool mHaveSet = false;
