@@ -72,6 +72,10 @@ TEST(PuzzleCatalogue, AttributesAreRawBooleanAndExpressions) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(l.Puzzle(0, 0, i).mTested, tested[i]) << i;
     EXPECT_EQ(l.Puzzle(0, 0, 4).mSteps, 0);
     EXPECT_EQ(l.Puzzle(0, 0, 4).mName, L"");
+    // A catalogue saved in a single-byte encoding reads as Latin-1.
+    Loaded latin(OnePuzzle("name=\"Ni\xF1o\"", "<grid>1</grid>"));
+    ASSERT_TRUE(latin.mOk) << latin.mStats.GetErrorText();
+    EXPECT_EQ(latin.Puzzle().mName, L"Ni\u00f1o");
 }
 
 TEST(PuzzleCatalogue, ARepeatedGameStartsAfreshAndStrayTextIsIgnored) {
