@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,11 +52,12 @@ public:
     // The line the parser is at (during a listener call).
     int CurrentLine() const;
 
-    // The text rule on its own: UTF-8 in, wide text out, trimmed, inner
-    // white-space runs collapsed (one pass: it runs over every text byte).
-    static void NormalizeText(const char* data, size_t size, std::wstring& out);
-
 private:
+    // The text rule, applied to each piece of text as expat hands it over:
+    // UTF-8 in, wide text out, trimmed, inner white-space runs collapsed (one
+    // pass: it runs over every text byte).
+    void AppendText(const char* data, size_t size);
+
     struct Callbacks;
     bool FlushText();
     void Stop();
@@ -64,12 +66,16 @@ private:
     Listener* mListener = nullptr;
     std::vector<XMLElement> mStack;  // slots are reused to keep their capacity
     size_t mDepth = 0;
-    std::string mPendingText;
+    std::unique_ptr<wchar_t[]> mText;  // the text so far, before the one copy to mWideText
+    size_t mTextSize = 0;              // characters held
+    size_t mTextRoom = 0;              // characters mText can hold
+    bool mPendingSpace = false;        // white space seen after the text so far
     std::wstring mWideText;
     const char* mDocument = nullptr;  // the UTF-8 bytes expat reads, for the line count
     size_t mDocumentSize = 0;
     mutable size_t mLineCursor = 0;   // the line breaks before this offset are counted
     mutable int mLineBreaks = 0;
+    bool mHasCarriageReturn = false;
     bool mStoppedByListener = false;
     int mStopLine = 0;
     std::string mErrorMessage;

@@ -4,6 +4,20 @@
 #include <cstddef>
 #include <cstring>
 
+namespace {
+// A row of cells narrowed, through a small buffer the compiler can fill in
+// one sweep, then stored in one copy (this runs for every catalogue cell).
+template <typename Narrow>
+void StoreNarrow(const int32_t* row, size_t count, uint8_t* out) {
+    Narrow buffer[64];
+    for (size_t done = 0; done < count; done += 64) {
+        const size_t chunk = std::min<size_t>(64, count - done);
+        for (size_t i = 0; i < chunk; ++i) buffer[i] = static_cast<Narrow>(row[done + i]);
+        std::memcpy(out + done * sizeof(Narrow), buffer, chunk * sizeof(Narrow));
+    }
+}
+}  // namespace
+
 CompactLayer::CompactLayer(int size, const int32_t* cells, size_t rowStride, int32_t low, int32_t high)
     : mSize(size > 0 ? size : 0) {
     const size_t n = static_cast<size_t>(mSize);
@@ -16,37 +30,39 @@ CompactLayer::CompactLayer(int size, const int32_t* cells, size_t rowStride, int
     const size_t width = kBytes[static_cast<int>(mWidth)];
     mCells.assign(width ? n * n * width : (n * n + 7) / 8, 0);
     uint8_t* out = mCells.data();
-    // One loop per width: the cell loop runs for every cell of every puzzle.
-    auto forEach = [&](auto store) {
+    if (mWidth == Width::Bit && rowStride == n) {
+        // Cells in one run: eight at a time, each byte apart from the others.
+        const size_t count = n * n;
+        size_t i = 0;
+        for (; i + 8 <= count; i += 8) {
+            const int32_t* c = cells + i;
+            out[i / 8] = static_cast<uint8_t>((c[0] & 1) | (c[1] & 1) << 1 | (c[2] & 1) << 2 | (c[3] & 1) << 3 |
+                                              (c[4] & 1) << 4 | (c[5] & 1) << 5 | (c[6] & 1) << 6 | (c[7] & 1) << 7);
+        }
+        for (; i < count; ++i) out[i / 8] = static_cast<uint8_t>(out[i / 8] | (cells[i] & 1) << (i % 8));
+        return;
+    }
+    if (mWidth == Width::Bit) {
+        unsigned byte = 0;  // gathered in a register, stored once per eight cells
         size_t i = 0;
         for (size_t y = 0; y < n; ++y)
-            for (size_t x = 0; x < n; ++x, ++i) store(i, cells[y * rowStride + x]);
-    };
-    switch (mWidth) {
-    case Width::Bit: {
-        unsigned byte = 0;  // gathered in a register, stored once per eight cells
-        forEach([&](size_t i, int32_t v) {
-            byte |= static_cast<unsigned>(v & 1) << (i % 8);
-            if (i % 8 == 7) {
-                out[i / 8] = static_cast<uint8_t>(byte);
-                byte = 0;
+            for (size_t x = 0; x < n; ++x, ++i) {
+                byte |= static_cast<unsigned>(cells[y * rowStride + x] & 1) << (i % 8);
+                if (i % 8 == 7) {
+                    out[i / 8] = static_cast<uint8_t>(byte);
+                    byte = 0;
+                }
             }
-        });
-        if ((n * n) % 8) out[n * n / 8] = static_cast<uint8_t>(byte);
-        break;
+        if (i % 8) out[i / 8] = static_cast<uint8_t>(byte);
+        return;
     }
-    case Width::Byte:
-        forEach([&](size_t i, int32_t v) { out[i] = static_cast<uint8_t>(static_cast<int8_t>(v)); });
-        break;
-    case Width::Short:
-        forEach([&](size_t i, int32_t v) {
-            const int16_t narrow = static_cast<int16_t>(v);
-            std::memcpy(out + i * 2, &narrow, 2);
-        });
-        break;
-    case Width::Word:
-        forEach([&](size_t i, int32_t v) { std::memcpy(out + i * 4, &v, 4); });
-        break;
+    for (size_t y = 0; y < n; ++y, out += n * width) {
+        const int32_t* row = cells + y * rowStride;
+        switch (mWidth) {
+        case Width::Byte: StoreNarrow<int8_t>(row, n, out); break;
+        case Width::Short: StoreNarrow<int16_t>(row, n, out); break;
+        default: std::memcpy(out, row, n * 4); break;
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <cwchar>
 
 #include "app/StringUtil.h"
 
@@ -99,6 +101,14 @@ int32_t* PuzzleStats::PendingLayer::NextRow() {
     return mRows < kMaxPuzzleSize ? &mCells[static_cast<size_t>(mRows) * kMaxPuzzleSize] : nullptr;
 }
 
+// Moves the rows together so that the cells run without gaps (size <= the
+// row room), which lets the layer be packed in long runs.
+void PuzzleStats::PendingLayer::CloseUpRows(int size) {
+    for (int y = 1; y < size; ++y)
+        std::memmove(&mCells[static_cast<size_t>(y * size)], &mCells[static_cast<size_t>(y) * kMaxPuzzleSize],
+                     static_cast<size_t>(size) * sizeof(int32_t));
+}
+
 void PuzzleStats::PendingLayer::EndRow(int width) {
     if (mRows == 0) mWidth = width;
     else if (width != mWidth && mOddRow < 0) {
@@ -116,25 +126,33 @@ bool PuzzleStats::AppendSolution(const std::wstring& text) {
     const wchar_t* p = text.data();
     const wchar_t* const end = p + text.size();
     while (p < end) {
+        const wchar_t* word = p;
+        const wchar_t* space = std::wmemchr(p, L' ', static_cast<size_t>(end - p));
+        p = space ? space + 1 : end;
+        const int width = static_cast<int>((space ? space : end) - word);
         int32_t* row = mSolution.NextRow();
-        const int room = row ? kMaxPuzzleSize : 0;
-        int width = 0;
-        for (; p < end && *p != L' '; ++p, ++width) {
-            const uint32_t value = static_cast<uint32_t>(*p - L'0');
-            if (value > 1)
-                return FailPuzzle(StrFormat("grid row %d: character \"%s\" is not 0 or 1", mSolution.mRows + 1,
-                                            Narrow(p, 1).c_str()));
-            if (width < room) row[width] = static_cast<int32_t>(value);
+        const int stored = row ? std::min(width, kMaxPuzzleSize) : 0;
+        uint32_t bad = 0;
+        for (int i = 0; i < stored; ++i) {
+            const uint32_t value = static_cast<uint32_t>(word[i] - L'0');
+            bad |= value & ~1u;
+            row[i] = static_cast<int32_t>(value);
+        }
+        for (int i = stored; i < width; ++i) bad |= static_cast<uint32_t>(word[i] - L'0') & ~1u;
+        if (bad) {
+            const wchar_t* c = word;
+            while (*c == L'0' || *c == L'1') ++c;
+            return FailPuzzle(StrFormat("grid row %d: character \"%s\" is not 0 or 1", mSolution.mRows + 1,
+                                        Narrow(c, 1).c_str()));
         }
         mSolution.EndRow(width);
-        ++p;  // the space between words
     }
     return true;
 }
 
 bool PuzzleStats::DecodePictureCell(wchar_t c1, wchar_t c2, int32_t& out) {
     const uint32_t high = static_cast<uint32_t>(c1 - L'A'), low = static_cast<uint32_t>(c2 - L'A');
-    if (high < 26 && low < 26) {  // the common case first: it runs for every cell
+    if ((high < 26) & (low < 26)) {  // the common case first, one test: it runs for every cell
         out = static_cast<int32_t>(high * 26 + low);
         return true;
     }
@@ -147,22 +165,24 @@ bool PuzzleStats::AppendPicture(const std::wstring& text) {
     const wchar_t* const end = p + text.size();
     int32_t low = mPicture.mLow, high = mPicture.mHigh;
     while (p < end) {
+        const wchar_t* word = p;
+        const wchar_t* space = std::wmemchr(p, L' ', static_cast<size_t>(end - p));
+        p = space ? space + 1 : end;
+        const int letters = static_cast<int>((space ? space : end) - word);
+        if (letters % 2)
+            return FailPuzzle(StrFormat("picture row %d has an odd number of letters", mPicture.mRows + 1));
         int32_t* row = mPicture.NextRow();
-        const int room = row ? kMaxPuzzleSize : 0;
-        int cells = 0;
-        for (; p < end && *p != L' '; p += 2, ++cells) {
-            if (p + 1 == end || p[1] == L' ')
-                return FailPuzzle(StrFormat("picture row %d has an odd number of letters", mPicture.mRows + 1));
+        const int cells = letters / 2;
+        for (int i = 0; i < cells; ++i) {
             int32_t value;
-            if (!DecodePictureCell(p[0], p[1], value))
+            if (!DecodePictureCell(word[2 * i], word[2 * i + 1], value))
                 return FailPuzzle(StrFormat("picture row %d: cell \"%s\" is not two letters A-Z or \"0x\"",
-                                            mPicture.mRows + 1, Narrow(p, 2).c_str()));
-            if (cells < room) row[cells] = value;
+                                            mPicture.mRows + 1, Narrow(word + 2 * i, 2).c_str()));
+            if (row && i < kMaxPuzzleSize) row[i] = value;
             low = std::min(low, value);
             high = std::max(high, value);
         }
         mPicture.EndRow(cells);
-        ++p;
     }
     mPicture.mLow = low;
     mPicture.mHigh = high;
@@ -190,13 +210,16 @@ bool PuzzleStats::FinishPuzzle() {
     for (int y = 0; y < size && !anyTile; ++y)
         for (int x = 0; x < size; ++x) anyTile |= mSolution.mCells[static_cast<size_t>(y) * kMaxPuzzleSize + x] != 0;
     if (!anyTile) return FailPuzzle("has no tile, so it could never be solved");
-    mPuzzle->mSolution = CompactLayer(size, mSolution.mCells.data(), kMaxPuzzleSize, 0, 1);
+    mSolution.CloseUpRows(size);
+    mPuzzle->mSolution = CompactLayer(size, mSolution.mCells.data(), static_cast<size_t>(size), 0, 1);
     if (mPicture.mRows == 0) {  // no art at all
         mPicture.mCells.assign(mPicture.mCells.size(), -1);
         mPicture.mLow = mPicture.mHigh = -1;
     } else if (!CheckShape(mPicture, "picture", size)) {
         return false;
     }
-    mPuzzle->mPicture = CompactLayer(size, mPicture.mCells.data(), kMaxPuzzleSize, mPicture.mLow, mPicture.mHigh);
+    mPicture.CloseUpRows(size);
+    mPuzzle->mPicture =
+        CompactLayer(size, mPicture.mCells.data(), static_cast<size_t>(size), mPicture.mLow, mPicture.mHigh);
     return true;
 }

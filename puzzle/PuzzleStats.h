@@ -53,6 +53,7 @@ private:
         void Clear();
         int32_t* NextRow();  // where the next row's cells go; null past the largest size
         void EndRow(int width);
+        void CloseUpRows(int size);
     };
 
     bool Fail(const std::string& what);

@@ -284,8 +284,12 @@ TEST_F(XmlEncodingTest, ElementLinesCountEveryKindOfLineBreak) {
     std::vector<int> lines;
     RecordingParser parser;
     parser.mOnStart = [&](RecordingParser&, const XMLElement& element) { lines.push_back(element.mLine); };
-    ASSERT_TRUE(parser.LoadFromString("<a>\n<b/>\r\n<c/>\r<d/>\r\n\r\n<e/>" + std::string(40, ' ') + "\n<f/></a>", "l"));
+    const std::string gap(40, ' ');
+    ASSERT_TRUE(parser.LoadFromString("<a>\n<b/>\r\n<c/>\r<d/>\r\n\r\n<e/>" + gap + "\n<f/></a>", "l"));
     EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 4, 6, 7}));
+    lines.clear();
+    ASSERT_TRUE(parser.LoadFromString("<a>\n\n<b/>" + gap + "\n\n\n" + gap + "<c/>\n" + gap + "\n<d x=\"\n\n\"/><e/></a>", "l"));
+    EXPECT_EQ(lines, (std::vector<int>{1, 3, 6, 8, 10}));
 }
 
 TEST_F(XmlEncodingTest, DecodesToWideText) {
