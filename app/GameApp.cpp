@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "screens/Menu.h"
+#include "widgets/Menu.h"
 #include "widgets/Noise.h"
 #include "widgets/WidgetManager.h"
 
@@ -26,6 +26,11 @@ GameApp::GameApp(const std::string& title, const std::string& version, int width
 
 GameApp::~GameApp() {
     if (gGameApp == this) gGameApp = nullptr;
+}
+
+ScriptStep GameApp::HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
+    if (!widget) return ScriptStep::NotMine;
+    return ScriptCommandRegistry::Instance().RunGameCommand(*widget, command);
 }
 
 void GameApp::StepLoadingProgress() { AddLoadingSteps(1); }

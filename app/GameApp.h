@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "app/PomoAppBase.h"
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
+#include "widgets/ScriptCommandRegistry.h"
 
 class AnimationCommand;
 class AnimationWidget;
@@ -27,18 +28,20 @@ public:
     // The base runs the asset loads queued during start-up.
     virtual void StartGame();
     virtual void HandleTypedCode(const std::wstring& code) {}
-    // 0: not ours, 1: stop the script on this command, 2: done, go on.
-    virtual int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
-        return 0;
-    }
+    // The game's script commands: registered here by name, on the main thread
+    // before the animations load (the loader checks names against them).
+    virtual void RegisterScriptCommands(ScriptCommandRegistry& /*registry*/) {}
+    // Runs the game's command of the record's name; NotMine when it has none.
+    ScriptStep HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget);
 
     // --- Open menus ------------------------------------------------------------
     // Menus register here while they are in the widget tree; the active one
     // has the focus. Removing the active menu gives the focus to the last
     // menu still open.
-    void AddMenu(Menu* menu);
-    void RemoveMenu(Menu* menu);
-    void SetActiveMenu(Menu* menu);
+    void AddMenu(Menu* menu) override;
+    void RemoveMenu(Menu* menu) override;
+    void SetActiveMenu(Menu* menu) override;
+    int GetPauseCount() const override { return mPauseCount; }
     Menu* GetActiveMenu() const;
     std::vector<Menu*> GetOpenMenus() const;
     // Remembers the menus open now, so that they can be closed later in one

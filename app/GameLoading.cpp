@@ -1,8 +1,8 @@
 #include <string>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "app/GameApp.h"
-#include "app/Log.h"
+#include "core/Log.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
 #include "data/Config.h"
@@ -17,6 +17,7 @@
 
 void GameApp::BeginLoading() {
     mLoadingFinished = false;
+    RegisterScriptCommands(ScriptCommandRegistry::Instance());
     SetLoadingTotal(kFrameworkLoadingSteps + GetLoadingStepCount() + 1);
     StartLoadingThread();
 }

@@ -2,18 +2,23 @@
 
 #include <algorithm>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
-#include "app/WeakHandle.h"
+#include "app/AppAudioLoader.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
+#include "core/Timer.h"
+#include "core/WeakHandle.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
+#include "data/AssetManager.h"
 #include "data/PakInterface.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "platform/Window.h"
+#include "render/AssetImages.h"
 #include "render/D3DInterface.h"
 #include "render/Graphics.h"
+#include "render/MessageWindow.h"
 #include "render/Screenshot.h"
 #include "widgets/WidgetManager.h"
 
@@ -21,7 +26,13 @@ PomoAppBase* gAppBase = nullptr;
 
 PomoAppBase::PomoAppBase() {
     gAppBase = this;
+    gAppServices = this;
+    SetAppDataFolderSource([] { return gAppBase ? gAppBase->mAppDataFolder : std::string(); });
     mWidgetManager = new WidgetManager();
+    // The asset tables hand pixels to the renderer and sounds to this
+    // application's audio, neither of which the data layer may know.
+    gAssetManager->SetImageLoader(&RendererImageLoader());
+    gAssetManager->SetAudioLoader(&AppAudioLoader());
 }
 
 PomoAppBase::~PomoAppBase() {
@@ -41,7 +52,10 @@ PomoAppBase::~PomoAppBase() {
     mD3DInterface = nullptr;
     mWindow.reset();
     if (mBoot.handleSignals) PlatformRemoveQuitSignals();
+    gPakInterfaceP->SetDataRoot(std::string());
     if (gAppBase == this) gAppBase = nullptr;
+    if (gAppServices == this) gAppServices = nullptr;
+    Timer::SetDefaultClock(nullptr);
 }
 
 bool PomoAppBase::Init(const std::vector<std::string>& args) {
@@ -50,6 +64,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         mOwnedClock = std::make_unique<RealClock>();
         mClock = mOwnedClock.get();
     }
+    Timer::SetDefaultClock(mClock);
 
     // The user data folder holds settings.xml, profiles.xml and the lock.
     if (!mBoot.userDataFolder.empty()) {
@@ -64,6 +79,9 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         mExitCode = 1;
         return false;
     }
+    // The folder's files are ours only while the lock is held: take it before
+    // settings.xml is read (and perhaps kept aside).
+    if (mBoot.singleInstance && !ClaimUserDataFolder()) return false;
 
     ReadSettings();
 
@@ -84,12 +102,8 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     // The archive answers for every data file without a loose copy; a damaged
     // one is refused (with a debug message) and the loose files still serve.
     if (PlatformFileExists("main.pak")) gPakInterfaceP->AddPakFile("main.pak");
-
-    if (mBoot.singleInstance && !mInstanceLock.Acquire(mAppDataFolder + "instance.lock")) {
-        ShowMessageBox(mTitle + " is already running.", mTitle);
-        mExitCode = 0;
-        return false;
-    }
+    // Names in data files stay inside the data folder, as the archive's do.
+    gPakInterfaceP->SetDataRoot(PlatformCurrentDirectory());
 
     if (mBoot.handleSignals) PlatformInstallQuitSignals(&mSignalQuit);
 
@@ -122,6 +136,28 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
 
     InitHook();
     mInitialized = true;
+    return true;
+}
+
+bool PomoAppBase::ClaimUserDataFolder() {
+    std::string reason;
+    switch (mInstanceLock.Acquire(mAppDataFolder + "instance.lock", &reason)) {
+        case InstanceLock::Result::Acquired:
+            break;
+        case InstanceLock::Result::HeldElsewhere:
+            ShowMessageBox(mTitle + " is already running.", mTitle);
+            mExitCode = 0;
+            return false;
+        case InstanceLock::Result::Failed:
+            ShowErrorBox("Cannot use the user data folder '" + mAppDataFolder + "' (instance.lock: " +
+                         reason + ").");
+            mExitCode = 1;
+            return false;
+    }
+    // A save killed mid-write leaves its temporary file; no other copy can be
+    // writing one now.
+    PlatformRemoveAtomicWriteTemps(mAppDataFolder);
+    PlatformRemoveAtomicWriteTemps(mAppDataFolder + "_screenshots");
     return true;
 }
 
@@ -243,7 +279,8 @@ void PomoAppBase::DoShutdown() {
         mWindow->Hide();
         if (!mWindow->IsWindowed()) mWindow->SetWindowed(true);  // give the desktop back
     }
-    WriteSettings();
+    if (!mAppDataFolder.empty() && !WriteSettings())
+        DebugPrintf("settings.xml was not saved: the settings of this session are lost\n");
     if (mMusicInterface) mMusicInterface->UnloadAllTracks();
 }
 
@@ -358,11 +395,13 @@ void PomoAppBase::ShowErrorBox(const std::string& text) {
         WriteStringToFile(mAppDataFolder + "ScrError.txt", old + text + "\n");
         return;
     }
-    PlatformMessageBox("FATAL ERROR", text);
+    ShowMessageBox(text, "FATAL ERROR");
 }
 
 void PomoAppBase::ShowMessageBox(const std::string& text, const std::string& caption) {
-    PlatformMessageBox(caption, text);
+    // Without zenity or kdialog some desktops cannot show SDL's box; a player
+    // who started the game from a menu would see nothing at all.
+    if (PlatformMessageBox(caption, text) == MessageBoxResult::Failed) ShowMessageWindow(caption, text);
 }
 
 bool PomoAppBase::CopyToClipboard(const std::string& text) { return PlatformSetClipboardText(text); }
@@ -425,8 +464,15 @@ void PomoAppBase::ReadSettings() {
     // What the file lacks keeps the value the application started with.
     AppSettings s = CurrentSettings();
     std::string error;
-    if (!ReadSettingsFile(GetSettingsPath(), s, &error))
-        DebugPrintf("settings.xml ignored: %s\n", error.c_str());
+    if (!ReadSettingsFile(GetSettingsPath(), s, &error)) {
+        // Kept for the player, like a damaged profiles.xml; the defaults are
+        // saved at exit only when it is out of the way.
+        std::string aside = KeepDamagedFileAside(GetSettingsPath());
+        mSettingsSaveBlocked = aside.empty();
+        DebugPrintf("settings.xml ignored: %s; %s\n", error.c_str(),
+                    aside.empty() ? "it could not be moved aside, so it is not saved over"
+                                  : ("kept as " + aside).c_str());
+    }
     mSfxVolume = s.sfxVolume;
     mMusicGroupVolumes = s.musicGroupVolumes;
     mMouseSpeed = s.mouseSpeed;
@@ -437,7 +483,7 @@ void PomoAppBase::ReadSettings() {
 }
 
 bool PomoAppBase::WriteSettings() {
-    if (mAppDataFolder.empty()) return false;
+    if (mAppDataFolder.empty() || mSettingsSaveBlocked) return false;
     return WriteSettingsFile(GetSettingsPath(), CurrentSettings());
 }
 

@@ -9,9 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 #include "app/Settings.h"
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
+#include "widgets/AppServices.h"
 #include "platform/Clock.h"
 #include "platform/InputEvent.h"
 #include "platform/InstanceLock.h"
@@ -37,7 +38,7 @@ struct AppBootOptions {
 
 // The application object of the framework: window, main loop, settings,
 // command line, volumes and the services every screen reaches through gAppBase.
-class PomoAppBase {
+class PomoAppBase : public AppServices {
 public:
     static constexpr uint64_t kUpdateStepMicros = 10000;  // 100 update steps a second
     static constexpr int kMaxCatchUpSteps = 100;
@@ -64,13 +65,16 @@ public:
     void RunPass();
 
     // --- Screen -------------------------------------------------------------
-    int GetWidth() const { return mWidth; }
-    int GetHeight() const { return mHeight; }
+    int GetWidth() const override { return mWidth; }
+    int GetHeight() const override { return mHeight; }
+    bool IsScreenSaverMode() const override { return mScreenSaverMode; }
+    SoundManager* GetSoundManager() const override { return mSoundManager; }
+    TrackInterface* GetMusicInterface() const override { return mMusicInterface; }
     void SwitchScreenMode(bool windowed, bool force);
     void SetStretchScreen(bool stretch);
     void SetCustomCursorsEnabled(bool enabled);
     virtual void UpdateCursor();
-    void SetCursor(int id);
+    void SetCursor(int id) override;
     int GetCursor() const { return mCursorId; }
     // Draws the widget as the mouse cursor (at the pointer, offset by the
     // widget's own position) and hides the system cursor; null restores it.
@@ -100,7 +104,7 @@ public:
     // nothing changed) for an id that is not registered.
     bool KillDialogEx(int id, bool remove, bool doDelete);
     bool KillDialog(int id) { return KillDialogEx(id, true, true); }
-    bool KillDialogWidget(Widget* dialog);
+    bool KillDialogWidget(Widget* dialog) override;
     Widget* GetDialog(int id) const;
     size_t GetDialogCount() const { return mDialogList.size(); }
     virtual void DialogAddedHook(Widget* /*dialog*/) {}
@@ -116,7 +120,7 @@ public:
     void EnsureMusicGroupVolume(const std::wstring& group);
     void SetMuted(bool muted);
     bool IsMuted() const { return mMuted; }
-    void PlaySample(int soundId);
+    void PlaySample(int soundId) override;
     void PlaySampleWithPan(int soundId, int pan);
     void PlayMusic(int trackId, int startPosition, bool loop);
     virtual TrackInterface* CreateMusicInterface();
@@ -128,7 +132,7 @@ public:
 
     // --- Messages -----------------------------------------------------------
     void ShowErrorBox(const std::string& text);
-    void ShowMessageBox(const std::string& text, const std::string& caption);
+    void ShowMessageBox(const std::string& text, const std::string& caption) override;
     bool CopyToClipboard(const std::string& text);
 
     // --- Loading progress ---------------------------------------------------
@@ -140,10 +144,10 @@ public:
     // --- Deferred deletes ---------------------------------------------------
     // The object is deleted after the current update step, so code still on
     // the stack may keep using it until then.
-    void SafeDelete(HandleTarget* object);
+    void SafeDelete(HandleTarget* object) override;
     // Takes a queued object off the list again (a widget added back to the
     // tree before its delete ran); false when it was not queued.
-    bool CancelSafeDelete(HandleTarget* object);
+    bool CancelSafeDelete(HandleTarget* object) override;
     bool IsSafeDeletePending(const HandleTarget* object) const;
     void ProcessDeferredDeletes();
 
@@ -162,7 +166,7 @@ public:
     // --- Counters -----------------------------------------------------------
     int64_t GetUpdateCount() const { return mUpdateCount.load(); }
     int64_t GetFrameCount() const { return mFrameCount.load(); }
-    Clock* GetClock() const { return mClock; }
+    Clock* GetClock() const override { return mClock; }
 
     // Identity.
     std::string mCompanyName = "Pomo";
@@ -204,6 +208,9 @@ protected:
     virtual void LoadingThreadProc() {}
     virtual void LoadingThreadCompleted() {}
 
+    // Takes the user data folder's lock and clears what killed runs left;
+    // false (with the message shown and mExitCode set) when it cannot.
+    bool ClaimUserDataFolder();
     void StartLoadingThread();
     bool IsLoadingThreadRunning() const { return mLoadingThread.joinable() && !mLoadingDone; }
     void ApplyVolumes();
@@ -231,6 +238,7 @@ protected:
     double mSfxVolume = 0.8;
     std::map<std::wstring, double> mMusicGroupVolumes;
     bool mMuted = false;
+    bool mSettingsSaveBlocked = false;  // a damaged settings.xml could not be moved aside
     int mMouseSpeed = 10;
     int mCursorId = 0;
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "data/AssetManager.h"
+
 // One playing copy of a loaded sound effect.
 class SoundInstance {
 public:
@@ -21,7 +23,7 @@ public:
 // The sound effects of the program, addressed by sound ids 0..kMaxSounds-1.
 class SoundManager {
 public:
-    static constexpr int kMaxSounds = 1024;
+    static constexpr int kMaxSounds = kMaxAssetSounds;
     static constexpr int kMaxChannels = 32;
 
     virtual ~SoundManager() = default;

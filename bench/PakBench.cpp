@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "data/PakBuilder.h"
 #include "data/PakInterface.h"
 #include "platform/FileSystem.h"

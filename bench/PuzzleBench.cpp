@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/GameApp.h"
-#include "app/Log.h"
+#include "core/Log.h"
 #include "bench/BareExpat.h"
 #include "bench/HeapCounter.h"
 #include "platform/FileSystem.h"

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/FileUtil.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
 #include "bench/BareExpat.h"
 #include "data/Parser.h"
 #include "platform/FileSystem.h"

@@ -14,8 +14,11 @@ pkg_check_modules(XMP REQUIRED IMPORTED_TARGET libxmp)
 find_package(JPEG REQUIRED)
 find_library(GIF_LIBRARY gif REQUIRED)
 
-add_library(quiltro_deps INTERFACE)
-target_link_libraries(quiltro_deps INTERFACE
-  PkgConfig::SDL2 PkgConfig::EPOXY PkgConfig::EXPAT PkgConfig::PNG PkgConfig::ZLIB
-  PkgConfig::FREETYPE PkgConfig::FONTCONFIG PkgConfig::TREMOR PkgConfig::MPG123
-  PkgConfig::XMP JPEG::JPEG ${GIF_LIBRARY} Threads::Threads)
+# What each layer links: a layer uses only its own external libraries (the
+# folders above it get theirs through the one static library).
+set(QUILTRO_DEPS_platform PkgConfig::SDL2 PkgConfig::EPOXY Threads::Threads)
+set(QUILTRO_DEPS_core Threads::Threads)
+set(QUILTRO_DEPS_data PkgConfig::EXPAT PkgConfig::PNG PkgConfig::ZLIB JPEG::JPEG ${GIF_LIBRARY})
+set(QUILTRO_DEPS_render PkgConfig::FREETYPE PkgConfig::FONTCONFIG)
+set(QUILTRO_DEPS_audio PkgConfig::TREMOR PkgConfig::MPG123 PkgConfig::XMP)
+set(QUILTRO_DEPS_app PkgConfig::EXPAT)

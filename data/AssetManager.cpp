@@ -1,13 +1,9 @@
 #include "data/AssetManager.h"
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
-#include "app/PomoAppBase.h"
-#include "app/StringUtil.h"
-#include "audio/SoundManager.h"
-#include "audio/TrackInterface.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/Parser.h"
-#include "render/Image.h"
 
 namespace {
 
@@ -148,7 +144,7 @@ private:
             def.mFile.resize(def.mFile.size() - ext.size() - 1);
         }
         def.mId = static_cast<int>(mDefs.mSounds.size());
-        if (def.mId >= SoundManager::kMaxSounds) return Fail("too many sounds");
+        if (def.mId >= kMaxAssetSounds) return Fail("too many sounds");
         mDefs.mSounds.push_back(std::move(def));
         mGroup->mEntries.push_back({GroupEntry::SoundAsset, mDefs.mSounds.size() - 1, mSet});
         return true;
@@ -172,20 +168,6 @@ private:
     std::wstring mSet;
     std::set<std::wstring> mClaimed;
 };
-
-// Without an audio layer of its own the manager uses the application's.
-class AppAudioLoader : public AssetAudioLoader {
-public:
-    bool LoadSound(int id, const std::string& path) override {
-        return gAppBase && gAppBase->mSoundManager && gAppBase->mSoundManager->LoadSound(id, path);
-    }
-    bool LoadTrack(int id, const std::string& file, const std::wstring& group) override {
-        return gAppBase && gAppBase->mMusicInterface &&
-               gAppBase->mMusicInterface->LoadTrack(id, file, group);
-    }
-};
-
-AppAudioLoader gAppAudioLoader;
 
 // Never destroyed: images may outlive main in screens' static tables, and the
 // application releases the tables itself (Clear) while the renderer lives.
@@ -321,14 +303,13 @@ bool AssetManager::LoadImageAsset(const std::string& prefix, const AssetImageDef
         RecordFailure("Image", WStringToString(def.mName), error);
         return false;
     }
-    std::unique_ptr<Image> image(CreateImageFromData(std::move(data), def.mCols, def.mRows));
-    if (!image) return false;
-    image->mName = WStringToString(def.mName);
-    if (!def.mFrames.empty()) {
-        std::vector<ImageFrame> frames;
-        for (const AssetFrame& f : def.mFrames) frames.push_back({f.mX, f.mY, f.mWidth, f.mHeight});
-        image->SetFrames(std::move(frames));
+    AssetImageLoader* loader = GetImageLoader();
+    if (!loader) {
+        DebugPrintf("Image '%s': no image loader\n", WStringToString(def.mName).c_str());
+        return false;
     }
+    std::shared_ptr<Image> image = loader->MakeImage(std::move(data), def);
+    if (!image) return false;
     std::unique_lock<std::shared_mutex> lock(mImageLock);
     LoadedImage& slot = mImages[def.mName];
     if (slot.mImage) mRetiredImages.push_back(std::move(slot.mImage));
@@ -343,7 +324,8 @@ bool AssetManager::LoadSoundAsset(const std::string& prefix, const AssetSoundDef
         auto it = mSoundIds.find(def.mName);
         if (it != mSoundIds.end() && it->second >= 0) return true;
     }
-    bool ok = GetAudioLoader()->LoadSound(def.mId, prefix + def.mFile);
+    AssetAudioLoader* loader = GetAudioLoader();
+    bool ok = loader && loader->LoadSound(def.mId, prefix + def.mFile);
     if (!ok) RecordFailure("Sound", prefix + def.mFile, "failed to load");
     std::unique_lock<std::shared_mutex> lock(mAudioLock);
     mSoundIds[def.mName] = ok ? def.mId : -1;
@@ -356,7 +338,8 @@ bool AssetManager::LoadTrackAsset(const std::string& prefix, const AssetTrackDef
         auto it = mTrackIds.find(def.mName);
         if (it != mTrackIds.end() && it->second >= 0) return true;
     }
-    bool ok = GetAudioLoader()->LoadTrack(def.mId, prefix + def.mFile, def.mMusicGroup);
+    AssetAudioLoader* loader = GetAudioLoader();
+    bool ok = loader && loader->LoadTrack(def.mId, prefix + def.mFile, def.mMusicGroup);
     if (!ok) RecordFailure("Track", prefix + def.mFile, "failed to load");
     std::unique_lock<std::shared_mutex> lock(mAudioLock);
     mTrackIds[def.mName] = ok ? def.mId : -1;
@@ -474,14 +457,24 @@ void AssetManager::SetAudioLoader(AssetAudioLoader* loader) {
 
 AssetAudioLoader* AssetManager::GetAudioLoader() {
     std::shared_lock<std::shared_mutex> lock(mAudioLock);
-    return mAudioLoader ? mAudioLoader : &gAppAudioLoader;
+    return mAudioLoader;
 }
 
-void AssetManager::AddImage(const std::wstring& name, Image* image) {
+void AssetManager::SetImageLoader(AssetImageLoader* loader) {
+    std::unique_lock<std::shared_mutex> lock(mImageLock);
+    mImageLoader = loader;
+}
+
+AssetImageLoader* AssetManager::GetImageLoader() {
+    std::shared_lock<std::shared_mutex> lock(mImageLock);
+    return mImageLoader;
+}
+
+void AssetManager::AddSharedImage(const std::wstring& name, std::shared_ptr<Image> image) {
     std::unique_lock<std::shared_mutex> lock(mImageLock);
     LoadedImage& slot = mImages[name];
     if (slot.mImage) mRetiredImages.push_back(std::move(slot.mImage));
-    slot.mImage.reset(image);
+    slot.mImage = std::move(image);
     slot.mFile.clear();
 }
 

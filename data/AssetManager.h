@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/AssetLookup.h"
 #include "data/ImageData.h"
 
 class Image;
@@ -24,9 +25,13 @@ struct AssetList {
     std::wstring mSetName;  // the asset set the list was prepared for
 };
 
-// How the asset manager has sounds and music tracks loaded. The audio layer
-// supplies the real one; without one the application's sound manager and
-// music interface are used when they exist.
+// Sound ids run from 0 to this bound less one; the sound manager's table has
+// as many slots.
+constexpr int kMaxAssetSounds = 1024;
+
+// How the asset manager has sounds and music tracks loaded. The application
+// supplies one that hands them to its sound manager and music interface;
+// without one, sounds and tracks fail to load.
 class AssetAudioLoader {
 public:
     virtual ~AssetAudioLoader() = default;
@@ -57,6 +62,16 @@ struct AssetTrackDef {
     std::string mFile;
     std::wstring mMusicGroup;
     int mId = -1;
+};
+
+// How the asset manager turns decoded pixels into images. The renderer
+// supplies it; the image it returns frees itself the renderer's way. Called
+// on loading threads, so it must not touch the GPU.
+class AssetImageLoader {
+public:
+    virtual ~AssetImageLoader() = default;
+    // Null when the pixels cannot make an image.
+    virtual std::shared_ptr<Image> MakeImage(ImageData&& data, const AssetImageDef& def) = 0;
 };
 
 // The asset groups of assets.xml and the tables of loaded images, sounds and
@@ -108,11 +123,18 @@ public:
     // The definition of an image, false when assets.xml has none.
     bool FindImageDef(const std::wstring& name, AssetImageDef& out) const;
 
-    // Not owned; null restores the default (the application's sound manager).
+    // Not owned; null means sounds and tracks fail to load.
     void SetAudioLoader(AssetAudioLoader* loader);
+    // Not owned; null means images fail to load.
+    void SetImageLoader(AssetImageLoader* loader);
     // Puts an image into the table (owned from then on); used for images made
-    // by code and by tests. Replaces an image of that name.
-    void AddImage(const std::wstring& name, Image* image);
+    // by code and by tests. Replaces an image of that name. A template so the
+    // image's own type, known where it was made, frees it.
+    template <class T>
+    void AddImage(const std::wstring& name, T* image) {
+        AddSharedImage(name, std::shared_ptr<Image>(image));
+    }
+    void AddSharedImage(const std::wstring& name, std::shared_ptr<Image> image);
     // Forgets every definition, image and id (shutdown, tests).
     void Clear();
 
@@ -126,6 +148,7 @@ private:
                       const std::atomic<bool>* abort, const bool* plainAbort);
     std::shared_ptr<const Definitions> GetDefinitions() const;
     AssetAudioLoader* GetAudioLoader();
+    AssetImageLoader* GetImageLoader();
     void RecordFailure(const char* kind, const std::string& name, const std::string& reason);
     std::string FailureOf(const char* kind, const std::string& name) const;
 
@@ -137,13 +160,14 @@ private:
     std::shared_ptr<const Definitions> mDefinitions;
 
     struct LoadedImage {
-        std::unique_ptr<Image> mImage;
+        std::shared_ptr<Image> mImage;
         std::string mFile;  // where it came from, to tell reloads from replacements
     };
     mutable std::shared_mutex mImageLock;
     std::map<std::wstring, LoadedImage> mImages;
     // Replaced images stay alive: screens may still hold them.
-    std::vector<std::unique_ptr<Image>> mRetiredImages;
+    std::vector<std::shared_ptr<Image>> mRetiredImages;
+    AssetImageLoader* mImageLoader = nullptr;
 
     mutable std::shared_mutex mAudioLock;
     std::map<std::wstring, int> mSoundIds;
@@ -170,8 +194,3 @@ public:
 };
 extern const ImageTable gImages;
 
-// Null when absent (nothing is inserted).
-Image* FindImage(const std::wstring& name);
-// -1 when the name is not a loaded sound or track.
-int GetSoundId(const std::wstring& name);
-int GetTrackId(const std::wstring& name);

@@ -1,6 +1,6 @@
 #include "data/CheckedFormat.h"
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 
 FormatArg::FormatArg(const std::string& utf8) : mKind(Text), mText(StringToWString(utf8)) {}
 FormatArg::FormatArg(const char* utf8) : mKind(Text), mText(StringToWString(utf8 ? utf8 : "")) {}

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/PakInterface.h"
 
 namespace {

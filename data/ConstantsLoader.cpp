@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/Constants.h"
 
 bool ConstantsLoader::Load(const std::string& path) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 
 namespace {
 

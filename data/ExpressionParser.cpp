@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "data/ExpressionEvaluator.h"
 #include "data/ScriptNumber.h"
 #include "data/ScriptOperators.h"

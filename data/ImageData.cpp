@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/ImageCodec.h"
 #include "data/PakInterface.h"
 

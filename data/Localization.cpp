@@ -1,7 +1,7 @@
 #include "data/Localization.h"
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 
 LocalizedStrings gLocalizedStrings;
 

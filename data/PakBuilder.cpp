@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "data/PakArchive.h"
 #include "data/PakFormat.h"
 #include "data/PakInterface.h"

@@ -1,7 +1,7 @@
 #include "data/Parser.h"
 
-#include "app/StringUtil.h"
-#include "data/AssetManager.h"
+#include "core/StringUtil.h"
+#include "data/AssetLookup.h"
 #include "data/PakInterface.h"
 
 namespace {

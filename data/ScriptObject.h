@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
 
 class ScriptValue;
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "app/Color.h"
-#include "app/WeakHandle.h"
+#include "core/Color.h"
+#include "core/WeakHandle.h"
 #include "data/ScriptObject.h"
 
 class Image;  // render/Image.h; images live until shutdown

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "data/EncodingParser.h"
 
 const std::wstring* XMLElement::Find(const std::wstring& name) const {

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/PuzzleRecord.h"
 #include "puzzle/SetStats.h"

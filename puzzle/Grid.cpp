@@ -1,8 +1,8 @@
 #include "puzzle/Grid.h"
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "app/PomoAppBase.h"
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayerState.h"

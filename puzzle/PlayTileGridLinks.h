@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Geometry.h"
+#include "core/Geometry.h"
 #include "widgets/Listeners.h"
 
 class WidgetContainer;

@@ -1,6 +1,6 @@
 #include "puzzle/PlayerState.h"
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "puzzle/PuzzleRecord.h"
 
 PlayerState* gPlayerState = nullptr;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 
 namespace {
 std::string Narrow(const wchar_t* text, size_t length) { return WStringToString(std::wstring(text, length)); }

@@ -4,8 +4,9 @@
 #include <set>
 #include <thread>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "platform/Window.h"
+#include "platform/gl/GLBackend.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "render/ShaderProgram.h"

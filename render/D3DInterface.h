@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Color.h"
-#include "app/CritSect.h"
-#include "app/Geometry.h"
-#include "render/GpuBackend.h"
+#include "core/Color.h"
+#include "core/CritSect.h"
+#include "core/Geometry.h"
+#include "platform/GpuBackend.h"
 
 class Graphics;
 class Image;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Color.h"
+#include "core/Color.h"
 
 class Graphics;
 

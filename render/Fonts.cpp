@@ -1,7 +1,7 @@
 #include "render/Fonts.h"
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "render/FontFace.h"
 #include "render/SysFont.h"
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Color.h"
+#include "core/Color.h"
 #include "data/Parser.h"
 #include "render/Font.h"
 #include "render/ImageFont.h"

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Color.h"
-#include "app/Geometry.h"
-#include "app/Matrix4.h"
-#include "render/GpuBackend.h"
+#include "core/Color.h"
+#include "core/Geometry.h"
+#include "core/Matrix4.h"
+#include "platform/GpuBackend.h"
 #include "render/GraphicsState.h"
 
 class Font;

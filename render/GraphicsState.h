@@ -1,6 +1,6 @@
 #pragma once
-#include "app/Color.h"
-#include "app/Geometry.h"
+#include "core/Color.h"
+#include "core/Geometry.h"
 
 class Font;
 

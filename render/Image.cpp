@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "render/D3DInterface.h"
 
 // --- Image -------------------------------------------------------------------

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Geometry.h"
+#include "core/Geometry.h"
 #include "data/ImageData.h"
 
 class D3DInterface;

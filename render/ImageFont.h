@@ -4,8 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/Color.h"
-#include "app/CritSect.h"
+#include "core/Color.h"
+#include "core/CritSect.h"
 #include "render/Font.h"
 
 class FontFace;

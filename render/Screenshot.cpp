@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/ImageData.h"
 #include "render/D3DInterface.h"
 #include "render/Image.h"

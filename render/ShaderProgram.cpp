@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "data/PakInterface.h"
 #include "render/D3DInterface.h"
 

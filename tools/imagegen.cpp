@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "data/ImageCodec.h"
 #include "data/ImageData.h"
 

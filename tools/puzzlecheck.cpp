@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/FileUtil.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
 #include "puzzle/GameDataCheck.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/LineSolver.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Matrix4.h"
+#include "core/Matrix4.h"
 #include "app/PomoAppBase.h"
 #include "data/ImageData.h"
 #include "platform/System.h"

@@ -2,18 +2,27 @@
 
 #include <utility>
 
-#include "app/GameApp.h"
+#include "widgets/AppServices.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "data/AssetManager.h"
 #include "render/Font.h"
-#include "screens/Menu.h"
+#include "widgets/Menu.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
-const std::map<std::wstring, std::wstring> kNoAttributes;
+const CommandAttributes kNoAttributes;
 const std::wstring kNoText;
 }  // namespace
+
+// The current command's attribute, compiled when the animations loaded,
+// evaluated by `evaluator`'s variables; an absent one is the empty value.
+ScriptValue AnimationWidget::EvaluateAttributeBy(std::wstring_view name, AnimationWidget& evaluator) {
+    const AnimationCommand* command = GetCurrentCommand();
+    const CommandAttribute* attribute = command ? command->FindAttribute(name) : nullptr;
+    if (!attribute) return ScriptValue();
+    return evaluator.mEvaluator.Evaluate(attribute->mExpression, attribute->mText);
+}
 
 // --- Construction ------------------------------------------------------------
 
@@ -52,6 +61,7 @@ void AnimationWidget::StartNamedAnimation(const std::wstring& name) {
 void AnimationWidget::PlayAnimation(const Animation& animation) {
     StopScript();
     ++mPlayCount;
+    ++mScriptStarts;
     mCommands = &animation.mCommands;
     mCommandIndex = 0;
     if (mCommands->empty()) {
@@ -96,7 +106,9 @@ void AnimationWidget::InsertAnimationByName(const std::wstring& name) {
     mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex});
     mCommands = &animation.mCommands;
     mCommandIndex = 0;
-    ++mPlayCount;
+    // Not a play: a button that waits on its own press, release or hover
+    // still resumes after its action inserted something.
+    ++mScriptStarts;
     if (mCommands->empty()) {
         PlayedEmptyAnimation();
         return;
@@ -173,11 +185,11 @@ bool AnimationWidget::WaitConditionHolds() {
             return !object || !object->HasController(mAwaitedController);
         }
         case WaitState::Sound: {
-            SoundManager* sounds = gAppBase ? gAppBase->mSoundManager : nullptr;
+            SoundManager* sounds = gAppServices ? gAppServices->GetSoundManager() : nullptr;
             return !sounds || !sounds->FindPlayingInstance(mAwaitedSoundId);
         }
         case WaitState::Track: {
-            TrackInterface* music = gAppBase ? gAppBase->mMusicInterface : nullptr;
+            TrackInterface* music = gAppServices ? gAppServices->GetMusicInterface() : nullptr;
             return !music || !music->IsTrackPlaying(mAwaitedSoundId);
         }
         case WaitState::MouseUp:
@@ -358,71 +370,70 @@ bool AnimationWidget::GetScriptProperty(const std::wstring& name, ScriptValue& o
 
 // --- Attributes --------------------------------------------------------------------
 
-bool AnimationWidget::HasAttribute(const std::wstring& name) const {
+bool AnimationWidget::HasAttribute(std::wstring_view name) const {
     const AnimationCommand* command = GetCurrentCommand();
     return command && command->HasAttribute(name);
 }
 
-const std::wstring& AnimationWidget::GetAttribute(const std::wstring& name) const {
+const std::wstring& AnimationWidget::GetAttribute(std::wstring_view name) const {
     const AnimationCommand* command = GetCurrentCommand();
     return command ? command->GetAttribute(name) : kNoText;
 }
 
-const std::map<std::wstring, std::wstring>& AnimationWidget::CurrentAttributes() const {
+const CommandAttributes& AnimationWidget::CurrentAttributes() const {
     const AnimationCommand* command = GetCurrentCommand();
     return command ? command->mAttributes : kNoAttributes;
 }
 
-ScriptValue AnimationWidget::EvaluateAttribute(const std::wstring& name) {
-    return mEvaluator.Evaluate(GetAttribute(name));
+ScriptValue AnimationWidget::EvaluateAttribute(std::wstring_view name) {
+    return EvaluateAttributeBy(name, *this);
 }
 
-std::wstring AnimationWidget::GetStringAttribute(const std::wstring& name) {
+std::wstring AnimationWidget::GetStringAttribute(std::wstring_view name) {
     return EvaluateAttribute(name).ToString();
 }
 
-int AnimationWidget::GetIntAttribute(const std::wstring& name) {
+int AnimationWidget::GetIntAttribute(std::wstring_view name) {
     return EvaluateAttribute(name).ToInt();
 }
 
-float AnimationWidget::GetFloatAttribute(const std::wstring& name) {
+float AnimationWidget::GetFloatAttribute(std::wstring_view name) {
     return EvaluateAttribute(name).ToFloat();
 }
 
-bool AnimationWidget::GetBoolAttribute(const std::wstring& name) {
+bool AnimationWidget::GetBoolAttribute(std::wstring_view name) {
     return EvaluateAttribute(name).ToBool();
 }
 
-int AnimationWidget::GetIntAttributeOr(const std::wstring& name, int fallback) {
+int AnimationWidget::GetIntAttributeOr(std::wstring_view name, int fallback) {
     return HasAttribute(name) ? GetIntAttribute(name) : fallback;
 }
 
-float AnimationWidget::GetFloatAttributeOr(const std::wstring& name, float fallback) {
+float AnimationWidget::GetFloatAttributeOr(std::wstring_view name, float fallback) {
     return HasAttribute(name) ? GetFloatAttribute(name) : fallback;
 }
 
-bool AnimationWidget::GetBoolAttributeOr(const std::wstring& name, bool fallback) {
+bool AnimationWidget::GetBoolAttributeOr(std::wstring_view name, bool fallback) {
     return HasAttribute(name) ? GetBoolAttribute(name) : fallback;
 }
 
-int AnimationWidget::GetIntAttributeAlt(const std::wstring& name, AnimationWidget* widget) {
-    AnimationWidget* evaluator = widget ? widget : this;
-    return evaluator->mEvaluator.Evaluate(GetAttribute(name)).ToInt();
+int AnimationWidget::GetIntAttributeAlt(std::wstring_view name, AnimationWidget* widget) {
+    return EvaluateAttributeBy(name, widget ? *widget : *this).ToInt();
 }
 
-int AnimationWidget::GetSoundAttribute(const std::wstring& name) {
+int AnimationWidget::GetSoundAttribute(std::wstring_view name) {
     return GetSoundId(GetStringAttribute(name));
 }
 
-int AnimationWidget::GetTrackAttribute(const std::wstring& name) {
+int AnimationWidget::GetTrackAttribute(std::wstring_view name) {
     return GetTrackId(GetStringAttribute(name));
 }
 
-Font* AnimationWidget::GetFontAttribute(const std::wstring& name) {
+Font* AnimationWidget::GetFontAttribute(std::wstring_view name) {
     return FindFont(GetStringAttribute(name));
 }
 
-Image* AnimationWidget::GetImageAttribute(const std::wstring& name) {
+Image* AnimationWidget::GetImageAttribute(std::wstring_view name) {
     if (!HasAttribute(name)) return nullptr;
     ScriptValue value = EvaluateAttribute(name);
     if (value.GetType() == ScriptValue::ImageRef) return value.GetImage();
@@ -443,7 +454,7 @@ EasingCurve* AnimationWidget::GetCurveAttribute() {
     return MakeCurve(name, parameters, &mVariables);
 }
 
-DynamicWidget* AnimationWidget::FindScriptObject(const std::wstring& attribute) {
+DynamicWidget* AnimationWidget::FindScriptObject(std::wstring_view attribute) {
     ScriptValue value = EvaluateAttribute(attribute);
     if (value.GetType() == ScriptValue::Object)
         return dynamic_cast<DynamicWidget*>(value.GetObject());

@@ -1,12 +1,12 @@
 #include "widgets/Board.h"
 
-#include "app/GameApp.h"
+#include "widgets/AppServices.h"
 #include "data/BasicPlayerState.h"
 #include "render/Graphics.h"
 
 Board::Board() {
-    int width = gAppBase ? gAppBase->mWidth : 1024;
-    int height = gAppBase ? gAppBase->mHeight : 768;
+    int width = gAppServices ? gAppServices->GetWidth() : 1024;
+    int height = gAppServices ? gAppServices->GetHeight() : 768;
     Resize(0.0f, 0.0f, width, height);
 }
 
@@ -18,16 +18,10 @@ void Board::AddedToManager(WidgetManager* manager) {
 void Board::Update() {
     BasicPlayerState* player = gCurrentPlayerState;
     if (!player) return;
-    if (++player->mCentiseconds >= kUpdatesPerMinute) {
-        player->mCentiseconds = 0;
-        if (++player->mMinutes >= 60) {
-            player->mMinutes = 0;
-            ++player->mHours;
-        }
-    }
+    player->AdvancePlayTime();
 }
 
-bool Board::IsPaused() { return gGameApp && gGameApp->mPauseCount > 0; }
+bool Board::IsPaused() { return gAppServices && gAppServices->GetPauseCount() > 0; }
 
 void Board::Draw(Graphics* g) {
     if (!IsPaused()) return;

@@ -1,4 +1,5 @@
 #pragma once
+#include "data/BasicPlayerState.h"
 #include "widgets/Widget.h"
 
 // The game's whole-window widget under every screen. It starts the game when
@@ -16,5 +17,5 @@ public:
     // While the application's pause count is above 0.
     bool IsPaused() override;
 
-    static constexpr int kUpdatesPerMinute = 6000;
+    static constexpr int kUpdatesPerMinute = BasicPlayerState::kStepsPerMinute;
 };

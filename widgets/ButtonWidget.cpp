@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/PomoAppBase.h"
+#include "widgets/AppServices.h"
 #include "data/Animation.h"
 #include "data/AssetManager.h"
 #include "data/Localization.h"
@@ -104,7 +104,7 @@ bool ButtonWidget::HitTest(int x, int y) {
 }
 
 void ButtonWidget::PlaySound(int id) const {
-    if (mPlaySounds && id >= 0 && gAppBase) gAppBase->PlaySample(id);
+    if (mPlaySounds && id >= 0 && gAppServices) gAppServices->PlaySample(id);
 }
 
 void ButtonWidget::MouseDown(int /*x*/, int /*y*/, int clickCount) {

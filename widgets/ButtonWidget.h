@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Color.h"
+#include "core/Color.h"
 #include "widgets/DynamicWidget.h"
 
 class AnimationWidget;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "widgets/DynamicWidget.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "data/Constants.h"
 #include "render/Graphics.h"
 #include "render/Image.h"

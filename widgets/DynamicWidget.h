@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Color.h"
-#include "app/Geometry.h"
-#include "app/Matrix4.h"
+#include "core/Color.h"
+#include "core/Geometry.h"
+#include "core/Matrix4.h"
 #include "widgets/Controller.h"
 #include "widgets/Listeners.h"
 #include "widgets/Widget.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "platform/Clipboard.h"
 #include "platform/InputEvent.h"
 #include "render/Font.h"

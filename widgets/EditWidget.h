@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/Color.h"
+#include "core/Color.h"
 #include "widgets/Listeners.h"
 #include "widgets/Widget.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/Random.h"
+#include "core/Random.h"
 
 int gNoisePerm[kNoiseTableEntries];
 float gNoiseGrad1[kNoiseTableEntries];

@@ -1,6 +1,6 @@
 #include "widgets/OverlayAnimation.h"
 
-#include "app/PomoAppBase.h"
+#include "widgets/AppServices.h"
 #include "widgets/WidgetManager.h"
 
 OverlayAnimation::OverlayAnimation(const std::wstring& animationName)
@@ -13,8 +13,8 @@ OverlayAnimation::OverlayAnimation(const std::wstring& animationName)
 void OverlayAnimation::AddedToManager(WidgetManager* manager) {
     AnimationWidget::AddedToManager(manager);
     Rect screen = LocalToScreenRect(Rect(0, 0, 1, 1));
-    int width = gAppBase ? gAppBase->mWidth : 1024;
-    int height = gAppBase ? gAppBase->mHeight : 768;
+    int width = gAppServices ? gAppServices->GetWidth() : 1024;
+    int height = gAppServices ? gAppServices->GetHeight() : 768;
     Resize(static_cast<float>(-screen.mX), static_cast<float>(-screen.mY), width, height);
 }
 

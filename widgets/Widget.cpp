@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/PomoAppBase.h"
+#include "widgets/AppServices.h"
 #include "render/Graphics.h"
 #include "widgets/WidgetManager.h"
 
@@ -13,6 +13,11 @@ int gNextWidgetId = 1;
 // Deletes queued while no application object exists (tests of the bare tree).
 std::vector<Widget*> gOrphanDeletes;
 }  // namespace
+
+MouseButton ButtonOfClick(int clickCount) {
+    if (clickCount < 0) return MouseButton::Right;
+    return clickCount > 0 ? MouseButton::Left : MouseButton::None;
+}
 
 Widget::Widget() : mId(gNextWidgetId++) {}
 
@@ -23,8 +28,8 @@ Widget::~Widget() {
         mParent->UnlinkChild(this);
         mParent = nullptr;
     }
-    if (mDeletePending && gAppBase) gAppBase->CancelSafeDelete(this);
-    if (mDeletePending && !gAppBase) {
+    if (mDeletePending && gAppServices) gAppServices->CancelSafeDelete(this);
+    if (mDeletePending && !gAppServices) {
         auto it = std::find(gOrphanDeletes.begin(), gOrphanDeletes.end(), this);
         if (it != gOrphanDeletes.end()) gOrphanDeletes.erase(it);
     }
@@ -155,8 +160,8 @@ void Widget::UpdateFAll(float elapsedSteps, int parentFlags) {
 void DeferWidgetDelete(Widget* widget) {
     if (!widget || widget->mDeletePending) return;
     widget->mDeletePending = true;
-    if (gAppBase)
-        gAppBase->SafeDelete(widget);
+    if (gAppServices)
+        gAppServices->SafeDelete(widget);
     else
         gOrphanDeletes.push_back(widget);
 }
@@ -164,7 +169,7 @@ void DeferWidgetDelete(Widget* widget) {
 bool CancelWidgetDelete(Widget* widget) {
     if (!widget || !widget->mDeletePending) return false;
     widget->mDeletePending = false;
-    if (gAppBase) return gAppBase->CancelSafeDelete(widget);
+    if (gAppServices) return gAppServices->CancelSafeDelete(widget);
     auto it = std::find(gOrphanDeletes.begin(), gOrphanDeletes.end(), widget);
     if (it == gOrphanDeletes.end()) return false;
     gOrphanDeletes.erase(it);

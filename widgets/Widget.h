@@ -1,12 +1,20 @@
 #pragma once
 #include <string>
 
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
 #include "widgets/Listeners.h"
 #include "widgets/WidgetContainer.h"
 
 class Graphics;
 class Menu;  // screens/Menu.h; widgets only carry the pointer
+
+// The button of a press as the mouse hooks see it. The hooks keep the click
+// count the data and the widgets rely on (negative for the right button, 3
+// for the middle one); ButtonOfClick names it. A middle press cannot be told
+// from a left triple click and reads as Left, which is how every widget
+// treats it; a count of 0 comes from no button.
+enum class MouseButton { None = 0, Left = 1, Middle = 2, Right = 3 };
+MouseButton ButtonOfClick(int clickCount);
 
 // The base of everything on screen. Coordinates given to the input hooks are
 // local to the widget (its top-left corner is (0, 0)); Draw is called with

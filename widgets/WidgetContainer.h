@@ -1,8 +1,8 @@
 #pragma once
 #include <vector>
 
-#include "app/Geometry.h"
-#include "app/WeakHandle.h"
+#include "core/Geometry.h"
+#include "core/WeakHandle.h"
 #include "data/ScriptObject.h"
 
 class Graphics;

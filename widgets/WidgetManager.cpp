@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/PomoAppBase.h"
+#include "widgets/AppServices.h"
 #include "platform/InputEvent.h"
 #include "render/Graphics.h"
 
@@ -75,7 +75,7 @@ void WidgetManager::Update() {
     UpdateAll(mDefaultFlags);
     // Widgets move under a pointer that stands still.
     RecheckMouseOver();
-    if (!gAppBase) ProcessOrphanWidgetDeletes();
+    if (!gAppServices) ProcessOrphanWidgetDeletes();
 }
 
 void WidgetManager::UpdateF(float elapsedSteps) { UpdateFAll(elapsedSteps, mDefaultFlags); }
@@ -295,9 +295,9 @@ void WidgetManager::SetOverWidget(Widget* widget) {
         widget->mIsOver = true;
         widget->MouseEnter();
     }
-    if (handChanged && gAppBase) {
+    if (handChanged && gAppServices) {
         Widget* now = mOverWidget.Get();
-        gAppBase->SetCursor(now && now->mHandCursor ? 1 : 0);
+        gAppServices->SetCursor(now && now->mHandCursor ? 1 : 0);
     }
 }
 

@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "render/GpuBackend.h"
+#include "platform/GpuBackend.h"
 
 // The OpenGL 3.3 core implementation of the renderer's GPU layer. Needs the
 // window's context to be current on the calling (main) thread.

@@ -3,11 +3,11 @@
 #include <atomic>
 #include <thread>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "app/GameApp.h"
-#include "app/WeakHandle.h"
+#include "core/WeakHandle.h"
 #include "app/Settings.h"
-#include "app/Timer.h"
+#include "core/Timer.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "platform/FileSystem.h"
@@ -153,23 +153,6 @@ TEST(MainLoop, SavedSettingsAreReadAtTheNextStart) {
     PlatformRemoveTree(folder);
 }
 
-TEST(MainLoop, DamagedSettingsFileStartsWithDefaults) {
-    std::string folder = PlatformMakeTempDirectory("quiltro7-damaged-");
-    ASSERT_TRUE(WriteStringToFile(folder + "/settings.xml", "<settings volume=\"0.1\" mouse-sp"));
-    {
-        AppHarness::Options o;
-        o.userDataFolder = folder;
-        AppHarness h(o);
-        auto& app = h.Boot<CountingApp>();
-        ASSERT_TRUE(h.InitSucceeded());
-        EXPECT_EQ(app.GetMouseSpeed(), 10);
-        h.RunSteps(3);
-    }
-    AppSettings s;
-    EXPECT_TRUE(ReadSettingsFile(folder + "/settings.xml", s, nullptr));  // rewritten whole
-    PlatformRemoveTree(folder);
-}
-
 TEST(MainLoop, CommandLineErrorsEndInitWithNonZeroExit) {
     AppHarness::Options o;
     o.args = {"-bogus"};
@@ -189,18 +172,6 @@ TEST(MainLoop, ScreenSaverFlagFromTheCommandLine) {
     EXPECT_EQ(app.mPreviewWindow, 0);  // no preview windows on this desktop
     app.SetCursor(3);
     EXPECT_EQ(app.GetCursor(), 0);
-}
-
-TEST(MainLoop, SecondInstanceOnTheSameUserFolderStopsQuietly) {
-    AppHarness first;
-    first.Boot<CountingApp>();
-    ASSERT_TRUE(first.InitSucceeded());
-    AppHarness::Options o;
-    o.userDataFolder = first.UserDataFolder();
-    AppHarness second(o);
-    auto& app = second.Boot<CountingApp>();
-    EXPECT_FALSE(second.InitSucceeded());
-    EXPECT_EQ(app.mExitCode, 0);
 }
 
 TEST(MainLoop, LoadingThreadCompletionIsReportedOnTheMainThread) {

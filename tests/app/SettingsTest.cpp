@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
-#include "app/FileUtil.h"
+#include "core/CommandLine.h"
+#include "core/FileUtil.h"
 #include "app/Settings.h"
 #include "platform/FileSystem.h"
 

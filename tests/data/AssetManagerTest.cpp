@@ -5,10 +5,11 @@
 #include <set>
 #include <thread>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/AssetManager.h"
+#include "render/AssetImages.h"
 #include "data/PakBuilder.h"
 #include "data/PakInterface.h"
 #include "platform/FileSystem.h"
@@ -57,6 +58,7 @@ class AssetManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
+        mAssets.SetImageLoader(&RendererImageLoader());
         ASSERT_TRUE(mAssets.LoadDefinitions(GameData() + "properties/assets.xml", &error)) << error;
         SetDebugOutputEnabled(false);
     }
@@ -153,6 +155,7 @@ TEST_F(AssetManagerTest, AbortFlagStopsTheLoad) {
 
     // Set while loading: the asset in hand finishes, the rest are left.
     AssetManager audio;
+    audio.SetImageLoader(&RendererImageLoader());
     std::string error;
     ASSERT_TRUE(audio.LoadDefinitionsFromString(kAudioAssets, "audio.xml", &error)) << error;
     FakeAudioLoader loader;
@@ -169,6 +172,7 @@ TEST_F(AssetManagerTest, AbortFlagStopsTheLoad) {
 
 TEST_F(AssetManagerTest, SoundsAndTracksGoThroughTheAudioLoader) {
     AssetManager audio;
+    audio.SetImageLoader(&RendererImageLoader());
     std::string error;
     ASSERT_TRUE(audio.LoadDefinitionsFromString(kAudioAssets, "audio.xml", &error)) << error;
     FakeAudioLoader loader;
@@ -293,6 +297,7 @@ TEST_F(AssetManagerTest, LoadsDefinitionsAndImagesFromThePak) {
     gPakInterfaceP = &layer;
     // Nothing of the data is loose in the temporary folder: all comes from the pak.
     AssetManager fromPak;
+    fromPak.SetImageLoader(&RendererImageLoader());
     EXPECT_TRUE(fromPak.LoadDefinitions(temp + "/properties/assets.xml", &error)) << error;
     EXPECT_TRUE(fromPak.LoadAlwaysGroups(temp + "/"));
     EXPECT_TRUE(fromPak.LoadGroup("PlayAssets", L"ipad", temp + "/"));

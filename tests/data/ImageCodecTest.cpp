@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
 #include "data/ImageCodec.h"
 #include "data/ImageData.h"
 #include "data/PakBuilder.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "data/Config.h"
 #include "data/Localization.h"
 #include "tests/data/DataFilesTestSupport.h"

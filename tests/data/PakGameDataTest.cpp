@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "data/Config.h"
 #include "data/Constants.h"
 #include "data/ConstantsLoader.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include <thread>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "data/PakArchive.h"
 #include "data/PakFormat.h"
 #include "tests/data/DataFilesTestSupport.h"
@@ -95,6 +95,25 @@ TEST_F(PakTest, LooseFileShadowsThePakEntry) {
     mFolder.Write("properties/CONSTANTS.XML", "loose");
     EXPECT_EQ(ReadPath(mPak, mFolder / "properties/constants.xml"), "loose");
     EXPECT_EQ(ReadPath(mPak, mFolder / "Properties/Fonts.xml"), "<fonts/>");
+}
+
+// Names in data files stay inside the data folder, loose or archived.
+TEST_F(PakTest, LooseFilesOutsideTheDataRootAreNotServed) {
+    mFolder.Write("secret.txt", "outside");
+    mFolder.Write("data/inside.txt", "inside");
+    mFolder.Write("data/sub/deeper.txt", "deeper");
+    mPak.SetDataRoot(mFolder / "data");
+    CurrentFolder here(mFolder / "data/sub");
+    const char* refused[] = {"../../secret.txt", "..\\..\\secret.txt", "../../data/../secret.txt"};
+    for (const char* path : refused) {
+        EXPECT_EQ(ReadPath(mPak, path), "<absent>") << path;
+        EXPECT_FALSE(mPak.FileExists(path)) << path;
+    }
+    EXPECT_EQ(ReadPath(mPak, mFolder / "secret.txt"), "<absent>");
+    EXPECT_EQ(ReadPath(mPak, "../inside.txt"), "inside");
+    EXPECT_EQ(ReadPath(mPak, "deeper.txt"), "deeper");
+    mPak.SetDataRoot("");
+    EXPECT_EQ(ReadPath(mPak, "../../secret.txt"), "outside");
 }
 
 TEST_F(PakTest, SeekWithinAnEntry) {

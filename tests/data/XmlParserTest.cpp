@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/Constants.h"
 #include "data/EncodingParser.h"
 #include "data/Parser.h"

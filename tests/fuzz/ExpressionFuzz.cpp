@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "app/Log.h"
-#include "app/StringUtil.h"
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/BasicPlayerState.h"
 #include "data/Constants.h"
 #include "data/ExpressionEvaluator.h"

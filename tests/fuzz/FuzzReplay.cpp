@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "tests/fuzz/FuzzTarget.h"

@@ -2,7 +2,7 @@
 // of range, and whatever is read must save and read back the same.
 #include <string>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
 #include "tests/fuzz/FuzzTarget.h"

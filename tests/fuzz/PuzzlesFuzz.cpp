@@ -3,7 +3,7 @@
 // can use.
 #include <string>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "puzzle/PuzzleStats.h"
 #include "tests/fuzz/FuzzTarget.h"
 

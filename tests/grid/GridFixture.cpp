@@ -1,6 +1,6 @@
 #include "tests/grid/GridFixture.h"
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
 #include "data/ConstantsLoader.h"

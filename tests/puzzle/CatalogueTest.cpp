@@ -2,11 +2,12 @@
 
 #include <set>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 #include "puzzle/GameDataCheck.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/LineSolver.h"
 #include "puzzle/MyLocalization.h"
+#include "puzzle/PuzzleModel.h"
 #include "puzzle/PuzzleStats.h"
 #include "puzzle/SetStats.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
@@ -30,6 +31,35 @@ protected:
     }
     const GamePuzzles& Game() { return *FindGamePuzzles(gGameId); }
 };
+
+// Played by the rules, revealing exactly its tiles solves every puzzle
+// without a mistake, and the rules' clues are the solver's.
+TEST_F(OurCatalogue, EveryPuzzlePlaysByTheRules) {
+    for (const auto& mode : Game().mModes) {
+        for (const PuzzleSet& set : mode) {
+            for (const PuzzleRecord& puzzle : set) {
+                SCOPED_TRACE(WStringToString(puzzle.mName));
+                const PuzzleLayer solution = puzzle.mSolution.ToColumns();
+                PuzzleModel model(solution, 1);
+                const int n = model.GetSize();
+                const std::vector<ClueLine>& columns = model.GetClues(LineKind::Column);
+                const std::vector<ClueLine>& rows = model.GetClues(LineKind::Row);
+                for (int i = 0; i < n; ++i) {
+                    EXPECT_EQ(ClueLengths(columns[i]), LineSolver::ColumnClue(solution, i));
+                    EXPECT_EQ(ClueLengths(rows[i]), LineSolver::RowClue(solution, i));
+                }
+                model.InitHoles();
+                for (int x = 0; x < n; ++x)
+                    for (int y = 0; y < n; ++y)
+                        if (solution[x][y]) model.ApplyLine(Point(x, y), Point(x, y), CellAction::Reveal);
+                EXPECT_EQ(model.GetEnd(), PlayEnd::Solved);
+                EXPECT_EQ(model.GetMistakesMade(), 0);
+                for (const ClueLine& row : rows)
+                    for (const Clue& clue : row) EXPECT_TRUE(clue.mSatisfied);
+            }
+        }
+    }
+}
 
 // The loader has proved every puzzle square with 0/1 cells; what is left is
 // that each is fair and that the catalogue has what the play needs.

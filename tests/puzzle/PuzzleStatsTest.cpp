@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "puzzle/PuzzleStats.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Log.h"
+#include "core/Log.h"
 #include "puzzle/GameDataCheck.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/MyLocalization.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <thread>
 
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 #include "data/ScriptObject.h"
 #include "data/ScriptValue.h"
 #include "render/Graphics.h"

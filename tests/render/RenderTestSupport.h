@@ -8,7 +8,7 @@
 #include "platform/System.h"
 #include "platform/Window.h"
 #include "render/D3DInterface.h"
-#include "render/GpuBackend.h"
+#include "platform/GpuBackend.h"
 #include "tests/support/AppHarness.h"
 
 // A backend that records what it is asked to draw.

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <thread>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
 #include "data/Constants.h"

@@ -1,7 +1,7 @@
 #include "tests/script/ScriptFixture.h"
 
 #include "data/BasicPlayerState.h"
-#include "screens/Menu.h"
+#include "widgets/Menu.h"
 #include "widgets/OverlayAnimation.h"
 
 // Variables in their three scopes, and the commands that start further

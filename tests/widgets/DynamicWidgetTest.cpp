@@ -55,19 +55,6 @@ TEST(DynamicWidgetTest, SetImageResetsAFrameOutOfRange) {
     EXPECT_EQ(w.GetFrame(), 0);
 }
 
-TEST(DynamicWidgetTest, PropertyTableCoversTheScriptNames) {
-    DynamicWidget w(0.0f, 0.0f);
-    for (const wchar_t* name :
-         {L"x", L"y", L"z", L"angle", L"scale_x", L"scale_y", L"opacity", L"red", L"green",
-          L"blue", L"alpha", L"mouse_visible", L"shear_x", L"shear_y", L"shear_x_offset",
-          L"shear_y_offset"})
-        EXPECT_NE(w.GetPropertyPointer(name), nullptr) << std::string(name, name + wcslen(name));
-    EXPECT_EQ(w.GetPropertyPointer(L"X"), nullptr);
-    EXPECT_EQ(w.GetPropertyPointer(L""), nullptr);
-    EXPECT_TRUE(w.SetPropertyValue(L"x", 12.5f));
-    EXPECT_EQ(w.mX, 12.5f);
-}
-
 TEST(DynamicWidgetTest, MouseVisiblePropertyDrivesTheFlag) {
     DynamicWidget w(0.0f, 0.0f);
     w.SetPropertyValue(L"mouse_visible", 0.0f);

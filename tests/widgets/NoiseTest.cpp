@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/Random.h"
+#include "core/Random.h"
 #include "widgets/Noise.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/Color.h"
+#include "core/Color.h"
 
 const Color Color::Black(0, 0, 0, 255);
 const Color Color::White(255, 255, 255, 255);

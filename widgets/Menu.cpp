@@ -1,6 +1,6 @@
-#include "screens/Menu.h"
+#include "widgets/Menu.h"
 
-#include "app/GameApp.h"
+#include "widgets/AppServices.h"
 #include "render/Image.h"
 #include "widgets/WidgetManager.h"
 
@@ -9,8 +9,8 @@ Menu::Menu(Image* image, bool popup, bool centre) : AnimationWidget(0.0f, 0.0f, 
         mPriority = 2;
         mZOrder = 2;
     }
-    int windowWidth = gAppBase ? gAppBase->mWidth : 1024;
-    int windowHeight = gAppBase ? gAppBase->mHeight : 768;
+    int windowWidth = gAppServices ? gAppServices->GetWidth() : 1024;
+    int windowHeight = gAppServices ? gAppServices->GetHeight() : 768;
     if (image) {
         SetImage(image);
         if (centre) Move(static_cast<float>(windowWidth / 2 - mWidth / 2),
@@ -34,18 +34,18 @@ void Menu::InitMenu() {
     mMenu = this;
     mIsMenuRoot = true;
     mMouseVisible = true;
-    if (gAppBase) gAppBase->SetCursor(0);
+    if (gAppServices) gAppServices->SetCursor(0);
 }
 
 bool Menu::IsPaused() {
-    if ((gGameApp && gGameApp->mPauseCount >= 1) || mPaused) return true;
+    if ((gAppServices && gAppServices->GetPauseCount() >= 1) || mPaused) return true;
     if (!mPauseWhenCovered || !IsInManager() || mActive) return false;
-    return !(gAppBase && gAppBase->mScreenSaverMode);
+    return !(gAppServices && gAppServices->IsScreenSaverMode());
 }
 
 void Menu::GotFocus() {
     AnimationWidget::GotFocus();
-    if (gGameApp) gGameApp->SetActiveMenu(this);
+    if (gAppServices) gAppServices->SetActiveMenu(this);
     MarkDirty();
 }
 
@@ -59,7 +59,7 @@ void Menu::MouseDown(int x, int y, int clickCount) {
 }
 
 void Menu::AddedToManager(WidgetManager* manager) {
-    if (gGameApp) gGameApp->AddMenu(this);
+    if (gAppServices) gAppServices->AddMenu(this);
     AnimationWidget::AddedToManager(manager);
     if (mRemoveRequested)
         RemoveSelf();
@@ -70,12 +70,12 @@ void Menu::AddedToManager(WidgetManager* manager) {
 void Menu::RemovedFromManager(WidgetManager* manager) {
     StopAllSounds(0.0);
     AnimationWidget::RemovedFromManager(manager);
-    if (gGameApp) gGameApp->RemoveMenu(this);
+    if (gAppServices) gAppServices->RemoveMenu(this);
 }
 
 void Menu::RemoveSelf() {
     mRemoveRequested = true;
-    if (gAppBase && gAppBase->KillDialogWidget(this)) return;
+    if (gAppServices && gAppServices->KillDialogWidget(this)) return;
     // Not a registered dialog: a menu added as a plain child still leaves;
     // one not added yet closes as soon as it is (see AddedToManager).
     if (mParent) AnimationWidget::RemoveSelf();

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/Color.h"
-#include "app/Geometry.h"
-#include "app/Matrix4.h"
+#include "core/Color.h"
+#include "core/Geometry.h"
+#include "core/Matrix4.h"
 #include "platform/Viewport.h"
 
 TEST(Transform, QuarterTurnsAreExact) {
@@ -37,18 +37,6 @@ TEST(Matrix4, InverseUndoesTheTransform) {
     EXPECT_NEAR(y, -1.25f, 1e-5f);
     Matrix4 singular = Matrix4::Scaling(0, 1);
     EXPECT_FALSE(singular.Invert());
-}
-
-TEST(Color, FromFloatsRoundsAndClamps) {
-    EXPECT_EQ(Color::FromFloats(0.5f, 1.7f, -0.2f, 1.0f), Color(128, 255, 0, 255));
-    EXPECT_EQ(Color::FromFloats(0.0f, 0.999f, 0.002f).mGreen, 255);
-    EXPECT_EQ(Color::FromFloats(0.0f, 0.0f, 0.002f).mBlue, 1);
-}
-
-TEST(Color, PackingTreatsZeroAlphaAsOpaque) {
-    EXPECT_EQ(Color::FromARGB(0x00112233u), Color(0x11, 0x22, 0x33, 255));
-    EXPECT_EQ(Color(1, 2, 3, 4).ToARGB(), 0x04010203u);
-    EXPECT_EQ((Color(255, 128, 0, 255) * Color(128, 255, 255, 128)), Color(128, 128, 0, 128));
 }
 
 TEST(Rect, IntersectionUnionContainment) {

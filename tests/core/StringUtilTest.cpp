@@ -2,7 +2,7 @@
 
 #include <clocale>
 
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 
 TEST(StrFormat, HasNoLengthLimit) {
     std::string big(5000, 'x');

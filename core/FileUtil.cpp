@@ -1,8 +1,9 @@
-#include "app/FileUtil.h"
+#include "core/FileUtil.h"
 
-#include "app/Log.h"
-#include "app/PomoAppBase.h"
-#include "app/StringUtil.h"
+#include <atomic>
+
+#include "core/Log.h"
+#include "core/StringUtil.h"
 #include "platform/FileSystem.h"
 
 std::string GetFileDir(const std::string& path) {
@@ -63,6 +64,19 @@ bool ReadFileToString(const std::string& path, std::string& out) {
     return PlatformReadFile(NormalizeSlashes(path), out);
 }
 
+UserFileStatus ReadUserFile(const std::string& path, std::string& out, std::string* reason) {
+    return PlatformReadUserFile(NormalizeSlashes(path), kMaxUserFileBytes, out, reason);
+}
+
+std::string KeepDamagedFileAside(const std::string& path) {
+    for (int n = 1; n < 1000; ++n) {
+        std::string aside = path + ".damaged-" + std::to_string(n);
+        if (PlatformFileSize(aside) >= 0) continue;  // taken: a file or a folder
+        return PlatformRenameFile(path, aside) ? aside : std::string();
+    }
+    return std::string();
+}
+
 bool WriteStringToFile(const std::string& path, const std::string& text) {
     std::string p = NormalizeSlashes(path);
     std::string dir = GetFileDir(p);
@@ -80,4 +94,13 @@ bool WriteStringToFile(const std::string& path, const std::string& text) {
 
 void GrantEveryoneFileAccess(const std::string&) {}
 
-std::string GetAppDataFolder() { return gAppBase ? gAppBase->mAppDataFolder : std::string(); }
+namespace {
+std::atomic<AppDataFolderSource> gAppDataFolderSource{nullptr};
+}
+
+void SetAppDataFolderSource(AppDataFolderSource source) { gAppDataFolderSource.store(source); }
+
+std::string GetAppDataFolder() {
+    AppDataFolderSource source = gAppDataFolderSource.load();
+    return source ? source() : std::string();
+}

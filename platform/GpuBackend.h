@@ -120,7 +120,3 @@ public:
 private:
     uint32_t mNextHandle = 0;
 };
-
-// Made by the platform layer on the window's current GL context; null (with
-// an error text) when the context cannot be used.
-std::unique_ptr<GpuBackend> CreateGLBackend(std::string* error);

@@ -1,4 +1,4 @@
-#include "app/Matrix4.h"
+#include "core/Matrix4.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/Log.h"
+#include "core/Log.h"
 
 #include <atomic>
 #include <cstdarg>
@@ -6,8 +6,8 @@
 #include <deque>
 #include <mutex>
 
-#include "app/FileUtil.h"
-#include "app/StringUtil.h"
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
 
 namespace {
 std::atomic<bool> gDebugOutput{true};

@@ -1,13 +1,20 @@
-#include "app/Timer.h"
+#include "core/Timer.h"
 
-#include "app/PomoAppBase.h"
+#include <atomic>
+
 #include "platform/Clock.h"
+
+namespace {
+std::atomic<Clock*> gDefaultClock{nullptr};
+}
 
 Timer::Timer(Clock* clock) : mClock(clock) {}
 
+void Timer::SetDefaultClock(Clock* clock) { gDefaultClock.store(clock); }
+
 Clock* Timer::ActiveClock() const {
     if (mClock) return mClock;
-    if (gAppBase && gAppBase->GetClock()) return gAppBase->GetClock();
+    if (Clock* clock = gDefaultClock.load()) return clock;
     // Before the application has a clock (tools, early start-up).
     static RealClock fallback;
     return &fallback;

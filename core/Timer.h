@@ -16,6 +16,11 @@ public:
     double ElapsedMillis() const { return static_cast<double>(ElapsedMicros()) / 1000.0; }
     double ElapsedSeconds() const { return static_cast<double>(ElapsedMicros()) / 1000000.0; }
 
+    // The clock timers without one of their own use: the application sets its
+    // clock here, so timers follow the test clock in tests. Null means the
+    // real clock.
+    static void SetDefaultClock(Clock* clock);
+
 private:
     Clock* ActiveClock() const;
 

@@ -1,4 +1,4 @@
-#include "app/StringUtil.h"
+#include "core/StringUtil.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/FileUtil.h"
-#include "app/Log.h"
+#include "core/FileUtil.h"
+#include "core/Log.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 

@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLineOptions& options,
                       std::string* error) {

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/Random.h"
+#include "core/Random.h"
 
 // std::mt19937 is an independent implementation of the same generator with the
 // same standard seeding, so it serves as the reference sequence.

@@ -1,4 +1,4 @@
-#include "render/GpuBackend.h"
+#include "platform/GpuBackend.h"
 
 #include <algorithm>
 

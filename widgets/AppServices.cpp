@@ -1,0 +1,3 @@
+#include "widgets/AppServices.h"
+
+AppServices* gAppServices = nullptr;

@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+
+class Clock;
+class HandleTarget;
+class Menu;
+class SoundManager;
+class TrackInterface;
+class Widget;
+
+// What the widget layer needs of the running application. The application
+// object implements it, so widgets, menus and scripts reach it without
+// including anything that sits above them. Every member has a harmless
+// default for code that runs without an application (tools, bare tests).
+class AppServices {
+public:
+    virtual ~AppServices() = default;
+
+    virtual int GetWidth() const { return 1024; }
+    virtual int GetHeight() const { return 768; }
+    virtual bool IsScreenSaverMode() const { return false; }
+    virtual Clock* GetClock() const { return nullptr; }
+    virtual SoundManager* GetSoundManager() const { return nullptr; }
+    virtual TrackInterface* GetMusicInterface() const { return nullptr; }
+
+    // Deletes after the current update step (see the deferred-delete list).
+    virtual void SafeDelete(HandleTarget* object) = 0;
+    virtual bool CancelSafeDelete(HandleTarget* object) = 0;
+    virtual bool KillDialogWidget(Widget* dialog) { return false; }
+    virtual void PlaySample(int soundId) {}
+    virtual void SetCursor(int id) {}
+    virtual void ShowMessageBox(const std::string& text, const std::string& caption) {}
+
+    // The open-menu list and the pause count belong to the game application.
+    virtual void AddMenu(Menu* menu) {}
+    virtual void RemoveMenu(Menu* menu) {}
+    virtual void SetActiveMenu(Menu* menu) {}
+    virtual int GetPauseCount() const { return 0; }
+    // The game's script commands are not here: the game registers them in
+    // the ScriptCommandRegistry at start.
+};
+
+// The running application, or null (set and cleared by the application).
+extern AppServices* gAppServices;
