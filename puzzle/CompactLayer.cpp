@@ -5,15 +5,22 @@
 #include <cstring>
 
 namespace {
-// A row of cells narrowed, through a small buffer the compiler can fill in
-// one sweep, then stored in one copy (this runs for every catalogue cell).
+// A run of cells narrowed eight at a time (GCC and Clang vectors): this runs
+// for every picture cell of the catalogue.
 template <typename Narrow>
-void StoreNarrow(const int32_t* row, size_t count, uint8_t* out) {
-    Narrow buffer[64];
-    for (size_t done = 0; done < count; done += 64) {
-        const size_t chunk = std::min<size_t>(64, count - done);
-        for (size_t i = 0; i < chunk; ++i) buffer[i] = static_cast<Narrow>(row[done + i]);
-        std::memcpy(out + done * sizeof(Narrow), buffer, chunk * sizeof(Narrow));
+void NarrowRun(const int32_t* cells, size_t count, uint8_t* out) {
+    typedef int32_t Wide8 __attribute__((vector_size(32)));
+    typedef Narrow Narrow8 __attribute__((vector_size(8 * sizeof(Narrow))));
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        Wide8 wide;
+        std::memcpy(&wide, cells + i, sizeof wide);
+        const Narrow8 narrow = __builtin_convertvector(wide, Narrow8);
+        std::memcpy(out + i * sizeof(Narrow), &narrow, sizeof narrow);
+    }
+    for (; i < count; ++i) {
+        const Narrow v = static_cast<Narrow>(cells[i]);
+        std::memcpy(out + i * sizeof(Narrow), &v, sizeof v);
     }
 }
 }  // namespace
@@ -56,12 +63,14 @@ CompactLayer::CompactLayer(int size, const int32_t* cells, size_t rowStride, int
         if (i % 8) out[i / 8] = static_cast<uint8_t>(byte);
         return;
     }
-    for (size_t y = 0; y < n; ++y, out += n * width) {
-        const int32_t* row = cells + y * rowStride;
+    // Cells in one run go in one step; rows apart, a row at a time.
+    const size_t runs = rowStride == n ? 1 : n, run = rowStride == n ? n * n : n;
+    for (size_t r = 0; r < runs; ++r, out += run * width) {
+        const int32_t* from = cells + r * rowStride;
         switch (mWidth) {
-        case Width::Byte: StoreNarrow<int8_t>(row, n, out); break;
-        case Width::Short: StoreNarrow<int16_t>(row, n, out); break;
-        default: std::memcpy(out, row, n * 4); break;
+        case Width::Byte: NarrowRun<int8_t>(from, run, out); break;
+        case Width::Short: NarrowRun<int16_t>(from, run, out); break;
+        default: std::memcpy(out, from, run * 4); break;
         }
     }
 }
