@@ -19,18 +19,6 @@ const std::wstring* XMLElement::Find(const std::wstring& name) const {
 namespace {
 inline bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// Eight ASCII bytes to eight wide characters in one step (GCC and Clang
-// vectors; the loop the compiler made of it did a store per character).
-inline void WidenEight(uint64_t eight, wchar_t* out) {
-    typedef uint8_t Bytes __attribute__((vector_size(8)));
-    typedef uint32_t Wide __attribute__((vector_size(32)));
-    static_assert(sizeof(wchar_t) == 4, "wide characters are 32 bits");
-    Bytes bytes;
-    std::memcpy(&bytes, &eight, 8);
-    const Wide wide = __builtin_convertvector(bytes, Wide);
-    std::memcpy(out, &wide, 32);
-}
-
 // True when all eight bytes lie in '!'..0x7F: no white space, no UTF-8.
 inline bool IsPrintableAscii(uint64_t eight) {
     constexpr uint64_t kHigh = 0x8080808080808080ull;
@@ -118,42 +106,33 @@ void XMLParser::Stop() {
 }
 
 void XMLParser::AppendText(const char* data, size_t size) {
-    // Written into a buffer of its own and copied once when the text ends:
-    // growing a wide string first fills it, a character at a time, which cost
-    // more than the rule itself.
     if (mTextRoom - mTextSize < size + 1) {
         const size_t room = std::max(mTextSize + size + 1, mTextRoom * 2);
-        std::unique_ptr<wchar_t[]> grown(new wchar_t[room]);
+        std::unique_ptr<char[]> grown(new char[room]);
         std::copy(mText.get(), mText.get() + mTextSize, grown.get());
         mText = std::move(grown);
         mTextRoom = room;
     }
-    wchar_t* const start = mText.get();
-    wchar_t* w = start + mTextSize;
+    char* const start = mText.get();
+    char* w = start + mTextSize;
     const char* p = data;
     const char* const end = data + size;
     while (p < end) {
         uint64_t eight;
         if (!mPendingSpace && end - p >= 8 && (std::memcpy(&eight, p, 8), IsPrintableAscii(eight))) {
-            WidenEight(eight, w);
+            std::memcpy(w, &eight, 8);
             w += 8;
             p += 8;
             continue;
         }
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (IsXmlSpace(static_cast<char>(c))) {
+        const char c = *p++;
+        if (IsXmlSpace(c)) {
             mPendingSpace = w != start;
-            ++p;
             continue;
         }
-        if (mPendingSpace) *w++ = L' ';
+        if (mPendingSpace) *w++ = ' ';
         mPendingSpace = false;
-        if (c < 0x80) {
-            *w++ = static_cast<wchar_t>(c);
-            ++p;
-        } else {
-            *w++ = static_cast<wchar_t>(NextUtf8CodePoint(p, end));
-        }
+        *w++ = c;
     }
     mTextSize = static_cast<size_t>(w - start);
 }
@@ -162,9 +141,9 @@ bool XMLParser::FlushText() {
     if (mStoppedByListener) return false;
     mPendingSpace = false;  // trailing white space is dropped
     if (mTextSize == 0) return true;
-    mWideText.assign(mText.get(), mTextSize);
+    const size_t size = mTextSize;
     mTextSize = 0;
-    if (!mListener->OnXmlText(mWideText)) {
+    if (!mListener->OnXmlText(mText.get(), size)) {
         Stop();
         return false;
     }

@@ -28,7 +28,8 @@ public:
         // Return false to stop the parse (the document then counts as failed).
         virtual bool OnXmlStart(const XMLElement& element) = 0;
         virtual bool OnXmlEnd(const XMLElement& element) = 0;
-        virtual bool OnXmlText(const std::wstring& text) = 0;
+        // The text with the text rule applied, still UTF-8 (never empty).
+        virtual bool OnXmlText(const char* text, size_t size) = 0;
     };
 
     XMLParser();
@@ -54,8 +55,8 @@ public:
 
 private:
     // The text rule, applied to each piece of text as expat hands it over:
-    // UTF-8 in, wide text out, trimmed, inner white-space runs collapsed (one
-    // pass: it runs over every text byte).
+    // trimmed, inner white-space runs collapsed (one pass: it runs over every
+    // text byte).
     void AppendText(const char* data, size_t size);
 
     struct Callbacks;
@@ -66,11 +67,10 @@ private:
     Listener* mListener = nullptr;
     std::vector<XMLElement> mStack;  // slots are reused to keep their capacity
     size_t mDepth = 0;
-    std::unique_ptr<wchar_t[]> mText;  // the text so far, before the one copy to mWideText
-    size_t mTextSize = 0;              // characters held
-    size_t mTextRoom = 0;              // characters mText can hold
-    bool mPendingSpace = false;        // white space seen after the text so far
-    std::wstring mWideText;
+    std::unique_ptr<char[]> mText;  // the text so far
+    size_t mTextSize = 0;           // bytes held
+    size_t mTextRoom = 0;           // bytes mText can hold
+    bool mPendingSpace = false;     // white space seen after the text so far
     const char* mDocument = nullptr;  // the UTF-8 bytes expat reads, for the line count
     size_t mDocumentSize = 0;
     mutable size_t mLineCursor = 0;   // the line breaks before this offset are counted

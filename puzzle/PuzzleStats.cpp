@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <cwchar>
 
 #include "core/StringUtil.h"
 
 namespace {
-std::string Narrow(const wchar_t* text, size_t length) { return WStringToString(std::wstring(text, length)); }
+// The characters from p for a message: count of them, whole even when not ASCII.
+std::string Characters(const char* p, const char* end, int count) {
+    const char* q = p;
+    for (int i = 0; i < count && q < end; ++i) NextUtf8CodePoint(q, end);
+    return std::string(p, q);
+}
 }  // namespace
 
 PuzzleStats::PuzzleStats() : PuzzleStats(true) {}
@@ -81,12 +85,12 @@ bool PuzzleStats::OnElementEnd(const XMLElement& element) {
     return ok;
 }
 
-bool PuzzleStats::OnText(const std::wstring& text) {
+bool PuzzleStats::OnTextUtf8(const char* text, size_t size) {
     if (!mPuzzle) {
-        std::printf("TextBlock cannot resume, mPuzzle == NULL \n Text: %s\n", WStringToString(text).c_str());
+        std::printf("TextBlock cannot resume, mPuzzle == NULL \n Text: %.*s\n", static_cast<int>(size), text);
         return true;
     }
-    return mInGrid ? AppendSolution(text) : AppendPicture(text);
+    return mInGrid ? AppendSolution(text, size) : AppendPicture(text, size);
 }
 
 void PuzzleStats::PendingLayer::Clear() {
@@ -122,66 +126,69 @@ void PuzzleStats::PendingLayer::EndRow(int width) {
 // The text is already one space between words: each word is a row, each
 // character a cell from the left. One pass per word: this runs for every
 // cell of the catalogue.
-bool PuzzleStats::AppendSolution(const std::wstring& text) {
-    const wchar_t* p = text.data();
-    const wchar_t* const end = p + text.size();
+bool PuzzleStats::AppendSolution(const char* text, size_t size) {
+    const char* p = text;
+    const char* const end = p + size;
     while (p < end) {
-        const wchar_t* word = p;
-        const wchar_t* space = std::wmemchr(p, L' ', static_cast<size_t>(end - p));
+        const char* word = p;
+        const char* space = static_cast<const char*>(std::memchr(p, ' ', static_cast<size_t>(end - p)));
         p = space ? space + 1 : end;
         const int width = static_cast<int>((space ? space : end) - word);
         int32_t* row = mSolution.NextRow();
         const int stored = row ? std::min(width, kMaxPuzzleSize) : 0;
         uint32_t bad = 0;
         for (int i = 0; i < stored; ++i) {
-            const uint32_t value = static_cast<uint32_t>(word[i] - L'0');
+            const uint32_t value = static_cast<uint32_t>(word[i] - '0');
             bad |= value & ~1u;
             row[i] = static_cast<int32_t>(value);
         }
-        for (int i = stored; i < width; ++i) bad |= static_cast<uint32_t>(word[i] - L'0') & ~1u;
+        for (int i = stored; i < width; ++i) bad |= static_cast<uint32_t>(word[i] - '0') & ~1u;
         if (bad) {
-            const wchar_t* c = word;
-            while (*c == L'0' || *c == L'1') ++c;
+            const char* c = word;
+            while (*c == '0' || *c == '1') ++c;
             return FailPuzzle(StrFormat("grid row %d: character \"%s\" is not 0 or 1", mSolution.mRows + 1,
-                                        Narrow(c, 1).c_str()));
+                                        Characters(c, end, 1).c_str()));
         }
         mSolution.EndRow(width);
     }
     return true;
 }
 
-bool PuzzleStats::DecodePictureCell(wchar_t c1, wchar_t c2, int32_t& out) {
-    const uint32_t high = static_cast<uint32_t>(c1 - L'A'), low = static_cast<uint32_t>(c2 - L'A');
+bool PuzzleStats::DecodePictureCell(char c1, char c2, int32_t& out) {
+    const uint32_t high = static_cast<uint32_t>(c1 - 'A'), low = static_cast<uint32_t>(c2 - 'A');
     if ((high < 26) & (low < 26)) {  // the common case first, one test: it runs for every cell
         out = static_cast<int32_t>(high * 26 + low);
         return true;
     }
     out = -1;  // "0x", or else never a cel index out of the sheet
-    return c1 == L'0';
+    return c1 == '0';
 }
 
-bool PuzzleStats::AppendPicture(const std::wstring& text) {
-    const wchar_t* p = text.data();
-    const wchar_t* const end = p + text.size();
+// Cells are counted in characters: a letter outside ASCII is a wrong cell,
+// never a split one.
+bool PuzzleStats::AppendPicture(const char* text, size_t size) {
+    const char* p = text;
+    const char* const end = p + size;
     int32_t low = mPicture.mLow, high = mPicture.mHigh;
     while (p < end) {
-        const wchar_t* word = p;
-        const wchar_t* space = std::wmemchr(p, L' ', static_cast<size_t>(end - p));
+        const char* word = p;
+        const char* space = static_cast<const char*>(std::memchr(p, ' ', static_cast<size_t>(end - p)));
         p = space ? space + 1 : end;
-        const int letters = static_cast<int>((space ? space : end) - word);
-        if (letters % 2)
-            return FailPuzzle(StrFormat("picture row %d has an odd number of letters", mPicture.mRows + 1));
+        const char* wordEnd = space ? space : end;
+        const int letters = static_cast<int>(wordEnd - word);
         int32_t* row = mPicture.NextRow();
         const int cells = letters / 2;
         for (int i = 0; i < cells; ++i) {
             int32_t value;
             if (!DecodePictureCell(word[2 * i], word[2 * i + 1], value))
                 return FailPuzzle(StrFormat("picture row %d: cell \"%s\" is not two letters A-Z or \"0x\"",
-                                            mPicture.mRows + 1, Narrow(word + 2 * i, 2).c_str()));
+                                            mPicture.mRows + 1, Characters(word + 2 * i, wordEnd, 2).c_str()));
             if (row && i < kMaxPuzzleSize) row[i] = value;
             low = std::min(low, value);
             high = std::max(high, value);
         }
+        if (letters % 2)
+            return FailPuzzle(StrFormat("picture row %d has an odd number of letters", mPicture.mRows + 1));
         mPicture.EndRow(cells);
     }
     mPicture.mLow = low;

@@ -32,12 +32,12 @@ public:
 
     // Decodes one picture cell ("0x" = -1, "AA".."ZZ" = 0..675). Letters
     // outside A-Z give -1 and return false.
-    static bool DecodePictureCell(wchar_t c1, wchar_t c2, int32_t& out);
+    static bool DecodePictureCell(char c1, char c2, int32_t& out);
 
 protected:
     bool OnElementStart(const XMLElement& element) override;
     bool OnElementEnd(const XMLElement& element) override;
-    bool OnText(const std::wstring& text) override;
+    bool OnTextUtf8(const char* text, size_t size) override;
 
 private:
     // One layer of the puzzle being read, row by row as the file gives it.
@@ -58,8 +58,8 @@ private:
 
     bool Fail(const std::string& what);
     bool FailPuzzle(const std::string& what);
-    bool AppendSolution(const std::wstring& text);
-    bool AppendPicture(const std::wstring& text);
+    bool AppendSolution(const char* text, size_t size);
+    bool AppendPicture(const char* text, size_t size);
     bool FinishPuzzle();
     bool CheckShape(const PendingLayer& layer, const char* what, int size);
 

@@ -26,14 +26,14 @@ std::string OnePuzzle(const std::string& attributes, const std::string& body) {
 }  // namespace
 
 TEST(PuzzleCatalogue, DecodesPictureCells) {
-    struct Case { wchar_t c1, c2; bool ok; int32_t value; };
-    const Case cases[] = {{L'A', L'A', true, 0},   {L'A', L'B', true, 1},   {L'B', L'A', true, 26},
-                          {L'Z', L'Z', true, 675}, {L'0', L'A', true, -1},  {L'0', L'x', true, -1},
-                          {L'a', L'A', false, -1}, {L'A', L'[', false, -1}, {L'1', L'A', false, -1}};
+    struct Case { char c1, c2; bool ok; int32_t value; };
+    const Case cases[] = {{'A', 'A', true, 0},   {'A', 'B', true, 1},   {'B', 'A', true, 26},
+                          {'Z', 'Z', true, 675}, {'0', 'A', true, -1},  {'0', 'x', true, -1},
+                          {'a', 'A', false, -1}, {'A', '[', false, -1}, {'1', 'A', false, -1}};
     for (const Case& c : cases) {
         int32_t v = 99;
-        EXPECT_EQ(PuzzleStats::DecodePictureCell(c.c1, c.c2, v), c.ok) << char(c.c1) << char(c.c2);
-        EXPECT_EQ(v, c.value) << char(c.c1) << char(c.c2);
+        EXPECT_EQ(PuzzleStats::DecodePictureCell(c.c1, c.c2, v), c.ok) << c.c1 << c.c2;
+        EXPECT_EQ(v, c.value) << c.c1 << c.c2;
     }
 }
 
@@ -105,6 +105,7 @@ TEST(PuzzleCatalogue, FaultsFailTheWholeFileWithLineAndReason) {
         {good + "<puzzle name=\"hash\"><grid>1#</grid></puzzle>", {"\"hash\"", "\"#\" is not 0 or 1", "Line 3"}},
         {good + "<puzzle name=\"dot\"><grid>\n1.\n01</grid></puzzle>", {"grid row 1: character \".\" is not 0 or 1", "Line 5"}},
         {good + "<puzzle name=\"nine\"><grid>19 11</grid></puzzle>", {"\"9\" is not 0 or 1"}},
+        {good + "<puzzle name=\"wide\"><grid>1\xC3\xA9 11</grid></puzzle>", {"\"\xC3\xA9\" is not 0 or 1"}},
         {good + "<puzzle name=\"mid\"><grid>111 11 111</grid></puzzle>", {"\"mid\"", "grid row 2 has 2 cells where row 1 has 3"}},
         {good + "<puzzle name=\"last\"><grid>111 111 11</grid></puzzle>", {"grid row 3 has 2 cells"}},
         {good + "<puzzle name=\"wide\"><grid>" + wide + "</grid></puzzle>", {"grid is 30 x 30", "at most 25 x 25"}},
