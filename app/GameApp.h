@@ -72,6 +72,7 @@ public:
 
 protected:
     void UpdateFrames() override;
+    int StepsUntilDue() override;
     void RunMainThreadCalls();
     void LoadingThreadProc() override;
     void LoadingThreadCompleted() override;
