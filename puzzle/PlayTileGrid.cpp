@@ -340,9 +340,7 @@ void PlayTileGrid::AnimationPersist(int id) {
 
 void PlayTileGrid::AnimationMessage(int id, const std::wstring& message) {
     TileGrid::AnimationMessage(id, message);
-    // "explode" throws the board about when a lost puzzle's meter bursts; it
-    // comes with the meters and the play screen.
-    if (message == L"explode") DebugPrintf("PlayTileGrid: \"explode\" is not handled yet\n");
+    if (message == L"explode") Explode();
 }
 
 void PlayTileGrid::RemovedFromManager(WidgetManager* manager) {

@@ -176,6 +176,63 @@ bool WriteTrailSpark(const std::string& folder) {
     return Save(folder, "TrailSpark", c);
 }
 
+// --- The play screen's heads-up pictures ---------------------------------------------------
+
+// A chance of the mistake meter: frame 0 a warm disc still to lose, frame 1
+// the same disc spent (grey, crossed in the mistake red).
+bool WriteChance(const std::string& folder, const std::string& name, int size) {
+    Canvas c(size * 2, size);
+    const float r = size / 2.0f - 1.5f;
+    for (int cel = 0; cel < 2; ++cel)
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
+                const float d = std::sqrt(dx * dx + dy * dy);
+                if (d > r) continue;
+                const bool rim = d > r - std::max(2.0f, size / 14.0f);
+                uint32_t argb = cel == 0 ? (rim ? Argb(255, 90, 50, 16) : Argb(255, 255, 233, 168))
+                                         : (rim ? Argb(255, 70, 70, 80) : Argb(255, 120, 120, 132));
+                c.Blend(cel * size + x, y, argb);
+            }
+    Canvas cross(size, size);
+    cross.Cross(size, size / 4, std::max(2, size / 9), Argb(240, 220, 40, 40));
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) c.Blend(size + x, y, cross.mImage.mBits[static_cast<size_t>(y) * size + x]);
+    return Save(folder, name, c);
+}
+
+// The panel behind the meters and the tool buttons, and the two tool
+// buttons (normal, over, down, disabled).
+bool WriteHud(const std::string& folder, const std::string& device) {
+    Canvas back(280, 720);
+    back.Set(0, 0, 280, 720, Argb(235, 28, 36, 58));
+    back.Frame(0, 0, 280, 720, 3, Argb(255, 90, 50, 16));
+    back.Frame(3, 3, 274, 714, 1, Argb(200, 255, 233, 168));
+    bool ok = Save(folder, "hud_back_" + device, back);
+    for (int tool = 0; tool < 2; ++tool) {
+        constexpr int kButton = 64;
+        Canvas c(kButton * 4, kButton);
+        for (int state = 0; state < 4; ++state) {
+            const int x0 = state * kButton;
+            const uint32_t face = state == 3 ? Argb(255, 255, 233, 168)
+                                  : state == 1 ? Argb(255, 80, 140, 230) : Argb(255, 44, 95, 203);
+            c.Set(x0 + 2, 2, kButton - 4, kButton - 4, face);
+            c.Frame(x0 + 2, 2, kButton - 4, kButton - 4, 3, Argb(255, 90, 50, 16));
+            if (tool == 0) {
+                c.Set(x0 + 18, 18, 28, 28, Argb(255, 46, 58, 92));
+                c.Fill(x0 + 18, 18, 28, 3, Argb(120, 255, 255, 255));
+            } else {
+                Canvas cross(28, 28);
+                cross.Cross(28, 2, 4, Argb(255, 120, 120, 132));
+                for (int y = 0; y < 28; ++y)
+                    for (int x = 0; x < 28; ++x) c.Blend(x0 + 18 + x, 18 + y, cross.mImage.mBits[static_cast<size_t>(y) * 28 + x]);
+            }
+        }
+        ok &= Save(folder, tool == 0 ? "tile_tool_btn" : "mark_tool_btn", c);
+    }
+    return ok & WriteChance(folder, "chanceLarge_" + device, 40) & WriteChance(folder, "chanceSmall_" + device, 28);
+}
+
 // --- One grid size ---------------------------------------------------------------------------
 
 int TileSizeFor(int n) { return std::min(80, 600 / n); }
@@ -203,6 +260,18 @@ bool WriteSize(const std::string& folder, int n, const GridConfig& config, const
         back.Set(ox, oy + p, n * t, w, line);
     }
     ok &= Save(folder, "Grid" + suffix, back);
+
+    // The column of clues the play screen lays out beside (the clue room's width).
+    Canvas column(ox, oy + n * t);
+    column.Set(0, 0, ox, oy + n * t, Argb(0, 0, 0, 0));
+    ok &= Save(folder, "Grid" + std::to_string(n) + "_V_" + device, column);
+
+    // The small preview: a 3-pixel frame round cells of 6 pixels.
+    const int small = 6 + n * std::max(2, 60 / n);
+    Canvas preview(small, small);
+    preview.Set(0, 0, small, small, Argb(255, 90, 50, 16));
+    preview.Set(3, 3, small - 6, small - 6, Argb(255, 250, 250, 246));
+    ok &= Save(folder, "SmallGrid" + std::to_string(n) + "_quiltro7", preview);
 
     Canvas tile(t, t);
     tile.Fill(0, 0, t, t, Argb(110, 80, 140, 230));
@@ -261,5 +330,6 @@ int main(int argc, char** argv) {
         }
         for (const char* device : kDevices) ok &= WriteSize(folder, n, config, device);
     }
+    for (const char* device : kDevices) ok &= WriteHud(folder, device);
     return ok ? 0 : 1;
 }
