@@ -1,0 +1,174 @@
+// The play screen on catalogue puzzles, through real input events.
+#include <cmath>
+
+#include "puzzle/PlayArtGrid.h"
+#include "puzzle/PlayerState.h"
+#include "tests/play/PlayScreenFixture.h"
+#include "widgets/ButtonWidget.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+using State = PlayPuzzleMenu::State;
+constexpr int kMeadow = 0;  // the first story set: 5 x 5, 3 mistakes, 5 reveals a hint
+
+PuzzleProgress& Progress(int set, int puzzle) {
+    return gPlayerState->mProgress[0][static_cast<size_t>(set)].mPuzzles[static_cast<size_t>(puzzle)];
+}
+}  // namespace
+
+TEST_F(PlayScreenTest, SolvedOneStepAfterTheLastCellAnimationWithTheBestTimeAndTheReveal) {
+    ASSERT_EQ(Open(0, kMeadow, 2)->GetState(), State::Playing);
+    EXPECT_EQ(mMenu->GetToolCount(), 2);
+    EXPECT_NE(mMenu->GetHintMeter(), nullptr);
+    RevealTiles();
+    EXPECT_EQ(Grid().GetRemainingTiles(), 0);
+    // Played to 59.99 s: the screen waits for the last cell, then completes.
+    int settledSteps = 0;
+    for (int steps = 0; mMenu->GetState() == State::Playing && steps < 500; ++steps) {
+        settledSteps += Grid().GetRunningCellAnimations() == 0;
+        mMenu->SetElapsed(5999);
+        Run(1);
+    }
+    EXPECT_EQ(settledSteps, 1) << "completed in the first step after the last cell settled";
+    ASSERT_EQ(mMenu->GetState(), State::Revealing);
+    ASSERT_EQ(mMenu->mCompleted.size(), 1u);
+    const PlayResult& result = mMenu->mCompleted[0];
+    EXPECT_EQ(result.mSeconds, 59);
+    EXPECT_EQ(result.mMistakes, 0);
+    EXPECT_TRUE(result.mFirstCompletion);
+    EXPECT_EQ(result.mArtGrid, mMenu->GetArtGrid());
+    EXPECT_EQ(Progress(kMeadow, 2).mBestTime, 59);
+    EXPECT_TRUE(Grid().mDisabled);
+    // The picture appears, then the board is frozen and the screen is done.
+    PlayArtGrid* art = mMenu->GetArtGrid();
+    ASSERT_NE(art, nullptr);
+    RunWhile(State::Revealing);
+    EXPECT_EQ(mMenu->GetState(), State::Finished);
+    EXPECT_GT(art->GetFrameCounter(), art->GetEndFrame());
+    EXPECT_TRUE(art->StartReveal());
+}
+
+TEST_F(PlayScreenTest, BestTimeKeepsTheFastestWinAndFirstCompletionIsReported) {
+    struct Case {
+        int storedBest;
+        bool completed;
+        int elapsed;
+        int best;
+    };
+    const Case cases[] = {{0, false, 5999, 59}, {59, true, 7500, 59}, {80, true, 7500, 75}, {0, true, 12, 0}};
+    for (const Case& c : cases) {
+        Open(0, kMeadow, 3);
+        ASSERT_EQ(mMenu->GetState(), State::Playing);
+        Progress(kMeadow, 3).mBestTime = c.storedBest;
+        Progress(kMeadow, 3).mCompleted = c.completed;
+        mHarness.TypeText(L"wunderp");
+        mHarness.DrainInput();
+        EXPECT_TRUE(mMenu->mCompleted.empty());
+        mMenu->SetElapsed(c.elapsed);
+        mMenu->KeyChar(L'a');
+        ASSERT_EQ(mMenu->mCompleted.size(), 1u) << c.elapsed;
+        EXPECT_EQ(mMenu->mCompleted[0].mFirstCompletion, !c.completed);
+        EXPECT_EQ(Progress(kMeadow, 3).mBestTime, c.best) << c.storedBest << " " << c.elapsed;
+        mMenu->RemoveSelf();
+        Run(2);
+    }
+}
+
+TEST_F(PlayScreenTest, ALossWaitsForEveryMistakeThenExplodesAndOpensTheFailScreenOnce) {
+    Open(0, kMeadow, 2);
+    // Marking tiles: each is a mistake (3 allowed at 5 x 5).
+    int made = 0;
+    for (int x = 0; x < 5 && made < 3; ++x)
+        for (int y = 0; y < 5 && made < 3; ++y)
+            if (IsTile(x, y)) {
+                ClickCell(x, y, MouseButton::Right);
+                ++made;
+            }
+    ASSERT_EQ(Grid().GetMistakesMade(), 3);
+    EXPECT_TRUE(Grid().IsEnded());
+    RunWhile(State::Playing);
+    ASSERT_EQ(mMenu->GetState(), State::Failing);
+    EXPECT_EQ(Grid().GetMistakeTrailsInFlight(), 0);
+    EXPECT_EQ(mMenu->GetMistakeMeter()->GetArrived(), 3);
+    EXPECT_TRUE(mMenu->mFailed.empty()) << "the fail screen waits for the explosion";
+    Run(25);
+    ASSERT_EQ(mMenu->mFailed.size(), 1u);
+    EXPECT_EQ(mMenu->mFailed[0].mMistakes, 3);
+    EXPECT_EQ(Grid().GetCellWidget(0, 0), nullptr) << "the tiles were thrown off";
+    mMenu->FailPuzzle();
+    Run(200);
+    EXPECT_EQ(mMenu->mFailed.size(), 1u);
+    EXPECT_FALSE(Grid().IsExploding()) << "the shake comes to rest";
+    EXPECT_TRUE(mMenu->mCompleted.empty());
+}
+
+TEST_F(PlayScreenTest, TheClockShowsWholeSecondsAndStopsUnderAnotherScreen) {
+    Open(0, kMeadow, 2);
+    mMenu->SetElapsed(12245);
+    Run(54);
+    EXPECT_EQ(mMenu->GetTimerText(), L"0:00") << "the label waits for a whole second";
+    Run(1);
+    EXPECT_EQ(mMenu->GetElapsed(), 12300);
+    EXPECT_EQ(mMenu->GetTimerText(), L"2:03");
+    Run(45);
+    EXPECT_EQ(mMenu->GetTimerText(), PlayPuzzleMenu::PlayTimeText(12345));
+    auto* options = new Menu(nullptr, true, false);
+    mApp->mWidgetManager->AddWidget(options);
+    Run(300);
+    EXPECT_EQ(mMenu->GetElapsed(), 12345) << "no play time under the options";
+    options->RemoveSelf();
+    mApp->mWidgetManager->SetFocus(mMenu);
+    Run(10);
+    EXPECT_EQ(mMenu->GetElapsed(), 12355);
+}
+
+TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
+    Open(0, kMeadow, 2);
+    HintMeter* meter = mMenu->GetHintMeter();
+    EXPECT_EQ(gPlayerState->mNumHints, 1);
+    EXPECT_FALSE(gPlayerState->mSeenHint);
+    RevealTiles(6);
+    Run(200);
+    EXPECT_EQ(gPlayerState->mNumHints, 2) << "five reveals fill a bulb";
+    EXPECT_TRUE(gPlayerState->mSeenHint);
+    const int before = Grid().GetRemainingTiles();
+    meter->DoAction(L"hint", L"0", 0);
+    Run(200);
+    EXPECT_EQ(meter->GetHintsUsed(), 1);
+    EXPECT_EQ(gPlayerState->mNumHints, 1);
+    EXPECT_EQ(Grid().GetRemainingTiles(), before - 1) << "one cell per hint at 5 x 5";
+}
+
+TEST_F(PlayScreenTest, TheFirstPuzzlesHaveOneToolAndTheToggleSwitchesTools) {
+    struct Case {
+        int puzzle, tools;
+    };
+    for (const Case c : {Case{0, 1}, Case{2, 2}}) {
+        gPlayerState->mToggleMode = true;
+        Open(0, kMeadow, c.puzzle);
+        ASSERT_EQ(mMenu->GetToolCount(), c.tools);
+        EXPECT_EQ(mMenu->GetToolLabel(0), L"Left click");
+        mHarness.TypeText(L" ");
+        mHarness.DrainInput();
+        EXPECT_EQ(mMenu->GetCurrentTool(), c.tools - 1);
+        EXPECT_EQ(Grid().GetTool(), c.tools == 2 ? Tool::Mark : Tool::Tile);
+        gPlayerState->mToggleMode = false;
+        mMenu->SelectTool(0);
+        EXPECT_EQ(mMenu->GetToolLabel(c.tools - 1), c.tools == 2 ? L"Right click" : L"Left click");
+        // With one tool the right button does nothing.
+        ClickCell(0, 0, MouseButton::Right);
+        EXPECT_EQ(Grid().IsCellDone(0, 0), c.tools == 2);
+        mMenu->RemoveSelf();
+        Run(2);
+    }
+}
+
+TEST_F(PlayScreenTest, AnAddressTheCatalogueLacksGoesBackToTheMainMenu) {
+    for (const PuzzleRef& at : {PuzzleRef{L"quiltro7", 0, 99, 0}, PuzzleRef{L"quiltro7", 0, 0, 999},
+                                PuzzleRef{L"quiltro7", 7, 0, 0}, PuzzleRef{L"nogame", 0, 0, 0}}) {
+        auto* menu = new TestPlayMenu(at);
+        mApp->mWidgetManager->AddWidget(menu);
+        EXPECT_EQ(menu->mMainMenu, 1);
+        Run(30);
+    }
+}
