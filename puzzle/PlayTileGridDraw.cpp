@@ -112,6 +112,7 @@ void PlayTileGrid::Explode() {
                 flying->SetRemoveWhenDone(true);
             }
             cell->RemoveSelf();
+            mCellWidgets[static_cast<size_t>(x)][static_cast<size_t>(y)] = nullptr;
         }
     MarkDirty();
     if (PlayScreenLink* screen = GetScreen()) screen->FailPuzzle();
