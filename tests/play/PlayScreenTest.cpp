@@ -1,6 +1,7 @@
 // The play screen on catalogue puzzles, through real input events.
 #include <cmath>
 
+#include "data/Localization.h"
 #include "puzzle/PlayArtGrid.h"
 #include "puzzle/PlayerState.h"
 #include "tests/play/PlayScreenFixture.h"
@@ -171,4 +172,46 @@ TEST_F(PlayScreenTest, AnAddressTheCatalogueLacksGoesBackToTheMainMenu) {
         EXPECT_EQ(menu->mMainMenu, 1);
         Run(30);
     }
+}
+
+TEST_F(PlayScreenTest, AWinGrowsAMissingSetAndAShortPuzzleList) {
+    const GamePuzzles* game = FindGamePuzzles(L"quiltro7");
+    ASSERT_NE(game, nullptr);
+    struct Case {
+        int set, puzzle;
+        size_t setsKept, puzzlesKept;
+    };
+    for (const Case& c : {Case{1, 3, 1, 0}, Case{0, 3, 1, 1}}) {
+        gPlayerState->mToggleMode = true;
+        mMenu = new TestPlayMenu(PuzzleRef{L"quiltro7", 0, c.set, c.puzzle});
+        mApp->mWidgetManager->AddWidget(mMenu);
+        mMenu->ToggleTool();  // before the tools exist: nothing to switch
+        EXPECT_EQ(mMenu->GetToolCount(), 0);
+        RunWhile(State::Opening);
+        RunWhile(State::Building);
+        auto& sets = gPlayerState->mProgress[0];
+        sets.resize(c.setsKept);
+        sets.back().mPuzzles.resize(c.puzzlesKept);
+        mMenu->SetElapsed(1000);
+        mHarness.TypeText(L"wunderpa");
+        mHarness.DrainInput();
+        ASSERT_EQ(mMenu->mCompleted.size(), 1u);
+        ASSERT_GT(sets.size(), static_cast<size_t>(c.set));
+        EXPECT_EQ(sets[static_cast<size_t>(c.set)].mPuzzles.size(),
+                  game->mModes[0][static_cast<size_t>(c.set)].size());
+        EXPECT_EQ(Progress(c.set, c.puzzle).mBestTime, 10);
+        mMenu->RemoveSelf();
+        Run(2);
+    }
+}
+
+TEST_F(PlayScreenTest, APlayTimeTextFromDataCannotMisreadItsArguments) {
+    const auto saved = gLocalizedStrings.Snapshot();
+    LocalizedStringMap strings = *saved;
+    strings[L"puzzle_time"] = L"%s:%s %n%ls";
+    gLocalizedStrings.Publish(strings);
+    const std::wstring text = PlayPuzzleMenu::PlayTimeText(12345);
+    gLocalizedStrings.Publish(*saved);
+    EXPECT_EQ(text.find(L"2:"), std::wstring::npos) << "nothing read as text from an integer";
+    EXPECT_EQ(PlayPuzzleMenu::PlayTimeText(12345), L"2:03");
 }
