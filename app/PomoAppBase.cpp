@@ -8,6 +8,8 @@
 #include "core/StringUtil.h"
 #include "core/Timer.h"
 #include "core/WeakHandle.h"
+#include "audio/AudioOutput.h"
+#include "audio/DSoundManager.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "data/AssetManager.h"
@@ -47,6 +49,7 @@ PomoAppBase::~PomoAppBase() {
     mMusicInterface = nullptr;
     delete mSoundManager;
     mSoundManager = nullptr;
+    mAudioOutput.reset();
     delete mD3DInterface;  // while its GL context still exists
     mD3DInterface = nullptr;
     mWindow.reset();
@@ -129,6 +132,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     mD3DInterface->SetStretch(mStretchScreen);
     D3DInterface::Install(mD3DInterface);
 
+    mAudioOutput = AudioOutput::Open();
     mSoundManager = CreateSoundManager();
     mMusicInterface = CreateMusicInterface();
     ApplyVolumes();
@@ -361,6 +365,10 @@ void PomoAppBase::PlayMusic(int trackId, int startPosition, bool loop) {
 }
 
 TrackInterface* PomoAppBase::CreateMusicInterface() { return new TrackInterface(); }
+
+SoundManager* PomoAppBase::CreateSoundManager() {
+    return new DSoundManager(mAudioOutput ? &mAudioOutput->GetMixer() : nullptr);
+}
 
 void PomoAppBase::SetMouseSpeed(int speed) { mMouseSpeed = std::clamp(speed, 1, 20); }
 

@@ -20,6 +20,7 @@
 class D3DInterface;
 class Graphics;
 class PlatformWindow;
+class AudioOutput;
 class SoundManager;
 class TrackInterface;
 class HandleTarget;
@@ -124,7 +125,7 @@ public:
     void PlaySampleWithPan(int soundId, int pan);
     void PlayMusic(int trackId, int startPosition, bool loop);
     virtual TrackInterface* CreateMusicInterface();
-    virtual SoundManager* CreateSoundManager() { return nullptr; }
+    virtual SoundManager* CreateSoundManager();
 
     // --- Mouse speed (kept and saved; the desktop setting is never touched) --
     int GetMouseSpeed() const { return mMouseSpeed; }
@@ -193,6 +194,8 @@ public:
     WidgetManager* mWidgetManager = nullptr;
 
     // Audio objects (owned).
+    // The mixer on the audio device; null without a device (sound runs inert).
+    std::unique_ptr<AudioOutput> mAudioOutput;
     SoundManager* mSoundManager = nullptr;
     TrackInterface* mMusicInterface = nullptr;
 
