@@ -9,6 +9,7 @@
 #include "core/Timer.h"
 #include "core/WeakHandle.h"
 #include "audio/AudioOutput.h"
+#include "audio/BassTrackInterface.h"
 #include "audio/DSoundManager.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
@@ -135,6 +136,13 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     mAudioOutput = AudioOutput::Open();
     mSoundManager = CreateSoundManager();
     mMusicInterface = CreateMusicInterface();
+    if (!mMusicInterface) {
+        // Our music library ships beside the program: without it the
+        // installation is broken, which the player must be told.
+        ShowErrorBox(mMusicError);
+        mExitCode = 1;
+        return false;
+    }
     ApplyVolumes();
 
     InitHook();
@@ -364,7 +372,11 @@ void PomoAppBase::PlayMusic(int trackId, int startPosition, bool loop) {
     if (mMusicInterface) mMusicInterface->PlayTrack(trackId, startPosition, loop);
 }
 
-TrackInterface* PomoAppBase::CreateMusicInterface() { return new TrackInterface(); }
+TrackInterface* PomoAppBase::CreateMusicInterface() {
+    // Without a device the music runs inert, as with sound off.
+    if (!mAudioOutput) return new TrackInterface();
+    return BassTrackInterface::Create(mAudioOutput->GetMixer(), &mMusicError).release();
+}
 
 SoundManager* PomoAppBase::CreateSoundManager() {
     return new DSoundManager(mAudioOutput ? &mAudioOutput->GetMixer() : nullptr);

@@ -124,6 +124,7 @@ public:
     void PlaySample(int soundId) override;
     void PlaySampleWithPan(int soundId, int pan);
     void PlayMusic(int trackId, int startPosition, bool loop);
+    // Null, with the reason in mMusicError, when the music library is missing.
     virtual TrackInterface* CreateMusicInterface();
     virtual SoundManager* CreateSoundManager();
 
@@ -196,6 +197,7 @@ public:
     // Audio objects (owned).
     // The mixer on the audio device; null without a device (sound runs inert).
     std::unique_ptr<AudioOutput> mAudioOutput;
+    std::string mMusicError;  // why CreateMusicInterface made none
     SoundManager* mSoundManager = nullptr;
     TrackInterface* mMusicInterface = nullptr;
 

@@ -1,12 +1,6 @@
 #include "audio/SoundPlayer.h"
 
-namespace {
-
-// Fades add a step per update; a step that is a decimal fraction never sums
-// exactly, so the ends are reached within this margin, on the step expected.
-constexpr double kFadeMargin = 1e-9;
-
-}  // namespace
+#include "audio/FadeStep.h"
 
 SoundPlayer::SoundPlayer(ManagerSource manager) : mManager(std::move(manager)) {}
 
