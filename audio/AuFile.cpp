@@ -24,9 +24,14 @@ int16_t DecodeMuLaw(uint8_t byte) {
 }
 
 bool ReadAu(const std::string& path, PcmBuffer& out) {
-    out = PcmBuffer();
     std::vector<uint8_t> file;
-    if (!ReadFileBytes(path, file) || file.size() < 24 || std::memcmp(file.data(), ".snd", 4) != 0) return false;
+    out = PcmBuffer();
+    return ReadFileBytes(path, file) && ParseAu(file, out);
+}
+
+bool ParseAu(const std::vector<uint8_t>& file, PcmBuffer& out) {
+    out = PcmBuffer();
+    if (file.size() < 24 || std::memcmp(file.data(), ".snd", 4) != 0) return false;
     ByteReader r(file);
     r.Skip(4);
     uint32_t offset = 0, size = 0, encoding = 0, rate = 0, channels = 0;

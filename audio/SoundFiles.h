@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "audio/PcmBuffer.h"
 
@@ -19,6 +20,10 @@ bool ReadWav(const std::string& path, PcmBuffer& out);
 bool ReadOgg(const std::string& path, PcmBuffer& out);
 // Sun AU: mu-law (to 16 bits) or signed linear 8-bit (to unsigned).
 bool ReadAu(const std::string& path, PcmBuffer& out);
+
+// The same two readers over a file already in memory.
+bool ParseWav(const std::vector<uint8_t>& file, PcmBuffer& out);
+bool ParseAu(const std::vector<uint8_t>& file, PcmBuffer& out);
 
 // Writes the decoded copy of a sound with a "dep " record of its source
 // (replacing the file atomically). False when it cannot be written.

@@ -18,9 +18,14 @@ uint64_t DependencyTime(const std::string& path) {
 }
 
 bool ReadWav(const std::string& path, PcmBuffer& out) {
-    out = PcmBuffer();
     std::vector<uint8_t> file;
-    if (!ReadFileBytes(path, file) || file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 ||
+    out = PcmBuffer();
+    return ReadFileBytes(path, file) && ParseWav(file, out);
+}
+
+bool ParseWav(const std::vector<uint8_t>& file, PcmBuffer& out) {
+    out = PcmBuffer();
+    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 ||
         std::memcmp(file.data() + 8, "WAVE", 4) != 0)
         return false;
     ByteReader r(file);
