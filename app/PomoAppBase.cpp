@@ -110,6 +110,19 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
 
     if (mBoot.handleSignals) PlatformInstallQuitSignals(&mSignalQuit);
 
+    // Sound first: the music library ships beside the program, and without
+    // it the installation is broken, which the player is told before any
+    // window shows.
+    mAudioOutput = AudioOutput::Open();
+    mSoundManager = CreateSoundManager();
+    mMusicInterface = CreateMusicInterface();
+    if (!mMusicInterface) {
+        ShowErrorBox(mMusicError);
+        mExitCode = 1;
+        return false;
+    }
+    ApplyVolumes();
+
     if (!mBoot.headless) {
         WindowConfig config;
         config.title = mTitle;
@@ -132,18 +145,6 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     mD3DInterface->Init(mWindow.get(), mWidth, mHeight, mVSyncEnabled);
     mD3DInterface->SetStretch(mStretchScreen);
     D3DInterface::Install(mD3DInterface);
-
-    mAudioOutput = AudioOutput::Open();
-    mSoundManager = CreateSoundManager();
-    mMusicInterface = CreateMusicInterface();
-    if (!mMusicInterface) {
-        // Our music library ships beside the program: without it the
-        // installation is broken, which the player must be told.
-        ShowErrorBox(mMusicError);
-        mExitCode = 1;
-        return false;
-    }
-    ApplyVolumes();
 
     InitHook();
     mInitialized = true;
