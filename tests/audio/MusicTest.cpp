@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "audio/BassTrackInterface.h"
 #include "audio/ModuleWriter.h"
@@ -133,6 +135,22 @@ TEST_F(MusicFixture, OggAndMp3StreamPlayBesideOggEffectsAndModules) {
         RenderFrames(mixer, 4096);
         EXPECT_NEAR(MeasuredHz(RenderFrames(mixer, kRate / 4), kRate), 441, 10) << file;
     }
+}
+
+TEST(MusicFeederTest, TheFeederThreadDecodesAheadOfTheMix) {
+    Mixer mixer(kRate);
+    std::string error;
+    auto music = BassTrackInterface::Create(mixer, &error);
+    ASSERT_NE(music, nullptr) << error;
+    ASSERT_TRUE(music->LoadTrack(1, std::string(QUILTRO7_SOURCE_DIR) + "/tests/audio/data/tone.mp3", L"music"));
+    music->SetGroupVolume(L"music", 1.0);
+    music->PlayTrack(1, 0, true);
+    double peak = 0;
+    for (int tries = 0; tries < 200 && peak < 0.05; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        peak = Peak(RenderFrames(mixer, 512), 0);
+    }
+    EXPECT_GT(peak, 0.05);
 }
 
 }  // namespace
