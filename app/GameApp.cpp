@@ -30,6 +30,11 @@ GameApp::~GameApp() {
     if (gGameApp == this) gGameApp = nullptr;
 }
 
+ScriptStep GameApp::HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
+    if (!widget) return ScriptStep::NotMine;
+    return ScriptCommandRegistry::Instance().RunGameCommand(*widget, command);
+}
+
 void GameApp::StepLoadingProgress() { AddLoadingSteps(1); }
 
 void GameApp::StartGame() { gAssetManager->RunQueuedRequests(); }
@@ -50,6 +55,14 @@ void GameApp::RunMainThreadCalls() {
         calls.swap(mMainThreadCalls);
     }
     for (auto& call : calls) call();
+}
+
+int GameApp::StepsUntilDue() {
+    {
+        std::lock_guard<std::mutex> lock(mMainThreadCallsLock);
+        if (!mMainThreadCalls.empty()) return 0;
+    }
+    return PomoAppBase::StepsUntilDue();
 }
 
 void GameApp::UpdateFrames() {

@@ -8,6 +8,7 @@
 
 #include "app/PomoAppBase.h"
 #include "core/WeakHandle.h"
+#include "widgets/ScriptCommandRegistry.h"
 
 class AnimationCommand;
 class AnimationWidget;
@@ -29,10 +30,11 @@ public:
     // The base runs the asset loads queued during start-up.
     virtual void StartGame();
     virtual void HandleTypedCode(const std::wstring& code) {}
-    // 0: not ours, 1: stop the script on this command, 2: done, go on.
-    int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) override {
-        return 0;
-    }
+    // The game's script commands: registered here by name, on the main thread
+    // before the animations load (the loader checks names against them).
+    virtual void RegisterScriptCommands(ScriptCommandRegistry& /*registry*/) {}
+    // Runs the game's command of the record's name; NotMine when it has none.
+    ScriptStep HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget);
 
     // --- Open menus ------------------------------------------------------------
     // Menus register here while they are in the widget tree; the active one
@@ -80,6 +82,7 @@ public:
 
 protected:
     void UpdateFrames() override;
+    int StepsUntilDue() override;
     void RunMainThreadCalls();
     void LoadingThreadProc() override;
     void LoadingThreadCompleted() override;

@@ -16,6 +16,7 @@
 
 void GameApp::BeginLoading() {
     mLoadingFinished = false;
+    RegisterScriptCommands(ScriptCommandRegistry::Instance());
     SetLoadingTotal(kFrameworkLoadingSteps + GetLoadingStepCount() + 1);
     StartLoadingThread();
 }

@@ -21,6 +21,7 @@
 #include "render/AssetImages.h"
 #include "render/D3DInterface.h"
 #include "render/Graphics.h"
+#include "render/MessageWindow.h"
 #include "render/Screenshot.h"
 #include "widgets/WidgetManager.h"
 
@@ -55,6 +56,7 @@ PomoAppBase::~PomoAppBase() {
     mD3DInterface = nullptr;
     mWindow.reset();
     if (mBoot.handleSignals) PlatformRemoveQuitSignals();
+    gPakInterfaceP->SetDataRoot(std::string());
     if (gAppBase == this) gAppBase = nullptr;
     if (gAppServices == this) gAppServices = nullptr;
     Timer::SetDefaultClock(nullptr);
@@ -81,6 +83,9 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         mExitCode = 1;
         return false;
     }
+    // The folder's files are ours only while the lock is held: take it before
+    // settings.xml is read (and perhaps kept aside).
+    if (mBoot.singleInstance && !ClaimUserDataFolder()) return false;
 
     ReadSettings();
 
@@ -101,12 +106,8 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     // The archive answers for every data file without a loose copy; a damaged
     // one is refused (with a debug message) and the loose files still serve.
     if (PlatformFileExists("main.pak")) gPakInterfaceP->AddPakFile("main.pak");
-
-    if (mBoot.singleInstance && !mInstanceLock.Acquire(mAppDataFolder + "instance.lock")) {
-        ShowMessageBox(mTitle + " is already running.", mTitle);
-        mExitCode = 0;
-        return false;
-    }
+    // Names in data files stay inside the data folder, as the archive's do.
+    gPakInterfaceP->SetDataRoot(PlatformCurrentDirectory());
 
     if (mBoot.handleSignals) PlatformInstallQuitSignals(&mSignalQuit);
 
@@ -145,9 +146,32 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     mD3DInterface->Init(mWindow.get(), mWidth, mHeight, mVSyncEnabled);
     mD3DInterface->SetStretch(mStretchScreen);
     D3DInterface::Install(mD3DInterface);
+    UpdateFramePace();
 
     InitHook();
     mInitialized = true;
+    return true;
+}
+
+bool PomoAppBase::ClaimUserDataFolder() {
+    std::string reason;
+    switch (mInstanceLock.Acquire(mAppDataFolder + "instance.lock", &reason)) {
+        case InstanceLock::Result::Acquired:
+            break;
+        case InstanceLock::Result::HeldElsewhere:
+            ShowMessageBox(mTitle + " is already running.", mTitle);
+            mExitCode = 0;
+            return false;
+        case InstanceLock::Result::Failed:
+            ShowErrorBox("Cannot use the user data folder '" + mAppDataFolder + "' (instance.lock: " +
+                         reason + ").");
+            mExitCode = 1;
+            return false;
+    }
+    // A save killed mid-write leaves its temporary file; no other copy can be
+    // writing one now.
+    PlatformRemoveAtomicWriteTemps(mAppDataFolder);
+    PlatformRemoveAtomicWriteTemps(mAppDataFolder + "_screenshots");
     return true;
 }
 
@@ -166,16 +190,17 @@ void PomoAppBase::RunPass() {
     if (mWindow) {
         mPumpBuffer.clear();
         mWindow->PumpEvents(mPumpBuffer);
-        if (!mPumpBuffer.empty()) {
-            std::lock_guard<std::mutex> lock(mInputLock);
-            for (const InputEvent& e : mPumpBuffer) mInputQueue.push_back(e);
-        }
         // The drawn cursor follows the mouse at once, not when its move is handled.
         for (const InputEvent& e : mPumpBuffer)
             if (e.type == InputEvent::MouseMove && mD3DInterface)
                 mD3DInterface->SetCursorPosition(e.x, e.y);
+        if (!mPumpBuffer.empty()) {
+            std::lock_guard<std::mutex> lock(mInputLock);
+            for (const InputEvent& e : mPumpBuffer) QueueInputLocked(e);
+        }
     }
     if (mSignalQuit.load()) Shutdown();
+    if (mRedrawRequested.exchange(false)) mFramePacer.Request();
 
     InputEvent event;
     bool haveEvent = false;
@@ -187,7 +212,10 @@ void PomoAppBase::RunPass() {
             haveEvent = true;
         }
     }
-    if (haveEvent) HandleInputEvent(event);
+    if (haveEvent) {
+        HandleInputEvent(event);
+        mFramePacer.Request();
+    }
 
     if (mLoadingThread.joinable() && mLoadingDone.load() && !mLoadingCompletionSeen) {
         mLoadingThread.join();
@@ -211,22 +239,61 @@ void PomoAppBase::RunPass() {
         ProcessDeferredDeletes();
     }
 
+    // Script clocks and controllers advance whether or not a frame follows.
     float elapsed = static_cast<float>(now - std::min(now, mLastFrameTime)) /
                     static_cast<float>(kUpdateStepMicros);
     mLastFrameTime = now;
     UpdateFramesF(elapsed);
-    DrawFrame();
-    ++mFrameCount;
 
-    // Sleep when ahead of the next step; longer while a loader works, to
-    // leave it the processor.
-    uint64_t next = mLastStepTime + kUpdateStepMicros;
-    uint64_t after = mClock->NowMicros();
-    if (after < next) {
-        uint64_t wait = next - after;
-        if (mLoaderRunning.load() || IsLoadingThreadRunning()) wait = std::max<uint64_t>(wait, 20000);
-        mClock->SleepMicros(wait);
+    // A still screen is not drawn again: the window keeps the last frame.
+    if (mWidgetManager->TakeDirty()) mFramePacer.Request();
+    bool drawn = mFramePacer.ShouldDraw(now);
+    if (drawn) {
+        mFramePacer.Drawn(now);
+        DrawFrame();
+        ++mFrameCount;
     }
+
+    // Sleep up to the next step (or a frame held back by the pace); longer
+    // while a loader works, to leave it the processor. A screen that stood
+    // still in this pass sleeps through the steps nothing needs on time;
+    // they run together when it wakes, so game time keeps its 10 ms steps.
+    // The harness's clock moves step by step, as its tests count them.
+    uint64_t wake = mLastStepTime + kUpdateStepMicros;
+    if (mFramePacer.IsRequested()) {
+        wake = std::min(wake, mFramePacer.EarliestDraw());
+    } else if (!drawn && mOwnedClock) {
+        uint64_t idle = static_cast<uint64_t>(std::min(StepsUntilDue(), kMaxIdleSteps));
+        wake += idle * kUpdateStepMicros;
+    }
+    uint64_t after = mClock->NowMicros();
+    if (after >= wake) return;
+    if (mLoaderRunning.load() || IsLoadingThreadRunning()) wake = std::max(wake, after + 20000);
+    WaitUntil(wake);
+}
+
+void PomoAppBase::WaitUntil(uint64_t wakeMicros) {
+    uint64_t now = mClock->NowMicros();
+    if (now >= wakeMicros) return;
+    uint64_t wait = wakeMicros - now;
+    // An injected clock is the test's: its time moves only when slept on.
+    if (mWindow && mOwnedClock) {
+        mWindow->WaitForEvent(static_cast<int>((wait + 999) / 1000));
+        return;
+    }
+    mClock->SleepMicros(wait);
+}
+
+void PomoAppBase::UpdateFramePace() {
+    bool vsync = mWindow && mD3DInterface && mD3DInterface->IsVSyncActive();
+    int hertz = mWindow ? mWindow->GetRefreshRate() : 0;
+    if (hertz <= 0) hertz = 60;
+    mFramePacer.SetMinInterval(vsync ? 0 : 1000000u / static_cast<uint64_t>(hertz));
+}
+
+int PomoAppBase::StepsUntilDue() {
+    if (PendingInputCount() > 0 || (mMusicInterface && mMusicInterface->IsFading())) return 0;
+    return mWidgetManager->StepsUntilDue();
 }
 
 void PomoAppBase::UpdateFrames() {
@@ -269,7 +336,8 @@ void PomoAppBase::DoShutdown() {
         mWindow->Hide();
         if (!mWindow->IsWindowed()) mWindow->SetWindowed(true);  // give the desktop back
     }
-    WriteSettings();
+    if (!mAppDataFolder.empty() && !WriteSettings())
+        DebugPrintf("settings.xml was not saved: the settings of this session are lost\n");
     if (mMusicInterface) mMusicInterface->UnloadAllTracks();
 }
 
@@ -306,6 +374,19 @@ void PomoAppBase::SetCursor(int id) {
 
 void PomoAppBase::PushInputEvent(const InputEvent& event) {
     std::lock_guard<std::mutex> lock(mInputLock);
+    QueueInputLocked(event);
+}
+
+void PomoAppBase::QueueInputLocked(const InputEvent& event) {
+    if (event.type == InputEvent::WindowExposed) {
+        RequestRedraw();
+        return;
+    }
+    if (event.type == InputEvent::MouseMove && !mInputQueue.empty() &&
+        mInputQueue.back().type == InputEvent::MouseMove) {
+        mInputQueue.back() = event;
+        return;
+    }
     mInputQueue.push_back(event);
 }
 
@@ -392,11 +473,13 @@ void PomoAppBase::ShowErrorBox(const std::string& text) {
         WriteStringToFile(mAppDataFolder + "ScrError.txt", old + text + "\n");
         return;
     }
-    PlatformMessageBox("FATAL ERROR", text);
+    ShowMessageBox(text, "FATAL ERROR");
 }
 
 void PomoAppBase::ShowMessageBox(const std::string& text, const std::string& caption) {
-    PlatformMessageBox(caption, text);
+    // Without zenity or kdialog some desktops cannot show SDL's box; a player
+    // who started the game from a menu would see nothing at all.
+    if (PlatformMessageBox(caption, text) == MessageBoxResult::Failed) ShowMessageWindow(caption, text);
 }
 
 bool PomoAppBase::CopyToClipboard(const std::string& text) { return PlatformSetClipboardText(text); }
@@ -459,8 +542,15 @@ void PomoAppBase::ReadSettings() {
     // What the file lacks keeps the value the application started with.
     AppSettings s = CurrentSettings();
     std::string error;
-    if (!ReadSettingsFile(GetSettingsPath(), s, &error))
-        DebugPrintf("settings.xml ignored: %s\n", error.c_str());
+    if (!ReadSettingsFile(GetSettingsPath(), s, &error)) {
+        // Kept for the player, like a damaged profiles.xml; the defaults are
+        // saved at exit only when it is out of the way.
+        std::string aside = KeepDamagedFileAside(GetSettingsPath());
+        mSettingsSaveBlocked = aside.empty();
+        DebugPrintf("settings.xml ignored: %s; %s\n", error.c_str(),
+                    aside.empty() ? "it could not be moved aside, so it is not saved over"
+                                  : ("kept as " + aside).c_str());
+    }
     mSfxVolume = s.sfxVolume;
     mMusicGroupVolumes = s.musicGroupVolumes;
     mMouseSpeed = s.mouseSpeed;
@@ -471,7 +561,7 @@ void PomoAppBase::ReadSettings() {
 }
 
 bool PomoAppBase::WriteSettings() {
-    if (mAppDataFolder.empty()) return false;
+    if (mAppDataFolder.empty() || mSettingsSaveBlocked) return false;
     return WriteSettingsFile(GetSettingsPath(), CurrentSettings());
 }
 

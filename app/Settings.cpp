@@ -61,7 +61,14 @@ void XMLCALL OnStart(void* user, const XML_Char* name, const XML_Char** attrs) {
 
 bool ReadSettingsFile(const std::string& path, AppSettings& settings, std::string* error) {
     std::string text;
-    if (!ReadFileToString(path, text)) return true;  // first run
+    std::string reason;
+    switch (ReadUserFile(path, text, &reason)) {
+        case UserFileStatus::Ok: break;
+        case UserFileStatus::Missing: return true;  // first run
+        default:
+            if (error) *error = StrFormat("cannot read File '%s': %s", path.c_str(), reason.c_str());
+            return false;
+    }
     AppSettings parsed = settings;
     SettingsReader reader{&parsed};
     XML_Parser parser = XML_ParserCreate("UTF-8");

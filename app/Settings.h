@@ -15,8 +15,9 @@ struct AppSettings {
 };
 
 // Reads settings.xml. A missing file leaves the defaults and returns true; a
-// damaged one leaves the defaults, reports the file and line in *error and
-// returns false. Values out of range are clamped.
+// damaged one, or one that exists but cannot be read (no permission, not a
+// regular file, too large), leaves the defaults, reports the file (and line)
+// in *error and returns false. Values out of range are clamped.
 bool ReadSettingsFile(const std::string& path, AppSettings& settings, std::string* error);
 std::string FormatSettings(const AppSettings& settings);
 bool WriteSettingsFile(const std::string& path, const AppSettings& settings);

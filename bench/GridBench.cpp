@@ -1,6 +1,7 @@
-// The play board at its largest, 25 x 25: applying a full 25-cell line (each
-// cell judged, its animation widget made and both of its lines' satisfied
-// flags recomputed) and a full clue rebuild; and one update step plus one
+// The play board at its largest, 25 x 25: applying full 25-cell lines through
+// the board (each cell judged, its animation widget made and both of its
+// lines' satisfied flags recomputed) and through the rules alone, and a full
+// clue rebuild; and one update step plus one
 // drawn frame of the board with every clue number through the null renderer.
 #include <benchmark/benchmark.h>
 
@@ -16,6 +17,7 @@
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/PlayerState.h"
+#include "puzzle/PuzzleModel.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "widgets/WidgetManager.h"
@@ -67,6 +69,8 @@ struct BoardSetup {
         if (animations.LoadAnimationsFromString("<animations>" + cells + "</animations>", "bench.xml"))
             animations.Publish();
     }
+
+    const PuzzleRecord& Record() const { return gPuzzleTable[kGame].mModes[0][0][0]; }
 };
 
 BoardSetup& Setup() {
@@ -74,36 +78,58 @@ BoardSetup& Setup() {
     return setup;
 }
 
+// Through the board as the pointer drives it: press at the row's first cell,
+// release at its last; every other row marks (the right button).
 void BM_GridApplyLine25(benchmark::State& state) {
     Setup();
     for (auto _ : state) {
         state.PauseTiming();
         auto board = std::unique_ptr<PlayTileGrid>(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 0}, nullptr));
+        board->StartNumbersIntro();  // no intro animation loaded: input at once
+        const int tile = board->GetTileSize();
         state.ResumeTiming();
         for (int row = 0; row < kSize; ++row) {
-            board->mAction = 1 + (row % 2);
-            int delay = 0;
-            for (int x = 0; x < kSize; ++x) board->ActOnCell(x, row, delay);
+            const int y = row * tile + tile / 2;
+            board->MouseDown(tile / 2, y, row % 2 ? -1 : 1);
+            board->MouseUpAt((kSize - 1) * tile + tile / 2, y, row % 2 ? -1 : 1);
         }
         state.PauseTiming();
         board.reset();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kSize);
-    state.SetLabel("per 25-cell line");
+    state.SetLabel("items: 25-cell lines");
 }
 BENCHMARK(BM_GridApplyLine25)->Unit(benchmark::kMicrosecond);
 
-void BM_GridBuildClues25(benchmark::State& state) {
-    Setup();
-    auto board = std::unique_ptr<PlayTileGrid>(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 0}, nullptr));
+// The same lines applied to the rules alone: what the model costs of the above.
+void BM_ModelApplyLine25(benchmark::State& state) {
+    const PuzzleRecord& record = Setup().Record();
     for (auto _ : state) {
-        board->BuildClues();
-        for (int i = 0; i < kSize; ++i) {
-            board->UpdateSatisfied(0, i);
-            board->UpdateSatisfied(1, i);
+        state.PauseTiming();
+        PuzzleModel model(record.mSolution, 1000000);
+        state.ResumeTiming();
+        for (int row = 0; row < kSize; ++row) {
+            const CellAction action = row % 2 ? CellAction::Mark : CellAction::Reveal;
+            benchmark::DoNotOptimize(model.ApplyLine(Point(0, row), Point(kSize - 1, row), action));
         }
-        benchmark::DoNotOptimize(board->mColumnClues.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kSize);
+    state.SetLabel("items: 25-cell lines");
+}
+BENCHMARK(BM_ModelApplyLine25)->Unit(benchmark::kMicrosecond);
+
+void BM_GridBuildClues25(benchmark::State& state) {
+    const PuzzleRecord& record = Setup().Record();
+    PuzzleModel model(record.mSolution, 1000000);
+    std::vector<ClueLine> columns, rows;
+    for (auto _ : state) {
+        ComputeClues(record.mSolution, columns, rows);
+        for (int i = 0; i < kSize; ++i) {
+            model.UpdateSatisfied(LineKind::Column, i);
+            model.UpdateSatisfied(LineKind::Row, i);
+        }
+        benchmark::DoNotOptimize(columns.data());
     }
     state.SetLabel("all 50 lines");
 }
@@ -117,7 +143,8 @@ void BM_GridUpdateAndDraw25(benchmark::State& state) {
     board->StartNumbersIntro();  // no intro animation loaded: numbers at once
     int numbers = 0;
     for (int i = 0; i < kSize; ++i)
-        numbers += static_cast<int>(board->mColumnClues[i].size() + board->mRowClues[i].size());
+        numbers += static_cast<int>(board->GetClues(LineKind::Column)[i].size() +
+                                    board->GetClues(LineKind::Row)[i].size());
     Graphics g;
     for (auto _ : state) {
         manager.Update();

@@ -64,6 +64,19 @@ bool ReadFileToString(const std::string& path, std::string& out) {
     return PlatformReadFile(NormalizeSlashes(path), out);
 }
 
+UserFileStatus ReadUserFile(const std::string& path, std::string& out, std::string* reason) {
+    return PlatformReadUserFile(NormalizeSlashes(path), kMaxUserFileBytes, out, reason);
+}
+
+std::string KeepDamagedFileAside(const std::string& path) {
+    for (int n = 1; n < 1000; ++n) {
+        std::string aside = path + ".damaged-" + std::to_string(n);
+        if (PlatformFileSize(aside) >= 0) continue;  // taken: a file or a folder
+        return PlatformRenameFile(path, aside) ? aside : std::string();
+    }
+    return std::string();
+}
+
 bool WriteStringToFile(const std::string& path, const std::string& text) {
     std::string p = NormalizeSlashes(path);
     std::string dir = GetFileDir(p);

@@ -1,5 +1,8 @@
 #pragma once
+#include <cstddef>
 #include <string>
+
+#include "platform/FileSystem.h"
 
 // The directory part of a path, up to and including its last '\' or '/'.
 std::string GetFileDir(const std::string& path);
@@ -19,6 +22,16 @@ std::string NormalizeSlashes(const std::string& path);
 bool CreateDirectories(const std::string& path);
 bool FileExists(const std::string& path);
 bool ReadFileToString(const std::string& path, std::string& out);
+
+// The most a file of the user data folder (settings.xml, profiles.xml) may
+// hold; anything larger is not the game's and is never read whole.
+constexpr size_t kMaxUserFileBytes = size_t{8} << 20;
+// Reads a file of the user data folder: a regular file (or a link to one) up
+// to kMaxUserFileBytes; a FIFO, a device or a folder is refused at once.
+UserFileStatus ReadUserFile(const std::string& path, std::string& out, std::string* reason);
+// Renames a damaged file to "<path>.damaged-<n>" (the first free n) so that
+// nothing is ever written over it; the new name, empty when it could not move.
+std::string KeepDamagedFileAside(const std::string& path);
 
 // Replaces the file with the text in one step: a crash or a full disk leaves
 // the old file whole. Creates the missing folders first. False on failure, with

@@ -1,7 +1,10 @@
 #include "data/Animation.h"
 
 #include <mutex>
+#include <set>
 #include <shared_mutex>
+
+#include "data/ExpressionEvaluator.h"
 
 namespace {
 
@@ -29,9 +32,38 @@ const std::wstring& EmptyText() {
 
 }  // namespace
 
-const std::wstring& AnimationCommand::GetAttribute(const std::wstring& name) const {
+const CommandAttribute* AnimationCommand::FindAttribute(std::wstring_view name) const {
     auto it = mAttributes.find(name);
-    return it == mAttributes.end() ? EmptyText() : it->second;
+    return it == mAttributes.end() ? nullptr : &it->second;
+}
+
+const std::wstring& AnimationCommand::GetAttribute(std::wstring_view name) const {
+    const CommandAttribute* attribute = FindAttribute(name);
+    return attribute ? attribute->mText : EmptyText();
+}
+
+void AnimationCommand::SetAttribute(const std::wstring& name, const std::wstring& text) {
+    mAttributes[name] = CommandAttribute{text, nullptr};
+}
+
+void AnimationCommand::Compile() {
+    for (auto& [name, attribute] : mAttributes)
+        attribute.mExpression = ExpressionEvaluator::Compile(attribute.mText);
+    // Empty guards are never evaluated.
+    if (!mIf.mText.empty()) mIf.mExpression = ExpressionEvaluator::Compile(mIf.mText);
+    if (!mUnless.mText.empty()) mUnless.mExpression = ExpressionEvaluator::Compile(mUnless.mText);
+}
+
+std::string AnimationCommand::Where() const {
+    return (mFile ? *mFile : std::string("(no file)")) + ":" + std::to_string(mLine);
+}
+
+const std::string* InternSourceName(const std::string& name) {
+    // Never destroyed, like the tables whose records point here.
+    static auto* lock = new std::mutex();
+    static auto* names = new std::set<std::string>();
+    std::lock_guard<std::mutex> guard(*lock);
+    return &*names->insert(name).first;
 }
 
 const Animation* FindAnimation(const std::wstring& name) {

@@ -1,11 +1,18 @@
 #include "data/AnimationStats.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "core/FileUtil.h"
 #include "core/Log.h"
 #include "core/StringUtil.h"
 #include "data/PakInterface.h"
+
+std::atomic<AnimationStats::CommandCheck> AnimationStats::sCommandCheck{nullptr};
+
+void AnimationStats::SetCommandCheck(CommandCheck check) {
+    sCommandCheck.store(check, std::memory_order_release);
+}
 
 bool AnimationStats::Fail(const std::string& message) {
     SetError(message);
@@ -88,14 +95,21 @@ bool AnimationStats::OnElementStart(const XMLElement& e) {
     AnimationCommand& command = siblings.emplace_back();
     command.mName = e.mName;
     command.mLine = e.mLine;
+    command.mFile = InternSourceName(CurrentFileName());
     for (const auto& [key, value] : e.mAttributes) {
         if (key == L"if") {
-            command.mIf = value;
+            command.mIf.mText = value;
         } else if (key == L"unless") {
-            command.mUnless = value;
+            command.mUnless.mText = value;
         } else {
-            command.mAttributes[key] = value;
+            command.SetAttribute(key, value);
         }
+    }
+    // Parsed here, once, so that running the script never parses.
+    command.Compile();
+    if (CommandCheck check = sCommandCheck.load(std::memory_order_acquire)) {
+        command.mHandlerSlot = check(command);
+        command.mUnknownAtLoad = command.mHandlerSlot < 0;
     }
     mOpen.push_back(&command);
     return true;

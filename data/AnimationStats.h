@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,6 +26,13 @@ public:
     bool LoadAnimationsFromString(const std::string& xml, const std::string& nameForErrors);
 
     const AnimationTable& GetTable() const { return mTable; }
+
+    // Told of every record as it loads (compiled, with its file and line):
+    // the slot of its name's handlers, or -1 when no handler could ever take
+    // it, which the check has reported. The script layer installs it with its
+    // command registry.
+    using CommandCheck = int (*)(const AnimationCommand& command);
+    static void SetCommandCheck(CommandCheck check);
     // Moves the table into the global one (the loader is empty afterwards).
     void Publish();
 
@@ -35,6 +43,8 @@ protected:
 private:
     bool Fail(const std::string& message);
     bool Include();
+
+    static std::atomic<CommandCheck> sCommandCheck;
 
     AnimationTable mTable;
     Animation* mAnimation = nullptr;          // the animation being read

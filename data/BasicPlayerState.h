@@ -19,6 +19,14 @@ public:
     // started="%d" hours="%d" minutes="%d" centiseconds="%d"
     std::wstring FormatPlayTime() const;
 
+    static constexpr int32_t kStepsPerMinute = 6000;  // update steps of 10 ms
+    // Brings play time read from a file into range: centiseconds and minutes
+    // below their carry, nothing negative.
+    void ClampPlayTime();
+    // One update step of play; the hours stop at the largest int32 instead
+    // of overflowing.
+    void AdvancePlayTime();
+
     int32_t mStarted = 0;
     int32_t mHours = 0;
     int32_t mMinutes = 0;

@@ -1,5 +1,7 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,7 +52,16 @@ struct CompiledExpression {
     ScriptValue mText;  // the text itself, the value of text that does not parse
     std::vector<ExprNode> mNodes;
     int mRoot = -1;     // -1 for empty text: evaluates to the empty value
+    // Text that does not parse: why, and whether that is still to be said
+    // (once, at its first evaluation; attribute lists that are split before
+    // use never are).
+    std::string mError;
+    std::shared_ptr<std::atomic<bool>> mUnreported;
 };
+
+// A compiled form held by whoever evaluates the same text again and again
+// (the attributes of script records): immutable, shared between threads.
+using ExpressionHandle = std::shared_ptr<const CompiledExpression>;
 
 // Longer texts are not parsed: they evaluate to themselves.
 constexpr size_t kMaxExpressionLength = 1 << 16;

@@ -51,15 +51,18 @@ public:
         // Parse outside the lock so that a long text does not hold up the
         // other threads; the first to insert wins.
         std::string error;
-        auto compiled = std::make_shared<const CompiledExpression>(ParseExpression(text, &error));
+        CompiledExpression parsed = ParseExpression(text, &error);
+        if (!parsed.mParsed) {
+            parsed.mError = std::move(error);
+            parsed.mUnreported = std::make_shared<std::atomic<bool>>(true);
+        }
+        auto compiled = std::make_shared<const CompiledExpression>(std::move(parsed));
         bool cacheable = text.size() <= kMaxCachedTextLength;
-        bool fresh = true;
         if (cacheable) {
             std::lock_guard<std::mutex> lock(mLock);
             auto it = mEntries.find(text);
             if (it != mEntries.end()) {
                 compiled = it->second;
-                fresh = false;
             } else {
                 size_t bytes = ApproximateBytes(text, *compiled);
                 if (mEntries.size() >= kMaxSharedEntries || mBytes + bytes > kMaxSharedBytes) {
@@ -72,23 +75,25 @@ public:
                 }
             }
         }
-        if (fresh && !compiled->mParsed) Report(text, error);
         return compiled;
     }
 
 private:
-    static void Report(const std::wstring& text, const std::string& error) {
-        constexpr size_t kShown = 120;
-        std::string shown = WStringToString(text.substr(0, kShown));
-        if (text.size() > kShown) shown += "...";
-        DebugPrintf("Expression \"%s\" does not parse (%s); it stands for its own text\n",
-                    shown.c_str(), error.c_str());
-    }
 
     std::mutex mLock;
     std::unordered_map<std::wstring, CompiledPtr> mEntries;
     size_t mBytes = 0;
 };
+
+void ReportUnparsed(const CompiledExpression& compiled) {
+    if (!compiled.mUnreported || !compiled.mUnreported->exchange(false)) return;
+    constexpr size_t kShown = 120;
+    const std::wstring& text = compiled.mText.GetText();
+    std::string shown = WStringToString(text.substr(0, kShown));
+    if (text.size() > kShown) shown += "...";
+    DebugPrintf("Expression \"%s\" does not parse (%s); it stands for its own text\n",
+                shown.c_str(), compiled.mError.c_str());
+}
 
 float Finite(double value) {
     // Functions outside their domain (sqrt(-1), pow(-8, 0.5)) give 0 rather
@@ -310,33 +315,42 @@ ExpressionEvaluator::~ExpressionEvaluator() = default;
 
 ScriptValue ExpressionEvaluator::Evaluate(const std::wstring& text) {
     try {
-        const CompiledExpression* compiled;
-        CompiledPtr holder;
         auto it = mLocalCache.find(text);
-        if (it != mLocalCache.end()) {
-            compiled = it->second.get();
-        } else {
-            holder = SharedExpressionCache::Instance().Get(text);
-            compiled = holder.get();
-            if (text.size() <= kMaxLocalTextLength) {
-                // Emptying is safe only when no evaluation of this evaluator
-                // is under way (a property read may evaluate re-entrantly).
-                if (mLocalCache.size() >= kMaxLocalEntries && mBusy == 0) mLocalCache.clear();
-                if (mLocalCache.size() < kMaxLocalEntries) mLocalCache.emplace(text, holder);
-            }
+        if (it != mLocalCache.end()) return Evaluate(*it->second);
+        CompiledPtr holder = SharedExpressionCache::Instance().Get(text);
+        if (text.size() <= kMaxLocalTextLength) {
+            // Emptying is safe only when no evaluation of this evaluator
+            // is under way (a property read may evaluate re-entrantly).
+            if (mLocalCache.size() >= kMaxLocalEntries && mBusy == 0) mLocalCache.clear();
+            if (mLocalCache.size() < kMaxLocalEntries) mLocalCache.emplace(text, holder);
         }
-        if (!compiled->mParsed) return compiled->mText;
-        if (compiled->mRoot < 0) return ScriptValue();
+        return Evaluate(*holder);
+    } catch (const std::exception&) {
+        // Only allocation can fail here; the value is then unknown.
+        return ScriptValue();
+    }
+}
+
+ScriptValue ExpressionEvaluator::Evaluate(const CompiledExpression& compiled) {
+    try {
+        if (!compiled.mParsed) {
+            ReportUnparsed(compiled);
+            return compiled.mText;
+        }
+        if (compiled.mRoot < 0) return ScriptValue();
         struct BusyGuard {
             explicit BusyGuard(int& busy) : mBusy(busy) { ++mBusy; }
             ~BusyGuard() { --mBusy; }
             int& mBusy;
         } guard(mBusy);
-        return ExpressionRunner(*compiled, mVariables).Run(compiled->mRoot);
+        return ExpressionRunner(compiled, mVariables).Run(compiled.mRoot);
     } catch (const std::exception&) {
-        // Only allocation can fail here; the value is then unknown.
         return ScriptValue();
     }
+}
+
+ExpressionHandle ExpressionEvaluator::Compile(const std::wstring& text) {
+    return SharedExpressionCache::Instance().Get(text);
 }
 
 std::vector<std::wstring> ExpressionEvaluator::SplitArguments(const std::wstring& text) {

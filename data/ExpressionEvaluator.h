@@ -4,9 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "data/CompiledExpression.h"
 #include "data/ScriptValue.h"
-
-struct CompiledExpression;
 
 // Evaluates the script expression language against a variable map that the
 // caller owns and keeps alive. Evaluation is total: any text gives a value,
@@ -23,6 +22,16 @@ public:
     ~ExpressionEvaluator();
 
     ScriptValue Evaluate(const std::wstring& text);
+    // A text compiled beforehand: no cache is consulted, no lock taken, and
+    // nothing allocated unless the value itself needs it (text results).
+    ScriptValue Evaluate(const CompiledExpression& compiled);
+    // The compiled form when there is one, else the text.
+    ScriptValue Evaluate(const ExpressionHandle& compiled, const std::wstring& text) {
+        return compiled ? Evaluate(*compiled) : Evaluate(text);
+    }
+    // The compiled form of a text, through the shared cache (a text that does
+    // not parse is reported there once). Never null.
+    static ExpressionHandle Compile(const std::wstring& text);
 
     // The comma-separated parts of a list, split outside parentheses and
     // quotes, each trimmed. Empty text gives no parts.

@@ -166,8 +166,21 @@ std::shared_ptr<const PakInterface::Listing> PakInterface::GetListing(const std:
     return listing;
 }
 
+void PakInterface::SetDataRoot(const std::string& folder) {
+    std::unique_lock lock(mPakLock);
+    mDataRoot = folder.empty() ? std::string() : PakNormalizePath(folder);
+}
+
+bool PakInterface::InsideDataRoot(const std::string& absolute) const {
+    std::shared_lock lock(mPakLock);
+    if (mDataRoot.empty() || mDataRoot == "/") return true;
+    return absolute.size() > mDataRoot.size() && absolute.compare(0, mDataRoot.size(), mDataRoot) == 0 &&
+           absolute[mDataRoot.size()] == '/';
+}
+
 bool PakInterface::ResolveOnDisk(const std::string& absolute, bool wantDirectory,
                                  std::string& actual) {
+    if (!InsideDataRoot(absolute)) return false;
     if (wantDirectory ? PlatformDirectoryExists(absolute) : PlatformFileExists(absolute)) {
         actual = absolute;
         return true;

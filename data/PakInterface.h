@@ -57,6 +57,11 @@ public:
     bool FindNext(void* handle, PakFindData& out);
     void FindClose(void* handle);
 
+    // Confines loose files to a folder and what lies under it: a path that
+    // leads outside ("../../etc/passwd", "/etc/passwd") finds no loose file,
+    // as the archive refuses such names. Empty: no confinement (tools, tests).
+    void SetDataRoot(const std::string& folder);
+
     // Folder listings used for case-blind names on disk are kept; a program
     // that renames files with other cases while running flushes them here.
     void FlushDirectoryCache();
@@ -71,7 +76,11 @@ private:
     // The archive and entry key for a normalized absolute path, if any.
     const Mounted* FindMounted(const std::string& absolute, std::string& key) const;
 
+    // Whether a normalized absolute path may be served from the disk.
+    bool InsideDataRoot(const std::string& absolute) const;
+
     mutable std::shared_mutex mPakLock;
+    std::string mDataRoot;  // normalized; guarded by mPakLock
     std::vector<std::unique_ptr<Mounted>> mPaks;
     std::string mLastPakError;
 

@@ -6,11 +6,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <random>
+
+namespace {
+constexpr char kTempMark[] = ".tmp";
+constexpr size_t kTempDigits = 8;
+}  // namespace
 
 bool PlatformAtomicWrite(const std::string& path, const void* data, size_t size,
                          std::string* error) {
@@ -20,7 +26,7 @@ bool PlatformAtomicWrite(const std::string& path, const void* data, size_t size,
     };
     std::random_device rd;
     char suffix[32];
-    std::snprintf(suffix, sizeof(suffix), ".tmp%08x", static_cast<unsigned>(rd()));
+    std::snprintf(suffix, sizeof(suffix), "%s%08x", kTempMark, static_cast<unsigned>(rd()));
     std::string temp = path + suffix;
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return fail("cannot create a temporary file for");
@@ -102,6 +108,79 @@ bool PlatformReadFile(const std::string& path, std::string& out) {
     }
     ::close(fd);
     return true;
+}
+
+UserFileStatus PlatformReadUserFile(const std::string& path, size_t maxBytes, std::string& out,
+                                    std::string* reason) {
+    out.clear();
+    auto fail = [&](UserFileStatus status, const std::string& why) {
+        if (reason) *reason = why;
+        out.clear();
+        return status;
+    };
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return UserFileStatus::Missing;
+        return fail(UserFileStatus::Unreadable, std::strerror(errno));
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        int saved = errno;
+        ::close(fd);
+        return fail(UserFileStatus::Unreadable, std::strerror(saved));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(UserFileStatus::NotRegular, S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file");
+    }
+    std::string tooLarge = "it is larger than " + std::to_string(maxBytes) + " bytes";
+    if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+        ::close(fd);
+        return fail(UserFileStatus::TooLarge, tooLarge);
+    }
+    // The file may grow while it is read: never read more than the cap.
+    out.resize(maxBytes + 1);
+    size_t got = 0;
+    while (got < out.size()) {
+        ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int saved = errno;
+            ::close(fd);
+            return fail(UserFileStatus::Unreadable, std::strerror(saved));
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (got > maxBytes) return fail(UserFileStatus::TooLarge, tooLarge);
+    out.resize(got);
+    return UserFileStatus::Ok;
+}
+
+bool PlatformIsAtomicWriteTemp(const std::string& name) {
+    const size_t mark = sizeof(kTempMark) - 1;
+    if (name.size() <= mark + kTempDigits) return false;
+    size_t at = name.size() - kTempDigits - mark;
+    if (name.compare(at, mark, kTempMark) != 0) return false;
+    for (size_t i = at + mark; i < name.size(); ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
+int PlatformRemoveAtomicWriteTemps(const std::string& folder) {
+    std::vector<DirEntry> entries;
+    if (!PlatformListDirectory(folder, entries)) return 0;
+    int removed = 0;
+    for (const DirEntry& e : entries) {
+        if (!PlatformIsAtomicWriteTemp(e.name)) continue;
+        std::string path = folder + (folder.empty() || folder.back() == '/' ? "" : "/") + e.name;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 bool PlatformRemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
@@ -204,6 +283,8 @@ bool PlatformSetReadOnly(const std::string& path, bool readOnly) {
     mode = readOnly ? (mode & ~static_cast<mode_t>(0222)) : (mode | S_IWUSR);
     return ::chmod(path.c_str(), mode) == 0;
 }
+
+bool PlatformMakeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; }
 
 std::string PlatformCurrentDirectory() {
     char buf[4096];

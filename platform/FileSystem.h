@@ -16,6 +16,21 @@ bool PlatformMakeDirectory(const std::string& path);  // one level; true when it
 bool PlatformFileExists(const std::string& path);     // a regular file
 bool PlatformDirectoryExists(const std::string& path);
 bool PlatformReadFile(const std::string& path, std::string& out);
+
+// How reading a file the player may have replaced with anything went.
+enum class UserFileStatus { Ok, Missing, NotRegular, TooLarge, Unreadable };
+// Reads a regular file (or a link to one) of at most maxBytes. Never blocks on
+// a FIFO or reads a device; anything but Ok and Missing puts the reason in
+// *reason.
+UserFileStatus PlatformReadUserFile(const std::string& path, size_t maxBytes, std::string& out,
+                                    std::string* reason);
+
+// Whether a file name is one of the temporary files PlatformAtomicWrite makes
+// (a name, ".tmp" and eight hex digits); one killed mid-write is left behind.
+bool PlatformIsAtomicWriteTemp(const std::string& name);
+// Removes such files (regular files only) directly in the folder; only safe
+// while no other process writes there. Returns how many went.
+int PlatformRemoveAtomicWriteTemps(const std::string& folder);
 bool PlatformRemoveFile(const std::string& path);
 bool PlatformRenameFile(const std::string& from, const std::string& to);
 // Seconds since the epoch of the last write; 0 when the file does not exist.
@@ -55,5 +70,7 @@ std::string PlatformMakeTempDirectory(const std::string& prefix);
 bool PlatformRemoveTree(const std::string& path);
 // Makes a file or folder read-only (true) or writable again (false) for its owner.
 bool PlatformSetReadOnly(const std::string& path, bool readOnly);
+// A named pipe (tests: a FIFO where a user file should be).
+bool PlatformMakeFifo(const std::string& path);
 // The process's current folder.
 std::string PlatformCurrentDirectory();

@@ -16,17 +16,32 @@ std::atomic<bool> gDialogsEnabled{true};
 void OnQuitSignal(int) {
     if (gQuitFlag) gQuitFlag->store(true);
 }
-}  // namespace
 
-void PlatformMessageBox(const std::string& caption, const std::string& text) {
-    // Always on stderr too, so a run from a terminal or a log keeps the text.
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    if (!gDialogsEnabled.load()) return;
+// Whether a display is named at all; without one nothing is tried, so a run
+// without a desktop never waits on a connection.
+bool PlatformHasDisplayName() {
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if (SDL_WasInit(SDL_INIT_VIDEO) || (x11 && *x11) || (wayland && *wayland))
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), nullptr);
+    return SDL_WasInit(SDL_INIT_VIDEO) || (x11 && *x11) || (wayland && *wayland);
 }
+}  // namespace
+
+MessageBoxResult PlatformMessageBox(const std::string& caption, const std::string& text) {
+    // Always on stderr too, so a run from a terminal or a log keeps the text.
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+    if (!gDialogsEnabled.load()) return MessageBoxResult::Shown;
+    if (!PlatformHasDisplayName()) return MessageBoxResult::NoDisplay;
+    if (PlatformGetEnv("QUILTRO7_MESSAGE_BOX") == "own") return MessageBoxResult::Failed;
+    // SDL needs zenity or kdialog for its box on some desktops; without them
+    // it fails and the caller shows the text another way.
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(),
+                                    nullptr) == 0
+               ? MessageBoxResult::Shown
+               : MessageBoxResult::Failed;
+}
+
+
 
 void PlatformSetDialogsEnabled(bool enabled) { gDialogsEnabled.store(enabled); }
 
@@ -36,19 +51,29 @@ bool PlatformSetClipboardText(const std::string& utf8) {
 }
 
 std::string PlatformUserDataFolder(const std::string& company, const std::string& product) {
-    std::string folder;
-    if (const char* over = std::getenv("QUILTRO7_USER_DATA"); over && *over) {
-        folder = over;
-        if (folder.back() != '/') folder += '/';
-        // Create each missing level; the caller only reads and writes inside.
-        for (size_t i = 1; i <= folder.size(); ++i)
-            if (i == folder.size() || folder[i] == '/') ::mkdir(folder.substr(0, i).c_str(), 0755);
-        return folder;
+    auto absolute = [](const std::string& p) { return !p.empty() && p[0] == '/'; };
+    std::string folder = PlatformGetEnv("QUILTRO7_USER_DATA");
+    if (!folder.empty()) {
+        // Made absolute now: "-changedir" changes the current folder later.
+        if (!absolute(folder)) {
+            char cwd[4096];
+            if (!::getcwd(cwd, sizeof(cwd))) return std::string();
+            folder = std::string(cwd) + "/" + folder;
+        }
+    } else {
+        std::string base = PlatformGetEnv("XDG_DATA_HOME");
+        if (!absolute(base)) {
+            std::string home = PlatformGetEnv("HOME");
+            if (!absolute(home)) return std::string();
+            base = home + "/.local/share";
+        }
+        folder = base + "/" + company + "/" + product;
     }
-    char* pref = SDL_GetPrefPath(company.c_str(), product.c_str());
-    if (!pref) return std::string();
-    folder = pref;
-    SDL_free(pref);
+    if (folder.back() != '/') folder += '/';
+    // Create each missing level; what cannot be made is reported when the
+    // folder is first used (the instance lock), with the system's reason.
+    for (size_t i = 1; i < folder.size(); ++i)
+        if (folder[i] == '/') ::mkdir(folder.substr(0, i).c_str(), 0700);
     return folder;
 }
 
@@ -59,11 +84,15 @@ void PlatformInstallQuitSignals(std::atomic<bool>* quitFlag) {
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 void PlatformRemoveQuitSignals() {
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
+    signal(SIGHUP, SIG_DFL);
+    signal(SIGXFSZ, SIG_DFL);
     gQuitFlag = nullptr;
 }
 

@@ -4,19 +4,31 @@
 
 // Small services of the desktop that the application asks for.
 
-// A modal message box; written to stderr when no display is available.
-void PlatformMessageBox(const std::string& caption, const std::string& text);
+enum class MessageBoxResult {
+    Shown,      // the desktop's box was shown (or dialogs are off)
+    NoDisplay,  // no display to show anything on
+    Failed,     // a display, but the desktop's box could not be shown
+};
+// A modal message box of the desktop; the text always goes to stderr too.
+// QUILTRO7_MESSAGE_BOX=own in the environment skips the desktop's box, as if
+// it had failed, so the game's own window shows the text.
+MessageBoxResult PlatformMessageBox(const std::string& caption, const std::string& text);
 // Tests turn modal dialogs off: the text then only goes to stderr.
 void PlatformSetDialogsEnabled(bool enabled);
 
 bool PlatformSetClipboardText(const std::string& utf8);
 
-// The per-user data folder "$XDG_DATA_HOME/<company>/<product>/", created when
-// missing and ending in '/'. The environment variable QUILTRO7_USER_DATA
-// replaces it (tests point it at a temporary folder). Empty on failure.
+// The per-user data folder "$XDG_DATA_HOME/<company>/<product>/", ending in
+// '/' and always absolute; each missing level is created where possible. A
+// relative XDG_DATA_HOME is ignored (the XDG rule): "$HOME/.local/share" serves
+// then. The environment variable QUILTRO7_USER_DATA replaces it (tests point
+// it at a temporary folder); a relative one is taken from the current folder.
+// Empty when no absolute folder can be named.
 std::string PlatformUserDataFolder(const std::string& company, const std::string& product);
 
-// SIGINT and SIGTERM set the flag instead of ending the process.
+// SIGINT, SIGTERM and SIGHUP set the flag instead of ending the process, so
+// the shutdown order runs. SIGXFSZ is ignored: a write past the file-size
+// limit then fails and is reported instead of killing the game mid-save.
 void PlatformInstallQuitSignals(std::atomic<bool>* quitFlag);
 void PlatformRemoveQuitSignals();
 

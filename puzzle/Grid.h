@@ -40,11 +40,10 @@ public:
     int GetOffsetY() const { return mOffsetY; }
     const PuzzleLayer& GetLayer() const { return mLayer; }
 
+protected:
     PuzzleLayer mLayer;     // [x][y]
     int32_t mTileSize = 0;  // pixels per cell
     int32_t mOffsetX = 0;   // the clue room left of the cells
     int32_t mOffsetY = 0;   // ... and above them
-
-protected:
     std::string mDataError;
 };

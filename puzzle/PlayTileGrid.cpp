@@ -5,13 +5,13 @@
 
 #include "core/Log.h"
 #include "app/PomoAppBase.h"
-#include "core/Random.h"
 #include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "data/Constants.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/TrailWidget.h"
+#include "render/Image.h"
 
 namespace {
 
@@ -21,7 +21,17 @@ const PuzzleRecord& RecordOrEmpty(const PuzzleRef& puzzle) {
     return record ? *record : kNone;
 }
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+ScriptStep InitGridHolesCommand(AnimationWidget& widget, const AnimationCommand&, DynamicWidget*) {
+    static_cast<PlayTileGrid&>(widget).InitHoles();
+    return ScriptStep::Next;
+}
+
+// The board's own script commands, registered before any animation loads.
+[[maybe_unused]] const bool kCommandsRegistered = [] {
+    ScriptCommandRegistry::Instance().AddClassCommand<PlayTileGrid>(L"init-grid-holes",
+                                                                   &InitGridHolesCommand);
+    return true;
+}();
 
 }  // namespace
 
@@ -35,23 +45,16 @@ PlayTileGrid::PlayTileGrid(const PuzzleRef& puzzle) : TileGrid(RecordOrEmpty(puz
     mMarkHighlight = FindImage(WStrFormat(L"G%dMarkHighlight_%ls", n, device.c_str()));
     mCursorHighlight = FindImage(WStrFormat(L"G%dCursorHighlight_%ls", n, device.c_str()));
     mNumbers = FindImage(L"GridNumbers");
-    if (n > 0) mMistakesAllowed = gGridConfigs[n].mMistakes;
+    if (n > 0) mModel = PuzzleModel(mLayer, gGridConfigs[n].mMistakes);
     mMaxTrails = GetConstantInt(L"max_trails_count");
     mHighlightColor = Color(GetConstantInt(L"highlight_color_red"), GetConstantInt(L"highlight_color_green"),
                             GetConstantInt(L"highlight_color_blue"), GetConstantInt(L"highlight_color_alpha"));
-    mDone.assign(static_cast<size_t>(n), std::vector<int32_t>(static_cast<size_t>(n), 0));
     mCellWidgets.assign(static_cast<size_t>(n),
                         std::vector<WeakHandle<AnimationWidget>>(static_cast<size_t>(n)));
-    for (const auto& column : mLayer)
-        for (int32_t value : column)
-            if (value != 0) ++mRemaining;
     if (gPlayerState) mToggleMode = &gPlayerState->mToggleMode;
     SetDisabled(true);
-    // A missing "max_number_count" must not leave the clue room without slots.
-    int count = std::min(GetConstantInt(L"max_number_count"), (n + 1) / 2);
-    count = std::max(count, 1);
-    mSlotWidth = std::min(mTileSize, mOffsetX / count);
-    mSlotHeight = std::min(mTileSize, mOffsetY / count);
+    mClueLayout = ClueLayout(n, mTileSize, mOffsetX, mOffsetY, GetConstantInt(L"max_number_count"),
+                             mNumbers ? mNumbers->GetCelWidth() : 0, mNumbers ? mNumbers->GetCelHeight() : 0);
     SetVariable(L"c_device", ScriptValue(device));
 }
 
@@ -92,17 +95,8 @@ PlayTileGrid* PlayTileGrid::Create(const PuzzleRef& puzzle, std::string* error) 
 
 // --- Small helpers --------------------------------------------------------------------------
 
-bool PlayTileGrid::InBoard(int x, int y) const {
-    const int n = GetSize();
-    return x >= 0 && y >= 0 && x < n && y < n;
-}
-
-bool PlayTileGrid::IsCellDone(int x, int y) const {
-    return InBoard(x, y) && mDone[static_cast<size_t>(x)][static_cast<size_t>(y)] != 0;
-}
-
 AnimationWidget* PlayTileGrid::GetCellWidget(int x, int y) const {
-    if (!InBoard(x, y)) return nullptr;
+    if (!mModel.InBoard(x, y)) return nullptr;
     return mCellWidgets[static_cast<size_t>(x)][static_cast<size_t>(y)].Get();
 }
 
@@ -113,8 +107,6 @@ Point PlayTileGrid::CellCentreInParent(int x, int y) const {
 
 PlayScreenLink* PlayTileGrid::GetScreen() const { return dynamic_cast<PlayScreenLink*>(mParent); }
 
-bool PlayTileGrid::MayActOnCell(int /*x*/, int /*y*/, int action) { return (mAction & action) != 0; }
-
 void PlayTileGrid::SetDisabled(bool disabled) { Widget::SetDisabled(disabled); }
 
 void PlayTileGrid::SetMeters(HintMeterLink* hintMeter, MistakeMeterLink* mistakeMeter) {
@@ -122,12 +114,15 @@ void PlayTileGrid::SetMeters(HintMeterLink* hintMeter, MistakeMeterLink* mistake
     mMistakeMeter.Reset(mistakeMeter);
 }
 
-int PlayTileGrid::HandleCommand(const AnimationCommand& command) {
-    if (command.mName == L"init-grid-holes") {
-        InitHoles();
-        return 2;
-    }
-    return TileGrid::HandleCommand(command);
+void PlayTileGrid::SetCursors(Widget* reveal, Widget* mark) {
+    mCursors[static_cast<int>(CursorId::Reveal)] = reveal;
+    mCursors[static_cast<int>(CursorId::Mark)] = mark;
+    UpdateCursorImage();
+}
+
+void PlayTileGrid::SetTool(Tool tool) {
+    mTool = tool;
+    UpdateCursorImage();
 }
 
 // --- Pointer ---------------------------------------------------------------------------------
@@ -148,18 +143,22 @@ void PlayTileGrid::MouseMove(int x, int y) {
     TileGrid::MouseMove(x, y);
     if (mTileSize <= 0) return;
     const int oldX = mEndX, oldY = mEndY;
+    SetCellFromPoint(x, y);
+    RepaintIfCellChanged(oldX, oldY);
+}
+
+void PlayTileGrid::SetCellFromPoint(int x, int y) {
     mPressX = mEndX = x / mTileSize;
     mPressY = mEndY = y / mTileSize;
-    RepaintIfCellChanged(oldX, oldY);
 }
 
 void PlayTileGrid::UpdateCursorImage() {
     if (gAppBase) {
         Widget* cursor = nullptr;
         if (mMouseInside && gAppBase->mCustomCursorsEnabled) {
-            const bool reveal = mAction == 1 || (mAction == 0 && mTool == 0);
-            const size_t index = reveal ? 0 : 1;
-            if (index < mCursors.size()) cursor = mCursors[index].Get();
+            const bool reveal =
+                mAction == CellAction::Reveal || (mAction == CellAction::None && mTool == Tool::Tile);
+            cursor = mCursors[static_cast<int>(reveal ? CursorId::Reveal : CursorId::Mark)].Get();
         }
         gAppBase->SetCursorImage(cursor);
     }
@@ -176,25 +175,24 @@ void PlayTileGrid::MouseDown(int x, int y, int clickCount) {
     const unsigned side = static_cast<unsigned>(GetSize() * mTileSize);
     if (static_cast<unsigned>(x) >= side || static_cast<unsigned>(y) >= side) return;
     TileGrid::MouseDown(x, y, clickCount);
-    if (mAction != 0 || mDisabled || mEnded || mMistakesMade >= mMistakesAllowed) {
-        mAction = 0;
-    } else if (clickCount < 0) {
+    const MouseButton button = ButtonOfClick(clickCount);
+    if (mAction != CellAction::None || mDisabled || !mModel.AcceptsMoves()) {
+        // A second button during a line cancels it.
+        mAction = CellAction::None;
+    } else if (button == MouseButton::Right) {
         if (mToggleMode && *mToggleMode) {
             if (PlayScreenLink* screen = GetScreen()) screen->ToggleTool();
-            mAction = 0;
-        } else if (mRightButtonOff) {
-            mAction = 0;
+            mAction = CellAction::None;
         } else {
-            mAction = 2;
+            mAction = mRightButtonOff ? CellAction::None : CellAction::Mark;
         }
-    } else if (clickCount > 0) {
-        mAction = mTool == 0 ? 1 : 2;
+    } else if (button == MouseButton::Left) {
+        mAction = mTool == Tool::Tile ? CellAction::Reveal : CellAction::Mark;
     } else {
-        mAction = 2;
+        mAction = CellAction::Mark;
     }
     UpdateCursorImage();
-    mPressX = mEndX = x / mTileSize;
-    mPressY = mEndY = y / mTileSize;
+    SetCellFromPoint(x, y);
 }
 
 void PlayTileGrid::MouseDrag(int x, int y) {
@@ -222,231 +220,91 @@ void PlayTileGrid::UpdateDragLine(int x, int y) {
 void PlayTileGrid::MouseUpAt(int x, int y, int clickCount) {
     TileGrid::MouseUpAt(x, y, clickCount);
     UpdateDragLine(x, y);
-    if (mAction == 0) return;
-    if (mEnded || !InBoard(mPressX, mPressY) || !InBoard(mEndX, mEndY)) {
-        mAction = 0;
-        return;
-    }
-    int stepX = 0, stepY = 0;
-    if (mEndX != mPressX)
-        stepX = Sign(mEndX - mPressX);
-    else
-        stepY = Sign(mEndY - mPressY);
-    IncorrectAction(mPressX, mPressY, mEndX, mEndY, stepX, stepY);
-    int delay = 0;
-    mPressX -= stepX;
-    mPressY -= stepY;
-    do {
-        mPressX += stepX;
-        mPressY += stepY;
-        ActOnCell(mPressX, mPressY, delay);
-    } while (mPressX != mEndX || mPressY != mEndY);
-    mAction = 0;
+    if (mAction == CellAction::None) return;
+    const CellOutcomes outcomes = mModel.ApplyLine(GetPressCell(), GetEndCell(), mAction);
+    mPressX = mEndX;
+    mPressY = mEndY;
+    mAction = CellAction::None;
+    PlayOutcomes(outcomes, OutcomeSource::Line);
     UpdateCursorImage();
     MarkDirty();
-    ActionDone();
 }
 
-// --- Cells ------------------------------------------------------------------------------------
+// --- Outcomes ---------------------------------------------------------------------------------
 
-void PlayTileGrid::ActOnCell(int x, int y, int& delay) {
-    if (!InBoard(x, y)) return;
-    int32_t& done = mDone[static_cast<size_t>(x)][static_cast<size_t>(y)];
-    const bool tile = mLayer[static_cast<size_t>(x)][static_cast<size_t>(y)] != 0;
-    std::wstring outcome;
-    std::wstring trailName;
-    Point target;
-    bool toHintMeter = false;
-    // The order of these tests matters: a board with its own rules may act
-    // on being asked.
-    if (!done && MayActOnCell(x, y, 1)) {
-        done = 1;
-        mAction = 1;
-        if (!tile) {
-            outcome = L"invalid_hole";
+namespace {
+
+const wchar_t* CellAnimationName(CellResult result) {
+    switch (result) {
+        case CellResult::Solid: return L"tile_solid";
+        case CellResult::Hole: return L"tile_hole";
+        case CellResult::InvalidHole: return L"tile_invalid_hole";
+        case CellResult::InvalidSolid: return L"tile_invalid_solid";
+        case CellResult::InitHole: break;
+    }
+    return L"init_hole";
+}
+
+}  // namespace
+
+void PlayTileGrid::PlayOutcomes(const CellOutcomes& outcomes, OutcomeSource source) {
+    int delay = 0;
+    for (const CellOutcome& out : outcomes) {
+        PlayCellAnimation(out.mX, out.mY, CellAnimationName(out.mResult), delay);
+        const wchar_t* trailName = nullptr;
+        Point target;
+        bool toHintMeter = false;
+        if (out.mMistake) {
+            if (out.mMistakeNumber + 1 < mModel.GetMistakesAllowed()) ShowFirstMistakeNotice();
             if (MistakeMeterLink* meter = mMistakeMeter.Get()) {
-                trailName = L"incorrectly_revealed_hole";
-                target = meter->GetChancePoint(mMistakesMade);
+                trailName = out.mResult == CellResult::InvalidHole ? L"incorrectly_revealed_hole"
+                                                                   : L"incorrectly_revealed_tile";
+                target = meter->GetChancePoint(out.mMistakeNumber);
             }
-            OnMistake();
-        } else {
-            outcome = L"solid";
+        } else if (out.mResult == CellResult::Solid && source == OutcomeSource::Line) {
             if (HintMeterLink* meter = mHintMeter.Get()) {
                 trailName = L"revealed_tile";
                 target = meter->GetTargetPoint();
                 toHintMeter = true;
             }
-            OnTileRevealed();
         }
-    } else {
-        if (done || !MayActOnCell(x, y, 2)) return;
-        done = 1;
-        mAction = 2;
-        if (!tile) {
-            outcome = L"hole";
-        } else {
-            // A wrongly marked tile is shown as a tile: a mistake, and revealed.
-            outcome = L"invalid_solid";
-            if (MistakeMeterLink* meter = mMistakeMeter.Get()) {
-                trailName = L"incorrectly_revealed_tile";
-                target = meter->GetChancePoint(mMistakesMade);
-            }
-            OnMistake();
-            OnTileRevealed();
+        if (trailName) {
+            const Point from = CellCentreInParent(out.mX, out.mY);
+            auto* trail = new TrailWidget(trailName, from.mX, from.mY, target.mX, target.mY, delay);
+            (toHintMeter ? mHintMeterTrails : mMistakeTrails).insert(trail->mId);
+            AddTrail(trail, toHintMeter);
         }
+        if (source == OutcomeSource::Line) delay += kLineDelayStep;
     }
-    PlayCellAnimation(x, y, L"tile_" + outcome, delay);
-    if (!trailName.empty()) {
-        Point source = CellCentreInParent(x, y);
-        auto* trail = new TrailWidget(trailName, source.mX, source.mY, target.mX, target.mY, delay);
-        if (toHintMeter)
-            mHintMeterTrails.insert(trail->mId);
-        else
-            mMistakeTrails.insert(trail->mId);
-        AddTrail(trail, toHintMeter);
-    }
-    delay += kLineDelayStep;
-    UpdateSatisfied(0, x);
-    UpdateSatisfied(1, y);
+    if (mModel.IsEnded()) EndPlay();
 }
 
-void PlayTileGrid::UpdateSatisfied(int kind, int line) {
-    const int n = GetSize();
-    if (line < 0 || line >= n) return;
-    ClueLine& clues = (kind == 0 ? mColumnClues : mRowClues)[static_cast<size_t>(line)];
-    const int count = static_cast<int>(clues.size());
-    auto solid = [&](int i) {
-        return kind == 0 ? mLayer[line][i] != 0 : mLayer[i][line] != 0;
-    };
-    auto done = [&](int i) { return kind == 0 ? mDone[line][i] != 0 : mDone[i][line] != 0; };
-    auto revealed = [&](int i) { return solid(i) && done(i); };
-
-    bool allFound = true;
-    for (int i = 0; i < n && allFound; ++i)
-        if (solid(i) && !done(i)) allFound = false;
-    for (Clue& clue : clues) clue.mSatisfied = allFound ? 1 : 0;
-    if (allFound) return;
-
-    auto satisfy = [&](int k, int run) {
-        if (k >= 0 && k < count && clues[static_cast<size_t>(k)].mLength == run) {
-            clues[static_cast<size_t>(k)].mSatisfied = 1;
-            return true;
-        }
-        return false;
-    };
-
-    // From the start over the unbroken done cells.
-    int stop = n;
-    int k = -1, run = 0;
-    bool broke = false;
-    for (int i = 0; i < n; ++i) {
-        if (!done(i)) {
-            stop = i;
-            broke = true;
-            break;
-        }
-        if (solid(i)) {
-            if (i == 0 || !revealed(i - 1)) ++k;
-            ++run;
-        } else if (run > 0) {
-            if (!satisfy(k, run)) {
-                stop = i - run;
-                broke = true;
-                break;
-            }
-            run = 0;
-        }
-    }
-    if (!broke && run > 0) satisfy(k, run);
-
-    // From the end, with the clues counted from the last.
-    k = count;
-    run = 0;
-    broke = false;
-    for (int i = n - 1; i >= stop; --i) {
-        if (!done(i)) {
-            broke = true;
-            break;
-        }
-        if (solid(i)) {
-            if (i == n - 1 || !revealed(i + 1)) --k;
-            ++run;
-        } else if (run > 0) {
-            if (!satisfy(k, run)) {
-                broke = true;
-                break;
-            }
-            run = 0;
-        }
-    }
-    if (!broke && run > 0) satisfy(k, run);
-}
-
-void PlayTileGrid::OnTileRevealed() {
-    --mRemaining;
-    if (mRemaining <= 0) {
-        mRemaining = 0;
-        EndPlay();
-    }
-}
-
-void PlayTileGrid::OnMistake() {
-    ++mMistakesMade;
-    if (mMistakesMade < mMistakesAllowed) {
-        if (gPlayerState && !gPlayerState->mMadeMistake) {
-            gPlayerState->mMadeMistake = true;
-            // The notice dialog comes with the menu classes; until then the
-            // notice is only logged (the flag is set all the same).
-            DebugPrintf("PlayTileGrid: notice \"mistake_intro\" (font \"menu\", priority 2)\n");
-        }
-        return;
-    }
-    EndPlay();
+void PlayTileGrid::ShowFirstMistakeNotice() {
+    if (!gPlayerState || gPlayerState->mMadeMistake) return;
+    gPlayerState->mMadeMistake = true;
+    // The notice dialog comes with the menu classes; until then the notice
+    // is only logged (the flag is set all the same).
+    DebugPrintf("PlayTileGrid: notice \"mistake_intro\" (font \"menu\", priority 2)\n");
 }
 
 void PlayTileGrid::EndPlay() {
-    mEnded = true;
-    mAction = 0;
+    if (mEndShown) return;
+    mEndShown = true;
+    mAction = CellAction::None;
     SetDisabled(true);
     if (PlayScreenLink* screen = GetScreen()) screen->DisableControls();
 }
 
-void PlayTileGrid::InitHoles() {
-    const int n = GetSize();
-    for (int i = 0; i < n; ++i) {
-        if (mColumnClues[static_cast<size_t>(i)].empty()) {
-            for (int y = 0; y < n; ++y) {
-                if (mDone[i][y]) continue;
-                mDone[i][y] = 1;
-                PlayCellAnimation(i, y, L"init_hole", 0);
-            }
-        }
-        if (mRowClues[static_cast<size_t>(i)].empty()) {
-            for (int x = 0; x < n; ++x) {
-                if (mDone[x][i]) continue;
-                mDone[x][i] = 1;
-                PlayCellAnimation(x, i, L"init_hole", 0);
-            }
-        }
-    }
-}
+void PlayTileGrid::InitHoles() { PlayOutcomes(mModel.InitHoles(), OutcomeSource::EmptyLine); }
 
 void PlayTileGrid::GiveHint(int sourceX, int sourceY, int count) {
-    const int n = GetSize();
-    std::vector<Point> cells;
-    for (int x = 0; x < n; ++x)
-        for (int y = 0; y < n; ++y)
-            if (mLayer[x][y] == 1 && !mDone[x][y]) cells.emplace_back(x, y);
-    RandomShuffle(cells);
-    const int take = std::min(count, static_cast<int>(cells.size()));
-    for (int i = 0; i < take; ++i) {
-        const Point cell = cells[static_cast<size_t>(i)];
-        const Point target = CellCentreInParent(cell.mX, cell.mY);
+    const std::vector<Point> cells = mModel.ChooseHintCells(count);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const Point target = CellCentreInParent(cells[i].mX, cells[i].mY);
         auto* trail = new TrailWidget(L"revealed_tile", sourceX, sourceY, target.mX, target.mY,
-                                      kLineDelayStep * i);
-        mHintQueue[trail->mId] = cell;
+                                      kLineDelayStep * static_cast<int>(i));
+        mHintQueue[trail->mId] = cells[i];
         AddTrail(trail, true);
-        mLayer[cell.mX][cell.mY] |= 2;
     }
 }
 
@@ -477,16 +335,8 @@ void PlayTileGrid::AnimationComplete(int id) {
 }
 
 void PlayTileGrid::LandHint(const Point& cell) {
-    // After the last tile or the last mistake a late hint changes nothing.
-    if (mEnded) return;
-    const int savedAction = mAction;
-    HintMeterLink* savedMeter = mHintMeter.Get();
-    mAction = 1;
-    mHintMeter.Reset();
-    int delay = 0;
-    ActOnCell(cell.mX, cell.mY, delay);
-    mHintMeter.Reset(savedMeter);
-    mAction = mEnded ? 0 : savedAction;
+    // The held line (if any) goes on unless the hint ended play.
+    PlayOutcomes(mModel.LandHint(cell), OutcomeSource::Hint);
 }
 
 void PlayTileGrid::AnimationPersist(int id) {

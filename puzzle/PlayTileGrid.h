@@ -8,7 +8,9 @@
 #include "core/Color.h"
 #include "core/Geometry.h"
 #include "core/WeakHandle.h"
+#include "puzzle/ClueLayout.h"
 #include "puzzle/PlayTileGridLinks.h"
+#include "puzzle/PuzzleModel.h"
 #include "puzzle/TileGrid.h"
 
 class Graphics;
@@ -23,16 +25,19 @@ struct PuzzleRef {
     int mPuzzle = 0;
 };
 
-// The board the player plays on. Mouse input becomes reveal and mark actions
-// along a straight line of cells, applied on release; each cell is judged
-// against the solution, mistakes and remaining tiles are counted, the clue
-// satisfied flags kept current, effects sent to the meters, and hint cells
-// revealed as their effects land. The play screen reads the counters to end
-// play. Drawing (clue numbers, highlights, cell and trail animations) is in
-// PlayTileGridDraw.cpp.
+// Which of the play screen's two cursor objects the pointer shows over the
+// board: the first while revealing, the second while marking.
+enum class CursorId : int { Reveal = 0, Mark = 1 };
+
+// The board the player plays on: the view of a PuzzleModel. Pointer input
+// becomes lines of cells (press, drag along a row or column, release), each
+// released line a move of the model; the outcomes it returns become the
+// cell animations, the effects that fly to the meters and, at the end of
+// play, the disabled board and controls. Hint cells are revealed as their
+// effects land. Drawing (clue numbers, highlights, cell and trail
+// animations) is in PlayTileGridDraw.cpp.
 //
-// Play ends for good on the last tile or the last allowed mistake: from then
-// on no line is applied and hint effects that still land reveal nothing.
+// Boards with rules of their own (the tutorial) give the model a PlayPolicy.
 class PlayTileGrid : public TileGrid {
 public:
     static constexpr int kLineDelayStep = 11;
@@ -59,19 +64,13 @@ public:
     void MouseUpAt(int x, int y, int clickCount) override;
     void MouseDrag(int x, int y) override;
     void RemovedFromManager(WidgetManager* manager) override;
-    // "init-grid-holes".
-    int HandleCommand(const AnimationCommand& command) override;
 
-    // --- Hooks of boards with their own rules (the tutorial) ----------------------------
+    // --- Boards with their own rules (the tutorial) ----------------------------------------
     virtual void BeginPlay() {}
-    // Whether the current action allows `action` on the cell. Asked first by
-    // every cell action, in the order ActOnCell asks.
-    virtual bool MayActOnCell(int x, int y, int action);
-    // Once per released line, before any of its cells.
-    virtual void IncorrectAction(int pressX, int pressY, int endX, int endY, int stepX, int stepY) {}
-    virtual void ActionDone() {}
-    // kind 0 column clues, 1 row clues.
-    virtual void DrawClueNumber(Graphics* g, int x, int y, int kind, int line, int index,
+    // The rules the model consults on every line and cell; null restores the
+    // ordinary game. The policy must outlive the board.
+    void SetPolicy(PlayPolicy* policy) { mModel.SetPolicy(policy); }
+    virtual void DrawClueNumber(Graphics* g, int x, int y, LineKind kind, int line, int index,
                                 bool highlighted);
 
     // --- AnimationListener ------------------------------------------------------------
@@ -90,83 +89,50 @@ public:
     void StartNumbersIntro();
     void FadeNumbers() { mNumbersFading = true; }
     void UpdateCursorImage();
-    // Applies the current action to one cell; `delay` moves on by 11 when
-    // the cell changed.
-    void ActOnCell(int x, int y, int& delay);
-    // Recomputes the satisfied flags of one line (kind 0 column, 1 row).
-    void UpdateSatisfied(int kind, int line);
+
+    // --- What the play screen sets ---------------------------------------------------------
+    // The hidden cursor objects shown while the pointer is over the board.
+    void SetCursors(Widget* reveal, Widget* mark);
+    void SetTool(Tool tool);
+    Tool GetTool() const { return mTool; }
+    // While set, the right button starts nothing.
+    void SetRightButtonOff(bool off) { mRightButtonOff = off; }
 
     // --- What the play screen reads -------------------------------------------------------
-    int GetRemainingTiles() const { return mRemaining; }
+    const PuzzleModel& GetModel() const { return mModel; }
+    const std::vector<ClueLine>& GetClues(LineKind kind) const override { return mModel.GetClues(kind); }
+    int GetRemainingTiles() const { return mModel.GetRemainingTiles(); }
     int GetRunningCellAnimations() const { return static_cast<int>(mCellAnimations.size()); }
-    int GetMistakesMade() const { return mMistakesMade; }
-    int GetMistakesAllowed() const { return mMistakesAllowed; }
-    int GetCurrentAction() const { return mAction; }
+    int GetMistakesMade() const { return mModel.GetMistakesMade(); }
+    int GetMistakesAllowed() const { return mModel.GetMistakesAllowed(); }
+    CellAction GetCurrentAction() const { return mAction; }
     int GetTrailsInFlight() const { return mTrailsInFlight; }
     int GetMistakeTrailsInFlight() const { return static_cast<int>(mMistakeTrails.size()); }
-    bool IsEnded() const { return mEnded; }
-    bool IsCellDone(int x, int y) const;
+    bool IsEnded() const { return mModel.IsEnded(); }
+    bool IsCellDone(int x, int y) const { return mModel.IsDone(x, y); }
     Point GetPressCell() const { return Point(mPressX, mPressY); }
     Point GetEndCell() const { return Point(mEndX, mEndY); }
     float GetNumberAlpha() const { return mNumberAlpha; }
     // The "GridNumbers" cel a clue is drawn with, -1 when it cannot be drawn
     // (no sheet, a value beyond 25 or beyond the sheet).
     int ClueNumberCel(const Clue& clue, bool highlighted) const;
-    // Where clue `index` of a line of `count` clues is drawn (board coordinates).
-    Point ColumnCluePosition(int line, int index, int count) const;
-    Point RowCluePosition(int line, int index, int count) const;
+    // Where the clue numbers are drawn.
+    const ClueLayout& GetClueLayout() const { return mClueLayout; }
     // Whether the pointer's cell is highlighted (and the overlay drawn).
     bool HasHighlightedCell() const;
     AnimationWidget* GetCellWidget(int x, int y) const;
 
-    // --- Fields ---------------------------------------------------------------------------
-    std::vector<WeakHandle<Widget>> mCursors;  // 0 while revealing, 1 while marking
-    int32_t mTool = 0;                         // 0 the tile tool, else the mark tool
-    int32_t mAction = 0;                       // 0 none, 1 reveal, 2 mark
-    int32_t mRemaining = 0;
-    bool* mToggleMode = nullptr;               // the player's "toggle-mode"
-    bool mRightButtonOff = false;
-    bool mMouseInside = false;
-    int32_t mPressX = 0, mPressY = 0;
-    int32_t mEndX = 0, mEndY = 0;
-    Image* mTileHighlight = nullptr;
-    Image* mMarkHighlight = nullptr;
-    Image* mCursorHighlight = nullptr;
-    std::vector<std::vector<int32_t>> mDone;  // [x][y], 1 done
-    std::vector<std::vector<WeakHandle<AnimationWidget>>> mCellWidgets;
-    std::set<int> mCellAnimations;   // widget ids of cell animations still running
-    std::set<int> mIntroAnimations;  // ... and of clue-number intros
-    ListenerRef<HintMeterLink> mHintMeter;
-    ListenerRef<MistakeMeterLink> mMistakeMeter;
-    int32_t mMistakesMade = 0;
-    int32_t mMistakesAllowed = 0;
-    int32_t mTrailsInFlight = 0;  // sparkling effects in flight
-    int32_t mMaxTrails = 0;
-    std::set<int> mHintMeterTrails;
-    std::set<int> mMistakeTrails;
-    std::set<int> mSparklingTrails;     // the trails counted in mTrailsInFlight
-    std::map<int, Point> mHintQueue;    // hint effect -> the cell it reveals
-    bool mNumbersFading = false;
-    float mNumberAlpha = 0.0f;
-    Image* mNumbers = nullptr;  // "GridNumbers"
-    std::vector<WeakHandle<AnimationWidget>> mIntroWidgets;
-    int32_t mSlotWidth = 0;
-    int32_t mSlotHeight = 0;
-    Color mHighlightColor;
-    // The explosion of a lost puzzle.
-    WeakHandle<AnimationWidget> mExplosion;
-    bool mExploding = false;
-    int32_t mRestX = 0, mRestY = 0;
-    double mVelocityX = 0.0, mVelocityY = 0.0, mSpringX = 0.0, mSpringY = 0.0, mDampening = 0.0;
-    bool mEnded = false;
-
-protected:
-    void OnTileRevealed();
-    void OnMistake();
+private:
+    // The animations and effects of what the model did. A line's cells play
+    // one delay step apart and send their effects to the meters; hint
+    // landings and the holes of empty lines play at once and send none.
+    enum class OutcomeSource { Line, Hint, EmptyLine };
+    void PlayOutcomes(const CellOutcomes& outcomes, OutcomeSource source);
+    void ShowFirstMistakeNotice();
     void EndPlay();
     void UpdateDragLine(int x, int y);
     void RepaintIfCellChanged(int oldX, int oldY);
-    bool InBoard(int x, int y) const;
+    void SetCellFromPoint(int x, int y);
     // The cell's centre in the parent's coordinates.
     Point CellCentreInParent(int x, int y) const;
     PlayScreenLink* GetScreen() const;
@@ -182,5 +148,39 @@ protected:
     int NumberStyleRow(int style) const;
     int NumberColumns() const;
 
+    PuzzleModel mModel;
+    WeakHandle<Widget> mCursors[2];  // by CursorId
+    Tool mTool = Tool::Tile;
+    CellAction mAction = CellAction::None;  // the line being held
+    const bool* mToggleMode = nullptr;      // the player's "toggle-mode"
+    bool mRightButtonOff = false;
+    bool mMouseInside = false;
+    int32_t mPressX = 0, mPressY = 0;
+    int32_t mEndX = 0, mEndY = 0;
+    Image* mTileHighlight = nullptr;
+    Image* mMarkHighlight = nullptr;
+    Image* mCursorHighlight = nullptr;
+    std::vector<std::vector<WeakHandle<AnimationWidget>>> mCellWidgets;
+    std::set<int> mCellAnimations;   // widget ids of cell animations still running
+    std::set<int> mIntroAnimations;  // ... and of clue-number intros
+    ListenerRef<HintMeterLink> mHintMeter;
+    ListenerRef<MistakeMeterLink> mMistakeMeter;
+    int32_t mTrailsInFlight = 0;  // sparkling effects in flight
+    int32_t mMaxTrails = 0;
+    std::set<int> mHintMeterTrails;
+    std::set<int> mMistakeTrails;
+    std::set<int> mSparklingTrails;   // the trails counted in mTrailsInFlight
+    std::map<int, Point> mHintQueue;  // hint effect -> the cell it reveals
+    bool mNumbersFading = false;
+    float mNumberAlpha = 0.0f;
+    Image* mNumbers = nullptr;  // "GridNumbers"
+    std::vector<WeakHandle<AnimationWidget>> mIntroWidgets;
+    ClueLayout mClueLayout;
+    Color mHighlightColor;
+    // The explosion of a lost puzzle.
+    WeakHandle<AnimationWidget> mExplosion;
+    bool mExploding = false;
+    int32_t mRestX = 0, mRestY = 0;
+    bool mEndShown = false;  // the board and the controls were disabled for good
     bool mBeingDestroyed = false;
 };

@@ -26,21 +26,7 @@ int PlayTileGrid::NumberStyleRow(int style) const {
 }
 
 bool PlayTileGrid::HasHighlightedCell() const {
-    return (mIsDown && mAction != 0) || (!mIsDown && mMouseInside && !mDisabled);
-}
-
-Point PlayTileGrid::ColumnCluePosition(int line, int index, int count) const {
-    const int w = mNumbers ? mNumbers->GetCelWidth() : 0;
-    const int h = mNumbers ? mNumbers->GetCelHeight() : 0;
-    return Point(mTileSize * line + (mTileSize - w) / 2,
-                 (mSlotHeight - h) / 2 - (count - index) * mSlotHeight - 2);
-}
-
-Point PlayTileGrid::RowCluePosition(int line, int index, int count) const {
-    const int w = mNumbers ? mNumbers->GetCelWidth() : 0;
-    const int h = mNumbers ? mNumbers->GetCelHeight() : 0;
-    return Point((mSlotWidth - w) / 2 - (count - index) * mSlotWidth - 2,
-                 mTileSize * line + (mTileSize - h) / 2);
+    return (mIsDown && mAction != CellAction::None) || (!mIsDown && mMouseInside && !mDisabled);
 }
 
 // --- Update -----------------------------------------------------------------------------
@@ -74,18 +60,19 @@ void PlayTileGrid::Draw(Graphics* g) {
     g->SetColorizeImages(true);
     const bool highlight = HasHighlightedCell();
     const int n = GetSize();
+    const ClueLayout& layout = mClueLayout;
+    const std::vector<ClueLine>& columns = GetClues(LineKind::Column);
+    const std::vector<ClueLine>& rows = GetClues(LineKind::Row);
     for (int i = 0; i < n; ++i) {
-        const ClueLine& column = mColumnClues[static_cast<size_t>(i)];
-        const int columnCount = static_cast<int>(column.size());
+        const int columnCount = static_cast<int>(columns[static_cast<size_t>(i)].size());
         for (int k = 0; k < columnCount; ++k) {
-            Point at = ColumnCluePosition(i, k, columnCount);
-            DrawClueNumber(g, at.mX, at.mY, 0, i, k, highlight && i == mEndX);
+            Point at = layout.ColumnClue(i, k, columnCount);
+            DrawClueNumber(g, at.mX, at.mY, LineKind::Column, i, k, highlight && i == mEndX);
         }
-        const ClueLine& row = mRowClues[static_cast<size_t>(i)];
-        const int rowCount = static_cast<int>(row.size());
+        const int rowCount = static_cast<int>(rows[static_cast<size_t>(i)].size());
         for (int k = 0; k < rowCount; ++k) {
-            Point at = RowCluePosition(i, k, rowCount);
-            DrawClueNumber(g, at.mX, at.mY, 1, i, k, highlight && i == mEndY);
+            Point at = layout.RowClue(i, k, rowCount);
+            DrawClueNumber(g, at.mX, at.mY, LineKind::Row, i, k, highlight && i == mEndY);
         }
     }
     g->RestoreState(saved);
@@ -100,9 +87,9 @@ int PlayTileGrid::ClueNumberCel(const Clue& clue, bool highlighted) const {
     return cel < mNumbers->GetCelCount() ? cel : -1;
 }
 
-void PlayTileGrid::DrawClueNumber(Graphics* g, int x, int y, int kind, int line, int index,
+void PlayTileGrid::DrawClueNumber(Graphics* g, int x, int y, LineKind kind, int line, int index,
                                   bool highlighted) {
-    const std::vector<ClueLine>& table = kind == 0 ? mColumnClues : mRowClues;
+    const std::vector<ClueLine>& table = GetClues(kind);
     if (line < 0 || line >= static_cast<int>(table.size())) return;
     const ClueLine& clues = table[static_cast<size_t>(line)];
     if (index < 0 || index >= static_cast<int>(clues.size())) return;
@@ -112,7 +99,7 @@ void PlayTileGrid::DrawClueNumber(Graphics* g, int x, int y, int kind, int line,
 
 void PlayTileGrid::DrawOverlay(Graphics* g) {
     const int n = GetSize();
-    if (!HasHighlightedCell() || !InBoard(mEndX, mEndY)) return;
+    if (!HasHighlightedCell() || !mModel.InBoard(mEndX, mEndY)) return;
     const int t = mTileSize;
     const float ex = static_cast<float>(mEndX), ey = static_cast<float>(mEndY);
     GraphicsState saved;
@@ -126,19 +113,15 @@ void PlayTileGrid::DrawOverlay(Graphics* g) {
         g->FillRect(ex * t, (ey + 1) * t, static_cast<float>(t), static_cast<float>((n - mEndY - 1) * t));
 
     Image* line = mCursorHighlight;
-    if (mIsDown) line = mAction == 2 ? mMarkHighlight : mTileHighlight;
+    if (mIsDown) line = mAction == CellAction::Mark ? mMarkHighlight : mTileHighlight;
     const bool counts = mIsDown && gPlayerState && gPlayerState->mShowNumbers && mNumbers;
-    int stepX = 0, stepY = 0;
-    if (mEndX != mPressX)
-        stepX = mEndX > mPressX ? 1 : -1;
-    else if (mEndY != mPressY)
-        stepY = mEndY > mPressY ? 1 : -1;
+    const Point step = PuzzleModel::LineStep(GetPressCell(), GetEndCell());
     const bool batching = g->IsBatching();
     g->SetBatching(true);
     g->SetColor(Color::White);
     g->SetColorizeImages(false);
     int x = mPressX, y = mPressY;
-    for (int count = 1; InBoard(x, y); ++count) {
+    for (int count = 1; mModel.InBoard(x, y); ++count) {
         const bool end = x == mEndX && y == mEndY;
         Image* image = end ? mCursorHighlight : line;
         if (image) g->DrawImage(image, static_cast<float>(x * t), static_cast<float>(y * t));
@@ -149,8 +132,8 @@ void PlayTileGrid::DrawOverlay(Graphics* g) {
                              static_cast<float>(y * t + (t - mNumbers->GetCelHeight()) / 2), cel);
         }
         if (end) break;
-        x += stepX;
-        y += stepY;
+        x += step.mX;
+        y += step.mY;
     }
     g->FlushBatch();
     g->SetBatching(batching);
@@ -160,7 +143,7 @@ void PlayTileGrid::DrawOverlay(Graphics* g) {
 // --- Cell animations and effects ------------------------------------------------------------
 
 void PlayTileGrid::PlayCellAnimation(int x, int y, const std::wstring& name, int delay) {
-    if (!InBoard(x, y)) return;
+    if (!mModel.InBoard(x, y)) return;
     if (!AnimationExists(name)) {
         // Nothing would ever end it, and the board would wait for it for ever.
         DebugPrintf("PlayTileGrid: no cell animation \"%ls\"\n", name.c_str());
@@ -207,17 +190,20 @@ void PlayTileGrid::ForgetTrackedAnimation(int id) {
 
 void PlayTileGrid::StartNumbersIntro() {
     const int n = GetSize();
+    const ClueLayout& layout = mClueLayout;
+    const std::vector<ClueLine>& columns = GetClues(LineKind::Column);
+    const std::vector<ClueLine>& rows = GetClues(LineKind::Row);
     for (int i = 0; i < n; ++i) {
-        const ClueLine& column = mColumnClues[static_cast<size_t>(i)];
+        const ClueLine& column = columns[static_cast<size_t>(i)];
         const int columnCount = static_cast<int>(column.size());
         for (int k = 0; k < columnCount; ++k) {
-            Point at = ColumnCluePosition(i, k, columnCount);
+            Point at = layout.ColumnClue(i, k, columnCount);
             AddNumberIntro(at.mX, at.mY, column[static_cast<size_t>(k)].mLength);
         }
-        const ClueLine& row = mRowClues[static_cast<size_t>(i)];
+        const ClueLine& row = rows[static_cast<size_t>(i)];
         const int rowCount = static_cast<int>(row.size());
         for (int k = 0; k < rowCount; ++k) {
-            Point at = RowCluePosition(i, k, rowCount);
+            Point at = layout.RowClue(i, k, rowCount);
             AddNumberIntro(at.mX, at.mY, row[static_cast<size_t>(k)].mLength);
         }
     }
@@ -250,6 +236,6 @@ void PlayTileGrid::FinishNumbersIntro() {
         }
     }
     mNumberAlpha = 1.0f;
-    if (!mEnded) SetDisabled(false);
+    if (!mModel.IsEnded()) SetDisabled(false);
     MarkDirty();
 }

@@ -1,6 +1,7 @@
 #include "puzzle/ProfileManager.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "core/FileUtil.h"
 #include "app/GameApp.h"
@@ -13,18 +14,23 @@ int gSelectedProfile = -1;
 
 namespace {
 bool sSaveBlocked = false;
+// Publishing a table and writing the file out never overlap.
+std::mutex sProfilesLock;
 
-// Resizing the slot list may move it: the current-state pointers must not
+// Replacing the slot list may move it: the current-state pointers must not
 // keep pointing into the old one.
-void ResizeSlots(size_t count) {
-    if (gProfiles.size() == count) return;
-    bool pointsIn = false;
+void ForgetCurrentState() {
     for (ProfileRecord& record : gProfiles)
-        if (gPlayerState == &record.mState || gCurrentPlayerState == &record.mState) pointsIn = true;
-    if (pointsIn) {
-        gPlayerState = nullptr;
-        gCurrentPlayerState = nullptr;
-    }
+        if (gPlayerState == &record.mState || gCurrentPlayerState == &record.mState) {
+            gPlayerState = nullptr;
+            gCurrentPlayerState = nullptr;
+        }
+}
+
+void ResizeSlots(size_t count) {
+    std::lock_guard<std::mutex> lock(sProfilesLock);
+    if (gProfiles.size() == count) return;
+    ForgetCurrentState();
     gProfiles.resize(count);
 }
 }  // namespace
@@ -39,6 +45,8 @@ ProfileManager::ProfileManager(bool loadNow) {
     LoadProfilesFile();
     SelectProfile(gSelectedProfile);
 }
+
+ProfileManager::ProfileManager(ReaderOnly) { mTable.mProfiles.resize(kSlotCount); }
 
 std::string ProfileManager::GetProfilesPath() {
     std::string path = GetAppDataFolder() + "profiles.xml";
@@ -55,44 +63,65 @@ void ProfileManager::ResetReader() {
     mMode = mSet = mPuzzle = -1;
 }
 
+ProfilesRead ProfileManager::ReadProfiles(const std::string& bytes, const std::string& nameForErrors) {
+    ProfileManager reader{ReaderOnly{}};
+    reader.ResetReader();
+    reader.mFile = nameForErrors;
+    ProfilesRead result;
+    if (!reader.LoadFromString(bytes, nameForErrors)) result.mError = reader.GetErrorText();
+    result.mTable = std::move(reader.mTable);
+    return result;
+}
+
+void ProfileManager::PublishProfiles(ProfileTable table) {
+    std::lock_guard<std::mutex> lock(sProfilesLock);
+    ForgetCurrentState();
+    gProfiles = std::move(table.mProfiles);
+    gSelectedProfile = table.mSelected;
+}
+
 void ProfileManager::LoadProfilesFile() {
     std::string path = GetProfilesPath();
     mFile = path;
     sSaveBlocked = false;
-    if (!FileExists(path)) return;  // a first run: nothing selected, no message
     std::string bytes;
-    bool ok = ReadFileToString(path, bytes);
-    if (ok) ok = LoadText(bytes, path);
-    if (ok) return;
+    std::string reason;
+    UserFileStatus status = ReadUserFile(path, bytes, &reason);
+    if (status == UserFileStatus::Missing) return;  // a first run: nothing selected, no message
+    if (status != UserFileStatus::Ok) {
+        // Not damaged, only out of reach (permissions, a folder, a FIFO): the
+        // file may be sound, so it stays where it is and nothing replaces it.
+        sSaveBlocked = true;
+        WriteShortLog(StrFormat("profiles.xml cannot be read (%s); profiles will not be saved "
+                                "this session", reason.c_str()), true);
+        return;
+    }
+    ProfilesRead read = ReadProfiles(bytes, path);
+    PublishProfiles(std::move(read.mTable));
+    if (read.mError.empty()) return;
 
     // Keep the player's file: the next save would otherwise replace it with
     // whatever could be read of it, or with fresh defaults.
-    std::string reason = GetErrorText().empty() ? "it cannot be read" : GetErrorText();
     if (gAppBase && gAppBase->mScreenSaverMode) {
         // The screen saver writes nothing at all, so it leaves the file alone.
-        WriteShortLog(StrFormat("profiles.xml is damaged (%s)", reason.c_str()), true);
+        WriteShortLog(StrFormat("profiles.xml is damaged (%s)", read.mError.c_str()), true);
         return;
     }
-    for (int n = 1; n < 1000 && mDamagedCopy.empty(); ++n) {
-        std::string aside = path + ".damaged-" + std::to_string(n);
-        if (FileExists(aside)) continue;
-        if (PlatformRenameFile(path, aside)) mDamagedCopy = aside;
-        break;
-    }
+    mDamagedCopy = KeepDamagedFileAside(path);
     if (mDamagedCopy.empty()) {
         sSaveBlocked = true;
         WriteShortLog(StrFormat("profiles.xml is damaged (%s) and could not be moved aside; "
-                                "profiles will not be saved this session", reason.c_str()), true);
+                                "profiles will not be saved this session", read.mError.c_str()), true);
     } else {
-        WriteShortLog(StrFormat("profiles.xml is damaged (%s); kept as %s", reason.c_str(),
+        WriteShortLog(StrFormat("profiles.xml is damaged (%s); kept as %s", read.mError.c_str(),
                                 mDamagedCopy.c_str()), true);
     }
 }
 
 bool ProfileManager::LoadText(const std::string& bytes, const std::string& nameForErrors) {
-    ResetReader();
-    mFile = nameForErrors;
-    return LoadFromString(bytes, nameForErrors);
+    ProfilesRead read = ReadProfiles(bytes, nameForErrors);
+    PublishProfiles(std::move(read.mTable));
+    return read.mError.empty();
 }
 
 std::string ProfileManager::EncodeName(const std::wstring& name) {
@@ -116,14 +145,19 @@ bool ProfileManager::Save() {
     if (gProfiles.empty()) return false;
     if (gAppBase && gAppBase->mScreenSaverMode) return false;
     if (sSaveBlocked) {
-        DebugPrintf("ProfileManager: not saving over a damaged profiles.xml\n");
+        DebugPrintf("ProfileManager: not saving over a profiles.xml that could not be read or kept aside\n");
         return false;
     }
     if (GetAppDataFolder().empty()) {
         DebugPrintf("ProfileManager: no user data folder; profiles not saved\n");
         return false;
     }
-    return WriteStringToFile(GetProfilesPath(), WriteXml());
+    std::string text;
+    {
+        std::lock_guard<std::mutex> lock(sProfilesLock);
+        text = WriteXml();
+    }
+    return WriteStringToFile(GetProfilesPath(), text);
 }
 
 PlayerState* ProfileManager::GetCurrentState() {
@@ -177,6 +211,7 @@ void ProfileManager::CreateProfile(const std::wstring& name) {
 }
 
 void ProfileManager::ClearProfiles() {
+    std::lock_guard<std::mutex> lock(sProfilesLock);
     gPlayerState = nullptr;
     gCurrentPlayerState = nullptr;
     gProfiles.clear();
@@ -188,8 +223,12 @@ void ProfileManager::Problem(const std::string& what) {
 }
 
 PlayerState* ProfileManager::CurrentState() {
-    if (mCurrentRecord < 0 || mCurrentRecord >= static_cast<int>(gProfiles.size())) return nullptr;
-    return &gProfiles[mCurrentRecord].mState;
+    if (mCurrentRecord < 0 || mCurrentRecord >= static_cast<int>(mTable.mProfiles.size())) return nullptr;
+    return &mTable.mProfiles[mCurrentRecord].mState;
+}
+
+int ProfileManager::GetCountAttribute(const wchar_t* name) {
+    return std::clamp(GetIntAttribute(name), 0, kMaxCount);
 }
 
 SetProgress* ProfileManager::CurrentSet() {
@@ -204,11 +243,11 @@ bool ProfileManager::OnElementStart(const XMLElement& element) {
     const std::wstring& name = element.mName;
     if (name == L"profiles") {
         int selected = GetIntAttribute(L"selected");
-        if (selected < -1 || selected >= static_cast<int>(gProfiles.size())) {
+        if (selected < -1 || selected >= static_cast<int>(mTable.mProfiles.size())) {
             Problem(StrFormat("selected profile %d does not exist; none selected", selected));
             selected = -1;
         }
-        gSelectedProfile = selected;
+        mTable.mSelected = selected;
     } else if (name == L"game") {
         mGameName = GetAttribute(L"name");
         mMode = -1;
@@ -217,18 +256,18 @@ bool ProfileManager::OnElementStart(const XMLElement& element) {
         ++mProfileIndex;
         mCurrentRecord = -1;
         mMode = mSet = mPuzzle = -1;
-        if (mProfileIndex >= static_cast<int>(gProfiles.size())) {
+        if (mProfileIndex >= static_cast<int>(mTable.mProfiles.size())) {
             Problem("more than eight profiles; the extra one is skipped");
             return true;
         }
         mCurrentRecord = mProfileIndex;
-        gProfiles[mCurrentRecord].mName = GetAttribute(L"name");
+        mTable.mProfiles[mCurrentRecord].mName = GetAttribute(L"name");
     } else if (name == L"state") {
         PlayerState* state = CurrentState();
         mMode = mSet = mPuzzle = -1;
         if (!state) return true;
         state->mStarted = GetBoolAttribute(L"started") ? 1 : 0;
-        state->mNumHints = GetIntAttribute(L"num-hints");
+        state->mNumHints = GetCountAttribute(L"num-hints");
         state->mSeenTutorial = GetIntAttribute(L"seen-tutorial") != 0;
         state->mMadeMistake = GetIntAttribute(L"made-mistake") != 0;
         state->mSeenHint = GetIntAttribute(L"seen-hint") != 0;
@@ -238,6 +277,7 @@ bool ProfileManager::OnElementStart(const XMLElement& element) {
         state->mHours = GetIntAttribute(L"hours");
         state->mMinutes = GetIntAttribute(L"minutes");
         state->mCentiseconds = GetIntAttribute(L"centiseconds");
+        state->ClampPlayTime();
     } else if (name == L"game-state") {
         PlayerState* state = CurrentState();
         if (!state) return true;
@@ -268,7 +308,7 @@ bool ProfileManager::OnElementStart(const XMLElement& element) {
         // A set the catalogue no longer has is kept, so that it is written back.
         if (mSet >= static_cast<int>(sets.size())) sets.resize(mSet + 1);
         SetProgress& set = sets[mSet];
-        set.mUnlock = GetIntAttribute(L"unlock");
+        set.mUnlock = GetCountAttribute(L"unlock");
         set.mIntroduced = GetIntAttribute(L"introduced") != 0;
     } else if (name == L"puzzle") {
         SetProgress* set = CurrentSet();
@@ -280,7 +320,7 @@ bool ProfileManager::OnElementStart(const XMLElement& element) {
         if (mPuzzle >= static_cast<int>(set->mPuzzles.size())) set->mPuzzles.resize(mPuzzle + 1);
         PuzzleProgress& p = set->mPuzzles[mPuzzle];
         p.mCompleted = GetIntAttribute(L"completed") != 0;
-        p.mBestTime = GetIntAttribute(L"best-time");
+        p.mBestTime = GetCountAttribute(L"best-time");
         p.mWithoutHints = GetIntAttribute(L"without-hints") != 0;
         p.mWithoutMistakes = GetIntAttribute(L"without-mistakes") != 0;
     }

@@ -10,18 +10,37 @@ struct ProfileRecord {
     PlayerState mState;
 };
 
-// Always eight slots, in file order.
+// Always eight slots, in file order. Replaced whole only by PublishProfiles.
 extern std::vector<ProfileRecord> gProfiles;
 // The selected slot, -1 when none.
 extern int gSelectedProfile;
 
+// The slots and the stored selection as read from a profiles.xml text.
+struct ProfileTable {
+    std::vector<ProfileRecord> mProfiles;  // eight
+    int mSelected = -1;
+};
+
+// What reading a profiles.xml text gives: the table, and when the XML is
+// broken the error with file and line ("... on Line 3 in File '...'"); the
+// table then holds what was read before the fault.
+struct ProfilesRead {
+    ProfileTable mTable;
+    std::string mError;
+};
+
 // Reads and writes profiles.xml in the user data folder. Every save writes all
-// eight slots in one atomic replace of the file. A file that cannot be read is
-// moved aside ("profiles.xml.damaged-<n>") before anything is written over it.
+// eight slots in one atomic replace of the file. A damaged file is moved aside
+// ("profiles.xml.damaged-<n>") before anything is written over it; one that
+// exists but cannot be read (no permission, a folder, a FIFO, too large) is
+// reported and left where it is, and nothing is saved over it.
 class ProfileManager : public Parser {
 public:
     static constexpr int kSlotCount = 8;
     static constexpr int kMaxCountry = 12;
+    // Counters read from the file (hints, unlocks, best times) are kept in
+    // 0..kMaxCount, far from where adding to them could overflow.
+    static constexpr int kMaxCount = 1000000;
 
     // Makes the eight slots, reads the file and selects the stored profile.
     ProfileManager();
@@ -36,8 +55,15 @@ public:
     // a damaged file could not be moved aside. False when nothing was written.
     static bool Save();
 
-    // Reads a profiles.xml text into the slots (tests, fuzzing). False when
-    // the XML is broken; what was read before the fault stays.
+    // Reads a profiles.xml text into a table of its own; gProfiles is not
+    // touched.
+    static ProfilesRead ReadProfiles(const std::string& bytes, const std::string& nameForErrors);
+    // Makes the table gProfiles and gSelectedProfile in one step, under the
+    // lock that Save takes too; the current-state pointers are cleared.
+    static void PublishProfiles(ProfileTable table);
+
+    // Reads and publishes a profiles.xml text (tests, fuzzing). False when
+    // the XML is broken; what was read before the fault is published.
     bool LoadText(const std::string& bytes, const std::string& nameForErrors);
 
     static PlayerState* GetCurrentState();
@@ -49,8 +75,9 @@ public:
 
     // Where a damaged file was moved, empty when none was (for the report).
     const std::string& GetDamagedCopyPath() const { return mDamagedCopy; }
-    // A damaged file that could not be moved aside blocks every save, so
-    // defaults never replace what the player may still recover.
+    // A file that could not be read, or a damaged one that could not be moved
+    // aside, blocks every save, so defaults never replace what the player may
+    // still recover.
     static bool IsSaveBlocked();
 
     // A name as it stands in the file: UTF-8, XML-escaped; control characters
@@ -61,13 +88,18 @@ protected:
     bool OnElementStart(const XMLElement& element) override;
 
 private:
+    struct ReaderOnly {};
+    // A reader that fills mTable and leaves the globals alone.
+    explicit ProfileManager(ReaderOnly);
     void ResetReader();
     void LoadProfilesFile();
+    int GetCountAttribute(const wchar_t* name);
     PlayerState* CurrentState();
     SetProgress* CurrentSet();
     void Problem(const std::string& what);
 
     std::string mFile;
+    ProfileTable mTable;  // what the reader fills
     int mProfileIndex = -1;
     int mCurrentRecord = -1;  // slot being read, -1 when its "profile" was skipped
     std::wstring mGameName;

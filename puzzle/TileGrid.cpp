@@ -13,32 +13,6 @@ TileGrid::~TileGrid() {
 
 void TileGrid::BuildClues() { ComputeClues(mLayer, mColumnClues, mRowClues); }
 
-void TileGrid::ComputeClues(const PuzzleLayer& layer, std::vector<ClueLine>& columns,
-                            std::vector<ClueLine>& rows) {
-    const size_t n = layer.size();
-    columns.assign(n, ClueLine());
-    rows.assign(n, ClueLine());
-    for (size_t i = 0; i < n; ++i) {
-        int32_t columnRun = 0, rowRun = 0;
-        for (size_t j = 0; j < n; ++j) {
-            if (layer[i][j] != 0) {
-                ++columnRun;
-            } else if (columnRun > 0) {
-                columns[i].push_back(Clue{columnRun, 0});
-                columnRun = 0;
-            }
-            if (layer[j][i] != 0) {
-                ++rowRun;
-            } else if (rowRun > 0) {
-                rows[i].push_back(Clue{rowRun, 0});
-                rowRun = 0;
-            }
-        }
-        if (columnRun > 0) columns[i].push_back(Clue{columnRun, 0});
-        if (rowRun > 0) rows[i].push_back(Clue{rowRun, 0});
-    }
-}
-
 PuzzleLayer TileGrid::NormaliseSolution(const PuzzleLayer& layer) {
     PuzzleLayer out = layer;
     for (auto& column : out)

@@ -1,17 +1,11 @@
 #pragma once
-#include <cstdint>
 #include <vector>
 
+#include "puzzle/Clues.h"
 #include "puzzle/Grid.h"
+#include "puzzle/PlayTypes.h"
 
 struct PuzzleRecord;
-
-// One run of tiles in a line and whether the play rules count it as found.
-struct Clue {
-    int32_t mLength = 0;
-    uint8_t mSatisfied = 0;
-};
-using ClueLine = std::vector<Clue>;
 
 // The board over a puzzle's solution layer (0 a hole, anything else a tile)
 // with the run-length clues of every line: column clues top to bottom, row
@@ -23,13 +17,17 @@ public:
 
     // Recomputes both clue tables from the layer (all unsatisfied).
     void BuildClues();
-    // The runs of one layer's lines (the same rule, for checks and tools).
-    static void ComputeClues(const PuzzleLayer& layer, std::vector<ClueLine>& columns,
-                             std::vector<ClueLine>& rows);
     // The layer as the board keeps it: non-zero values made 1, so only a
     // hint's own mark (bit 1) can make a cell look claimed.
     static PuzzleLayer NormaliseSolution(const PuzzleLayer& layer);
 
+    // The clues of one table with their satisfied flags. A board that plays
+    // gives those of its rules.
+    virtual const std::vector<ClueLine>& GetClues(LineKind kind) const {
+        return kind == LineKind::Column ? mColumnClues : mRowClues;
+    }
+
+protected:
     std::vector<ClueLine> mColumnClues;  // [x]
     std::vector<ClueLine> mRowClues;     // [y]
 };

@@ -32,7 +32,8 @@ std::recursive_mutex& FontFace::Lock() {
 std::shared_ptr<FontFace> FontFace::LoadFile(const std::string& path, int pixelSize,
                                              std::string* error) {
     std::string bytes;
-    if (!ReadDataFile(path, bytes) && !ReadFileToString(path, bytes)) {
+    // Through the file layer only, which keeps data names inside the data folder.
+    if (!ReadDataFile(path, bytes)) {
         if (error) *error = "cannot read font file '" + path + "'";
         return nullptr;
     }

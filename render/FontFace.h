@@ -11,7 +11,7 @@
 // fonts are measured on loader threads and rasterised on the main thread.
 class FontFace {
 public:
-    // A face file: a data file (through the file layer) or a path on disk.
+    // A face file, read through the file layer (so confined to the data folder).
     static std::shared_ptr<FontFace> LoadFile(const std::string& path, int pixelSize,
                                               std::string* error);
     // A face found through fontconfig from a pattern such as "DejaVu Sans:bold".

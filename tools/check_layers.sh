@@ -21,7 +21,7 @@ declare -A MAY=(
   [screens]="puzzle app widgets render audio crash data core platform"
 )
 # The puzzle rules stand apart from the board: the bottom utilities only.
-MODEL_FILES='^puzzle/(PuzzleModel|PlayPolicy)[A-Za-z]*\.(h|cpp)$'
+MODEL_FILES='^puzzle/(PuzzleModel|PlayPolicy|PlayTypes|Clues)[A-Za-z]*\.(h|cpp)$'
 PLATFORM_HEADERS='^(SDL2?/|SDL\.h|SDL_|epoxy/|GL/|EGL/|GLES|unistd\.h|fcntl\.h|signal\.h|csignal|pthread\.h|dirent\.h|dlfcn\.h|execinfo\.h|poll\.h|termios\.h|pwd\.h|netdb\.h|sys/|netinet/|arpa/|X11/)'
 
 status=0

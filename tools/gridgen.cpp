@@ -22,6 +22,7 @@
 
 #include "core/FileUtil.h"
 #include "data/ImageData.h"
+#include "puzzle/ClueLayout.h"
 #include "puzzle/GameStats.h"
 
 namespace {
@@ -251,6 +252,14 @@ int main(int argc, char** argv) {
     bool ok = WriteNumbers(folder) && WriteArtTiles(folder) && WriteTrailSpark(folder);
     for (const auto& [n, config] : gGridConfigs) {
         if (n < 1 || n > 25) continue;
+        // The room must hold the most clues a line can have, or the board
+        // draws numbers outside it (and, above, outside the window).
+        const ClueLayout layout(n, TileSizeFor(n), config.mOffsetX, config.mOffsetY, n, kNumberCel, kNumberCel);
+        if (!layout.FitsTheMostClues()) {
+            std::fprintf(stderr, "gridgen: size %d: offset-x %d and offset-y %d cannot hold %d clue numbers\n", n,
+                         config.mOffsetX, config.mOffsetY, (n + 1) / 2);
+            ok = false;
+        }
         for (const char* device : kDevices) ok &= WriteSize(folder, n, config, device);
     }
     return ok ? 0 : 1;

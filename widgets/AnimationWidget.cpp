@@ -1,5 +1,7 @@
 #include "widgets/AnimationWidget.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "widgets/AppServices.h"
@@ -11,9 +13,18 @@
 #include "widgets/WidgetManager.h"
 
 namespace {
-const std::map<std::wstring, std::wstring> kNoAttributes;
+const CommandAttributes kNoAttributes;
 const std::wstring kNoText;
 }  // namespace
+
+// The current command's attribute, compiled when the animations loaded,
+// evaluated by `evaluator`'s variables; an absent one is the empty value.
+ScriptValue AnimationWidget::EvaluateAttributeBy(std::wstring_view name, AnimationWidget& evaluator) {
+    const AnimationCommand* command = GetCurrentCommand();
+    const CommandAttribute* attribute = command ? command->FindAttribute(name) : nullptr;
+    if (!attribute) return ScriptValue();
+    return evaluator.mEvaluator.Evaluate(attribute->mExpression, attribute->mText);
+}
 
 // --- Construction ------------------------------------------------------------
 
@@ -52,6 +63,7 @@ void AnimationWidget::StartNamedAnimation(const std::wstring& name) {
 void AnimationWidget::PlayAnimation(const Animation& animation) {
     StopScript();
     ++mPlayCount;
+    ++mScriptStarts;
     mCommands = &animation.mCommands;
     mCommandIndex = 0;
     if (mCommands->empty()) {
@@ -96,7 +108,9 @@ void AnimationWidget::InsertAnimationByName(const std::wstring& name) {
     mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex});
     mCommands = &animation.mCommands;
     mCommandIndex = 0;
-    ++mPlayCount;
+    // Not a play: a button that waits on its own press, release or hover
+    // still resumes after its action inserted something.
+    ++mScriptStarts;
     if (mCommands->empty()) {
         PlayedEmptyAnimation();
         return;
@@ -358,71 +372,70 @@ bool AnimationWidget::GetScriptProperty(const std::wstring& name, ScriptValue& o
 
 // --- Attributes --------------------------------------------------------------------
 
-bool AnimationWidget::HasAttribute(const std::wstring& name) const {
+bool AnimationWidget::HasAttribute(std::wstring_view name) const {
     const AnimationCommand* command = GetCurrentCommand();
     return command && command->HasAttribute(name);
 }
 
-const std::wstring& AnimationWidget::GetAttribute(const std::wstring& name) const {
+const std::wstring& AnimationWidget::GetAttribute(std::wstring_view name) const {
     const AnimationCommand* command = GetCurrentCommand();
     return command ? command->GetAttribute(name) : kNoText;
 }
 
-const std::map<std::wstring, std::wstring>& AnimationWidget::CurrentAttributes() const {
+const CommandAttributes& AnimationWidget::CurrentAttributes() const {
     const AnimationCommand* command = GetCurrentCommand();
     return command ? command->mAttributes : kNoAttributes;
 }
 
-ScriptValue AnimationWidget::EvaluateAttribute(const std::wstring& name) {
-    return mEvaluator.Evaluate(GetAttribute(name));
+ScriptValue AnimationWidget::EvaluateAttribute(std::wstring_view name) {
+    return EvaluateAttributeBy(name, *this);
 }
 
-std::wstring AnimationWidget::GetStringAttribute(const std::wstring& name) {
+std::wstring AnimationWidget::GetStringAttribute(std::wstring_view name) {
     return EvaluateAttribute(name).ToString();
 }
 
-int AnimationWidget::GetIntAttribute(const std::wstring& name) {
+int AnimationWidget::GetIntAttribute(std::wstring_view name) {
     return EvaluateAttribute(name).ToInt();
 }
 
-float AnimationWidget::GetFloatAttribute(const std::wstring& name) {
+float AnimationWidget::GetFloatAttribute(std::wstring_view name) {
     return EvaluateAttribute(name).ToFloat();
 }
 
-bool AnimationWidget::GetBoolAttribute(const std::wstring& name) {
+bool AnimationWidget::GetBoolAttribute(std::wstring_view name) {
     return EvaluateAttribute(name).ToBool();
 }
 
-int AnimationWidget::GetIntAttributeOr(const std::wstring& name, int fallback) {
+int AnimationWidget::GetIntAttributeOr(std::wstring_view name, int fallback) {
     return HasAttribute(name) ? GetIntAttribute(name) : fallback;
 }
 
-float AnimationWidget::GetFloatAttributeOr(const std::wstring& name, float fallback) {
+float AnimationWidget::GetFloatAttributeOr(std::wstring_view name, float fallback) {
     return HasAttribute(name) ? GetFloatAttribute(name) : fallback;
 }
 
-bool AnimationWidget::GetBoolAttributeOr(const std::wstring& name, bool fallback) {
+bool AnimationWidget::GetBoolAttributeOr(std::wstring_view name, bool fallback) {
     return HasAttribute(name) ? GetBoolAttribute(name) : fallback;
 }
 
-int AnimationWidget::GetIntAttributeAlt(const std::wstring& name, AnimationWidget* widget) {
-    AnimationWidget* evaluator = widget ? widget : this;
-    return evaluator->mEvaluator.Evaluate(GetAttribute(name)).ToInt();
+int AnimationWidget::GetIntAttributeAlt(std::wstring_view name, AnimationWidget* widget) {
+    return EvaluateAttributeBy(name, widget ? *widget : *this).ToInt();
 }
 
-int AnimationWidget::GetSoundAttribute(const std::wstring& name) {
+int AnimationWidget::GetSoundAttribute(std::wstring_view name) {
     return GetSoundId(GetStringAttribute(name));
 }
 
-int AnimationWidget::GetTrackAttribute(const std::wstring& name) {
+int AnimationWidget::GetTrackAttribute(std::wstring_view name) {
     return GetTrackId(GetStringAttribute(name));
 }
 
-Font* AnimationWidget::GetFontAttribute(const std::wstring& name) {
+Font* AnimationWidget::GetFontAttribute(std::wstring_view name) {
     return FindFont(GetStringAttribute(name));
 }
 
-Image* AnimationWidget::GetImageAttribute(const std::wstring& name) {
+Image* AnimationWidget::GetImageAttribute(std::wstring_view name) {
     if (!HasAttribute(name)) return nullptr;
     ScriptValue value = EvaluateAttribute(name);
     if (value.GetType() == ScriptValue::ImageRef) return value.GetImage();
@@ -443,7 +456,7 @@ EasingCurve* AnimationWidget::GetCurveAttribute() {
     return MakeCurve(name, parameters, &mVariables);
 }
 
-DynamicWidget* AnimationWidget::FindScriptObject(const std::wstring& attribute) {
+DynamicWidget* AnimationWidget::FindScriptObject(std::wstring_view attribute) {
     ScriptValue value = EvaluateAttribute(attribute);
     if (value.GetType() == ScriptValue::Object)
         return dynamic_cast<DynamicWidget*>(value.GetObject());
@@ -502,6 +515,24 @@ void AnimationWidget::UpdateF(float elapsedSteps) {
         mWaitTime -= elapsedSteps;
         if (mWaitTime <= 0.0f) ResumeFromWait(true);
     }
+}
+
+int AnimationWidget::StepsUntilDue() {
+    int due = DynamicWidget::StepsUntilDue();
+    // Running, persisting, finished, or waiting for an event that wakes it.
+    if (mWaitState < WaitState::Condition) return due;
+    bool polled = mWaitState > WaitState::Track ||
+                  (mWaitState >= WaitState::Objects && mWaitState <= WaitState::Controller) ||
+                  mWaitState == WaitState::Sound || mWaitState == WaitState::Track;
+    if (mWaitState == WaitState::Condition) {
+        const AnimationCommand* command = GetCurrentCommand();
+        polled = command && command->HasAttribute(L"cond");
+    }
+    // A condition may turn true at any step; a time-out is due when it runs out.
+    if (polled) return 0;
+    if (mWaitTime > 0.0f)
+        due = std::min(due, std::max(0, static_cast<int>(std::ceil(mWaitTime)) - 1));
+    return due;
 }
 
 bool AnimationWidget::IsBusy() {

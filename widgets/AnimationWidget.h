@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/WeakHandle.h"
@@ -11,6 +12,7 @@
 #include "widgets/DynamicWidget.h"
 #include "widgets/ExtendedPropertyInterface.h"
 #include "widgets/Listeners.h"
+#include "widgets/ScriptCommandRegistry.h"
 
 class Font;
 class Image;
@@ -31,7 +33,9 @@ struct LoopRecord {
     int mCount = -1;                     // passes left, -1 unbounded
     std::wstring mVariable;
     std::wstring mCondition;
+    ExpressionHandle mConditionExpression;  // the compiled condition, when compiled
     std::wstring mStep;
+    ExpressionHandle mStepExpression;  // compiled once when the loop begins
 };
 
 // What a script-made button does when used.
@@ -110,8 +114,9 @@ public:
     // will be resumed, false when it ended.
     virtual bool RunScript(bool advance);
     virtual void NextCommand(bool advance);
-    // Per-class commands: 0 not mine, 1 stop here, 2 done.
-    virtual int HandleCommand(const AnimationCommand& /*command*/) { return 0; }
+    // The commands registered for this widget's class
+    // (ScriptCommandRegistry::AddClassCommand); NotMine when none takes it.
+    ScriptStep HandleCommand(const AnimationCommand& command);
     const AnimationCommand* GetCurrentCommand() const;
     // Resumes a waiting script (clicked / timed-out variables set first).
     void ResumeFromWait(bool timedOut);
@@ -157,29 +162,30 @@ public:
     bool GetScriptProperty(const std::wstring& name, ScriptValue& out) override;
 
     // --- Attributes of the current command --------------------------------------------
-    bool HasAttribute(const std::wstring& name) const;
-    const std::wstring& GetAttribute(const std::wstring& name) const;
-    const std::map<std::wstring, std::wstring>& CurrentAttributes() const;
-    ScriptValue EvaluateAttribute(const std::wstring& name);
-    std::wstring GetStringAttribute(const std::wstring& name);
-    int GetIntAttribute(const std::wstring& name);
-    float GetFloatAttribute(const std::wstring& name);
-    bool GetBoolAttribute(const std::wstring& name);
-    int GetIntAttributeOr(const std::wstring& name, int fallback);
-    float GetFloatAttributeOr(const std::wstring& name, float fallback);
-    bool GetBoolAttributeOr(const std::wstring& name, bool fallback);
+    // Evaluated through the expressions compiled when the animations loaded.
+    bool HasAttribute(std::wstring_view name) const;
+    const std::wstring& GetAttribute(std::wstring_view name) const;
+    const CommandAttributes& CurrentAttributes() const;
+    ScriptValue EvaluateAttribute(std::wstring_view name);
+    std::wstring GetStringAttribute(std::wstring_view name);
+    int GetIntAttribute(std::wstring_view name);
+    float GetFloatAttribute(std::wstring_view name);
+    bool GetBoolAttribute(std::wstring_view name);
+    int GetIntAttributeOr(std::wstring_view name, int fallback);
+    float GetFloatAttributeOr(std::wstring_view name, float fallback);
+    bool GetBoolAttributeOr(std::wstring_view name, bool fallback);
     // The attribute of this widget's current command, evaluated by `widget`.
-    int GetIntAttributeAlt(const std::wstring& name, AnimationWidget* widget);
-    int GetSoundAttribute(const std::wstring& name);  // -1 when unknown
-    int GetTrackAttribute(const std::wstring& name);  // -1 when unknown
-    Font* GetFontAttribute(const std::wstring& name);
-    Image* GetImageAttribute(const std::wstring& name);
+    int GetIntAttributeAlt(std::wstring_view name, AnimationWidget* widget);
+    int GetSoundAttribute(std::wstring_view name);  // -1 when unknown
+    int GetTrackAttribute(std::wstring_view name);  // -1 when unknown
+    Font* GetFontAttribute(std::wstring_view name);
+    Image* GetImageAttribute(std::wstring_view name);
     // "curve" by name (or the name held by a variable of that name), with
     // the curve settings of the command. Never null.
     EasingCurve* GetCurveAttribute();
     // The object an attribute names: an object value, or the object held by
     // the variable its text names; null when none.
-    DynamicWidget* FindScriptObject(const std::wstring& attribute);
+    DynamicWidget* FindScriptObject(std::wstring_view attribute);
 
     // --- Widget -----------------------------------------------------------------------
     void AddedToManager(WidgetManager* manager) override;
@@ -187,6 +193,7 @@ public:
     void RemovedFromParent(WidgetContainer* parent) override;
     void DetachSelf() override;
     void UpdateF(float elapsedSteps) override;
+    int StepsUntilDue() override;
     bool IsBusy() override;
     // AnimationListener / RemovalListener sides.
     void AnimationComplete(int id) override;
@@ -204,7 +211,8 @@ public:
     std::wstring mAwaitedController;
     int mAwaitedSoundId = -1;  // a sound or a track id
     int mAwaitedId = 0;        // the awaited object's widget id
-    int mPlayCount = 0;
+    int mPlayCount = 0;     // raised by PlayAnimation only
+    int mScriptStarts = 0;  // raised by every play and insert: ends the walk that started one
     bool mRemoveWhenDone = false;
     bool mDetaching = false;
 
@@ -229,4 +237,5 @@ private:
     friend class ScriptCommands;
 
     bool WaitConditionHolds();
+    ScriptValue EvaluateAttributeBy(std::wstring_view name, AnimationWidget& evaluator);
 };

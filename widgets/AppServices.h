@@ -1,8 +1,6 @@
 #pragma once
 #include <string>
 
-class AnimationCommand;
-class AnimationWidget;
 class Clock;
 class HandleTarget;
 class Menu;
@@ -40,12 +38,8 @@ public:
     virtual void RemoveMenu(Menu* menu) {}
     virtual void SetActiveMenu(Menu* menu) {}
     virtual int GetPauseCount() const { return 0; }
-
-    // The game's script-command hook. 0: not ours, 1: stop the script on
-    // this command, 2: done, go on.
-    virtual int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
-        return 0;
-    }
+    // The game's script commands are not here: the game registers them in
+    // the ScriptCommandRegistry at start.
 };
 
 // The running application, or null (set and cleared by the application).

@@ -18,13 +18,7 @@ void Board::AddedToManager(WidgetManager* manager) {
 void Board::Update() {
     BasicPlayerState* player = gCurrentPlayerState;
     if (!player) return;
-    if (++player->mCentiseconds >= kUpdatesPerMinute) {
-        player->mCentiseconds = 0;
-        if (++player->mMinutes >= 60) {
-            player->mMinutes = 0;
-            ++player->mHours;
-        }
-    }
+    player->AdvancePlayTime();
 }
 
 bool Board::IsPaused() { return gAppServices && gAppServices->GetPauseCount() > 0; }

@@ -1,4 +1,5 @@
 #pragma once
+#include "data/BasicPlayerState.h"
 #include "widgets/Widget.h"
 
 // The game's whole-window widget under every screen. It starts the game when
@@ -12,9 +13,11 @@ public:
     void AddedToManager(WidgetManager* manager) override;
     // One update step is one centisecond of play time.
     void Update() override;
+    // Play time adds up the same when steps run late together.
+    int StepsUntilDue() override { return kNothingDue; }
     void Draw(Graphics* g) override;
     // While the application's pause count is above 0.
     bool IsPaused() override;
 
-    static constexpr int kUpdatesPerMinute = 6000;
+    static constexpr int kUpdatesPerMinute = BasicPlayerState::kStepsPerMinute;
 };

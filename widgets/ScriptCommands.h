@@ -1,44 +1,22 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "data/Animation.h"
 #include "data/ScriptValue.h"
+#include "widgets/ScriptCommandRegistry.h"
 
 class AnimationWidget;
 class DynamicWidget;
 struct LoopRecord;
 
-// What the walk does after a built-in command.
-enum class ScriptStep {
-    Next,        // go on with the next command (entering this one's children)
-    Moved,       // the command placed the walk itself: run the command now current
-    Stop,        // RunScript returns true; the index stays on the command
-    End,         // the script ended (ScriptEnded ran); RunScript returns false
-    NotHandled,  // not this group's: the walk tries the next group
-};
-
-// A built-in command. `target` is the object its "id" names (group 2 only).
-using ScriptCommandHandler = ScriptStep (*)(AnimationWidget& widget,
-                                            const AnimationCommand& command,
-                                            DynamicWidget* target);
-
-// A command name's handlers by group: 1 always tried, 2 only with an "id"
-// that names an object, 3 otherwise. A name may have handlers in several
-// groups ("stop" acts alone without "id" and on its target with one).
-struct ScriptCommandEntry {
-    ScriptCommandHandler mAlways = nullptr;
-    ScriptCommandHandler mTargeted = nullptr;
-    ScriptCommandHandler mUntargeted = nullptr;
-};
-
-// Null for names that are no built-in command.
-const ScriptCommandEntry* FindScriptCommand(const std::wstring& name);
-
 // Limits that keep a faulty script from hanging or exhausting the game:
-// frames deeper than this refuse further "call" and "load-after" commands,
-// and one RunScript runs at most this many commands before it yields to the
-// next frame.
-constexpr size_t kMaxScriptCallDepth = 256;
+// frames deeper than this refuse further "call" and "load-after" commands
+// (frames live on the heap, so the cap only bounds a runaway recursion's
+// memory, under 1 MiB; a recursion that ends is never near it), and one
+// RunScript runs at most this many commands before it yields to the next
+// frame.
+constexpr size_t kMaxScriptCallDepth = 50000;
 constexpr int kScriptCommandBudget = 100000;
 
 // The built-in commands. A class of its own so that the commands may use the
@@ -85,12 +63,14 @@ public:
     static ScriptStep WaitFor(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
 
     // Attribute helpers over the command being run (the widget's evaluator).
+    // An absent attribute evaluates as empty text.
     static ScriptValue Evaluate(AnimationWidget& w, const AnimationCommand& c,
-                                const std::wstring& name);
+                                std::wstring_view name);
+    static ScriptValue Evaluate(AnimationWidget& w, const CommandAttribute& attribute);
     static std::wstring EvaluateText(AnimationWidget& w, const AnimationCommand& c,
-                                     const std::wstring& name);
+                                     std::wstring_view name);
     static bool EvaluateBool(AnimationWidget& w, const AnimationCommand& c,
-                             const std::wstring& name, bool fallback);
+                             std::wstring_view name, bool fallback);
     // Skips the command's children: the walk goes on after the command.
     static ScriptStep SkipChildren(AnimationWidget& w);
     // The innermost loop whose body is still on the call stack (loops left

@@ -12,18 +12,23 @@
 
 // --- Helpers -------------------------------------------------------------------
 
+ScriptValue ScriptCommands::Evaluate(AnimationWidget& w, const CommandAttribute& attribute) {
+    return w.GetEvaluator().Evaluate(attribute.mExpression, attribute.mText);
+}
+
 ScriptValue ScriptCommands::Evaluate(AnimationWidget& w, const AnimationCommand& c,
-                                     const std::wstring& name) {
-    return w.GetEvaluator().Evaluate(c.GetAttribute(name));
+                                     std::wstring_view name) {
+    const CommandAttribute* attribute = c.FindAttribute(name);
+    return attribute ? Evaluate(w, *attribute) : ScriptValue();
 }
 
 std::wstring ScriptCommands::EvaluateText(AnimationWidget& w, const AnimationCommand& c,
-                                          const std::wstring& name) {
+                                          std::wstring_view name) {
     return Evaluate(w, c, name).ToString();
 }
 
 bool ScriptCommands::EvaluateBool(AnimationWidget& w, const AnimationCommand& c,
-                                  const std::wstring& name, bool fallback) {
+                                  std::wstring_view name, bool fallback) {
     return c.HasAttribute(name) ? Evaluate(w, c, name).ToBool() : fallback;
 }
 
@@ -37,8 +42,7 @@ namespace {
 // Starts a loop over the command's children. A loop without children has
 // nothing to repeat; keeping its record would only confuse the loop stack.
 ScriptStep EnterLoop(AnimationWidget& w, const AnimationCommand& c, int count,
-                     const std::wstring& variable, const std::wstring& condition,
-                     const std::wstring& step) {
+                     const std::wstring& variable, const std::wstring& step) {
     if (c.mChildren.empty()) return ScriptCommands::SkipChildren(w);
     LoopRecord loop;
     loop.mList = w.mCommands;
@@ -46,10 +50,20 @@ ScriptStep EnterLoop(AnimationWidget& w, const AnimationCommand& c, int count,
     loop.mDepth = w.mCallStack.size();
     loop.mCount = count;
     loop.mVariable = variable;
-    loop.mCondition = condition;
+    if (const CommandAttribute* condition = c.FindAttribute(L"cond")) {
+        loop.mCondition = condition->mText;
+        loop.mConditionExpression = condition->mExpression;
+    }
     loop.mStep = step;
+    if (!step.empty()) loop.mStepExpression = ExpressionEvaluator::Compile(step);
     w.mLoopStack.push_back(std::move(loop));
     return ScriptStep::Next;  // the walk enters the children
+}
+
+// A loop's "cond": absent or empty holds.
+bool ConditionHolds(AnimationWidget& w, const AnimationCommand& c) {
+    const CommandAttribute* condition = c.FindAttribute(L"cond");
+    return !condition || condition->mText.empty() || ScriptCommands::Evaluate(w, *condition).ToBool();
 }
 
 // Leaves the current pass of the innermost loop: back to its body's list, at
@@ -68,6 +82,8 @@ ScriptStep EndPass(AnimationWidget& w, bool breakLoop) {
 }
 
 bool CallDepthExceeded(AnimationWidget& w, const std::wstring& animation) {
+    static_assert(kMaxScriptCallDepth * sizeof(ScriptFrame) <= (1u << 20),
+                  "the cap bounds a runaway recursion's memory");
     if (w.mCallStack.size() < kMaxScriptCallDepth) return false;
     // Once per widget and play: a loop around the refused call would flood the log.
     static int sLastWidget = 0;
@@ -87,21 +103,16 @@ bool CallDepthExceeded(AnimationWidget& w, const std::wstring& animation) {
 
 ScriptStep ScriptCommands::Loop(AnimationWidget& w, const AnimationCommand& c, DynamicWidget*) {
     int count = c.HasAttribute(L"count") ? Evaluate(w, c, L"count").ToInt() : -1;
-    const std::wstring& condition = c.GetAttribute(L"cond");
-    if (count == 0) return SkipChildren(w);
-    if (!condition.empty() && !w.GetEvaluator().Evaluate(condition).ToBool())
-        return SkipChildren(w);
-    return EnterLoop(w, c, count, std::wstring(), condition, std::wstring());
+    if (count == 0 || !ConditionHolds(w, c)) return SkipChildren(w);
+    return EnterLoop(w, c, count, std::wstring(), std::wstring());
 }
 
 ScriptStep ScriptCommands::For(AnimationWidget& w, const AnimationCommand& c, DynamicWidget*) {
     const std::wstring& name = c.GetAttribute(L"name");
     ScriptValue from = Evaluate(w, c, L"from");
     w.SetVariable(name, from);
-    const std::wstring& condition = c.GetAttribute(L"cond");
-    if (!condition.empty() && !w.GetEvaluator().Evaluate(condition).ToBool())
-        return SkipChildren(w);
-    if (!c.HasAttribute(L"to")) return EnterLoop(w, c, -1, name, condition, c.GetAttribute(L"step"));
+    if (!ConditionHolds(w, c)) return SkipChildren(w);
+    if (!c.HasAttribute(L"to")) return EnterLoop(w, c, -1, name, c.GetAttribute(L"step"));
 
     int first = from.ToInt();
     int last = Evaluate(w, c, L"to").ToInt();
@@ -118,7 +129,7 @@ ScriptStep ScriptCommands::For(AnimationWidget& w, const AnimationCommand& c, Dy
     long long stride = std::llabs(static_cast<long long>(inc));
     long long passes = (span + stride - 1) / stride;
     int count = static_cast<int>(std::min<long long>(passes, std::numeric_limits<int>::max()));
-    return EnterLoop(w, c, count, name, condition, step);
+    return EnterLoop(w, c, count, name, step);
 }
 
 ScriptStep ScriptCommands::Break(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
@@ -144,9 +155,9 @@ ScriptStep ScriptCommands::Call(AnimationWidget& w, const AnimationCommand& c, D
     const Animation* animation = FindAnimation(name);
     if (!animation) return ScriptStep::Next;
     if (CallDepthExceeded(w, name)) return ScriptStep::Next;
-    for (const auto& [attribute, text] : c.mAttributes) {
-        if (attribute == L"animation") continue;
-        w.SetVariable(attribute, w.GetEvaluator().Evaluate(text));
+    for (const auto& [name, attribute] : c.mAttributes) {
+        if (name == L"animation") continue;
+        w.SetVariable(name, Evaluate(w, attribute));
     }
     w.mCallStack.push_back(ScriptFrame{w.mCommands, w.mCommandIndex + 1});
     w.mCommands = &animation->mCommands;
@@ -180,7 +191,7 @@ ScriptStep ScriptCommands::Persist(AnimationWidget& w, const AnimationCommand&, 
 
 ScriptStep ScriptCommands::Stop(AnimationWidget& w, const AnimationCommand& c, DynamicWidget*) {
     // With "id" it stops the target's motions instead.
-    if (c.HasAttribute(L"id")) return ScriptStep::NotHandled;
+    if (c.HasAttribute(L"id")) return ScriptStep::NotMine;
     w.StopAndEnd();
     return ScriptStep::End;
 }

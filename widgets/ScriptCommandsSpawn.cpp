@@ -18,9 +18,9 @@ bool IsOneOf(const std::wstring& name, std::initializer_list<const wchar_t*> nam
 // by the widget that runs the command.
 void PassAttributes(AnimationWidget& from, const AnimationCommand& c, AnimationWidget& to,
                     std::initializer_list<const wchar_t*> skip) {
-    for (const auto& [name, text] : c.mAttributes) {
+    for (const auto& [name, attribute] : c.mAttributes) {
         if (IsOneOf(name, skip)) continue;
-        to.SetVariable(name, from.GetEvaluator().Evaluate(text));
+        to.SetVariable(name, ScriptCommands::Evaluate(from, attribute));
     }
 }
 

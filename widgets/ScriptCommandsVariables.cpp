@@ -13,10 +13,9 @@ namespace {
 // the running widget.
 void DefineAll(AnimationWidget& w, const AnimationCommand& c, VariableMap& into,
                const wchar_t* skip) {
-    ExpressionEvaluator& evaluator = w.GetEvaluator();
-    for (const auto& [name, text] : c.mAttributes) {
+    for (const auto& [name, attribute] : c.mAttributes) {
         if (skip && name == skip) continue;
-        ScriptValue value = evaluator.Evaluate(text);
+        ScriptValue value = ScriptCommands::Evaluate(w, attribute);
         into[name] = std::move(value);
     }
 }
@@ -115,10 +114,9 @@ ScriptStep ScriptCommands::PlayIn(AnimationWidget& w, const AnimationCommand& c,
     if (!other) return ScriptStep::Next;
     // Read everything first: playing on this very widget replaces its script.
     std::wstring name = EvaluateText(w, c, L"animation");
-    ExpressionEvaluator& evaluator = w.GetEvaluator();
-    for (const auto& [attribute, text] : c.mAttributes) {
-        if (attribute == L"id" || attribute == L"animation") continue;
-        other->SetVariable(attribute, evaluator.Evaluate(text));
+    for (const auto& [attributeName, attribute] : c.mAttributes) {
+        if (attributeName == L"id" || attributeName == L"animation") continue;
+        other->SetVariable(attributeName, Evaluate(w, attribute));
     }
     other->PlayAnimationByName(name);
     return ScriptStep::Next;

@@ -1,12 +1,9 @@
-#include <unordered_map>
-
-#include "widgets/AppServices.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ScriptCommands.h"
 
-// The walk over a script's commands: RunScript takes the records one by one,
-// offers each to the class hook and the application hook, and runs the
-// built-in command of that name. NextCommand moves through the tree of
+// The walk over a script's commands: RunScript takes the records one by one
+// and offers each to the command registry (the widget class's commands, the
+// game's, then the built-ins). NextCommand moves through the tree of
 // records: into children, back out through the call stack, and round the
 // body of a loop again at its end.
 
@@ -25,89 +22,16 @@ bool IsLoopBodyFrame(const LoopRecord& loop, const ScriptFrame& frame) {
     return frame.mList == loop.mList && frame.mIndex == loop.mIndex + 1;
 }
 
-using CommandTable = std::unordered_map<std::wstring, ScriptCommandEntry>;
-
-CommandTable BuildCommandTable() {
-    CommandTable table;
-    auto always = [&](const wchar_t* name, ScriptCommandHandler handler) {
-        table[name].mAlways = handler;
-    };
-    auto targeted = [&](const wchar_t* name, ScriptCommandHandler handler) {
-        table[name].mTargeted = handler;
-    };
-    auto untargeted = [&](const wchar_t* name, ScriptCommandHandler handler) {
-        table[name].mUntargeted = handler;
-    };
-    using S = ScriptCommands;
-
-    always(L"wait-for", &S::WaitFor);
-    always(L"persist", &S::Persist);
-    always(L"stop", &S::Stop);  // without "id" only
-    always(L"play", &S::Play);
-    always(L"spawn", &S::Spawn);
-    always(L"overlay", &S::Overlay);
-    always(L"call", &S::Call);
-    always(L"load-after", &S::LoadAfter);
-    always(L"define", &S::Define);
-    always(L"define-global", &S::DefineGlobal);
-    always(L"assign", &S::Assign);
-    always(L"assign-global", &S::AssignGlobal);
-
-    targeted(L"define-in", &S::DefineIn);
-    targeted(L"undefine-in", &S::UndefineIn);
-    targeted(L"unassign-in", &S::UnassignIn);
-    targeted(L"assign-in", &S::AssignIn);
-    targeted(L"play-in", &S::PlayIn);
-
-    untargeted(L"do", &S::Do);
-    untargeted(L"loop", &S::Loop);
-    untargeted(L"for", &S::For);
-    untargeted(L"break", &S::Break);
-    untargeted(L"continue", &S::Continue);
-    untargeted(L"if", &S::If);
-    untargeted(L"unless", &S::Unless);
-    untargeted(L"print", &S::Print);
-    untargeted(L"undefine", &S::Undefine);
-    untargeted(L"unassign", &S::Unassign);
-    untargeted(L"undefine-global", &S::UndefineGlobal);
-    untargeted(L"unassign-global", &S::UnassignGlobal);
-    untargeted(L"signal", &S::Signal);
-    untargeted(L"breakpoint", &S::Breakpoint);
-    return table;
-}
-
-// Runs the built-in command of the record's name: group 1 first, then group
-// 2 when "id" names an object, else group 3. Names that match nothing, and
-// commands of the wrong group, are ignored.
-ScriptStep RunBuiltIn(AnimationWidget& widget, const AnimationCommand& command) {
-    const ScriptCommandEntry* entry = FindScriptCommand(command.mName);
-    if (!entry) return ScriptStep::Next;
-    if (entry->mAlways) {
-        ScriptStep step = entry->mAlways(widget, command, nullptr);
-        if (step != ScriptStep::NotHandled) return step;
-    }
-    if (!entry->mTargeted && !entry->mUntargeted) return ScriptStep::Next;
-    DynamicWidget* target = nullptr;
-    if (command.HasAttribute(L"id")) target = widget.FindScriptObject(L"id");
-    ScriptCommandHandler handler = target ? entry->mTargeted : entry->mUntargeted;
-    if (!handler) return ScriptStep::Next;
-    ScriptStep step = handler(widget, command, target);
-    return step == ScriptStep::NotHandled ? ScriptStep::Next : step;
-}
-
 bool GuardsPass(AnimationWidget& widget, const AnimationCommand& command) {
-    ExpressionEvaluator& evaluator = widget.GetEvaluator();
-    if (!command.mIf.empty() && !evaluator.Evaluate(command.mIf).ToBool()) return false;
-    if (!command.mUnless.empty() && evaluator.Evaluate(command.mUnless).ToBool()) return false;
-    return true;
+    if (!command.mIf.mText.empty() && !ScriptCommands::Evaluate(widget, command.mIf).ToBool())
+        return false;
+    return command.mUnless.mText.empty() || !ScriptCommands::Evaluate(widget, command.mUnless).ToBool();
 }
 
 }  // namespace
 
-const ScriptCommandEntry* FindScriptCommand(const std::wstring& name) {
-    static const CommandTable table = BuildCommandTable();
-    auto it = table.find(name);
-    return it == table.end() ? nullptr : &it->second;
+ScriptStep AnimationWidget::HandleCommand(const AnimationCommand& command) {
+    return ScriptCommandRegistry::Instance().RunClassCommand(*this, command);
 }
 
 LoopRecord* ScriptCommands::ActiveLoop(AnimationWidget& w) {
@@ -121,8 +45,10 @@ LoopRecord* ScriptCommands::ActiveLoop(AnimationWidget& w) {
 }
 
 bool AnimationWidget::RunScript(bool advance) {
+    Widget::MarkDirty();  // whatever a script does may show
     mWaitState = WaitState::Running;
-    const int plays = mPlayCount;
+    const int starts = mScriptStarts;
+    const ScriptCommandRegistry& commands = ScriptCommandRegistry::Instance();
     ScriptCommands::ActiveLoop(*this);  // forget loops of a script that was stopped
     int budget = kScriptCommandBudget;
     for (;;) {
@@ -145,27 +71,20 @@ bool AnimationWidget::RunScript(bool advance) {
         }
         const AnimationCommand& command = (*mCommands)[static_cast<size_t>(mCommandIndex)];
         if (GuardsPass(*this, command)) {
-            int result = HandleCommand(command);
-            if (result == 1) return true;
-            if (result != 2 && gAppServices) {
-                result = gAppServices->HandleScriptCommand(command, this);
-                if (result == 1) return true;
-            }
-            if (result != 2) {
-                switch (RunBuiltIn(*this, command)) {
-                    case ScriptStep::Stop:
-                        return true;
-                    case ScriptStep::End:
-                        return false;
-                    case ScriptStep::Moved:
-                        advance = false;
-                        break;
-                    default:
-                        break;
-                }
+            switch (commands.Run(*this, command)) {
+                case ScriptStep::Stop:
+                    return true;
+                case ScriptStep::End:
+                    return false;
+                case ScriptStep::Moved:
+                    advance = false;
+                    break;
+                default:
+                    break;
             }
         }
-        if (mPlayCount != plays) return true;
+        // A play or an insert on this widget ran its own walk meanwhile.
+        if (mScriptStarts != starts) return true;
     }
 }
 
@@ -190,9 +109,11 @@ void AnimationWidget::NextCommand(bool advance) {
             !IsLoopBodyFrame(loop, ScriptFrame{mCommands, mCommandIndex}))
             continue;
         // One pass of the loop's body is over.
-        if (!loop.mStep.empty()) SetVariable(loop.mVariable, mEvaluator.Evaluate(loop.mStep));
+        if (!loop.mStep.empty())
+            SetVariable(loop.mVariable, mEvaluator.Evaluate(loop.mStepExpression, loop.mStep));
         if (loop.mCount > 0) --loop.mCount;
-        bool holds = loop.mCondition.empty() || mEvaluator.Evaluate(loop.mCondition).ToBool();
+        bool holds = loop.mCondition.empty() ||
+                     mEvaluator.Evaluate(loop.mConditionExpression, loop.mCondition).ToBool();
         if (holds && loop.mCount != 0) {
             mCommandIndex = loop.mIndex;
             NextCommand(true);  // into the body again

@@ -20,7 +20,7 @@ ScriptStep NoWait(AnimationWidget& w, bool click) {
     return ScriptStep::Next;
 }
 
-// Waits on the object that "id" names; NotHandled when the event leaves the
+// Waits on the object that "id" names; NotMine when the event leaves the
 // decision to the later forms.
 ScriptStep WaitForObject(AnimationWidget& w, const AnimationCommand& c, DynamicWidget& object,
                          const std::wstring& event, bool click) {

@@ -42,11 +42,11 @@ TEST(AnimationStats, GameFileWithItsInclude) {
     EXPECT_EQ(loop.GetAttribute(L"to"), L"3");
     ASSERT_EQ(loop.mChildren.size(), 4u);
     const AnimationCommand& guarded = loop.mChildren[2];
-    EXPECT_EQ(guarded.mUnless, L"i == 2");
-    EXPECT_TRUE(guarded.mIf.empty());
+    EXPECT_EQ(guarded.mUnless.mText, L"i == 2");
+    EXPECT_TRUE(guarded.mIf.mText.empty());
     EXPECT_FALSE(guarded.HasAttribute(L"unless"));
     EXPECT_EQ(guarded.GetAttribute(L"value"), L"1");
-    EXPECT_EQ(loop.mChildren[3].mIf, L"i < 2");  // entity decoded, raw otherwise
+    EXPECT_EQ(loop.mChildren[3].mIf.mText, L"i < 2");  // entity decoded, raw otherwise
     EXPECT_FALSE(loop.mChildren[3].HasAttribute(L"if"));
 }
 
@@ -96,8 +96,8 @@ TEST(AnimationStats, NestedCommandsAndGuards) {
     const Animation& n = stats.GetTable().at(L"n");
     ASSERT_EQ(n.mCommands.size(), 2u);
     const AnimationCommand& loop = n.mCommands[0];
-    EXPECT_EQ(loop.mIf, L"go");
-    EXPECT_EQ(loop.mUnless, L"stop");
+    EXPECT_EQ(loop.mIf.mText, L"go");
+    EXPECT_EQ(loop.mUnless.mText, L"stop");
     EXPECT_EQ(loop.mAttributes.size(), 1u);
     ASSERT_EQ(loop.mChildren.size(), 2u);
     EXPECT_EQ(loop.mChildren[0].mName, L"if");

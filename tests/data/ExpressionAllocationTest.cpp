@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "data/AnimationStats.h"
 #include "data/Constants.h"
 #include "data/ExpressionEvaluator.h"
 
@@ -60,4 +61,31 @@ TEST(ExpressionAllocation, CachedNumericExpressionsDoNotAllocate) {
     EXPECT_EQ(gAllocations.load() - before, 0);
     EXPECT_NE(sum, 0);
     PublishConstants({});
+}
+
+// Attributes compiled when the animations load: looking one up by name and
+// evaluating it neither parses nor allocates for a numeric value.
+TEST(ExpressionAllocation, CompiledAttributesDoNotAllocate) {
+    if (!QUILTRO_COUNT_ALLOCATIONS) GTEST_SKIP() << "allocations are not counted under sanitizers";
+    AnimationStats loader;
+    ASSERT_TRUE(loader.LoadAnimationsFromString(
+        "<animations><animation name=\"a\"><assign name=\"'n'\" value=\"n * 2 + i - 1\" if=\"i &lt; 9\"/>"
+        "<wait-for time=\"0.5 * n\" cond=\"n &gt;= 3 and i != 4\"/></animation></animations>",
+        "compiled.xml"));
+    const std::vector<AnimationCommand>& commands = loader.GetTable().at(L"a").mCommands;
+    VariableMap variables{{L"n", ScriptValue(3)}, {L"i", ScriptValue(7)}};
+    ExpressionEvaluator evaluator(variables);
+    auto evaluate = [&](const AnimationCommand& command, std::wstring_view name) {
+        const CommandAttribute* attribute = command.FindAttribute(name);
+        return evaluator.Evaluate(attribute->mExpression, attribute->mText).ToFloat();
+    };
+    long before = gAllocations.load();
+    float sum = 0.0f;
+    for (int round = 0; round < 100; ++round) {
+        sum += evaluate(commands[0], L"value") + evaluate(commands[1], L"time") +
+               evaluate(commands[1], L"cond");
+        sum += evaluator.Evaluate(commands[0].mIf.mExpression, commands[0].mIf.mText).ToFloat();
+    }
+    EXPECT_EQ(gAllocations.load() - before, 0);
+    EXPECT_FLOAT_EQ(sum, 100.0f * (12.0f + 1.5f + 1.0f + 1.0f));
 }

@@ -200,6 +200,21 @@ TEST_F(ExpressionTest, UnparseableTextIsItself) {
         EXPECT_EQ(value.GetType(), ScriptValue::String) << text;
         EXPECT_EQ(value.ToString(), text);
     }
+    // Said once, when first evaluated: compiling ahead (script attributes,
+    // some of which are lists split before use) says nothing.
+    SetDebugOutputEnabled(true);
+    testing::internal::CaptureStderr();
+    ExpressionHandle list = ExpressionEvaluator::Compile(L"left ,, right");
+    std::string compiled = testing::internal::GetCapturedStderr();
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i) {
+        mEvaluator.Evaluate(*list);
+        Eval(L"left ,, right");
+    }
+    std::string evaluated = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(compiled, "");
+    EXPECT_EQ(evaluated.rfind("Expression \"left ,, right\" does not parse", 0), 0u) << evaluated;
+    EXPECT_EQ(evaluated.find('\n'), evaluated.size() - 1) << evaluated;
 }
 
 TEST_F(ExpressionTest, Functions) {

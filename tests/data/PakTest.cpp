@@ -97,6 +97,25 @@ TEST_F(PakTest, LooseFileShadowsThePakEntry) {
     EXPECT_EQ(ReadPath(mPak, mFolder / "Properties/Fonts.xml"), "<fonts/>");
 }
 
+// Names in data files stay inside the data folder, loose or archived.
+TEST_F(PakTest, LooseFilesOutsideTheDataRootAreNotServed) {
+    mFolder.Write("secret.txt", "outside");
+    mFolder.Write("data/inside.txt", "inside");
+    mFolder.Write("data/sub/deeper.txt", "deeper");
+    mPak.SetDataRoot(mFolder / "data");
+    CurrentFolder here(mFolder / "data/sub");
+    const char* refused[] = {"../../secret.txt", "..\\..\\secret.txt", "../../data/../secret.txt"};
+    for (const char* path : refused) {
+        EXPECT_EQ(ReadPath(mPak, path), "<absent>") << path;
+        EXPECT_FALSE(mPak.FileExists(path)) << path;
+    }
+    EXPECT_EQ(ReadPath(mPak, mFolder / "secret.txt"), "<absent>");
+    EXPECT_EQ(ReadPath(mPak, "../inside.txt"), "inside");
+    EXPECT_EQ(ReadPath(mPak, "deeper.txt"), "deeper");
+    mPak.SetDataRoot("");
+    EXPECT_EQ(ReadPath(mPak, "../../secret.txt"), "outside");
+}
+
 TEST_F(PakTest, SeekWithinAnEntry) {
     Mount();
     PFILE* file = mPak.FOpen((mFolder / "readme.txt").c_str(), "rb");

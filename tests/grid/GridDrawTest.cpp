@@ -1,9 +1,11 @@
 #include <algorithm>
 
 #include "data/AssetManager.h"
+#include "puzzle/GameStats.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "tests/grid/GridFixture.h"
+#include "tests/puzzle/PuzzleTestSupport.h"
 #include "tests/render/RenderTestSupport.h"
 #include "widgets/WidgetManager.h"
 
@@ -14,14 +16,14 @@ struct SheetQuad {
     int mX, mY, mCel;
 };
 
-std::vector<SheetQuad> QuadsOf(const RecordingBackend& backend, Image* sheet) {
+std::vector<SheetQuad> QuadsOf(const std::vector<RecordingBackend::Draw>& draws, Image* sheet) {
     std::vector<SheetQuad> out;
     ImageSurface* surface = sheet->GetSurface();
     if (!surface) return out;
     const uint32_t texture = surface->GetFirstTexture();
     const float celU = static_cast<float>(sheet->GetCelWidth()) / sheet->GetWidth();
     const float celV = static_cast<float>(sheet->GetCelHeight()) / sheet->GetHeight();
-    for (const auto& draw : backend.mDraws) {
+    for (const auto& draw : draws) {
         if (draw.mState.mTexture != texture) continue;
         for (size_t q = 0; q + 3 < draw.mVertices.size(); q += 4) {
             const GpuVertex& v = draw.mVertices[q];
@@ -38,6 +40,25 @@ bool Has(const std::vector<SheetQuad>& quads, int x, int y, int cel) {
                        [&](const SheetQuad& q) { return q.mX == x && q.mY == y && q.mCel == cel; });
 }
 
+// One frame of the whole tree as it reached the renderer; the textures it
+// names are valid while the recording lives.
+class RecordedFrame {
+public:
+    explicit RecordedFrame(WidgetManager& manager)
+        : mRecorder(new RecordingBackend()), mDevice(std::unique_ptr<RecordingBackend>(mRecorder)) {
+        Graphics g;
+        manager.DrawToGraphics(g);
+        g.FlushBatch();
+    }
+    std::vector<SheetQuad> Quads(Image* sheet) const { return QuadsOf(mRecorder->mDraws, sheet); }
+
+private:
+    RecordingBackend* mRecorder;
+    ScopedDevice mDevice;
+};
+
+bool Inside(const Rect& inner, const Rect& outer) { return inner.Intersection(outer) == inner; }
+
 }  // namespace
 
 // The clue numbers are drawn where the clue room is, one per clue, in their
@@ -47,15 +68,8 @@ TEST_F(GridTest, ClueNumbersAreDrawnInTheClueRoom) {
     Image* numbers = FindImage(L"GridNumbers");
     ASSERT_NE(numbers, nullptr);
     const int w = numbers->GetCelWidth(), h = numbers->GetCelHeight();
-    auto backend = std::make_unique<RecordingBackend>();
-    RecordingBackend* recorder = backend.get();
-    ScopedDevice device(std::move(backend));
-    {
-        Graphics g;
-        mApp->mWidgetManager->DrawToGraphics(g);
-        g.FlushBatch();
-    }
-    std::vector<SheetQuad> quads = QuadsOf(*recorder, numbers);
+    const RecordedFrame frame(*mApp->mWidgetManager);
+    std::vector<SheetQuad> quads = frame.Quads(numbers);
     EXPECT_EQ(quads.size(), 16u);
     // Column 0 ([2, 2]): slot height 50, the last clue just above the board.
     EXPECT_TRUE(Has(quads, kBoardX + (kTile - w) / 2, kBoardY + (50 - h) / 2 - 100 - 2, 25 + 1));
@@ -66,7 +80,7 @@ TEST_F(GridTest, ClueNumbersAreDrawnInTheClueRoom) {
     // The background sits the clue room's size up and left of the cells.
     Image* background = FindImage(L"Grid5_ipad");
     ASSERT_NE(background, nullptr);
-    std::vector<SheetQuad> back = QuadsOf(*recorder, background);
+    std::vector<SheetQuad> back = frame.Quads(background);
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].mX, kBoardX - 120);
     EXPECT_EQ(back[0].mY, kBoardY - 150);
@@ -82,24 +96,17 @@ TEST_F(GridTest, ThePointersLineAndCluesAreHighlighted) {
     mHarness.MouseDown(CellX(0), CellY(1));
     mHarness.MouseMove(CellX(0), CellY(3));
     mHarness.DrainInput();
-    auto backend = std::make_unique<RecordingBackend>();
-    RecordingBackend* recorder = backend.get();
-    ScopedDevice device(std::move(backend));
-    {
-        Graphics g;
-        mApp->mWidgetManager->DrawToGraphics(g);
-        g.FlushBatch();
-    }
+    const RecordedFrame frame(*mApp->mWidgetManager);
     // The line (0,1)-(0,3): the reveal highlight, the cursor on its end.
-    std::vector<SheetQuad> line = QuadsOf(*recorder, reveal);
+    std::vector<SheetQuad> line = frame.Quads(reveal);
     EXPECT_EQ(line.size(), 2u);
     EXPECT_TRUE(Has(line, kBoardX, kBoardY + kTile, 0));
     EXPECT_TRUE(Has(line, kBoardX, kBoardY + 2 * kTile, 0));
-    std::vector<SheetQuad> end = QuadsOf(*recorder, cursor);
+    std::vector<SheetQuad> end = frame.Quads(cursor);
     ASSERT_EQ(end.size(), 1u);
     EXPECT_TRUE(Has(end, kBoardX, kBoardY + 3 * kTile, 0));
     // Column 0's clues are highlighted (style row 0), row 3's too; others normal.
-    std::vector<SheetQuad> quads = QuadsOf(*recorder, numbers);
+    std::vector<SheetQuad> quads = frame.Quads(numbers);
     int highlighted = 0, counts = 0;
     for (const SheetQuad& q : quads) {
         if (q.mCel / 25 == 0) ++highlighted;
@@ -109,4 +116,51 @@ TEST_F(GridTest, ThePointersLineAndCluesAreHighlighted) {
     EXPECT_EQ(counts, 3) << "running counts 1, 2, 3 along the line";
     mHarness.MouseUp(CellX(0), CellY(3));
     mHarness.DrainInput();
+}
+
+// A line of N cells holds at most ceil(N / 2) runs. At every size the game
+// has, a board whose first column and row have that many shows every clue
+// number inside the clue room (never over the cells) and inside the window.
+TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
+    gGridConfigs.clear();
+    GameStats rules(false);
+    ASSERT_TRUE(rules.LoadText(ReadPropertiesFile(GameStats::kFileName), "game.xml")) << rules.GetErrorText();
+    ASSERT_FALSE(gGridConfigs.empty());
+    Image* numbers = FindImage(L"GridNumbers");
+    ASSERT_NE(numbers, nullptr);
+    const Rect window(0, 0, mApp->mWidth, mApp->mHeight);
+    for (const auto& [n, config] : gGridConfigs) {
+        SCOPED_TRACE("size " + std::to_string(n));
+        std::vector<std::string> rows(static_cast<size_t>(n), std::string(static_cast<size_t>(n), '.'));
+        for (int y = 0; y < n; y += 2)
+            for (int x = 0; x < n; x += 2) rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = '#';
+        InstallPuzzle(1, rows);
+        ASSERT_TRUE(StartBoard(1));
+        const int runs = (n + 1) / 2;
+        ASSERT_EQ(mGrid->GetClues(LineKind::Column)[0].size(), static_cast<size_t>(runs));
+        const int side = n * mGrid->GetTileSize();
+        const Rect cells(static_cast<int>(mGrid->mX), static_cast<int>(mGrid->mY), side, side);
+        const Rect room(cells.mX - config.mOffsetX, cells.mY - config.mOffsetY, config.mOffsetX + side,
+                        config.mOffsetY + side);
+        Image* background = FindImage(Grid::BackgroundImageName(n));
+        ASSERT_NE(background, nullptr);
+        EXPECT_TRUE(background->GetWidth() == room.mWidth && background->GetHeight() == room.mHeight)
+            << "the picture is drawn for this size's offsets";
+
+        const RecordedFrame frame(*mApp->mWidgetManager);
+        int clues = 0;
+        for (int i = 0; i < n; ++i)
+            clues += static_cast<int>(mGrid->GetClues(LineKind::Column)[i].size() +
+                                      mGrid->GetClues(LineKind::Row)[i].size());
+        const std::vector<SheetQuad> quads = frame.Quads(numbers);
+        EXPECT_EQ(static_cast<int>(quads.size()), clues);
+        for (const SheetQuad& q : quads) {
+            const Rect number(q.mX, q.mY, numbers->GetCelWidth(), numbers->GetCelHeight());
+            EXPECT_TRUE(Inside(number, room)) << q.mX << "," << q.mY << " outside the clue room";
+            EXPECT_FALSE(number.Intersects(cells)) << q.mX << "," << q.mY << " over the cells";
+            EXPECT_TRUE(Inside(number, window)) << q.mX << "," << q.mY << " outside the window";
+        }
+        mGrid->RemoveSelf();
+        Run(1);
+    }
 }

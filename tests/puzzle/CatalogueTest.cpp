@@ -7,6 +7,7 @@
 #include "puzzle/GameStats.h"
 #include "puzzle/LineSolver.h"
 #include "puzzle/MyLocalization.h"
+#include "puzzle/PuzzleModel.h"
 #include "puzzle/PuzzleStats.h"
 #include "puzzle/SetStats.h"
 #include "tests/puzzle/PuzzleTestSupport.h"
@@ -48,6 +49,34 @@ TEST_F(OurCatalogue, EveryPuzzleIsUniqueByLineLogic) {
         }
     }
     EXPECT_GE(count, 10);
+}
+
+// Played by the rules, revealing exactly its tiles solves every puzzle
+// without a mistake, and the rules' clues are the solver's.
+TEST_F(OurCatalogue, EveryPuzzlePlaysByTheRules) {
+    for (const auto& mode : Game().mModes) {
+        for (const PuzzleSet& set : mode) {
+            for (const PuzzleRecord& puzzle : set) {
+                SCOPED_TRACE(WStringToString(puzzle.mName));
+                PuzzleModel model(puzzle.mSolution, 1);
+                const int n = model.GetSize();
+                const std::vector<ClueLine>& columns = model.GetClues(LineKind::Column);
+                const std::vector<ClueLine>& rows = model.GetClues(LineKind::Row);
+                for (int i = 0; i < n; ++i) {
+                    EXPECT_EQ(ClueLengths(columns[i]), LineSolver::ColumnClue(puzzle.mSolution, i));
+                    EXPECT_EQ(ClueLengths(rows[i]), LineSolver::RowClue(puzzle.mSolution, i));
+                }
+                model.InitHoles();
+                for (int x = 0; x < n; ++x)
+                    for (int y = 0; y < n; ++y)
+                        if (puzzle.mSolution[x][y]) model.ApplyLine(Point(x, y), Point(x, y), CellAction::Reveal);
+                EXPECT_EQ(model.GetEnd(), PlayEnd::Solved);
+                EXPECT_EQ(model.GetMistakesMade(), 0);
+                for (const ClueLine& row : rows)
+                    for (const Clue& clue : row) EXPECT_TRUE(clue.mSatisfied);
+            }
+        }
+    }
 }
 
 TEST_F(OurCatalogue, HasTheSetsAndSizesThePlayNeeds) {

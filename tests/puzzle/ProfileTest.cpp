@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
+#include <filesystem>
 #include <thread>
 
 #include "core/FileUtil.h"
@@ -11,6 +13,9 @@
 #include "platform/System.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
+#include "tests/support/OddUserFiles.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 class TestApp : public GameApp {
@@ -443,7 +448,59 @@ TEST_F(Profiles, AKilledSaveLeavesAWholeFile) {
         int hints = gProfiles[0].mState.mNumHints;
         EXPECT_TRUE(hints == 0 || hints == 1 || hints == 7) << hints;
     }
+    // What the kills left mid-write goes at the next start, with the lock held.
+    PlatformRemoveAtomicWriteTemps(mFolder);
     std::vector<DirEntry> entries;
     PlatformListDirectory(mFolder, entries);
-    for (const DirEntry& e : entries) EXPECT_EQ(e.name.find(".damaged"), std::string::npos) << e.name;
+    for (const DirEntry& e : entries) EXPECT_EQ(e.name, "profiles.xml");
+}
+
+// Not damaged, only out of reach: reported, left where it is, never saved over.
+TEST_F(Profiles, AFileThatCannotBeReadIsLeftAloneAndNotSavedOver) {
+    for (const OddUserFile& c : OddUserFiles()) {
+        fs::remove_all(Path());
+        c.make(Path());
+        auto before = fs::symlink_status(Path()).type();
+        LoadFromDisk();
+        EXPECT_TRUE(mDamagedCopy.empty()) << c.name;
+        EXPECT_TRUE(ProfileManager::IsSaveBlocked()) << c.name;
+        ProfileManager::CreateProfile(L"Ana");
+        EXPECT_FALSE(ProfileManager::Save()) << c.name;
+        EXPECT_EQ(fs::symlink_status(Path()).type(), before) << c.name;
+    }
+}
+
+TEST_F(Profiles, PlayTimeAndCountersAreClampedOnRead) {
+    WriteProfiles("<profiles><profile name=\"a\"><state num-hints=\"-3\" hours=\"2147483647\" minutes=\"75\" "
+                  "centiseconds=\"2147483647\"><game name=\"quiltro7\"><mode><set unlock=\"2147483647\">"
+                  "<puzzle best-time=\"-9\"/></set></mode></game></state></profile></profiles>");
+    LoadFromDisk();
+    PlayerState& s = gProfiles[0].mState;
+    EXPECT_EQ(s.mNumHints, 0);
+    EXPECT_EQ(s.mProgress[0][0].mUnlock, ProfileManager::kMaxCount);
+    EXPECT_EQ(s.mProgress[0][0].mPuzzles[0].mBestTime, 0);
+    // The clock is full: a step of play keeps it there instead of overflowing.
+    for (int step = 0; step < 2; ++step) {
+        EXPECT_EQ(s.mHours, INT32_MAX);
+        EXPECT_EQ(s.mMinutes, 59);
+        EXPECT_EQ(s.mCentiseconds, BasicPlayerState::kStepsPerMinute - 1);
+        s.AdvancePlayTime();
+    }
+}
+
+TEST_F(Profiles, TheReaderGivesATableOrAnErrorAndPublishingIsSeparate) {
+    ProfileManager manager(false);
+    ProfileManager::CreateProfile(L"Ana");
+    ProfilesRead read = ProfileManager::ReadProfiles(
+        "<profiles selected=\"1\"><profile name=\"x\"/><profile name=\"Bo\">\n<state <", "p.xml");
+    EXPECT_NE(read.mError.find("on Line 2 in File 'p.xml'"), std::string::npos) << read.mError;
+    EXPECT_EQ(read.mTable.mProfiles.size(), 8u);
+    EXPECT_EQ(read.mTable.mProfiles[1].mName, L"Bo");  // what was read before the fault
+    EXPECT_EQ(gProfiles[0].mName, L"Ana");               // nothing published yet
+    EXPECT_EQ(gSelectedProfile, 0);
+    ProfileManager::PublishProfiles(std::move(read.mTable));
+    EXPECT_EQ(gProfiles[1].mName, L"Bo");
+    EXPECT_EQ(gSelectedProfile, 1);
+    EXPECT_EQ(gPlayerState, nullptr);  // pointed into the old table
+    EXPECT_TRUE(ProfileManager::ReadProfiles("<profiles/>", "p.xml").mError.empty());
 }

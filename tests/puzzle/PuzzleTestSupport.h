@@ -1,8 +1,10 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "core/FileUtil.h"
 #include "platform/System.h"
+#include "puzzle/Clues.h"
 #include "tests/support/AppHarness.h"
 
 // The source tree's gamedata folder.
@@ -15,4 +17,10 @@ inline std::string ReadPropertiesFile(const std::string& name) {
     std::string bytes;
     ReadFileToString(JoinPath(PuzzleTestData(), "properties/" + name), bytes);
     return bytes;
+}
+
+inline std::vector<int> ClueLengths(const ClueLine& line) {
+    std::vector<int> out;
+    for (const Clue& clue : line) out.push_back(clue.mLength);
+    return out;
 }

@@ -2,17 +2,39 @@
 
 #include "widgets/Widget.h"
 
-int ProbeScript::HandleCommand(const AnimationCommand& command) {
-    if (command.mName == L"probe") {
-        mLog.push_back(GetStringAttribute(L"v"));
-        return 2;
-    }
-    if (command.mName == L"hold") return 1;
-    if (command.mName == L"replay") {
-        PlayAnimationByName(GetStringAttribute(L"animation"));
-        return 2;
-    }
-    return 0;
+namespace {
+
+ScriptStep Probe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+    static_cast<ProbeScript&>(w).mLog.push_back(w.GetStringAttribute(L"v"));
+    return ScriptStep::Next;
+}
+
+ScriptStep Hold(AnimationWidget&, const AnimationCommand&, DynamicWidget*) {
+    return ScriptStep::Stop;
+}
+
+ScriptStep Replay(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+    w.PlayAnimationByName(w.GetStringAttribute(L"animation"));
+    return ScriptStep::Next;
+}
+
+ScriptStep AppProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+    static_cast<ProbeApp*>(gGameApp)->mLog.push_back(w.GetStringAttribute(L"v"));
+    return ScriptStep::Next;
+}
+
+[[maybe_unused]] const bool kRegistered = [] {
+    ScriptCommandRegistry& registry = ScriptCommandRegistry::Instance();
+    registry.AddClassCommand<ProbeScript>(L"probe", &Probe);
+    registry.AddClassCommand<ProbeScript>(L"hold", &Hold);
+    registry.AddClassCommand<ProbeScript>(L"replay", &Replay);
+    return true;
+}();
+
+}  // namespace
+
+ProbeApp::ProbeApp() : GameApp("Script Test", "1", 1024, 768) {
+    ScriptCommandRegistry::Instance().AddGameCommand(L"app-probe", &AppProbe);
 }
 
 void ProbeScript::ScriptEnded() {
@@ -36,13 +58,6 @@ void ProbeScript::AnimationPersist(int id) {
 
 void ProbeScript::AnimationMessage(int id, const std::wstring& message) {
     mEvents.push_back(L"message:" + std::to_wstring(id) + L":" + message);
-}
-
-int ProbeApp::HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
-    mSeen.push_back(command.mName);
-    if (command.mName != L"app-probe") return 0;
-    mLog.push_back(widget->GetStringAttribute(L"v"));
-    return 2;
 }
 
 void ScriptTest::SetUp() {

@@ -12,9 +12,10 @@
 #include "widgets/ScriptCommands.h"
 #include "widgets/WidgetManager.h"
 
-// A script widget that records what its scripts show it:
-//   <probe v="expr"/>  logs the value's text and is done (hook result 2);
-//   <hold/>            stops the script on itself (hook result 1);
+// A script widget that records what its scripts show it, through commands
+// registered for its class:
+//   <probe v="expr"/>  logs the value's text and is done (Next);
+//   <hold/>            stops the script on itself (Stop);
 //   <replay animation="name"/> plays another animation on this widget.
 // It also records what its spawned animations report.
 class ProbeScript : public AnimationWidget {
@@ -23,7 +24,6 @@ public:
         : AnimationWidget(animation, 0.0f, 0.0f, removeWhenDone) {}
     ProbeScript() : AnimationWidget(0.0f, 0.0f, nullptr, 1.0f) {}
 
-    int HandleCommand(const AnimationCommand& command) override;
     void ScriptEnded() override;
     void DoAction(const std::wstring& action, const std::wstring& parameter, int object) override;
     void AnimationComplete(int id) override;
@@ -35,13 +35,11 @@ public:
     int mEnded = 0;
 };
 
-// The application hook: <app-probe v="expr"/> is logged by the application.
+// The game's command: <app-probe v="expr"/> is logged by the application.
 class ProbeApp : public GameApp {
 public:
-    ProbeApp() : GameApp("Script Test", "1", 1024, 768) {}
-    int HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) override;
+    ProbeApp();
     std::vector<std::wstring> mLog;
-    std::vector<std::wstring> mSeen;  // every command name offered
 };
 
 class ScriptTest : public ::testing::Test {

@@ -1,5 +1,8 @@
 #include "tests/script/ScriptFixture.h"
 
+#include "core/Log.h"
+#include "widgets/OverlayAnimation.h"
+
 // Loops, conditions, subroutines, hooks and the end of a run.
 
 namespace {
@@ -100,7 +103,7 @@ TEST_F(Flow, UntargetedCommandsWithAResolvedIdAreIgnored) {
       <animation name="resolved"><if cond="false" id="self"><probe v="'child'"/></if><probe v="'next'"/></animation>
       <animation name="unresolved"><if cond="false" id="nobody"><probe v="'child'"/></if><probe v="'next'"/></animation>
       <animation name="stop"><stop id="nobody"/><probe v="'went on'"/><stop/><probe v="'never'"/></animation>
-      <animation name="unknown"><no-such-command a="1"/><probe v="'went on'"/></animation>
+      <animation name="unknown"><never-registered-command a="1"/><probe v="'went on'"/></animation>
     )");
     EXPECT_EQ(Joined(Run(L"resolved")->mLog), L"child,next");
     EXPECT_EQ(Joined(Run(L"unresolved")->mLog), L"next");
@@ -110,15 +113,37 @@ TEST_F(Flow, UntargetedCommandsWithAResolvedIdAreIgnored) {
     EXPECT_EQ(Joined(Run(L"unknown")->mLog), L"went on");
 }
 
-TEST_F(Flow, HooksComeBeforeTheBuiltInsInOrder) {
-    Load(R"(
-      <animation name="hooks"><probe v="1"/><app-probe v="2"/><define x="3"/><probe v="x"/></animation>
-    )");
-    ProbeScript* w = Run(L"hooks");
-    EXPECT_EQ(Joined(w->mLog), L"1,3");
+// One name registered at every stage: the running widget's class, another
+// class, the game and the built-ins. Each stage that declines passes it on.
+std::vector<std::wstring> gOffers;
+
+ScriptStep Offer(const wchar_t* stage, AnimationWidget& w) {
+    gOffers.push_back(stage);
+    return w.GetStringAttribute(L"taker") == stage ? ScriptStep::Next : ScriptStep::NotMine;
+}
+
+TEST_F(Flow, RegistryOffersTheClassThenTheGameThenTheBuiltIn) {
+    ScriptCommandRegistry& registry = ScriptCommandRegistry::Instance();
+    registry.AddClassCommand<OverlayAnimation>(L"offer", [](AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+        return Offer(L"other class", w);
+    });
+    registry.AddClassCommand<ProbeScript>(L"offer", [](AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+        return Offer(L"class", w);
+    });
+    registry.AddGameCommand(L"offer", [](AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+        return Offer(L"game", w);
+    });
+    registry.AddBuiltIn(L"offer", ScriptCommandGroup::Always,
+                        [](AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+                            return Offer(L"built-in", w);
+                        });
+    Load(R"(<animation name="offers"><offer taker="'class'"/><offer taker="'game'"/>
+      <offer taker="'built-in'"/><offer taker="'nobody'"/><probe v="'on'"/><app-probe v="2"/></animation>)");
+    ProbeScript* w = Run(L"offers");
+    EXPECT_EQ(Joined(gOffers),
+              L"class,class,game,class,game,built-in,class,game,built-in");
+    EXPECT_EQ(Joined(w->mLog), L"on");
     EXPECT_EQ(Joined(mApp->mLog), L"2");
-    // The application sees only what the class hook did not take.
-    EXPECT_EQ(Joined(mApp->mSeen), L"app-probe,define");
 }
 
 TEST_F(Flow, HookStopLeavesTheIndexOnItsCommand) {
@@ -211,21 +236,53 @@ TEST_F(Flow, PrintAndBreakpointReport) {
     EXPECT_NE(err.find("n=3\n"), std::string::npos) << err;
 }
 
-TEST_F(Flow, ARecursiveCallDoesNotHang) {
+// Reported once per name, with the file and line of its first use: at load
+// for names nothing registered, at run for records built by hand.
+TEST_F(Flow, UnknownCommandsAreReportedOnceWithFileAndLine) {
+    SetDebugOutputEnabled(true);
+    testing::internal::CaptureStderr();
+    Load("<animation name=\"typos\">\n<misnamed-here/>\n<misnamed-here/>\n"
+         "<asign name=\"'n'\" value=\"1\"/>\n<probe v=\"'on'\"/></animation>");
+    std::string loaded = testing::internal::GetCapturedStderr();
+    AnimationTable table;
+    AnimationCommand handMade;
+    handMade.mName = L"hand-made-command";
+    handMade.mLine = 9;
+    table[L"hand"].mCommands = {handMade, handMade};
+    table[L"typos"] = GetAnimation(L"typos");
+    PublishAnimations(std::move(table));
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(Joined(Run(L"typos")->mLog), L"on");
+        Run(L"hand");
+    }
+    std::string ran = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(loaded,
+              "Unknown script command 'misnamed-here' at script-test.xml:2 does nothing\n"
+              "Unknown script command 'asign' at script-test.xml:4 does nothing (did you mean 'assign'?)\n");
+    EXPECT_EQ(ran, "Unknown script command 'hand-made-command' at (no file):9 does nothing\n");
+}
+
+TEST_F(Flow, DeepRecursionsAreExactAndEndlessOnesStopAtTheCap) {
     Load(R"(
+      <animation name="down"><if cond="n &lt; 300"><assign name="'n'" value="n + 1"/>
+        <call animation="down"/><assign name="'total'" value="total + 1"/></if></animation>
+      <animation name="bounded"><define n="0" total="0"/><call animation="down"/><probe v="total"/></animation>
       <animation name="rec"><assign name="'n'" value="n + 1"/><call animation="rec"/></animation>
       <animation name="main"><define n="0"/><call animation="rec"/><probe v="'back'"/></animation>
     )");
+    // Two frames a level (the call and the "if" body).
+    EXPECT_EQ(Joined(Run(L"bounded")->mLog), L"300");
+
     testing::internal::CaptureStderr();
     ProbeScript* w = Run(L"main");
+    mHarness.RunSteps(3);
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(Joined(w->mLog), L"back");
     size_t first = err.find("'rec' not called");
     EXPECT_NE(first, std::string::npos) << err;
     EXPECT_EQ(err.find("'rec' not called", first + 1), std::string::npos) << err;  // once
-    int depth = w->GetVariable(L"n").ToInt();
-    EXPECT_GE(depth, 200);
-    EXPECT_LE(depth, static_cast<int>(kMaxScriptCallDepth) + 1);
+    EXPECT_EQ(w->GetVariable(L"n").ToInt(), static_cast<int>(kMaxScriptCallDepth));
     EXPECT_TRUE(w->IsScriptFinished());
 }
 

@@ -202,6 +202,35 @@ TEST_F(Wait, ButtonEventsThroughRealMouseInput) {
     EXPECT_EQ(Joined(hover->mLog), L"hover");
 }
 
+// The button's own action inserting an animation (a hover glow, a "call")
+// runs first; the script waiting on that button's event still resumes.
+TEST_F(Wait, ButtonEventsResumeAfterTheButtonsOwnInsertedAnimation) {
+    Load(std::string(kWaitAnimations) + R"(
+      <animation name="glow"><probe v="'glow'"/></animation>
+      <animation name="mouse_leave"><wait-for id="btn" event="mouse_leave"/><probe v="'leave'"/></animation>
+    )");
+    struct Case {
+        const wchar_t* animation;
+        void (AnimationWidget::*event)(int);
+        const wchar_t* log;
+    };
+    for (const Case& c : {Case{L"mouse_up", &AnimationWidget::ButtonDepress, L"glow,up"},
+                          Case{L"mouse_hover", &AnimationWidget::ButtonMouseEnter, L"glow,hover"},
+                          Case{L"mouse_leave", &AnimationWidget::ButtonMouseLeave, L"glow,leave"}}) {
+        auto* w = new ProbeScript();
+        mManager->AddWidget(w);
+        DynamicWidget* button = AddButton(w);
+        ButtonAction action;
+        action.mKind = ButtonAction::Call;
+        action.mName = action.mHover = action.mLeave = L"glow";
+        w->SetButtonAction(button->mId, action);
+        w->PlayAnimationByName(c.animation);
+        (w->*c.event)(button->mId);
+        EXPECT_EQ(Joined(w->mLog), c.log) << c.animation;
+        w->RemoveSelf();
+    }
+}
+
 TEST_F(Wait, RemovingTheAwaitedObjectResumes) {
     Load(kWaitAnimations);
     auto* w = new ProbeScript();

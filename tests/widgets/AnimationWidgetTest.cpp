@@ -16,7 +16,7 @@ AnimationCommand Command(const std::wstring& name,
                          std::map<std::wstring, std::wstring> attributes = {}) {
     AnimationCommand command;
     command.mName = name;
-    command.mAttributes = std::move(attributes);
+    for (const auto& [attribute, text] : attributes) command.SetAttribute(attribute, text);
     return command;
 }
 
@@ -46,16 +46,11 @@ void PublishTestAnimations() {
 }
 
 // Counts the interpreter's entries, and holds the script on the commands
-// these tests use (a hook's 1 leaves the index on the command), so the
-// tests see the base's bookkeeping whatever the walk does.
+// these tests use (a class command's Stop leaves the index on the command),
+// so the tests see the base's bookkeeping whatever the walk does.
 class ProbeWidget : public AnimationWidget {
 public:
     using AnimationWidget::AnimationWidget;
-    int HandleCommand(const AnimationCommand& command) override {
-        for (const wchar_t* held : {L"first", L"second", L"probe", L"after", L"wait-for"})
-            if (command.mName == held) return 1;
-        return 0;
-    }
     bool RunScript(bool advance) override {
         mRuns.push_back(advance);
         return AnimationWidget::RunScript(advance);
@@ -71,6 +66,13 @@ public:
     int mEmptyPlays = 0;
     std::vector<std::wstring> mActions;
 };
+
+[[maybe_unused]] const bool kHeldCommands = [] {
+    for (const wchar_t* held : {L"first", L"second", L"probe", L"after", L"wait-for"})
+        ScriptCommandRegistry::Instance().AddClassCommand<ProbeWidget>(
+            held, [](AnimationWidget&, const AnimationCommand&, DynamicWidget*) { return ScriptStep::Stop; });
+    return true;
+}();
 
 class AnimationWidgetTest : public ::testing::Test {
 protected:

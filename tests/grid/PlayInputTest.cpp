@@ -1,24 +1,15 @@
+// The board as the view of the rules: pointer input becomes moves, and their
+// outcomes become cell animations, effects and the end of play. The rules
+// themselves are tested on the model (tests/puzzle/PuzzleModelTest.cpp).
 #include <algorithm>
 
-#include "core/Random.h"
 #include "data/AnimationStats.h"
 #include "data/Constants.h"
-#include "puzzle/GameStats.h"
 #include "puzzle/TrailWidget.h"
 #include "tests/grid/GridFixture.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
-std::vector<int> Lengths(const ClueLine& line) {
-    std::vector<int> out;
-    for (const Clue& clue : line) out.push_back(clue.mLength);
-    return out;
-}
-std::vector<int> Satisfied(const ClueLine& line) {
-    std::vector<int> out;
-    for (const Clue& clue : line) out.push_back(clue.mSatisfied);
-    return out;
-}
 std::vector<TrailWidget*> Trails(TestPlayScreen& screen) {
     std::vector<TrailWidget*> out;
     for (Widget* w : screen.mEffects->GetWidgets())
@@ -51,27 +42,23 @@ TEST_F(GridTest, SolvingBySingleRevealsEndsWithNoTileLeftAndNoCellAnimationRunni
     EXPECT_EQ(mGrid->GetMistakesMade(), 0);
     EXPECT_TRUE(mGrid->IsEnded());
     EXPECT_TRUE(mGrid->mDisabled);
-    EXPECT_EQ(mGrid->GetCurrentAction(), 0);
+    EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
     EXPECT_EQ(mScreen->mDisableCalls, 1);
     EXPECT_GT(mGrid->GetRunningCellAnimations(), 0) << "the last cells are still animating";
     Settle();
     EXPECT_EQ(mGrid->GetRunningCellAnimations(), 0);
     EXPECT_EQ(mHintMeter.mFilled, 14);
     EXPECT_EQ(mGrid->GetTrailsInFlight(), 0);
-    for (int i = 0; i < 5; ++i) {
-        for (const Clue& clue : mGrid->mColumnClues[i]) EXPECT_TRUE(clue.mSatisfied);
-        for (const Clue& clue : mGrid->mRowClues[i]) EXPECT_TRUE(clue.mSatisfied);
-    }
     ClickCell(2, 2);
     EXPECT_FALSE(mGrid->IsCellDone(2, 2)) << "no input after the end";
 }
 
-TEST_F(GridTest, FiveCellLineOverAMiddleHoleGivesFourRevealsAndOneMistake) {
+TEST_F(GridTest, ALineBecomesCellAnimationsAndEffectsOneDelayStepApart) {
     ASSERT_TRUE(StartBoard());
     DragLine(0, 0, 4, 0);
     EXPECT_EQ(mGrid->GetRemainingTiles(), 10);
     EXPECT_EQ(mGrid->GetMistakesMade(), 1);
-    EXPECT_EQ(mGrid->GetCurrentAction(), 0);
+    EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
     for (int x = 0; x < 5; ++x) {
         EXPECT_TRUE(mGrid->IsCellDone(x, 0)) << x;
         EXPECT_EQ(DelayOf(mGrid->GetCellWidget(x, 0)), 11 * x) << x;
@@ -96,50 +83,20 @@ TEST_F(GridTest, FiveCellLineOverAMiddleHoleGivesFourRevealsAndOneMistake) {
     EXPECT_EQ(mGrid->GetMistakeTrailsInFlight(), 0);
 }
 
-TEST_F(GridTest, TheLastMistakeMidLineLeavesTheRestOfTheLineUntouched) {
+TEST_F(GridTest, TheLastMistakeDisablesTheBoardAndTheControlsOnce) {
     ASSERT_TRUE(StartBoard());
     ClickCell(2, 1);
     ClickCell(2, 3);
-    EXPECT_EQ(mGrid->GetMistakesMade(), 2);
-    EXPECT_FALSE(mGrid->IsEnded());
+    EXPECT_FALSE(mGrid->mDisabled);
     DragLine(0, 0, 4, 0);
-    EXPECT_EQ(mGrid->GetMistakesMade(), 3);
     EXPECT_TRUE(mGrid->IsEnded());
     EXPECT_TRUE(mGrid->mDisabled);
     EXPECT_EQ(mScreen->mDisableCalls, 1);
-    EXPECT_TRUE(mGrid->IsCellDone(0, 0));
-    EXPECT_TRUE(mGrid->IsCellDone(1, 0));
-    EXPECT_TRUE(mGrid->IsCellDone(2, 0));
-    EXPECT_FALSE(mGrid->IsCellDone(3, 0));
-    EXPECT_FALSE(mGrid->IsCellDone(4, 0));
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 12);
     EXPECT_EQ(DelayOf(mGrid->GetCellWidget(2, 0)), 22);
+    EXPECT_EQ(mGrid->GetCellWidget(3, 0), nullptr) << "cells after the end stay as they were";
     Settle();
     EXPECT_EQ(mMistakeMeter.mConsumed, 3);
-}
-
-TEST_F(GridTest, MarkingATileIsAMistakeAndCountsAsRevealed) {
-    ASSERT_TRUE(StartBoard());
-    ClickCell(2, 0, InputEvent::RightButton);  // a hole: fine
-    EXPECT_TRUE(mGrid->IsCellDone(2, 0));
-    EXPECT_EQ(mGrid->GetMistakesMade(), 0);
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 14);
-    EXPECT_TRUE(Trails(*mScreen).empty());
-    ClickCell(0, 0, InputEvent::RightButton);  // a tile
-    EXPECT_TRUE(mGrid->IsCellDone(0, 0));
-    EXPECT_EQ(mGrid->GetMistakesMade(), 1);
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 13);
-    std::vector<TrailWidget*> trails = Trails(*mScreen);
-    ASSERT_EQ(trails.size(), 1u);
-    EXPECT_EQ(trails[0]->GetVariable(L"target_x").ToInt(), 900);
-    // Revealing a hole is a mistake that leaves the tiles.
-    ClickCell(2, 1);
-    EXPECT_EQ(mGrid->GetMistakesMade(), 2);
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 13);
-    // A done cell is left alone by either button.
-    ClickCell(0, 0);
-    ClickCell(2, 1, InputEvent::RightButton);
-    EXPECT_EQ(mGrid->GetMistakesMade(), 2);
+    EXPECT_EQ(mScreen->mDisableCalls, 1);
 }
 
 TEST_F(GridTest, ATieDragGoesVerticalAndASecondButtonCancelsTheLine) {
@@ -167,10 +124,10 @@ TEST_F(GridTest, ATieDragGoesVerticalAndASecondButtonCancelsTheLine) {
     mHarness.MouseMove(CellX(3), CellY(0));
     mHarness.MouseDown(CellX(3), CellY(0));
     mHarness.MouseMove(CellX(3), CellY(4));
-    mHarness.MouseDown(CellX(3), CellY(4), InputEvent::RightButton);
+    mHarness.MouseDown(CellX(3), CellY(4), MouseButton::Right);
     mHarness.DrainInput();
-    EXPECT_EQ(mGrid->GetCurrentAction(), 0);
-    mHarness.MouseUp(CellX(3), CellY(4), InputEvent::RightButton);
+    EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
+    mHarness.MouseUp(CellX(3), CellY(4), MouseButton::Right);
     mHarness.MouseUp(CellX(3), CellY(4));
     mHarness.DrainInput();
     for (int y = 0; y < 5; ++y) EXPECT_FALSE(mGrid->IsCellDone(3, y)) << y;
@@ -179,42 +136,21 @@ TEST_F(GridTest, ATieDragGoesVerticalAndASecondButtonCancelsTheLine) {
 TEST_F(GridTest, RightClicksWithToggleModeOrOneToolActOnNothing) {
     ASSERT_TRUE(StartBoard());
     mPlayer.mToggleMode = true;
-    ClickCell(2, 0, InputEvent::RightButton);
+    ClickCell(2, 0, MouseButton::Right);
     EXPECT_EQ(mScreen->mToggleCalls, 1);
     EXPECT_FALSE(mGrid->IsCellDone(2, 0));
     mPlayer.mToggleMode = false;
-    mGrid->mRightButtonOff = true;
-    ClickCell(2, 0, InputEvent::RightButton);
+    mGrid->SetRightButtonOff(true);
+    ClickCell(2, 0, MouseButton::Right);
     EXPECT_FALSE(mGrid->IsCellDone(2, 0));
     EXPECT_EQ(mScreen->mToggleCalls, 1);
     // The left button with the mark tool marks.
-    mGrid->mTool = 1;
+    mGrid->SetTool(Tool::Mark);
     ClickCell(2, 0);
     EXPECT_TRUE(mGrid->IsCellDone(2, 0));
     EXPECT_EQ(mGrid->GetMistakesMade(), 0);
     ClickCell(0, 0);
     EXPECT_EQ(mGrid->GetMistakesMade(), 1) << "marking a tile with the left button";
-}
-
-TEST_F(GridTest, SatisfiedCluesAreScannedFromBothEnds) {
-    ASSERT_TRUE(StartBoard());
-    // Column 0 is 1,1,0,1,1: its top three done, the third a marked hole.
-    ClickCell(0, 0);
-    ClickCell(0, 1);
-    EXPECT_EQ(Satisfied(mGrid->mColumnClues[0]), (std::vector<int>{0, 0})) << "a run touching an open cell";
-    ClickCell(0, 2, InputEvent::RightButton);
-    EXPECT_EQ(Lengths(mGrid->mColumnClues[0]), (std::vector<int>{2, 2}));
-    EXPECT_EQ(Satisfied(mGrid->mColumnClues[0]), (std::vector<int>{1, 0}));
-    // Row 4 (##.##) from its end: clue 1 is found first.
-    ClickCell(4, 4);
-    ClickCell(3, 4);
-    ClickCell(2, 4, InputEvent::RightButton);
-    EXPECT_EQ(Satisfied(mGrid->mRowClues[4]), (std::vector<int>{0, 1}));
-    // Every tile of column 0 revealed: all its clues.
-    ClickCell(0, 3);
-    ClickCell(0, 4);
-    EXPECT_EQ(Satisfied(mGrid->mColumnClues[0]), (std::vector<int>{1, 1}));
-    EXPECT_EQ(Satisfied(mGrid->mRowClues[4]), (std::vector<int>{0, 1}));
 }
 
 TEST_F(GridTest, InitGridHolesMarksTheEmptyRowAndColumnWithoutMistakes) {
@@ -231,8 +167,6 @@ TEST_F(GridTest, InitGridHolesMarksTheEmptyRowAndColumnWithoutMistakes) {
         EXPECT_TRUE(mGrid->IsCellDone(i, 2));
         EXPECT_NE(mGrid->GetCellWidget(2, i), nullptr);
     }
-    EXPECT_EQ(mGrid->GetMistakesMade(), 0);
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 14);
     EXPECT_TRUE(Trails(*mScreen).empty());
     Settle();
     EXPECT_EQ(mGrid->GetRunningCellAnimations(), 0);
@@ -247,80 +181,16 @@ TEST_F(GridTest, APressOnTheRightOrBottomEdgeDoesNothing) {
     EXPECT_EQ(CountDone(), 0);
     // The same presses delivered straight to the board (a captured pointer).
     mGrid->MouseDown(side, 10, 1);
-    EXPECT_EQ(mGrid->GetCurrentAction(), 0);
+    EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
     mGrid->MouseUpAt(side, 10, 1);
     mGrid->MouseDown(10, side, 1);
     mGrid->MouseDown(-1, 10, 1);
-    EXPECT_EQ(mGrid->GetCurrentAction(), 0);
+    EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
     EXPECT_EQ(CountDone(), 0);
     mGrid->MouseDown(side - 1, side - 1, 1);
-    EXPECT_EQ(mGrid->GetCurrentAction(), 1);
+    EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::Reveal);
     mGrid->MouseUpAt(side - 1, side - 1, 1);
     EXPECT_TRUE(mGrid->IsCellDone(4, 4));
-}
-
-TEST_F(GridTest, HintsRevealTheirCellsWhenTheyLand) {
-    ASSERT_TRUE(StartBoard());
-    std::vector<int> sequence = {5, 0, 7, 3, 1, 2, 9, 4, 6, 8, 11, 13, 10, 12};
-    size_t next = 0;
-    SetShuffleRandom([&] { return sequence[next++ % sequence.size()]; });
-    mGrid->GiveHint(900, 100, 2);
-    std::vector<TrailWidget*> trails = Trails(*mScreen);
-    ASSERT_EQ(trails.size(), 2u);
-    std::vector<int> delays;
-    for (TrailWidget* t : trails) delays.push_back(DelayOf(t));
-    std::sort(delays.begin(), delays.end());
-    EXPECT_EQ(delays, (std::vector<int>{0, 11}));
-    int claimed = 0;
-    for (int x = 0; x < 5; ++x)
-        for (int y = 0; y < 5; ++y) claimed += mGrid->mLayer[x][y] == 3;
-    EXPECT_EQ(claimed, 2);
-    EXPECT_EQ(CountDone(), 0) << "nothing changes before the effects land";
-    Settle();
-    EXPECT_EQ(CountDone(), 2);
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 12);
-    EXPECT_EQ(mHintMeter.mFilled, 0) << "hint cells send nothing to the hint meter";
-    EXPECT_EQ(mGrid->GetTrailsInFlight(), 0);
-    EXPECT_EQ(mGrid->GetCurrentAction(), 0);
-    // Claimed tiles are never chosen again; a hint for more than is left
-    // gives what is left.
-    mGrid->GiveHint(900, 100, 20);
-    EXPECT_EQ(Trails(*mScreen).size(), 12u);
-    Settle();
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 0);
-    EXPECT_TRUE(mGrid->IsEnded());
-    EXPECT_EQ(mGrid->GetMistakesMade(), 0);
-    mGrid->GiveHint(900, 100, 3);
-    EXPECT_TRUE(Trails(*mScreen).empty());
-}
-
-TEST_F(GridTest, AHintOnACellRevealedMeanwhileIsSkipped) {
-    ASSERT_TRUE(StartBoard());
-    mGrid->GiveHint(900, 100, 1);
-    std::vector<TrailWidget*> trails = Trails(*mScreen);
-    ASSERT_EQ(trails.size(), 1u);
-    const int x = (trails[0]->GetVariable(L"target_x").ToInt() - kBoardX) / kTile;
-    const int y = (trails[0]->GetVariable(L"target_y").ToInt() - kBoardY) / kTile;
-    ClickCell(x, y);
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 13);
-    Settle();
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 13);
-    EXPECT_EQ(mGrid->GetMistakesMade(), 0);
-}
-
-TEST_F(GridTest, AHintLandingAfterTheLastMistakeRevealsNothing) {
-    ASSERT_TRUE(StartBoard());
-    mGrid->GiveHint(900, 100, 2);
-    ClickCell(2, 0);
-    ClickCell(2, 1);
-    ClickCell(2, 3);
-    EXPECT_TRUE(mGrid->IsEnded());
-    EXPECT_EQ(CountDone(), 3);
-    Settle();
-    EXPECT_EQ(CountDone(), 3);
-    EXPECT_EQ(mGrid->GetRemainingTiles(), 14);
-    EXPECT_EQ(mGrid->GetCurrentAction(), 0);
-    EXPECT_EQ(mGrid->GetTrailsInFlight(), 0);
 }
 
 TEST_F(GridTest, AHintLandingDuringAHeldLineDoesNotReArmItAfterTheEnd) {
@@ -328,7 +198,7 @@ TEST_F(GridTest, AHintLandingDuringAHeldLineDoesNotReArmItAfterTheEnd) {
     InstallPuzzle(1, {"##...", ".....", ".....", ".....", "....."});
     ASSERT_TRUE(StartBoard(1));
     mGrid->GiveHint(900, 100, 1);
-    const bool hintOnFirst = mGrid->mLayer[0][0] == 3;
+    const bool hintOnFirst = mGrid->GetModel().IsClaimed(0, 0);
     const int other = hintOnFirst ? 1 : 0;
     const int hinted = hintOnFirst ? 0 : 1;
     ClickCell(other, 0);
@@ -337,11 +207,11 @@ TEST_F(GridTest, AHintLandingDuringAHeldLineDoesNotReArmItAfterTheEnd) {
     mHarness.MouseDown(CellX(2), CellY(0));
     mHarness.MouseMove(CellX(4), CellY(0));
     mHarness.DrainInput();
-    EXPECT_EQ(mGrid->GetCurrentAction(), 1);
+    EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::Reveal);
     Settle();  // the hint lands during the hold and reveals the last tile
     EXPECT_TRUE(mGrid->IsCellDone(hinted, 0));
     EXPECT_TRUE(mGrid->IsEnded());
-    EXPECT_EQ(mGrid->GetCurrentAction(), 0);
+    EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
     mHarness.MouseUp(CellX(4), CellY(0));
     mHarness.DrainInput();
     for (int x = 2; x < 5; ++x) EXPECT_FALSE(mGrid->IsCellDone(x, 0)) << "no line after the win";
@@ -389,26 +259,18 @@ TEST_F(GridTest, WithoutMetersTheRulesHoldAndNoEffectFlies) {
     EXPECT_EQ(mGrid->GetRunningCellAnimations(), 0);
 }
 
-TEST_F(GridTest, NoMistakesAllowedMeansNoAction) {
-    gGridConfigs[5].mMistakes = 0;
-    ASSERT_TRUE(StartBoard());
-    ClickCell(0, 0);
-    EXPECT_EQ(CountDone(), 0);
-}
-
 TEST_F(GridTest, TheCursorFollowsTheToolWhileThePointerIsInside) {
     ASSERT_TRUE(StartBoard());
     auto* brush = new Widget();
     auto* shovel = new Widget();
     mScreen->AddWidget(brush);
     mScreen->AddWidget(shovel);
-    mGrid->mCursors = {brush, shovel};
+    mGrid->SetCursors(brush, shovel);
     mApp->SetCustomCursorsEnabled(true);
     mHarness.MouseMove(CellX(1), CellY(1));
     mHarness.DrainInput();
     EXPECT_EQ(mApp->GetCursorImage(), brush);
-    mGrid->mTool = 1;
-    mGrid->UpdateCursorImage();
+    mGrid->SetTool(Tool::Mark);
     EXPECT_EQ(mApp->GetCursorImage(), shovel);
     mHarness.MouseMove(10, 10);
     mHarness.DrainInput();
@@ -431,5 +293,6 @@ TEST_F(GridTest, AHintForThreeWithTwoTilesLeftSendsTwo) {
     Settle();
     EXPECT_EQ(mGrid->GetRemainingTiles(), 0);
     EXPECT_EQ(mGrid->GetTrailsInFlight(), 0);
+    EXPECT_EQ(mHintMeter.mFilled, 0) << "hint cells send nothing to the hint meter";
     EXPECT_EQ(mScreen->mDisableCalls, 1);
 }

@@ -1,0 +1,240 @@
+#include "widgets/ScriptCommandRegistry.h"
+
+#include <algorithm>
+
+#include "core/Log.h"
+#include "core/StringUtil.h"
+#include "data/AnimationStats.h"
+#include "widgets/AnimationWidget.h"
+#include "widgets/ScriptCommands.h"
+
+namespace {
+
+int CheckLoadedCommand(const AnimationCommand& command) {
+    return ScriptCommandRegistry::Instance().CheckLoaded(command);
+}
+
+// Edits (insert, delete, replace) between two names, at most `limit` + 1.
+size_t EditDistance(const std::wstring& a, const std::wstring& b, size_t limit) {
+    if (std::max(a.size(), b.size()) - std::min(a.size(), b.size()) > limit) return limit + 1;
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+ScriptCommandRegistry& ScriptCommandRegistry::Instance() {
+    static ScriptCommandRegistry* registry = new ScriptCommandRegistry();
+    return *registry;
+}
+
+ScriptCommandRegistry::ScriptCommandRegistry() {
+    using S = ScriptCommands;
+    auto always = [&](const wchar_t* name, ScriptCommandHandler handler) {
+        AddBuiltIn(name, ScriptCommandGroup::Always, handler);
+    };
+    auto targeted = [&](const wchar_t* name, ScriptCommandHandler handler) {
+        AddBuiltIn(name, ScriptCommandGroup::Targeted, handler);
+    };
+    auto untargeted = [&](const wchar_t* name, ScriptCommandHandler handler) {
+        AddBuiltIn(name, ScriptCommandGroup::Untargeted, handler);
+    };
+
+    always(L"wait-for", &S::WaitFor);
+    always(L"persist", &S::Persist);
+    always(L"stop", &S::Stop);  // without "id" only
+    always(L"play", &S::Play);
+    always(L"spawn", &S::Spawn);
+    always(L"overlay", &S::Overlay);
+    always(L"call", &S::Call);
+    always(L"load-after", &S::LoadAfter);
+    always(L"define", &S::Define);
+    always(L"define-global", &S::DefineGlobal);
+    always(L"assign", &S::Assign);
+    always(L"assign-global", &S::AssignGlobal);
+
+    targeted(L"define-in", &S::DefineIn);
+    targeted(L"undefine-in", &S::UndefineIn);
+    targeted(L"unassign-in", &S::UnassignIn);
+    targeted(L"assign-in", &S::AssignIn);
+    targeted(L"play-in", &S::PlayIn);
+
+    untargeted(L"do", &S::Do);
+    untargeted(L"loop", &S::Loop);
+    untargeted(L"for", &S::For);
+    untargeted(L"break", &S::Break);
+    untargeted(L"continue", &S::Continue);
+    untargeted(L"if", &S::If);
+    untargeted(L"unless", &S::Unless);
+    untargeted(L"print", &S::Print);
+    untargeted(L"undefine", &S::Undefine);
+    untargeted(L"unassign", &S::Unassign);
+    untargeted(L"undefine-global", &S::UndefineGlobal);
+    untargeted(L"unassign-global", &S::UnassignGlobal);
+    untargeted(L"signal", &S::Signal);
+    untargeted(L"breakpoint", &S::Breakpoint);
+
+    // From now on the loader checks every record it reads against this table.
+    AnimationStats::SetCommandCheck(&CheckLoadedCommand);
+}
+
+// --- Registration ------------------------------------------------------------------
+
+ScriptCommandRegistry::Entry& ScriptCommandRegistry::Add(const std::wstring& name) {
+    Entry& entry = mEntries[name];
+    if (entry.mSlot < 0) {
+        entry.mSlot = static_cast<int>(mSlots.size());
+        mSlots.push_back(&entry);
+    }
+    return entry;
+}
+
+void ScriptCommandRegistry::AddBuiltIn(const std::wstring& name, ScriptCommandGroup group,
+                                       ScriptCommandHandler handler) {
+    Entry& entry = Add(name);
+    switch (group) {
+        case ScriptCommandGroup::Always:
+            entry.mAlways = handler;
+            break;
+        case ScriptCommandGroup::Targeted:
+            entry.mTargeted = handler;
+            break;
+        case ScriptCommandGroup::Untargeted:
+            entry.mUntargeted = handler;
+            break;
+    }
+}
+
+void ScriptCommandRegistry::AddClassCommand(const std::wstring& name, ClassTest test,
+                                            ScriptCommandHandler handler) {
+    std::vector<ClassHandler>& classes = Add(name).mClasses;
+    for (ClassHandler& known : classes) {
+        if (known.mTest != test) continue;
+        known.mHandler = handler;
+        return;
+    }
+    classes.push_back(ClassHandler{test, handler});
+}
+
+void ScriptCommandRegistry::AddGameCommand(const std::wstring& name, ScriptCommandHandler handler) {
+    Add(name).mGame = handler;
+}
+
+// --- Running -----------------------------------------------------------------------
+
+const ScriptCommandRegistry::Entry* ScriptCommandRegistry::Find(const std::wstring& name) const {
+    auto it = mEntries.find(name);
+    return it == mEntries.end() ? nullptr : &it->second;
+}
+
+const ScriptCommandRegistry::Entry* ScriptCommandRegistry::Find(const AnimationCommand& command) const {
+    // Slots only grow and keep their name, so a slot found at load still holds.
+    if (command.mHandlerSlot >= 0 && static_cast<size_t>(command.mHandlerSlot) < mSlots.size())
+        return mSlots[static_cast<size_t>(command.mHandlerSlot)];
+    return Find(command.mName);
+}
+
+ScriptStep ScriptCommandRegistry::Run(AnimationWidget& widget,
+                                      const AnimationCommand& command) const {
+    const Entry* entry = Find(command);
+    if (!entry) {
+        // The loader has named it already; only records built otherwise are left.
+        if (!command.mUnknownAtLoad) ReportUnknown(command);
+        return ScriptStep::Next;
+    }
+    ScriptStep step = RunClassCommand(*entry, widget, command);
+    if (step != ScriptStep::NotMine) return step;
+    if (entry->mGame) {
+        step = entry->mGame(widget, command, nullptr);
+        if (step != ScriptStep::NotMine) return step;
+    }
+    step = RunBuiltIn(*entry, widget, command);
+    return step == ScriptStep::NotMine ? ScriptStep::Next : step;
+}
+
+ScriptStep ScriptCommandRegistry::RunClassCommand(AnimationWidget& widget,
+                                                  const AnimationCommand& command) const {
+    const Entry* entry = Find(command);
+    return entry ? RunClassCommand(*entry, widget, command) : ScriptStep::NotMine;
+}
+
+ScriptStep ScriptCommandRegistry::RunGameCommand(AnimationWidget& widget,
+                                                 const AnimationCommand& command) const {
+    const Entry* entry = Find(command);
+    if (!entry || !entry->mGame) return ScriptStep::NotMine;
+    return entry->mGame(widget, command, nullptr);
+}
+
+ScriptStep ScriptCommandRegistry::RunBuiltIn(AnimationWidget& widget,
+                                             const AnimationCommand& command) const {
+    const Entry* entry = Find(command);
+    return entry ? RunBuiltIn(*entry, widget, command) : ScriptStep::NotMine;
+}
+
+ScriptStep ScriptCommandRegistry::RunClassCommand(const Entry& entry, AnimationWidget& widget,
+                                                  const AnimationCommand& command) const {
+    for (const ClassHandler& handler : entry.mClasses) {
+        if (!handler.mTest(widget)) continue;
+        ScriptStep step = handler.mHandler(widget, command, nullptr);
+        if (step != ScriptStep::NotMine) return step;
+    }
+    return ScriptStep::NotMine;
+}
+
+// Group 1 first, then group 2 when "id" names an object, else group 3. A
+// targeted command without a target is skipped, as the built-ins say.
+ScriptStep ScriptCommandRegistry::RunBuiltIn(const Entry& entry, AnimationWidget& widget,
+                                             const AnimationCommand& command) const {
+    if (entry.mAlways) {
+        ScriptStep step = entry.mAlways(widget, command, nullptr);
+        if (step != ScriptStep::NotMine) return step;
+    }
+    if (!entry.mTargeted && !entry.mUntargeted) return ScriptStep::NotMine;
+    DynamicWidget* target = command.HasAttribute(L"id") ? widget.FindScriptObject(L"id") : nullptr;
+    ScriptCommandHandler handler = target ? entry.mTargeted : entry.mUntargeted;
+    return handler ? handler(widget, command, target) : ScriptStep::NotMine;
+}
+
+// --- Unknown names -----------------------------------------------------------------
+
+int ScriptCommandRegistry::CheckLoaded(const AnimationCommand& command) const {
+    if (const Entry* entry = Find(command.mName)) return entry->mSlot;
+    ReportUnknown(command);
+    return -1;
+}
+
+void ScriptCommandRegistry::ReportUnknown(const AnimationCommand& command) const {
+    {
+        std::lock_guard<std::mutex> lock(mReportedLock);
+        if (!mReported.insert(command.mName).second) return;
+    }
+    std::wstring closest = ClosestName(command.mName);
+    std::string hint = closest.empty() ? std::string() : " (did you mean '" + WStringToString(closest) + "'?)";
+    DebugPrintf("Unknown script command '%s' at %s does nothing%s\n",
+                WStringToString(command.mName).c_str(), command.Where().c_str(), hint.c_str());
+}
+
+std::wstring ScriptCommandRegistry::ClosestName(const std::wstring& name) const {
+    // Two edits at most, and fewer than the name has letters to spare.
+    const size_t limit = std::min<size_t>(2, name.size() / 3);
+    std::wstring best;
+    size_t bestDistance = limit + 1;
+    for (const auto& [known, entry] : mEntries) {
+        size_t distance = EditDistance(name, known, limit);
+        if (distance < bestDistance || (distance == bestDistance && !best.empty() && known < best)) {
+            best = known;
+            bestDistance = distance;
+        }
+    }
+    return bestDistance <= limit ? best : std::wstring();
+}
