@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <thread>
 
 #include "audio/DSoundInstance.h"
 #include "audio/DSoundManager.h"
@@ -191,6 +192,19 @@ TEST_F(ChannelsFixture, ReleasingOrReloadingWhilePlayingKeepsTheVoiceSound) {
     EXPECT_TRUE(s->IsPlaying());
     manager.StopAllSounds();
     EXPECT_FALSE(s->IsPlaying());
+}
+
+TEST_F(ChannelsFixture, LoadsOnAWorkerGoOnWhileSoundsPlay) {
+    std::thread worker([this] {
+        for (int round = 0; round < 20; ++round)
+            for (int id = 100; id < 110; ++id) manager.LoadSound(id, "/tmp/quiltro7-channels-beep");
+    });
+    for (int round = 0; round < 200; ++round) {
+        if (SoundInstance* s = manager.GetSoundInstance(100 + round % 10)) s->Play(false, true);
+        RenderFrames(mixer, 64);
+    }
+    worker.join();
+    EXPECT_EQ(manager.GetNumSounds(), 11);
 }
 
 TEST(SoundManagerTest, WithoutADeviceLoadsSucceedAndInstancesStaySilent) {
