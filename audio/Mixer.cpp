@@ -13,7 +13,7 @@ void Mixer::Render(float* stereo, int frames) {
         for (const auto& voice : mVoices) voice->MixInto(stereo, frames, mRate);
         for (MixerSource* source : mSources) source->MixInto(stereo, frames);
     }
-    const float target = mMuted.load() ? 0.0f : static_cast<float>(mMasterStep.load()) / 65535.0f;
+    const float target = static_cast<float>(mMasterStep.load()) / 65535.0f;
     const float step = (target - mMasterGain) / static_cast<float>(frames);
     float gain = mMasterGain;
     for (int i = 0; i < frames; ++i) {

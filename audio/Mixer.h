@@ -34,8 +34,6 @@ public:
     // volume (which is never touched): stored in 1/65535 steps.
     void SetMasterVolume(double volume);
     double GetMasterVolume() const;
-    // Silences the output at once (a crashing program).
-    void Mute(bool muted) { mMuted.store(muted); }
 
 private:
     int mRate;
@@ -43,6 +41,5 @@ private:
     std::vector<std::shared_ptr<Voice>> mVoices;
     std::vector<MixerSource*> mSources;
     std::atomic<uint32_t> mMasterStep{65535};
-    std::atomic<bool> mMuted{false};
     float mMasterGain = 1.0f;  // mixing side, ramped towards the stored step
 };

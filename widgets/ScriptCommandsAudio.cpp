@@ -20,6 +20,18 @@ double MusicFade(AnimationWidget& w) {
     return fade <= 0.0 ? 1.0 : fade;
 }
 
+// With "context" the tracks of that group, else every track.
+template <typename Group, typename All>
+ScriptStep OnGroupOrAll(AnimationWidget& w, Group group, All all) {
+    if (TrackInterface* music = Music()) {
+        if (w.HasAttribute(L"context"))
+            group(*music, w.GetStringAttribute(L"context"));
+        else
+            all(*music);
+    }
+    return ScriptStep::Next;
+}
+
 }  // namespace
 
 ScriptStep ScriptCommands::Sound(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
@@ -58,33 +70,22 @@ ScriptStep ScriptCommands::StopTrack(AnimationWidget& w, const AnimationCommand&
 }
 
 ScriptStep ScriptCommands::StopTracks(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
-    TrackInterface* music = Music();
-    if (!music) return ScriptStep::Next;
-    if (w.HasAttribute(L"context"))
-        music->FadeOutGroup(w.GetStringAttribute(L"context"), true, MusicFade(w));
-    else
-        music->FadeOutAllTracks(true, MusicFade(w));
-    return ScriptStep::Next;
+    const double fade = MusicFade(w);
+    return OnGroupOrAll(
+        w, [fade](TrackInterface& m, const std::wstring& group) { m.FadeOutGroup(group, true, fade); },
+        [fade](TrackInterface& m) { m.FadeOutAllTracks(true, fade); });
 }
 
 ScriptStep ScriptCommands::PauseTracks(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
-    TrackInterface* music = Music();
-    if (!music) return ScriptStep::Next;
-    if (w.HasAttribute(L"context"))
-        music->PauseGroup(w.GetStringAttribute(L"context"));
-    else
-        music->PauseAllTracks();
-    return ScriptStep::Next;
+    return OnGroupOrAll(
+        w, [](TrackInterface& m, const std::wstring& group) { m.PauseGroup(group); },
+        [](TrackInterface& m) { m.PauseAllTracks(); });
 }
 
 ScriptStep ScriptCommands::ResumeTracks(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
-    TrackInterface* music = Music();
-    if (!music) return ScriptStep::Next;
-    if (w.HasAttribute(L"context"))
-        music->ResumeGroup(w.GetStringAttribute(L"context"));
-    else
-        music->ResumeAllTracks();
-    return ScriptStep::Next;
+    return OnGroupOrAll(
+        w, [](TrackInterface& m, const std::wstring& group) { m.ResumeGroup(group); },
+        [](TrackInterface& m) { m.ResumeAllTracks(); });
 }
 
 ScriptStep ScriptCommands::StartSoundLoop(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
