@@ -39,7 +39,10 @@ std::unique_ptr<BassTrackInterface> BassTrackInterface::Create(Mixer& mixer, std
 BassTrackInterface::BassTrackInterface(Mixer& mixer, std::shared_ptr<MusicLibrary> library, bool decodeInMix)
     : mMixer(mixer), mLibrary(std::move(library)) {
     // The library mixes at the device's rate, so nothing is resampled twice.
-    mLibrary->Init(-1, static_cast<uint32_t>(mMixer.Rate()), 0, nullptr, nullptr);
+    // One music state per process: a second interface (never made by the
+    // game) gets no tracks and leaves the first one's state alone.
+    mOwnsLibrary = mLibrary->Init(-1, static_cast<uint32_t>(mMixer.Rate()), 0, nullptr, nullptr) != 0;
+    if (!mOwnsLibrary) return;
     mLibrary->SetConfig(MUSIC_CONFIG_BUFFER, 2000);
     if (decodeInMix) mLibrary->SetConfig(MUSIC_CONFIG_DECODE_IN_MIX, 1);
     mLibrary->Start();
@@ -49,9 +52,11 @@ BassTrackInterface::BassTrackInterface(Mixer& mixer, std::shared_ptr<MusicLibrar
 }
 
 BassTrackInterface::~BassTrackInterface() {
-    mMixer.RemoveSource(mLibrary.get());
-    mLibrary->Stop();
-    mLibrary->Free();  // frees every channel and its file
+    if (mOwnsLibrary) {
+        mMixer.RemoveSource(mLibrary.get());
+        mLibrary->Stop();
+        mLibrary->Free();  // frees every channel and its file
+    }
     mTracks.clear();
     mGroupVolumes.clear();
 }
@@ -84,7 +89,7 @@ bool BassTrackInterface::LoadTrack(int id, const std::string& fileName, const st
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     const bool stream = extension == "wav" || extension == "ogg" || extension == "mp3";
     std::vector<uint8_t> bytes;
-    if (!ReadTrackFile(fileName, bytes)) return false;
+    if (!mOwnsLibrary || !ReadTrackFile(fileName, bytes)) return false;
     // The library keeps its own copy of the file, freed with the track.
     TrackRecord track;
     if (stream)

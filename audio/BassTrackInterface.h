@@ -76,6 +76,7 @@ private:
 
     Mixer& mMixer;
     std::shared_ptr<MusicLibrary> mLibrary;
+    bool mOwnsLibrary = false;
     // Asset workers load tracks while the main thread plays them.
     std::recursive_mutex mLock;
     std::map<int, TrackRecord> mTracks;

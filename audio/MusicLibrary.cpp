@@ -1,6 +1,7 @@
 #include "audio/MusicLibrary.h"
 
 #include <mutex>
+#include <type_traits>
 
 #include "platform/SharedLibrary.h"
 

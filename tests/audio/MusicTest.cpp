@@ -66,6 +66,17 @@ struct MusicFixture : ::testing::Test {
     }
 };
 
+TEST_F(MusicFixture, ASecondInterfaceGetsNoTracksAndLeavesTheFirstAlone) {
+    std::string error;
+    auto second = BassTrackInterface::Create(mixer, &error, true);
+    ASSERT_NE(second, nullptr) << error;
+    EXPECT_FALSE(second->LoadTrack(1, folder + "/ramp.wav", L"music"));
+    second.reset();
+    music->PlayTrack(1, 0, true);
+    EXPECT_NEAR(Position(), 0, 1);
+    EXPECT_NEAR(Position(), 64, 1);  // mixed once, not twice
+}
+
 TEST_F(MusicFixture, AGroupWithoutAVolumePlaysSilently) {
     ASSERT_TRUE(music->LoadTrack(3, folder + "/ramp.wav", L"quiet"));
     music->PlayTrack(3, 0, true);
