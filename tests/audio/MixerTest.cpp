@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/AudioOutput.h"
+#include "platform/System.h"
 #include "tests/audio/AudioTestSupport.h"
 
 namespace {
@@ -67,10 +68,15 @@ TEST_F(MixerFixture, GainChangesRampOverOneBlockAndMasterGainScalesTheMix) {
     EXPECT_NEAR(Peak(RenderFrames(mixer, 4800), 0), 0.25, 0.002);
 }
 
-TEST(AudioOutputTest, TheDummyDriverGivesARunningOutput) {
+TEST(AudioOutputTest, TheDummyDriverGivesAnOutputAndNoDeviceGivesNone) {
     auto output = AudioOutput::Open();
     ASSERT_NE(output, nullptr);
     EXPECT_GT(output->GetMixer().Rate(), 0);
+    output.reset();
+    const std::string saved = PlatformGetEnv("SDL_AUDIODRIVER");
+    PlatformSetEnv("SDL_AUDIODRIVER", "no-such-driver");
+    EXPECT_EQ(AudioOutput::Open(), nullptr);  // and no exit
+    PlatformSetEnv("SDL_AUDIODRIVER", saved.c_str());
 }
 
 }  // namespace
