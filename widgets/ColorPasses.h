@@ -1,0 +1,14 @@
+#pragma once
+#include <functional>
+
+#include "core/Color.h"
+
+class Graphics;
+
+// Colour channels above 1.0 brighten text and rectangles: after the first
+// draw in the (clamped) colour, 1.0 is taken from red, green and blue and the
+// shape is drawn again with alpha 0, until no channel is above 1.0. Batching
+// is on during the extra passes and restored after. `draw` gets each pass's
+// colour; returns the number of passes.
+int DrawColorPasses(Graphics& g, float red, float green, float blue, float alpha,
+                    const std::function<void(const Color&)>& draw);
