@@ -5,6 +5,7 @@
 int DrawColorPasses(Graphics& g, float red, float green, float blue, float alpha,
                     const std::function<void(const Color&)>& draw) {
     const bool wasBatching = g.IsBatching();
+    const int drawMode = g.GetDrawMode();
     auto bright = [&] { return red > 1.0f || green > 1.0f || blue > 1.0f; };
     if (bright()) g.SetBatching(true);
     int passes = 0;
@@ -16,8 +17,9 @@ int DrawColorPasses(Graphics& g, float red, float green, float blue, float alpha
         red -= 1.0f;
         green -= 1.0f;
         blue -= 1.0f;
-        alpha = 0.0f;
+        g.SetDrawMode(DRAWMODE_ADDITIVE);
     }
+    g.SetDrawMode(drawMode);
     if (g.IsBatching() != wasBatching) g.SetBatching(wasBatching);
     return passes;
 }

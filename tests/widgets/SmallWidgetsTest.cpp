@@ -93,27 +93,30 @@ TEST_F(SmallWidgetsTest, RectanglesBakeIntoTheirOwnImageExceptEmptyOnes) {
     EXPECT_EQ(empty.GetOwnImageSurface(), nullptr);
 }
 
-TEST_F(SmallWidgetsTest, ChannelsAboveOneDrawExtraPassesWithAlphaZero) {
+TEST_F(SmallWidgetsTest, ChannelsAboveOneAddExtraPasses) {
     struct Case {
         float red;
         std::vector<Color> passes;
     };
     const Case cases[] = {
         {1.0f, {Color(255, 255, 255, 255)}},
-        {1.5f, {Color(255, 255, 255, 255), Color(128, 0, 0, 0)}},
-        {2.5f, {Color(255, 255, 255, 255), Color(255, 0, 0, 0), Color(128, 0, 0, 0)}},
+        {1.5f, {Color(255, 255, 255, 255), Color(128, 0, 0, 255)}},
+        {2.5f, {Color(255, 255, 255, 255), Color(255, 0, 0, 255), Color(128, 0, 0, 255)}},
     };
     for (const Case& c : cases) {
         Graphics g;
         std::vector<Color> passes;
-        std::vector<bool> batching;
+        std::vector<int> modes;
         DrawColorPasses(g, c.red, 1.0f, 1.0f, 1.0f, [&](const Color& color) {
             passes.push_back(color);
-            batching.push_back(g.IsBatching());
+            modes.push_back(g.GetDrawMode());
+            EXPECT_EQ(g.IsBatching(), c.red > 1.0f);  // on for the passes
         });
         EXPECT_EQ(passes, c.passes) << c.red;
-        EXPECT_EQ(batching.front(), c.red > 1.0f) << c.red;  // on for the passes
-        EXPECT_FALSE(g.IsBatching()) << c.red;                 // and restored
+        EXPECT_EQ(modes.front(), DRAWMODE_NORMAL) << c.red;
+        EXPECT_EQ(modes.back(), c.red > 1.0f ? DRAWMODE_ADDITIVE : DRAWMODE_NORMAL) << c.red;
+        EXPECT_FALSE(g.IsBatching()) << c.red;  // both restored
+        EXPECT_EQ(g.GetDrawMode(), DRAWMODE_NORMAL) << c.red;
     }
 }
 
