@@ -35,17 +35,18 @@ DynamicWidget* AddImage(AnimationWidget& w) {
     Image* image = w.GetImageAttribute(L"image");
     const float opacity = w.GetFloatAttributeOr(L"opacity", 1.0f);
     DynamicWidget* object;
-    if (w.HasAttribute(L"animation") && !w.HasAttribute(L"draggable")) {
-        auto* animated = new AnimationWidget(w.GetStringAttribute(L"animation"), 0.0f, 0.0f, false);
+    if (w.HasAttribute(L"draggable")) {
+        // A plain image until the drag widget comes: it keeps its size settings.
+        object = new DynamicWidget(x, y, image, opacity);
+        object->Resize(x, y, w.GetIntAttributeOr(L"width", object->mWidth),
+                       w.GetIntAttributeOr(L"height", object->mHeight));
+    } else if (w.HasAttribute(L"animation")) {
+        auto* animated = new AnimationWidget(w.GetStringAttribute(L"animation"), x, y, false);
         animated->SetImage(image);
         animated->mOpacity = opacity;
         object = animated;
     } else {
-        // A draggable object is a plain image until the drag widget exists.
-        object = new DynamicWidget(0.0f, 0.0f, image, opacity);
-        if (w.HasAttribute(L"width") || w.HasAttribute(L"height"))
-            object->Resize(0.0f, 0.0f, w.GetIntAttributeOr(L"width", object->mWidth),
-                           w.GetIntAttributeOr(L"height", object->mHeight));
+        object = new DynamicWidget(x, y, image, opacity);
     }
     w.PlaceNewObject(object, x, y, true);
     return object;
