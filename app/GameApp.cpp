@@ -55,6 +55,14 @@ void GameApp::RunMainThreadCalls() {
     for (auto& call : calls) call();
 }
 
+int GameApp::StepsUntilDue() {
+    {
+        std::lock_guard<std::mutex> lock(mMainThreadCallsLock);
+        if (!mMainThreadCalls.empty()) return 0;
+    }
+    return PomoAppBase::StepsUntilDue();
+}
+
 void GameApp::UpdateFrames() {
     RunMainThreadCalls();
     PomoAppBase::UpdateFrames();

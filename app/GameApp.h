@@ -73,6 +73,7 @@ public:
 
 protected:
     void UpdateFrames() override;
+    int StepsUntilDue() override;
     void RunMainThreadCalls();
     void LoadingThreadProc() override;
     void LoadingThreadCompleted() override;

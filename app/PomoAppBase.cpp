@@ -129,6 +129,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     mD3DInterface->Init(mWindow.get(), mWidth, mHeight, mVSyncEnabled);
     mD3DInterface->SetStretch(mStretchScreen);
     D3DInterface::Install(mD3DInterface);
+    UpdateFramePace();
 
     mSoundManager = CreateSoundManager();
     mMusicInterface = CreateMusicInterface();
@@ -176,16 +177,17 @@ void PomoAppBase::RunPass() {
     if (mWindow) {
         mPumpBuffer.clear();
         mWindow->PumpEvents(mPumpBuffer);
-        if (!mPumpBuffer.empty()) {
-            std::lock_guard<std::mutex> lock(mInputLock);
-            for (const InputEvent& e : mPumpBuffer) mInputQueue.push_back(e);
-        }
         // The drawn cursor follows the mouse at once, not when its move is handled.
         for (const InputEvent& e : mPumpBuffer)
             if (e.type == InputEvent::MouseMove && mD3DInterface)
                 mD3DInterface->SetCursorPosition(e.x, e.y);
+        if (!mPumpBuffer.empty()) {
+            std::lock_guard<std::mutex> lock(mInputLock);
+            for (const InputEvent& e : mPumpBuffer) QueueInputLocked(e);
+        }
     }
     if (mSignalQuit.load()) Shutdown();
+    if (mRedrawRequested.exchange(false)) mFramePacer.Request();
 
     InputEvent event;
     bool haveEvent = false;
@@ -197,7 +199,10 @@ void PomoAppBase::RunPass() {
             haveEvent = true;
         }
     }
-    if (haveEvent) HandleInputEvent(event);
+    if (haveEvent) {
+        HandleInputEvent(event);
+        mFramePacer.Request();
+    }
 
     if (mLoadingThread.joinable() && mLoadingDone.load() && !mLoadingCompletionSeen) {
         mLoadingThread.join();
@@ -221,22 +226,61 @@ void PomoAppBase::RunPass() {
         ProcessDeferredDeletes();
     }
 
+    // Script clocks and controllers advance whether or not a frame follows.
     float elapsed = static_cast<float>(now - std::min(now, mLastFrameTime)) /
                     static_cast<float>(kUpdateStepMicros);
     mLastFrameTime = now;
     UpdateFramesF(elapsed);
-    DrawFrame();
-    ++mFrameCount;
 
-    // Sleep when ahead of the next step; longer while a loader works, to
-    // leave it the processor.
-    uint64_t next = mLastStepTime + kUpdateStepMicros;
-    uint64_t after = mClock->NowMicros();
-    if (after < next) {
-        uint64_t wait = next - after;
-        if (mLoaderRunning.load() || IsLoadingThreadRunning()) wait = std::max<uint64_t>(wait, 20000);
-        mClock->SleepMicros(wait);
+    // A still screen is not drawn again: the window keeps the last frame.
+    if (mWidgetManager->TakeDirty()) mFramePacer.Request();
+    bool drawn = mFramePacer.ShouldDraw(now);
+    if (drawn) {
+        mFramePacer.Drawn(now);
+        DrawFrame();
+        ++mFrameCount;
     }
+
+    // Sleep up to the next step (or a frame held back by the pace); longer
+    // while a loader works, to leave it the processor. A screen that stood
+    // still in this pass sleeps through the steps nothing needs on time;
+    // they run together when it wakes, so game time keeps its 10 ms steps.
+    // The harness's clock moves step by step, as its tests count them.
+    uint64_t wake = mLastStepTime + kUpdateStepMicros;
+    if (mFramePacer.IsRequested()) {
+        wake = std::min(wake, mFramePacer.EarliestDraw());
+    } else if (!drawn && mOwnedClock) {
+        uint64_t idle = static_cast<uint64_t>(std::min(StepsUntilDue(), kMaxIdleSteps));
+        wake += idle * kUpdateStepMicros;
+    }
+    uint64_t after = mClock->NowMicros();
+    if (after >= wake) return;
+    if (mLoaderRunning.load() || IsLoadingThreadRunning()) wake = std::max(wake, after + 20000);
+    WaitUntil(wake);
+}
+
+void PomoAppBase::WaitUntil(uint64_t wakeMicros) {
+    uint64_t now = mClock->NowMicros();
+    if (now >= wakeMicros) return;
+    uint64_t wait = wakeMicros - now;
+    // An injected clock is the test's: its time moves only when slept on.
+    if (mWindow && mOwnedClock) {
+        mWindow->WaitForEvent(static_cast<int>((wait + 999) / 1000));
+        return;
+    }
+    mClock->SleepMicros(wait);
+}
+
+void PomoAppBase::UpdateFramePace() {
+    bool vsync = mWindow && mD3DInterface && mD3DInterface->IsVSyncActive();
+    int hertz = mWindow ? mWindow->GetRefreshRate() : 0;
+    if (hertz <= 0) hertz = 60;
+    mFramePacer.SetMinInterval(vsync ? 0 : 1000000u / static_cast<uint64_t>(hertz));
+}
+
+int PomoAppBase::StepsUntilDue() {
+    if (PendingInputCount() > 0 || (mMusicInterface && mMusicInterface->IsFading())) return 0;
+    return mWidgetManager->StepsUntilDue();
 }
 
 void PomoAppBase::UpdateFrames() {
@@ -317,6 +361,19 @@ void PomoAppBase::SetCursor(int id) {
 
 void PomoAppBase::PushInputEvent(const InputEvent& event) {
     std::lock_guard<std::mutex> lock(mInputLock);
+    QueueInputLocked(event);
+}
+
+void PomoAppBase::QueueInputLocked(const InputEvent& event) {
+    if (event.type == InputEvent::WindowExposed) {
+        RequestRedraw();
+        return;
+    }
+    if (event.type == InputEvent::MouseMove && !mInputQueue.empty() &&
+        mInputQueue.back().type == InputEvent::MouseMove) {
+        mInputQueue.back() = event;
+        return;
+    }
     mInputQueue.push_back(event);
 }
 

@@ -9,8 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "core/CommandLine.h"
+#include "app/FramePacer.h"
 #include "app/Settings.h"
+#include "core/CommandLine.h"
 #include "core/WeakHandle.h"
 #include "widgets/AppServices.h"
 #include "platform/Clock.h"
@@ -42,6 +43,9 @@ class PomoAppBase : public AppServices {
 public:
     static constexpr uint64_t kUpdateStepMicros = 10000;  // 100 update steps a second
     static constexpr int kMaxCatchUpSteps = 100;
+    // A still screen wakes at least this often (4 times a second), for what
+    // other threads ask (a quit, a loader's call) and widgets cannot announce.
+    static constexpr int kMaxIdleSteps = 25;
 
     PomoAppBase();
     virtual ~PomoAppBase();
@@ -60,9 +64,13 @@ public:
     bool IsShutdownRequested() const { return mShutdownRequested.load(); }
     // The shutdown order after the loop has ended: sounds, window, settings.
     void DoShutdown();
-    // One pass of the main loop: pump, one input message, due update steps, one
-    // frame, sleep when ahead. Public for the test harness.
+    // One pass of the main loop: pump, one input message, due update steps,
+    // UpdateFramesF, a frame when something visible changed, then sleep until
+    // the next step or event. Public for the test harness.
     void RunPass();
+    // Something visible changed outside the widget tree (the window was
+    // exposed or resized): the next pass draws a frame. Thread-safe.
+    void RequestRedraw() { mRedrawRequested.store(true); }
 
     // --- Screen -------------------------------------------------------------
     int GetWidth() const override { return mWidth; }
@@ -89,7 +97,10 @@ public:
     std::string TakeScreenshot();
 
     // --- Input --------------------------------------------------------------
-    // Thread-safe; the main loop handles one queued message per pass.
+    // Thread-safe; the main loop handles one queued message per pass. A
+    // pointer motion queued right behind another replaces it, as a desktop
+    // queue merges them, so a fast mouse cannot bury a click behind its
+    // motions. A window exposure is no message: it asks for a frame.
     void PushInputEvent(const InputEvent& event);
     size_t PendingInputCount();
 
@@ -204,6 +215,9 @@ protected:
     virtual void DrawFrame();                       // one frame into the window
     virtual void DrawScreen(Graphics& g);           // the frame's contents, in DrawFrame
     virtual void HandleInputEvent(const InputEvent& event);
+    // How many coming update steps may run late, together, because nothing
+    // needs them on time (Widget::StepsUntilDue); 0 keeps the 10 ms pace.
+    virtual int StepsUntilDue();
     virtual void ShutdownHook() {}                  // before the window goes
     virtual void LoadingThreadProc() {}
     virtual void LoadingThreadCompleted() {}
@@ -212,6 +226,13 @@ protected:
     // false (with the message shown and mExitCode set) when it cannot.
     bool ClaimUserDataFolder();
     void StartLoadingThread();
+    // Called with mInputLock held.
+    void QueueInputLocked(const InputEvent& event);
+    // Sleeps up to the given time on the loop's clock; with a window, events
+    // end the wait early.
+    void WaitUntil(uint64_t wakeMicros);
+    // Paces frames by the display's refresh rate when vsync does not.
+    void UpdateFramePace();
     bool IsLoadingThreadRunning() const { return mLoadingThread.joinable() && !mLoadingDone; }
     void ApplyVolumes();
 
@@ -226,6 +247,8 @@ protected:
     std::deque<InputEvent> mInputQueue;
     std::vector<InputEvent> mPumpBuffer;
 
+    FramePacer mFramePacer;
+    std::atomic<bool> mRedrawRequested{false};
     std::atomic<bool> mShutdownRequested{false};
     std::atomic<bool> mSignalQuit{false};
     bool mInitialized = false;

@@ -29,4 +29,7 @@ public:
     virtual double GetGroupVolume(const std::wstring& group) { return 0.0; }
     virtual void SetTrackAmplify(int id, double amplify) {}
     virtual void Update() {}
+    // True while Update has work at every step (a fade runs): the main loop
+    // then keeps its 10 ms pace even on a still screen.
+    virtual bool IsFading() { return false; }
 };

@@ -4,6 +4,9 @@
 
 // One input message as the application's queue holds it. Produced by the
 // platform event pump, or pushed directly by tests.
+// The mouse buttons, as events and the widgets' input hooks name them.
+enum class MouseButton { None = 0, Left = 1, Middle = 2, Right = 3 };
+
 struct InputEvent {
     enum Type {
         None,
@@ -18,14 +21,13 @@ struct InputEvent {
         FocusGained,
         FocusLost,
         Quit,
+        WindowExposed,  // shown, uncovered or resized: the frame must be drawn again
     };
-
-    enum Button { LeftButton = 1, MiddleButton = 2, RightButton = 3 };
 
     Type type = None;
     int x = 0;             // logical (1024x768) coordinates
     int y = 0;
-    int button = 0;        // Button for mouse events
+    MouseButton button = MouseButton::None;
     int clicks = 0;        // 1 single, 2 double, ...
     int wheel = 0;         // wheel steps, positive away from the user
     int key = 0;           // KeyCode for key events

@@ -173,18 +173,28 @@ Viewport PlatformWindow::GetViewport() const {
 
 void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
     auto* window = static_cast<SDL_Window*>(mWindow);
-    // Mouse positions arrive in window points; the viewport is in drawable pixels.
+    // Mouse positions arrive in window points; the viewport is in drawable
+    // pixels. Asked for only when a mouse event needs them.
     int ww = 1, wh = 1, dw = 1, dh = 1;
-    SDL_GetWindowSize(window, &ww, &wh);
-    GetDrawableSize(dw, dh);
-    Viewport view = GetViewport();
+    Viewport view;
+    bool haveView = false;
     auto toLogical = [&](int x, int y, InputEvent& e) {
+        if (!haveView) {
+            SDL_GetWindowSize(window, &ww, &wh);
+            GetDrawableSize(dw, dh);
+            view = GetViewport();
+            haveView = true;
+        }
         int px = ww > 0 ? x * dw / ww : x;
         int py = wh > 0 ? y * dh / wh : y;
         WindowToLogical(view, mLogicalWidth, mLogicalHeight, px, py, e.x, e.y);
     };
+    // One read of the display connection per pass (polling event by event
+    // would read it again for each), none right after a wait, which read it.
+    if (!mJustWaited) SDL_PumpEvents();
+    mJustWaited = false;
     SDL_Event ev;
-    while (SDL_PollEvent(&ev)) {
+    while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         InputEvent e;
         SDL_Keymod mods = SDL_GetModState();
         e.shift = (mods & KMOD_SHIFT) != 0;
@@ -204,9 +214,9 @@ void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
         case SDL_MOUSEBUTTONUP:
             e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
             toLogical(ev.button.x, ev.button.y, e);
-            e.button = ev.button.button == SDL_BUTTON_LEFT    ? InputEvent::LeftButton
-                       : ev.button.button == SDL_BUTTON_RIGHT ? InputEvent::RightButton
-                                                              : InputEvent::MiddleButton;
+            e.button = ev.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
+                       : ev.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
+                                                              : MouseButton::Middle;
             e.clicks = ev.button.clicks;
             out.push_back(e);
             break;
@@ -238,12 +248,32 @@ void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
             } else if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
                 e.type = InputEvent::Quit;
                 out.push_back(e);
+            } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                       ev.window.event == SDL_WINDOWEVENT_SHOWN ||
+                       ev.window.event == SDL_WINDOWEVENT_RESTORED ||
+                       ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                e.type = InputEvent::WindowExposed;
+                out.push_back(e);
             }
             break;
         default:
             break;
         }
     }
+}
+
+void PlatformWindow::WaitForEvent(int timeoutMillis) {
+    SDL_WaitEventTimeout(nullptr, timeoutMillis);
+    mJustWaited = true;
+}
+
+int PlatformWindow::GetRefreshRate() const {
+    SDL_DisplayMode mode;
+    if (SDL_GetWindowDisplayMode(static_cast<SDL_Window*>(mWindow), &mode) == 0 && mode.refresh_rate > 0)
+        return mode.refresh_rate;
+    int index = SDL_GetWindowDisplayIndex(static_cast<SDL_Window*>(mWindow));
+    if (SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) == 0) return mode.refresh_rate;
+    return 0;
 }
 
 void PlatformWindow::ShowSystemCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }

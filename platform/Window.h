@@ -42,6 +42,10 @@ public:
 
     // Reads every pending platform event into the queue, in logical coordinates.
     void PumpEvents(std::vector<InputEvent>& out);
+    // Sleeps until a platform event is pending or the time is up.
+    void WaitForEvent(int timeoutMillis);
+    // The display's refresh rate in Hz; 0 when it does not say.
+    int GetRefreshRate() const;
 
     void ShowSystemCursor(bool show);
     // 0 arrow, 1 hand, 2 text beam, 3 wait, 4 crosshair, 5 move.
@@ -64,6 +68,7 @@ private:
     bool mWindowed = true;
     bool mStretch = false;
     bool mVisible = false;
+    bool mJustWaited = false;  // the events are read; the next pump need not
 };
 
 // Whether a video device can be opened at all (false under a bare CI shell).

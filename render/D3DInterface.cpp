@@ -168,8 +168,9 @@ void D3DInterface::Present() {
 }
 
 bool D3DInterface::SetVSync(bool on) {
-    if (!mWindow) return false;
-    return mWindow->SetVsync(on);
+    bool ok = mWindow && mWindow->SetVsync(on);
+    mVSyncActive = ok && on;
+    return ok;
 }
 
 bool D3DInterface::CheckResult(const std::string& operation, bool result) {

@@ -52,6 +52,8 @@ public:
     void SetStretch(bool stretch) { mStretch = stretch; }
     bool GetStretch() const { return mStretch; }
     bool SetVSync(bool on);
+    // Whether the display paces the frames (vsync asked for and granted).
+    bool IsVSyncActive() const { return mVSyncActive; }
 
     // The two screen sizes the options screen compares: the desktop's and the
     // game's. Stretching means nothing when they are equal.
@@ -100,6 +102,7 @@ private:
     int mWidth = 1024;
     int mHeight = 768;
     bool mStretch = false;
+    bool mVSyncActive = false;
     int mMaxTextureOverride = 0;
     std::unique_ptr<ImageSurface> mScreen;
     std::string mLastError;

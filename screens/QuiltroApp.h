@@ -15,4 +15,5 @@ public:
 protected:
     void InitHook() override;
     void ShutdownHook() override;
+    void LoadingThreadCompleted() override;
 };

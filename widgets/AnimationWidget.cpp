@@ -1,5 +1,7 @@
 #include "widgets/AnimationWidget.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "widgets/AppServices.h"
@@ -513,6 +515,24 @@ void AnimationWidget::UpdateF(float elapsedSteps) {
         mWaitTime -= elapsedSteps;
         if (mWaitTime <= 0.0f) ResumeFromWait(true);
     }
+}
+
+int AnimationWidget::StepsUntilDue() {
+    int due = DynamicWidget::StepsUntilDue();
+    // Running, persisting, finished, or waiting for an event that wakes it.
+    if (mWaitState < WaitState::Condition) return due;
+    bool polled = mWaitState > WaitState::Track ||
+                  (mWaitState >= WaitState::Objects && mWaitState <= WaitState::Controller) ||
+                  mWaitState == WaitState::Sound || mWaitState == WaitState::Track;
+    if (mWaitState == WaitState::Condition) {
+        const AnimationCommand* command = GetCurrentCommand();
+        polled = command && command->HasAttribute(L"cond");
+    }
+    // A condition may turn true at any step; a time-out is due when it runs out.
+    if (polled) return 0;
+    if (mWaitTime > 0.0f)
+        due = std::min(due, std::max(0, static_cast<int>(std::ceil(mWaitTime)) - 1));
+    return due;
 }
 
 bool AnimationWidget::IsBusy() {

@@ -217,6 +217,7 @@ public:
     void RemovedFromParent(WidgetContainer* parent) override;
     void DetachSelf() override;
     void UpdateF(float elapsedSteps) override;
+    int StepsUntilDue() override;
     bool IsBusy() override;
     // AnimationListener / RemovalListener sides.
     void AnimationComplete(int id) override;

@@ -13,6 +13,8 @@ public:
     void AddedToManager(WidgetManager* manager) override;
     // One update step is one centisecond of play time.
     void Update() override;
+    // Play time adds up the same when steps run late together.
+    int StepsUntilDue() override { return kNothingDue; }
     void Draw(Graphics* g) override;
     // While the application's pause count is above 0.
     bool IsPaused() override;

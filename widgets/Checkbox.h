@@ -12,6 +12,7 @@ public:
     // "Checkbox_Checked_hover". The size is the first image's.
     Checkbox(Image* unchecked, Image* uncheckedHover, Image* checked, Image* checkedHover,
              CheckboxListener* listener);
+    int StepsUntilDue() override { return kNothingDue; }  // changes only with the mouse
 
     void SetChecked(bool checked, bool notify = true);
     bool IsChecked() const { return mChecked; }

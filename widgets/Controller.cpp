@@ -154,7 +154,10 @@ TerminalPropeller::TerminalPropeller(EasingCurve* curve, DynamicWidget* widget,
     for (const auto& t : targets) {
         if (!t.mValue) continue;
         mEnds.push_back(t.mEnd);
-        mRising.push_back(*t.mValue < t.mEnd);
+        // Starting at the end, the push's own direction says which side is
+        // past it; otherwise a rising push from its end would never finish.
+        float start = *t.mValue;
+        mRising.push_back(start < t.mEnd || (start == t.mEnd && t.mVelocity > 0.0f));
     }
 }
 

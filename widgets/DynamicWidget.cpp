@@ -59,7 +59,6 @@ DynamicWidget::DynamicWidget(float x, float y, Image* image, float opacity) {
     mOpacity = std::fabs(opacity);
     mMouseVisibleValue = mMouseVisibleSynced = mMouseVisible ? 1.0f : 0.0f;
     SetImage(image);
-    mDirty = true;
 }
 
 DynamicWidget::~DynamicWidget() {
@@ -123,7 +122,7 @@ void DynamicWidget::OnPropertyChanged(int dirtyMask) {
         mMouseVisibleSynced = mMouseVisibleValue;
     }
     if (dirtyMask & (DirtyFlags::Transform | DirtyFlags::Position)) mTransformDirty = true;
-    mDirty = true;
+    Widget::MarkDirty();
 }
 
 // --- ScriptObject ------------------------------------------------------------
@@ -768,6 +767,7 @@ void DynamicWidget::Update() {
 
 void DynamicWidget::UpdateF(float elapsedSteps) {
     StepModifiers(elapsedSteps);
+    const int shownFrame = mFrame, shownMaskFrame = mMaskFrame;
     int frames = GetFrameCount();
     if (mCycle.mActive) {
         StepCycle(mCycle, mFrame, frames, elapsedSteps);
@@ -786,6 +786,9 @@ void DynamicWidget::UpdateF(float elapsedSteps) {
         int maskFrames = mMaskImage ? mMaskImage->GetCelCount() : 0;
         StepCycle(mMaskCycle, mMaskFrame, maskFrames, elapsedSteps);
     }
+    // A cycle redraws when its frame moves on, and on every step of a cross-fade.
+    bool blending = mCycle.mActive && mNextFrame >= 0;
+    if (mFrame != shownFrame || mMaskFrame != shownMaskFrame || blending) Widget::MarkDirty();
     if (mFadeFrame >= 0) {
         mFadeTimer += elapsedSteps;
         if (mFadeTimer >= mFadeTime) {
@@ -796,6 +799,12 @@ void DynamicWidget::UpdateF(float elapsedSteps) {
         MarkDirty();
     }
     CheckWhenDone();
+}
+
+int DynamicWidget::StepsUntilDue() {
+    bool stepping = mBlinking || mFadeFrame >= 0 || mCycle.mActive || mMaskCycle.mActive ||
+                    !mControllers.empty() || !mOscillations.empty() || !mClamps.empty();
+    return stepping ? 0 : kNothingDue;
 }
 
 // --- Drawing -------------------------------------------------------------------------

@@ -191,6 +191,7 @@ public:
     // --- Widget ---------------------------------------------------------------------
     void Update() override;
     void UpdateF(float elapsedSteps) override;
+    int StepsUntilDue() override;
     void Draw(Graphics* g) override;
     void DrawAll(Graphics* g, int parentFlags) override;
     bool HitTest(int x, int y) override;

@@ -221,6 +221,11 @@ void EditWidget::Update() {
     }
 }
 
+int EditWidget::StepsUntilDue() {
+    // Only the caret of the focused edit blinks.
+    return mHasFocus ? std::max(0, kBlinkSteps - 1 - mBlinkCounter) : kNothingDue;
+}
+
 void EditWidget::Draw(Graphics* g) {
     float w = static_cast<float>(mWidth), h = static_cast<float>(mHeight);
     g->SetColor(mColors[Background]);

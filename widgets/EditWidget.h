@@ -31,6 +31,7 @@ public:
     void SelectAll();
 
     void Update() override;
+    int StepsUntilDue() override;
     void Draw(Graphics* g) override;
     void KeyDown(int key) override;
     void KeyChar(wchar_t character) override;

@@ -45,6 +45,7 @@ LoopRecord* ScriptCommands::ActiveLoop(AnimationWidget& w) {
 }
 
 bool AnimationWidget::RunScript(bool advance) {
+    Widget::MarkDirty();  // whatever a script does may show
     mWaitState = WaitState::Running;
     const int starts = mScriptStarts;
     const ScriptCommandRegistry& commands = ScriptCommandRegistry::Instance();

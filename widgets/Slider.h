@@ -10,6 +10,7 @@ class Image;
 class Slider : public Widget {
 public:
     Slider(Image* track, Image* thumb, SliderListener* listener);
+    int StepsUntilDue() override { return kNothingDue; }  // moves only with the mouse
 
     // Clamped to 0..1; not reported to the listener.
     void SetValue(double value);

@@ -105,7 +105,9 @@ void Widget::DetachSelf() {
     RemovedFromParent(parent);
 }
 
-void Widget::MarkDirty() { mDirty = true; }
+void Widget::MarkDirty() {
+    if (mWidgetManager) mWidgetManager->MarkDirty();
+}
 
 void Widget::SetPauseOwner(Widget* owner, bool force) {
     // A widget with an owner of its own (a nested menu) keeps it, and so do
@@ -137,7 +139,6 @@ void Widget::DrawAll(Graphics* g, int parentFlags) {
     }
     DrawChildren(g, flags);
     g->RestoreState(outer);
-    mDirty = false;
 }
 
 void Widget::UpdateAll(int parentFlags) {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/WeakHandle.h"
+#include "platform/InputEvent.h"
 #include "widgets/Listeners.h"
 #include "widgets/WidgetContainer.h"
 
@@ -13,7 +14,6 @@ class Menu;  // screens/Menu.h; widgets only carry the pointer
 // for the middle one); ButtonOfClick names it. A middle press cannot be told
 // from a left triple click and reads as Left, which is how every widget
 // treats it; a count of 0 comes from no button.
-enum class MouseButton { None = 0, Left = 1, Middle = 2, Right = 3 };
 MouseButton ButtonOfClick(int clickCount);
 
 // The base of everything on screen. Coordinates given to the input hooks are
@@ -28,6 +28,13 @@ public:
     virtual void Update() {}
     // Once per drawn frame, with the elapsed time in update steps.
     virtual void UpdateF(float /*elapsedSteps*/) {}
+    // How many coming update steps may run late, together, without this
+    // widget changing anything it shows or does on time: 0 when the next
+    // step must run on time (the default, for a widget that says nothing),
+    // kNothingDue when nothing of its own is timed. The main loop of a still
+    // screen sleeps through steps that nothing needs.
+    static constexpr int kNothingDue = 1 << 30;
+    virtual int StepsUntilDue() { return 0; }
     // Update / UpdateF unless the widget is paused.
     virtual void RunUpdate();
     virtual void RunUpdateF(float elapsedSteps);
@@ -88,6 +95,8 @@ public:
     virtual void RemoveSelf();
     // Leaves the parent without being deleted (it may be added again).
     virtual void DetachSelf();
+    // The widget looks different: the tree is drawn again in the next pass
+    // (a still tree is not drawn at all). Subclasses drop their caches too.
     virtual void MarkDirty();
     void SetPauseOwner(Widget* owner, bool force) override;
     Widget* GetPauseOwner() const { return mPauseOwner.Get(); }

@@ -117,32 +117,37 @@ void WidgetContainer::RemoveAllWidgets() {
 void WidgetContainer::SortWidgets() {
     std::stable_sort(mWidgets.begin(), mWidgets.end(),
                      [](const Widget* a, const Widget* b) { return a->mZOrder < b->mZOrder; });
+    MarkOrderChanged();
+}
+
+void WidgetContainer::MarkOrderChanged() {
+    if (mWidgetManager) mWidgetManager->MarkDirty();
 }
 
 void WidgetContainer::BringToFront(Widget* child) {
     if (!UnlinkChild(child)) return;
     mWidgets.push_back(child);
-    mDirty = true;
+    MarkOrderChanged();
 }
 
 void WidgetContainer::BringToBack(Widget* child) {
     if (!UnlinkChild(child)) return;
     mWidgets.insert(mWidgets.begin(), child);
-    mDirty = true;
+    MarkOrderChanged();
 }
 
 void WidgetContainer::PutInFront(Widget* widget, Widget* sibling) {
     if (!widget || widget == sibling || !HasWidget(sibling) || !UnlinkChild(widget)) return;
     auto it = std::find(mWidgets.begin(), mWidgets.end(), sibling);
     mWidgets.insert(it + 1, widget);
-    mDirty = true;
+    MarkOrderChanged();
 }
 
 void WidgetContainer::PutBehind(Widget* widget, Widget* sibling) {
     if (!widget || widget == sibling || !HasWidget(sibling) || !UnlinkChild(widget)) return;
     auto it = std::find(mWidgets.begin(), mWidgets.end(), sibling);
     mWidgets.insert(it, widget);
-    mDirty = true;
+    MarkOrderChanged();
 }
 
 

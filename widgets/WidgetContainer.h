@@ -106,12 +106,13 @@ public:
     int mAddMask = 0;
     int mRemoveMask = 0;
     bool mClip = false;  // children and own drawing clipped to (0, 0, w, h)
-    bool mDirty = false;
 
 protected:
     friend class WidgetManager;
     friend class Widget;
 
+    // The order of the children changed: the tree is drawn again.
+    void MarkOrderChanged();
     // The flags this container passes to its children.
     int ChildFlags(int parentFlags) const {
         return CombineWidgetFlags(parentFlags, mAddMask, mRemoveMask);

@@ -10,14 +10,17 @@
 namespace {
 constexpr size_t kNoModal = static_cast<size_t>(-1);
 
-int ButtonBit(int button) { return (button >= 1 && button <= 8) ? (1 << (button - 1)) : 0; }
+int ButtonBit(MouseButton button) {
+    int n = static_cast<int>(button);
+    return (n >= 1 && n <= 8) ? (1 << (n - 1)) : 0;
+}
 
 // Left clicks count 1, 2, ...; the right button gives the negative count and
 // the middle button 3.
-int ClickCountFor(int button, int clicks) {
+int ClickCountFor(MouseButton button, int clicks) {
     if (clicks < 1) clicks = 1;
-    if (button == InputEvent::RightButton) return -clicks;
-    if (button == InputEvent::MiddleButton) return 3;
+    if (button == MouseButton::Right) return -clicks;
+    if (button == MouseButton::Middle) return 3;
     return clicks;
 }
 
@@ -115,6 +118,21 @@ void WidgetManager::DrawToGraphics(Graphics& g) {
     mOverlays.clear();
 }
 
+int WidgetManager::StepsUntilDue() {
+    int due = Widget::kNothingDue;
+    std::vector<Widget*>& pending = mDueWalk;
+    pending.assign(mWidgets.begin(), mWidgets.end());
+    while (!pending.empty() && due > 0) {
+        Widget* widget = pending.back();
+        pending.pop_back();
+        due = std::min(due, widget->StepsUntilDue());
+        pending.insert(pending.end(), widget->GetWidgets().begin(), widget->GetWidgets().end());
+    }
+    return due;
+}
+
+bool WidgetManager::TakeDirty() { return mDirty.exchange(false, std::memory_order_relaxed); }
+
 void WidgetManager::DeferOverlay(Widget* widget, int priority) {
     if (!widget) return;
     for (const Overlay& o : mOverlays)
@@ -136,6 +154,7 @@ void WidgetManager::WidgetAdded(Widget* widget) {
     for (Widget* w : subtree)
         if (w->mWidgetManager == this) w->AddedToManager(this);
     RecheckMouseOver();
+    MarkDirty();
 }
 
 void WidgetManager::WidgetRemoved(Widget* widget) {
@@ -159,6 +178,7 @@ void WidgetManager::WidgetRemoved(Widget* widget) {
     for (Widget* w : subtree)
         if (!w->mWidgetManager) w->RemovedFromManager(this);
     RecheckMouseOver();
+    MarkDirty();
 }
 
 // --- Focus and modal base ----------------------------------------------------------------
@@ -329,7 +349,7 @@ void WidgetManager::MouseMove(int x, int y) {
     if (hit && mOverWidget.Get() == hit) hit->MouseMove(lx, ly);
 }
 
-void WidgetManager::MouseDown(int x, int y, int button, int clicks) {
+void WidgetManager::MouseDown(int x, int y, MouseButton button, int clicks) {
     mPointer = Point(x, y);
     mPointerSeen = true;
     int clickCount = ClickCountFor(button, clicks);
@@ -362,7 +382,7 @@ void WidgetManager::MouseDown(int x, int y, int button, int clicks) {
         if (ClickListener* l = ref.Get()) l->GlobalMouseDownAfter(x, y, clickCount);
 }
 
-void WidgetManager::MouseUp(int x, int y, int button) {
+void WidgetManager::MouseUp(int x, int y, MouseButton button) {
     mPointer = Point(x, y);
     mPointerSeen = true;
     int bit = ButtonBit(button);

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <vector>
 
 #include "core/Geometry.h"
@@ -29,6 +30,14 @@ public:
     void UpdateF(float elapsedSteps);
     // Draws every visible top-level widget, then the deferred overlays.
     void DrawToGraphics(Graphics& g);
+    // Something in the tree looks different (a widget moved, changed, came
+    // or went): the main loop draws a frame only after this was called.
+    // Thread-safe, for loaders that mark their loading screen.
+    void MarkDirty() { mDirty.store(true, std::memory_order_relaxed); }
+    // Whether the tree changed since the last call (clears the flag).
+    bool TakeDirty();
+    // The fewest steps any widget in the tree lets run late (Widget::StepsUntilDue).
+    int StepsUntilDue();
     void DrawAll(Graphics* g, int parentFlags) override;
 
     // --- Focus and the modal base ---------------------------------------------------
@@ -43,8 +52,8 @@ public:
     // Mouse, wheel, key and character events in screen coordinates.
     void HandleInputEvent(const InputEvent& event);
     void MouseMove(int x, int y);
-    void MouseDown(int x, int y, int button, int clicks);
-    void MouseUp(int x, int y, int button);
+    void MouseDown(int x, int y, MouseButton button, int clicks);
+    void MouseUp(int x, int y, MouseButton button);
     void MouseWheel(int delta);
     void MouseExit();
     void KeyDown(int key);
@@ -110,4 +119,6 @@ private:
     int mDownClickCount = 0;
     bool mCtrlDown = false;
     bool mShiftDown = false;
+    std::atomic<bool> mDirty{true};
+    std::vector<Widget*> mDueWalk;  // kept to walk without allocating
 };

@@ -7,6 +7,8 @@
 #include <map>
 #include <vector>
 
+#include "platform/gl/GLFrame.h"
+
 namespace {
 
 // Every target is a framebuffer object whose row 0 is the top of the
@@ -459,12 +461,13 @@ void GLBackend::DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, 
 
 void GLBackend::PresentTexture(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,
                                int viewY, int viewWidth, int viewHeight) {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDisable(GL_SCISSOR_TEST);
-    glViewport(0, 0, drawableWidth, drawableHeight);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    if (!texture || viewWidth <= 0 || viewHeight <= 0) return;
+    // The frame covers the viewport (drawn without blending): only the bars
+    // around it need clearing.
+    bool show = texture && viewWidth > 0 && viewHeight > 0;
+    Viewport view;
+    if (show) view = Viewport{viewX, viewY, viewWidth, viewHeight};
+    GLClearBars(drawableWidth, drawableHeight, view);
+    if (!show) return;
     glViewport(viewX, drawableHeight - viewY - viewHeight, viewWidth, viewHeight);
     float w = static_cast<float>(viewWidth), h = static_cast<float>(viewHeight);
     GpuVertex quad[4] = {{0, 0, 0, 0, 0xFFFFFFFFu},

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/Viewport.h"
 
-// Clears the window: black bars outside the viewport, the given colour inside.
-void GLClearFrame(int drawableWidth, int drawableHeight, const Viewport& view, float r, float g,
-                  float b);
+// Clears to black the parts of the window's drawable area outside the
+// viewport (the letterbox bars); the viewport itself is left alone, since
+// the frame drawn there covers it. Binds the default framebuffer.
+void GLClearBars(int drawableWidth, int drawableHeight, const Viewport& view);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -10,9 +11,13 @@
 #include "core/Timer.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
+#include "data/Animation.h"
 #include "platform/FileSystem.h"
 #include "tests/support/AppHarness.h"
 #include "tests/support/FakeAudio.h"
+#include "widgets/AnimationWidget.h"
+#include "widgets/Controller.h"
+#include "widgets/WidgetManager.h"
 
 namespace {
 
@@ -82,21 +87,113 @@ TEST(MainLoop, LongStallsDoNotRaceThroughTheBacklog) {
     EXPECT_EQ(app.mSteps.load(), PomoAppBase::kMaxCatchUpSteps + 1);
 }
 
-TEST(MainLoop, HandlesOneQueuedInputMessagePerPass) {
+InputEvent Event(InputEvent::Type type, int x = 0) {
+    InputEvent e;
+    e.type = type;
+    e.x = x;
+    e.key = x;
+    e.button = MouseButton::Left;
+    return e;
+}
+
+TEST(MainLoop, HandlesOneQueuedInputMessagePerPassMergingOnlyConsecutiveMotions) {
     AppHarness h;
     auto& app = h.Boot<CountingApp>();
-    for (int i = 0; i < 3; ++i) {
-        InputEvent e;
-        e.type = InputEvent::MouseMove;
-        e.x = i;
+    for (InputEvent e : {Event(InputEvent::KeyDown, 'a'), Event(InputEvent::MouseMove, 1),
+                         Event(InputEvent::MouseMove, 2), Event(InputEvent::KeyDown, 'b'),
+                         Event(InputEvent::MouseMove, 3)})
         h.Push(e);
-    }
     app.RunPass();
     ASSERT_EQ(app.mHandled.size(), 1u);
-    EXPECT_EQ(app.mHandled[0].x, 0);
     h.DrainInput();
-    ASSERT_EQ(app.mHandled.size(), 3u);
-    EXPECT_EQ(app.mHandled[2].x, 2);
+    std::vector<int> seen;
+    for (const InputEvent& e : app.mHandled) seen.push_back(e.x);
+    EXPECT_EQ(seen, (std::vector<int>{'a', 2, 'b', 3}));
+}
+
+TEST(MainLoop, AClickAfterAFastMouseIsHandledWithinAFewPasses) {
+    AppHarness h;
+    auto& app = h.Boot<CountingApp>();
+    // A 1000 Hz mouse queues ten motions in every 10 ms pass.
+    auto moveForOnePass = [&](int pass) {
+        for (int i = 0; i < 10; ++i) h.Push(Event(InputEvent::MouseMove, pass * 10 + i));
+        app.RunPass();
+    };
+    for (int pass = 0; pass < 100; ++pass) moveForOnePass(pass);
+    h.Push(Event(InputEvent::MouseDown, 5));
+    int passes = 0;
+    while (!app.mWidgetManager->IsMouseButtonDown() && passes < 1000) moveForOnePass(100 + passes++);
+    EXPECT_LE(passes, 2);
+    EXPECT_LE(app.PendingInputCount(), 1u);
+    // The motion handled last before the click was the latest one queued.
+    auto click = std::find_if(app.mHandled.begin(), app.mHandled.end(),
+                              [](const InputEvent& e) { return e.type == InputEvent::MouseDown; });
+    ASSERT_NE(click, app.mHandled.begin());
+    EXPECT_EQ(std::prev(click)->x, 999);
+}
+
+// --- Redrawing only what changed ------------------------------------------------
+
+class RedrawTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mApp = &mHarness.Boot<CountingApp>();
+        ASSERT_TRUE(mHarness.InitSucceeded());
+        mHarness.RunSteps(2);  // the first frame
+    }
+    // Frames drawn while the loop runs n more update steps.
+    int FramesOver(int steps) {
+        int before = mApp->mDrawn;
+        mHarness.RunSteps(steps);
+        return mApp->mDrawn - before;
+    }
+    AppHarness mHarness;
+    CountingApp* mApp = nullptr;
+};
+
+TEST_F(RedrawTest, AStillScreenDrawsNothingWhileItsScriptsClocksRun) {
+    AnimationTable table;
+    Animation& pause = table[L"pause"];
+    pause.mName = L"pause";
+    AnimationCommand wait;
+    wait.mName = L"wait-for";
+    wait.SetAttribute(L"time", L"300");
+    pause.mCommands = {wait};
+    PublishAnimations(std::move(table));
+    auto* script = new AnimationWidget(L"pause", 0.0f, 0.0f, false);
+    mApp->mWidgetManager->AddWidget(script);
+    EXPECT_GT(FramesOver(2), 0);  // it came and its script started
+    EXPECT_EQ(FramesOver(250), 0);
+    EXPECT_FALSE(script->IsScriptFinished());
+    EXPECT_GT(FramesOver(60), 0);  // the wait ran out and the script went on
+    EXPECT_TRUE(script->IsScriptFinished());
+    EXPECT_EQ(FramesOver(100), 0);
+    PublishAnimations({});
+}
+
+TEST_F(RedrawTest, AMovingWidgetDrawsNoFasterThanTheDisplayRefreshes) {
+    auto* mover = new DynamicWidget(0.0f, 0.0f);
+    mApp->mWidgetManager->AddWidget(mover);
+    // 1 unit a step for 200 steps, on a loop with no vsync to pace it (no window).
+    mover->AddController(new TerminalPropeller(nullptr, mover, L"push", 1.0f, 0.0f,
+                                               {{&mover->mX, 1.0f, 200.0f}}, true, 1));
+    int frames = FramesOver(100);
+    EXPECT_GE(frames, 55);
+    EXPECT_LE(frames, 61);  // 60 Hz without a display to ask
+    mHarness.RunSteps(150);
+    EXPECT_EQ(mover->mX, 200.0f);
+    EXPECT_EQ(FramesOver(100), 0);  // at rest again
+}
+
+TEST_F(RedrawTest, InputAndExposureForceAFrame) {
+    EXPECT_EQ(FramesOver(50), 0);
+    for (InputEvent e : {Event(InputEvent::KeyDown, 'x'), Event(InputEvent::WindowExposed)}) {
+        mHarness.Push(e);
+        EXPECT_EQ(FramesOver(1), 1);
+        EXPECT_EQ(FramesOver(50), 0);
+    }
+    mApp->RequestRedraw();
+    EXPECT_EQ(FramesOver(1), 1);
 }
 
 TEST(MainLoop, QuitFromAnotherThreadEndsTheLoopOnTheMainThread) {

@@ -93,13 +93,13 @@ PlayTileGrid* GridTest::StartBoard(int index, bool meters) {
     return mGrid;
 }
 
-void GridTest::ClickCell(int x, int y, int button) {
+void GridTest::ClickCell(int x, int y, MouseButton button) {
     mHarness.MouseMove(CellX(x), CellY(y));
     mHarness.Click(CellX(x), CellY(y), button);
     mHarness.DrainInput();
 }
 
-void GridTest::DragLine(int fromX, int fromY, int toX, int toY, int button) {
+void GridTest::DragLine(int fromX, int fromY, int toX, int toY, MouseButton button) {
     mHarness.MouseMove(CellX(fromX), CellY(fromY));
     mHarness.MouseDown(CellX(fromX), CellY(fromY), button);
     mHarness.MouseMove(CellX(toX), CellY(toY));

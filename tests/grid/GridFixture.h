@@ -70,8 +70,8 @@ protected:
     // Real mouse input at cell positions (screen coordinates of the centres).
     static int CellX(int x) { return kBoardX + x * kTile + kTile / 2; }
     static int CellY(int y) { return kBoardY + y * kTile + kTile / 2; }
-    void ClickCell(int x, int y, int button = InputEvent::LeftButton);
-    void DragLine(int fromX, int fromY, int toX, int toY, int button = InputEvent::LeftButton);
+    void ClickCell(int x, int y, MouseButton button = MouseButton::Left);
+    void DragLine(int fromX, int fromY, int toX, int toY, MouseButton button = MouseButton::Left);
     void Run(int steps) { mHarness.RunSteps(steps); }
     // Every cell animation and effect has run its course.
     void Settle() { Run(300); }

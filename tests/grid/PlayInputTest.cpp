@@ -124,10 +124,10 @@ TEST_F(GridTest, ATieDragGoesVerticalAndASecondButtonCancelsTheLine) {
     mHarness.MouseMove(CellX(3), CellY(0));
     mHarness.MouseDown(CellX(3), CellY(0));
     mHarness.MouseMove(CellX(3), CellY(4));
-    mHarness.MouseDown(CellX(3), CellY(4), InputEvent::RightButton);
+    mHarness.MouseDown(CellX(3), CellY(4), MouseButton::Right);
     mHarness.DrainInput();
     EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
-    mHarness.MouseUp(CellX(3), CellY(4), InputEvent::RightButton);
+    mHarness.MouseUp(CellX(3), CellY(4), MouseButton::Right);
     mHarness.MouseUp(CellX(3), CellY(4));
     mHarness.DrainInput();
     for (int y = 0; y < 5; ++y) EXPECT_FALSE(mGrid->IsCellDone(3, y)) << y;
@@ -136,12 +136,12 @@ TEST_F(GridTest, ATieDragGoesVerticalAndASecondButtonCancelsTheLine) {
 TEST_F(GridTest, RightClicksWithToggleModeOrOneToolActOnNothing) {
     ASSERT_TRUE(StartBoard());
     mPlayer.mToggleMode = true;
-    ClickCell(2, 0, InputEvent::RightButton);
+    ClickCell(2, 0, MouseButton::Right);
     EXPECT_EQ(mScreen->mToggleCalls, 1);
     EXPECT_FALSE(mGrid->IsCellDone(2, 0));
     mPlayer.mToggleMode = false;
     mGrid->SetRightButtonOff(true);
-    ClickCell(2, 0, InputEvent::RightButton);
+    ClickCell(2, 0, MouseButton::Right);
     EXPECT_FALSE(mGrid->IsCellDone(2, 0));
     EXPECT_EQ(mScreen->mToggleCalls, 1);
     // The left button with the mark tool marks.

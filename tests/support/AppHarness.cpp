@@ -75,7 +75,7 @@ void AppHarness::MouseMove(int x, int y) {
     DrainInput();
 }
 
-void AppHarness::MouseDown(int x, int y, int button, int clicks) {
+void AppHarness::MouseDown(int x, int y, MouseButton button, int clicks) {
     InputEvent e;
     e.type = InputEvent::MouseDown;
     e.x = x;
@@ -86,7 +86,7 @@ void AppHarness::MouseDown(int x, int y, int button, int clicks) {
     DrainInput();
 }
 
-void AppHarness::MouseUp(int x, int y, int button) {
+void AppHarness::MouseUp(int x, int y, MouseButton button) {
     InputEvent e;
     e.type = InputEvent::MouseUp;
     e.x = x;
@@ -96,7 +96,7 @@ void AppHarness::MouseUp(int x, int y, int button) {
     DrainInput();
 }
 
-void AppHarness::Click(int x, int y, int button) {
+void AppHarness::Click(int x, int y, MouseButton button) {
     MouseMove(x, y);
     MouseDown(x, y, button);
     MouseUp(x, y, button);

@@ -52,9 +52,9 @@ public:
 
     // Input, in logical screen coordinates.
     void MouseMove(int x, int y);
-    void MouseDown(int x, int y, int button = InputEvent::LeftButton, int clicks = 1);
-    void MouseUp(int x, int y, int button = InputEvent::LeftButton);
-    void Click(int x, int y, int button = InputEvent::LeftButton);
+    void MouseDown(int x, int y, MouseButton button = MouseButton::Left, int clicks = 1);
+    void MouseUp(int x, int y, MouseButton button = MouseButton::Left);
+    void Click(int x, int y, MouseButton button = MouseButton::Left);
     void KeyDown(int key);
     void KeyUp(int key);
     void PressKey(int key);

@@ -112,10 +112,13 @@ TEST(ControllerTest, TerminalPropellerFinishesAtItsEnd) {
     EXPECT_FALSE(w.HasController(L"tp"));
     EXPECT_EQ(w.mX, 10.0f);
 
-    DynamicWidget already(4.0f, 0.0f);
-    TerminalPropeller done(nullptr, &already, L"d", 1.0f, 0.0f, {{&already.mX, 0.0f, 4.0f}},
-                           false, 1);
-    EXPECT_TRUE(done.Update(1.0f));
+    // Starting at its end it finishes in its first update, whichever way it pushes.
+    for (float velocity : {0.0f, 2.0f, -2.0f}) {
+        DynamicWidget already(4.0f, 0.0f);
+        TerminalPropeller done(nullptr, &already, L"d", 1.0f, 0.0f,
+                               {{&already.mX, velocity, 4.0f}}, false, 1);
+        EXPECT_TRUE(done.Update(1.0f)) << "velocity " << velocity;
+    }
 }
 
 TEST(ControllerTest, CirclerTurnsCounterClockwiseOnScreen) {

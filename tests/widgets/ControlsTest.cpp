@@ -152,7 +152,7 @@ TEST_F(ControlsTest, FastClickDepressesAtThePressOnly) {
 
 TEST_F(ControlsTest, RightClicksAndDisabledButtonsDoNotPress) {
     ButtonWidget* button = AddButton(0, 0, 50, 50);
-    mHarness.Click(10, 10, InputEvent::RightButton);
+    mHarness.Click(10, 10, MouseButton::Right);
     EXPECT_EQ(mButtons.Count("press"), 0);
     EXPECT_EQ(mButtons.Count("depress"), 0);
     button->SetDisabled(true);
@@ -275,7 +275,7 @@ TEST_F(ControlsTest, CheckboxTogglesOnAClickAndTellsItsListener) {
     ASSERT_EQ(boxes.mCalls.size(), 1u);
     EXPECT_EQ(boxes.mCalls[0], std::make_pair(box->mId, true));
     EXPECT_TRUE(box->IsChecked());
-    mHarness.Click(15, 15, InputEvent::RightButton);
+    mHarness.Click(15, 15, MouseButton::Right);
     EXPECT_TRUE(box->IsChecked());
     mHarness.Click(15, 15);
     EXPECT_FALSE(box->IsChecked());

@@ -316,7 +316,7 @@ TEST(DynamicWidgetInputTest, RightClicksAreNegativeAndAReleaseOverItDepresses) {
     RecordingButtonListener listener;
     w->mButtonListener = &listener;
     app.mWidgetManager->AddWidget(w);
-    harness.Click(110, 110, InputEvent::RightButton);
+    harness.Click(110, 110, MouseButton::Right);
     harness.Click(110, 110);
     harness.DrainInput();
     ASSERT_EQ(w->mCounts.size(), 2u);

@@ -75,14 +75,14 @@ TEST_F(ManagerTest, PressDragOutAndReleaseReachThePressedWidget) {
 
 TEST_F(ManagerTest, RightButtonGivesNegativeClickCounts) {
     Add("a", 0, 0, 100, 100);
-    mHarness.MouseDown(10, 10, InputEvent::RightButton, 1);
-    mHarness.MouseUp(10, 10, InputEvent::RightButton);
-    mHarness.MouseDown(10, 10, InputEvent::RightButton, 2);
-    mHarness.MouseUp(10, 10, InputEvent::RightButton);
-    mHarness.MouseDown(10, 10, InputEvent::MiddleButton, 1);
-    mHarness.MouseUp(10, 10, InputEvent::MiddleButton);
-    mHarness.MouseDown(10, 10, InputEvent::LeftButton, 2);
-    mHarness.MouseUp(10, 10, InputEvent::LeftButton);
+    mHarness.MouseDown(10, 10, MouseButton::Right, 1);
+    mHarness.MouseUp(10, 10, MouseButton::Right);
+    mHarness.MouseDown(10, 10, MouseButton::Right, 2);
+    mHarness.MouseUp(10, 10, MouseButton::Right);
+    mHarness.MouseDown(10, 10, MouseButton::Middle, 1);
+    mHarness.MouseUp(10, 10, MouseButton::Middle);
+    mHarness.MouseDown(10, 10, MouseButton::Left, 2);
+    mHarness.MouseUp(10, 10, MouseButton::Left);
     Log downs, ups;
     for (const std::string& s : mLog) {
         if (s.rfind("a:down", 0) == 0) downs.push_back(s);
@@ -186,8 +186,8 @@ TEST_F(ManagerTest, ClickListenersHearEveryPressAroundItsDispatch) {
     auto* clicks = new Clicks(&mLog);
     mManager->AddClickListener(clicks);
     mManager->AddClickListener(clicks);  // once only
-    mHarness.MouseDown(5, 6, InputEvent::RightButton);
-    mHarness.MouseUp(5, 6, InputEvent::RightButton);
+    mHarness.MouseDown(5, 6, MouseButton::Right);
+    mHarness.MouseUp(5, 6, MouseButton::Right);
     mHarness.MouseDown(500, 500);  // on nothing: still heard
     mHarness.MouseUp(500, 500);
     Log expected{"global 5,6 -1", "a:enter", "a:down 5,6 -1", "after", "a:up 5,6 -1",

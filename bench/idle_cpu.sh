@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# CPU cost of the real game window under Xvfb: milliseconds of processor time
+# per second of wall time, first on a still screen, then while a scripted
+# animation runs (bench/idle_data's "bench_ticker", which wakes its script
+# every update step).
+#   bench/idle_cpu.sh [build-dir] [seconds]      (defaults: build, 10)
+# Needs xvfb-run. Takes about 2 x (settle + seconds).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${1:-build}
+SECONDS_MEASURED=${2:-10}
+SETTLE=3
+GAME=$BUILD/quiltro7
+PAK=$BUILD/tools/pakbuild
+[ -x "$GAME" ] && [ -x "$PAK" ] || { echo "build $GAME and $PAK first"; exit 1; }
+
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/data" "$WORK/user"
+"$PAK" gamedata "$WORK/data/main.pak" > /dev/null
+# The loose file lays the bench animation over the packed one.
+cp -r bench/idle_data/. "$WORK/data/"
+
+# Runs inside the X server: starts the game, lets it settle, samples
+# utime+stime of its process over the measured time.
+cat > "$WORK/measure.sh" <<'INNER'
+#!/usr/bin/env bash
+set -u
+game=$1 data=$2 settle=$3 seconds=$4
+"$game" -changedir "$data" &
+pid=$!
+sleep "$settle"
+ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+# The scheduler's own count, in ns, for figures below the 10 ms tick.
+runtime() { cat /proc/$pid/task/*/schedstat | awk '{ s += $1 } END { printf "%.0f", s }'; }
+kill -0 $pid 2>/dev/null || { echo "the game ended early"; exit 1; }
+hz=$(getconf CLK_TCK)
+t0=$(ticks); r0=$(runtime); s0=$(date +%s.%N)
+sleep "$seconds"
+t1=$(ticks); r1=$(runtime); s1=$(date +%s.%N)
+kill -TERM $pid; wait $pid || true
+awk -v t="$((t1 - t0))" -v r="$((r1 - r0))" -v hz="$hz" -v a="$s0" -v b="$s1" \
+    'BEGIN { printf "%.1f ms CPU per second (scheduler: %.2f)\n", t * 1000.0 / hz / (b - a), r / 1e6 / (b - a) }'
+INNER
+chmod +x "$WORK/measure.sh"
+
+run() {  # label, animation name or empty
+  local result
+  result=$(QUILTRO7_USER_DATA="$WORK/user" QUILTRO7_PLAY_ANIMATION="$2" SDL_AUDIODRIVER=dummy \
+           xvfb-run -a -s "-screen 0 1280x1024x24" \
+           "$WORK/measure.sh" "$GAME" "$WORK/data" "$SETTLE" "$SECONDS_MEASURED")
+  printf '%-22s %s\n' "$1" "$result"
+}
+run "still screen:" ""
+run "scripted animation:" "bench_ticker"
