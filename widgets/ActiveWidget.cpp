@@ -13,6 +13,11 @@ ActiveWidget::ActiveWidget(float x, float y, const std::wstring& imageName, int 
 
 void ActiveWidget::ReturnToRest() { Move(mRestX, mRestY); }
 
+void ActiveWidget::SetCel(int cel) {
+    mCel = cel;
+    MarkDirty();
+}
+
 void ActiveWidget::Draw(Graphics* g) {
     if (!mImage) return;
     g->DrawImage(mImage, 0.0f, 0.0f, mCel,

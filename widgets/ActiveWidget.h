@@ -11,11 +11,15 @@ public:
     ActiveWidget(float x, float y, const std::wstring& imageName, int index);
 
     void ReturnToRest();
+    void SetCel(int cel);
+    int GetCel() const { return mCel; }
     void Draw(Graphics* g) override;
     void MouseDown(int x, int y, int clickCount) override;
 
     bool mBringToFrontOnPress = false;
-    int mCel = 0;  // the cel drawn
     float mRestX;
     float mRestY;
+
+private:
+    int mCel = 0;  // the cel drawn
 };

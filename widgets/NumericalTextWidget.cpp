@@ -73,6 +73,12 @@ void NumericalTextWidget::Update() {
     MarkDirty();
 }
 
+int NumericalTextWidget::StepsUntilDue() {
+    int target = 0;
+    if (ReadWatched(target) && target != mDisplayed) return 0;
+    return DynamicWidget::StepsUntilDue();
+}
+
 void NumericalTextWidget::FormatText() {
     mText = mFormatUsable ? FormatChecked(mFormat, {mDisplayed}) : std::to_wstring(mDisplayed);
 }

@@ -22,6 +22,8 @@ public:
 
     void Update() override;
     void Draw(Graphics* g) override;
+    // Due every step while the shown number is not the watched one.
+    int StepsUntilDue() override;
     virtual void FormatText();
 
     int GetDisplayed() const { return mDisplayed; }
