@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 
 #include "core/Log.h"
 #include "core/StringUtil.h"
@@ -34,6 +35,40 @@ int MaxSurfaceSize() { return D3DInterface::Get()->GetMaxTextureSize(); }
 
 int CelWidth(Image* image) { return image ? image->GetCelWidth() : 0; }
 int CelHeight(Image* image) { return image ? image->GetCelHeight() : 0; }
+
+// Draws a made picture: into the own image of the object "to" names when the
+// record has "to" (null is returned), else into a new surface of the size
+// carried by a new object that the common tail places. `draw` gets the
+// surface's size. "to" naming no object with an image draws nothing.
+DynamicWidget* DrawMadeObject(AnimationWidget& w, const AnimationCommand* command, int width,
+                              int height, float opacity,
+                              const std::function<void(Graphics&, int, int)>& draw) {
+    DynamicWidget* into = nullptr;
+    if (w.HasAttribute(L"to")) {
+        into = w.FindScriptObject(L"to");
+        if (!into || !into->GetImage()) {
+            DebugPrintf("Script '%s' at %s: 'to' names no object with an image; nothing drawn\n",
+                        command ? WStringToString(command->mName).c_str() : "add",
+                        command ? command->Where().c_str() : "?");
+            return nullptr;
+        }
+    }
+    ImageSurface* surface = into ? into->GetOwnImageSurface() : new ImageSurface();
+    if (!into) surface->Create(width, height);
+    {
+        Graphics g(surface);
+        draw(g, surface->GetWidth(), surface->GetHeight());
+    }
+    if (into) {
+        into->MarkDirty();
+        return nullptr;
+    }
+    auto* object = new DynamicWidget(0.0f, 0.0f, nullptr, opacity);
+    object->SetOwnedImage(surface);
+    w.PlaceNewObject(object, static_cast<float>(w.GetIntAttribute(L"x")),
+                     static_cast<float>(w.GetIntAttribute(L"y")), true);
+    return object;
+}
 
 }  // namespace
 
@@ -131,19 +166,11 @@ DynamicWidget* AnimationWidget::CreateTextObject(int textDY, int paddingBottom) 
                                            top + textHeight + bottom + paddingBottom),
                                   1, limit);
 
-    DynamicWidget* into = HasAttribute(L"to") ? FindScriptObject(L"to") : nullptr;
-    if (HasAttribute(L"to") && (!into || !into->GetImage())) {
-        DebugPrintf("Script text: 'to' names no object with an image; nothing drawn\n");
-        return nullptr;
-    }
-    ImageSurface* surface = into ? into->GetOwnImageSurface() : new ImageSurface();
-    if (!into) surface->Create(width, height);
-    {
-        Graphics g(surface);
+    auto draw = [&](Graphics& g, int surfaceWidth, int surfaceHeight) {
         if (!box.empty()) {
-            const int midW = width - left - right, midH = height - top - bottom;
-            const int xs[3] = {0, left, width - right}, ws[3] = {left, midW, right};
-            const int ys[3] = {0, top, height - bottom}, hs[3] = {top, midH, bottom};
+            const int midW = surfaceWidth - left - right, midH = surfaceHeight - top - bottom;
+            const int xs[3] = {0, left, surfaceWidth - right}, ws[3] = {left, midW, right};
+            const int ys[3] = {0, top, surfaceHeight - bottom}, hs[3] = {top, midH, bottom};
             for (int row = 0; row < 3; ++row)
                 for (int column = 0; column < 3; ++column)
                     if (pieces[row][column] && ws[column] > 0 && hs[row] > 0)
@@ -152,23 +179,15 @@ DynamicWidget* AnimationWidget::CreateTextObject(int textDY, int paddingBottom) 
                                           static_cast<float>(ws[column]),
                                           static_cast<float>(hs[row]));
         }
-        if (font) {
-            g.SetFont(font);
-            g.SetColor(color);
-            g.DrawTextWrappedAtBaseline(static_cast<float>(left),
-                                        static_cast<float>(top + textDY) + font->GetAscent(), text,
-                                        std::max(contentWidth, 1), justification);
-        }
-    }
-    if (into) {
-        into->MarkDirty();
-        return nullptr;
-    }
-    auto* object = new DynamicWidget(0.0f, 0.0f, nullptr, GetFloatAttributeOr(L"opacity", 1.0f));
-    object->SetOwnedImage(surface);
-    PlaceNewObject(object, static_cast<float>(GetIntAttribute(L"x")),
-                   static_cast<float>(GetIntAttribute(L"y")), true);
-    return object;
+        if (!font) return;
+        g.SetFont(font);
+        g.SetColor(color);
+        g.DrawTextWrappedAtBaseline(static_cast<float>(left),
+                                    static_cast<float>(top + textDY) + font->GetAscent(), text,
+                                    std::max(contentWidth, 1), justification);
+    };
+    return DrawMadeObject(*this, GetCurrentCommand(), width, height,
+                          GetFloatAttributeOr(L"opacity", 1.0f), draw);
 }
 
 DynamicWidget* AnimationWidget::CreateBanner() {
@@ -195,38 +214,22 @@ DynamicWidget* AnimationWidget::CreateBanner() {
     const int width = std::clamp(marginLeft + textWidth + marginRight, 1, limit);
     const int height = std::clamp(CelHeight(centrePiece), 1, limit);
 
-    DynamicWidget* into = HasAttribute(L"to") ? FindScriptObject(L"to") : nullptr;
-    if (HasAttribute(L"to") && (!into || !into->GetImage())) {
-        DebugPrintf("Script banner: 'to' names no object with an image; nothing drawn\n");
-        return nullptr;
-    }
-    ImageSurface* surface = into ? into->GetOwnImageSurface() : new ImageSurface();
-    if (!into) surface->Create(width, height);
-    {
-        Graphics g(surface);
+    const int marginTop = GetIntAttribute(L"margin_top");
+    const Color textColor = Color::FromFloats(1.0f, 1.0f, 1.0f, GetFloatAttributeOr(L"opacity", 1.0f));
+    auto draw = [&](Graphics& g, int surfaceWidth, int surfaceHeight) {
         if (leftPiece) g.DrawImage(leftPiece, 0.0f, 0.0f);
         if (centrePiece)
             g.DrawImageScaled(centrePiece, static_cast<float>(CelWidth(leftPiece)), 0.0f,
-                              static_cast<float>(width - CelWidth(leftPiece) - CelWidth(rightPiece)),
-                              static_cast<float>(height));
+                              static_cast<float>(surfaceWidth - CelWidth(leftPiece) - CelWidth(rightPiece)),
+                              static_cast<float>(surfaceHeight));
         if (rightPiece)
-            g.DrawImage(rightPiece, static_cast<float>(width - CelWidth(rightPiece)), 0.0f);
-        if (font) {
-            g.SetFont(font);
-            g.SetColor(Color::FromFloats(1.0f, 1.0f, 1.0f, GetFloatAttributeOr(L"opacity", 1.0f)));
-            g.DrawTextWrappedAtBaseline(static_cast<float>(marginLeft),
-                                        static_cast<float>(GetIntAttribute(L"margin_top")) +
-                                            font->GetAscent(),
-                                        text, textWidth, justification);
-        }
-    }
-    if (into) {
-        into->MarkDirty();
-        return nullptr;
-    }
-    auto* object = new DynamicWidget(0.0f, 0.0f, nullptr, 1.0f);
-    object->SetOwnedImage(surface);
-    PlaceNewObject(object, static_cast<float>(GetIntAttribute(L"x")),
-                   static_cast<float>(GetIntAttribute(L"y")), true);
-    return object;
+            g.DrawImage(rightPiece, static_cast<float>(surfaceWidth - CelWidth(rightPiece)), 0.0f);
+        if (!font) return;
+        g.SetFont(font);
+        g.SetColor(textColor);
+        g.DrawTextWrappedAtBaseline(static_cast<float>(marginLeft),
+                                    static_cast<float>(marginTop) + font->GetAscent(), text,
+                                    textWidth, justification);
+    };
+    return DrawMadeObject(*this, GetCurrentCommand(), width, height, 1.0f, draw);
 }

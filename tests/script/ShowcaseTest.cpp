@@ -9,6 +9,7 @@
 #include "render/D3DInterface.h"
 #include "render/Font.h"
 #include "tests/script/ScriptFixture.h"
+#include "tests/support/FixedFont.h"
 #include "tests/support/WidgetQueries.h"
 #include "widgets/NumericalTextWidget.h"
 #include "widgets/RectWidget.h"
@@ -16,24 +17,14 @@
 
 namespace {
 
-// 101 pixels a letter: an odd width, so anchors show their integer halves.
-class FixedFont : public Font {
-public:
-    float GetAscent() const override { return 15.0f; }
-    float GetDescent() const override { return 5.0f; }
-    float GetHeight() const override { return 20.0f; }
-    int StringWidth(const std::wstring& text) const override { return 101 * static_cast<int>(text.size()); }
-    Font* Duplicate() const override { return new FixedFont(); }
-    void DrawString(Graphics&, float, float, const std::wstring&, const Color&) override {}
-};
-
 class ShowcaseTest : public ScriptTest {
 protected:
     void SetUp() override {
         ScriptTest::SetUp();
         mApp->LoadGameData();  // as the loading thread does
         ASSERT_TRUE(gAssetManager->LoadGroup("ShowcaseAssets"));
-        gFontMap.Add(L"showcase_fixed", std::make_unique<FixedFont>());
+        // 101 pixels a letter: an odd width, so anchors show their integer halves.
+        gFontMap.Add(L"showcase_fixed", std::make_unique<FixedFont>(101, 15.0f, 5.0f));
         mScene = Run(L"showcase_scene");
     }
 
