@@ -95,8 +95,8 @@ TEST_F(ShowcaseTest, ArrangesDepthLayersAndFlags) {
     EXPECT_TRUE(mScene->GetVariable(L"card_found").ToBool());
     EXPECT_EQ(mScene->GetVariable(L"cx").ToInt() / 40, 2);
     EXPECT_EQ(mScene->GetVariable(L"cy").ToInt() / 30, 5);
-    // Removed at once when idle, with their children.
-    for (const wchar_t* name : {L"doomed", L"nest", L"chick"})
+    // Removed at once when idle, with their children; drawn into nothing.
+    for (const wchar_t* name : {L"doomed", L"nest", L"chick", L"stray_text"})
         EXPECT_EQ(Object(name), nullptr) << name;
     EXPECT_GT(mScene->GetVariable(L"title_w").ToInt(), 0);  // "analyze"
 }
