@@ -107,6 +107,8 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
     targeted(L"cycle", &S::Cycle);
     targeted(L"set-frame", &S::SetFrame);
     targeted(L"replace", &S::Replace);
+    targeted(L"config-button", &S::ConfigButton);
+    targeted(L"config-label", &S::ConfigLabel);
     targeted(L"set-depth", &S::SetDepth);
     targeted(L"bring-to-front", &S::BringToFront);
     targeted(L"bring-to-back", &S::BringToBack);

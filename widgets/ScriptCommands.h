@@ -103,10 +103,12 @@ public:
     static ScriptStep Attach(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
     static ScriptStep ResizeTarget(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
 
-    // Frames and images (ScriptCommandsFrames.cpp).
+    // Frames, images, button and label settings (ScriptCommandsFrames.cpp).
     static ScriptStep Cycle(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
     static ScriptStep SetFrame(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
     static ScriptStep Replace(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep ConfigButton(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep ConfigLabel(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
 
     // Depth, layers, merging and points (ScriptCommandsLayers.cpp).
     static ScriptStep SetDepth(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);

@@ -2,10 +2,13 @@
 
 #include "render/Image.h"
 #include "widgets/AnimationWidget.h"
+#include "widgets/ButtonWidget.h"
 #include "widgets/ScriptCommands.h"
+#include "widgets/TextLabel.h"
 
-// The frame and image commands the game's own animations use: "cycle",
-// "set-frame" and "replace".
+// The frame and image commands the game's own animations use ("cycle",
+// "set-frame", "replace") and the settings of the buttons and labels that
+// scripts make ("config-button", "config-label").
 
 namespace {
 
@@ -56,4 +59,26 @@ ScriptStep ScriptCommands::Replace(AnimationWidget& w, const AnimationCommand& c
 
 int ScriptCommands::Channel255(float value) {
     return value > 0.0f ? std::min(255, static_cast<int>(value * 255.0f)) : 0;
+}
+
+ScriptStep ScriptCommands::ConfigButton(AnimationWidget& w, const AnimationCommand&,
+                                        DynamicWidget* target) {
+    if (auto* button = dynamic_cast<ButtonWidget*>(target)) {
+        w.ConfigureButton(button);
+        button->MarkDirty();
+    }
+    return ScriptStep::Next;
+}
+
+ScriptStep ScriptCommands::ConfigLabel(AnimationWidget& w, const AnimationCommand& c,
+                                       DynamicWidget* target) {
+    auto* label = dynamic_cast<TextLabel*>(target);
+    if (!label) return ScriptStep::Next;
+    if (c.HasAttribute(L"font")) label->SetFont(w.GetStringAttribute(L"font"));
+    if (c.HasAttribute(L"text")) label->SetText(w.GetTextAttribute());
+    if (c.HasAttribute(L"justification")) {
+        const std::wstring word = w.GetStringAttribute(L"justification");
+        label->SetJustification(word == L"center" ? 0 : word == L"right" ? 1 : -1);
+    }
+    return ScriptStep::Next;
 }

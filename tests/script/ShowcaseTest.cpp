@@ -113,6 +113,7 @@ TEST_F(ShowcaseTest, LabelsAnchorAndKeepTheirVariables) {
         EXPECT_FALSE(label->HitTest(offset + 101, label->GetOffsetY())) << name;
     }
     EXPECT_EQ(Object<TextLabel>(L"level_label")->GetText(), L"Level 3");
+    EXPECT_EQ(Object<TextLabel>(L"renamed")->GetText(), L"Configured label");
     EXPECT_FLOAT_EQ(Object(L"glow")->mRed, 2.5f);
     // No font: no extent, nothing hit.
     auto* fontless = Object<TextLabel>(L"fontless");
