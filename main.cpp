@@ -1,17 +1,25 @@
 #include <string>
 #include <vector>
 
+#include "crash/CrashReporter.h"
+#include "crash/ReporterArgs.h"
+#include "crash/ReporterMain.h"
 #include "platform/System.h"
 #include "screens/QuiltroApp.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // A crashed copy of the game starts us again to show and send its report.
+    if (IsReporterCommand(args)) return RunCrashReporter(args);
+
+    CrashReporter::Install();
     int code;
     {
         QuiltroApp app;
         if (app.Init(args)) app.Start();
         code = app.mExitCode;
     }
+    CrashReporter::Uninstall();
     PlatformShutdown();
     return code;
 }

@@ -8,6 +8,7 @@
 #include "data/Config.h"
 #include "data/Constants.h"
 #include "data/ConstantsLoader.h"
+#include "data/PakInterface.h"
 #include "render/Fonts.h"
 
 // The framework's part of start-up loading, on the loading thread. Every
@@ -33,20 +34,29 @@ std::vector<std::string> GameApp::GetLoadErrors() {
 }
 
 void GameApp::LoadGameData() {
-    std::string error;
+    // Every message carries what the log knows: the file, the line and the
+    // reason. A damaged archive comes first, since every file after it fails
+    // only because of it.
+    std::string error = gPakInterfaceP ? gPakInterfaceP->GetLastPakError() : std::string();
+    if (!error.empty()) ReportLoadError("Cannot read the game data archive: " + error);
+
+    error.clear();
     if (!Fonts::LoadFontsFile("properties/fonts.xml", &error)) ReportLoadError(error);
     StepLoadingProgress();
 
-    if (!LoadConstantsFile()) ReportLoadError("Cannot load properties/constants.xml");
+    error.clear();
+    if (!LoadConstantsFile(&error)) ReportLoadError(error);
     StepLoadingProgress();
 
-    // config.xml is optional: nothing is lost without it.
-    LoadConfigFile();
+    // config.xml may be absent; present, it must be sound like every file.
+    error.clear();
+    if (!LoadConfigFile(&error)) ReportLoadError(error);
     StepLoadingProgress();
 
     error.clear();
     if (!gAssetManager->LoadDefinitions("properties/assets.xml", &error)) ReportLoadError(error);
-    else if (!gAssetManager->LoadAlwaysGroups()) ReportLoadError("Cannot load the images of properties/assets.xml");
+    else if (!gAssetManager->LoadAlwaysGroups(std::string(), &error))
+        ReportLoadError("Cannot load a start-up asset of properties/assets.xml: " + error);
     StepLoadingProgress();
 
     error.clear();

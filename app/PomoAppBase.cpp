@@ -8,11 +8,14 @@
 #include "core/StringUtil.h"
 #include "core/Timer.h"
 #include "core/WeakHandle.h"
+#include "crash/CrashReporter.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "data/AssetManager.h"
 #include "data/PakInterface.h"
+#include "platform/CrashSignals.h"
 #include "platform/FileSystem.h"
+#include "platform/LibraryVersions.h"
 #include "platform/System.h"
 #include "platform/Window.h"
 #include "render/AssetImages.h"
@@ -52,6 +55,7 @@ PomoAppBase::~PomoAppBase() {
     mD3DInterface = nullptr;
     mWindow.reset();
     if (mBoot.handleSignals) PlatformRemoveQuitSignals();
+    if (gCrashHandlerApp == this) CrashReporter::SetApp(nullptr);
     gPakInterfaceP->SetDataRoot(std::string());
     if (gAppBase == this) gAppBase = nullptr;
     if (gAppServices == this) gAppServices = nullptr;
@@ -99,6 +103,9 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         mExitCode = 1;
         return false;
     }
+    CrashReporter::SetFallbackFolder(mAppDataFolder);
+    CrashReporter::SetApp(this);
+    if (mCrashTest) CrashReporter::CrashOnPurpose();
     // The archive answers for every data file without a loose copy; a damaged
     // one is refused (with a debug message) and the loose files still serve.
     if (PlatformFileExists("main.pak")) gPakInterfaceP->AddPakFile("main.pak");
@@ -134,6 +141,10 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     mSoundManager = CreateSoundManager();
     mMusicInterface = CreateMusicInterface();
     ApplyVolumes();
+    // The window, GL and audio brought their libraries in.
+    CrashReporter::RefreshModules();
+    CrashReporter::AddSystemLine("GL Ver: ", mD3DInterface->GetBackend().GetName());
+    CrashReporter::AddSystemLine("SDL Ver: ", PlatformSdlVersion());
 
     InitHook();
     mInitialized = true;
@@ -221,7 +232,7 @@ void PomoAppBase::RunPass() {
     }
     for (uint64_t i = 0; i < due && !mShutdownRequested.load(); ++i) {
         UpdateFrames();
-        ++mUpdateCount;
+        if (++mUpdateCount % kSessionInfoSteps == 0) CrashReporter::RefreshSessionInfo();
         mLastStepTime += kUpdateStepMicros;
         ProcessDeferredDeletes();
     }
@@ -473,6 +484,8 @@ void PomoAppBase::StartLoadingThread() {
     mLoadingDone = false;
     mLoadingCompletionSeen = false;
     mLoadingThread = std::thread([this] {
+        // Its own alternate stack, so even its stack overflow is reported.
+        PlatformPrepareThreadForCrash();
         LoadingThreadProc();
         mLoadingDone = true;
     });

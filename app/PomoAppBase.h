@@ -13,6 +13,7 @@
 #include "app/Settings.h"
 #include "core/CommandLine.h"
 #include "core/WeakHandle.h"
+#include "crash/CrashHandlerApp.h"
 #include "widgets/AppServices.h"
 #include "platform/Clock.h"
 #include "platform/InputEvent.h"
@@ -39,10 +40,12 @@ struct AppBootOptions {
 
 // The application object of the framework: window, main loop, settings,
 // command line, volumes and the services every screen reaches through gAppBase.
-class PomoAppBase : public AppServices {
+class PomoAppBase : public AppServices, public CrashHandlerApp {
 public:
     static constexpr uint64_t kUpdateStepMicros = 10000;  // 100 update steps a second
     static constexpr int kMaxCatchUpSteps = 100;
+    // How often the crash report's copy of the session information is renewed.
+    static constexpr int kSessionInfoSteps = 100;
     // A still screen wakes at least this often (4 times a second), for what
     // other threads ask (a quit, a loader's call) and widgets cannot announce.
     static constexpr int kMaxIdleSteps = 25;
@@ -144,7 +147,7 @@ public:
     // --- Messages -----------------------------------------------------------
     void ShowErrorBox(const std::string& text);
     void ShowMessageBox(const std::string& text, const std::string& caption) override;
-    bool CopyToClipboard(const std::string& text);
+    bool CopyToClipboard(const std::string& text) override;
 
     // --- Loading progress ---------------------------------------------------
     double GetLoadingProgress() const;
@@ -169,10 +172,12 @@ public:
     AppSettings CurrentSettings() const;
 
     // --- Crash support ------------------------------------------------------
-    virtual void HideApp();
-    virtual void GetSessionInfo(std::string& out);
-    virtual void AddCrashReportFields(std::map<std::string, std::string>& fields) {}
-    std::string GetProductVersion(const std::string& path);
+    void HideApp() override;
+    void GetSessionInfo(std::string& out) override;
+    void AddCrashReportFields(std::map<std::string, std::string>& fields) override {}
+    std::string GetProductVersion(const std::string& path) override;
+    std::string GetCrashProductName() const override { return mProductName; }
+    std::string GetCrashVersionText() const override { return mProductVersion; }
 
     // --- Counters -----------------------------------------------------------
     int64_t GetUpdateCount() const { return mUpdateCount.load(); }

@@ -51,16 +51,18 @@ struct BoardSetup {
         gAssetManager->AddImage(L"G25MarkHighlight_bench", Square(24, 24));
         gAssetManager->AddImage(L"G25CursorHighlight_bench", Square(24, 24));
         gAssetManager->AddImage(L"GridNumbers", Square(25 * 10, 8 * 10, 25, 8));
-        GridConfig& config = gGridConfigs[kSize];
+        GridConfig config;
         config.mOffsetX = 200;
         config.mOffsetY = 200;
         config.mMistakes = 1000000;
-        PuzzleRecord record;
-        record.mSolution.assign(kSize, std::vector<int32_t>(kSize, 0));
+        gGridConfigs.Edit([&](GridConfigTable& rules) { rules[kSize] = config; });
+        PuzzleLayer solution(kSize, std::vector<int32_t>(kSize, 0));
         for (int x = 0; x < kSize; ++x)
-            for (int y = 0; y < kSize; ++y) record.mSolution[x][y] = ((x / 2 + y) % 3) != 0;
-        record.mPicture.assign(kSize, std::vector<int32_t>(kSize, -1));
-        gPuzzleTable[kGame].mModes[0].assign(1, PuzzleSet{record});
+            for (int y = 0; y < kSize; ++y) solution[x][y] = ((x / 2 + y) % 3) != 0;
+        PuzzleRecord record;
+        record.mSolution = CompactLayer::FromColumns(solution);
+        record.mPicture = CompactLayer::FromColumns(PuzzleLayer(kSize, std::vector<int32_t>(kSize, -1)));
+        gPuzzleTable.Edit([&](PuzzleTable& table) { table[kGame].mModes[0].assign(1, PuzzleSet{record}); });
         std::string cells;
         for (const char* name : {"tile_solid", "tile_invalid_hole", "tile_hole", "tile_invalid_solid"})
             cells += std::string("<animation name=\"") + name +
@@ -70,7 +72,8 @@ struct BoardSetup {
             animations.Publish();
     }
 
-    const PuzzleRecord& Record() const { return gPuzzleTable[kGame].mModes[0][0][0]; }
+    // The solution in the columns the rules work on.
+    PuzzleLayer Solution() const { return FindPuzzleRecord(kGame, 0, 0, 0)->mSolution.ToColumns(); }
 };
 
 BoardSetup& Setup() {
@@ -104,10 +107,10 @@ BENCHMARK(BM_GridApplyLine25)->Unit(benchmark::kMicrosecond);
 
 // The same lines applied to the rules alone: what the model costs of the above.
 void BM_ModelApplyLine25(benchmark::State& state) {
-    const PuzzleRecord& record = Setup().Record();
+    const PuzzleLayer solution = Setup().Solution();
     for (auto _ : state) {
         state.PauseTiming();
-        PuzzleModel model(record.mSolution, 1000000);
+        PuzzleModel model(solution, 1000000);
         state.ResumeTiming();
         for (int row = 0; row < kSize; ++row) {
             const CellAction action = row % 2 ? CellAction::Mark : CellAction::Reveal;
@@ -120,11 +123,11 @@ void BM_ModelApplyLine25(benchmark::State& state) {
 BENCHMARK(BM_ModelApplyLine25)->Unit(benchmark::kMicrosecond);
 
 void BM_GridBuildClues25(benchmark::State& state) {
-    const PuzzleRecord& record = Setup().Record();
-    PuzzleModel model(record.mSolution, 1000000);
+    const PuzzleLayer solution = Setup().Solution();
+    PuzzleModel model(solution, 1000000);
     std::vector<ClueLine> columns, rows;
     for (auto _ : state) {
-        ComputeClues(record.mSolution, columns, rows);
+        ComputeClues(solution, columns, rows);
         for (int i = 0; i < kSize; ++i) {
             model.UpdateSatisfied(LineKind::Column, i);
             model.UpdateSatisfied(LineKind::Row, i);

@@ -1,12 +1,12 @@
 // Loading an animations-like XML file through our Parser against expat alone
 // on the same bytes.
 #include <benchmark/benchmark.h>
-#include <expat.h>
 
 #include <string>
 
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
+#include "bench/BareExpat.h"
 #include "data/Parser.h"
 #include "platform/FileSystem.h"
 
@@ -103,29 +103,12 @@ void BM_XmlParserFromMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_XmlParserFromMemory)->Unit(benchmark::kMillisecond);
 
-struct ExpatCounts {
-    int mElements = 0;
-    size_t mChars = 0;
-};
-
 void BM_BareExpat(benchmark::State& state) {
     const XmlBenchData& data = XmlBenchData::Get();
     for (auto _ : state) {
-        ExpatCounts counts;
-        XML_Parser parser = XML_ParserCreate("UTF-8");
-        XML_SetUserData(parser, &counts);
-        XML_SetElementHandler(
-            parser,
-            [](void* user, const XML_Char*, const XML_Char**) { ++static_cast<ExpatCounts*>(user)->mElements; },
-            [](void*, const XML_Char*) {});
-        XML_SetCharacterDataHandler(parser, [](void* user, const XML_Char*, int length) {
-            static_cast<ExpatCounts*>(user)->mChars += size_t(length);
-        });
-        if (XML_Parse(parser, data.mBytes.data(), int(data.mBytes.size()), XML_TRUE) != XML_STATUS_OK ||
-            counts.mElements != data.mElements) {
+        BareExpatCounts counts;
+        if (!RunBareExpat(data.mBytes, counts) || counts.mElements != data.mElements)
             state.SkipWithError("expat failed");
-        }
-        XML_ParserFree(parser);
         benchmark::DoNotOptimize(counts.mChars);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.mBytes.size()));

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
 
@@ -92,33 +93,83 @@ void AppendUtf8(std::string& out, uint32_t cp) {
     }
 }
 
+namespace {
+// Reads one code point at p (p < end) and moves past it. Returns false, with
+// U+FFFD, for a sequence UTF-8 does not allow.
+bool NextCodePoint(const unsigned char*& p, const unsigned char* end, uint32_t& cp) {
+    const unsigned char c = *p++;
+    if (c < 0x80) {
+        cp = c;
+        return true;
+    }
+    int extra;
+    uint32_t min;
+    if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; min = 0x80; }
+    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; min = 0x800; }
+    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; min = 0x10000; }
+    else { cp = 0xFFFD; return false; }
+    int got = 0;
+    while (got < extra && p < end && (*p & 0xC0) == 0x80) {
+        cp = (cp << 6) | (*p & 0x3F);
+        ++p;
+        ++got;
+    }
+    if (got < extra || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        cp = 0xFFFD;
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+uint32_t NextUtf8CodePoint(const char*& p, const char* end, bool* valid) {
+    const unsigned char* u = reinterpret_cast<const unsigned char*>(p);
+    uint32_t cp;
+    bool ok = NextCodePoint(u, reinterpret_cast<const unsigned char*>(end), cp);
+    p = reinterpret_cast<const char*>(u);
+    if (valid) *valid = ok;
+    return cp;
+}
+
+bool DecodeUtf8(const char* data, size_t size, std::wstring& out) {
+    out.resize(size);  // never more code points than bytes
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* end = p + size;
+    wchar_t* w = out.data();
+    bool valid = true;
+    while (p < end) {
+        if (*p < 0x80) {  // the common case, without the call
+            *w++ = static_cast<wchar_t>(*p++);
+            continue;
+        }
+        uint32_t cp;
+        valid &= NextCodePoint(p, end, cp);
+        *w++ = static_cast<wchar_t>(cp);
+    }
+    out.resize(static_cast<size_t>(w - out.data()));
+    return valid;
+}
+
+bool IsValidUtf8(const char* data, size_t size) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* end = p + size;
+    uint32_t cp;
+    while (p < end) {
+        uint64_t eight;
+        if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080ull) == 0)) {
+            p += 8;  // plain ASCII, most of every data file
+        } else if (*p < 0x80) {
+            ++p;
+        } else if (!NextCodePoint(p, end, cp)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::wstring StringToWString(const std::string& utf8) {
     std::wstring out;
-    out.reserve(utf8.size());
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    const unsigned char* end = p + utf8.size();
-    while (p < end) {
-        unsigned char c = *p;
-        uint32_t cp;
-        int extra;
-        uint32_t min;
-        if (c < 0x80) { out += static_cast<wchar_t>(c); ++p; continue; }
-        else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; min = 0x80; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; min = 0x800; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; min = 0x10000; }
-        else { out += L'\xFFFD'; ++p; continue; }
-        ++p;
-        int got = 0;
-        while (got < extra && p < end && (*p & 0xC0) == 0x80) {
-            cp = (cp << 6) | (*p & 0x3F);
-            ++p;
-            ++got;
-        }
-        if (got < extra || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            out += L'\xFFFD';
-        else
-            out += static_cast<wchar_t>(cp);
-    }
+    DecodeUtf8(utf8.data(), utf8.size(), out);
     return out;
 }
 

@@ -15,6 +15,14 @@ std::wstring VWStrFormat(const wchar_t* format, va_list args);
 // input bytes become U+FFFD.
 std::string WStringToString(const std::wstring& text);
 std::wstring StringToWString(const std::string& utf8);
+// The one UTF-8 decoder: into an existing string (its capacity is reused).
+// Overlong forms, surrogates, code points above U+10FFFF and cut-short or
+// stray bytes each become one U+FFFD; false when there was any.
+bool DecodeUtf8(const char* data, size_t size, std::wstring& out);
+// One step of that decoder, for callers that walk the bytes themselves: reads
+// the code point at p (p < end, *p not ASCII or ASCII alike) and moves past it.
+uint32_t NextUtf8CodePoint(const char*& p, const char* end, bool* valid = nullptr);
+bool IsValidUtf8(const char* data, size_t size);
 // Appends one code point in UTF-8 (the caller has checked it is valid).
 void AppendUtf8(std::string& out, uint32_t codePoint);
 

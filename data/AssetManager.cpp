@@ -300,7 +300,7 @@ bool AssetManager::LoadImageAsset(const std::string& prefix, const AssetImageDef
     ImageData data;
     std::string error;
     if (!LoadImageData(file, data, &error)) {
-        DebugPrintf("Image '%s': %s\n", WStringToString(def.mName).c_str(), error.c_str());
+        RecordFailure("Image", WStringToString(def.mName), error);
         return false;
     }
     AssetImageLoader* loader = GetImageLoader();
@@ -326,7 +326,7 @@ bool AssetManager::LoadSoundAsset(const std::string& prefix, const AssetSoundDef
     }
     AssetAudioLoader* loader = GetAudioLoader();
     bool ok = loader && loader->LoadSound(def.mId, prefix + def.mFile);
-    if (!ok) DebugPrintf("Sound '%s' failed to load\n", (prefix + def.mFile).c_str());
+    if (!ok) RecordFailure("Sound", prefix + def.mFile, "failed to load");
     std::unique_lock<std::shared_mutex> lock(mAudioLock);
     mSoundIds[def.mName] = ok ? def.mId : -1;
     return ok;
@@ -340,23 +340,39 @@ bool AssetManager::LoadTrackAsset(const std::string& prefix, const AssetTrackDef
     }
     AssetAudioLoader* loader = GetAudioLoader();
     bool ok = loader && loader->LoadTrack(def.mId, prefix + def.mFile, def.mMusicGroup);
-    if (!ok) DebugPrintf("Track '%s' failed to load\n", (prefix + def.mFile).c_str());
+    if (!ok) RecordFailure("Track", prefix + def.mFile, "failed to load");
     std::unique_lock<std::shared_mutex> lock(mAudioLock);
     mTrackIds[def.mName] = ok ? def.mId : -1;
     return ok;
 }
 
-bool AssetManager::LoadAlwaysGroups(const std::string& prefix) {
+bool AssetManager::LoadAlwaysGroups(const std::string& prefix, std::string* error) {
     auto defs = GetDefinitions();
     bool ok = true;
     for (const Definitions::Group& g : defs->mGroups) {
-        if (g.mAlways) ok &= LoadGroup(g.mName, std::wstring(), prefix);
+        if (g.mAlways) ok &= LoadGroup(g.mName, std::wstring(), prefix, ok ? error : nullptr);
     }
     return ok;
 }
 
+// Why an asset did not load, kept for the message that names it: the log
+// line alone is not enough when the start-up stops on it.
+void AssetManager::RecordFailure(const char* kind, const std::string& name, const std::string& reason) {
+    const std::string key = std::string(kind) + " '" + name + "'";
+    DebugPrintf("%s: %s\n", key.c_str(), reason.c_str());
+    std::lock_guard<std::mutex> lock(mFailureLock);
+    mFailures[key] = key + ": " + reason;
+}
+
+std::string AssetManager::FailureOf(const char* kind, const std::string& name) const {
+    const std::string key = std::string(kind) + " '" + name + "'";
+    std::lock_guard<std::mutex> lock(mFailureLock);
+    auto found = mFailures.find(key);
+    return found != mFailures.end() ? found->second : key + ": did not load";
+}
+
 bool AssetManager::LoadGroup(const std::string& group, const std::wstring& assetSetName,
-                             const std::string& prefix) {
+                             const std::string& prefix, std::string* error) {
     AssetList list;
     PrepareAssetList(assetSetName, list);
     // Failures of single assets are reported by their ids and FindImage; here
@@ -369,14 +385,17 @@ bool AssetManager::LoadGroup(const std::string& group, const std::wstring& asset
         if (!e.mSet.empty() && e.mSet != assetSetName) continue;
         switch (e.mKind) {
             case GroupEntry::ImageAsset:
-                if (!FindImage(defs->mImages[e.mIndex].mName)) return false;
-                break;
+                if (FindImage(defs->mImages[e.mIndex].mName)) break;
+                if (error) *error = FailureOf("Image", WStringToString(defs->mImages[e.mIndex].mName));
+                return false;
             case GroupEntry::SoundAsset:
-                if (GetSoundId(defs->mSounds[e.mIndex].mName) < 0) return false;
-                break;
+                if (GetSoundId(defs->mSounds[e.mIndex].mName) >= 0) break;
+                if (error) *error = FailureOf("Sound", prefix + defs->mSounds[e.mIndex].mFile);
+                return false;
             case GroupEntry::TrackAsset:
-                if (GetTrackId(defs->mTracks[e.mIndex].mName) < 0) return false;
-                break;
+                if (GetTrackId(defs->mTracks[e.mIndex].mName) >= 0) break;
+                if (error) *error = FailureOf("Track", prefix + defs->mTracks[e.mIndex].mFile);
+                return false;
         }
     }
     return true;

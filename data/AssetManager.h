@@ -103,11 +103,12 @@ public:
     bool LoadAssetList(const std::string& prefix, AssetList* list, bool* abort, const std::string& group);
 
     // Every group marked always="true" (assets outside any set), on the
-    // calling thread. True when each asset loaded.
-    bool LoadAlwaysGroups(const std::string& prefix = std::string());
+    // calling thread. True when each asset loaded; else the error names the
+    // first asset that did not, with the reason.
+    bool LoadAlwaysGroups(const std::string& prefix = std::string(), std::string* error = nullptr);
     // Prepares and loads one group for a set; true when each asset loaded.
     bool LoadGroup(const std::string& group, const std::wstring& assetSetName = std::wstring(),
-                   const std::string& prefix = std::string());
+                   const std::string& prefix = std::string(), std::string* error = nullptr);
 
     // Loads requested during start-up run later, when the game starts.
     void QueueGroupLoad(const std::string& group, const std::wstring& assetSetName = std::wstring(),
@@ -148,6 +149,11 @@ private:
     std::shared_ptr<const Definitions> GetDefinitions() const;
     AssetAudioLoader* GetAudioLoader();
     AssetImageLoader* GetImageLoader();
+    void RecordFailure(const char* kind, const std::string& name, const std::string& reason);
+    std::string FailureOf(const char* kind, const std::string& name) const;
+
+    mutable std::mutex mFailureLock;
+    std::map<std::string, std::string> mFailures;  // "Image 'name'" -> why it did not load
 
     // Three locks: the definitions, the image table, the sound and track ids.
     mutable std::mutex mDefinitionLock;

@@ -63,11 +63,12 @@ bool ConfigLoader::OnElementEnd(const XMLElement&) {
     return true;
 }
 
-bool LoadConfigFile() {
+bool LoadConfigFile(std::string* error) {
     const std::string path = "properties/config.xml";
     if (!DataFileExists(path)) return true;
     ConfigLoader loader;
     if (loader.Load(path)) return true;
     DebugPrintf("%s\n", loader.GetErrorText().c_str());
+    if (error) *error = loader.GetErrorText();
     return false;
 }

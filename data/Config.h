@@ -25,5 +25,7 @@ private:
     int mDepth = 0;
 };
 
-// Loads "properties/config.xml"; an absent file is no error (empty table).
-bool LoadConfigFile();
+// Loads "properties/config.xml". An absent file is no error (empty table); a
+// present one that is broken is, like every other data file (the error names
+// the file, the line and the reason).
+bool LoadConfigFile(std::string* error = nullptr);

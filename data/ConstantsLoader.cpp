@@ -81,9 +81,10 @@ bool ConstantsLoader::ReadConstant(const XMLElement& element) {
     return true;
 }
 
-bool LoadConstantsFile() {
+bool LoadConstantsFile(std::string* error) {
     ConstantsLoader loader;
     if (loader.Load("properties/constants.xml")) return true;
     DebugPrintf("%s\n", loader.GetErrorText().c_str());
+    if (error) *error = loader.GetErrorText();
     return false;
 }

@@ -27,5 +27,6 @@ private:
     int mDepth = 0;
 };
 
-// Loads "properties/constants.xml" through the file access layer.
-bool LoadConstantsFile();
+// Loads "properties/constants.xml" through the file access layer; on failure
+// the error names the file, the line and the reason.
+bool LoadConstantsFile(std::string* error = nullptr);

@@ -1,6 +1,7 @@
 #include "data/EncodingParser.h"
 
 #include <cstdint>
+#include <string_view>
 
 #include "core/StringUtil.h"
 
@@ -28,6 +29,14 @@ void DecodeUtf16(const unsigned char* p, size_t size, bool bigEndian, Sink sink)
     if (i < size) sink(0xFFFD);  // an odd last byte
 }
 
+// True when the text starts with an XML declaration that names an encoding.
+bool DeclaresEncoding(const char* data, size_t size) {
+    const std::string_view text(data, size);
+    if (!text.starts_with("<?xml")) return false;
+    const size_t end = text.find("?>");
+    return text.substr(0, end).find("encoding") != std::string_view::npos;
+}
+
 }  // namespace
 
 EncodingParser::Encoding EncodingParser::Detect(const char* data, size_t size, size_t* bomLength) {
@@ -46,41 +55,11 @@ EncodingParser::Encoding EncodingParser::Detect(const char* data, size_t size, s
         enc = Utf16LE;
     } else if (size >= 2 && p[0] == 0 && p[1] == '<') {
         enc = Utf16BE;
+    } else if (!DeclaresEncoding(data, size) && !IsValidUtf8(data, size)) {
+        enc = Latin1;
     }
     if (bomLength) *bomLength = bom;
     return enc;
-}
-
-void EncodingParser::Utf8ToWide(const char* data, size_t size, std::wstring& out) {
-    out.resize(size);  // never more code points than bytes
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(data);
-    const unsigned char* end = p + size;
-    wchar_t* w = out.data();
-    while (p < end) {
-        unsigned char c = *p;
-        if (c < 0x80) {
-            *w++ = static_cast<wchar_t>(c);
-            ++p;
-            continue;
-        }
-        uint32_t cp;
-        int extra;
-        uint32_t min;
-        if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; min = 0x80; }
-        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; min = 0x800; }
-        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; min = 0x10000; }
-        else { *w++ = L'\xFFFD'; ++p; continue; }
-        ++p;
-        int got = 0;
-        while (got < extra && p < end && (*p & 0xC0) == 0x80) {
-            cp = (cp << 6) | (*p & 0x3F);
-            ++p;
-            ++got;
-        }
-        bool bad = got < extra || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF);
-        *w++ = bad ? L'\xFFFD' : static_cast<wchar_t>(cp);
-    }
-    out.resize(static_cast<size_t>(w - out.data()));
 }
 
 std::wstring EncodingParser::Decode(const std::string& bytes) {
@@ -88,7 +67,11 @@ std::wstring EncodingParser::Decode(const std::string& bytes) {
     Encoding enc = Detect(bytes.data(), bytes.size(), &bom);
     std::wstring out;
     if (enc == Utf8) {
-        Utf8ToWide(bytes.data() + bom, bytes.size() - bom, out);
+        DecodeUtf8(bytes.data() + bom, bytes.size() - bom, out);
+        return out;
+    }
+    if (enc == Latin1) {
+        for (unsigned char c : bytes) out += static_cast<wchar_t>(c);
         return out;
     }
     out.reserve((bytes.size() - bom) / 2);
@@ -103,6 +86,10 @@ std::string EncodingParser::ToUtf8(const std::string& bytes) {
     if (enc == Utf8) return bytes.substr(bom);
     std::string out;
     out.reserve(bytes.size() - bom);
+    if (enc == Latin1) {
+        for (unsigned char c : bytes) AppendUtf8(out, c);
+        return out;
+    }
     DecodeUtf16(reinterpret_cast<const unsigned char*>(bytes.data()) + bom, bytes.size() - bom,
                 enc == Utf16BE, [&](uint32_t cp) { AppendUtf8(out, cp); });
     return out;

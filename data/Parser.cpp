@@ -69,9 +69,15 @@ bool Parser::OnXmlEnd(const XMLElement& element) {
     return ok;
 }
 
-bool Parser::OnXmlText(const std::wstring& text) {
+bool Parser::OnXmlText(const char* text, size_t size) {
     mCurrent = mReader ? mReader->Current() : nullptr;
-    return OnText(text);
+    return OnTextUtf8(text, size);
+}
+
+bool Parser::OnTextUtf8(const char* text, size_t size) {
+    std::wstring wide;
+    DecodeUtf8(text, size, wide);
+    return OnText(wide);
 }
 
 const XMLElement& Parser::CurrentElement() const { return mCurrent ? *mCurrent : kNoElement; }

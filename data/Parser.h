@@ -27,6 +27,9 @@ protected:
     virtual bool OnElementStart(const XMLElement& element);
     virtual bool OnElementEnd(const XMLElement& element);
     virtual bool OnText(const std::wstring& text);  // the text rule is applied already
+    // The same text before it is made wide; a loader that reads only ASCII
+    // out of long texts takes it here (the catalogue's grids and pictures).
+    virtual bool OnTextUtf8(const char* text, size_t size);
 
     void SetError(const std::string& message);
     bool HasAttribute(const std::wstring& name) const;
@@ -47,7 +50,7 @@ protected:
 private:
     bool OnXmlStart(const XMLElement& element) override;
     bool OnXmlEnd(const XMLElement& element) override;
-    bool OnXmlText(const std::wstring& text) override;
+    bool OnXmlText(const char* text, size_t size) override;
 
     const XMLParser* mReader = nullptr;  // the parse in progress
     const XMLElement* mCurrent = nullptr;

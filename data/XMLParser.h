@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,7 +18,7 @@ struct XMLElement {
 // Reads a whole XML document with expat and hands its start tags, end tags and
 // texts to a listener. Text between tags is delivered trimmed, with every
 // inner run of white space (space, tab, line feed, carriage return) made one
-// space; white space alone delivers nothing. Input is UTF-8 or UTF-16 (see
+// space; white space alone delivers nothing. Input is UTF-8, UTF-16 or Latin-1 (see
 // EncodingParser); entities and character references are decoded.
 class XMLParser {
 public:
@@ -27,7 +28,8 @@ public:
         // Return false to stop the parse (the document then counts as failed).
         virtual bool OnXmlStart(const XMLElement& element) = 0;
         virtual bool OnXmlEnd(const XMLElement& element) = 0;
-        virtual bool OnXmlText(const std::wstring& text) = 0;
+        // The text with the text rule applied, still UTF-8 (never empty).
+        virtual bool OnXmlText(const char* text, size_t size) = 0;
     };
 
     XMLParser();
@@ -51,10 +53,12 @@ public:
     // The line the parser is at (during a listener call).
     int CurrentLine() const;
 
-    // The text rule on its own: trimmed, inner white-space runs collapsed.
-    static void NormalizeText(const char* data, size_t size, std::string& out);
-
 private:
+    // The text rule, applied to each piece of text as expat hands it over:
+    // trimmed, inner white-space runs collapsed (one pass: it runs over every
+    // text byte).
+    void AppendText(const char* data, size_t size);
+
     struct Callbacks;
     bool FlushText();
     void Stop();
@@ -63,9 +67,15 @@ private:
     Listener* mListener = nullptr;
     std::vector<XMLElement> mStack;  // slots are reused to keep their capacity
     size_t mDepth = 0;
-    std::string mPendingText;
-    std::string mNormalized;
-    std::wstring mWideText;
+    std::unique_ptr<char[]> mText;  // the text so far
+    size_t mTextSize = 0;           // bytes held
+    size_t mTextRoom = 0;           // bytes mText can hold
+    bool mPendingSpace = false;     // white space seen after the text so far
+    const char* mDocument = nullptr;  // the UTF-8 bytes expat reads, for the line count
+    size_t mDocumentSize = 0;
+    mutable size_t mLineCursor = 0;   // the line breaks before this offset are counted
+    mutable int mLineBreaks = 0;
+    bool mHasCarriageReturn = false;
     bool mStoppedByListener = false;
     int mStopLine = 0;
     std::string mErrorMessage;

@@ -1,5 +1,5 @@
 #include "puzzle/ArtGrid.h"
 
-ArtGrid::ArtGrid(const PuzzleRecord& record) : Grid(record.mPicture) {}
+ArtGrid::ArtGrid(const PuzzleRecord& record) : Grid(record.mPicture.ToColumns()) {}
 
 ArtGrid::~ArtGrid() = default;

@@ -8,19 +8,20 @@
 #include "puzzle/SetStats.h"
 
 bool CheckGameData(std::string& message) {
-    auto game = gPuzzleTable.find(gGameId);
-    if (game == gPuzzleTable.end() || game->second.mModes[0].empty()) {
+    const GamePuzzles* game = FindGamePuzzles(gGameId);
+    if (!game || game->mModes[0].empty()) {
         message = "properties/puzzles_quiltro7.xml holds no story puzzles for game \"" +
                   WStringToString(gGameId) + "\".";
         return false;
     }
-    if (gSetTable.empty()) {
+    std::shared_ptr<const SetTable> setTable = gSetTable.Get();
+    if (setTable->empty()) {
         message = "properties/sets7.xml holds no game.";
         return false;
     }
-    const GameSets& sets = SetStats::FindGame(gGameId);
+    const GameSets& sets = SetStats::FindGame(*setTable, gGameId);
     for (int mode = 0; mode < GamePuzzles::kModeCount; ++mode) {
-        size_t puzzleSets = game->second.mModes[mode].size();
+        size_t puzzleSets = game->mModes[mode].size();
         size_t setRecords = sets.mModes[mode].size();
         if (puzzleSets != setRecords) {
             message = StrFormat("properties/sets7.xml lists %zu %s sets but properties/puzzles_quiltro7.xml "
@@ -30,12 +31,13 @@ bool CheckGameData(std::string& message) {
         }
     }
     std::set<int> sizes;
-    for (const auto& mode : game->second.mModes)
+    for (const auto& mode : game->mModes)
         for (const PuzzleSet& set : mode)
             for (const PuzzleRecord& puzzle : set) sizes.insert(puzzle.GetSize());
+    std::shared_ptr<const GridConfigTable> rules = gGridConfigs.Get();
     for (int size : sizes) {
-        auto config = gGridConfigs.find(size);
-        if (config == gGridConfigs.end()) {
+        auto config = rules->find(size);
+        if (config == rules->end()) {
             message = StrFormat("properties/game.xml has no <grid size=\"%d\"> record for the %d x %d puzzles.",
                                 size, size, size);
             return false;

@@ -1,17 +1,28 @@
 #include "puzzle/GameStats.h"
 
-#include "core/Log.h"
+PublishedTable<GridConfigTable> gGridConfigs;
 
-std::map<int32_t, GridConfig> gGridConfigs;
+GridConfig FindGridConfig(int32_t size) {
+    std::shared_ptr<const GridConfigTable> table = gGridConfigs.Get();
+    auto found = table->find(size);
+    return found == table->end() ? GridConfig() : found->second;
+}
 
 GameStats::GameStats() : GameStats(true) {}
 
 GameStats::GameStats(bool loadNow) {
-    if (loadNow && !LoadPropertiesFile(kFileName)) DebugPrintf("%s\n", GetErrorText().c_str());
+    if (!loadNow) return;
+    mLoaded = LoadPropertiesFile(kFileName);
+    if (mLoaded) Publish();
 }
 
+void GameStats::Publish() { gGridConfigs.Publish(std::move(mTable)); }
+
 bool GameStats::LoadText(const std::string& bytes, const std::string& nameForErrors) {
-    return LoadFromString(bytes, nameForErrors);
+    mTable.clear();
+    mLoaded = LoadFromString(bytes, nameForErrors);
+    if (!mLoaded) mTable.clear();
+    return mLoaded;
 }
 
 bool GameStats::OnElementStart(const XMLElement& element) {
@@ -22,6 +33,6 @@ bool GameStats::OnElementStart(const XMLElement& element) {
     config.mMistakes = GetIntAttribute(L"mistakes");
     config.mOffsetX = GetIntAttribute(L"offset-x");
     config.mOffsetY = GetIntAttribute(L"offset-y");
-    gGridConfigs[GetIntAttribute(L"size")] = config;
+    mTable[GetIntAttribute(L"size")] = config;
     return true;
 }

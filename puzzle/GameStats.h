@@ -4,7 +4,7 @@
 #include <string>
 
 #include "data/Parser.h"
-#include "puzzle/DataProblems.h"
+#include "data/PublishedTable.h"
 
 // The rules of one grid size.
 struct GridConfig {
@@ -15,20 +15,33 @@ struct GridConfig {
     int32_t mMistakes = 0;    // mistakes allowed
 };
 
-// Grid size (cells along a side) -> its rules. The subscript of a size the
-// file lacks inserts a zero record; CheckGameData refuses a catalogue that
-// would ever reach one.
-extern std::map<int32_t, GridConfig> gGridConfigs;
+// Grid size (cells along a side) -> its rules.
+using GridConfigTable = std::map<int32_t, GridConfig>;
+extern PublishedTable<GridConfigTable> gGridConfigs;
 
-// Reads the "grid" records of properties/game.xml.
+// The rules of a size in the published table; a size the file lacks reads as
+// all zeros (CheckGameData refuses a catalogue that would ever reach one) and
+// is not added.
+GridConfig FindGridConfig(int32_t size);
+
+// Reads the "grid" records of properties/game.xml; the table is published only
+// when the whole file is sound.
 class GameStats : public Parser {
 public:
     static constexpr const char* kFileName = "game.xml";
 
-    GameStats();
+    GameStats();                      // loads the file and publishes it when sound
     explicit GameStats(bool loadNow);
     bool LoadText(const std::string& bytes, const std::string& nameForErrors);
+    bool Succeeded() const { return mLoaded; }
+
+    const GridConfigTable& GetTable() const { return mTable; }
+    void Publish();
 
 protected:
     bool OnElementStart(const XMLElement& element) override;
+
+private:
+    GridConfigTable mTable;
+    bool mLoaded = false;
 };

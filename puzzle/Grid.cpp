@@ -33,7 +33,7 @@ Grid::Grid(const PuzzleLayer& layer) : AnimationWidget(0.0f, 0.0f, BackgroundFor
     mLayer = layer;
     const int n = GetSize();
     mTileSize = FindImage(TileImageName(n))->GetWidth();
-    GridConfig& config = gGridConfigs[n];
+    const GridConfig config = FindGridConfig(n);
     mOffsetX = config.mOffsetX;
     mOffsetY = config.mOffsetY;
     const int side = n * mTileSize;

@@ -1,33 +1,43 @@
 #include "puzzle/MyLocalization.h"
 
-#include "core/Log.h"
+PublishedTable<PuzzleTitleTable> gPuzzleTitles;
 
-std::map<std::wstring, std::vector<std::wstring>> gPuzzleTitles;
+std::wstring FindPuzzleTitle(const std::wstring& set, int index) {
+    std::shared_ptr<const PuzzleTitleTable> table = gPuzzleTitles.Get();
+    auto found = table->find(set);
+    if (found == table->end() || index < 0 || index >= static_cast<int>(found->second.size())) return {};
+    return found->second[static_cast<size_t>(index)];
+}
 
 MyLocalization::MyLocalization() : MyLocalization(true) {}
 
 MyLocalization::MyLocalization(bool loadNow) {
     if (!loadNow) return;
-    mTitles.clear();
-    mCurrentSet.clear();
-    if (Load("properties/localization.xml")) Publish();
-    else DebugPrintf("%s\n", GetErrorText().c_str());
+    Reset();
+    mLoaded = LoadFile("properties/localization.xml");
+    if (mLoaded) Publish();
 }
 
 bool MyLocalization::LoadText(const std::string& bytes, const std::string& nameForErrors) {
+    Reset();
+    mLoaded = LoadFromString(bytes, nameForErrors);
+    if (mLoaded) Publish();
+    return mLoaded;
+}
+
+void MyLocalization::Reset() {
     mTitles.clear();
     mStrings.clear();
     mCurrentSet.clear();
     mCurrentTag.clear();
-    if (!LoadFromString(bytes, nameForErrors)) return false;
-    gLocalizedStrings.Publish(mStrings);
-    Publish();
-    return true;
 }
 
 // The titles replace the old lists whole: a reload of the strings (a developer
 // code) must not leave the first load's titles in front of the new ones.
-void MyLocalization::Publish() { gPuzzleTitles = mTitles; }
+void MyLocalization::Publish() {
+    gLocalizedStrings.Publish(mStrings);
+    gPuzzleTitles.Publish(std::move(mTitles));
+}
 
 bool MyLocalization::OnElementStart(const XMLElement& element) {
     if (element.mName == L"set") {

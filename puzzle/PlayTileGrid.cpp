@@ -45,7 +45,7 @@ PlayTileGrid::PlayTileGrid(const PuzzleRef& puzzle) : TileGrid(RecordOrEmpty(puz
     mMarkHighlight = FindImage(WStrFormat(L"G%dMarkHighlight_%ls", n, device.c_str()));
     mCursorHighlight = FindImage(WStrFormat(L"G%dCursorHighlight_%ls", n, device.c_str()));
     mNumbers = FindImage(L"GridNumbers");
-    if (n > 0) mModel = PuzzleModel(mLayer, gGridConfigs[n].mMistakes);
+    if (n > 0) mModel = PuzzleModel(mLayer, FindGridConfig(n).mMistakes);
     mMaxTrails = GetConstantInt(L"max_trails_count");
     mHighlightColor = Color(GetConstantInt(L"highlight_color_red"), GetConstantInt(L"highlight_color_green"),
                             GetConstantInt(L"highlight_color_blue"), GetConstantInt(L"highlight_color_alpha"));
@@ -64,14 +64,7 @@ PlayTileGrid::~PlayTileGrid() {
 }
 
 const PuzzleRecord* PlayTileGrid::FindPuzzle(const PuzzleRef& puzzle) {
-    auto game = gPuzzleTable.find(puzzle.mGame);
-    if (game == gPuzzleTable.end()) return nullptr;
-    if (puzzle.mMode < 0 || puzzle.mMode >= GamePuzzles::kModeCount) return nullptr;
-    const std::vector<PuzzleSet>& sets = game->second.mModes[puzzle.mMode];
-    if (puzzle.mSet < 0 || puzzle.mSet >= static_cast<int>(sets.size())) return nullptr;
-    const PuzzleSet& set = sets[static_cast<size_t>(puzzle.mSet)];
-    if (puzzle.mPuzzle < 0 || puzzle.mPuzzle >= static_cast<int>(set.size())) return nullptr;
-    return &set[static_cast<size_t>(puzzle.mPuzzle)];
+    return FindPuzzleRecord(puzzle.mGame, puzzle.mMode, puzzle.mSet, puzzle.mPuzzle);
 }
 
 PlayTileGrid* PlayTileGrid::Create(const PuzzleRef& puzzle, std::string* error) {
@@ -80,7 +73,7 @@ PlayTileGrid* PlayTileGrid::Create(const PuzzleRef& puzzle, std::string* error) 
     if (!record)
         why = "no such puzzle";
     else
-        CheckBoard(record->mSolution, &why);
+        CheckBoard(record->mSolution.ToColumns(), &why);
     if (why.empty()) {
         auto* grid = new PlayTileGrid(puzzle);
         if (grid->IsUsable()) return grid;

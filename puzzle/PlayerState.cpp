@@ -8,7 +8,9 @@ PlayerState* gPlayerState = nullptr;
 PlayerState::PlayerState() {
     mProgressGameName = gGameId;
     mGameName = gGameId;
-    GamePuzzles& game = gPuzzleTable[gGameId];
+    static const GamePuzzles kNoPuzzles;
+    const GamePuzzles* found = FindGamePuzzles(gGameId);
+    const GamePuzzles& game = found ? *found : kNoPuzzles;
     for (int mode = 0; mode < kModeCount; ++mode) {
         for (const PuzzleSet& set : game.mModes[mode]) {
             SetProgress progress;

@@ -4,12 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "data/PublishedTable.h"
+#include "puzzle/CompactLayer.h"
+
 // The name of this game in every catalogue ("quiltro7").
 extern const std::wstring gGameId;
-
-// A puzzle layer: N columns of N cells, indexed [x][y] with x the column from
-// the left and y the row from the top.
-using PuzzleLayer = std::vector<std::vector<int32_t>>;
 
 // Largest grid side the board can show.
 constexpr int kMaxPuzzleSize = 25;
@@ -19,10 +18,10 @@ struct PuzzleRecord {
     int32_t mDifficulty = 0;
     int32_t mSteps = 0;
     bool mTested = false;
-    PuzzleLayer mSolution;     // 0 hole, 1 tile (normalised at load)
-    PuzzleLayer mPicture;      // -1 no art, else 0..675 (cel * shades + shade)
+    CompactLayer mSolution;    // 0 hole, 1 tile
+    CompactLayer mPicture;     // -1 no art, else 0..675 (cel * shades + shade)
 
-    int GetSize() const { return static_cast<int>(mSolution.size()); }
+    int GetSize() const { return mSolution.GetSize(); }
 };
 
 using PuzzleSet = std::vector<PuzzleRecord>;
@@ -33,6 +32,13 @@ struct GamePuzzles {
     std::vector<PuzzleSet> mModes[kModeCount];
 };
 
-// Game name -> its puzzles. The subscript of an unknown name inserts an
-// empty entry, which readers rely on.
-extern std::map<std::wstring, GamePuzzles> gPuzzleTable;
+// Game name -> its puzzles.
+using PuzzleTable = std::map<std::wstring, GamePuzzles>;
+
+// The catalogue the game plays, published whole by the catalogue loader.
+extern PublishedTable<PuzzleTable> gPuzzleTable;
+
+// Lookups in the published catalogue; they never add an entry. Records stay
+// valid for the rest of the run (see PublishedTable).
+const GamePuzzles* FindGamePuzzles(const std::wstring& game);  // null when absent
+const PuzzleRecord* FindPuzzleRecord(const std::wstring& game, int mode, int set, int puzzle);

@@ -1,219 +1,232 @@
 #include "puzzle/PuzzleStats.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
-#include "core/Log.h"
 #include "core/StringUtil.h"
 
-const std::wstring gGameId = L"quiltro7";
-std::map<std::wstring, GamePuzzles> gPuzzleTable;
+namespace {
+// The characters from p for a message: count of them, whole even when not ASCII.
+std::string Characters(const char* p, const char* end, int count) {
+    const char* q = p;
+    for (int i = 0; i < count && q < end; ++i) NextUtf8CodePoint(q, end);
+    return std::string(p, q);
+}
+}  // namespace
 
 PuzzleStats::PuzzleStats() : PuzzleStats(true) {}
 
 PuzzleStats::PuzzleStats(bool loadNow) {
     if (!loadNow) return;
-    ResetReader();
-    if (!LoadPropertiesFile(kFileName))  // a missing file leaves the table empty
-        DebugPrintf("%s\n", GetErrorText().c_str());
-    Finish();
+    mLoaded = LoadPropertiesFile(kFileName);
+    if (mLoaded) Publish();
 }
+
+void PuzzleStats::Publish() { gPuzzleTable.Publish(TakeTable()); }
 
 bool PuzzleStats::LoadText(const std::string& bytes, const std::string& nameForErrors) {
-    ResetReader();
-    mFile = nameForErrors;
-    bool ok = LoadFromString(bytes, nameForErrors);
-    Finish();
-    return ok;
+    mTable.clear();
+    mGame = nullptr;
+    mPuzzle = nullptr;
+    mMode = -1;
+    mHaveSet = false;
+    mInGrid = false;
+    mLoaded = LoadFromString(bytes, nameForErrors);
+    if (!mLoaded) mTable.clear();  // never a partial catalogue
+    return mLoaded;
 }
 
-void PuzzleStats::ResetReader() {
-    mElementName.clear();
-    mHaveGame = false;
-    mGame.clear();
-    mMode = mSet = mPuzzle = -1;
-    mChecks.clear();
+bool PuzzleStats::Fail(const std::string& what) {
+    SetError(what);
+    return false;
 }
 
-void PuzzleStats::Problem(const std::string& what) { mProblems.Report(mFile, CurrentLine(), what); }
-
-// The current set and puzzle are held as indexes: a repeated "game" element
-// empties the table entry, and references into it would dangle.
-PuzzleRecord* PuzzleStats::CurrentPuzzle() {
-    if (!mHaveGame || mMode < 0 || mMode >= GamePuzzles::kModeCount || mSet < 0 || mPuzzle < 0)
-        return nullptr;
-    auto game = gPuzzleTable.find(mGame);
-    if (game == gPuzzleTable.end()) return nullptr;
-    auto& sets = game->second.mModes[mMode];
-    if (mSet >= static_cast<int>(sets.size())) return nullptr;
-    auto& puzzles = sets[mSet];
-    if (mPuzzle >= static_cast<int>(puzzles.size())) return nullptr;
-    return &puzzles[mPuzzle];
+bool PuzzleStats::FailPuzzle(const std::string& what) {
+    return Fail(StrFormat("puzzle \"%s\": %s", WStringToString(mPuzzle->mName).c_str(), what.c_str()));
 }
 
 bool PuzzleStats::OnElementStart(const XMLElement& element) {
-    mElementName = element.mName;
     const std::wstring& name = element.mName;
+    mInGrid = name == L"grid";
+    const bool structural = name == L"game" || name == L"mode" || name == L"set" || name == L"puzzle";
+    if (structural && mPuzzle) return FailPuzzle(StrFormat("\"%s\" inside a puzzle", WStringToString(name).c_str()));
     if (name == L"game") {
-        mGame = GetAttribute(L"name");
-        mHaveGame = true;
-        gPuzzleTable[mGame] = GamePuzzles();
-        std::erase_if(mChecks, [&](const PendingCheck& c) { return c.mGame == mGame; });
+        mGame = &mTable[GetAttribute(L"name")];
+        *mGame = GamePuzzles();  // a repeated game starts afresh
         mMode = -1;
-        mSet = mPuzzle = -1;
+        mHaveSet = false;
     } else if (name == L"mode") {
-        mSet = mPuzzle = -1;
-        if (!mHaveGame) {
-            Problem("\"mode\" outside a \"game\" is skipped");
-            return true;
-        }
-        ++mMode;
-        if (mMode >= GamePuzzles::kModeCount)
-            Problem("a game has two modes (story, bonus); this one and its sets are skipped");
+        if (!mGame) return Fail("\"mode\" outside a \"game\"");
+        if (++mMode >= GamePuzzles::kModeCount) return Fail("a third \"mode\"; a game has a story and a bonus mode");
+        mHaveSet = false;
     } else if (name == L"set") {
-        mPuzzle = -1;
-        mSet = -1;
-        if (!mHaveGame || mMode < 0 || mMode >= GamePuzzles::kModeCount) {
-            Problem("\"set\" outside a story or bonus \"mode\" is skipped");
-            return true;
-        }
-        auto& sets = gPuzzleTable[mGame].mModes[mMode];
-        sets.emplace_back();
-        mSet = static_cast<int>(sets.size()) - 1;
+        if (!mGame || mMode < 0) return Fail("\"set\" outside a \"mode\"");
+        mGame->mModes[mMode].emplace_back();
+        mHaveSet = true;
     } else if (name == L"puzzle") {
-        mPuzzle = -1;
-        if (!mHaveGame || mMode < 0 || mMode >= GamePuzzles::kModeCount || mSet < 0) {
-            Problem("\"puzzle\" outside a \"set\" is skipped");
-            return true;
-        }
-        auto& puzzles = gPuzzleTable[mGame].mModes[mMode][mSet];
-        puzzles.emplace_back();
-        mPuzzle = static_cast<int>(puzzles.size()) - 1;
-        PuzzleRecord& record = puzzles.back();
+        if (!mHaveSet) return Fail("\"puzzle\" outside a \"set\"");
+        PuzzleRecord& record = mGame->mModes[mMode].back().emplace_back();
         record.mName = GetAttribute(L"name");
         record.mTested = GetBoolAttribute(L"tested");
         record.mSteps = GetIntAttribute(L"steps");
         record.mDifficulty = GetIntAttribute(L"difficulty");
-        mChecks.push_back({mGame, mMode, mSet, mPuzzle, CurrentLine()});
-        mSolutionRows = mPictureRows = 0;
+        mPuzzle = &record;
+        mSolution.Clear();
+        mPicture.Clear();
     }
     return true;
 }
 
-bool PuzzleStats::OnText(const std::wstring& text) {
-    if (!CurrentPuzzle()) {
-        DebugPrintf("TextBlock cannot resume, mPuzzle == NULL \n Text: %s\n",
-                    WStringToString(text).c_str());
+bool PuzzleStats::OnElementEnd(const XMLElement& element) {
+    if (element.mName != L"puzzle" || !mPuzzle) return true;
+    bool ok = FinishPuzzle();
+    mPuzzle = nullptr;  // text after the puzzle belongs to no puzzle
+    return ok;
+}
+
+bool PuzzleStats::OnTextUtf8(const char* text, size_t size) {
+    if (!mPuzzle) {
+        std::printf("TextBlock cannot resume, mPuzzle == NULL \n Text: %.*s\n", static_cast<int>(size), text);
         return true;
     }
-    if (mElementName == L"grid") AppendSolution(text);
-    else AppendPicture(text);
-    return true;
+    return mInGrid ? AppendSolution(text, size) : AppendPicture(text, size);
 }
 
-// Word j, character i -> layer[i][j]: each word is a row, from the top. A
-// short row leaves a gap that is padded before the next row's cell, so every
-// cell stays in its own row even in a ragged grid.
-void PuzzleStats::AppendSolution(const std::wstring& text) {
-    PuzzleLayer& layer = CurrentPuzzle()->mSolution;
-    for (const std::wstring& word : SplitString(text, L' ')) {
-        if (word.empty()) continue;
-        size_t row = mSolutionRows++;
-        if (row >= kMaxReadWidth) continue;
-        for (size_t i = 0; i < word.size() && i < kMaxReadWidth; ++i) {
-            if (layer.size() < i + 1) layer.resize(i + 1);
-            if (layer[i].size() < row) layer[i].resize(row, 0);
-            layer[i].push_back(static_cast<int32_t>(word[i]) - '0');
+void PuzzleStats::PendingLayer::Clear() {
+    mCells.resize(static_cast<size_t>(kMaxPuzzleSize) * kMaxPuzzleSize);
+    mRows = mWidth = mWidest = mOddWidth = 0;
+    mLow = INT32_MAX;
+    mHigh = INT32_MIN;
+    mOddRow = -1;
+}
+
+int32_t* PuzzleStats::PendingLayer::NextRow() {
+    return mRows < kMaxPuzzleSize ? &mCells[static_cast<size_t>(mRows) * kMaxPuzzleSize] : nullptr;
+}
+
+// Moves the rows together so that the cells run without gaps (size <= the
+// row room), which lets the layer be packed in long runs.
+void PuzzleStats::PendingLayer::CloseUpRows(int size) {
+    for (int y = 1; y < size; ++y)
+        std::memmove(&mCells[static_cast<size_t>(y * size)], &mCells[static_cast<size_t>(y) * kMaxPuzzleSize],
+                     static_cast<size_t>(size) * sizeof(int32_t));
+}
+
+void PuzzleStats::PendingLayer::EndRow(int width) {
+    if (mRows == 0) mWidth = width;
+    else if (width != mWidth && mOddRow < 0) {
+        mOddRow = mRows;
+        mOddWidth = width;
+    }
+    mWidest = std::max(mWidest, width);
+    ++mRows;
+}
+
+// The text is already one space between words: each word is a row, each
+// character a cell from the left. One pass per word: this runs for every
+// cell of the catalogue.
+bool PuzzleStats::AppendSolution(const char* text, size_t size) {
+    const char* p = text;
+    const char* const end = p + size;
+    while (p < end) {
+        const char* word = p;
+        const char* space = static_cast<const char*>(std::memchr(p, ' ', static_cast<size_t>(end - p)));
+        p = space ? space + 1 : end;
+        const int width = static_cast<int>((space ? space : end) - word);
+        int32_t* row = mSolution.NextRow();
+        const int stored = row ? std::min(width, kMaxPuzzleSize) : 0;
+        uint32_t bad = 0;
+        for (int i = 0; i < stored; ++i) {
+            const uint32_t value = static_cast<uint32_t>(word[i] - '0');
+            bad |= value & ~1u;
+            row[i] = static_cast<int32_t>(value);
         }
+        for (int i = stored; i < width; ++i) bad |= static_cast<uint32_t>(word[i] - '0') & ~1u;
+        if (bad) {
+            const char* c = word;
+            while (*c == '0' || *c == '1') ++c;
+            return FailPuzzle(StrFormat("grid row %d: character \"%s\" is not 0 or 1", mSolution.mRows + 1,
+                                        Characters(c, end, 1).c_str()));
+        }
+        mSolution.EndRow(width);
     }
+    return true;
 }
 
-bool PuzzleStats::DecodePictureCell(wchar_t c1, wchar_t c2, int32_t& out) {
-    if (c1 == L'0') {
-        out = -1;
+bool PuzzleStats::DecodePictureCell(char c1, char c2, int32_t& out) {
+    const uint32_t high = static_cast<uint32_t>(c1 - 'A'), low = static_cast<uint32_t>(c2 - 'A');
+    if ((high < 26) & (low < 26)) {  // the common case first, one test: it runs for every cell
+        out = static_cast<int32_t>(high * 26 + low);
         return true;
     }
-    if (c1 < L'A' || c1 > L'Z' || c2 < L'A' || c2 > L'Z') {
-        out = -1;  // later used as a cel index: never out of the sheet
+    out = -1;  // "0x", or else never a cel index out of the sheet
+    return c1 == '0';
+}
+
+// Cells are counted in characters: a letter outside ASCII is a wrong cell,
+// never a split one.
+bool PuzzleStats::AppendPicture(const char* text, size_t size) {
+    const char* p = text;
+    const char* const end = p + size;
+    int32_t low = mPicture.mLow, high = mPicture.mHigh;
+    while (p < end) {
+        const char* word = p;
+        const char* space = static_cast<const char*>(std::memchr(p, ' ', static_cast<size_t>(end - p)));
+        p = space ? space + 1 : end;
+        const char* wordEnd = space ? space : end;
+        const int letters = static_cast<int>(wordEnd - word);
+        int32_t* row = mPicture.NextRow();
+        const int cells = letters / 2;
+        for (int i = 0; i < cells; ++i) {
+            int32_t value;
+            if (!DecodePictureCell(word[2 * i], word[2 * i + 1], value))
+                return FailPuzzle(StrFormat("picture row %d: cell \"%s\" is not two letters A-Z or \"0x\"",
+                                            mPicture.mRows + 1, Characters(word + 2 * i, wordEnd, 2).c_str()));
+            if (row && i < kMaxPuzzleSize) row[i] = value;
+            low = std::min(low, value);
+            high = std::max(high, value);
+        }
+        if (letters % 2)
+            return FailPuzzle(StrFormat("picture row %d has an odd number of letters", mPicture.mRows + 1));
+        mPicture.EndRow(cells);
+    }
+    mPicture.mLow = low;
+    mPicture.mHigh = high;
+    return true;
+}
+
+bool PuzzleStats::CheckShape(const PendingLayer& layer, const char* what, int size) {
+    if (layer.mWidest > kMaxPuzzleSize || layer.mRows > kMaxPuzzleSize)
+        return FailPuzzle(StrFormat("%s is %d x %d; a puzzle is at most %d x %d", what, layer.mWidest, layer.mRows,
+                                    kMaxPuzzleSize, kMaxPuzzleSize));
+    if (layer.mOddRow >= 0)
+        return FailPuzzle(StrFormat("%s row %d has %d cells where row 1 has %d", what, layer.mOddRow + 1,
+                                    layer.mOddWidth, layer.mWidth));
+    if (layer.mWidth != size || layer.mRows != size)
+        return FailPuzzle(StrFormat("%s is %d x %d; it must be %d x %d", what, layer.mWidth, layer.mRows, size, size));
+    return true;
+}
+
+// Both layers leave here N x N: the grids read layer[x][y] for x, y < N.
+bool PuzzleStats::FinishPuzzle() {
+    if (mSolution.mRows == 0) return FailPuzzle("has no grid");
+    const int size = mSolution.mWidth;
+    if (!CheckShape(mSolution, "grid", size)) return false;
+    bool anyTile = false;
+    for (int y = 0; y < size && !anyTile; ++y)
+        for (int x = 0; x < size; ++x) anyTile |= mSolution.mCells[static_cast<size_t>(y) * kMaxPuzzleSize + x] != 0;
+    if (!anyTile) return FailPuzzle("has no tile, so it could never be solved");
+    mSolution.CloseUpRows(size);
+    mPuzzle->mSolution = CompactLayer(size, mSolution.mCells.data(), static_cast<size_t>(size), 0, 1);
+    if (mPicture.mRows == 0) {  // no art at all
+        mPicture.mCells.assign(mPicture.mCells.size(), -1);
+        mPicture.mLow = mPicture.mHigh = -1;
+    } else if (!CheckShape(mPicture, "picture", size)) {
         return false;
     }
-    out = (c1 - L'A') * 26 + (c2 - L'A');
+    mPicture.CloseUpRows(size);
+    mPuzzle->mPicture =
+        CompactLayer(size, mPicture.mCells.data(), static_cast<size_t>(size), mPicture.mLow, mPicture.mHigh);
     return true;
-}
-
-void PuzzleStats::AppendPicture(const std::wstring& text) {
-    PuzzleLayer& layer = CurrentPuzzle()->mPicture;
-    for (const std::wstring& word : SplitString(text, L' ')) {
-        if (word.empty()) continue;
-        size_t row = mPictureRows++;
-        if (row >= kMaxReadWidth) continue;
-        size_t cell = 0;
-        for (size_t pos = 0; pos < word.size(); pos += 2, ++cell) {
-            if (pos + 1 >= word.size()) {
-                Problem("a picture word of odd length; its last character is ignored");
-                break;
-            }
-            int32_t value;
-            if (!DecodePictureCell(word[pos], word[pos + 1], value))
-                Problem(StrFormat("picture cell \"%s\" is not two letters A-Z or \"0x\"; read as empty",
-                                  WStringToString(word.substr(pos, 2)).c_str()));
-            if (cell >= kMaxReadWidth) break;
-            if (layer.size() < cell + 1) layer.resize(cell + 1);
-            if (layer[cell].size() < row) layer[cell].resize(row, -1);
-            layer[cell].push_back(value);
-        }
-    }
-}
-
-// The grids read layer[x][y] for x, y < N: whatever the file held, both layers
-// leave here N x N. Missing cells are holes with no art.
-void PuzzleStats::SquareUp(PuzzleRecord& record, int line) {
-    auto report = [&](const std::string& what) {
-        mProblems.Report(mFile, line, StrFormat("puzzle \"%s\": %s", WStringToString(record.mName).c_str(),
-                                                what.c_str()));
-    };
-    size_t rows = 0;
-    for (const auto& column : record.mSolution) rows = std::max(rows, column.size());
-    size_t size = std::max(record.mSolution.size(), rows);
-    bool square = size > 0;
-    for (const auto& column : record.mSolution)
-        if (column.size() != size) square = false;
-    if (record.mSolution.size() != size) square = false;
-    if (size == 0) {
-        report("has no grid; made a 1 x 1 hole");
-        size = 1;
-    } else if (size > static_cast<size_t>(kMaxPuzzleSize)) {
-        report(StrFormat("grid is %zu wide or high; cut to %d", size, kMaxPuzzleSize));
-        size = kMaxPuzzleSize;
-    } else if (!square) {
-        report(StrFormat("grid is not %zu x %zu; padded with holes", size, size));
-    }
-    record.mSolution.resize(size);
-    for (auto& column : record.mSolution) {
-        column.resize(size, 0);
-        for (int32_t& v : column) v = v != 0 ? 1 : 0;
-    }
-
-    if (record.mPicture.empty()) {
-        record.mPicture.assign(size, std::vector<int32_t>(size, -1));
-        return;
-    }
-    bool pictureSquare = record.mPicture.size() == size;
-    for (const auto& column : record.mPicture)
-        if (column.size() != size) pictureSquare = false;
-    if (!pictureSquare) report(StrFormat("picture is not %zu x %zu like its grid; fitted", size, size));
-    record.mPicture.resize(size);
-    for (auto& column : record.mPicture) column.resize(size, -1);
-}
-
-void PuzzleStats::Finish() {
-    for (const PendingCheck& check : mChecks) {
-        auto game = gPuzzleTable.find(check.mGame);
-        if (game == gPuzzleTable.end()) continue;
-        auto& sets = game->second.mModes[check.mMode];
-        if (check.mSet >= static_cast<int>(sets.size())) continue;
-        auto& puzzles = sets[check.mSet];
-        if (check.mPuzzle >= static_cast<int>(puzzles.size())) continue;
-        SquareUp(puzzles[check.mPuzzle], check.mLine);
-    }
-    mChecks.clear();
 }

@@ -3,62 +3,73 @@
 #include <vector>
 
 #include "data/Parser.h"
-#include "puzzle/DataProblems.h"
 #include "puzzle/PuzzleRecord.h"
 
-// Reads properties/puzzles_quiltro7.xml into gPuzzleTable. Each puzzle holds a
-// "grid" element with its solution (one word per row, one digit per column) and
-// one other element with its picture (two letters per cell). After reading,
-// every puzzle is made square (N x N, 1 <= N <= 25) and problems are reported
-// with file and line; a puzzle is never dropped, since progress is kept by index.
+// Reads properties/puzzles_quiltro7.xml. Each puzzle holds a "grid" element
+// with its solution (one word per row, one character 0 or 1 per column) and
+// one other element with its picture (two letters per cell). The table is
+// built privately and published only when the whole file is sound: any fault
+// (broken XML, a grid that is not N x N with 1 <= N <= 25, a character that is
+// not 0 or 1, a puzzle without a tile, a picture cell that is not two letters
+// or a picture of another shape) fails the load with the file, the line and
+// the reason, and nothing is published.
 class PuzzleStats : public Parser {
 public:
     static constexpr const char* kFileName = "puzzles_quiltro7.xml";
 
-    PuzzleStats();                      // loads the catalogue file
+    PuzzleStats();                      // loads the catalogue file and publishes it when sound
     explicit PuzzleStats(bool loadNow);  // false: the caller loads (tests, tools)
 
-    // Loads a catalogue text in place of the file (tests, fuzzing); the table
-    // entries it names are replaced. False when the XML itself is broken.
+    // Reads a catalogue text into this reader's table (replacing it). False,
+    // with GetErrorText(), at the first fault; the table is then empty.
     bool LoadText(const std::string& bytes, const std::string& nameForErrors);
+    bool Succeeded() const { return mLoaded; }
 
-    const DataProblems& GetProblems() const { return mProblems; }
+    const PuzzleTable& GetTable() const { return mTable; }
+    PuzzleTable TakeTable() { return std::move(mTable); }
+    // Hands the table to gPuzzleTable (the reader is empty afterwards).
+    void Publish();
 
     // Decodes one picture cell ("0x" = -1, "AA".."ZZ" = 0..675). Letters
     // outside A-Z give -1 and return false.
-    static bool DecodePictureCell(wchar_t c1, wchar_t c2, int32_t& out);
+    static bool DecodePictureCell(char c1, char c2, int32_t& out);
 
 protected:
     bool OnElementStart(const XMLElement& element) override;
-    bool OnText(const std::wstring& text) override;
+    bool OnElementEnd(const XMLElement& element) override;
+    bool OnTextUtf8(const char* text, size_t size) override;
 
 private:
-    // Rows and cells beyond this are dropped at once (the grid is cut to 25
-    // later anyway), so a hostile file cannot make a layer of millions of cells.
-    static constexpr size_t kMaxReadWidth = 64;
-
-    struct PendingCheck {
-        std::wstring mGame;
-        int mMode, mSet, mPuzzle, mLine;
+    // One layer of the puzzle being read, row by row as the file gives it.
+    struct PendingLayer {
+        std::vector<int32_t> mCells;  // kMaxPuzzleSize cells per row, row-major
+        int mRows = 0;
+        int mWidth = 0;               // of the first row
+        int mWidest = 0;
+        int mOddRow = -1;             // the first row whose width is not the first's
+        int mOddWidth = 0;
+        int32_t mLow = 0;             // the range of the values read
+        int32_t mHigh = 0;
+        void Clear();
+        int32_t* NextRow();  // where the next row's cells go; null past the largest size
+        void EndRow(int width);
+        void CloseUpRows(int size);
     };
 
-    void ResetReader();
-    void AppendSolution(const std::wstring& text);
-    void AppendPicture(const std::wstring& text);
-    void Finish();
-    void SquareUp(PuzzleRecord& record, int line);
-    PuzzleRecord* CurrentPuzzle();
-    void Problem(const std::string& what);
+    bool Fail(const std::string& what);
+    bool FailPuzzle(const std::string& what);
+    bool AppendSolution(const char* text, size_t size);
+    bool AppendPicture(const char* text, size_t size);
+    bool FinishPuzzle();
+    bool CheckShape(const PendingLayer& layer, const char* what, int size);
 
-    std::string mFile = std::string("properties/") + kFileName;
-    std::wstring mElementName;
-    bool mHaveGame = false;
-    std::wstring mGame;
+    PuzzleTable mTable;
+    bool mLoaded = false;
+    bool mInGrid = false;  // the element most recently started is a "grid"
+    GamePuzzles* mGame = nullptr;
     int mMode = -1;
-    int mSet = -1;
-    int mPuzzle = -1;
-    size_t mSolutionRows = 0;  // words read so far into the current puzzle's layers
-    size_t mPictureRows = 0;
-    std::vector<PendingCheck> mChecks;
-    DataProblems mProblems;
+    bool mHaveSet = false;
+    PuzzleRecord* mPuzzle = nullptr;  // the puzzle being read
+    PendingLayer mSolution;
+    PendingLayer mPicture;
 };

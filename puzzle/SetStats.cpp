@@ -1,74 +1,64 @@
 #include "puzzle/SetStats.h"
 
-#include "core/Log.h"
-#include "core/StringUtil.h"
-
-std::vector<GameSets> gSetTable;
+PublishedTable<SetTable> gSetTable;
 
 SetStats::SetStats() : SetStats(true) {}
 
 SetStats::SetStats(bool loadNow) {
     if (!loadNow) return;
-    // The file is the whole set catalogue: reading it again (a restart of the
-    // loading steps) replaces the table instead of adding a second copy.
-    gSetTable.clear();
-    if (!LoadPropertiesFile(kFileName)) DebugPrintf("%s\n", GetErrorText().c_str());
+    mLoaded = LoadPropertiesFile(kFileName);
+    if (mLoaded) Publish();
 }
+
+void SetStats::Publish() { gSetTable.Publish(std::move(mTable)); }
 
 bool SetStats::LoadText(const std::string& bytes, const std::string& nameForErrors) {
-    mFile = nameForErrors;
-    mHaveGame = false;
-    mMode = mSetGame = mSet = -1;
-    return LoadFromString(bytes, nameForErrors);
+    mTable.clear();
+    mGame = nullptr;
+    mSet = nullptr;
+    mMode = -1;
+    mLoaded = LoadFromString(bytes, nameForErrors);
+    if (!mLoaded) mTable.clear();
+    return mLoaded;
 }
 
-GameSets& SetStats::FindGame(const std::wstring& name) {
-    for (GameSets& game : gSetTable)
+const GameSets& SetStats::FindGame(const SetTable& table, const std::wstring& name) {
+    for (const GameSets& game : table)
         if (game.mName == name) return game;
-    if (!gSetTable.empty()) return gSetTable.front();
-    static GameSets sNone;
-    sNone = GameSets();
-    return sNone;
+    if (!table.empty()) return table.front();
+    static const GameSets kNone;
+    return kNone;
 }
 
-void SetStats::Problem(const std::string& what) { mProblems.Report(mFile, CurrentLine(), what); }
+const GameSets& SetStats::FindGame(const std::wstring& name) { return FindGame(*gSetTable.Get(), name); }
 
-SetRecord* SetStats::CurrentSet() {
-    if (mSetGame < 0 || mSetGame >= static_cast<int>(gSetTable.size())) return nullptr;
-    if (mMode < 0 || mMode >= GameSets::kModeCount) return nullptr;
-    auto& sets = gSetTable[mSetGame].mModes[mMode];
-    if (mSet < 0 || mSet >= static_cast<int>(sets.size())) return nullptr;
-    return &sets[mSet];
+bool SetStats::Fail(const std::string& what) {
+    SetError(what);
+    return false;
 }
 
 bool SetStats::OnElementStart(const XMLElement& element) {
     const std::wstring& name = element.mName;
     if (name == L"game") {
-        mGame = GetAttribute(L"name");
-        mHaveGame = true;
-        GameSets game;
-        game.mName = mGame;
-        gSetTable.push_back(std::move(game));
+        // A second record of one name is kept (FindGame never returns it); its
+        // sets go to the first record of that name, as FindGame finds it.
+        std::wstring game = GetAttribute(L"name");
+        mTable.emplace_back().mName = game;
+        mGame = nullptr;
+        for (GameSets& g : mTable)
+            if (g.mName == game) {
+                mGame = &g;
+                break;
+            }
         mMode = -1;
-        mSetGame = mSet = -1;
+        mSet = nullptr;
     } else if (name == L"mode") {
-        mSet = -1;
-        if (!mHaveGame) {
-            Problem("\"mode\" outside a \"game\" is skipped");
-            return true;
-        }
-        ++mMode;
-        if (mMode >= GameSets::kModeCount)
-            Problem("a game has two modes (story, bonus); this one and its sets are skipped");
+        if (!mGame) return Fail("\"mode\" outside a \"game\"");
+        if (++mMode >= GameSets::kModeCount) return Fail("a third \"mode\"; a game has a story and a bonus mode");
+        mSet = nullptr;
     } else if (name == L"set") {
-        mSet = -1;
-        if (!mHaveGame || mMode < 0 || mMode >= GameSets::kModeCount) {
-            Problem("\"set\" outside a story or bonus \"mode\" is skipped");
-            return true;
-        }
-        GameSets& game = FindGame(mGame);
-        mSetGame = static_cast<int>(&game - gSetTable.data());
-        SetRecord record;
+        if (!mGame || mMode < 0) return Fail("\"set\" outside a \"mode\"");
+        SetRecord& record = mGame->mModes[mMode].emplace_back();
         record.mName = GetAttribute(L"name");
         record.mWing = GetAttribute(L"wing");
         record.mUnlock = GetIntAttribute(L"unlock");
@@ -76,16 +66,11 @@ bool SetStats::OnElementStart(const XMLElement& element) {
         if (HasAttribute(L"x")) record.mX = GetIntAttribute(L"x");
         if (HasAttribute(L"y")) record.mY = GetIntAttribute(L"y");
         if (HasAttribute(L"separate")) record.mSeparate = GetBoolAttribute(L"separate");
-        game.mModes[mMode].push_back(std::move(record));
-        mSet = static_cast<int>(game.mModes[mMode].size()) - 1;
+        mSet = &record;
     } else if (name == L"music") {
-        SetRecord* set = CurrentSet();
-        if (!set) {
-            Problem("\"music\" outside a \"set\" is skipped");
-            return true;
-        }
-        set->mMusicIds.push_back(GetTrackIdAttribute(L"name"));
-        set->mMusicNames.push_back(GetAttribute(L"name"));
+        if (!mSet) return Fail("\"music\" outside a \"set\"");
+        mSet->mMusicIds.push_back(GetTrackIdAttribute(L"name"));
+        mSet->mMusicNames.push_back(GetAttribute(L"name"));
     }
     return true;
 }

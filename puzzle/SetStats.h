@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "data/Parser.h"
-#include "puzzle/DataProblems.h"
+#include "data/PublishedTable.h"
 
 struct SetRecord {
     std::wstring mName;        // title key, key of the set's puzzle titles
@@ -25,37 +25,42 @@ struct GameSets {
 };
 
 // Every game of sets7.xml, in file order.
-extern std::vector<GameSets> gSetTable;
+using SetTable = std::vector<GameSets>;
+extern PublishedTable<SetTable> gSetTable;
 
-// Reads properties/sets7.xml into gSetTable. Sets must be listed in the same
-// order as the puzzle catalogue's: both are addressed by index.
+// Reads properties/sets7.xml. Sets must be listed in the same order as the
+// puzzle catalogue's: both are addressed by index. The table is built
+// privately and published only when the whole file is sound; an element out of
+// place (a set outside a mode, a third mode, music outside a set) fails the
+// load with the file and the line.
 class SetStats : public Parser {
 public:
     static constexpr const char* kFileName = "sets7.xml";
 
-    SetStats();
+    SetStats();                      // loads the file and publishes it when sound
     explicit SetStats(bool loadNow);
+    // Reads a text into this reader's table (replacing it); false at the first fault.
     bool LoadText(const std::string& bytes, const std::string& nameForErrors);
+    bool Succeeded() const { return mLoaded; }
 
-    // The first game of that exact name, else the first game of the table.
-    // With an empty table (a data error the loading steps refuse) an empty
-    // record is returned rather than reading past the end.
-    static GameSets& FindGame(const std::wstring& name);
+    const SetTable& GetTable() const { return mTable; }
+    void Publish();
 
-    const DataProblems& GetProblems() const { return mProblems; }
+    // In the published table: the first game of that exact name, else the
+    // first game. With an empty table (a data error the loading steps refuse)
+    // an empty record is returned rather than reading past the end.
+    static const GameSets& FindGame(const std::wstring& name);
+    static const GameSets& FindGame(const SetTable& table, const std::wstring& name);
 
 protected:
     bool OnElementStart(const XMLElement& element) override;
 
 private:
-    SetRecord* CurrentSet();
-    void Problem(const std::string& what);
+    bool Fail(const std::string& what);
 
-    std::string mFile = std::string("properties/") + kFileName;
-    bool mHaveGame = false;
-    std::wstring mGame;
+    SetTable mTable;
+    bool mLoaded = false;
+    GameSets* mGame = nullptr;   // the record the current game's sets go to
     int mMode = -1;
-    int mSetGame = -1;  // index into gSetTable of the record the set went to
-    int mSet = -1;
-    DataProblems mProblems;
+    SetRecord* mSet = nullptr;
 };

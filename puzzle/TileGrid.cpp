@@ -2,7 +2,7 @@
 
 #include "puzzle/PuzzleRecord.h"
 
-TileGrid::TileGrid(const PuzzleRecord& record) : Grid(NormaliseSolution(record.mSolution)) {
+TileGrid::TileGrid(const PuzzleRecord& record) : Grid(NormaliseSolution(record.mSolution.ToColumns())) {
     BuildClues();
 }
 

@@ -21,19 +21,25 @@ void QuiltroApp::InitHook() {
 
 void QuiltroApp::LoadGameData() {
     GameApp::LoadGameData();
-    // The catalogues, then the names, then the profiles that refer to them.
-    PuzzleStats puzzles;
-    StepLoadingProgress();
-    SetStats sets;
-    StepLoadingProgress();
-    GameStats rules;
-    StepLoadingProgress();
-    MyLocalization names;
-    StepLoadingProgress();
+    // The catalogues, then the names, then the profiles that refer to them. A
+    // file that fails stops the start-up with its own file, line and reason;
+    // the check of how the tables fit together runs only on tables that loaded.
+    bool loaded = true;
+    auto report = [&](const auto& loader) {
+        if (!loader.Succeeded()) {
+            ReportLoadError(loader.GetErrorText());
+            loaded = false;
+        }
+        StepLoadingProgress();
+    };
+    report(PuzzleStats());
+    report(SetStats());
+    report(GameStats());
+    report(MyLocalization());
     ProfileManager profiles;
     StepLoadingProgress();
     std::string message;
-    if (!CheckGameData(message)) ReportLoadError(message);
+    if (loaded && !CheckGameData(message)) ReportLoadError(message);
     StepLoadingProgress();
 }
 

@@ -243,14 +243,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "gridgen: cannot read %s/properties/game.xml\n", folder.c_str());
         return 1;
     }
-    gGridConfigs.clear();
     GameStats rules(false);
     if (!rules.LoadText(xml, "game.xml")) {
         std::fprintf(stderr, "gridgen: %s\n", rules.GetErrorText().c_str());
         return 1;
     }
     bool ok = WriteNumbers(folder) && WriteArtTiles(folder) && WriteTrailSpark(folder);
-    for (const auto& [n, config] : gGridConfigs) {
+    for (const auto& [n, config] : rules.GetTable()) {
         if (n < 1 || n > 25) continue;
         // The room must hold the most clues a line can have, or the board
         // draws numbers outside it (and, above, outside the window).

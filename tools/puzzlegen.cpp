@@ -300,6 +300,13 @@ Built Build(const Drawing& d, int shades) {
             b.mPicture[x][y] = cel * shades + (tile ? 0 : 1 % shades);
         }
     }
+    bool anyTile = false;
+    for (const auto& column : b.mSolution)
+        for (int32_t v : column) anyTile |= v != 0;
+    if (!anyTile) {  // the game refuses such a puzzle: it could never be solved
+        b.mProblem = "no tile";
+        return b;
+    }
     b.mOk = LineSolver::IsLineSolvable(b.mSolution, &b.mResult);
     if (!b.mOk)
         b.mProblem = b.mResult.mContradiction ? "contradiction"

@@ -39,11 +39,32 @@ TEST(Utf8, DoesNotDependOnTheLocale) {
     EXPECT_EQ(WStringToString(L"caf\x00e9"), "caf\xc3\xa9");
 }
 
-TEST(Utf8, BrokenInputBecomesReplacementCharacters) {
-    EXPECT_EQ(StringToWString("a\xff" "b"), L"a\xFFFD" L"b");
-    EXPECT_EQ(StringToWString("\xc3"), L"\xFFFD");              // truncated sequence
-    EXPECT_EQ(StringToWString("\xc0\xaf"), L"\xFFFD");          // overlong '/'
-    EXPECT_EQ(StringToWString("\xed\xa0\x80"), L"\xFFFD");      // surrogate
+// The one decoder at every edge of what UTF-8 allows: the shortest form of
+// each length, the surrogates and the last code point.
+TEST(Utf8, DecoderKeepsEveryEdgeAndRefusesWhatUtf8Forbids) {
+    struct Case { const char* bytes; std::wstring text; };
+    const Case cases[] = {
+        {"\x7f", L"\x7f"},
+        {"\xc2\x80", L"\x80"},                    {"\xc1\xbf", L"\xFFFD"},          // overlong 2-byte
+        {"\xe0\xa0\x80", L"\x800"},                {"\xe0\x9f\xbf", L"\xFFFD"},      // overlong 3-byte
+        {"\xf0\x90\x80\x80", std::wstring(1, static_cast<wchar_t>(0x10000))},
+        {"\xf0\x8f\xbf\xbf", L"\xFFFD"},                                            // overlong 4-byte
+        {"\xed\x9f\xbf", L"\xd7ff"},               {"\xed\xa0\x80", L"\xFFFD"},      // first surrogate
+        {"\xed\xbf\xbf", L"\xFFFD"},               {"\xee\x80\x80", L"\xe000"},      // last surrogate
+        {"\xf4\x8f\xbf\xbf", std::wstring(1, static_cast<wchar_t>(0x10FFFF))},
+        {"\xf4\x90\x80\x80", L"\xFFFD"},                                            // beyond U+10FFFF
+        {"a\xff" "b", L"a\xFFFD" L"b"},           {"\xc3", L"\xFFFD"},               // stray, cut short
+        {"\xe2\x82" "x", L"\xFFFD" L"x"},
+    };
+    for (const Case& c : cases) {
+        const std::string bytes = c.bytes;
+        std::wstring out = L"old text is replaced";
+        const bool valid = c.text.find(L'\xFFFD') == std::wstring::npos;
+        EXPECT_EQ(DecodeUtf8(bytes.data(), bytes.size(), out), valid) << bytes;
+        EXPECT_EQ(out, c.text) << bytes;
+        EXPECT_EQ(IsValidUtf8(bytes.data(), bytes.size()), valid) << bytes;
+        EXPECT_EQ(StringToWString(bytes), c.text) << bytes;
+    }
     EXPECT_EQ(WStringToString(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xef\xbf\xbd");
 }
 

@@ -263,6 +263,35 @@ TEST_F(XmlEncodingTest, ReadsUtf16AndUtf8) {
     EXPECT_EQ(Events(WStringToString(plainDoc)), expected);
 }
 
+// Single-byte text from older editors: with no byte order mark and no
+// declared encoding, bytes that are not UTF-8 are Latin-1. Anything declared
+// or marked keeps UTF-8's rules, so a stray byte there is still an error.
+TEST_F(XmlEncodingTest, UndeclaredTextThatIsNotUtf8IsLatin1) {
+    const std::vector<std::wstring> expected{L"<a t=Mu\u00f1oz>", L"[caf\u00e9 \u00bfs\u00ed?]@a", L"</a>"};
+    EXPECT_EQ(Events("<a t=\"Mu\xF1oz\">caf\xE9 \xBFs\xED?</a>"), expected);
+    EXPECT_EQ(Events("<?xml version=\"1.0\"?>\n<a t=\"Mu\xF1oz\">caf\xE9 \xBFs\xED?</a>"), expected);
+    EXPECT_EQ(EncodingParser::Decode("\xE9t\xE9"), L"\u00e9t\u00e9");
+    RecordingParser parser;
+    for (const char* xml : {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>caf\xE9</a>", "\xEF\xBB\xBF<a>\n\xE9</a>"}) {
+        EXPECT_FALSE(parser.LoadFromString(xml, "declared.xml")) << xml;
+        EXPECT_NE(parser.GetErrorText().find("on Line 2 in File 'declared.xml'"), std::string::npos)
+            << parser.GetErrorText();
+    }
+}
+
+// Lines are counted as expat counts them: "\n", "\r\n" and a lone "\r".
+TEST_F(XmlEncodingTest, ElementLinesCountEveryKindOfLineBreak) {
+    std::vector<int> lines;
+    RecordingParser parser;
+    parser.mOnStart = [&](RecordingParser&, const XMLElement& element) { lines.push_back(element.mLine); };
+    const std::string gap(40, ' ');
+    ASSERT_TRUE(parser.LoadFromString("<a>\n<b/>\r\n<c/>\r<d/>\r\n\r\n<e/>" + gap + "\n<f/></a>", "l"));
+    EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 4, 6, 7}));
+    lines.clear();
+    ASSERT_TRUE(parser.LoadFromString("<a>\n\n<b/>" + gap + "\n\n\n" + gap + "<c/>\n" + gap + "\n<d x=\"\n\n\"/><e/></a>", "l"));
+    EXPECT_EQ(lines, (std::vector<int>{1, 3, 6, 8, 10}));
+}
+
 TEST_F(XmlEncodingTest, DecodesToWideText) {
     EXPECT_EQ(EncodingParser::Decode(Utf16(L"h\u00e9\U0001F600", true, true)), L"h\u00e9\U0001F600");
     EXPECT_EQ(EncodingParser::Decode(Utf16(L"x", false, true) + "\x01"), L"x\ufffd");  // odd byte

@@ -17,6 +17,7 @@ void EnsureCatalogue() {
                    "<puzzle><grid>1</grid></puzzle></set><set><puzzle><grid>1</grid></puzzle></set></mode>"
                    "<mode><set><puzzle><grid>1</grid></puzzle></set></mode></game></p>",
                    "fuzz-catalogue");
+    stats.Publish();
 }
 }  // namespace
 

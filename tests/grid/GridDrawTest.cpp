@@ -122,14 +122,15 @@ TEST_F(GridTest, ThePointersLineAndCluesAreHighlighted) {
 // has, a board whose first column and row have that many shows every clue
 // number inside the clue room (never over the cells) and inside the window.
 TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
-    gGridConfigs.clear();
     GameStats rules(false);
     ASSERT_TRUE(rules.LoadText(ReadPropertiesFile(GameStats::kFileName), "game.xml")) << rules.GetErrorText();
-    ASSERT_FALSE(gGridConfigs.empty());
+    rules.Publish();
+    const std::shared_ptr<const GridConfigTable> sizes = gGridConfigs.Get();
+    ASSERT_FALSE(sizes->empty());
     Image* numbers = FindImage(L"GridNumbers");
     ASSERT_NE(numbers, nullptr);
     const Rect window(0, 0, mApp->mWidth, mApp->mHeight);
-    for (const auto& [n, config] : gGridConfigs) {
+    for (const auto& [n, config] : *sizes) {
         SCOPED_TRACE("size " + std::to_string(n));
         std::vector<std::string> rows(static_cast<size_t>(n), std::string(static_cast<size_t>(n), '.'));
         for (int y = 0; y < n; y += 2)

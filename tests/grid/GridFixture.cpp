@@ -35,14 +35,14 @@ void GridTest::SetUp() {
     ASSERT_TRUE(LoadAnimationsFile("properties/animations.xml", &error)) << error;
     mPlayer.mDevice = L"ipad";
     mPlayer.MakeCurrent();
-    gGridConfigs.clear();
-    GridConfig& config = gGridConfigs[5];
+    GridConfig config;
     config.mOffsetX = 120;
     config.mOffsetY = 150;
     config.mHints = 3;
     config.mHintReward = 2;
     config.mMistakes = 3;
-    gPuzzleTable.erase(kGame);
+    gGridConfigs.Publish(GridConfigTable{{5, config}});
+    gPuzzleTable.Edit([](PuzzleTable& table) { table.erase(kGame); });
     InstallPuzzle(0, std::vector<std::string>(kRows, kRows + 5));
     SeedShuffleRandom(1);
     mScreen = new TestPlayScreen();
@@ -55,24 +55,27 @@ void GridTest::TearDown() {
         for (Widget* widget : left) widget->RemoveSelf();
         mHarness.RunSteps(1);
     }
-    gPuzzleTable.erase(kGame);
+    gPuzzleTable.Edit([](PuzzleTable& table) { table.erase(kGame); });
     if (gPlayerState == &mPlayer) gPlayerState = nullptr;
     if (gCurrentPlayerState == &mPlayer) gCurrentPlayerState = nullptr;
     SetShuffleRandom(nullptr);
 }
 
 void GridTest::InstallPuzzle(int index, const std::vector<std::string>& rows) {
-    auto& sets = gPuzzleTable[kGame].mModes[0];
-    if (sets.empty()) sets.resize(1);
-    PuzzleSet& set = sets[0];
-    if (static_cast<int>(set.size()) <= index) set.resize(static_cast<size_t>(index) + 1);
-    PuzzleRecord& record = set[static_cast<size_t>(index)];
     const size_t n = rows.size();
-    record.mName = L"test" + std::to_wstring(index);
-    record.mSolution.assign(n, std::vector<int32_t>(n, 0));
-    record.mPicture.assign(n, std::vector<int32_t>(n, -1));
+    PuzzleLayer solution(n, std::vector<int32_t>(n, 0));
     for (size_t y = 0; y < n; ++y)
-        for (size_t x = 0; x < n && x < rows[y].size(); ++x) record.mSolution[x][y] = rows[y][x] == '#';
+        for (size_t x = 0; x < n && x < rows[y].size(); ++x) solution[x][y] = rows[y][x] == '#';
+    gPuzzleTable.Edit([&](PuzzleTable& table) {
+        auto& sets = table[kGame].mModes[0];
+        if (sets.empty()) sets.resize(1);
+        PuzzleSet& set = sets[0];
+        if (static_cast<int>(set.size()) <= index) set.resize(static_cast<size_t>(index) + 1);
+        PuzzleRecord& record = set[static_cast<size_t>(index)];
+        record.mName = L"test" + std::to_wstring(index);
+        record.mSolution = CompactLayer::FromColumns(solution);
+        record.mPicture = CompactLayer::FromColumns(PuzzleLayer(n, std::vector<int32_t>(n, -1)));
+    });
 }
 
 PlayTileGrid* GridTest::MakeBoard(int index, bool meters) {

@@ -35,7 +35,7 @@ TEST_F(GridTest, BoardIsPlacedFromTheSizeRulesAndTheTileImage) {
 }
 
 TEST_F(GridTest, AnUnknownSizeHasNoOffsets) {
-    gGridConfigs.erase(5);
+    gGridConfigs.Publish({});
     ASSERT_TRUE(MakeBoard());
     EXPECT_EQ(mGrid->GetOffsetX(), 0);
     EXPECT_EQ(mGrid->GetOffsetY(), 0);
@@ -70,7 +70,7 @@ TEST_F(GridTest, MissingTileHighlightRefusesTheBoard) {
     background.mBits.assign(64, 0xff000000u);
     gAssetManager->AddImage(L"Grid7_ipad", new ImageSurface(background));
     InstallPuzzle(1, std::vector<std::string>(7, "#######"));
-    gGridConfigs[7].mMistakes = 3;
+    gGridConfigs.Edit([](GridConfigTable& rules) { rules[7].mMistakes = 3; });
     std::string error;
     EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error), nullptr);
     EXPECT_NE(error.find("G7TileHighlight_ipad"), std::string::npos) << error;
@@ -107,10 +107,12 @@ TEST_F(GridTest, ClueNumbersUseTheStyleRowsOfTheBoardSize) {
     EXPECT_EQ(mGrid->GetClueLayout().RowClue(1, 1, 2), Point((40 - w) / 2 - 40 - 2, 80 + (80 - h) / 2));
 
     // Boards above 15 use rows 4 to 7.
-    GridConfig& big = gGridConfigs[20];
-    big.mOffsetX = 280;
-    big.mOffsetY = 70;
-    big.mMistakes = 12;
+    gGridConfigs.Edit([](GridConfigTable& rules) {
+        GridConfig& big = rules[20];
+        big.mOffsetX = 280;
+        big.mOffsetY = 70;
+        big.mMistakes = 12;
+    });
     InstallPuzzle(1, std::vector<std::string>(20, std::string(20, '#')));
     std::string error;
     PlayTileGrid* board = PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error);

@@ -28,13 +28,13 @@ public:
 
 // A catalogue of two story sets (2 and 1 puzzles) and one bonus set (1).
 void LoadSmallCatalogue(int storySets = 2) {
-    gPuzzleTable.clear();
     std::string xml = "<p><game name=\"quiltro7\"><mode><set><puzzle><grid>1</grid></puzzle>"
                       "<puzzle><grid>1</grid></puzzle></set>";
     for (int i = 1; i < storySets; ++i) xml += "<set><puzzle><grid>1</grid></puzzle></set>";
     xml += "</mode><mode><set><puzzle><grid>1</grid></puzzle></set></mode></game></p>";
     PuzzleStats stats(false);
     ASSERT_TRUE(stats.LoadText(xml, "p.xml"));
+    stats.Publish();
 }
 
 class Profiles : public ::testing::Test {

@@ -8,13 +8,14 @@
 #include "puzzle/SetStats.h"
 
 namespace {
-bool LoadSets(const std::string& xml, SetStats* keep = nullptr) {
-    gSetTable.clear();
-    SetStats local(false);
-    SetStats& stats = keep ? *keep : local;
+// Loads and publishes a sets7.xml text; false (with the message) when refused.
+bool LoadSets(const std::string& xml, std::string* error = nullptr) {
+    SetStats stats(false);
     SetDebugOutputEnabled(false);
     bool ok = stats.LoadText(xml, "sets.xml");
     SetDebugOutputEnabled(true);
+    if (ok) stats.Publish();
+    if (error) *error = stats.GetErrorText();
     return ok;
 }
 
@@ -29,7 +30,7 @@ const char* kTwoGames =
 
 TEST(SetCatalogue, ReadsSetsInFileOrder) {
     ASSERT_TRUE(LoadSets(kTwoGames));
-    ASSERT_EQ(gSetTable.size(), 3u);
+    ASSERT_EQ(gSetTable.Get()->size(), 3u);
     const GameSets& first = SetStats::FindGame(L"first");
     ASSERT_EQ(first.mModes[0].size(), 3u);  // the duplicate game's set lands in the first record
     const SetRecord& alps = first.mModes[0][0];
@@ -56,62 +57,69 @@ TEST(SetCatalogue, ReadsSetsInFileOrder) {
 
 TEST(SetCatalogue, FindGameFallsBackToTheFirstGame) {
     ASSERT_TRUE(LoadSets(kTwoGames));
-    EXPECT_EQ(&SetStats::FindGame(L"nope"), &gSetTable[0]);
-    EXPECT_EQ(&SetStats::FindGame(L"FIRST"), &gSetTable[0]);
-    gSetTable.clear();
-    const GameSets& none = SetStats::FindGame(L"first");  // no table: an empty record, no crash
+    const GameSets* first = &gSetTable.Get()->front();
+    EXPECT_EQ(&SetStats::FindGame(L"nope"), first);
+    EXPECT_EQ(&SetStats::FindGame(L"FIRST"), first);
+    const GameSets& none = SetStats::FindGame(SetTable(), L"first");  // no table: an empty record, no crash
     EXPECT_TRUE(none.mModes[0].empty());
 }
 
-TEST(SetCatalogue, OutOfPlaceElementsAreSkipped) {
-    SetStats stats(false);
-    ASSERT_TRUE(LoadSets("<sets><mode/><game name=\"g\"><set name=\"early\"/><music name=\"m\"/>"
-                         "<mode/><mode/><mode><set name=\"third\"/></mode></game></sets>", &stats));
-    ASSERT_EQ(gSetTable.size(), 1u);
-    EXPECT_TRUE(gSetTable[0].mModes[0].empty());
-    EXPECT_TRUE(gSetTable[0].mModes[1].empty());
-    EXPECT_EQ(stats.GetProblems().Lines().size(), 5u);
+TEST(SetCatalogue, OutOfPlaceElementsFailTheFileAndPublishNothing) {
+    ASSERT_TRUE(LoadSets(kTwoGames));
+    const char* const broken[] = {"<sets><mode/></sets>", "<sets><game name=\"g\"><set name=\"early\"/></game></sets>",
+                                  "<sets><game name=\"g\"><mode/><music name=\"m\"/></game></sets>",
+                                  "<sets><game name=\"g\"><mode/><mode/><mode/></game></sets>",
+                                  "<sets><game name=\"g\"><mode><set name=\"cut\"/>"};
+    for (const char* xml : broken) {
+        std::string error;
+        EXPECT_FALSE(LoadSets(xml, &error)) << xml;
+        EXPECT_NE(error.find("Line 1 in File 'sets.xml'"), std::string::npos) << error;
+    }
+    EXPECT_EQ(gSetTable.Get()->size(), 3u);
 }
 
-TEST(GridRules, ReadsRecordsAndInsertsZeroForUnknownSizes) {
-    gGridConfigs.clear();
+TEST(GridRules, ReadsRecordsAndAnUnknownSizeIsZeroWithoutAnEntry) {
     GameStats stats(false);
     ASSERT_TRUE(stats.LoadText("<game><grid size=\"5\" mistakes=\"3\" hints=\"5\" hint-reward=\"1\" offset-x=\"380\" "
                                "offset-y=\"100+20\"/><grid size=\"5\" mistakes=\"4\"/><other size=\"7\"/></game>",
                                "game.xml"));
-    ASSERT_EQ(gGridConfigs.size(), 1u);
-    EXPECT_EQ(gGridConfigs[5].mMistakes, 4);  // the later record replaces the earlier
-    EXPECT_EQ(gGridConfigs[5].mHints, 0);
-    const GridConfig& unknown = gGridConfigs[9];
+    stats.Publish();
+    ASSERT_EQ(gGridConfigs.Get()->size(), 1u);
+    EXPECT_EQ(FindGridConfig(5).mMistakes, 4);  // the later record replaces the earlier
+    EXPECT_EQ(FindGridConfig(5).mHints, 0);
+    const GridConfig unknown = FindGridConfig(9);
     EXPECT_EQ(unknown.mMistakes + unknown.mHints + unknown.mHintReward + unknown.mOffsetX + unknown.mOffsetY, 0);
-    EXPECT_EQ(gGridConfigs.size(), 2u);
+    EXPECT_EQ(gGridConfigs.Get()->size(), 1u);
+    GameStats broken(false);
+    EXPECT_FALSE(broken.LoadText("<game><grid size=\"5\"/>", "game.xml"));
+    EXPECT_EQ(gGridConfigs.Get()->size(), 1u);
 }
 
 TEST(GameData, RefusesMissingOrZeroGridRulesAndMismatchedSets) {
-    gPuzzleTable.clear();
-    gGridConfigs.clear();
+    gGridConfigs.Publish({});
     PuzzleStats puzzles(false);
     ASSERT_TRUE(puzzles.LoadText("<p><game name=\"quiltro7\"><mode><set><puzzle><grid>10 01</grid></puzzle>"
                                  "</set></mode></game></p>", "p.xml"));
+    puzzles.Publish();
     ASSERT_TRUE(LoadSets("<s><game name=\"quiltro7\"><mode><set name=\"a\"/></mode></game></s>"));
     std::string message;
     EXPECT_FALSE(CheckGameData(message));
     EXPECT_NE(message.find("game.xml"), std::string::npos) << message;
-    EXPECT_TRUE(gGridConfigs.empty());  // the check itself inserts nothing
+    EXPECT_TRUE(gGridConfigs.Get()->empty());  // the check itself inserts nothing
 
-    gGridConfigs[2] = GridConfig{0, 0, 1, 1, 0};
+    gGridConfigs.Publish(GridConfigTable{{2, GridConfig{0, 0, 1, 1, 0}}});
     EXPECT_FALSE(CheckGameData(message));
     EXPECT_NE(message.find("mistakes"), std::string::npos) << message;
-    gGridConfigs[2].mMistakes = 2;
+    gGridConfigs.Edit([](GridConfigTable& rules) { rules[2].mMistakes = 2; });
     EXPECT_TRUE(CheckGameData(message)) << message;
 
     ASSERT_TRUE(LoadSets("<s><game name=\"quiltro7\"><mode><set name=\"a\"/><set name=\"b\"/></mode></game></s>"));
     EXPECT_FALSE(CheckGameData(message));
     EXPECT_NE(message.find("sets7.xml"), std::string::npos) << message;
 
-    gSetTable.clear();
+    gSetTable.Publish({});
     EXPECT_FALSE(CheckGameData(message));
-    gPuzzleTable.clear();
+    gPuzzleTable.Publish({});
     EXPECT_FALSE(CheckGameData(message));
     EXPECT_NE(message.find("puzzles_quiltro7.xml"), std::string::npos) << message;
 }
@@ -123,10 +131,11 @@ TEST(PuzzleTitles, SetsCollectTitlesAndTheBaseGetsTheRest) {
                              "<set name=\"fjord\"><puzzle>One</puzzle></set>"
                              "<set name=\"alps\"><puzzle>Third</puzzle></set></localization>",
                              "loc.xml"));
-    ASSERT_EQ(gPuzzleTitles[L"alps"].size(), 3u);
-    EXPECT_EQ(gPuzzleTitles[L"alps"][1], L"Cross\nRoads");
-    EXPECT_EQ(gPuzzleTitles[L"alps"][2], L"Third");
-    EXPECT_EQ(gPuzzleTitles[L"fjord"].size(), 1u);
+    EXPECT_EQ(FindPuzzleTitle(L"alps", 1), L"Cross\nRoads");
+    EXPECT_EQ(FindPuzzleTitle(L"alps", 2), L"Third");
+    EXPECT_EQ(FindPuzzleTitle(L"alps", 3), L"");
+    EXPECT_EQ(FindPuzzleTitle(L"fjord", 0), L"One");
+    EXPECT_EQ(gPuzzleTitles.Get()->count(L"nope"), 0u);
     EXPECT_EQ(GetLocalizedString(L"alps"), L"The Alps");
     EXPECT_EQ(GetLocalizedString(L"p_heart"), L"Heart");
     EXPECT_FALSE(HasLocalizedString(L"set"));
@@ -134,6 +143,6 @@ TEST(PuzzleTitles, SetsCollectTitlesAndTheBaseGetsTheRest) {
     // A reload (the developer code) gives the same lists, not doubled ones.
     MyLocalization again(false);
     ASSERT_TRUE(again.LoadText("<localization><set name=\"alps\"><puzzle>New</puzzle></set></localization>", "l"));
-    ASSERT_EQ(gPuzzleTitles[L"alps"].size(), 1u);
-    EXPECT_EQ(gPuzzleTitles[L"alps"][0], L"New");
+    EXPECT_EQ(FindPuzzleTitle(L"alps", 0), L"New");
+    EXPECT_EQ(FindPuzzleTitle(L"alps", 1), L"");
 }

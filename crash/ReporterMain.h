@@ -1,0 +1,9 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The reporter process: names the addresses of crash.txt, rewrites it, puts
+// the report on the clipboard, shows the report windows and posts the report.
+// `args` are the program's arguments without its name. Returns the exit
+// status (the last transfer result when a report was sent, else 0).
+int RunCrashReporter(const std::vector<std::string>& args);

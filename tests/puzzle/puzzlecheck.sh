@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The catalogue checker passes our own data and refuses each broken catalogue
+# of the corpus the way the game does: a non-zero exit and the loader's
+# message, with its file and line, printed once.
+set -u
+CHECK=$1
+DATA=$2
+CORPUS=$3
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+
+if ! out=$("$CHECK" "$DATA" 2>&1); then
+  echo "FAIL: our own data was refused: $out"; exit 1
+fi
+
+mkdir -p "$WORK/properties"
+cp "$DATA/properties/sets7.xml" "$DATA/properties/game.xml" "$WORK/properties/"
+for name in cut-after-a-puzzle grid-hash grid-dots grid-nine short-middle-row no-tile not-square \
+            picture-short-row nested-puzzle oversized truncated-ragged out-of-place empty-grid-odd-picture; do
+  cp "$CORPUS/$name.xml" "$WORK/properties/puzzles_quiltro7.xml"
+  out=$("$CHECK" "$WORK" 2>&1); rc=$?
+  lines=$(grep -c " on Line [0-9]* in File '.*puzzles_quiltro7.xml'" <<<"$out")
+  if [ $rc -eq 0 ] || [ "$lines" -ne 1 ]; then
+    echo "FAIL: $name gave rc=$rc and $lines messages with file and line: $out"; exit 1
+  fi
+done
+echo "puzzlecheck: our data passes, every broken catalogue is refused once"
