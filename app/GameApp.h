@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -12,6 +13,7 @@
 class AnimationCommand;
 class AnimationWidget;
 class Menu;
+class SoundPlayer;
 
 // The game framework's application: loading, menus, typed codes and the
 // script hook on top of the plain application object.
@@ -42,6 +44,7 @@ public:
     void RemoveMenu(Menu* menu) override;
     void SetActiveMenu(Menu* menu) override;
     int GetPauseCount() const override { return mPauseCount; }
+    std::wstring GetPlayerName() const override { return mPlayerName; }
     Menu* GetActiveMenu() const;
     std::vector<Menu*> GetOpenMenus() const;
     // Remembers the menus open now, so that they can be closed later in one
@@ -66,6 +69,14 @@ public:
     void RunOnMainThread(std::function<void()> call);
     bool IsMainThread() const { return std::this_thread::get_id() == mMainThreadId; }
 
+    // --- Sound effects through the player ------------------------------------
+    // Skipped when the same id started at most minimumGap update steps ago.
+    void PlaySound(int soundId, int minimumGap, double volumeFactor);
+    void PlaySoundByName(const std::wstring& name);  // an unknown name plays nothing
+    void StopAllLoopingSounds();
+    SoundPlayer* GetSoundPlayer() const override { return mSoundPlayer.get(); }
+
+    std::unique_ptr<SoundPlayer> mSoundPlayer;
     std::wstring mPlayerName;
     bool mHideMouseSpeed = true;
     int mPauseCount = 0;

@@ -5,6 +5,7 @@ class Clock;
 class HandleTarget;
 class Menu;
 class SoundManager;
+class SoundPlayer;
 class TrackInterface;
 class Widget;
 
@@ -22,6 +23,7 @@ public:
     virtual Clock* GetClock() const { return nullptr; }
     virtual SoundManager* GetSoundManager() const { return nullptr; }
     virtual TrackInterface* GetMusicInterface() const { return nullptr; }
+    virtual SoundPlayer* GetSoundPlayer() const { return nullptr; }
 
     // Deletes after the current update step (see the deferred-delete list).
     virtual void SafeDelete(HandleTarget* object) = 0;
@@ -36,6 +38,8 @@ public:
     virtual void RemoveMenu(Menu* menu) {}
     virtual void SetActiveMenu(Menu* menu) {}
     virtual int GetPauseCount() const { return 0; }
+    // The current player's name, which "[player]" in script texts stands for.
+    virtual std::wstring GetPlayerName() const { return {}; }
     // The game's script commands are not here: the game registers them in
     // the ScriptCommandRegistry at start.
 };

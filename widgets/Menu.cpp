@@ -1,8 +1,18 @@
 #include "widgets/Menu.h"
 
+#include <set>
+
+#include "audio/SoundPlayer.h"
+
 #include "widgets/AppServices.h"
 #include "render/Image.h"
 #include "widgets/WidgetManager.h"
+
+namespace {
+
+SoundPlayer* Player() { return gAppServices ? gAppServices->GetSoundPlayer() : nullptr; }
+
+}  // namespace
 
 Menu::Menu(Image* image, bool popup, bool centre) : AnimationWidget(0.0f, 0.0f, nullptr, 1.0f) {
     if (popup) {
@@ -103,17 +113,31 @@ void Menu::UpdatePausedState() {
         mRemoveMask &= ~mRemovedInputFlag;
         mRemovedInputFlag = 0;
     }
+    if (SoundPlayer* player = Player(); player && !mSoundCounts.empty()) {
+        std::set<int> ids;
+        for (const auto& entry : mSoundCounts) ids.insert(entry.first);
+        player->SetLoopsMuted(IsPaused(), ids);
+    }
 }
 
-void Menu::PlaySound(int soundId, double /*volume*/) { ++mSoundCounts[soundId]; }
+void Menu::PlaySound(int soundId, double volume) {
+    ++mSoundCounts[soundId];
+    if (SoundPlayer* player = Player()) player->PlayLooping(soundId, volume);
+}
 
-void Menu::StopSound(int soundId, double /*fadeTime*/) {
+void Menu::StopSound(int soundId, double fadeTime) {
     auto it = mSoundCounts.find(soundId);
     if (it == mSoundCounts.end()) return;
     if (--it->second <= 0) mSoundCounts.erase(it);
+    if (SoundPlayer* player = Player()) player->StopLooping(soundId, fadeTime);
 }
 
-void Menu::StopAllSounds(double /*fadeTime*/) { mSoundCounts.clear(); }
+void Menu::StopAllSounds(double fadeTime) {
+    for (auto& [id, count] : mSoundCounts)
+        for (int i = 0; i < count; ++i)
+            if (SoundPlayer* player = Player()) player->StopLooping(id, fadeTime);
+    mSoundCounts.clear();
+}
 
 int Menu::GetSoundCount(int soundId) const {
     auto it = mSoundCounts.find(soundId);
