@@ -17,33 +17,7 @@
 #include "render/Image.h"
 #include "widgets/AppServices.h"
 #include "widgets/ButtonWidget.h"
-
-// One line of text in a font: the timer and the tool captions.
-class HudLabel : public Widget {
-public:
-    HudLabel(int x, int y, const std::wstring& text, const wchar_t* font) : mText(text), mFont(FindFont(font)) {
-        Resize(static_cast<float>(x), static_cast<float>(y), 0, 0);
-        mMouseVisible = false;
-    }
-    void SetText(const std::wstring& text) {
-        if (text == mText) return;
-        mText = text;
-        MarkDirty();
-    }
-    const std::wstring& GetText() const { return mText; }
-    void Draw(Graphics* g) override {
-        if (!mFont || mText.empty()) return;
-        Font* old = g->GetFont();
-        g->SetFont(mFont);
-        g->SetColor(Color::White);
-        g->DrawTextLine(mText, 0.0f, 0.0f, 0.0f, 0);
-        g->SetFont(old);
-    }
-
-private:
-    std::wstring mText;
-    Font* mFont = nullptr;
-};
+#include "widgets/TextLabel.h"
 
 namespace {
 
@@ -63,6 +37,20 @@ constexpr const wchar_t* kCommands[] = {L"init-grid-holes", L"add-grid",     L"a
 std::wstring Device() { return gPlayerState ? gPlayerState->mDevice : L"ipad"; }
 
 int PositionConstant(const std::wstring& name) { return GetConstantInt(name + Device()); }
+
+// One centred line at (x, y): the timer and the tool captions.
+TextLabel* MakeLabel(const std::wstring& text, int x, int y, const wchar_t* font) {
+    auto* label = new TextLabel(text, static_cast<float>(x), static_cast<float>(y), font, 0, 0, 0, 0);
+    label->mMouseVisible = false;
+    label->mRemoveMask |= WidgetFlags::AllowMouse;
+    return label;
+}
+
+void SetLabelText(TextLabel* label, const std::wstring& text) {
+    if (!label || label->GetText() == text) return;
+    label->SetText(text);
+    label->MarkDirty();
+}
 
 }  // namespace
 
@@ -184,8 +172,8 @@ void PlayPuzzleMenu::AddHud(Widget* widget) {
 
 void PlayPuzzleMenu::FinishInit(int x, int y, int mX, int mY) {
     if (mGrid.Get()) return;
-    auto* timer = new HudLabel(PositionConstant(L"timer_text_x_") + x, PositionConstant(L"timer_text_y_") + y,
-                               PlayTimeText(mElapsed), L"hud_text");
+    auto* timer = MakeLabel(PlayTimeText(mElapsed), PositionConstant(L"timer_text_x_") + x,
+                            PositionConstant(L"timer_text_y_") + y, L"hud_text");
     mTimerLabel = timer;
     AddHud(timer);
     auto* hint = new HintMeter(static_cast<float>(PositionConstant(L"hint_meter_x_") + x),
@@ -242,8 +230,8 @@ PlayPuzzleMenu::ToolRecord PlayPuzzleMenu::MakeTool(const std::wstring& image, c
                                     static_cast<float>(PositionConstant(prefix + L"y_") + mY), image);
     button->Move(button->mX - static_cast<float>(button->mWidth / 2), button->mY);
     button->mButtonListener = this;
-    auto* label = new HudLabel(PositionConstant(textPrefix + L"x_") + mX, PositionConstant(textPrefix + L"y_") + mY,
-                               GetLocalizedString(labelKey), L"hud_text2");
+    auto* label = MakeLabel(GetLocalizedString(labelKey), PositionConstant(textPrefix + L"x_") + mX,
+                            PositionConstant(textPrefix + L"y_") + mY, L"hud_text2");
     record.mButton = button;
     record.mLabel = label;
     record.mFrameX = static_cast<int>(button->mX) - 11;
@@ -275,7 +263,7 @@ ButtonWidget* PlayPuzzleMenu::GetToolButton(int index) const {
 
 std::wstring PlayPuzzleMenu::GetToolLabel(int index) const {
     if (index < 0 || index >= GetToolCount()) return {};
-    HudLabel* label = mTools[static_cast<size_t>(index)].mLabel.Get();
+    TextLabel* label = mTools[static_cast<size_t>(index)].mLabel.Get();
     return label ? label->GetText() : std::wstring();
 }
 
@@ -285,16 +273,16 @@ void PlayPuzzleMenu::SelectTool(int index) {
     const bool toggle = gPlayerState && gPlayerState->mToggleMode;
     for (size_t i = 0; i < mTools.size(); ++i) {
         ButtonWidget* button = mTools[i].mButton.Get();
-        HudLabel* label = mTools[i].mLabel.Get();
+        TextLabel* label = mTools[i].mLabel.Get();
         if (button) {
             button->SetDisabled(static_cast<int>(i) == mCurrentTool);
             button->mMouseVisible = toggle;
         }
         if (!label) continue;
         if (toggle)
-            label->SetText(static_cast<int>(i) == mCurrentTool ? GetLocalizedString(L"puzzle_left_click") : L"");
+            SetLabelText(label, static_cast<int>(i) == mCurrentTool ? GetLocalizedString(L"puzzle_left_click") : L"");
         else
-            label->SetText(GetLocalizedString(i == 0 ? L"puzzle_left_click" : L"puzzle_right_click"));
+            SetLabelText(label, GetLocalizedString(i == 0 ? L"puzzle_left_click" : L"puzzle_right_click"));
     }
     mShownTool = mCurrentTool == 0;
     if (PlayTileGrid* grid = mGrid.Get()) {
@@ -375,7 +363,7 @@ void PlayPuzzleMenu::DoAction(const std::wstring& action, const std::wstring& /*
 // --- The play loop -----------------------------------------------------------------------------
 
 std::wstring PlayPuzzleMenu::GetTimerText() const {
-    HudLabel* label = mTimerLabel.Get();
+    TextLabel* label = mTimerLabel.Get();
     return label ? label->GetText() : std::wstring();
 }
 
@@ -415,7 +403,7 @@ void PlayPuzzleMenu::Update() {
     } else {
         ++mElapsed;
         if (mElapsed % kTimerStep == 0)
-            if (HudLabel* label = mTimerLabel.Get()) label->SetText(PlayTimeText(mElapsed));
+            if (TextLabel* label = mTimerLabel.Get()) SetLabelText(label, PlayTimeText(mElapsed));
     }
 }
 

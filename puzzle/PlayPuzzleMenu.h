@@ -8,7 +8,7 @@
 #include "widgets/Menu.h"
 
 class ButtonWidget;
-class HudLabel;
+class TextLabel;
 class PlayArtGrid;
 
 // What a finished puzzle hands to the screen that follows it.
@@ -97,7 +97,7 @@ protected:
 private:
     struct ToolRecord {
         WeakHandle<ButtonWidget> mButton;
-        WeakHandle<HudLabel> mLabel;
+        WeakHandle<TextLabel> mLabel;
         int mFrameX = 0;
         int mFrameY = 0;
         std::wstring mCursor;
@@ -118,7 +118,7 @@ private:
     State mState = State::Opening;
     WeakHandle<PlayTileGrid> mGrid;
     WeakHandle<PlayArtGrid> mArtGrid;
-    WeakHandle<HudLabel> mTimerLabel;
+    WeakHandle<TextLabel> mTimerLabel;
     WeakHandle<HintMeter> mHintMeter;
     WeakHandle<MistakeMeter> mMistakeMeter;
     int mElapsed = 0;

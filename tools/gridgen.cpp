@@ -201,13 +201,41 @@ bool WriteChance(const std::string& folder, const std::string& name, int size) {
     return Save(folder, name, c);
 }
 
+// A hint bulb in 12 frames: 0 empty glass, 1-10 filling from the bottom in
+// the warm accent, 11 full and glowing.
+bool WriteHintBulb(const std::string& folder) {
+    constexpr int kW = 40, kH = 56, kFrames = 12;
+    Canvas c(kW * kFrames, kH);
+    const float cx = kW / 2.0f, cy = 22.0f, r = 17.0f;
+    for (int f = 0; f < kFrames; ++f) {
+        const int x0 = f * kW;
+        const float level = f >= 11 ? 1.0f : f / 11.0f;  // share of the glass filled
+        const float top = cy + r - level * (2 * r);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
+                const float d = std::sqrt(dx * dx + dy * dy);
+                if (f == 11 && d <= r + 5 && d > r) c.Blend(x0 + x, y, Argb(int(120 * (r + 5 - d) / 5), 255, 236, 140));
+                if (d > r) continue;
+                uint32_t argb = Argb(150, 60, 70, 100);
+                if (y + 0.5f >= top) argb = f == 11 ? Argb(255, 255, 236, 140) : Argb(255, 255, 233, 168);
+                if (d > r - 2) argb = Argb(255, 90, 50, 16);
+                c.Blend(x0 + x, y, argb);
+            }
+        c.Set(x0 + 13, 40, 14, 10, Argb(255, 120, 120, 132));  // the base
+        c.Set(x0 + 13, 43, 14, 1, Argb(255, 80, 80, 96));
+        c.Set(x0 + 13, 46, 14, 1, Argb(255, 80, 80, 96));
+    }
+    return Save(folder, "hint_bulb", c);
+}
+
 // The panel behind the meters and the tool buttons, and the two tool
 // buttons (normal, over, down, disabled).
 bool WriteHud(const std::string& folder, const std::string& device) {
-    Canvas back(280, 720);
-    back.Set(0, 0, 280, 720, Argb(235, 28, 36, 58));
-    back.Frame(0, 0, 280, 720, 3, Argb(255, 90, 50, 16));
-    back.Frame(3, 3, 274, 714, 1, Argb(200, 255, 233, 168));
+    Canvas back(244, 720);
+    back.Set(0, 0, 244, 720, Argb(235, 28, 36, 58));
+    back.Frame(0, 0, 244, 720, 3, Argb(255, 90, 50, 16));
+    back.Frame(3, 3, 238, 714, 1, Argb(200, 255, 233, 168));
     bool ok = Save(folder, "hud_back_" + device, back);
     for (int tool = 0; tool < 2; ++tool) {
         constexpr int kButton = 64;
@@ -230,6 +258,7 @@ bool WriteHud(const std::string& folder, const std::string& device) {
         }
         ok &= Save(folder, tool == 0 ? "tile_tool_btn" : "mark_tool_btn", c);
     }
+    ok &= WriteHintBulb(folder);
     return ok & WriteChance(folder, "chanceLarge_" + device, 40) & WriteChance(folder, "chanceSmall_" + device, 28);
 }
 

@@ -32,8 +32,11 @@ int DifferingPixels(const ImageData& a, const ImageData& b, int tolerance) {
 
 TEST_F(PlayScreenTest, TheScreenLooksAsStored) {
     Open(0, 0, 2);
-    // A line held along the second row. (Cells are pictures of their
-    // scripts, which the stored picture leaves out.)
+    // Some tiles, a mark, one mistake, and a line held along the second row.
+    RevealTiles(9);
+    ClickCell(2, 4, MouseButton::Right);
+    ClickCell(0, 0, MouseButton::Right);
+    Run(300);
     const Point from = CellCentre(0, 1), to = CellCentre(3, 1);
     mHarness.MouseMove(from.mX, from.mY);
     mHarness.MouseDown(from.mX, from.mY);

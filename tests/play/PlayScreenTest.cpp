@@ -133,7 +133,9 @@ TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
     EXPECT_EQ(gPlayerState->mNumHints, 2) << "five reveals fill a bulb";
     EXPECT_TRUE(gPlayerState->mSeenHint);
     const int before = Grid().GetRemainingTiles();
-    meter->DoAction(L"hint", L"0", 0);
+    // The first bulb's button (bulbs 50 pixels apart, 40 x 56, from x 30, y 40 in the meter).
+    mHarness.Click(static_cast<int>(meter->mX) + 50, static_cast<int>(meter->mY) + 68);
+    mHarness.DrainInput();
     Run(200);
     EXPECT_EQ(meter->GetHintsUsed(), 1);
     EXPECT_EQ(gPlayerState->mNumHints, 1);
