@@ -1,16 +1,22 @@
 // One update step plus one drawn frame of the play screen (board, meters,
 // timer, tool buttons) on a 25 x 25 board while a line is dragged across it,
-// through the null renderer.
+// through the null renderer and through the OpenGL driver on a hidden window
+// (SDL's offscreen driver without a display): the GL figure includes
+// presenting each frame.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "bench/BenchPictures.h"
 #include "core/Log.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayerState.h"
+#include "platform/System.h"
+#include "platform/Window.h"
+#include "render/D3DInterface.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "widgets/WidgetManager.h"
@@ -20,28 +26,17 @@ namespace {
 constexpr int kSize = 25;
 const wchar_t* const kGame = L"playbench";
 
-ImageSurface* Picture(int w, int h, int cols = 1, int rows = 1) {
-    ImageData data;
-    data.mWidth = w;
-    data.mHeight = h;
-    data.mBits.assign(static_cast<size_t>(w) * h, 0x80ffffffu);
-    auto* image = new ImageSurface(data);
-    image->mNumCols = cols;
-    image->mNumRows = rows;
-    return image;
-}
-
 void SetUpPlay(PlayerState& player) {
     SetDebugOutputEnabled(false);
     player.mDevice = L"pbench";
     player.MakeCurrent();
-    gAssetManager->AddImage(L"Grid25_pbench", Picture(200 + kSize * 24, 200 + kSize * 24));
+    gAssetManager->AddImage(L"Grid25_pbench", BenchPicture(200 + kSize * 24, 200 + kSize * 24));
     for (const wchar_t* name : {L"G25TileHighlight_pbench", L"G25MarkHighlight_pbench", L"G25CursorHighlight_pbench"})
-        gAssetManager->AddImage(name, Picture(24, 24));
-    gAssetManager->AddImage(L"GridNumbers", Picture(25 * 10, 8 * 10, 25, 8));
-    gAssetManager->AddImage(L"chanceSmall_pbench", Picture(56, 28, 2, 1));
-    gAssetManager->AddImage(L"tile_tool_btn", Picture(256, 64, 4, 1));
-    gAssetManager->AddImage(L"mark_tool_btn", Picture(256, 64, 4, 1));
+        gAssetManager->AddImage(name, BenchPicture(24, 24));
+    gAssetManager->AddImage(L"GridNumbers", BenchPicture(25 * 10, 8 * 10, 25, 8));
+    gAssetManager->AddImage(L"chanceSmall_pbench", BenchPicture(56, 28, 2, 1));
+    gAssetManager->AddImage(L"tile_tool_btn", BenchPicture(256, 64, 4, 1));
+    gAssetManager->AddImage(L"mark_tool_btn", BenchPicture(256, 64, 4, 1));
     GridConfig config;
     config.mOffsetX = 200;
     config.mOffsetY = 200;
@@ -66,7 +61,9 @@ void SetUpPlay(PlayerState& player) {
         animations.Publish();
 }
 
-void BM_PlayScreenFrameDuringDrag25(benchmark::State& state) {
+// The frame loop; `finish` runs after each drawn frame.
+template <class Finish>
+void RunDragFrames(benchmark::State& state, Finish finish) {
     PlayerState player;
     SetUpPlay(player);
     WidgetManager manager;
@@ -86,7 +83,6 @@ void BM_PlayScreenFrameDuringDrag25(benchmark::State& state) {
     board->MouseEnter();
     board->MouseDown(tile / 2, tile / 2, 1);
     int step = 0;
-    Graphics g;
     for (auto _ : state) {
         // The pointer sweeps along the first row and back: the line changes every frame.
         const int cell = step++ % (2 * kSize - 2);
@@ -94,11 +90,42 @@ void BM_PlayScreenFrameDuringDrag25(benchmark::State& state) {
         board->MouseDrag(x * tile + tile / 2, tile / 2);
         manager.Update();
         manager.UpdateF(1.0f);
-        manager.DrawToGraphics(g);
-        g.FlushBatch();
+        {
+            Graphics g;
+            manager.DrawToGraphics(g);
+            g.FlushBatch();
+        }
+        finish();
     }
     state.SetLabel("25 x 25, a line held");
 }
+
+void BM_PlayScreenFrameDuringDrag25(benchmark::State& state) {
+    RunDragFrames(state, [] {});
+}
 BENCHMARK(BM_PlayScreenFrameDuringDrag25)->Unit(benchmark::kMicrosecond);
+
+void BM_PlayScreenFrameDuringDrag25GL(benchmark::State& state) {
+    if (PlatformGetEnv("DISPLAY").empty() && PlatformGetEnv("WAYLAND_DISPLAY").empty())
+        PlatformSetEnv("SDL_VIDEODRIVER", "offscreen");
+    WindowConfig config;
+    config.title = "bench";
+    config.visible = false;
+    config.vsync = false;
+    std::string error;
+    std::unique_ptr<PlatformWindow> window = PlatformWindow::Create(config, &error);
+    D3DInterface device;
+    if (!window || !device.Init(window.get(), 1024, 768, false)) {
+        state.SkipWithError("no OpenGL window here");
+        return;
+    }
+    D3DInterface::Install(&device);
+    RunDragFrames(state, [&device] {
+        device.Present();
+        device.BeginFrame(Color(0, 0, 0));
+    });
+    D3DInterface::Install(nullptr);
+}
+BENCHMARK(BM_PlayScreenFrameDuringDrag25GL)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
