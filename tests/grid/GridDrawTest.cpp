@@ -4,6 +4,7 @@
 #include "puzzle/ArtCell.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayArtGrid.h"
+#include "puzzle/SmallArtGrid.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "tests/grid/GridFixture.h"
@@ -257,4 +258,28 @@ TEST_F(GridTest, ALostBoardThrowsItsTilesAndShakesToRest) {
     EXPECT_EQ(mGrid->mX, restX);
     mGrid->AnimationMessage(0, L"explode");
     EXPECT_EQ(mScreen->mFailCalls, 1) << "one explosion";
+}
+
+TEST_F(GridTest, ASmallArtGridShowsThePictureOrOnlyItsEmptyFrame) {
+    mPlayer.mGameName = L"quiltro7";
+    LoadArtTiles();
+    Image* frame = FindImage(L"SmallGrid5_quiltro7");
+    ASSERT_NE(frame, nullptr);
+    const PuzzleLayer picture(5, std::vector<int32_t>(5, 4));
+    struct Case {
+        PuzzleLayer layer;
+        bool show;
+        size_t frames, cells;
+    };
+    const Case cases[] = {{picture, true, 0, 25}, {picture, false, 1, 0}, {PuzzleLayer(), true, 0, 0}};
+    for (const Case& c : cases) {
+        SmallArtGrid small(c.layer, 0.0f, 0.0f, c.show);
+        auto* recorder = new RecordingBackend();
+        ScopedDevice device{std::unique_ptr<RecordingBackend>(recorder)};
+        Graphics g;
+        small.Draw(&g);
+        g.FlushBatch();
+        EXPECT_EQ(QuadsOf(recorder->mDraws, frame).size(), c.frames) << c.show;
+        EXPECT_EQ(QuadsOf(recorder->mDraws, gArtTilesImage).size(), c.cells) << c.show;
+    }
 }
