@@ -151,17 +151,51 @@ ScriptStep PlayPuzzleMenu::RunPlayCommand(const std::wstring& name) {
         mWaitState = WaitState::PlayScreen;
         return ScriptStep::Stop;
     } else if (name == L"add-grid" || name == L"add-hud") {
-        // A stand-in the script may move and fade; the pictures of the board
-        // and the HUD need drawing to a texture, which is not here yet.
+        // A picture of the board or the HUD the script may move and fade,
+        // while the widgets themselves stay hidden until play begins.
         int x = GetIntAttributeOr(L"x", 0);
         if (name == L"add-grid" && mSize == 15) x += GetConstantInt(L"dim15_offset");
-        auto* stand = new DynamicWidget(static_cast<float>(x), static_cast<float>(GetIntAttributeOr(L"y", 0)), nullptr,
-                                        GetFloatAttributeOr(L"opacity", 1.0f));
-        stand->mRemoveMask |= WidgetFlags::AllowMouse;
-        AddWidget(stand);
-        AddNamedObject(GetStringAttribute(L"id"), stand);
+        const std::vector<Widget*> shown = name == L"add-grid" ? std::vector<Widget*>{grid} : HudWidgets();
+        auto* picture = new DynamicWidget(static_cast<float>(x), static_cast<float>(GetIntAttributeOr(L"y", 0)),
+                                          nullptr, GetFloatAttributeOr(L"opacity", 1.0f));
+        picture->SetOwnedImage(Snapshot(shown));
+        picture->mRemoveMask |= WidgetFlags::AllowMouse;
+        AddWidget(picture);
+        AddNamedObject(GetStringAttribute(L"id"), picture);
     }
     return ScriptStep::Next;
+}
+
+std::vector<Widget*> PlayPuzzleMenu::HudWidgets() const {
+    std::vector<Widget*> widgets;
+    for (const auto& handle : mHud)
+        if (Widget* widget = handle.Get()) widgets.push_back(widget);
+    return widgets;
+}
+
+ImageSurface* PlayPuzzleMenu::Snapshot(const std::vector<Widget*>& widgets) {
+    auto* surface = new ImageSurface();
+    if (!surface->Create(std::max(mWidth, 1), std::max(mHeight, 1))) return surface;
+    Graphics g(surface);
+    for (Widget* widget : widgets) {
+        if (!widget->mWidgetManager) continue;
+        // Hidden HUD widgets are pictured as they will show.
+        const bool visible = widget->mVisible;
+        widget->mVisible = true;
+        widget->DrawAll(&g, WidgetFlags::Default);
+        widget->mVisible = visible;
+    }
+    g.FlushBatch();
+    return surface;
+}
+
+void PlayPuzzleMenu::Freeze(const std::vector<Widget*>& widgets) {
+    if (widgets.empty()) return;
+    auto* picture = new DynamicWidget(0.0f, 0.0f, nullptr, 1.0f);
+    picture->SetOwnedImage(Snapshot(widgets));
+    picture->mRemoveMask |= WidgetFlags::AllowMouse;
+    AddWidget(picture);
+    for (Widget* widget : widgets) widget->RemoveSelf();
 }
 
 void PlayPuzzleMenu::AddHud(Widget* widget) {
@@ -389,7 +423,7 @@ void PlayPuzzleMenu::Update() {
     if (mState == State::Revealing) {
         PlayArtGrid* art = mArtGrid.Get();
         if (art && art->StartReveal()) {
-            if (grid) grid->SetDisabled(true);
+            if (grid) Freeze({grid});
             mState = State::Finished;
         }
         return;
@@ -439,6 +473,9 @@ void PlayPuzzleMenu::CompletePuzzle() {
     grid->SetMeters(nullptr, nullptr);
     DisableControls();
     const int seconds = mElapsed / 100;
+    // The HUD stops as it is: the results are read first.
+    if (HintMeter* meter = mHintMeter.Get()) mHintsUsed = meter->GetHintsUsed();
+    Freeze(HudWidgets());
     if (failed) return;
     mState = State::Revealing;
     if (gAppServices) gAppServices->PlaySample(GetSoundId(WStrFormat(L"reveal%d", mSize)));
@@ -483,7 +520,7 @@ PlayResult PlayPuzzleMenu::MakeResult(int seconds) const {
     result.mPuzzle = mPuzzle;
     result.mSeconds = seconds;
     if (PlayTileGrid* grid = mGrid.Get()) result.mMistakes = grid->GetMistakesMade();
-    if (HintMeter* meter = mHintMeter.Get()) result.mHintsUsed = meter->GetHintsUsed();
+    result.mHintsUsed = mHintsUsed;
     result.mFirstCompletion = mFirstCompletion;
     result.mArtGrid = mArtGrid.Get();
     return result;
@@ -493,6 +530,7 @@ void PlayPuzzleMenu::FailPuzzle() {
     if (mFailShown || mState != State::Failing) return;
     mFailShown = true;
     OpenLevelFail(MakeResult(mElapsed / 100));
+    if (PlayTileGrid* grid = mGrid.Get()) Freeze({grid});
 }
 
 // --- The screens that follow (a game screen opens them) -------------------------------------------

@@ -8,6 +8,7 @@
 #include "widgets/Menu.h"
 
 class ButtonWidget;
+class ImageSurface;
 class TextLabel;
 class PlayArtGrid;
 
@@ -108,6 +109,11 @@ private:
                         const std::wstring& labelKey, const std::wstring& cursor, int mX, int mY);
     void PlaceGrid(PlayTileGrid* grid);
     void AddHud(Widget* widget);
+    std::vector<Widget*> HudWidgets() const;
+    // A screen-sized picture of the widgets as they draw now (each at its place).
+    ImageSurface* Snapshot(const std::vector<Widget*>& widgets);
+    // The widgets become one still picture: they leave the screen.
+    void Freeze(const std::vector<Widget*>& widgets);
     void FollowGridTool();
     void RecordWin(int seconds);
     PlayResult MakeResult(int seconds) const;
@@ -122,6 +128,7 @@ private:
     WeakHandle<HintMeter> mHintMeter;
     WeakHandle<MistakeMeter> mMistakeMeter;
     int mElapsed = 0;
+    int mHintsUsed = 0;  // read from the hint meter when play ends
     int mSize = 0;
     std::vector<ToolRecord> mTools;
     int mCurrentTool = 0;
