@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio/SoundPlayer.h"
 #include "widgets/Menu.h"
 #include "widgets/TitleScreen.h"
 #include "widgets/Transition.h"
@@ -21,6 +22,7 @@ GameApp::GameApp(const std::string& title, const std::string& version, int width
     mHeight = height;
     mCustomCursorsEnabled = true;
     gGameApp = this;
+    mSoundPlayer = std::make_unique<SoundPlayer>([this] { return mSoundManager; });
     // Drawn from the shared generator before any screen can use it, so the
     // noise tables are the same on every run.
     InitNoise();
@@ -99,8 +101,20 @@ int GameApp::StepsUntilDue() {
 
 void GameApp::UpdateFrames() {
     RunMainThreadCalls();
+    mSoundPlayer->Update();
     PomoAppBase::UpdateFrames();
 }
+
+void GameApp::PlaySound(int soundId, int minimumGap, double volumeFactor) {
+    mSoundPlayer->PlaySound(soundId, minimumGap, volumeFactor);
+}
+
+void GameApp::PlaySoundByName(const std::wstring& name) {
+    const int id = gAssetManager->GetSoundId(name);
+    if (id >= 0) PlaySound(id, 0, 1.0);
+}
+
+void GameApp::StopAllLoopingSounds() { mSoundPlayer->StopAllLooping(); }
 
 // --- Open menus ---------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,6 +16,7 @@ class Board;
 class ButtonWidget;
 class Menu;
 class TitleScreen;
+class SoundPlayer;
 
 // The game framework's application: loading, menus, typed codes and the
 // script hook on top of the plain application object.
@@ -85,6 +87,14 @@ public:
 
     // The game's board under every screen (made by StartGame, owned by the tree).
     Board* mBoard = nullptr;
+    // --- Sound effects through the player ------------------------------------
+    // Skipped when the same id started at most minimumGap update steps ago.
+    void PlaySound(int soundId, int minimumGap, double volumeFactor);
+    void PlaySoundByName(const std::wstring& name);  // an unknown name plays nothing
+    void StopAllLoopingSounds();
+    SoundPlayer* GetSoundPlayer() const override { return mSoundPlayer.get(); }
+
+    std::unique_ptr<SoundPlayer> mSoundPlayer;
     std::wstring mPlayerName;
     bool mHideMouseSpeed = true;
     int mPauseCount = 0;

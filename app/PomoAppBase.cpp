@@ -8,6 +8,9 @@
 #include "core/StringUtil.h"
 #include "core/Timer.h"
 #include "core/WeakHandle.h"
+#include "audio/AudioOutput.h"
+#include "audio/BassTrackInterface.h"
+#include "audio/DSoundManager.h"
 #include "crash/CrashReporter.h"
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
@@ -51,6 +54,7 @@ PomoAppBase::~PomoAppBase() {
     mMusicInterface = nullptr;
     delete mSoundManager;
     mSoundManager = nullptr;
+    mAudioOutput.reset();
     delete mD3DInterface;  // while its GL context still exists
     mD3DInterface = nullptr;
     mWindow.reset();
@@ -114,6 +118,19 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
 
     if (mBoot.handleSignals) PlatformInstallQuitSignals(&mSignalQuit);
 
+    // Sound first: the music library ships beside the program, and without
+    // it the installation is broken, which the player is told before any
+    // window shows.
+    mAudioOutput = AudioOutput::Open();
+    mSoundManager = CreateSoundManager();
+    mMusicInterface = CreateMusicInterface();
+    if (!mMusicInterface) {
+        ShowErrorBox(mMusicError);
+        mExitCode = 1;
+        return false;
+    }
+    ApplyVolumes();
+
     if (!mBoot.headless) {
         WindowConfig config;
         config.title = mTitle;
@@ -138,9 +155,6 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     D3DInterface::Install(mD3DInterface);
     UpdateFramePace();
 
-    mSoundManager = CreateSoundManager();
-    mMusicInterface = CreateMusicInterface();
-    ApplyVolumes();
     // The window, GL and audio brought their libraries in.
     CrashReporter::RefreshModules();
     CrashReporter::AddSystemLine("GL Ver: ", mD3DInterface->GetBackend().GetName());
@@ -456,7 +470,15 @@ void PomoAppBase::PlayMusic(int trackId, int startPosition, bool loop) {
     if (mMusicInterface) mMusicInterface->PlayTrack(trackId, startPosition, loop);
 }
 
-TrackInterface* PomoAppBase::CreateMusicInterface() { return new TrackInterface(); }
+TrackInterface* PomoAppBase::CreateMusicInterface() {
+    // Without a device the music runs inert, as with sound off.
+    if (!mAudioOutput) return new TrackInterface();
+    return BassTrackInterface::Create(mAudioOutput->GetMixer(), &mMusicError).release();
+}
+
+SoundManager* PomoAppBase::CreateSoundManager() {
+    return new DSoundManager(mAudioOutput ? &mAudioOutput->GetMixer() : nullptr);
+}
 
 void PomoAppBase::SetMouseSpeed(int speed) { mMouseSpeed = std::clamp(speed, 1, 20); }
 

@@ -22,6 +22,7 @@
 class D3DInterface;
 class Graphics;
 class PlatformWindow;
+class AudioOutput;
 class SoundManager;
 class TrackInterface;
 class HandleTarget;
@@ -138,8 +139,9 @@ public:
     void PlaySample(int soundId) override;
     void PlaySampleWithPan(int soundId, int pan);
     void PlayMusic(int trackId, int startPosition, bool loop);
+    // Null, with the reason in mMusicError, when the music library is missing.
     virtual TrackInterface* CreateMusicInterface();
-    virtual SoundManager* CreateSoundManager() { return nullptr; }
+    virtual SoundManager* CreateSoundManager();
 
     // --- Mouse speed (kept and saved; the desktop setting is never touched) --
     int GetMouseSpeed() const { return mMouseSpeed; }
@@ -210,6 +212,9 @@ public:
     WidgetManager* mWidgetManager = nullptr;
 
     // Audio objects (owned).
+    // The mixer on the audio device; null without a device (sound runs inert).
+    std::unique_ptr<AudioOutput> mAudioOutput;
+    std::string mMusicError;  // why CreateMusicInterface made none
     SoundManager* mSoundManager = nullptr;
     TrackInterface* mMusicInterface = nullptr;
 

@@ -13,6 +13,7 @@ declare -A MAY=(
   [data]="core platform"
   [render]="data core platform"
   [audio]="data core platform"
+  [musiclib]="audio"
   [crash]="core platform"
   [widgets]="render audio data core platform"
   [app]="widgets render audio crash data core platform"

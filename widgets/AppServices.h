@@ -7,6 +7,7 @@ class HandleTarget;
 class ImageSurface;
 class Menu;
 class SoundManager;
+class SoundPlayer;
 class TrackInterface;
 class Widget;
 
@@ -24,6 +25,7 @@ public:
     virtual Clock* GetClock() const { return nullptr; }
     virtual SoundManager* GetSoundManager() const { return nullptr; }
     virtual TrackInterface* GetMusicInterface() const { return nullptr; }
+    virtual SoundPlayer* GetSoundPlayer() const { return nullptr; }
 
     // Deletes after the current update step (see the deferred-delete list).
     virtual void SafeDelete(HandleTarget* object) = 0;

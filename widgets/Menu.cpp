@@ -1,6 +1,9 @@
 #include "widgets/Menu.h"
 
 #include <algorithm>
+#include <set>
+
+#include "audio/SoundPlayer.h"
 
 #include "widgets/AppServices.h"
 #include "render/Graphics.h"
@@ -10,6 +13,9 @@
 
 namespace {
 constexpr size_t kTypedCodeLength = 8;
+
+SoundPlayer* Player() { return gAppServices ? gAppServices->GetSoundPlayer() : nullptr; }
+
 }  // namespace
 
 void ShowMenu(Menu* menu) {
@@ -160,17 +166,31 @@ void Menu::UpdatePausedState() {
         mRemoveMask &= ~mRemovedInputFlag;
         mRemovedInputFlag = 0;
     }
+    if (SoundPlayer* player = Player(); player && !mSoundCounts.empty()) {
+        std::set<int> ids;
+        for (const auto& entry : mSoundCounts) ids.insert(entry.first);
+        player->SetLoopsMuted(IsPaused(), ids);
+    }
 }
 
-void Menu::PlaySound(int soundId, double /*volume*/) { ++mSoundCounts[soundId]; }
+void Menu::PlaySound(int soundId, double volume) {
+    ++mSoundCounts[soundId];
+    if (SoundPlayer* player = Player()) player->PlayLooping(soundId, volume);
+}
 
-void Menu::StopSound(int soundId, double /*fadeTime*/) {
+void Menu::StopSound(int soundId, double fadeTime) {
     auto it = mSoundCounts.find(soundId);
     if (it == mSoundCounts.end()) return;
     if (--it->second <= 0) mSoundCounts.erase(it);
+    if (SoundPlayer* player = Player()) player->StopLooping(soundId, fadeTime);
 }
 
-void Menu::StopAllSounds(double /*fadeTime*/) { mSoundCounts.clear(); }
+void Menu::StopAllSounds(double fadeTime) {
+    for (auto& [id, count] : mSoundCounts)
+        for (int i = 0; i < count; ++i)
+            if (SoundPlayer* player = Player()) player->StopLooping(id, fadeTime);
+    mSoundCounts.clear();
+}
 
 int Menu::GetSoundCount(int soundId) const {
     auto it = mSoundCounts.find(soundId);

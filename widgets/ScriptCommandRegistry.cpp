@@ -63,6 +63,17 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
     always(L"assign", &S::Assign);
     always(L"assign-global", &S::AssignGlobal);
 
+    always(L"sound", &S::Sound);
+    always(L"stop-sound", &S::StopSound);
+    always(L"stop-sounds", &S::StopSounds);
+    always(L"play-track", &S::PlayTrack);
+    always(L"stop-track", &S::StopTrack);
+    always(L"stop-tracks", &S::StopTracks);
+    always(L"pause-tracks", &S::PauseTracks);
+    always(L"resume-tracks", &S::ResumeTracks);
+    always(L"start-soundloop", &S::StartSoundLoop);
+    always(L"stop-soundloop", &S::StopSoundLoop);
+
     targeted(L"define-in", &S::DefineIn);
     targeted(L"undefine-in", &S::UndefineIn);
     targeted(L"unassign-in", &S::UnassignIn);

@@ -59,6 +59,18 @@ public:
     static ScriptStep UnassignIn(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
     static ScriptStep PlayIn(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
 
+    // Sound effects and music (ScriptCommandsAudio.cpp).
+    static ScriptStep Sound(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopSound(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopSounds(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep PlayTrack(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopTrack(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopTracks(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep PauseTracks(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep ResumeTracks(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StartSoundLoop(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopSoundLoop(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
     // Waiting (ScriptWait.cpp).
     static ScriptStep WaitFor(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
 

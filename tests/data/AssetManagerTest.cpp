@@ -5,6 +5,7 @@
 #include <set>
 #include <thread>
 
+#include "audio/SoundFiles.h"
 #include "core/FileUtil.h"
 #include "core/Log.h"
 #include "core/StringUtil.h"
@@ -38,6 +39,20 @@ public:
     std::atomic<bool>* mAbortAfterFirst = nullptr;
 };
 
+// Loads the game's sounds as the sound manager would (any of its three
+// forms must decode) and finds its tracks, without an audio device.
+class DecodingAudioLoader : public AssetAudioLoader {
+public:
+    bool LoadSound(int, const std::string& path) override {
+        PcmBuffer pcm;
+        return soundfiles::ReadWav(path + ".wav", pcm) || soundfiles::ReadOgg(path + ".ogg", pcm) ||
+               soundfiles::ReadAu(path + ".snd", pcm);
+    }
+    bool LoadTrack(int, const std::string& file, const std::wstring&) override {
+        return gPakInterfaceP->FileExists(file);
+    }
+};
+
 const char* const kAudioAssets = R"(
 <assets>
   <group name="Global" always="true">
@@ -59,11 +74,13 @@ protected:
     void SetUp() override {
         std::string error;
         mAssets.SetImageLoader(&RendererImageLoader());
+        mAssets.SetAudioLoader(&mDecoding);
         ASSERT_TRUE(mAssets.LoadDefinitions(GameData() + "properties/assets.xml", &error)) << error;
         SetDebugOutputEnabled(false);
     }
     void TearDown() override { SetDebugOutputEnabled(true); }
 
+    DecodingAudioLoader mDecoding;
     AssetManager mAssets;
 };
 
@@ -298,6 +315,8 @@ TEST_F(AssetManagerTest, LoadsDefinitionsAndImagesFromThePak) {
     // Nothing of the data is loose in the temporary folder: all comes from the pak.
     AssetManager fromPak;
     fromPak.SetImageLoader(&RendererImageLoader());
+    DecodingAudioLoader decoding;
+    fromPak.SetAudioLoader(&decoding);
     EXPECT_TRUE(fromPak.LoadDefinitions(temp + "/properties/assets.xml", &error)) << error;
     EXPECT_TRUE(fromPak.LoadAlwaysGroups(temp + "/"));
     EXPECT_TRUE(fromPak.LoadGroup("PlayAssets", L"ipad", temp + "/"));

@@ -33,4 +33,8 @@ for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 wait $pid; rc=$?
 [ $rc -eq 0 ] || { echo "FAIL: exit code $rc after SIGTERM"; exit 1; }
 grep -q '<settings ' "$USERDIR/settings.xml" || { echo "FAIL: settings.xml not written"; exit 1; }
+# Its sounds loaded: the Ogg and AU effects left their decoded copies.
+for copy in Glow hover; do
+  head -c 4 "$USERDIR/cached/sounds/$copy.wav" 2>/dev/null | grep -q RIFF || { echo "FAIL: no cached $copy.wav"; exit 1; }
+done
 echo "ok"

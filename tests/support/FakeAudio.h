@@ -18,15 +18,16 @@ public:
     void SetBaseVolume(double) override {}
     void SetBasePan(int) override {}
     void AdjustPitch(double) override {}
-    void SetVolume(double) override {}
+    void SetVolume(double volume) override { mVolume = volume; }
     void SetPan(int pan) override { mPan = pan; }
     bool Play(bool looping, bool autoRelease) override;
     void Stop() override {}
     bool IsPlaying() override;
     bool IsReleased() override { return false; }
-    double GetVolume() override { return 1.0; }
+    double GetVolume() override { return mVolume; }
 
     int mPan = 0;
+    double mVolume = 1.0;
 
 private:
     FakeSoundManager* mOwner;
@@ -62,6 +63,7 @@ public:
     std::set<int> mPlaying;       // ids that report playing
     double mVolume = -1.0;
     int mStopAllCount = 0;
+    FakeSoundInstance* Instance(size_t i) { return mInstances.at(i).get(); }
 
 private:
     std::vector<std::unique_ptr<FakeSoundInstance>> mInstances;

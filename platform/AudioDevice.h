@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// What the device asks for each period: interleaved float stereo.
+class AudioRenderer {
+public:
+    virtual ~AudioRenderer() = default;
+    virtual void Render(float* stereo, int frames) = 0;
+};
+
+// The one audio output of the process, over SDL. The device is opened paused
+// at the rate it prefers (often 48000) and runs once a renderer is given.
+class AudioDevice {
+public:
+    // Null, with the reason in *error, when there is no usable device; the
+    // program then runs without sound.
+    static std::unique_ptr<AudioDevice> Open(std::string* error);
+    ~AudioDevice();
+    AudioDevice(const AudioDevice&) = delete;
+    AudioDevice& operator=(const AudioDevice&) = delete;
+
+    int Rate() const { return mRate; }
+    int PeriodFrames() const { return mPeriod; }
+    // Starts the callback on the renderer; null pauses the device.
+    void Start(AudioRenderer* renderer);
+
+private:
+    AudioDevice() = default;
+    static void Callback(void* self, uint8_t* stream, int bytes);
+
+    uint32_t mId = 0;
+    int mRate = 0;
+    int mPeriod = 0;
+    AudioRenderer* mRenderer = nullptr;
+};

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "audio/AudioOutput.h"
+#include "platform/System.h"
+#include "tests/audio/AudioTestSupport.h"
+
+namespace {
+
+constexpr int kRate = 48000;
+
+struct MixerFixture : ::testing::Test {
+    Mixer mixer{kRate};
+    std::shared_ptr<Voice> Start(SharedPcm pcm, bool loop) {
+        auto voice = std::make_shared<Voice>(std::move(pcm));
+        mixer.Attach(voice);
+        voice->Play(loop);
+        return voice;
+    }
+};
+
+TEST_F(MixerFixture, VolumeAndPanAttenuateEachSideInHundredthsOfDecibels) {
+    struct Case { int volume, pan; double left, right; };
+    for (Case c : {Case{0, 0, 0.5, 0.5}, Case{-605, 0, 0.5 * 0.4983, 0.5 * 0.4983},
+                   Case{0, 2000, 0.05, 0.5}, Case{0, -20000, 0.5, 0.0}, Case{-10000, 0, 0, 0}}) {
+        Mixer local(kRate);
+        auto voice = std::make_shared<Voice>(MakeSine(kRate, 1000, kRate));
+        local.Attach(voice);
+        voice->SetVolume(c.volume);
+        voice->SetPan(c.pan);
+        voice->Play(true);
+        auto out = RenderFrames(local, 4800);
+        EXPECT_NEAR(Peak(out, 0), c.left, 0.002) << c.volume << " " << c.pan;
+        EXPECT_NEAR(Peak(out, 1), c.right, 0.002) << c.volume << " " << c.pan;
+    }
+}
+
+TEST_F(MixerFixture, FrequencyResamplesToTheDeviceRate) {
+    auto voice = Start(MakeSine(44100, 441, 44100), true);
+    EXPECT_NEAR(MeasuredHz(RenderFrames(mixer, kRate), kRate), 441, 2);
+    voice->SetFrequency(88200);
+    EXPECT_NEAR(MeasuredHz(RenderFrames(mixer, kRate), kRate), 882, 2);
+    voice->SetFrequency(1);
+    EXPECT_EQ(voice->GetFrequency(), Voice::kMinFrequency);
+}
+
+TEST_F(MixerFixture, OnlyALoopingVoicePlaysPastItsEnd) {
+    auto once = Start(MakeSine(kRate, 1000, 960), false);
+    auto looped = Start(MakeSine(kRate, 1000, 960), true);
+    RenderFrames(mixer, 2048);
+    EXPECT_FALSE(once->IsPlaying());
+    EXPECT_TRUE(looped->IsPlaying());
+    once->Stop();
+    once.reset();
+    EXPECT_NEAR(Peak(RenderFrames(mixer, 960), 0), 0.5, 0.002);  // the loop alone, unbroken
+}
+
+TEST_F(MixerFixture, GainChangesRampOverOneBlockAndMasterGainScalesTheMix) {
+    auto voice = Start(MakeSine(kRate, 1000, kRate), true);
+    RenderFrames(mixer, 512);
+    voice->SetVolume(Voice::kSilence);
+    auto ramp = RenderFrames(mixer, 512);
+    EXPECT_GT(Peak(ramp, 0), 0.3);            // no step to silence mid-block
+    EXPECT_EQ(Peak(RenderFrames(mixer, 512), 0), 0.0);  // silent from the next block
+    voice->SetVolume(0);
+    mixer.SetMasterVolume(0.5);
+    EXPECT_NEAR(mixer.GetMasterVolume(), 32767 / 65535.0, 1e-9);
+    RenderFrames(mixer, 512);
+    EXPECT_NEAR(Peak(RenderFrames(mixer, 4800), 0), 0.25, 0.002);
+}
+
+TEST(AudioOutputTest, TheDummyDriverGivesAnOutputAndNoDeviceGivesNone) {
+    auto output = AudioOutput::Open();
+    ASSERT_NE(output, nullptr);
+    EXPECT_GT(output->GetMixer().Rate(), 0);
+    output.reset();
+    const std::string saved = PlatformGetEnv("SDL_AUDIODRIVER");
+    PlatformSetEnv("SDL_AUDIODRIVER", "no-such-driver");
+    EXPECT_EQ(AudioOutput::Open(), nullptr);  // and no exit
+    PlatformSetEnv("SDL_AUDIODRIVER", saved.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "audio/BassTrackInterface.h"
+#include "audio/ModuleWriter.h"
+#include "audio/SoundFileBytes.h"
+#include "audio/SoundFiles.h"
+#include "platform/FileSystem.h"
+#include "tests/audio/AudioTestSupport.h"
+
+namespace {
+
+constexpr int kRate = 48000;
+constexpr double kStreamBus = 0.4;
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// Mono 16-bit at the mixer's rate whose sample n is n: what plays tells where.
+std::vector<uint8_t> RampWav(int frames) {
+    soundfiles::ByteWriter w;
+    w.Tag("RIFF").U32le(36 + 2 * frames).Tag("WAVE").Tag("fmt ").U32le(16).U16le(1).U16le(1).U32le(kRate);
+    w.U32le(2 * kRate).U16le(2).U16le(16).Tag("data").U32le(2 * frames);
+    for (int i = 0; i < frames; ++i) w.U16le(static_cast<uint16_t>(i));
+    return w.Data();
+}
+
+std::vector<uint8_t> Module() {
+    modwriter::Sample square{"square", std::vector<int8_t>(64), 64, true};
+    for (size_t i = 0; i < 64; ++i) square.data[i] = i < 32 ? 100 : -100;
+    modwriter::Pattern pattern{};
+    pattern[0][0] = {modwriter::Period(2, 0), 1, 0, 0};
+    return modwriter::Write("test", {square}, {pattern, pattern}, {0, 1});
+}
+
+struct MusicFixture : ::testing::Test {
+    Mixer mixer{kRate};
+    std::string folder = PlatformMakeTempDirectory("quiltro7-music-");
+    std::unique_ptr<BassTrackInterface> music;
+
+    void SetUp() override {
+        std::string error;
+        music = BassTrackInterface::Create(mixer, &error, true);
+        ASSERT_NE(music, nullptr) << error;
+        WriteFile(folder + "/ramp.wav", RampWav(30000));
+        WriteFile(folder + "/tune", Module());
+        ASSERT_TRUE(music->LoadTrack(1, folder + "/ramp.wav", L"music"));
+        ASSERT_TRUE(music->LoadTrack(2, folder + "/tune", L"music"));
+        music->SetGroupVolume(L"music", 1.0);
+    }
+    void TearDown() override {
+        music.reset();
+        PlatformRemoveTree(folder);
+    }
+    // The frame of the ramp that plays next.
+    double Position() {
+        auto out = RenderFrames(mixer, 64);
+        return out[0] * 32768.0 / kStreamBus;
+    }
+    void Step(int n) {
+        for (int i = 0; i < n; ++i) music->Update();
+    }
+};
+
+TEST_F(MusicFixture, ASecondInterfaceGetsNoTracksAndLeavesTheFirstAlone) {
+    std::string error;
+    auto second = BassTrackInterface::Create(mixer, &error, true);
+    ASSERT_NE(second, nullptr) << error;
+    EXPECT_FALSE(second->LoadTrack(1, folder + "/ramp.wav", L"music"));
+    second.reset();
+    music->PlayTrack(1, 0, true);
+    EXPECT_NEAR(Position(), 0, 1);
+    EXPECT_NEAR(Position(), 64, 1);  // mixed once, not twice
+}
+
+TEST_F(MusicFixture, AGroupWithoutAVolumePlaysSilently) {
+    ASSERT_TRUE(music->LoadTrack(3, folder + "/ramp.wav", L"quiet"));
+    music->PlayTrack(3, 0, true);
+    RenderFrames(mixer, 512);
+    EXPECT_TRUE(music->IsTrackPlaying(3));
+    EXPECT_EQ(Peak(RenderFrames(mixer, 512), 0), 0.0);
+}
+
+TEST_F(MusicFixture, FadesEndOnTheirStepAndStopOnlyWhenAsked) {
+    music->FadeInTrack(1, 0, 0.01, true);
+    Step(99);
+    EXPECT_LT(music->GetTrackVolume(1), 1.0);
+    Step(1);
+    EXPECT_EQ(music->GetTrackVolume(1), 1.0);
+    music->FadeOutTrack(1, false, 0.5);
+    Step(2);
+    EXPECT_EQ(music->GetTrackVolume(1), 0.0);
+    EXPECT_TRUE(music->IsTrackPlaying(1));  // silent, still playing
+    music->FadeOutTrack(1, true, 0.5);      // at 0: only the stop flag
+    Step(5);
+    EXPECT_TRUE(music->IsTrackPlaying(1));
+    music->SetTrackVolume(1, 0.8);
+    music->SetTrackMaxVolume(1, 0.5);
+    EXPECT_EQ(music->GetTrackVolume(1), 0.5);
+    music->FadeOutTrack(1, true, 0.25);
+    Step(2);
+    EXPECT_FALSE(music->IsTrackPlaying(1));
+}
+
+TEST_F(MusicFixture, StartPositionsRestartResumeOrSeekStreams) {
+    music->PlayTrack(1, 0, true);
+    EXPECT_NEAR(Position(), 0, 1);
+    music->PlayTrack(1, -1, true);
+    EXPECT_NEAR(Position(), 64, 1);
+    music->FadeInTrack(1, -1, 1.0, true);  // "play-track" on a playing track
+    EXPECT_NEAR(Position(), 128, 1);
+    music->PlayTrack(1, 2000, true);  // bytes of 16-bit mono
+    EXPECT_NEAR(Position(), 1000, 1);
+    music->PlayTrack(1, 0, false);
+    RenderFrames(mixer, 30000);
+    EXPECT_FALSE(music->IsTrackPlaying(1));  // a stream without loop ends
+}
+
+TEST_F(MusicFixture, PauseAndResumeAllTouchOnlyWhatWasPlaying) {
+    music->PlayTrack(2, 0, true);  // no extension: a module
+    EXPECT_GT(Peak(RenderFrames(mixer, 4800), 0), 0.01);
+    music->PauseAllTracks();
+    EXPECT_FALSE(music->IsTrackPlaying(2));
+    EXPECT_EQ(Peak(RenderFrames(mixer, 512), 0), 0.0);
+    music->ResumeAllTracks();
+    EXPECT_TRUE(music->IsTrackPlaying(2));
+    EXPECT_FALSE(music->IsTrackPlaying(1));
+    music->UnloadTrack(2);
+    EXPECT_FALSE(music->IsTrackPlaying(2));
+}
+
+TEST_F(MusicFixture, OggAndMp3StreamPlayBesideOggEffectsAndModules) {
+    const std::string data = std::string(QUILTRO7_SOURCE_DIR) + "/tests/audio/data/";
+    PcmBuffer effect;
+    ASSERT_TRUE(soundfiles::ReadOgg(data + "tone.ogg", effect));
+    music->PlayTrack(2, 0, true);
+    for (const char* file : {"tone.ogg", "tone.mp3"}) {
+        ASSERT_TRUE(music->LoadTrack(5, data + file, L"solo")) << file;
+        music->SetGroupVolume(L"music", 0.0);
+        music->SetGroupVolume(L"solo", 1.0);
+        music->PlayTrack(5, 0, true);
+        RenderFrames(mixer, 4096);
+        EXPECT_NEAR(MeasuredHz(RenderFrames(mixer, kRate / 4), kRate), 441, 10) << file;
+    }
+}
+
+TEST(MusicFeederTest, TheFeederThreadDecodesAheadOfTheMix) {
+    Mixer mixer(kRate);
+    std::string error;
+    auto music = BassTrackInterface::Create(mixer, &error);
+    ASSERT_NE(music, nullptr) << error;
+    ASSERT_TRUE(music->LoadTrack(1, std::string(QUILTRO7_SOURCE_DIR) + "/tests/audio/data/tone.mp3", L"music"));
+    music->SetGroupVolume(L"music", 1.0);
+    music->PlayTrack(1, 0, true);
+    double peak = 0;
+    for (int tries = 0; tries < 200 && peak < 0.05; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        peak = Peak(RenderFrames(mixer, 512), 0);
+    }
+    EXPECT_GT(peak, 0.05);
+}
+
+}  // namespace

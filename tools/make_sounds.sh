@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Makes the game's own sound effects and its Ogg music with SoX (Debian's
+# "sox" package, with "libsox-fmt-mp3" for nothing here but kept optional).
+# Only needed to change them: the files it writes are committed.
+#   tools/make_sounds.sh [gamedata-folder]
+set -euo pipefail
+DATA=${1:-$(cd "$(dirname "$0")/../gamedata" && pwd)}
+mkdir -p "$DATA/sounds" "$DATA/music"
+cd "$DATA/sounds"
+
+# Buttons: a short tick (16-bit WAV) and a soft blip (mu-law AU).
+sox -n -r 22050 -c 1 -b 16 click.wav synth 0.035 square 1800 fade 0 0.035 0.03 vol 0.4
+sox -n -r 8000 -c 1 -e u-law -t au hover.snd synth 0.06 sine 1200 fade 0 0.06 0.05 vol 0.5
+# The hint bulb filling (Ogg).
+sox -n -r 22050 -c 1 -C 3 Glow.ogg synth 0.7 sine 660:1320 fade 0.05 0.7 0.4 vol 0.6
+# Revealed lines, one step up the scale each (8-bit WAV).
+steps=(0 2 4 5 7 9 11 12 14 16)
+for n in $(seq 1 10); do
+  sox -n -r 22050 -c 1 -b 8 "reveal$n.wav" synth 0.18 pluck "%$((steps[n - 1] + 3))" fade 0 0.18 0.1 vol 0.7
+done
+# A soft hum for looping (whole cycles of 110 Hz, so the loop is seamless).
+sox -n -r 22050 -c 1 -b 16 hum.wav synth 1 sine 110 sine 165 remix - vol 0.3
+
+# Menu music: a slow arpeggio, stereo Ogg.
+cd "$DATA/music"
+notes=(A3 C4 E4 A4 F3 A3 C4 F4 C4 E4 G4 C5 G3 B3 D4 G4)
+parts=()
+for i in "${!notes[@]}"; do
+  part=$(mktemp --suffix=.wav)
+  sox -n -r 22050 -c 2 "$part" synth 0.5 pluck "${notes[$i]}" fade 0 0.5 0.3 vol 0.6
+  parts+=("$part")
+done
+sox "${parts[@]}" "${parts[@]}" -C 0 menu.ogg reverb 30
+rm -f "${parts[@]}"
