@@ -112,6 +112,31 @@ TEST_F(GameFlowTest, DeveloperCodesNeedAProfileAndPersistTheirProgress) {
     PlatformRemoveTree(o.userDataFolder);
 }
 
+// A profile's name is tried as a code once the game has started, on the main
+// thread: the loading thread selects the stored profile before any board.
+TEST_F(GameFlowTest, AProfileNamedAfterACodeRunsItWhenTheGameStarts) {
+    AppHarness::Options o;
+    o.userDataFolder = PlatformMakeTempDirectory("quiltro7-named-");
+    {
+        AppHarness h(o);
+        Start(h);
+        ProfileManager::CreateProfile(L"kestovai");
+        gPlayerState->mProgress[1][0].mUnlock = 0;
+        ASSERT_TRUE(ProfileManager::Save());
+        h.App().Shutdown();
+        static_cast<MyGameApp&>(h.App()).mSaveOnExit = false;
+        h.Quit();
+    }
+    {
+        AppHarness h(o);
+        Start(h);
+        ASSERT_NE(gPlayerState, nullptr);
+        EXPECT_EQ(gPlayerState->mProgress[1][0].mUnlock, static_cast<int>(gPlayerState->mProgress[1][0].mPuzzles.size()));
+        h.Quit();
+    }
+    PlatformRemoveTree(o.userDataFolder);
+}
+
 TEST_F(GameFlowTest, ButtonsAreCentredOnTheirPoint) {
     AppHarness h;
     MyGameApp& app = Start(h);
