@@ -13,6 +13,7 @@
 #include "core/FileUtil.h"
 #include "data/ImageCodec.h"
 #include "data/ImageData.h"
+#include "tools/Canvas.h"
 
 namespace {
 
@@ -39,68 +40,51 @@ float RoundedBox(float x, float y, float left, float top, float right, float bot
 
 float Coverage(float distance) { return std::clamp(0.5f - distance, 0.0f, 1.0f); }
 
-// Straight (not premultiplied) colour over what the pixel holds.
-void Blend(uint32_t& pixel, Rgb c, float alpha) {
-    if (alpha <= 0.0f) return;
-    const float da = static_cast<float>(pixel >> 24) / 255.0f;
-    const Rgb d{static_cast<float>((pixel >> 16) & 0xff), static_cast<float>((pixel >> 8) & 0xff),
-                static_cast<float>(pixel & 0xff)};
-    const float oa = alpha + da * (1.0f - alpha);
-    auto channel = [&](float s, float dc) { return oa > 0.0f ? (s * alpha + dc * da * (1.0f - alpha)) / oa : 0.0f; };
-    auto byte = [](float v) { return static_cast<uint32_t>(std::lround(std::clamp(v, 0.0f, 255.0f))); };
-    pixel = (byte(oa * 255.0f) << 24) | (byte(channel(c.r, d.r)) << 16) | (byte(channel(c.g, d.g)) << 8) |
-            byte(channel(c.b, d.b));
+// Rounded boxes over a tools::Canvas; `shade(x, y)` gives the colour,
+// `softness` blurs the edge (for shadows), `ring` > 0 draws only a band that
+// wide inside the edge.
+template <class Shade>
+void Box(tools::Canvas& c, float left, float top, float right, float bottom, float radius, float opacity,
+         Shade shade, float softness = 0.0f, float ring = 0.0f) {
+    auto byte = [](float v) { return static_cast<int>(std::lround(std::clamp(v, 0.0f, 255.0f))); };
+    for (int y = 0; y < c.mImage.mHeight; ++y)
+        for (int x = 0; x < c.mImage.mWidth; ++x) {
+            const float px = x + 0.5f, py = y + 0.5f;
+            const float d = RoundedBox(px, py, left, top, right, bottom, radius);
+            float a = softness > 0.0f ? std::clamp(0.5f - d / softness, 0.0f, 1.0f) : Coverage(d);
+            if (ring > 0.0f) a = std::min(a, Coverage(-d - ring));
+            if (a <= 0.0f) continue;
+            const Rgb colour = shade(px, py);
+            c.Blend(x, y, tools::Argb(byte(a * opacity * 255.0f), byte(colour.r), byte(colour.g), byte(colour.b)));
+        }
 }
-
-struct Canvas {
-    ImageData image;
-    Canvas(int width, int height) {
-        image.mWidth = width;
-        image.mHeight = height;
-        image.mBits.assign(static_cast<size_t>(width) * height, 0);
-    }
-    // Fills a rounded box; `shade(x, y)` gives the colour, `softness` blurs
-    // the edge (for shadows), `ring` > 0 draws only a band that wide.
-    template <class Shade>
-    void Box(float left, float top, float right, float bottom, float radius, float opacity, Shade shade,
-             float softness = 0.0f, float ring = 0.0f) {
-        for (int y = 0; y < image.mHeight; ++y)
-            for (int x = 0; x < image.mWidth; ++x) {
-                const float px = x + 0.5f, py = y + 0.5f;
-                const float d = RoundedBox(px, py, left, top, right, bottom, radius);
-                float a = softness > 0.0f ? std::clamp(0.5f - d / softness, 0.0f, 1.0f) : Coverage(d);
-                if (ring > 0.0f) a = std::min(a, Coverage(-d - ring));
-                Blend(image.mBits[static_cast<size_t>(y) * image.mWidth + x], shade(px, py), a * opacity);
-            }
-    }
-};
 
 ImageData MakeDialog() {
     const int w = 560, h = 340;
-    Canvas c(w, h);
+    tools::Canvas c(w, h);
     const float l = 12, t = 8, r = w - 12.0f, b = h - 16.0f;
-    c.Box(l + 2, t + 8, r + 2, b + 8, 22, 0.45f, [](float, float) { return Rgb{8, 10, 18}; }, 14.0f);
-    c.Box(l, t, r, b, 18, 1.0f, [&](float, float y) { return Mix(kPaper, kPaperBand, (y - t) / (b - t)); });
-    c.Box(l, t, r, b, 18, 1.0f, [](float, float) { return kInk; }, 0.0f, 3.0f);
-    c.Box(l + 11, t + 11, r - 11, b - 11, 10, 1.0f, [](float, float) { return kPaperEdge; }, 0.0f, 2.0f);
-    return c.image;
+    Box(c, l + 2, t + 8, r + 2, b + 8, 22, 0.45f, [](float, float) { return Rgb{8, 10, 18}; }, 14.0f);
+    Box(c, l, t, r, b, 18, 1.0f, [&](float, float y) { return Mix(kPaper, kPaperBand, (y - t) / (b - t)); });
+    Box(c, l, t, r, b, 18, 1.0f, [](float, float) { return kInk; }, 0.0f, 3.0f);
+    Box(c, l + 11, t + 11, r - 11, b - 11, 10, 1.0f, [](float, float) { return kPaperEdge; }, 0.0f, 2.0f);
+    return c.mImage;
 }
 
 // One state of the button in its cel: lit top, darker bottom, a rim.
-void DrawButton(Canvas& c, float x0, int state) {
+void DrawButton(tools::Canvas& c, float x0, int state) {
     const float w = 240, h = 64, l = x0 + 8, t = 6 + (state == 2 ? 2.0f : 0.0f), r = x0 + w - 8, b = t + h - 16;
-    c.Box(l + 1, t + 5, r + 1, b + 5, 22, state == 2 ? 0.25f : 0.4f, [](float, float) { return Rgb{8, 10, 18}; }, 6.0f);
+    Box(c, l + 1, t + 5, r + 1, b + 5, 22, state == 2 ? 0.25f : 0.4f, [](float, float) { return Rgb{8, 10, 18}; }, 6.0f);
     const Rgb base = state == 1 ? Mix(kInk, Rgb{0x50, 0x8C, 0xE6}, 0.35f) : state == 2 ? Mix(kInk, Rgb{0, 0, 0}, 0.25f) : kInk;
     const Rgb top = Mix(base, Rgb{255, 255, 255}, state == 2 ? 0.08f : 0.22f);
-    c.Box(l, t, r, b, 21, 1.0f, [&](float, float y) { return Mix(top, base, std::clamp((y - t) / (b - t) * 1.6f, 0.0f, 1.0f)); });
-    c.Box(l, t, r, b, 21, 1.0f, [&](float, float) { return state == 1 ? kWarm : Mix(base, kPaperEdge, 0.35f); }, 0.0f,
+    Box(c, l, t, r, b, 21, 1.0f, [&](float, float y) { return Mix(top, base, std::clamp((y - t) / (b - t) * 1.6f, 0.0f, 1.0f)); });
+    Box(c, l, t, r, b, 21, 1.0f, [&](float, float) { return state == 1 ? kWarm : Mix(base, kPaperEdge, 0.35f); }, 0.0f,
           state == 1 ? 2.5f : 1.5f);
 }
 
 ImageData MakeMenuButton() {
-    Canvas c(240 * 3, 64);
+    tools::Canvas c(240 * 3, 64);
     for (int state = 0; state < 3; ++state) DrawButton(c, 240.0f * state, state);
-    return c.image;
+    return c.mImage;
 }
 
 bool Save(const std::string& folder, const std::string& name, const ImageData& image) {
