@@ -91,10 +91,12 @@ void Menu::KeyChar(wchar_t character) {
 void Menu::AddedToManager(WidgetManager* manager) {
     mClosed = false;
     if (gAppServices) gAppServices->AddMenu(this);
+    Widget* focus = manager ? manager->GetFocus() : nullptr;
     AnimationWidget::AddedToManager(manager);
     if (mRemoveRequested)
         RemoveSelf();
-    else if (manager)
+    // A menu that its script opened at once (a notice) keeps the focus.
+    else if (manager && manager->GetFocus() == focus)
         manager->SetFocus(this);
 }
 

@@ -3,11 +3,13 @@
 #include "app/GameApp.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
+#include "data/Localization.h"
 #include "data/ConstantsLoader.h"
 #include "render/Image.h"
 #include "tests/support/AppHarness.h"
 #include "widgets/ConfirmMenu.h"
 #include "widgets/DialogMenu.h"
+#include "widgets/NoticeMenu.h"
 #include "widgets/PopupMenu.h"
 #include "widgets/Transition.h"
 #include "widgets/WidgetManager.h"
@@ -27,6 +29,7 @@ protected:
     void SetUp() override {
         mApp = &mHarness.Boot<CodeApp>();
         ASSERT_TRUE(mHarness.InitSucceeded());
+        NoticeMenu::RegisterScriptCommand(ScriptCommandRegistry::Instance());
         std::string error;
         ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets.xml", &error)) << error;
         ASSERT_TRUE(gAssetManager->LoadAlwaysGroups(std::string(), &error)) << error;
@@ -141,6 +144,43 @@ TEST_F(MenuTest, EveryKeyTestsTheLastEightCharacters) {
     mHarness.TypeText(L"xkestova");
     mHarness.TypeText(L"i");
     EXPECT_EQ(mApp->mCodes, (std::vector<std::wstring>{L"xkestova", L"kestovai"}));
+}
+
+// "notice-menu" waits for the notice to close (its menu kept unpaused
+// meanwhile); with "continue" it shows the notice and goes on; a second
+// notice replaces the first.
+TEST_F(MenuTest, NoticeMenuCommandWaitsOrGoesOnAndReplacesItsNotice) {
+    AnimationStats loader;
+    ASSERT_TRUE(loader.LoadAnimationsFromString(
+        "<animations><include file=\"menu_animations.xml\"/>"
+        "<animation name=\"wait\"><notice-menu text=\"'mistake_intro'\"/><define done=\"true\"/></animation>"
+        "<animation name=\"go\"><notice-menu text=\"'a'\" continue=\"true\"/>"
+        "<notice-menu text=\"'mistake_intro'\" continue=\"true\"/><define done=\"true\"/></animation>"
+        "</animations>", "properties/notice-test.xml")) << loader.GetErrorText();
+    loader.Publish();
+    gLocalizedStrings.Publish({{L"mistake_intro_title", L"Title"}, {L"mistake_intro_text", L"Text"}});
+    auto notices = [&] {
+        int count = 0;
+        for (Menu* menu : mApp->GetOpenMenus()) count += dynamic_cast<NoticeMenu*>(menu) != nullptr;
+        return count;
+    };
+    Menu* waiting = Open(new Menu(L"wait"));
+    auto* notice = dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->GetVariable(L"title").ToString(), L"Title");
+    EXPECT_FALSE(waiting->HasVariable(L"done"));
+    EXPECT_FALSE(waiting->GetPauseWhenCovered());
+    notice->DoAction(L"close", L"", 0);
+    mHarness.RunSteps(30);
+    EXPECT_TRUE(waiting->HasVariable(L"done"));
+    EXPECT_TRUE(waiting->GetPauseWhenCovered());
+    EXPECT_EQ(notices(), 0);
+
+    Menu* going = Open(new Menu(L"go"));
+    EXPECT_TRUE(going->HasVariable(L"done")) << "continue: shown, and the script goes on";
+    mHarness.RunSteps(30);
+    EXPECT_EQ(notices(), 1);
+    EXPECT_EQ(mApp->GetActiveMenu()->GetVariable(L"text").ToString(), L"Text");
 }
 
 }  // namespace
