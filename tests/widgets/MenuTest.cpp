@@ -42,7 +42,12 @@ protected:
         mHarness.RunSteps(1);
         return menu;
     }
-    bool IsOpen(Widget* menu) const { return mApp->GetDialog(menu->mId) == menu; }
+    // Compares pointers only: a closed menu may be deleted already.
+    bool IsOpen(const Menu* menu) const {
+        for (Menu* open : mApp->GetOpenMenus())
+            if (open == menu) return true;
+        return false;
+    }
 
     AppHarness mHarness;
     CodeApp* mApp = nullptr;
