@@ -61,6 +61,7 @@ public:
     void RemoveMenu(Menu* menu) override;
     void SetActiveMenu(Menu* menu) override;
     int GetPauseCount() const override { return mPauseCount; }
+    std::wstring GetPlayerName() const override { return mPlayerName; }
     Menu* GetActiveMenu() const;
     std::vector<Menu*> GetOpenMenus() const;
     // Remembers the menus open now, so that they can be closed later in one

@@ -72,3 +72,22 @@ std::wstring FormatChecked(const std::wstring& format, const FormatArg* args, si
     }
     return out;
 }
+
+bool HasOneIntegerConversion(const std::wstring& format) {
+    int integers = 0;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != L'%') continue;
+        size_t j = i + 1;
+        if (j < format.size() && format[j] == L'%') {
+            i = j;
+            continue;
+        }
+        if (j < format.size() && format[j] == L'0') ++j;
+        size_t digits = 0;
+        while (j < format.size() && format[j] >= L'0' && format[j] <= L'9' && digits < 3) ++j, ++digits;
+        if (digits > 2 || j >= format.size() || format[j] != L'd') return false;
+        ++integers;
+        i = j;
+    }
+    return integers == 1;
+}

@@ -35,3 +35,7 @@ private:
 // argument -- is copied to the output as literal text and takes no argument.
 std::wstring FormatChecked(const std::wstring& format, std::initializer_list<FormatArg> args);
 std::wstring FormatChecked(const std::wstring& format, const FormatArg* args, size_t count);
+
+// True when the format takes exactly one integer (%d, %Nd or %0Nd) and has
+// no other conversion than "%%": the form of a counter's template.
+bool HasOneIntegerConversion(const std::wstring& format);

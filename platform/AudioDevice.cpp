@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/CrashSignals.h"
+
 std::unique_ptr<AudioDevice> AudioDevice::Open(std::string* error) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {  // counted: the destructor quits it
         if (error) *error = SDL_GetError();
@@ -44,7 +46,9 @@ void AudioDevice::Start(AudioRenderer* renderer) {
 void AudioDevice::Callback(void* self, uint8_t* stream, int bytes) {
     auto* device = static_cast<AudioDevice*>(self);
     const int frames = bytes / static_cast<int>(2 * sizeof(float));
-    if (device->mRenderer)
+    // After a crash the other threads keep running while the report is
+    // written: the speakers go quiet at once instead of looping the last block.
+    if (device->mRenderer && !PlatformCrashMuted())
         device->mRenderer->Render(reinterpret_cast<float*>(stream), frames);
     else
         std::memset(stream, 0, static_cast<size_t>(bytes));

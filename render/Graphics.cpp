@@ -344,10 +344,5 @@ int Graphics::DrawTextWrappedAtBaseline(float x, float y, const std::wstring& te
 int Graphics::MeasureTextWrappedHeight(const std::wstring& text, int wrapWidth,
                                        int* widestLineOut) {
     if (widestLineOut) *widestLineOut = 0;
-    if (!mFont) return 0;
-    std::vector<TextLine> lines = WrapText(*mFont, text, wrapWidth);
-    int widest = 0;
-    for (const TextLine& line : lines) widest = std::max(widest, line.mWidth);
-    if (widestLineOut) *widestLineOut = widest;
-    return static_cast<int>(std::lround(mFont->GetLineSpacing() * static_cast<float>(lines.size())));
+    return mFont ? MeasureWrappedText(*mFont, text, wrapWidth, widestLineOut) : 0;
 }

@@ -1,5 +1,8 @@
 #include "render/TextLayout.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "render/Font.h"
 
 namespace {
@@ -68,4 +71,12 @@ std::vector<TextLine> WrapText(const Font& font, const std::wstring& text, int w
         begin = br + 1;
     }
     return lines;
+}
+
+int MeasureWrappedText(const Font& font, const std::wstring& text, int width, int* widestLineOut) {
+    std::vector<TextLine> lines = WrapText(font, text, width);
+    int widest = 0;
+    for (const TextLine& line : lines) widest = std::max(widest, line.mWidth);
+    if (widestLineOut) *widestLineOut = widest;
+    return static_cast<int>(std::lround(font.GetLineSpacing() * static_cast<float>(lines.size())));
 }

@@ -16,3 +16,8 @@ struct TextLine {
 // Spaces where a line wraps are dropped. Empty text gives no lines; an empty
 // paragraph gives an empty line.
 std::vector<TextLine> WrapText(const Font& font, const std::wstring& text, int width);
+
+// The height of the wrapped block (line spacing times the lines, rounded)
+// and the widest line's width, as Graphics draws them.
+int MeasureWrappedText(const Font& font, const std::wstring& text, int width,
+                       int* widestLineOut = nullptr);

@@ -14,6 +14,7 @@
 #include "widgets/Listeners.h"
 #include "widgets/ScriptCommandRegistry.h"
 
+class ButtonWidget;
 class Font;
 class Image;
 
@@ -190,6 +191,29 @@ public:
     // The object an attribute names: an object value, or the object held by
     // the variable its text names; null when none.
     DynamicWidget* FindScriptObject(std::wstring_view attribute);
+
+    // --- Builders of the commands that make objects (AnimationWidgetBuilders.cpp) ------
+    // White, with each channel present ("red", "green", "blue", "alpha", 0..1)
+    // times 255, truncated.
+    Color GetColorAttributes();
+    // The comma-separated arguments of an attribute, each evaluated or kept
+    // as text; empty when absent.
+    std::vector<ScriptValue> ReadListAttribute(std::wstring_view name, bool evaluate);
+    // "text", looked up in the localization table when "lookup" (default
+    // true), with "[player]" replaced by the player's name.
+    std::wstring GetTextAttribute();
+    // The button settings present in the current command.
+    void ConfigureButton(ButtonWidget* button);
+    // A text (in a nine-piece frame with "textbox") drawn into a surface:
+    // a new object placed by the common tail, or, with "to", drawn into that
+    // object's own image (null is then returned).
+    DynamicWidget* CreateTextObject(int textDY, int paddingBottom);
+    // The three-piece banner of "textends" with its text, likewise.
+    DynamicWidget* CreateBanner();
+    // The common tail of every object made by "add": "depth", "z" (when
+    // `readZ`), "id" (placed in the current layer), then "align"/"valign"
+    // from (x, y).
+    void PlaceNewObject(DynamicWidget* object, float x, float y, bool readZ);
 
     // --- Widget -----------------------------------------------------------------------
     void AddedToManager(WidgetManager* manager) override;

@@ -54,6 +54,8 @@ public:
     virtual void RemoveMenu(Menu* menu) {}
     virtual void SetActiveMenu(Menu* menu) {}
     virtual int GetPauseCount() const { return 0; }
+    // The current player's name, which "[player]" in script texts stands for.
+    virtual std::wstring GetPlayerName() const { return {}; }
     // The game's script commands are not here: the game registers them in
     // the ScriptCommandRegistry at start.
 };

@@ -83,7 +83,7 @@ public:
     Image* GetImage() const { return mImage; }
     // The image as a surface the widget owns and may draw into (a copy of the
     // current cel when the widget does not own an ImageSurface yet).
-    ImageSurface* GetOwnImageSurface();
+    virtual ImageSurface* GetOwnImageSurface();
     // The image becomes a child image of `source` (the current image when
     // null), owned by the widget.
     void SetChildImage(Image* source);

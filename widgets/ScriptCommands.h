@@ -74,6 +74,69 @@ public:
     // Waiting (ScriptWait.cpp).
     static ScriptStep WaitFor(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
 
+    // Making objects (ScriptCommandsAdd.cpp).
+    static ScriptStep Add(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep AddButton(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep AddLabel(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep AddRect(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
+    // Tree, visibility, input and measuring (ScriptCommandsTree.cpp).
+    static ScriptStep Remove(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep RemoveChildren(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Show(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Hide(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Enable(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Disable(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep AllowMouse(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep UpdateFlag(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep MouseVisible(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep WhenDone(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Analyze(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
+    // Properties and motion (ScriptCommandsMotion.cpp).
+    static ScriptStep Set(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Change(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Propel(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Bind(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopController(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopControllers(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Oscillate(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopOscillation(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopOscillations(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Clamp(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopClamp(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep StopClamps(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Arc(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Circle(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Shear(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep RotationAxis(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep SetCenter(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Flip(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Attach(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep ResizeTarget(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
+    // Frames, images, button and label settings (ScriptCommandsFrames.cpp).
+    static ScriptStep Cycle(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep SetFrame(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Replace(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep ConfigButton(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep ConfigLabel(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
+    // Depth, layers, merging and points (ScriptCommandsLayers.cpp).
+    static ScriptStep SetDepth(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep BringToFront(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep BringToBack(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Batch(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep BatchByDepth(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep SetLayer(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep PushLayer(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep PopLayer(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep PutInFront(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep PutBehind(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Merge(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep GetPoint(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Pick(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+
     // Attribute helpers over the command being run (the widget's evaluator).
     // An absent attribute evaluates as empty text.
     static ScriptValue Evaluate(AnimationWidget& w, const AnimationCommand& c,
@@ -83,6 +146,13 @@ public:
                                      std::wstring_view name);
     static bool EvaluateBool(AnimationWidget& w, const AnimationCommand& c,
                              std::wstring_view name, bool fallback);
+    // A script colour channel (0..1) as 0..255, truncated.
+    static int Channel255(float value);
+    // "enable" and "disable", each when present, set or clear `bit` in the
+    // target's add mask and remove mask.
+    static void ApplyFlagBit(AnimationWidget& w, DynamicWidget& target, int bit);
+    // "put-in-front" and "put-behind" on the current layer.
+    static ScriptStep PlaceInLayer(AnimationWidget& w, const AnimationCommand& c, bool inFront);
     // Skips the command's children: the walk goes on after the command.
     static ScriptStep SkipChildren(AnimationWidget& w);
     // The innermost loop whose body is still on the call stack (loops left

@@ -31,8 +31,8 @@ headless env DISPLAY=:1999 QUILTRO7_MESSAGE_BOX=own "$GAME" -changedir /nonexist
 
 if [ -z "${DISPLAY:-}" ]; then echo "no display: window part skipped"; exit 0; fi
 
-# Waits up to 5 s for the process to end; sets rc (124 when it did not).
-finish() { for _ in $(seq 1 50); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+# Waits up to 10 s for the process to end; sets rc (124 when it did not).
+finish() { for _ in $(seq 1 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
            if kill -0 "$1" 2>/dev/null; then kill -KILL "$1"; wait "$1"; rc=124; else wait "$1"; rc=$?; fi; }
 
 # The desktop's box fails: our own window shows the message until a key.
@@ -43,6 +43,9 @@ if command -v xdotool > /dev/null; then
   xdotool search --onlyvisible --name '^FATAL ERROR$' > /dev/null 2>&1 || fail "no FATAL ERROR window"
   sleep 0.5
   kill -0 $pid 2>/dev/null || fail "the FATAL ERROR window did not wait"
+  # Focus it first: with no window manager the key goes where the focus is.
+  wid=$(xdotool search --onlyvisible --name '^FATAL ERROR$' 2>/dev/null | head -1)
+  [ -n "$wid" ] && xdotool windowfocus --sync "$wid" 2>/dev/null
   xdotool key space
   finish $pid
   [ $rc -eq 1 ] || fail "FATAL ERROR window: rc=$rc"

@@ -13,6 +13,7 @@
 #include "render/Image.h"
 #include "tests/support/FakeAudio.h"
 #include "tests/support/AppHarness.h"
+#include "tests/support/FixedFont.h"
 #include "tests/support/WidgetQueries.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
@@ -23,22 +24,6 @@
 #include "widgets/WidgetManager.h"
 
 namespace {
-
-// Every character 10 pixels wide; 20 high with the baseline at 16.
-class FixedFont : public Font {
-public:
-    float GetAscent() const override { return 16.0f; }
-    float GetDescent() const override { return 4.0f; }
-    float GetHeight() const override { return 20.0f; }
-    int StringWidth(const std::wstring& text) const override { return 10 * static_cast<int>(text.size()); }
-    Font* Duplicate() const override {
-        ++sDuplicates;
-        return new FixedFont();
-    }
-    void DrawString(Graphics&, float, float, const std::wstring&, const Color&) override { ++sDrawn; }
-    static inline int sDuplicates = 0;
-    static inline int sDrawn = 0;
-};
 
 class ControlsApp : public GameApp {
 public:
@@ -80,7 +65,7 @@ protected:
     // Before the harness: the tree reports to them and draws with them while
     // it shuts down.
     Buttons mButtons;
-    FixedFont mFont;
+    FixedFont mFont;  // 10 pixels a letter, 20 high, the baseline at 16
     AppHarness mHarness;
     ControlsApp* mApp = nullptr;
     WidgetManager* mManager = nullptr;
