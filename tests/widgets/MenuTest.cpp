@@ -100,6 +100,28 @@ TEST_F(MenuTest, ClosingADialogThatHasLeftTheTreeDoesNothing) {
     EXPECT_EQ(mApp->GetDialogCount(), 0u);
 }
 
+// The confirm card's buttons, clicked: "ok" answers, the other closes.
+TEST_F(MenuTest, TheConfirmDialogsButtonsAnswerOrClose) {
+    struct Answered : ConfirmMenu {
+        explicit Answered(int* oks) : ConfirmMenu(L"Start over?", L"Sure?", L"Yes", L"No", nullptr), mOks(oks) {}
+        void OnOk() override { ++*mOks; }
+        int* mOks;
+    };
+    int oks = 0;
+    auto* confirm = Open(new Answered(&oks));
+    mHarness.RunSteps(40);
+    const int y = static_cast<int>(confirm->mY) + 222 + 32;  // the buttons' row, from the script
+    const int left = static_cast<int>(confirm->mX);
+    mHarness.MouseMove(left + 30 + 120, y);
+    mHarness.Click(left + 30 + 120, y);
+    EXPECT_EQ(oks, 1);
+    EXPECT_TRUE(IsOpen(confirm));
+    mHarness.MouseMove(left + 290 + 120, y);
+    mHarness.Click(left + 290 + 120, y);
+    mHarness.RunSteps(30);
+    EXPECT_FALSE(IsOpen(confirm));
+}
+
 TEST_F(MenuTest, AFadingDialogShowsItsFadeFromWidgetAgainWhenItCloses) {
     Menu* screen = Open(new Menu(nullptr, false, false));
     auto* dialog = Open(new DialogMenu(screen));
