@@ -5,6 +5,7 @@
 #include "data/AssetManager.h"
 #include "data/Localization.h"
 #include "data/ConstantsLoader.h"
+#include "render/Fonts.h"
 #include "render/Image.h"
 #include "tests/support/AppHarness.h"
 #include "widgets/ConfirmMenu.h"
@@ -34,6 +35,7 @@ protected:
         ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets.xml", &error)) << error;
         ASSERT_TRUE(gAssetManager->LoadAlwaysGroups(std::string(), &error)) << error;
         ASSERT_TRUE(LoadConstantsFile(&error)) << error;
+        ASSERT_TRUE(Fonts::LoadFontsFile("properties/fonts.xml", &error)) << error;
         ASSERT_TRUE(LoadAnimationsFile("properties/animations.xml", &error)) << error;
     }
     template <class M>
