@@ -5,7 +5,7 @@
 #include "crash/ReporterArgs.h"
 #include "crash/ReporterMain.h"
 #include "platform/System.h"
-#include "screens/QuiltroApp.h"
+#include "screens/MyGameApp.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     CrashReporter::Install();
     int code;
     {
-        QuiltroApp app;
+        MyGameApp app;
         if (app.Init(args)) app.Start();
         code = app.mExitCode;
     }

@@ -4,6 +4,8 @@
 
 #include "audio/SoundPlayer.h"
 #include "widgets/Menu.h"
+#include "widgets/TitleScreen.h"
+#include "widgets/Transition.h"
 #include "widgets/Noise.h"
 #include "widgets/WidgetManager.h"
 
@@ -35,9 +37,41 @@ ScriptStep GameApp::HandleScriptCommand(const AnimationCommand& command, Animati
     return ScriptCommandRegistry::Instance().RunGameCommand(*widget, command);
 }
 
-void GameApp::StepLoadingProgress() { AddLoadingSteps(1); }
+void GameApp::StepLoadingProgress() {
+    AddLoadingSteps(1);
+    // Called on the loading thread: the bar is redrawn by the main loop.
+    RequestRedraw();
+}
 
-void GameApp::StartGame() { gAssetManager->RunQueuedRequests(); }
+void GameApp::StartGame() {
+    mLoadingScreen.Reset();
+    mStartGameWhenLoaded = false;
+    gAssetManager->RunQueuedRequests();
+}
+
+ButtonWidget* GameApp::CreateMenuButton(int, int, const std::wstring&, bool) { return nullptr; }
+
+ButtonWidget* GameApp::CreateTextButton(int x, int y, const std::wstring& label, bool localize) {
+    return CreateMenuButton(x, y, label, localize);
+}
+
+Menu* GameApp::CreateTransition(Menu* menu) { return new Transition(L"transition", menu, false); }
+
+TitleScreen* GameApp::GetLoadingScreen() const { return mLoadingScreen.Get(); }
+
+void GameApp::ShowNextSplash() {
+    ++mSplashCount;
+    // The distributor splashes come with the logo screens; the title follows.
+    TitleScreen* title = CreateTitleScreen();
+    if (!title) {
+        if (mLoadingFinished) StartGame();
+        else mStartGameWhenLoaded = true;
+        return;
+    }
+    mLoadingScreen.Reset(title);
+    AddDialog(title);
+    if (mLoadingFinished) title->LoadingComplete();
+}
 
 void GameApp::RunOnMainThread(std::function<void()> call) {
     if (IsMainThread()) {

@@ -12,7 +12,10 @@
 
 class AnimationCommand;
 class AnimationWidget;
+class Board;
+class ButtonWidget;
 class Menu;
+class TitleScreen;
 class SoundPlayer;
 
 // The game framework's application: loading, menus, typed codes and the
@@ -27,9 +30,23 @@ public:
     // animations, then the short log. The game's override calls this first.
     virtual void LoadGameData();
     virtual int GetLoadingStepCount() { return 0; }
-    // The base runs the asset loads queued during start-up.
-    virtual void StartGame();
-    virtual void HandleTypedCode(const std::wstring& code) {}
+    // The base forgets the loading screen and runs the asset loads queued
+    // during start-up.
+    void StartGame() override;
+    // A menu button centred on (x, y): the game's; null in the framework.
+    ButtonWidget* CreateMenuButton(int x, int y, const std::wstring& label, bool localize) override;
+    // A button that is only its label, centred on x with its top at y.
+    virtual ButtonWidget* CreateTextButton(int x, int y, const std::wstring& label, bool localize);
+    // The framework's transition plays "transition" over the last frame.
+    Menu* CreateTransition(Menu* menu) override;
+    void HandleTypedCode(const std::wstring& code) override {}
+    // The screen with the loading bar; null when the game has none yet.
+    virtual TitleScreen* CreateTitleScreen() { return nullptr; }
+    // The start-up screens in turn: after the splashes, the title screen,
+    // which is told at once when loading has already finished. Without a
+    // title screen the game starts as soon as loading has finished.
+    void ShowNextSplash();
+    TitleScreen* GetLoadingScreen() const;
     // The game's script commands: registered here by name, on the main thread
     // before the animations load (the loader checks names against them).
     virtual void RegisterScriptCommands(ScriptCommandRegistry& /*registry*/) {}
@@ -69,6 +86,8 @@ public:
     void RunOnMainThread(std::function<void()> call);
     bool IsMainThread() const { return std::this_thread::get_id() == mMainThreadId; }
 
+    // The game's board under every screen (made by StartGame, owned by the tree).
+    Board* mBoard = nullptr;
     // --- Sound effects through the player ------------------------------------
     // Skipped when the same id started at most minimumGap update steps ago.
     void PlaySound(int soundId, int minimumGap, double volumeFactor);
@@ -98,6 +117,9 @@ private:
     std::mutex mLoadErrorsLock;
     std::vector<std::string> mLoadErrors;
     bool mLoadingFinished = false;
+    WeakHandle<TitleScreen> mLoadingScreen;
+    int mSplashCount = 0;
+    bool mStartGameWhenLoaded = false;
 };
 
 extern GameApp* gGameApp;

@@ -10,6 +10,8 @@
 #include "data/ConstantsLoader.h"
 #include "data/PakInterface.h"
 #include "render/Fonts.h"
+#include "widgets/NoticeMenu.h"
+#include "widgets/TitleScreen.h"
 
 // The framework's part of start-up loading, on the loading thread. Every
 // table is built aside and published whole, so the main thread keeps drawing
@@ -17,6 +19,7 @@
 
 void GameApp::BeginLoading() {
     mLoadingFinished = false;
+    NoticeMenu::RegisterScriptCommand(ScriptCommandRegistry::Instance());
     RegisterScriptCommands(ScriptCommandRegistry::Instance());
     SetLoadingTotal(kFrameworkLoadingSteps + GetLoadingStepCount() + 1);
     StartLoadingThread();
@@ -82,4 +85,9 @@ void GameApp::LoadingThreadCompleted() {
         return;
     }
     mLoadingFinished = true;
+    if (TitleScreen* title = mLoadingScreen.Get()) {
+        title->LoadingComplete();
+        title->MarkDirty();
+    }
+    if (mStartGameWhenLoaded) StartGame();
 }

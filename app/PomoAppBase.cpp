@@ -336,6 +336,10 @@ std::string PomoAppBase::TakeScreenshot() {
     return SaveScreenshot(*mD3DInterface, mAppDataFolder + "_screenshots/");
 }
 
+ImageSurface* PomoAppBase::CopyScreenImage() {
+    return mD3DInterface ? mD3DInterface->CopyScreenImage() : nullptr;
+}
+
 void PomoAppBase::DoShutdown() {
     if (mShutDown) return;
     mShutDown = true;

@@ -99,6 +99,7 @@ public:
     // Writes the current frame as a numbered PNG in "_screenshots" in the user
     // data folder (F12); returns its path, empty on failure.
     std::string TakeScreenshot();
+    ImageSurface* CopyScreenImage() override;
 
     // --- Input --------------------------------------------------------------
     // Thread-safe; the main loop handles one queued message per pass. A
@@ -112,7 +113,7 @@ public:
     // Registers the widget under its id (a different dialog registered under
     // that id is killed first), adds it to the widget manager with the focus,
     // and makes a modal one the modal base.
-    void AddDialog(Widget* dialog);
+    void AddDialog(Widget* dialog) override;
     void AddDialogWithId(int id, Widget* dialog);
     // Unregisters the dialog; `remove` takes it out of the tree, `doDelete`
     // flags it for deletion after the current update step. False (and

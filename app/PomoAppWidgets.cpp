@@ -34,15 +34,20 @@ void PomoAppBase::AddDialogWithId(int id, Widget* dialog) {
     dialog->mId = id;
     mDialogMap[id] = dialog;
     mDialogList.emplace_back(dialog);
+    // Modal before it is added, so that a dialog its start opens at once (a
+    // notice from its first script command) stacks above it and keeps the
+    // focus.
+    const bool modal = dialog->IsModal();
+    if (modal) mWidgetManager->AddBaseModal(dialog);
+    Widget* focus = mWidgetManager->GetFocus();
     mWidgetManager->AddWidget(dialog);
     // Its AddedToManager may already have closed it again.
     auto now = mDialogMap.find(id);
     if (now == mDialogMap.end() || now->second.Get() != dialog) return;
-    if (dialog->mWidgetManager == mWidgetManager) mWidgetManager->SetFocus(dialog);
-    if (dialog->IsModal()) {
-        mWidgetManager->AddBaseModal(dialog);
-        DialogAddedHook(dialog);
-    }
+    Widget* focusNow = mWidgetManager->GetFocus();
+    if (dialog->mWidgetManager == mWidgetManager && (focusNow == focus || focusNow == dialog))
+        mWidgetManager->SetFocus(dialog);
+    if (modal) DialogAddedHook(dialog);
     dialog->OnAddedToApp();
 }
 

@@ -9,8 +9,9 @@
 
 bool CheckGameData(std::string& message) {
     const GamePuzzles* game = FindGamePuzzles(gGameId);
-    if (!game || game->mModes[0].empty()) {
-        message = "properties/puzzles_quiltro7.xml holds no story puzzles for game \"" +
+    // The story begins with its tutorial set and goes on in the next one.
+    if (!game || game->mModes[0].size() < 2) {
+        message = "properties/puzzles_quiltro7.xml needs at least two story sets for game \"" +
                   WStringToString(gGameId) + "\".";
         return false;
     }

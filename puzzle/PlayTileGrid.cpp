@@ -12,6 +12,7 @@
 #include "puzzle/PlayerState.h"
 #include "puzzle/TrailWidget.h"
 #include "render/Image.h"
+#include "widgets/NoticeMenu.h"
 
 namespace {
 
@@ -274,10 +275,15 @@ void PlayTileGrid::PlayOutcomes(const CellOutcomes& outcomes, OutcomeSource sour
 
 void PlayTileGrid::ShowFirstMistakeNotice() {
     if (!gPlayerState || gPlayerState->mMadeMistake) return;
+    // The flag goes with the notice actually shown, so the rule is never
+    // marked as told without the player seeing it.
+    auto* notice = new NoticeMenu(L"mistake_intro", nullptr, L"menu", 2);
+    ShowMenu(notice);
+    if (!notice->IsInManager()) {
+        delete notice;  // no application to show it: the rule stays untold
+        return;
+    }
     gPlayerState->mMadeMistake = true;
-    // The notice dialog comes with the menu classes; until then the notice
-    // is only logged (the flag is set all the same).
-    DebugPrintf("PlayTileGrid: notice \"mistake_intro\" (font \"menu\", priority 2)\n");
 }
 
 void PlayTileGrid::EndPlay() {

@@ -22,6 +22,7 @@
 
 #include "core/FileUtil.h"
 #include "data/ImageData.h"
+#include "tools/Canvas.h"
 #include "puzzle/ClueLayout.h"
 #include "puzzle/GameStats.h"
 
@@ -34,65 +35,18 @@ constexpr int kNumberColumns = 25;
 constexpr int kNumberRows = 8;
 constexpr int kArtCel = 32;
 
-uint32_t Argb(int a, int r, int g, int b) {
-    return (uint32_t(a & 0xff) << 24) | (uint32_t(r & 0xff) << 16) | (uint32_t(g & 0xff) << 8) |
-           uint32_t(b & 0xff);
-}
+using tools::Argb;
+using tools::Canvas;
 
-struct Canvas {
-    ImageData mImage;
-
-    Canvas(int width, int height) {
-        mImage.mWidth = width;
-        mImage.mHeight = height;
-        mImage.mBits.assign(static_cast<size_t>(width) * height, 0);
-    }
-
-    // Source-over blending of one pixel.
-    void Blend(int x, int y, uint32_t argb) {
-        if (x < 0 || y < 0 || x >= mImage.mWidth || y >= mImage.mHeight) return;
-        uint32_t& dst = mImage.mBits[static_cast<size_t>(y) * mImage.mWidth + x];
-        const int sa = int(argb >> 24), da = int(dst >> 24);
-        const int outA = sa + da * (255 - sa) / 255;
-        if (outA == 0) {
-            dst = 0;
-            return;
+// A cross from corner to corner, `thickness` pixels wide, inset by `inset`.
+void Cross(Canvas& c, int size, int inset, int thickness, uint32_t argb) {
+    for (int i = inset; i < size - inset; ++i)
+        for (int t = 0; t < thickness; ++t) {
+            const int o = t - thickness / 2;
+            c.Blend(i + o, i, argb);
+            c.Blend(size - 1 - i + o, i, argb);
         }
-        auto channel = [&](int shift) {
-            const int s = int((argb >> shift) & 0xff), d = int((dst >> shift) & 0xff);
-            return (s * sa + d * da * (255 - sa) / 255) / outA;
-        };
-        dst = Argb(outA, channel(16), channel(8), channel(0));
-    }
-
-    void Fill(int x, int y, int w, int h, uint32_t argb) {
-        for (int j = y; j < y + h; ++j)
-            for (int i = x; i < x + w; ++i) Blend(i, j, argb);
-    }
-
-    void Set(int x, int y, int w, int h, uint32_t argb) {
-        for (int j = std::max(y, 0); j < std::min(y + h, mImage.mHeight); ++j)
-            for (int i = std::max(x, 0); i < std::min(x + w, mImage.mWidth); ++i)
-                mImage.mBits[static_cast<size_t>(j) * mImage.mWidth + i] = argb;
-    }
-
-    void Frame(int x, int y, int w, int h, int thickness, uint32_t argb) {
-        Fill(x, y, w, thickness, argb);
-        Fill(x, y + h - thickness, w, thickness, argb);
-        Fill(x, y + thickness, thickness, h - 2 * thickness, argb);
-        Fill(x + w - thickness, y + thickness, thickness, h - 2 * thickness, argb);
-    }
-
-    // A cross from corner to corner, `thickness` pixels wide, inset by `inset`.
-    void Cross(int size, int inset, int thickness, uint32_t argb) {
-        for (int i = inset; i < size - inset; ++i)
-            for (int t = 0; t < thickness; ++t) {
-                const int o = t - thickness / 2;
-                Blend(i + o, i, argb);
-                Blend(size - 1 - i + o, i, argb);
-            }
-    }
-};
+}
 
 bool Save(const std::string& folder, const std::string& name, const Canvas& canvas) {
     const std::string path = JoinPath(folder, "images/" + name + ".png");
@@ -178,6 +132,13 @@ bool WriteTrailSpark(const std::string& folder) {
 
 // --- The play screen's heads-up pictures ---------------------------------------------------
 
+// Blends one canvas over another at (x, y).
+void Paste(Canvas& to, const Canvas& from, int x, int y) {
+    for (int j = 0; j < from.mImage.mHeight; ++j)
+        for (int i = 0; i < from.mImage.mWidth; ++i)
+            to.Blend(x + i, y + j, from.mImage.mBits[static_cast<size_t>(j) * from.mImage.mWidth + i]);
+}
+
 // A chance of the mistake meter: frame 0 a warm disc still to lose, frame 1
 // the same disc spent (grey, crossed in the mistake red).
 bool WriteChance(const std::string& folder, const std::string& name, int size) {
@@ -195,9 +156,8 @@ bool WriteChance(const std::string& folder, const std::string& name, int size) {
                 c.Blend(cel * size + x, y, argb);
             }
     Canvas cross(size, size);
-    cross.Cross(size, size / 4, std::max(2, size / 9), Argb(240, 220, 40, 40));
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) c.Blend(size + x, y, cross.mImage.mBits[static_cast<size_t>(y) * size + x]);
+    Cross(cross, size, size / 4, std::max(2, size / 9), Argb(240, 220, 40, 40));
+    Paste(c, cross, size, 0);
     return Save(folder, name, c);
 }
 
@@ -251,9 +211,8 @@ bool WriteHud(const std::string& folder, const std::string& device) {
                 c.Fill(x0 + 18, 18, 28, 3, Argb(120, 255, 255, 255));
             } else {
                 Canvas cross(28, 28);
-                cross.Cross(28, 2, 4, Argb(255, 120, 120, 132));
-                for (int y = 0; y < 28; ++y)
-                    for (int x = 0; x < 28; ++x) c.Blend(x0 + 18 + x, 18 + y, cross.mImage.mBits[static_cast<size_t>(y) * 28 + x]);
+                Cross(cross, 28, 2, 4, Argb(255, 120, 120, 132));
+                Paste(c, cross, x0 + 18, 18);
             }
         }
         ok &= Save(folder, tool == 0 ? "tile_tool_btn" : "mark_tool_btn", c);
@@ -323,11 +282,11 @@ bool WriteSize(const std::string& folder, int n, const GridConfig& config, const
     ok &= Save(folder, "G" + std::to_string(n) + "CellTile_" + device, solid);
 
     Canvas hole(t, t);
-    hole.Cross(t, t / 4, std::max(2, t / 12), Argb(220, 120, 120, 132));
+    Cross(hole, t, t / 4, std::max(2, t / 12), Argb(220, 120, 120, 132));
     ok &= Save(folder, "G" + std::to_string(n) + "CellMark_" + device, hole);
 
     Canvas miss(t, t);
-    miss.Cross(t, t / 6, std::max(3, t / 8), Argb(235, 220, 40, 40));
+    Cross(miss, t, t / 6, std::max(3, t / 8), Argb(235, 220, 40, 40));
     ok &= Save(folder, "G" + std::to_string(n) + "CellMiss_" + device, miss);
     return ok;
 }

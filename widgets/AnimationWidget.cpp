@@ -546,6 +546,22 @@ void AnimationWidget::AnimationComplete(int id) {
     if (mWaitState == WaitState::Animation && id == mAwaitedId) RunScript(true);
 }
 
+bool AnimationWidget::ShowNoticeMenu(Menu* notice, bool wait, bool unpause) {
+    if (Widget* old = mNoticeMenu.Get()) {
+        mNoticeMenu.Reset();
+        old->RemoveSelf();
+    }
+    if (!notice) return false;
+    mNoticeMenu.Reset(notice);
+    RemovalListener::WatchWidget(notice);
+    ShowMenu(notice);
+    if (!wait || !mNoticeMenu.Get()) return false;
+    mNoticeUnpause = unpause && mMenu;
+    if (mNoticeUnpause) mSavedPauseWhenCovered = mMenu->SetPauseWhenCovered(false);
+    mWaitState = WaitState::NoticeMenu;
+    return true;
+}
+
 void AnimationWidget::WidgetRemoved(int id) {
     if (mDestroying) return;
     Widget* notice = mNoticeMenu.Get();

@@ -135,6 +135,10 @@ public:
     void GlobalMouseDownAfter(int x, int y, int clickCount) override;
     void SetClickListening(bool on);
     bool IsClickListening() const { return mClickListening; }
+    // Shows a notice menu (a second one replaces the first). With `wait` the
+    // script stops until it closes; with `unpause` as well the owning menu
+    // stays unpaused under it meanwhile. True when the script waits.
+    bool ShowNoticeMenu(Menu* notice, bool wait, bool unpause);
 
     // --- Objects ------------------------------------------------------------------------
     bool AnySpawnedBusy();

@@ -2,7 +2,9 @@
 #include <string>
 
 class Clock;
+class ButtonWidget;
 class HandleTarget;
+class ImageSurface;
 class Menu;
 class SoundManager;
 class SoundPlayer;
@@ -32,6 +34,20 @@ public:
     virtual void PlaySample(int soundId) {}
     virtual void SetCursor(int id) {}
     virtual void ShowMessageBox(const std::string& text, const std::string& caption) {}
+
+    // Menus open, change screens and build their buttons through the
+    // application, whose game supplies the transition and button factories.
+    virtual void AddDialog(Widget* dialog) {}
+    // The menu that opens `menu` with a transition; the menu itself without one.
+    virtual Menu* CreateTransition(Menu* menu) { return menu; }
+    // A menu button centred on (x, y); null without a game.
+    virtual ButtonWidget* CreateMenuButton(int x, int y, const std::wstring& label, bool localize) {
+        return nullptr;
+    }
+    virtual void HandleTypedCode(const std::wstring& code) {}
+    virtual void StartGame() {}
+    // A copy of the last frame (owned by the caller); null without a renderer.
+    virtual ImageSurface* CopyScreenImage() { return nullptr; }
 
     // The open-menu list and the pause count belong to the game application.
     virtual void AddMenu(Menu* menu) {}

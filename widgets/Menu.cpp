@@ -1,18 +1,31 @@
 #include "widgets/Menu.h"
 
+#include <algorithm>
 #include <set>
 
 #include "audio/SoundPlayer.h"
 
 #include "widgets/AppServices.h"
+#include "render/Graphics.h"
 #include "render/Image.h"
+#include "widgets/ButtonWidget.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
+constexpr size_t kTypedCodeLength = 8;
 
 SoundPlayer* Player() { return gAppServices ? gAppServices->GetSoundPlayer() : nullptr; }
 
 }  // namespace
+
+void ShowMenu(Menu* menu) {
+    if (!menu || !gAppServices) return;
+    gAppServices->AddDialog(menu->mUseTransition ? menu->CreateTransition() : menu);
+}
+
+void ShowMenuWithTransition(Menu* menu) {
+    if (menu && gAppServices) gAppServices->AddDialog(menu->CreateTransition());
+}
 
 Menu::Menu(Image* image, bool popup, bool centre) : AnimationWidget(0.0f, 0.0f, nullptr, 1.0f) {
     if (popup) {
@@ -68,27 +81,69 @@ void Menu::MouseDown(int x, int y, int clickCount) {
     UpdatePausedState();
 }
 
+void Menu::KeyChar(wchar_t character) {
+    AnimationWidget::KeyChar(character);
+    mTypedCode.push_back(character);
+    if (mTypedCode.size() > kTypedCodeLength) mTypedCode.erase(0, mTypedCode.size() - kTypedCodeLength);
+    if (mTypedCode.size() == kTypedCodeLength && gAppServices) gAppServices->HandleTypedCode(mTypedCode);
+}
+
 void Menu::AddedToManager(WidgetManager* manager) {
+    mClosed = false;
     if (gAppServices) gAppServices->AddMenu(this);
+    Widget* focus = manager ? manager->GetFocus() : nullptr;
     AnimationWidget::AddedToManager(manager);
     if (mRemoveRequested)
         RemoveSelf();
-    else if (manager)
+    // A menu that its script opened at once (a notice) keeps the focus.
+    else if (manager && manager->GetFocus() == focus)
         manager->SetFocus(this);
 }
 
 void Menu::RemovedFromManager(WidgetManager* manager) {
+    mClosed = true;
     StopAllSounds(0.0);
     AnimationWidget::RemovedFromManager(manager);
     if (gAppServices) gAppServices->RemoveMenu(this);
 }
 
 void Menu::RemoveSelf() {
+    if (mClosed) return;
     mRemoveRequested = true;
     if (gAppServices && gAppServices->KillDialogWidget(this)) return;
     // Not a registered dialog: a menu added as a plain child still leaves;
     // one not added yet closes as soon as it is (see AddedToManager).
     if (mParent) AnimationWidget::RemoveSelf();
+}
+
+Menu* Menu::CreateTransition() { return gAppServices ? gAppServices->CreateTransition(this) : this; }
+
+void Menu::CaptureScreenshot(bool redraw) {
+    mScreenshot.reset();
+    if (!redraw) {
+        if (gAppServices) mScreenshot.reset(gAppServices->CopyScreenImage());
+        return;
+    }
+    auto surface = std::make_unique<ImageSurface>();
+    if (!surface->Create(std::max(mWidth, 1), std::max(mHeight, 1))) return;
+    if (mWidgetManager) {
+        Graphics g(surface.get());
+        mWidgetManager->DrawToGraphics(g);
+    }
+    mScreenshot = std::move(surface);
+}
+
+ButtonWidget* Menu::AddButton(int x, int y, const std::wstring& buttonName, const std::wstring& label,
+                              bool localize) {
+    auto* button = new ButtonWidget(static_cast<float>(x), static_cast<float>(y), buttonName, label, localize);
+    AddWidget(button);
+    return button;
+}
+
+ButtonWidget* Menu::AddMenuButton(int x, int y, const std::wstring& labelKey) {
+    ButtonWidget* button = gAppServices ? gAppServices->CreateMenuButton(x, y, labelKey, true) : nullptr;
+    if (button) AddWidget(button);
+    return button;
 }
 
 void Menu::SetActive(bool active) {

@@ -130,7 +130,7 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
     targeted(L"get-point", &S::GetPoint);
     targeted(L"pick", &S::Pick);
 
-    // "notice-menu" waits for the menu framework's NoticeMenu.
+    // "notice-menu" registers with NoticeMenu (NoticeMenu::RegisterScriptCommand).
     untargeted(L"analyze", &S::Analyze);
     untargeted(L"push-layer", &S::PushLayer);
     untargeted(L"pop-layer", &S::PopLayer);

@@ -34,6 +34,7 @@ void GridTest::SetUp() {
     ASSERT_TRUE(LoadConstantsFile());
     ASSERT_TRUE(LoadAnimationsFile("properties/animations.xml", &error)) << error;
     mPlayer.mDevice = L"ipad";
+    mPlayer.mMadeMistake = true;  // the first mistake's notice has a test of its own
     mPlayer.MakeCurrent();
     GridConfig config;
     config.mOffsetX = 120;

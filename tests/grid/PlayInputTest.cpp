@@ -7,6 +7,7 @@
 #include "data/Constants.h"
 #include "puzzle/TrailWidget.h"
 #include "tests/grid/GridFixture.h"
+#include "widgets/NoticeMenu.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
@@ -55,7 +56,14 @@ TEST_F(GridTest, SolvingBySingleRevealsEndsWithNoTileLeftAndNoCellAnimationRunni
 
 TEST_F(GridTest, ALineBecomesCellAnimationsAndEffectsOneDelayStepApart) {
     ASSERT_TRUE(StartBoard());
+    mPlayer.mMadeMistake = false;
     DragLine(0, 0, 4, 0);
+    auto* notice = dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu());
+    ASSERT_NE(notice, nullptr) << "the first mistake tells the rule";
+    EXPECT_EQ(notice->GetVariable(L"text_font").ToString(), L"menu");
+    notice->RemoveSelf();
+    notice->RemoveSelf();
+    Run(1);
     EXPECT_EQ(mGrid->GetRemainingTiles(), 10);
     EXPECT_EQ(mGrid->GetMistakesMade(), 1);
     EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
@@ -76,7 +84,7 @@ TEST_F(GridTest, ALineBecomesCellAnimationsAndEffectsOneDelayStepApart) {
         }
     }
     EXPECT_EQ(toMistakes, 1);
-    EXPECT_TRUE(mPlayer.mMadeMistake) << "the first mistake shows the notice once";
+    EXPECT_TRUE(mPlayer.mMadeMistake) << "told once";
     Settle();
     EXPECT_EQ(mMistakeMeter.mConsumed, 1);
     EXPECT_EQ(mHintMeter.mFilled, 4);

@@ -98,11 +98,15 @@ TEST(GridRules, ReadsRecordsAndAnUnknownSizeIsZeroWithoutAnEntry) {
 TEST(GameData, RefusesMissingOrZeroGridRulesAndMismatchedSets) {
     gGridConfigs.Publish({});
     PuzzleStats puzzles(false);
-    ASSERT_TRUE(puzzles.LoadText("<p><game name=\"quiltro7\"><mode><set><puzzle><grid>10 01</grid></puzzle>"
-                                 "</set></mode></game></p>", "p.xml"));
+    const std::string set = "<set><puzzle><grid>10 01</grid></puzzle></set>";
+    ASSERT_TRUE(puzzles.LoadText("<p><game name=\"quiltro7\"><mode>" + set + "</mode></game></p>", "p.xml"));
     puzzles.Publish();
-    ASSERT_TRUE(LoadSets("<s><game name=\"quiltro7\"><mode><set name=\"a\"/></mode></game></s>"));
     std::string message;
+    EXPECT_FALSE(CheckGameData(message)) << "the story needs its tutorial set and one more";
+    EXPECT_NE(message.find("two story sets"), std::string::npos) << message;
+    ASSERT_TRUE(puzzles.LoadText("<p><game name=\"quiltro7\"><mode>" + set + set + "</mode></game></p>", "p.xml"));
+    puzzles.Publish();
+    ASSERT_TRUE(LoadSets("<s><game name=\"quiltro7\"><mode><set name=\"a\"/><set name=\"b\"/></mode></game></s>"));
     EXPECT_FALSE(CheckGameData(message));
     EXPECT_NE(message.find("game.xml"), std::string::npos) << message;
     EXPECT_TRUE(gGridConfigs.Get()->empty());  // the check itself inserts nothing
@@ -113,7 +117,8 @@ TEST(GameData, RefusesMissingOrZeroGridRulesAndMismatchedSets) {
     gGridConfigs.Edit([](GridConfigTable& rules) { rules[2].mMistakes = 2; });
     EXPECT_TRUE(CheckGameData(message)) << message;
 
-    ASSERT_TRUE(LoadSets("<s><game name=\"quiltro7\"><mode><set name=\"a\"/><set name=\"b\"/></mode></game></s>"));
+    ASSERT_TRUE(LoadSets("<s><game name=\"quiltro7\"><mode><set name=\"a\"/><set name=\"b\"/><set name=\"c\"/>"
+                         "</mode></game></s>"));
     EXPECT_FALSE(CheckGameData(message));
     EXPECT_NE(message.find("sets7.xml"), std::string::npos) << message;
 

@@ -14,20 +14,20 @@
 #include "puzzle/PuzzleRecord.h"
 #include "puzzle/SetStats.h"
 #include "render/Font.h"
-#include "screens/QuiltroApp.h"
+#include "screens/MyGameApp.h"
 #include "tests/support/AppHarness.h"
 
 namespace {
 
 // The loading thread works in real time while the loop runs on the test clock.
-void RunUntilLoaded(AppHarness& h, QuiltroApp& app) {
+void RunUntilLoaded(AppHarness& h, MyGameApp& app) {
     for (int i = 0; i < 20000 && !app.IsLoadingFinished() && !app.IsShutdownRequested(); ++i) {
         h.RunSteps(1);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
-void ExpectEveryTableLoaded(QuiltroApp& app) {
+void ExpectEveryTableLoaded(MyGameApp& app) {
     EXPECT_TRUE(app.GetLoadErrors().empty()) << app.GetLoadErrors().front();
     EXPECT_TRUE(app.IsLoadingFinished());
     EXPECT_DOUBLE_EQ(app.GetLoadingProgress(), 1.0);
@@ -46,9 +46,9 @@ void ExpectEveryTableLoaded(QuiltroApp& app) {
 
 }  // namespace
 
-TEST(QuiltroApp, StartUpLoadsEveryTableFromTheDataFolder) {
+TEST(MyGameApp, StartUpLoadsEveryTableFromTheDataFolder) {
     AppHarness h;
-    auto& app = h.Boot<QuiltroApp>();
+    auto& app = h.Boot<MyGameApp>();
     ASSERT_TRUE(h.InitSucceeded());
     RunUntilLoaded(h, app);
     ExpectEveryTableLoaded(app);
@@ -57,7 +57,7 @@ TEST(QuiltroApp, StartUpLoadsEveryTableFromTheDataFolder) {
     EXPECT_EQ(app.mExitCode, 0);
 }
 
-TEST(QuiltroApp, StartUpLoadsTheSameTablesFromMainPakAlone) {
+TEST(MyGameApp, StartUpLoadsTheSameTablesFromMainPakAlone) {
     std::string folder = PlatformMakeTempDirectory("quiltro7-pakonly-");
     std::string error;
     ASSERT_TRUE(BuildPakFromFolder(TestGameDataFolder(), folder + "/main.pak", &error)) << error;
@@ -65,7 +65,7 @@ TEST(QuiltroApp, StartUpLoadsTheSameTablesFromMainPakAlone) {
         AppHarness::Options o;
         o.dataFolder = folder;
         AppHarness h(o);
-        auto& app = h.Boot<QuiltroApp>();
+        auto& app = h.Boot<MyGameApp>();
         ASSERT_TRUE(h.InitSucceeded());
         RunUntilLoaded(h, app);
         ExpectEveryTableLoaded(app);
@@ -113,7 +113,7 @@ std::string FirstLoadError(const std::string& file, const std::string& bytes, bo
         AppHarness::Options o;
         o.dataFolder = folder;
         AppHarness h(o);
-        auto& app = h.Boot<QuiltroApp>();
+        auto& app = h.Boot<MyGameApp>();
         EXPECT_TRUE(h.InitSucceeded());
         SetDebugOutputEnabled(false);
         RunUntilLoaded(h, app);
@@ -132,7 +132,7 @@ std::string FirstLoadError(const std::string& file, const std::string& bytes, bo
 
 // Every damaged file stops the start-up with its own file, line and reason,
 // ahead of any consequence the check of the tables would name.
-TEST(QuiltroApp, BrokenDataEndsTheGameWithTheFileLineAndReason) {
+TEST(MyGameApp, BrokenDataEndsTheGameWithTheFileLineAndReason) {
     const std::string puzzles = DataFile("properties/puzzles_quiltro7.xml");
     const std::string cut = puzzles.substr(0, puzzles.find("</puzzle>") + 9);
     std::string hash = puzzles;

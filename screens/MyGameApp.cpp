@@ -1,0 +1,118 @@
+#include "screens/MyGameApp.h"
+
+#include "core/StringUtil.h"
+#include "data/AssetManager.h"
+#include "data/Constants.h"
+#include "platform/System.h"
+#include "puzzle/GameDataCheck.h"
+#include "puzzle/GameStats.h"
+#include "puzzle/MyLocalization.h"
+#include "puzzle/ProfileManager.h"
+#include "puzzle/PuzzleStats.h"
+#include "puzzle/SetStats.h"
+#include "render/Font.h"
+#include "render/Image.h"
+#include "screens/MyBoard.h"
+#include "screens/ScreenTransition.h"
+#include "widgets/AnimationWidget.h"
+#include "widgets/ButtonWidget.h"
+#include "widgets/WidgetManager.h"
+
+MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) { mHideMouseSpeed = false; }
+
+MyGameApp::~MyGameApp() {
+    // Only what was read whole is written back: after a start-up that failed
+    // the slots may hold defaults in place of the player's file.
+    if (mSaveOnExit && IsLoadingFinished()) ProfileManager::Save();
+    ProfileManager::ClearProfiles();
+}
+
+MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
+
+void MyGameApp::InitHook() {
+    GameApp::InitHook();
+    BeginLoading();
+    // The logo and distributor screens come later; the title screen (or,
+    // without one, the game) follows the splashes.
+    ShowNextSplash();
+}
+
+void MyGameApp::LoadGameData() {
+    GameApp::LoadGameData();
+    // Each table is built aside and published whole; a file that fails stops
+    // the start-up with its own file, line and reason. How the tables fit
+    // together is checked only on tables that loaded.
+    bool loaded = true;
+    auto report = [&](const auto& loader) {
+        if (!loader.Succeeded()) {
+            ReportLoadError(loader.GetErrorText());
+            loaded = false;
+        }
+        StepLoadingProgress();
+    };
+    report(PuzzleStats());
+    report(GameStats());
+    report(SetStats());
+    ProfileManager profiles;
+    StepLoadingProgress();
+    report(MyLocalization());
+    std::string message;
+    if (loaded && !CheckGameData(message)) ReportLoadError(message);
+    StepLoadingProgress();
+}
+
+void MyGameApp::LoadingThreadCompleted() {
+    GameApp::LoadingThreadCompleted();
+    // The idle-cost measurement names an animation to run over the window.
+    std::string name = PlatformGetEnv("QUILTRO7_PLAY_ANIMATION");
+    if (name.empty() || !IsLoadingFinished()) return;
+    auto* widget = new AnimationWidget(0.0f, 0.0f, FindImage(L"sample_cels"), 1.0f);
+    widget->mPriority = widget->mZOrder = 1000;
+    mWidgetManager->AddWidget(widget);
+    widget->PlayAnimationByName(StringToWString(name));
+}
+
+void MyGameApp::ShutdownHook() {
+    GameApp::ShutdownHook();
+    // Images go while the renderer that made their textures still exists.
+    gAssetManager->Clear();
+}
+
+void MyGameApp::StartGame() {
+    GameApp::StartGame();
+    if (!mBoard) {
+        mBoard = new MyBoard();
+        mWidgetManager->AddWidget(mBoard);
+    }
+    if (gPlayerState) gPlayerState->mDevice = L"ipad";
+    // The selected profile's name may be a code; it is tried only now, on
+    // the main thread with the board there.
+    HandleTypedCode(mPlayerName);
+}
+
+ButtonWidget* MyGameApp::CreateMenuButton(int x, int y, const std::wstring& label, bool /*localize*/) {
+    auto* button = new ButtonWidget(static_cast<float>(x), static_cast<float>(y), L"menubutton", label, true);
+    const wchar_t* fonts[] = {L"button", L"button_over", L"button_down"};
+    for (int state = 0; state < 3; ++state)
+        if (Font* font = FindFont(fonts[state])) button->SetStateFont(font, state);
+    button->mLabelOffsetY = GetConstantInt(L"button-text-offset");
+    button->mPressedLabelOffsetX = 0;
+    button->mCheckPixels = true;
+    if (Image* image = button->GetImage())
+        button->Move(static_cast<float>(x - image->GetCelWidth() / 2), static_cast<float>(y - image->GetCelHeight() / 2));
+    return button;
+}
+
+ButtonWidget* MyGameApp::CreateTextButton(int x, int y, const std::wstring& label, bool localize) {
+    ButtonWidget* button = CreateMenuButton(x, y, label, localize);
+    button->mLabelOffsetY = 0;
+    button->mCheckPixels = false;
+    button->mWrapWidth = -1;
+    Font* font = button->GetStateFont(ButtonWidget::Normal);
+    const int width = font ? font->StringWidth(button->GetDisplayLabel()) : 0;
+    const int height = font ? static_cast<int>(font->GetHeight()) : 0;
+    button->Resize(static_cast<float>(x - width / 2), static_cast<float>(y), width, height);
+    return button;
+}
+
+Menu* MyGameApp::CreateTransition(Menu* menu) { return new ScreenTransition(menu); }

@@ -1,0 +1,37 @@
+#pragma once
+#include "app/GameApp.h"
+
+class MyBoard;
+
+// The game's application: "Grand Quiltro 7" at 1024 x 768, the game data the
+// loading thread reads, the board, the menu and text buttons, the screen
+// transition, the developer codes, and the profiles saved at exit.
+class MyGameApp : public GameApp {
+public:
+    static constexpr int kGameLoadingSteps = 6;
+
+    MyGameApp();
+    ~MyGameApp() override;
+
+    void LoadGameData() override;
+    int GetLoadingStepCount() override { return kGameLoadingSteps; }
+    // The board (which opens the main menu) under the title screen, then the
+    // developer code check of the selected profile's name.
+    void StartGame() override;
+    ButtonWidget* CreateMenuButton(int x, int y, const std::wstring& label, bool localize) override;
+    ButtonWidget* CreateTextButton(int x, int y, const std::wstring& label, bool localize) override;
+    Menu* CreateTransition(Menu* menu) override;
+    // Eight characters, whole and case-sensitive. Each needs a selected
+    // profile and the board; without them nothing happens.
+    void HandleTypedCode(const std::wstring& code) override;
+
+    MyBoard* GetBoard() const;
+
+    // Cleared by "haltrimo": the profiles are then not saved at exit.
+    bool mSaveOnExit = true;
+
+protected:
+    void InitHook() override;
+    void ShutdownHook() override;
+    void LoadingThreadCompleted() override;
+};
