@@ -9,6 +9,7 @@
 #include "data/Constants.h"
 #include "data/Localization.h"
 #include "puzzle/GameStats.h"
+#include "puzzle/PlayNotice.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "render/Font.h"
@@ -98,11 +99,8 @@ void HintMeter::UpdateFill(int amount) {
     if (gAppServices) gAppServices->PlaySample(GetSoundId(L"Glow"));
     ShowBulb(mCurrentBulb, kFullFrame, L"update_hint_meter");
     ++gPlayerState->mNumHints;
-    if (!gPlayerState->mSeenHint) {
-        gPlayerState->mSeenHint = true;
-        // The notice dialog comes with the menu classes; until then it is logged.
-        DebugPrintf("HintMeter: notice \"hint_intro\" (font \"menu\", priority 2)\n");
-    }
+    // The flag goes with the notice actually shown.
+    if (!gPlayerState->mSeenHint && ShowPlayNotice(L"hint_intro")) gPlayerState->mSeenHint = true;
     ChooseBulb();
 }
 

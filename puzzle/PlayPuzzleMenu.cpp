@@ -369,11 +369,8 @@ void PlayPuzzleMenu::GiveHint(int sourceX, int sourceY, int cellCount) {
 
 void PlayPuzzleMenu::KeyChar(wchar_t character) {
     Menu::KeyChar(character);
-    mTypedCode += character;
-    constexpr std::wstring_view kCode = L"wunderpa";
-    if (mTypedCode.size() > kCode.size()) mTypedCode.erase(0, mTypedCode.size() - kCode.size());
     if (character == L' ' && gPlayerState && gPlayerState->mToggleMode) ToggleTool();
-    if (mTypedCode == kCode && mState == State::Playing) CompletePuzzle();
+    if (GetTypedCode() == L"wunderpa" && mState == State::Playing) CompletePuzzle();
 }
 
 void PlayPuzzleMenu::MouseDown(int x, int y, int clickCount) {

@@ -139,5 +139,4 @@ private:
     bool mFailShown = false;
     bool mValid = false;
     std::vector<WeakHandle<Widget>> mHud;
-    std::wstring mTypedCode;
 };

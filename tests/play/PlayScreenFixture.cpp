@@ -7,13 +7,17 @@
 #include "data/AssetManager.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
+#include "widgets/NoticeMenu.h"
 #include "widgets/WidgetManager.h"
 
 void PlayScreenTest::SetUp() {
-    mApp = &mHarness.Boot<QuiltroApp>();
+    // The play screen alone: the board opens no other screen.
+    mSavedScreens = gGameScreens;
+    gGameScreens = GameScreens();
+    mApp = &mHarness.Boot<MyGameApp>();
     ASSERT_TRUE(mHarness.InitSucceeded());
     // The loading thread works in real time while the loop runs on the test clock.
-    for (int i = 0; i < 20000 && !mApp->IsLoadingFinished(); ++i) {
+    for (int i = 0; i < 20000 && !mApp->GetBoard(); ++i) {
         mHarness.RunSteps(1);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -23,6 +27,9 @@ void PlayScreenTest::SetUp() {
     ProfileManager::CreateProfile(L"Tester");
     ASSERT_NE(gPlayerState, nullptr);
     gPlayerState->mDevice = L"ipad";
+    // The one-time notices were read (the hint test asks for its own).
+    gPlayerState->mMadeMistake = true;
+    gPlayerState->mSeenHint = true;
     SeedShuffleRandom(1);
 }
 
@@ -33,11 +40,12 @@ void PlayScreenTest::TearDown() {
         mHarness.RunSteps(2);
     }
     SetShuffleRandom(nullptr);
+    gGameScreens = mSavedScreens;
 }
 
 TestPlayMenu* PlayScreenTest::Open(int mode, int set, int puzzle) {
     mMenu = new TestPlayMenu(PuzzleRef{L"quiltro7", mode, set, puzzle});
-    mApp->mWidgetManager->AddWidget(mMenu);
+    ShowMenu(mMenu);
     RunWhile(PlayPuzzleMenu::State::Opening);
     RunWhile(PlayPuzzleMenu::State::Building);
     return mMenu;
@@ -75,6 +83,14 @@ void PlayScreenTest::RevealTiles(int keep) {
         for (int y = 0; y < n; ++y)
             if (IsTile(x, y) && !Grid().IsCellDone(x, y)) tiles.emplace_back(x, y);
     for (size_t i = 0; i + static_cast<size_t>(keep) < tiles.size(); ++i) ClickCell(tiles[i].mX, tiles[i].mY);
+}
+
+bool PlayScreenTest::CloseNotice() {
+    auto* notice = dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu());
+    if (!notice) return false;
+    notice->DoAction(L"close", L"", 0);  // its OK button
+    Run(30);
+    return true;
 }
 
 int PlayScreenTest::RunWhile(PlayPuzzleMenu::State state, int limit) {

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "puzzle/PlayPuzzleMenu.h"
-#include "screens/QuiltroApp.h"
+#include "screens/GameScreens.h"
+#include "screens/MyGameApp.h"
 #include "tests/support/AppHarness.h"
 
 // The play screen with the screens that follow it counted instead of opened.
@@ -43,10 +44,13 @@ protected:
     void RevealTiles(int keep = 0);
     Point LastTile() const;
     void Run(int steps) { mHarness.RunSteps(steps); }
+    // Closes the notice over the screen; false when there is none.
+    bool CloseNotice();
     // Runs step by step while the screen is in `state` (at most `limit` steps).
     int RunWhile(PlayPuzzleMenu::State state, int limit = 3000);
 
     AppHarness mHarness;
-    QuiltroApp* mApp = nullptr;
+    MyGameApp* mApp = nullptr;
+    GameScreens mSavedScreens;
     TestPlayMenu* mMenu = nullptr;
 };

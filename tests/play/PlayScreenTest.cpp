@@ -135,11 +135,12 @@ TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
     Open(0, kMeadow, 2);
     HintMeter* meter = mMenu->GetHintMeter();
     EXPECT_EQ(gPlayerState->mNumHints, 1);
-    EXPECT_FALSE(gPlayerState->mSeenHint);
+    gPlayerState->mSeenHint = false;
     RevealTiles(6);
     Run(200);
     EXPECT_EQ(gPlayerState->mNumHints, 2) << "five reveals fill a bulb";
     EXPECT_TRUE(gPlayerState->mSeenHint);
+    EXPECT_TRUE(CloseNotice()) << "the first full bulb explains hints";
     const int before = Grid().GetRemainingTiles();
     // The first bulb's button (bulbs 50 pixels apart, 40 x 56, from x 30, y 40 in the meter).
     mHarness.Click(static_cast<int>(meter->mX) + 50, static_cast<int>(meter->mY) + 68);
@@ -178,7 +179,7 @@ TEST_F(PlayScreenTest, AnAddressTheCatalogueLacksGoesBackToTheMainMenu) {
     for (const PuzzleRef& at : {PuzzleRef{L"quiltro7", 0, 99, 0}, PuzzleRef{L"quiltro7", 0, 0, 999},
                                 PuzzleRef{L"quiltro7", 7, 0, 0}, PuzzleRef{L"nogame", 0, 0, 0}}) {
         auto* menu = new TestPlayMenu(at);
-        mApp->mWidgetManager->AddWidget(menu);
+        ShowMenu(menu);
         EXPECT_EQ(menu->mMainMenu, 1);
         Run(30);
     }
@@ -194,7 +195,7 @@ TEST_F(PlayScreenTest, AWinGrowsAMissingSetAndAShortPuzzleList) {
     for (const Case& c : {Case{1, 3, 1, 0}, Case{0, 3, 1, 1}}) {
         gPlayerState->mToggleMode = true;
         mMenu = new TestPlayMenu(PuzzleRef{L"quiltro7", 0, c.set, c.puzzle});
-        mApp->mWidgetManager->AddWidget(mMenu);
+        ShowMenu(mMenu);
         mMenu->ToggleTool();  // before the tools exist: nothing to switch
         EXPECT_EQ(mMenu->GetToolCount(), 0);
         RunWhile(State::Opening);
