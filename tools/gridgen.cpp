@@ -189,6 +189,30 @@ bool WriteHintBulb(const std::string& folder) {
     return Save(folder, "hint_bulb", c);
 }
 
+// The pointer over the board: a brush while revealing, a shovel while
+// marking, each with its tip at the top-left pixel (the pointer's point).
+bool WriteCursors(const std::string& folder) {
+    constexpr int kSize = 40;
+    Canvas brush(kSize, kSize), shovel(kSize, kSize);
+    for (int i = 0; i < kSize; ++i) {
+        // A handle along the diagonal, outlined so it reads on paper and on ink.
+        for (int t = -3; t <= 3; ++t) {
+            const bool edge = t == -3 || t == 3;
+            if (i >= 14) brush.Blend(i + t, i, edge ? Argb(255, 20, 24, 40) : Argb(255, 150, 100, 60));
+            if (i >= 16) shovel.Blend(i + t, i, edge ? Argb(255, 20, 24, 40) : Argb(255, 150, 100, 60));
+        }
+    }
+    // The brush's bristles: ink-coloured, tapering to the tip.
+    for (int i = 0; i < 16; ++i)
+        for (int t = -(i / 3 + 1); t <= i / 3 + 1; ++t)
+            brush.Blend(i + t, i, std::abs(t) == i / 3 + 1 ? Argb(255, 250, 250, 246) : Argb(255, 46, 58, 92));
+    // The shovel's blade: a grey spade.
+    for (int i = 0; i < 18; ++i)
+        for (int t = -(i / 2 + 1); t <= i / 2 + 1; ++t)
+            shovel.Blend(i + t, i, std::abs(t) == i / 2 + 1 ? Argb(255, 20, 24, 40) : Argb(255, 170, 170, 182));
+    return Save(folder, "brush_cursor", brush) & Save(folder, "shovel_cursor", shovel);
+}
+
 // The panel behind the meters and the tool buttons, and the two tool
 // buttons (normal, over, down, disabled).
 bool WriteHud(const std::string& folder, const std::string& device) {
@@ -218,6 +242,7 @@ bool WriteHud(const std::string& folder, const std::string& device) {
         ok &= Save(folder, tool == 0 ? "tile_tool_btn" : "mark_tool_btn", c);
     }
     ok &= WriteHintBulb(folder);
+    ok &= WriteCursors(folder);
     return ok & WriteChance(folder, "chanceLarge_" + device, 40) & WriteChance(folder, "chanceSmall_" + device, 28);
 }
 

@@ -160,10 +160,17 @@ TEST_F(PlayScreenTest, TheFirstPuzzlesHaveOneToolAndTheToggleSwitchesTools) {
         Open(0, kMeadow, c.puzzle);
         ASSERT_EQ(mMenu->GetToolCount(), c.tools);
         EXPECT_EQ(mMenu->GetToolLabel(0), L"Left click");
+        // Over the board the pointer is the tool's own picture.
+        const Point over = CellCentre(1, 1);
+        mHarness.MouseMove(over.mX, over.mY);
+        mHarness.DrainInput();
+        Widget* brush = mApp->GetCursorImage();
+        EXPECT_NE(brush, nullptr);
         mHarness.TypeText(L" ");
         mHarness.DrainInput();
         EXPECT_EQ(mMenu->GetCurrentTool(), c.tools - 1);
         EXPECT_EQ(Grid().GetTool(), c.tools == 2 ? Tool::Mark : Tool::Tile);
+        EXPECT_EQ(mApp->GetCursorImage() != brush, c.tools == 2);
         gPlayerState->mToggleMode = false;
         mMenu->SelectTool(0);
         EXPECT_EQ(mMenu->GetToolLabel(c.tools - 1), c.tools == 2 ? L"Right click" : L"Left click");
