@@ -3,18 +3,29 @@
 #include <chrono>
 #include <thread>
 
+#include <algorithm>
+
 #include "core/Random.h"
+#include "data/AssetLookup.h"
+#include "tests/support/FakeAudio.h"
 #include "data/AssetManager.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/WidgetManager.h"
 
+SoundManager* PlayTestApp::CreateSoundManager() { return new FakeSoundManager(); }
+
+bool PlayTestApp::Played(const std::wstring& name) {
+    const std::vector<int>& played = static_cast<FakeSoundManager*>(mSoundManager)->mPlayed;
+    return std::find(played.begin(), played.end(), GetSoundId(name)) != played.end();
+}
+
 void PlayScreenTest::SetUp() {
     // The play screen alone: the board opens no other screen.
     mSavedScreens = gGameScreens;
     gGameScreens = GameScreens();
-    mApp = &mHarness.Boot<MyGameApp>();
+    mApp = &mHarness.Boot<PlayTestApp>();
     ASSERT_TRUE(mHarness.InitSucceeded());
     // The loading thread works in real time while the loop runs on the test clock.
     for (int i = 0; i < 20000 && !mApp->GetBoard(); ++i) {

@@ -25,6 +25,14 @@ protected:
     }
 };
 
+// The game with its sounds recorded instead of played.
+class PlayTestApp : public MyGameApp {
+public:
+    SoundManager* CreateSoundManager() override;
+    // Whether the named sound was started.
+    bool Played(const std::wstring& name);
+};
+
 // The real game with its data and catalogue, a new player on the "ipad"
 // layout, and a play screen opened on a catalogue puzzle, played with real
 // mouse and key events.
@@ -50,7 +58,7 @@ protected:
     int RunWhile(PlayPuzzleMenu::State state, int limit = 3000);
 
     AppHarness mHarness;
-    MyGameApp* mApp = nullptr;
+    PlayTestApp* mApp = nullptr;
     GameScreens mSavedScreens;
     TestPlayMenu* mMenu = nullptr;
 };

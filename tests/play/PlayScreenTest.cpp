@@ -40,6 +40,7 @@ TEST_F(PlayScreenTest, SolvedOneStepAfterTheLastCellAnimationWithTheBestTimeAndT
     EXPECT_TRUE(result.mFirstCompletion);
     EXPECT_EQ(result.mArtGrid, mMenu->GetArtGrid());
     EXPECT_EQ(Progress(kMeadow, 2).mBestTime, 59);
+    EXPECT_TRUE(mApp->Played(L"reveal5"));
     EXPECT_TRUE(Grid().mDisabled);
     // The picture appears, then the board is frozen and the screen is done.
     PlayArtGrid* art = mMenu->GetArtGrid();
@@ -139,6 +140,7 @@ TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
     RevealTiles(6);
     Run(200);
     EXPECT_EQ(gPlayerState->mNumHints, 2) << "five reveals fill a bulb";
+    EXPECT_TRUE(mApp->Played(L"Glow"));
     EXPECT_TRUE(gPlayerState->mSeenHint);
     EXPECT_TRUE(CloseNotice()) << "the first full bulb explains hints";
     const int before = Grid().GetRemainingTiles();
