@@ -18,8 +18,12 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/data" "$WORK/user"
 "$PAK" gamedata "$WORK/data/main.pak" > /dev/null
-# The loose file lays the bench animation over the packed one.
-cp -r bench/idle_data/. "$WORK/data/"
+# A loose animations.xml, the game's own with the bench animation added, lays
+# itself over the packed one.
+mkdir -p "$WORK/data/properties"
+sed -e '/<\/animations>/{r bench/idle_data/bench_ticker.xml' -e 'd}' gamedata/properties/animations.xml \
+  > "$WORK/data/properties/animations.xml"
+echo "</animations>" >> "$WORK/data/properties/animations.xml"
 
 # Runs inside the X server: starts the game, lets it settle, samples
 # utime+stime of its process over the measured time.

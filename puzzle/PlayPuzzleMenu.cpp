@@ -24,15 +24,6 @@ namespace {
 constexpr const wchar_t* kCommands[] = {L"init-grid-holes", L"add-grid",     L"add-hud",          L"show-grid",
                                         L"enable-grid",     L"show-numbers", L"wait-for-numbers", L"finish-init"};
 
-[[maybe_unused]] const bool kCommandsRegistered = [] {
-    for (const wchar_t* name : kCommands) {
-        ScriptCommandRegistry::Instance().AddClassCommand<PlayPuzzleMenu>(
-            name, [](AnimationWidget& widget, const AnimationCommand& command, DynamicWidget*) {
-                return static_cast<PlayPuzzleMenu&>(widget).RunPlayCommand(command.mName);
-            });
-    }
-    return true;
-}();
 
 std::wstring Device() { return gPlayerState ? gPlayerState->mDevice : L"ipad"; }
 
@@ -53,6 +44,15 @@ void SetLabelText(TextLabel* label, const std::wstring& text) {
 }
 
 }  // namespace
+
+void PlayPuzzleMenu::RegisterScriptCommands(ScriptCommandRegistry& registry) {
+    for (const wchar_t* name : kCommands) {
+        registry.AddClassCommand<PlayPuzzleMenu>(
+            name, [](AnimationWidget& widget, const AnimationCommand& command, DynamicWidget*) {
+                return static_cast<PlayPuzzleMenu&>(widget).RunPlayCommand(command.mName);
+            });
+    }
+}
 
 // --- Construction --------------------------------------------------------------------------
 

@@ -8,6 +8,7 @@
 #include "widgets/Menu.h"
 
 class ButtonWidget;
+class ScriptCommandRegistry;
 class ImageSurface;
 class TextLabel;
 class PlayArtGrid;
@@ -38,6 +39,9 @@ public:
     static constexpr int kTimerStep = 100;  // the label changes once a second
 
     explicit PlayPuzzleMenu(const PuzzleRef& puzzle);
+    // The screen's script commands; the game registers them before its
+    // animations load (a static initialiser could be dropped by the linker).
+    static void RegisterScriptCommands(ScriptCommandRegistry& registry);
     ~PlayPuzzleMenu() override;
 
     // The opening animation of a puzzle's set, "default_play" when the set

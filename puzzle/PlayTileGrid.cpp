@@ -27,14 +27,11 @@ ScriptStep InitGridHolesCommand(AnimationWidget& widget, const AnimationCommand&
     return ScriptStep::Next;
 }
 
-// The board's own script commands, registered before any animation loads.
-[[maybe_unused]] const bool kCommandsRegistered = [] {
-    ScriptCommandRegistry::Instance().AddClassCommand<PlayTileGrid>(L"init-grid-holes",
-                                                                   &InitGridHolesCommand);
-    return true;
-}();
-
 }  // namespace
+
+void PlayTileGrid::RegisterScriptCommands(ScriptCommandRegistry& registry) {
+    registry.AddClassCommand<PlayTileGrid>(L"init-grid-holes", &InitGridHolesCommand);
+}
 
 // --- Construction ---------------------------------------------------------------------
 

@@ -14,6 +14,7 @@
 #include "puzzle/TileGrid.h"
 
 class Graphics;
+class ScriptCommandRegistry;
 class Image;
 class TrailWidget;
 
@@ -43,6 +44,8 @@ public:
     static constexpr int kLineDelayStep = 11;
 
     explicit PlayTileGrid(const PuzzleRef& puzzle);
+    // The board's script commands ("init-grid-holes"), registered by the game.
+    static void RegisterScriptCommands(ScriptCommandRegistry& registry);
     ~PlayTileGrid() override;
 
     // The catalogue record of a reference, null when there is none.

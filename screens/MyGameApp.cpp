@@ -7,6 +7,8 @@
 #include "puzzle/GameDataCheck.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/MyLocalization.h"
+#include "puzzle/PlayPuzzleMenu.h"
+#include "puzzle/PlayTileGrid.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
 #include "puzzle/SetStats.h"
@@ -35,6 +37,12 @@ void MyGameApp::InitHook() {
     // The logo and distributor screens come later; the title screen (or,
     // without one, the game) follows the splashes.
     ShowNextSplash();
+}
+
+void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
+    GameApp::RegisterScriptCommands(registry);
+    PlayTileGrid::RegisterScriptCommands(registry);
+    PlayPuzzleMenu::RegisterScriptCommands(registry);
 }
 
 void MyGameApp::LoadGameData() {

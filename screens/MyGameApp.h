@@ -14,6 +14,7 @@ public:
     ~MyGameApp() override;
 
     void LoadGameData() override;
+    void RegisterScriptCommands(ScriptCommandRegistry& registry) override;
     int GetLoadingStepCount() override { return kGameLoadingSteps; }
     // The board (which opens the main menu) under the title screen, then the
     // developer code check of the selected profile's name.

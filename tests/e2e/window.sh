@@ -24,7 +24,7 @@ fi
 if [ -z "${DISPLAY:-}" ]; then
   echo "no display: window part skipped"; exit 0
 fi
-"$GAME" -changedir "$DATA" &
+"$GAME" -changedir "$DATA" 2> "$USERDIR/run.err" &
 pid=$!
 sleep 3
 if ! kill -0 $pid 2>/dev/null; then echo "FAIL: game exited early"; exit 1; fi
@@ -37,4 +37,9 @@ grep -q '<settings ' "$USERDIR/settings.xml" || { echo "FAIL: settings.xml not w
 for copy in Glow hover; do
   head -c 4 "$USERDIR/cached/sounds/$copy.wav" 2>/dev/null | grep -q RIFF || { echo "FAIL: no cached $copy.wav"; exit 1; }
 done
+# Every command our scripts use is known to the game itself (a command
+# registered only by a file the game never links would show here).
+if grep -q "Unknown script command" "$USERDIR/run.err"; then
+  echo "FAIL: $(grep "Unknown script command" "$USERDIR/run.err" | head -3)"; exit 1
+fi
 echo "ok"

@@ -5,12 +5,15 @@
 #include "data/AssetManager.h"
 #include "data/ConstantsLoader.h"
 #include "puzzle/GameStats.h"
+#include "puzzle/PlayTileGrid.h"
+#include "widgets/ScriptCommandRegistry.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
 class PlainApp : public GameApp {
 public:
     PlainApp() : GameApp("Grid Test", "1", 1024, 768) {}
+
 };
 }  // namespace
 
@@ -32,6 +35,7 @@ void GridTest::SetUp() {
     ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets.xml", &error)) << error;
     ASSERT_TRUE(gAssetManager->LoadGroup("PlayAssets", L"ipad"));
     ASSERT_TRUE(LoadConstantsFile());
+    PlayTileGrid::RegisterScriptCommands(ScriptCommandRegistry::Instance());
     ASSERT_TRUE(LoadAnimationsFile("properties/animations.xml", &error)) << error;
     mPlayer.mDevice = L"ipad";
     mPlayer.mMadeMistake = true;  // the first mistake's notice has a test of its own
