@@ -2,6 +2,7 @@
 // values they refuse, and (on a real OpenGL context) what the blend modes,
 // masks and colour replacements draw.
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -9,10 +10,12 @@
 #include "render/D3DInterface.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
+#include "render/Screenshot.h"
 #include "render/ShaderProgram.h"
 #include "tests/script/ScriptFixture.h"
 #include "tests/support/GLTestWindow.h"
 #include "tests/support/WidgetQueries.h"
+#include "widgets/DragWidget.h"
 
 namespace {
 
@@ -243,6 +246,43 @@ TEST_F(AppearancePixelTest, MaskFramesCutTheImage) {
         mScript->RemoveSelf();
         mHarness.RunSteps(1);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The showcase of looks and dragging, run by the game's animations: the map
+// and the piece dragged by mouse, and the picture it draws.
+TEST_F(AppearancePixelTest, ShowcaseOfLooksAndDragging) {
+    mApp->LoadGameData();
+    ASSERT_TRUE(gAssetManager->LoadGroup("ShowcaseAssets"));
+    ProbeScript* scene = Run(L"showcase_looks");
+    mHarness.RunSteps(2);
+    auto* map = dynamic_cast<DragWidget*>(FindWidgetByName(*scene, L"map"));
+    auto* piece = dynamic_cast<DragWidget*>(FindWidgetByName(*scene, L"piece"));
+    ASSERT_TRUE(map && piece);
+    const Point drags[][2] = {{{950, 100}, {750, 100}}, {{210, 510}, {900, 900}}};
+    for (const auto& d : drags) {
+        mHarness.MouseMove(d[0].mX, d[0].mY);
+        mHarness.MouseDown(d[0].mX, d[0].mY);
+        mHarness.MouseMove(d[1].mX, d[1].mY);
+        mHarness.MouseMove(d[1].mX, d[1].mY - 1);
+        mHarness.MouseUp(d[1].mX, d[1].mY - 1);
+        mHarness.DrainInput();
+    }
+    mHarness.RunSteps(100);
+    EXPECT_EQ(map->mX, -200.0f);
+    EXPECT_EQ(piece->mX, 460.0f);  // the box's right side less the card's 40
+    EXPECT_EQ(piece->mY, 669.0f);  // held at 670, then 1 back up: it follows at once
+    ImageData f = Frame();
+    if (const char* folder = std::getenv("QUILTRO_SHOWCASE_SHOT")) SaveScreenshot(*mDevice, folder);
+    EXPECT_TRUE(Near(At(f, 574, 542), 20, 26, 41));    // the round plate's corner is cut away
+    EXPECT_TRUE(Near(At(f, 612, 560), 229, 76, 51));   // its middle stays
+    EXPECT_TRUE(Near(At(f, 684, 560), 0, 0, 0) || Near(At(f, 684, 560), 20, 26, 41));  // a gap of the stripes
+    EXPECT_TRUE(Near(At(f, 676, 560), 51, 153, 229));  // a stripe
+    EXPECT_FALSE(Near(At(f, 600, 620), 127, 102, 204));  // the cached group shows its card
+    EXPECT_TRUE(Near(At(f, 660, 620), 20, 26, 41));  // and is cut at 60 by its mask rectangle
 }
 
 }  // namespace
