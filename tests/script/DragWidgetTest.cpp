@@ -67,6 +67,11 @@ TEST_F(DragWidgetTest, BoundsHoldWhileDragging) {
         EXPECT_EQ(c.widget->mX, c.x) << c.what;
     }
     EXPECT_EQ(mPiece->mY, 200.0f);
+    // Free on x: past the box, and left there by the drawn frames.
+    mMap->mCanDragPastBoundaryX = true;
+    Drag({600, 50}, {{500, 50}});
+    mHarness.RunSteps(2);
+    EXPECT_EQ(mMap->mX, -1124.0f);
 }
 
 TEST_F(DragWidgetTest, TurningBackAfterAnOvershootMovesAtOnce) {
@@ -92,6 +97,15 @@ TEST_F(DragWidgetTest, ShortPressIsAClickAndSlowReleaseDoesNotFling) {
     mHarness.RunSteps(100);
     EXPECT_FALSE(Gliding(mPiece));
     EXPECT_EQ(mPiece->mX, 450.0f);
+    // Neither the second press of a double click nor the right button drags.
+    for (auto [button, clicks] : {std::pair{MouseButton::Left, 2}, std::pair{MouseButton::Right, 1}}) {
+        mHarness.MouseMove(460, 220);
+        mHarness.MouseDown(460, 220, button, clicks);
+        mHarness.MouseMove(300, 220);
+        mHarness.MouseUp(300, 220, button);
+        mHarness.DrainInput();
+        EXPECT_EQ(mPiece->mX, 450.0f) << clicks;
+    }
 }
 
 TEST_F(DragWidgetTest, DragThroughChildPushesItsParentFromTheScreenEdge) {
