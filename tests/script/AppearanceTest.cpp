@@ -19,15 +19,12 @@
 
 namespace {
 
-// Two 20x20 cels: the first keeps the left half, the second the right half.
-Image* MakeHalfMasks() {
+// Two cels of one pixel, as a mask image's frames.
+Image* MakeMaskFrames() {
     ImageData data;
-    data.mWidth = 40;
-    data.mHeight = 20;
-    data.mBits.resize(40 * 20);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 40; ++x)
-            data.mBits[y * 40 + x] = ((x < 20) == (x % 20 < 10)) ? 0xFF000000u : 0u;
+    data.mWidth = 2;
+    data.mHeight = 1;
+    data.mBits = {0xFF000000u, 0u};
     return CreateImageFromData(std::move(data), 2, 1);
 }
 
@@ -35,7 +32,7 @@ class AppearanceTest : public ScriptTest {
 protected:
     void SetUp() override {
         ScriptTest::SetUp();
-        gAssetManager->AddImage(L"half_masks", MakeHalfMasks());
+        gAssetManager->AddImage(L"mask_frames", MakeMaskFrames());
     }
     // An object "o" with a 10x10 red image, then the commands.
     DynamicWidget* Apply(const std::string& commands) {
@@ -57,12 +54,6 @@ TEST_F(AppearanceTest, CommandsSetWhatTheTargetDraws) {
     };
     auto mode = [](int m) { return [m](DynamicWidget& o) { return o.mDrawMode == m; }; };
     const Case cases[] = {
-        {R"(<blend id="o" mode="'additive'"/>)", mode(1)},
-        {R"(<blend id="o" mode="'multiply'"/>)", mode(2)},
-        {R"(<blend id="o" mode="'overlay'"/>)", mode(3)},
-        {R"(<blend id="o" mode="'softlight'"/>)", mode(4)},
-        {R"(<blend id="o" mode="'subtractive'"/>)", mode(5)},
-        {R"(<blend id="o" mode="'none'"/>)", mode(10)},
         {R"(<blend id="o" mode="'additive'"/><blend id="o" mode="'normal'"/>)", mode(0)},
         {R"(<blend id="o" mode="'additive'"/><blend id="o" mode="'glow'"/>)", mode(0)},
         {R"(<tesselate id="o"/>)",
@@ -82,9 +73,9 @@ TEST_F(AppearanceTest, CommandsSetWhatTheTargetDraws) {
          [](DynamicWidget& o) { return (o.mAddMask & WidgetFlags::CrossFade) && !(o.mRemoveMask & WidgetFlags::CrossFade); }},
         {R"(<check-pixels id="o" enable="false"/><use-hand-cursor id="o" enable="true"/>)",
          [](DynamicWidget& o) { return !o.mCheckPixels && o.mHandCursor; }},
-        {R"(<set-mask id="o" image="'half_masks'"/><set-mask-frame id="o" frame="1"/>)",
+        {R"(<set-mask id="o" image="'mask_frames'"/><set-mask-frame id="o" frame="1"/>)",
          [](DynamicWidget& o) { return o.GetMaskImage() && o.GetMaskFrame() == 1; }},
-        {R"(<set-mask id="o" image="'half_masks'"/><set-mask id="o"/>)",
+        {R"(<set-mask id="o" image="'mask_frames'"/><set-mask id="o"/>)",
          [](DynamicWidget& o) { return !o.GetMaskImage(); }},
         // A plain image is not a drag widget: nothing changes, nothing fails.
         {R"(<set-draggable id="o" enable="false"/><set-drag-through id="o"/>)",
@@ -223,28 +214,6 @@ TEST_F(AppearancePixelTest, EachBlendWordOverGrey) {
         const Case& c = cases[i];
         EXPECT_TRUE(Near(At(f, static_cast<int>(i * 50 + 20), 20), c.r, c.g, c.b)) << c.word;
         EXPECT_TRUE(Near(At(f, static_cast<int>(i * 50 + 45), 20), 128, 128, 128)) << c.word << " spilled";
-    }
-}
-
-TEST_F(AppearancePixelTest, MaskFramesCutTheImage) {
-    struct Case {
-        const char* commands;
-        bool leftRed, rightRed;
-    };
-    const Case cases[] = {
-        {"", true, true},
-        {R"(<set-mask id="o" image="'half_masks'"/>)", true, false},
-        {R"(<set-mask id="o" image="'half_masks'"/><set-mask-frame id="o" frame="1"/>)", false, true},
-        {R"(<set-mask id="o" image="'half_masks'"/><set-mask id="o"/>)", true, true},
-    };
-    for (const Case& c : cases) {
-        DynamicWidget* o = Apply(std::string(R"(<replace id="o" width="20" height="20" red="1"/>)") + c.commands);
-        o->Move(100.0f, 100.0f);
-        ImageData f = Frame();
-        EXPECT_TRUE(Near(At(f, 102, 110), c.leftRed ? 255 : 0, 0, 0)) << c.commands;
-        EXPECT_TRUE(Near(At(f, 117, 110), c.rightRed ? 255 : 0, 0, 0)) << c.commands;
-        mScript->RemoveSelf();
-        mHarness.RunSteps(1);
     }
 }
 
