@@ -24,6 +24,7 @@ enum class GpuBlend : uint8_t {
     Replace,      // no blending
     Overlay,      // shader blends with a copy of the destination
     SoftLight,
+    MaskAlpha,    // the destination is scaled by the source's alpha
 };
 
 // Everything that decides how a run of quads is drawn.

@@ -18,6 +18,7 @@ GpuBlend BlendForMode(int mode) {
     case DRAWMODE_SOFTLIGHT: return GpuBlend::SoftLight;
     case DRAWMODE_SUBTRACTIVE: return GpuBlend::Subtractive;
     case DRAWMODE_NONE: return GpuBlend::Replace;
+    case DRAWMODE_MASK: return GpuBlend::MaskAlpha;
     default: return GpuBlend::Normal;
     }
 }

@@ -14,6 +14,9 @@ enum DrawMode : int {
     DRAWMODE_SUBTRACTIVE = 5,
     // No blending: the source replaces what is under it.
     DRAWMODE_NONE = 10,
+    // Scales what is under it by the source's alpha: cuts a mask out of a
+    // render target.
+    DRAWMODE_MASK = 11,
 };
 
 // The part of a Graphics that a caller saves (CopyFrom) and later restores

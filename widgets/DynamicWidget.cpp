@@ -827,6 +827,7 @@ void DynamicWidget::DrawImageCel(Graphics* g, int frame, const Color& color) {
         image = mCacheSurface.get();
         frame = 0;
     }
+    if (image == mImage) image = MaskedCel(g, image, frame);
     Rect cel = image->GetCelRect(frame);
     if (cel.IsEmpty()) return;
     float w = static_cast<float>(cel.mWidth), h = static_cast<float>(cel.mHeight);
@@ -912,6 +913,27 @@ void DynamicWidget::Draw(Graphics* g) {
     }
     if (mShader) g->SetShader(nullptr);
     g->RestoreState(saved);
+}
+
+Image* DynamicWidget::MaskedCel(Graphics* g, Image* image, int& frame) {
+    if (!mMaskImage || mMaskImage->GetCelRect(mMaskFrame).IsEmpty()) return image;
+    const Rect cel = image->GetCelRect(frame);
+    if (cel.IsEmpty()) return image;
+    if (!mMaskSurface) mMaskSurface = std::make_unique<ImageSurface>();
+    if (mMaskSurface->GetWidth() != cel.mWidth || mMaskSurface->GetHeight() != cel.mHeight)
+        if (!mMaskSurface->Create(cel.mWidth, cel.mHeight)) return image;
+    // A batched draw of the previous contents must reach the target first.
+    g->FlushBatch();
+    {
+        Graphics masked(mMaskSurface.get());
+        masked.Clear(Color(0, 0, 0, 0));
+        masked.DrawImage(image, 0.0f, 0.0f, frame);
+        masked.SetDrawMode(DRAWMODE_MASK);
+        masked.DrawImageScaled(mMaskImage, 0.0f, 0.0f, static_cast<float>(cel.mWidth),
+                               static_cast<float>(cel.mHeight), mMaskFrame);
+    }
+    frame = 0;
+    return mMaskSurface.get();
 }
 
 void DynamicWidget::RenderCache() {

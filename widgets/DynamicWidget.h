@@ -247,6 +247,9 @@ protected:
     void StepCycle(FrameCycle& cycle, int& frame, int frameCount, float dt);
     void DrawImageCel(Graphics* g, int frame, const Color& color);
     void RenderCache();
+    // The cel cut by the mask image's current frame (stretched over it), as a
+    // surface the widget keeps; the cel itself without a mask.
+    Image* MaskedCel(Graphics* g, Image* image, int& frame);
     bool OwnsController(const Controller* controller) const;
     void Retire(std::unique_ptr<Controller> controller);
 
@@ -273,6 +276,7 @@ protected:
     bool mCacheDirty = true;
     std::unique_ptr<ImageSurface> mCacheSurface;
     bool mRenderingCache = false;
+    std::unique_ptr<ImageSurface> mMaskSurface;
 
     int mCountedControllers = 0;
     bool mWhenDoneRemove = false;

@@ -121,6 +121,30 @@ public:
     static ScriptStep Replace(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
     static ScriptStep ConfigButton(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
     static ScriptStep ConfigLabel(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    // "dir": 1 forward (any other word), -1 "back", 0 "both", 2 "random".
+    static int CycleDirection(const std::wstring& word);
+
+    // Drawing settings, masks, caching and hit testing (ScriptCommandsAppearance.cpp).
+    static ScriptStep Blend(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Cull(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Tesselate(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep TileTexture(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Shader(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep SetShaderConstant(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Flash(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep CycleMask(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep FadeToFrame(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep SetMaskFrame(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep MaskRect(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Recursive(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep SetMask(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep ChildImage(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep Cache(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep CheckPixels(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep UseHandCursor(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep SetDraggable(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep SetDragThrough(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
+    static ScriptStep CrossFade(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);
 
     // Depth, layers, merging and points (ScriptCommandsLayers.cpp).
     static ScriptStep SetDepth(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target);

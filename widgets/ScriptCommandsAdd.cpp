@@ -6,6 +6,7 @@
 #include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/DragButton.h"
+#include "widgets/DragWidget.h"
 #include "widgets/NumericalTextWidget.h"
 #include "widgets/RectWidget.h"
 #include "widgets/ScriptCommands.h"
@@ -29,6 +30,24 @@ int LineJustification(const std::wstring& word) {
     return word == L"right" ? 1 : -1;
 }
 
+DragWidget* AddDraggable(AnimationWidget& w, float x, float y, Image* image, float opacity) {
+    auto* drag = new DragWidget(x, y, image, opacity,
+                                DragWidget::BoundsFromWord(w.GetStringAttribute(L"boundary"), 0),
+                                w.GetIntAttributeOr(L"boundary_x", -1), w.GetIntAttributeOr(L"boundary_y", -1),
+                                w.GetIntAttributeOr(L"boundary_width", -1),
+                                w.GetIntAttributeOr(L"boundary_height", -1));
+    drag->Resize(x, y, w.GetIntAttributeOr(L"width", drag->mWidth),
+                 w.GetIntAttributeOr(L"height", drag->mHeight));
+    drag->SetPushesParent(w.GetBoolAttributeOr(L"drag_through", false));
+    drag->mMomentum = w.GetBoolAttributeOr(L"momentum", true);
+    drag->mFlingable = w.GetBoolAttributeOr(L"flingable", false);
+    drag->mCanDragPastBoundaryX = w.GetBoolAttributeOr(L"can_drag_past_boundary_x", false);
+    drag->mCanDragPastBoundaryY = w.GetBoolAttributeOr(L"can_drag_past_boundary_y", false);
+    drag->SetDraggable(w.GetBoolAttributeOr(L"draggable", true), false);
+    if (w.HasAttribute(L"animation")) drag->InsertAnimationByName(w.GetStringAttribute(L"animation"));
+    return drag;
+}
+
 DynamicWidget* AddImage(AnimationWidget& w) {
     const float x = static_cast<float>(w.GetIntAttribute(L"x"));
     const float y = static_cast<float>(w.GetIntAttribute(L"y"));
@@ -36,10 +55,7 @@ DynamicWidget* AddImage(AnimationWidget& w) {
     const float opacity = w.GetFloatAttributeOr(L"opacity", 1.0f);
     DynamicWidget* object;
     if (w.HasAttribute(L"draggable")) {
-        // A plain image until the drag widget comes: it keeps its size settings.
-        object = new DynamicWidget(x, y, image, opacity);
-        object->Resize(x, y, w.GetIntAttributeOr(L"width", object->mWidth),
-                       w.GetIntAttributeOr(L"height", object->mHeight));
+        object = AddDraggable(w, x, y, image, opacity);
     } else if (w.HasAttribute(L"animation")) {
         auto* animated = new AnimationWidget(w.GetStringAttribute(L"animation"), x, y, false);
         animated->SetImage(image);

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "render/D3DInterface.h"
 #include "render/Image.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
@@ -10,16 +11,12 @@
 // "set-frame", "replace") and the settings of the buttons and labels that
 // scripts make ("config-button", "config-label").
 
-namespace {
-
-int CycleDirection(const std::wstring& word) {
+int ScriptCommands::CycleDirection(const std::wstring& word) {
     if (word == L"back") return -1;
     if (word == L"both") return 0;
     if (word == L"random") return 2;
     return 1;
 }
-
-}  // namespace
 
 ScriptStep ScriptCommands::Cycle(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target) {
     if (c.HasAttribute(L"frame")) target->SetFrame(w.GetIntAttribute(L"frame"));
@@ -44,7 +41,10 @@ ScriptStep ScriptCommands::Replace(AnimationWidget& w, const AnimationCommand& c
         target->SetImage(w.GetImageAttribute(L"image"));
         return ScriptStep::Next;
     }
-    const int width = w.GetIntAttribute(L"width"), height = w.GetIntAttribute(L"height");
+    // A surface of no area is refused; one beyond the texture limit is cut to it.
+    const int limit = D3DInterface::Get()->GetMaxTextureSize();
+    const int width = std::min(w.GetIntAttribute(L"width"), limit);
+    const int height = std::min(w.GetIntAttribute(L"height"), limit);
     if (width <= 0 || height <= 0) return ScriptStep::Next;
     const Color color(ScriptCommands::Channel255(w.GetFloatAttribute(L"red")), ScriptCommands::Channel255(w.GetFloatAttribute(L"green")),
                       ScriptCommands::Channel255(w.GetFloatAttribute(L"blue")),

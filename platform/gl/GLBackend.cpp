@@ -394,6 +394,10 @@ void GLBackend::ApplyBlend(GpuBlend blend) {
         glBlendEquationSeparate(GL_FUNC_REVERSE_SUBTRACT, GL_FUNC_ADD);
         glBlendFuncSeparate(GL_ONE, GL_ONE, GL_ZERO, GL_ONE);
         break;
+    case GpuBlend::MaskAlpha:
+        glBlendEquation(GL_FUNC_ADD);
+        glBlendFuncSeparate(GL_ZERO, GL_SRC_ALPHA, GL_ZERO, GL_SRC_ALPHA);
+        break;
     case GpuBlend::Replace:
     case GpuBlend::Overlay:
     case GpuBlend::SoftLight:
