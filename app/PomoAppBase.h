@@ -21,6 +21,7 @@
 
 class D3DInterface;
 class Graphics;
+class Image;
 class PlatformWindow;
 class AudioOutput;
 class SoundManager;
@@ -146,6 +147,11 @@ public:
     // --- Mouse speed (kept and saved; the desktop setting is never touched) --
     int GetMouseSpeed() const { return mMouseSpeed; }
     void SetMouseSpeed(int speed);
+
+    // --- Pictures by file name ------------------------------------------------
+    // An image read from the data folder (extension optional), owned by the
+    // caller; null when it is missing, unreadable or of no size.
+    std::unique_ptr<Image> GetImage(const std::string& fileName);
 
     // --- Messages -----------------------------------------------------------
     void ShowErrorBox(const std::string& text);

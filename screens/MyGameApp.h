@@ -26,11 +26,14 @@ public:
     void HandleTypedCode(const std::wstring& code) override;
 
     MyBoard* GetBoard() const;
+    void RegisterScriptCommands(ScriptCommandRegistry& registry) override;
 
     // Cleared by "haltrimo": the profiles are then not saved at exit.
     bool mSaveOnExit = true;
 
 protected:
+    // Escape on the bare board (no menu open) opens the options dialog.
+    void HandleInputEvent(const InputEvent& event) override;
     void InitHook() override;
     void ShutdownHook() override;
     void LoadingThreadCompleted() override;
