@@ -74,6 +74,9 @@ double OptionsMenu::MouseSpeedValue(int speed) { return (speed - 1) / kMouseStep
 void OptionsMenu::AddSlider(const std::wstring& type, int x, int y) {
     const float fx = static_cast<float>(x), fy = static_cast<float>(y);
     if (type == L"music") {
+        // Before the tracks have loaded the group has no volume yet: it gets
+        // the one they will find.
+        if (gGameApp) gGameApp->EnsureMusicGroupVolume(L"music");
         mMusicSlider->SetValue(gGameApp ? gGameApp->GetMusicGroupVolume(L"music") : 0.0);
         mMusicSlider->Move(fx, fy);
     } else if (type == L"sfx") {
@@ -132,7 +135,9 @@ void OptionsMenu::SliderValueChanged(Slider* slider, double value) {
         gGameApp->SetMusicGroupVolume(L"music", value);
     } else if (slider == mSfxSlider) {
         gGameApp->SetSfxVolume(value);
-        if (!slider->IsDragging()) gGameApp->PlaySample(GetSoundId(L"Bell"));
+        // A drag rings once, when it ends, at the volume it settled on.
+        if (slider->IsDragging()) mSfxDragged = true;
+        else gGameApp->PlaySample(GetSoundId(L"Bell"));
     } else if (slider == mMouseSlider) {
         gGameApp->SetMouseSpeed(static_cast<int>(value * kMouseSteps + 1.5));
     }
@@ -140,8 +145,8 @@ void OptionsMenu::SliderValueChanged(Slider* slider, double value) {
 
 void OptionsMenu::SliderReleased(Slider* slider) {
     if (slider == mMouseSlider && gGameApp) mMouseSlider->SetValue(MouseSpeedValue(gGameApp->GetMouseSpeed()));
-    // The volume a drag settled on, heard once.
-    if (slider == mSfxSlider && gGameApp) gGameApp->PlaySample(GetSoundId(L"Bell"));
+    if (slider == mSfxSlider && mSfxDragged && gGameApp) gGameApp->PlaySample(GetSoundId(L"Bell"));
+    if (slider == mSfxSlider) mSfxDragged = false;
 }
 
 void OptionsMenu::CheckboxChecked(int id, bool checked) {

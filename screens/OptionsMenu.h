@@ -55,4 +55,5 @@ private:
     int mMode = 0;
     int mSet = 0;
     bool mPause = false;
+    bool mSfxDragged = false;  // the sound slider moved in the drag going on
 };

@@ -68,7 +68,7 @@ auto Solid(Rgb colour) {
 // A letter of the logo: ink with a lit top, a warm underline of light.
 ImageData MakeLetter(FontFace& face, wchar_t letter, float lean) {
     Canvas c(kLetterWidth, kLetterHeight);
-    const float baseline = kLetterHeight - 8.0f;
+    const float baseline = kLetterHeight - 18.0f;  // room for the tail of the Q
     const float x = (kLetterWidth - face.Advance(letter)) / 2.0f - lean * 40.0f;
     Text(c, face, std::wstring(1, letter), x + 2, baseline + 3, Solid(Rgb{200, 200, 210}), 0, lean);
     Text(c, face, std::wstring(1, letter), x, baseline, [&](float, float y) {
@@ -284,7 +284,7 @@ ImageData MakeIcon(int kind) {
 
 int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : "gamedata/images";
-    auto letters = Face("DejaVu Serif:bold", 110);
+    auto letters = Face("DejaVu Serif:bold", 100);
     auto title = Face("DejaVu Serif:bold", 72);
     auto small = Face("DejaVu Sans:bold", 26);
     auto tiny = Face("DejaVu Sans:bold", 14);
