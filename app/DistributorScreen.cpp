@@ -21,7 +21,7 @@ Rect FitPicture(int pictureWidth, int pictureHeight, int windowWidth, int window
     return Rect(0, 0, windowWidth, windowHeight);
 }
 
-DistributorScreen::DistributorScreen(const std::string& imageName) : Menu(nullptr, false, false) {
+DistributorScreen::DistributorScreen(const std::string& imageName)  {
     mPicture = gAppBase ? gAppBase->GetImage("images/" + imageName) : nullptr;
     if (!mPicture) return;
     const Rect fit = FitPicture(mPicture->GetWidth(), mPicture->GetHeight(), mWidth, mHeight);
@@ -33,16 +33,9 @@ DistributorScreen::DistributorScreen(const std::string& imageName) : Menu(nullpt
 
 DistributorScreen::~DistributorScreen() = default;
 
-void DistributorScreen::Close() {
-    if (mClosing) return;
-    mClosing = true;
-    RemoveSelf();
-    if (gGameApp) gGameApp->ShowNextSplash();
-}
-
 void DistributorScreen::Update() {
-    Menu::Update();
-    if (++mTicks > kShowTicks) Close();
+    StartupScreen::Update();
+    if (++mTicks > kShowTicks) CloseScreenAndContinue();
 }
 
 void DistributorScreen::Draw(Graphics* g) {
@@ -57,6 +50,6 @@ void DistributorScreen::Draw(Graphics* g) {
 }
 
 void DistributorScreen::MouseDown(int x, int y, int clickCount) {
-    Menu::MouseDown(x, y, clickCount);
-    if (mTicks > kClickAfterTicks && clickCount > 0) Close();
+    StartupScreen::MouseDown(x, y, clickCount);
+    if (mTicks > kClickAfterTicks && clickCount > 0) CloseScreenAndContinue();
 }

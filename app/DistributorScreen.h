@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "widgets/Menu.h"
+#include "app/StartupScreen.h"
 
 class Image;
 
@@ -10,7 +10,7 @@ class Image;
 // aspect ratio kept (white around it), for 4 seconds; a click after the
 // first second skips it. A picture that is missing (or of no size) shows
 // nothing: the screen is not opened at all.
-class DistributorScreen : public Menu {
+class DistributorScreen : public StartupScreen {
 public:
     static constexpr int kShowTicks = 399;
     static constexpr int kClickAfterTicks = 100;
@@ -20,7 +20,6 @@ public:
     ~DistributorScreen() override;
 
     bool HasPicture() const { return mPicture != nullptr; }
-    int StepsUntilDue() override { return 0; }
     void Update() override;
     void Draw(Graphics* g) override;
     void MouseDown(int x, int y, int clickCount) override;
@@ -29,12 +28,10 @@ public:
     Rect GetPictureRect() const { return Rect(mDrawX, mDrawY, mDrawWidth, mDrawHeight); }
 
 private:
-    void Close();
 
     std::unique_ptr<Image> mPicture;
     int mTicks = 0;
     int mDrawX = 0, mDrawY = 0, mDrawWidth = 0, mDrawHeight = 0;
-    bool mClosing = false;
 };
 
 // The rectangle a picture of the given size takes in the window when fitted

@@ -35,7 +35,7 @@ void FillWhite(Graphics* g, int width, int height) {
 
 }  // namespace
 
-LogoScreen::LogoScreen() : Menu(nullptr, false, false) {
+LogoScreen::LogoScreen()  {
     mSplashImage = FindPicture(L"PUBLISHER_SPLASH");
     if (!mSplashImage) BuildAnimatedLogo();
 }
@@ -57,27 +57,20 @@ void LogoScreen::BuildAnimatedLogo() {
     MarkDirty();
 }
 
-void LogoScreen::Close() {
-    if (mClosing) return;
-    mClosing = true;
-    RemoveSelf();
-    if (gGameApp) gGameApp->ShowNextSplash();
-}
-
 void LogoScreen::Update() {
-    Menu::Update();
-    if (mClosing) return;
+    StartupScreen::Update();
+    if (IsClosing()) return;
     ++mTicks;
     if (mShowingSplash) {
         if (mTicks > kSplashTicks) BuildAnimatedLogo();
     } else if (mTicks > kLogoTicks) {
-        Close();
+        CloseScreenAndContinue();
     }
 }
 
 void LogoScreen::UpdateF(float f) {
-    Menu::UpdateF(f);
-    if (mShowingSplash || mClosing) return;
+    StartupScreen::UpdateF(f);
+    if (mShowingSplash || IsClosing()) return;
     for (size_t i = 0; i + 1 < mLetters.size(); ++i) {
         LogoLetter* letter = mLetters[i].Get();
         if (!letter || !letter->mLanded) continue;
@@ -136,8 +129,8 @@ void LogoScreen::Draw(Graphics* g) {
 }
 
 void LogoScreen::MouseDown(int x, int y, int clickCount) {
-    Menu::MouseDown(x, y, clickCount);
-    if (clickCount <= 0 || mClosing) return;
+    StartupScreen::MouseDown(x, y, clickCount);
+    if (clickCount <= 0 || IsClosing()) return;
     if (mShowingSplash) BuildAnimatedLogo();
-    else Close();
+    else CloseScreenAndContinue();
 }

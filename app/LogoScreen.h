@@ -3,7 +3,7 @@
 
 #include "core/WeakHandle.h"
 #include "app/LogoPieces.h"
-#include "widgets/Menu.h"
+#include "app/StartupScreen.h"
 
 class Image;
 
@@ -12,7 +12,7 @@ class Image;
 // seconds): the letters drop in one after the other, the ball bounces across
 // them, two letters lean under its landings and a trail is revealed behind
 // it. A click skips each part. Then the next start-up screen opens.
-class LogoScreen : public Menu {
+class LogoScreen : public StartupScreen {
 public:
     static constexpr int kSplashTicks = 200;
     static constexpr int kLogoTicks = 500;
@@ -21,7 +21,6 @@ public:
 
     LogoScreen();
 
-    int StepsUntilDue() override { return 0; }
     void Update() override;
     void UpdateF(float f) override;
     void Draw(Graphics* g) override;
@@ -35,7 +34,6 @@ public:
 
 private:
     void BuildAnimatedLogo();
-    void Close();
     // The trail's origin in the window.
     float TrailX() const;
     float TrailY() const;
@@ -47,5 +45,4 @@ private:
     Image* mSplashImage = nullptr;
     int mTicks = 0;
     bool mShowingSplash = true;
-    bool mClosing = false;
 };

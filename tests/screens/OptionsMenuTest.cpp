@@ -5,16 +5,15 @@
 #include "core/StringUtil.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
-#include "data/ConstantsLoader.h"
 #include "platform/FileSystem.h"
 #include "platform/Window.h"
 #include "puzzle/MyLocalization.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
-#include "render/Fonts.h"
 #include "screens/GameScreens.h"
 #include "screens/OptionsMenu.h"
 #include "tests/support/AppHarness.h"
+#include "tests/support/MenuData.h"
 #include "widgets/Checkbox.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/Slider.h"
@@ -39,12 +38,7 @@ protected:
         mApp = &mHarness->Boot<OptionsApp>();
         ASSERT_TRUE(mHarness->InitSucceeded());
         OptionsMenu::RegisterScriptCommands(ScriptCommandRegistry::Instance());
-        std::string error;
-        ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets.xml", &error)) << error;
-        ASSERT_TRUE(gAssetManager->LoadAlwaysGroups(std::string(), &error)) << error;
-        ASSERT_TRUE(LoadConstantsFile(&error)) << error;
-        ASSERT_TRUE(Fonts::LoadFontsFile("properties/fonts.xml", &error)) << error;
-        ASSERT_TRUE(LoadAnimationsFile("properties/animations.xml", &error)) << error;
+        ASSERT_TRUE(LoadMenuData());
         MyLocalization localization;
         ProfileManager profiles;
         ProfileManager::SelectProfile(0);
