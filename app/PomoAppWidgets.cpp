@@ -105,7 +105,11 @@ void PomoAppBase::SetCursorImage(Widget* cursor) {
                 GraphicsState saved;
                 saved.CopyFrom(g);
                 g.Translate(static_cast<float>(x), static_cast<float>(y));
+                // A cursor widget stays hidden in the tree: it shows only here.
+                const bool visible = widget->mVisible;
+                widget->mVisible = true;
                 widget->DrawAll(&g, WidgetFlags::Default);
+                widget->mVisible = visible;
                 g.RestoreState(saved);
             });
         } else {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchPictures.h"
 #include "core/Log.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
@@ -27,17 +28,6 @@ namespace {
 constexpr int kSize = 25;
 const wchar_t* const kGame = L"gridbench";
 
-ImageSurface* Square(int w, int h, int cols = 1, int rows = 1) {
-    ImageData data;
-    data.mWidth = w;
-    data.mHeight = h;
-    data.mBits.assign(static_cast<size_t>(w) * h, 0x80ffffffu);
-    auto* image = new ImageSurface(data);
-    image->mNumCols = cols;
-    image->mNumRows = rows;
-    return image;
-}
-
 // A checkered board with many short runs: the most clue numbers to draw.
 struct BoardSetup {
     PlayerState mPlayer;
@@ -46,11 +36,11 @@ struct BoardSetup {
         SetDebugOutputEnabled(false);
         mPlayer.mDevice = L"bench";
         mPlayer.MakeCurrent();
-        gAssetManager->AddImage(L"Grid25_bench", Square(200 + kSize * 24, 200 + kSize * 24));
-        gAssetManager->AddImage(L"G25TileHighlight_bench", Square(24, 24));
-        gAssetManager->AddImage(L"G25MarkHighlight_bench", Square(24, 24));
-        gAssetManager->AddImage(L"G25CursorHighlight_bench", Square(24, 24));
-        gAssetManager->AddImage(L"GridNumbers", Square(25 * 10, 8 * 10, 25, 8));
+        gAssetManager->AddImage(L"Grid25_bench", BenchPicture(200 + kSize * 24, 200 + kSize * 24));
+        gAssetManager->AddImage(L"G25TileHighlight_bench", BenchPicture(24, 24));
+        gAssetManager->AddImage(L"G25MarkHighlight_bench", BenchPicture(24, 24));
+        gAssetManager->AddImage(L"G25CursorHighlight_bench", BenchPicture(24, 24));
+        gAssetManager->AddImage(L"GridNumbers", BenchPicture(25 * 10, 8 * 10, 25, 8));
         GridConfig config;
         config.mOffsetX = 200;
         config.mOffsetY = 200;

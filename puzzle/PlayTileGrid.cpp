@@ -9,10 +9,10 @@
 #include "data/AssetManager.h"
 #include "data/Constants.h"
 #include "puzzle/GameStats.h"
+#include "puzzle/PlayNotice.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/TrailWidget.h"
 #include "render/Image.h"
-#include "widgets/NoticeMenu.h"
 
 namespace {
 
@@ -277,12 +277,7 @@ void PlayTileGrid::ShowFirstMistakeNotice() {
     if (!gPlayerState || gPlayerState->mMadeMistake) return;
     // The flag goes with the notice actually shown, so the rule is never
     // marked as told without the player seeing it.
-    auto* notice = new NoticeMenu(L"mistake_intro", nullptr, L"menu", 2);
-    ShowMenu(notice);
-    if (!notice->IsInManager()) {
-        delete notice;  // no application to show it: the rule stays untold
-        return;
-    }
+    if (!ShowPlayNotice(L"mistake_intro")) return;  // no application: the rule stays untold
     gPlayerState->mMadeMistake = true;
 }
 
@@ -346,9 +341,7 @@ void PlayTileGrid::AnimationPersist(int id) {
 
 void PlayTileGrid::AnimationMessage(int id, const std::wstring& message) {
     TileGrid::AnimationMessage(id, message);
-    // "explode" throws the board about when a lost puzzle's meter bursts; it
-    // comes with the meters and the play screen.
-    if (message == L"explode") DebugPrintf("PlayTileGrid: \"explode\" is not handled yet\n");
+    if (message == L"explode") Explode();
 }
 
 void PlayTileGrid::RemovedFromManager(WidgetManager* manager) {

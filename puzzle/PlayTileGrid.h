@@ -88,6 +88,12 @@ public:
     // The clue-number intro ("show-numbers"); input starts when it is over.
     void StartNumbersIntro();
     void FadeNumbers() { mNumbersFading = true; }
+    // Play is lost: the mistake meter bursts and its "explode" throws the
+    // tiles off the board (at once when the meter has no burst).
+    void ExplodeMistakeMeter();
+    bool IsExploding() const { return mExploding; }
+    // The picture is complete: every cell's tile and mark fade ("fade_tile").
+    void FadeTilesForArt();
     void UpdateCursorImage();
 
     // --- What the play screen sets ---------------------------------------------------------
@@ -147,6 +153,8 @@ private:
     void LandHint(const Point& cell);
     int NumberStyleRow(int style) const;
     int NumberColumns() const;
+    void Explode();
+    void StepShake(float delta);
 
     PuzzleModel mModel;
     WeakHandle<Widget> mCursors[2];  // by CursorId
@@ -181,6 +189,9 @@ private:
     WeakHandle<AnimationWidget> mExplosion;
     bool mExploding = false;
     int32_t mRestX = 0, mRestY = 0;
+    double mShakeVelocityX = 0.0, mShakeVelocityY = 0.0;
+    double mSpringX = 0.0, mSpringY = 0.0, mDampening = 0.0;
+    bool mExploded = false;
     bool mEndShown = false;  // the board and the controls were disabled for good
     bool mBeingDestroyed = false;
 };

@@ -5,6 +5,9 @@
 
 #include "core/Log.h"
 #include "core/Random.h"
+#include "core/StringUtil.h"
+#include "data/Constants.h"
+#include "widgets/AppServices.h"
 #include "data/Animation.h"
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/PlayerState.h"
@@ -42,7 +45,99 @@ void PlayTileGrid::Update() {
     MarkDirty();
 }
 
-void PlayTileGrid::UpdateF(float elapsedSteps) { TileGrid::UpdateF(elapsedSteps); }
+void PlayTileGrid::UpdateF(float elapsedSteps) {
+    TileGrid::UpdateF(elapsedSteps);
+    if (mExploding) StepShake(elapsedSteps);
+}
+
+// A damped spring: thrown left, the board swings back past its rest place
+// and stops the next time it crosses it moving left. With no spring at all
+// it would drift for ever, so a board that has all but stopped stops too.
+void PlayTileGrid::StepShake(float delta) {
+    const int x0 = static_cast<int>(mX);
+    float x = mX + static_cast<float>(delta * mShakeVelocityX);
+    float y = mY + static_cast<float>(delta * mShakeVelocityY);
+    mShakeVelocityX = ((mRestX - x) * mSpringX * delta + mShakeVelocityX) * mDampening;
+    mShakeVelocityY = (delta * ((mRestY - y) * mSpringY) + mShakeVelocityY) * mDampening;
+    const bool crossedLeft = x0 > mRestX && x <= static_cast<float>(mRestX) && mShakeVelocityX < 0.0;
+    const bool still = std::abs(mShakeVelocityX) < 1e-3 && std::abs(mShakeVelocityY) < 1e-3;
+    if (crossedLeft || still) {
+        mExploding = false;
+        x = static_cast<float>(mRestX);
+        y = static_cast<float>(mRestY);
+    }
+    Move(x, y);
+}
+
+void PlayTileGrid::ExplodeMistakeMeter() {
+    FadeNumbers();
+    MistakeMeterLink* meter = mMistakeMeter.Get();
+    if (!meter || !meter->Explode(this)) Explode();
+}
+
+void PlayTileGrid::Explode() {
+    if (mExploded) return;
+    mExploded = true;
+    mRestX = static_cast<int>(mX);
+    mRestY = static_cast<int>(mY);
+    mExploding = true;
+    mShakeVelocityX = -GetConstantFloat(L"explosion_grid_speed_horiz");
+    mShakeVelocityY = GetConstantFloat(L"explosion_grid_speed_vert");
+    mSpringX = GetConstantFloat(L"explosion_grid_spring_horiz");
+    mSpringY = GetConstantFloat(L"explosion_grid_spring_vert");
+    mDampening = GetConstantFloat(L"explosion_grid_dampening");
+    WidgetContainer* layer = nullptr;
+    if (PlayScreenLink* screen = GetScreen()) layer = screen->GetEffectLayer();
+    if (!layer) layer = mParent;
+    const int screenHeight = gAppServices ? gAppServices->GetHeight() : 768;
+    const int n = GetSize();
+    for (int x = 0; x < n; ++x)
+        for (int y = 0; y < n; ++y) {
+            AnimationWidget* cell = GetCellWidget(x, y);
+            if (!cell) continue;
+            auto* tile = dynamic_cast<DynamicWidget*>(cell->GetVariable(L"tile").GetObject());
+            if (tile && layer && mModel.IsTile(x, y)) {
+                const FRect at = tile->LocalToScreenRect(FRect(0.0f, 0.0f, 1.0f, 1.0f));
+                auto* flying = new DynamicWidget(at.mX, at.mY, tile->GetImage(), 1.0f);
+                flying->SetFrame(tile->GetFrame());
+                flying->mRemoveMask |= WidgetFlags::AllowMouse;
+                const int a = Rand(4), b = RandRange(25, 40);
+                const float time = b + (screenHeight - at.mY) / 10.0f;
+                const int direction = Rand(2) * 2 - 1;
+                const FPoint inLayer = layer->ScreenToLocalPoint(at.mX, at.mY);
+                flying->Move(inLayer.mX, inLayer.mY);
+                layer->AddWidget(flying);
+                flying->ArcTo(static_cast<int>(inLayer.mX) + direction * (a + 4) * 25, screenHeight,
+                              static_cast<float>(static_cast<int>(time)), -50, -150);
+                flying->SetRemoveWhenDone(true);
+            }
+            cell->RemoveSelf();
+            mCellWidgets[static_cast<size_t>(x)][static_cast<size_t>(y)] = nullptr;
+        }
+    MarkDirty();
+    if (PlayScreenLink* screen = GetScreen()) screen->FailPuzzle();
+}
+
+void PlayTileGrid::FadeTilesForArt() {
+    const int n = GetSize();
+    for (int x = 0; x < n; ++x)
+        for (int y = 0; y < n; ++y) {
+            AnimationWidget* cell = GetCellWidget(x, y);
+            if (!cell) continue;
+            for (const wchar_t* name : {L"tile", L"markmiss"}) {
+                auto* object = dynamic_cast<DynamicWidget*>(cell->GetVariable(name).GetObject());
+                if (!object) continue;
+                Image* image = object->GetImage();
+                SetVariable(L"fade-delay", ScriptValue(0));
+                SetVariable(L"tile_image", ScriptValue(image ? StringToWString(image->mName) : std::wstring()));
+                SetVariable(L"tile_size", ScriptValue(GetConstantFloat(WStrFormat(L"tileSize%d", n))));
+                SetVariable(L"Gdim", ScriptValue(n));
+                SetVariable(L"tile_x", ScriptValue(x));
+                SetVariable(L"tile_y", ScriptValue(y));
+                cell->InsertAnimationByName(L"fade_tile");
+            }
+        }
+}
 
 // --- Drawing ----------------------------------------------------------------------------
 

@@ -2,6 +2,8 @@
 #include "core/Geometry.h"
 #include "widgets/Listeners.h"
 
+class AnimationListener;
+class Widget;
 class WidgetContainer;
 
 // What the play board asks of the widgets around it. The hint and mistake
@@ -24,6 +26,9 @@ public:
     // without an icon), in the meter's parent's coordinates.
     virtual Point GetChancePoint(int index) = 0;
     virtual void ConsumeChance() = 0;
+    // The burst of a lost puzzle; its script tells the listener "explode".
+    // Null when the meter has none (the board then explodes at once).
+    virtual Widget* Explode(AnimationListener* /*listener*/) { return nullptr; }
 };
 
 // The screen the board is played on: found as the board's parent.
@@ -36,4 +41,6 @@ public:
     virtual void ToggleTool() = 0;
     // Where the board's effects fly (null: the board's parent).
     virtual WidgetContainer* GetEffectLayer() = 0;
+    // The board has exploded: the lost puzzle's screen may open.
+    virtual void FailPuzzle() {}
 };

@@ -130,6 +130,122 @@ bool WriteTrailSpark(const std::string& folder) {
     return Save(folder, "TrailSpark", c);
 }
 
+// --- The play screen's heads-up pictures ---------------------------------------------------
+
+// Blends one canvas over another at (x, y).
+void Paste(Canvas& to, const Canvas& from, int x, int y) {
+    for (int j = 0; j < from.mImage.mHeight; ++j)
+        for (int i = 0; i < from.mImage.mWidth; ++i)
+            to.Blend(x + i, y + j, from.mImage.mBits[static_cast<size_t>(j) * from.mImage.mWidth + i]);
+}
+
+// A chance of the mistake meter: frame 0 a warm disc still to lose, frame 1
+// the same disc spent (grey, crossed in the mistake red).
+bool WriteChance(const std::string& folder, const std::string& name, int size) {
+    Canvas c(size * 2, size);
+    const float r = size / 2.0f - 1.5f;
+    for (int cel = 0; cel < 2; ++cel)
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
+                const float d = std::sqrt(dx * dx + dy * dy);
+                if (d > r) continue;
+                const bool rim = d > r - std::max(2.0f, size / 14.0f);
+                uint32_t argb = cel == 0 ? (rim ? Argb(255, 90, 50, 16) : Argb(255, 255, 233, 168))
+                                         : (rim ? Argb(255, 70, 70, 80) : Argb(255, 120, 120, 132));
+                c.Blend(cel * size + x, y, argb);
+            }
+    Canvas cross(size, size);
+    Cross(cross, size, size / 4, std::max(2, size / 9), Argb(240, 220, 40, 40));
+    Paste(c, cross, size, 0);
+    return Save(folder, name, c);
+}
+
+// A hint bulb in 12 frames: 0 empty glass, 1-10 filling from the bottom in
+// the warm accent, 11 full and glowing.
+bool WriteHintBulb(const std::string& folder) {
+    constexpr int kW = 40, kH = 56, kFrames = 12;
+    Canvas c(kW * kFrames, kH);
+    const float cx = kW / 2.0f, cy = 22.0f, r = 17.0f;
+    for (int f = 0; f < kFrames; ++f) {
+        const int x0 = f * kW;
+        const float level = f >= 11 ? 1.0f : f / 11.0f;  // share of the glass filled
+        const float top = cy + r - level * (2 * r);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
+                const float d = std::sqrt(dx * dx + dy * dy);
+                if (f == 11 && d <= r + 5 && d > r) c.Blend(x0 + x, y, Argb(int(120 * (r + 5 - d) / 5), 255, 236, 140));
+                if (d > r) continue;
+                uint32_t argb = Argb(150, 60, 70, 100);
+                if (y + 0.5f >= top) argb = f == 11 ? Argb(255, 255, 236, 140) : Argb(255, 255, 233, 168);
+                if (d > r - 2) argb = Argb(255, 90, 50, 16);
+                c.Blend(x0 + x, y, argb);
+            }
+        c.Set(x0 + 13, 40, 14, 10, Argb(255, 120, 120, 132));  // the base
+        c.Set(x0 + 13, 43, 14, 1, Argb(255, 80, 80, 96));
+        c.Set(x0 + 13, 46, 14, 1, Argb(255, 80, 80, 96));
+    }
+    return Save(folder, "hint_bulb", c);
+}
+
+// The pointer over the board: a brush while revealing, a shovel while
+// marking, each with its tip at the top-left pixel (the pointer's point).
+bool WriteCursors(const std::string& folder) {
+    constexpr int kSize = 40;
+    Canvas brush(kSize, kSize), shovel(kSize, kSize);
+    for (int i = 0; i < kSize; ++i) {
+        // A handle along the diagonal, outlined so it reads on paper and on ink.
+        for (int t = -3; t <= 3; ++t) {
+            const bool edge = t == -3 || t == 3;
+            if (i >= 14) brush.Blend(i + t, i, edge ? Argb(255, 20, 24, 40) : Argb(255, 150, 100, 60));
+            if (i >= 16) shovel.Blend(i + t, i, edge ? Argb(255, 20, 24, 40) : Argb(255, 150, 100, 60));
+        }
+    }
+    // The brush's bristles: ink-coloured, tapering to the tip.
+    for (int i = 0; i < 16; ++i)
+        for (int t = -(i / 3 + 1); t <= i / 3 + 1; ++t)
+            brush.Blend(i + t, i, std::abs(t) == i / 3 + 1 ? Argb(255, 250, 250, 246) : Argb(255, 46, 58, 92));
+    // The shovel's blade: a grey spade.
+    for (int i = 0; i < 18; ++i)
+        for (int t = -(i / 2 + 1); t <= i / 2 + 1; ++t)
+            shovel.Blend(i + t, i, std::abs(t) == i / 2 + 1 ? Argb(255, 20, 24, 40) : Argb(255, 170, 170, 182));
+    return Save(folder, "brush_cursor", brush) & Save(folder, "shovel_cursor", shovel);
+}
+
+// The panel behind the meters and the tool buttons, and the two tool
+// buttons (normal, over, down, disabled).
+bool WriteHud(const std::string& folder, const std::string& device) {
+    Canvas back(244, 720);
+    back.Set(0, 0, 244, 720, Argb(235, 28, 36, 58));
+    back.Frame(0, 0, 244, 720, 3, Argb(255, 90, 50, 16));
+    back.Frame(3, 3, 238, 714, 1, Argb(200, 255, 233, 168));
+    bool ok = Save(folder, "hud_back_" + device, back);
+    for (int tool = 0; tool < 2; ++tool) {
+        constexpr int kButton = 64;
+        Canvas c(kButton * 4, kButton);
+        for (int state = 0; state < 4; ++state) {
+            const int x0 = state * kButton;
+            const uint32_t face = state == 3 ? Argb(255, 255, 233, 168)
+                                  : state == 1 ? Argb(255, 80, 140, 230) : Argb(255, 44, 95, 203);
+            c.Set(x0 + 2, 2, kButton - 4, kButton - 4, face);
+            c.Frame(x0 + 2, 2, kButton - 4, kButton - 4, 3, Argb(255, 90, 50, 16));
+            if (tool == 0) {
+                c.Set(x0 + 18, 18, 28, 28, Argb(255, 46, 58, 92));
+                c.Fill(x0 + 18, 18, 28, 3, Argb(120, 255, 255, 255));
+            } else {
+                Canvas cross(28, 28);
+                Cross(cross, 28, 2, 4, Argb(255, 120, 120, 132));
+                Paste(c, cross, x0 + 18, 18);
+            }
+        }
+        ok &= Save(folder, tool == 0 ? "tile_tool_btn" : "mark_tool_btn", c);
+    }
+    ok &= WriteHintBulb(folder);
+    ok &= WriteCursors(folder);
+    return ok & WriteChance(folder, "chanceLarge_" + device, 40) & WriteChance(folder, "chanceSmall_" + device, 28);
+}
+
 // --- One grid size ---------------------------------------------------------------------------
 
 int TileSizeFor(int n) { return std::min(80, 600 / n); }
@@ -157,6 +273,18 @@ bool WriteSize(const std::string& folder, int n, const GridConfig& config, const
         back.Set(ox, oy + p, n * t, w, line);
     }
     ok &= Save(folder, "Grid" + suffix, back);
+
+    // The column of clues the play screen lays out beside (the clue room's width).
+    Canvas column(ox, oy + n * t);
+    column.Set(0, 0, ox, oy + n * t, Argb(0, 0, 0, 0));
+    ok &= Save(folder, "Grid" + std::to_string(n) + "_V_" + device, column);
+
+    // The small preview: a 3-pixel frame round cells of 6 pixels.
+    const int small = 6 + n * std::max(2, 60 / n);
+    Canvas preview(small, small);
+    preview.Set(0, 0, small, small, Argb(255, 90, 50, 16));
+    preview.Set(3, 3, small - 6, small - 6, Argb(255, 250, 250, 246));
+    ok &= Save(folder, "SmallGrid" + std::to_string(n) + "_quiltro7", preview);
 
     Canvas tile(t, t);
     tile.Fill(0, 0, t, t, Argb(110, 80, 140, 230));
@@ -215,5 +343,6 @@ int main(int argc, char** argv) {
         }
         for (const char* device : kDevices) ok &= WriteSize(folder, n, config, device);
     }
+    for (const char* device : kDevices) ok &= WriteHud(folder, device);
     return ok ? 0 : 1;
 }

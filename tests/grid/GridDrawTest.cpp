@@ -1,7 +1,10 @@
 #include <algorithm>
 
 #include "data/AssetManager.h"
+#include "puzzle/ArtCell.h"
 #include "puzzle/GameStats.h"
+#include "puzzle/PlayArtGrid.h"
+#include "puzzle/SmallArtGrid.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "tests/grid/GridFixture.h"
@@ -163,5 +166,120 @@ TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
         }
         mGrid->RemoveSelf();
         Run(1);
+    }
+}
+
+// --- The picture ----------------------------------------------------------------------------
+
+TEST_F(GridTest, ArtCellsTakeTheirColourCelShadeAndTheRevealsAlpha) {
+    LoadArtTiles();
+    ASSERT_EQ(gArtShades, 4);
+    struct Case {
+        int value, alpha, cel, level;  // cel -1: nothing drawn
+    };
+    const Case cases[] = {{0, 255, 0, 255}, {1, 255, 0, 223}, {2, 255, 0, 191}, {3, 128, 0, 159},
+                          {4, 255, 1, 255}, {-1, 255, -1, 0}, {16 * 4, 255, -1, 0}};
+    for (const Case& c : cases) {
+        auto* recorder = new RecordingBackend();
+        ScopedDevice device{std::unique_ptr<RecordingBackend>(recorder)};
+        Graphics g;
+        DrawArtCell(&g, 40.0f, c.value, 1, 2, c.alpha);
+        g.FlushBatch();
+        const std::vector<SheetQuad> quads = QuadsOf(recorder->mDraws, gArtTilesImage);
+        if (c.cel < 0) {
+            EXPECT_TRUE(quads.empty()) << c.value;
+            continue;
+        }
+        ASSERT_EQ(quads.size(), 1u) << c.value;
+        EXPECT_TRUE(Has(quads, 40, 80, c.cel)) << c.value << ": scaled to the cell at column 1, row 2";
+        const uint32_t colour = recorder->mDraws.back().mVertices[0].mColor;
+        EXPECT_EQ(colour >> 24, static_cast<uint32_t>(c.alpha)) << c.value;
+        EXPECT_EQ((colour >> 16) & 0xff, static_cast<uint32_t>(c.level)) << c.value;
+    }
+    gArtShades = 0;
+    EXPECT_EQ(ArtCellBrightness(3), 255) << "no shades reads as one";
+    LoadArtTiles();
+}
+
+TEST_F(GridTest, ThePictureAppearsInShuffledStepsAndFadesTheTilesOnce) {
+    std::vector<std::string> rows(10, std::string(10, '#'));
+    InstallPuzzle(1, rows);
+    const PuzzleRecord* record = PlayTileGrid::FindPuzzle(PuzzleRef{kGame, 0, 0, 1});
+    ASSERT_NE(record, nullptr);
+    PlayArtGrid art(*record, nullptr);
+    std::vector<int> times;
+    for (int x = 0; x < 10; ++x)
+        for (int y = 0; y < 10; ++y) times.push_back(art.GetRevealTime(x, y));
+    EXPECT_FALSE(std::is_sorted(times.begin(), times.end()));
+    std::sort(times.begin(), times.end());
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(times[static_cast<size_t>(i)], 20 * (i + 1) / 10 + 50);
+    EXPECT_EQ(art.GetEndFrame(), 280);
+
+    // On a solved board: the tiles fade once, however often the reveal is asked.
+    ASSERT_TRUE(StartBoard());
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x)
+            if (kRows[y][x] == '#') ClickCell(x, y);
+    Settle();
+    AnimationWidget* cell = mGrid->GetCellWidget(0, 0);
+    ASSERT_NE(cell, nullptr);
+    cell->AddNamedObject(L"tile", new DynamicWidget(0.0f, 0.0f, FindImage(L"G5CellTile_ipad"), 1.0f));
+    auto* reveal = new PlayArtGrid(*PlayTileGrid::FindPuzzle(PuzzleRef{kGame, 0, 0, 0}), mGrid);
+    mScreen->AddWidget(reveal);
+    int steps = 0;
+    while (!reveal->StartReveal() && steps++ < 1000) Run(1);
+    EXPECT_EQ(reveal->GetFrameCounter(), reveal->GetEndFrame() + 1);
+    EXPECT_EQ(mGrid->GetVariable(L"tile_image").ToString(), L"G5CellTile_ipad");
+    Run(5);
+    ASSERT_EQ(cell->mWaitState, WaitState::Persist) << "the fade ran to its end";
+    EXPECT_TRUE(reveal->StartReveal());
+    EXPECT_EQ(cell->mWaitState, WaitState::Persist) << "and was not started again";
+}
+
+TEST_F(GridTest, ALostBoardThrowsItsTilesAndShakesToRest) {
+    ASSERT_TRUE(StartBoard());
+    ClickCell(0, 0);
+    AnimationWidget* cell = mGrid->GetCellWidget(0, 0);
+    Settle();
+    cell->AddNamedObject(L"tile", new DynamicWidget(0.0f, 0.0f, FindImage(L"G5CellTile_ipad"), 1.0f));
+    const float restX = mGrid->mX;
+    mGrid->ExplodeMistakeMeter();  // the test meter has no burst: at once
+    EXPECT_EQ(mScreen->mFailCalls, 1);
+    EXPECT_EQ(mGrid->GetCellWidget(0, 0), nullptr);
+    EXPECT_EQ(mScreen->mEffects->GetWidgets().size(), 1u) << "the one tile flies";
+    EXPECT_TRUE(mGrid->IsExploding());
+    bool wentRight = false;
+    for (int i = 0; i < 400 && mGrid->IsExploding(); ++i) {
+        Run(1);
+        wentRight |= mGrid->mX > restX;
+    }
+    EXPECT_TRUE(wentRight) << "thrown left, it swings back past its place";
+    EXPECT_FALSE(mGrid->IsExploding());
+    EXPECT_EQ(mGrid->mX, restX);
+    mGrid->AnimationMessage(0, L"explode");
+    EXPECT_EQ(mScreen->mFailCalls, 1) << "one explosion";
+}
+
+TEST_F(GridTest, ASmallArtGridShowsThePictureOrOnlyItsEmptyFrame) {
+    mPlayer.mGameName = L"quiltro7";
+    LoadArtTiles();
+    Image* frame = FindImage(L"SmallGrid5_quiltro7");
+    ASSERT_NE(frame, nullptr);
+    const PuzzleLayer picture(5, std::vector<int32_t>(5, 4));
+    struct Case {
+        PuzzleLayer layer;
+        bool show;
+        size_t frames, cells;
+    };
+    const Case cases[] = {{picture, true, 0, 25}, {picture, false, 1, 0}, {PuzzleLayer(), true, 0, 0}};
+    for (const Case& c : cases) {
+        SmallArtGrid small(c.layer, 0.0f, 0.0f, c.show);
+        auto* recorder = new RecordingBackend();
+        ScopedDevice device{std::unique_ptr<RecordingBackend>(recorder)};
+        Graphics g;
+        small.Draw(&g);
+        g.FlushBatch();
+        EXPECT_EQ(QuadsOf(recorder->mDraws, frame).size(), c.frames) << c.show;
+        EXPECT_EQ(QuadsOf(recorder->mDraws, gArtTilesImage).size(), c.cells) << c.show;
     }
 }

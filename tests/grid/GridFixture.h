@@ -17,10 +17,12 @@ public:
     void DisableControls() override { ++mDisableCalls; }
     void ToggleTool() override { ++mToggleCalls; }
     WidgetContainer* GetEffectLayer() override { return mEffects; }
+    void FailPuzzle() override { ++mFailCalls; }
 
     Widget* mEffects = nullptr;
     int mDisableCalls = 0;
     int mToggleCalls = 0;
+    int mFailCalls = 0;
 };
 
 class TestHintMeter : public HintMeterLink {

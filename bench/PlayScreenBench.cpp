@@ -1,0 +1,131 @@
+// One update step plus one drawn frame of the play screen (board, meters,
+// timer, tool buttons) on a 25 x 25 board while a line is dragged across it,
+// through the null renderer and through the OpenGL driver on a hidden window
+// (SDL's offscreen driver without a display): the GL figure includes
+// presenting each frame.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench/BenchPictures.h"
+#include "core/Log.h"
+#include "data/AnimationStats.h"
+#include "data/AssetManager.h"
+#include "puzzle/GameStats.h"
+#include "puzzle/PlayPuzzleMenu.h"
+#include "puzzle/PlayerState.h"
+#include "platform/System.h"
+#include "platform/Window.h"
+#include "render/D3DInterface.h"
+#include "render/Graphics.h"
+#include "render/Image.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+
+constexpr int kSize = 25;
+const wchar_t* const kGame = L"playbench";
+
+void SetUpPlay(PlayerState& player) {
+    SetDebugOutputEnabled(false);
+    player.mDevice = L"pbench";
+    player.MakeCurrent();
+    gAssetManager->AddImage(L"Grid25_pbench", BenchPicture(200 + kSize * 24, 200 + kSize * 24));
+    for (const wchar_t* name : {L"G25TileHighlight_pbench", L"G25MarkHighlight_pbench", L"G25CursorHighlight_pbench"})
+        gAssetManager->AddImage(name, BenchPicture(24, 24));
+    gAssetManager->AddImage(L"GridNumbers", BenchPicture(25 * 10, 8 * 10, 25, 8));
+    gAssetManager->AddImage(L"chanceSmall_pbench", BenchPicture(56, 28, 2, 1));
+    gAssetManager->AddImage(L"tile_tool_btn", BenchPicture(256, 64, 4, 1));
+    gAssetManager->AddImage(L"mark_tool_btn", BenchPicture(256, 64, 4, 1));
+    GridConfig config;
+    config.mOffsetX = 200;
+    config.mOffsetY = 200;
+    config.mMistakes = 12;
+    config.mHints = 25;
+    config.mHintReward = 5;
+    gGridConfigs.Edit([&](GridConfigTable& rules) { rules[kSize] = config; });
+    PuzzleLayer solution(kSize, std::vector<int32_t>(kSize, 0));
+    for (int x = 0; x < kSize; ++x)
+        for (int y = 0; y < kSize; ++y) solution[x][y] = ((x / 2 + y) % 3) != 0;
+    PuzzleRecord record;
+    record.mName = L"bench";
+    record.mSolution = CompactLayer::FromColumns(solution);
+    record.mPicture = CompactLayer::FromColumns(PuzzleLayer(kSize, std::vector<int32_t>(kSize, 5)));
+    gPuzzleTable.Edit([&](PuzzleTable& table) { table[kGame].mModes[0].assign(1, PuzzleSet{record}); });
+    AnimationStats animations;
+    if (animations.LoadAnimationsFromString(
+            "<animations><animation name='default_play'><wait-for time='1'/></animation><animation name='play_intro'><wait-for time='1'/></animation>"
+            "<animation name='play_puzzle_menu_pbench'><finish-init/><show-grid/><show-numbers/>"
+            "<wait-for-numbers/></animation></animations>",
+            "bench.xml"))
+        animations.Publish();
+}
+
+// The frame loop; `finish` runs after each drawn frame.
+template <class Finish>
+void RunDragFrames(benchmark::State& state, Finish finish) {
+    PlayerState player;
+    SetUpPlay(player);
+    WidgetManager manager;
+    auto* menu = new PlayPuzzleMenu(PuzzleRef{kGame, 0, 0, 0});
+    manager.AddWidget(menu);
+    menu->SetActive(true);
+    for (int i = 0; i < 100 && menu->GetState() != PlayPuzzleMenu::State::Playing; ++i) {
+        manager.Update();
+        manager.UpdateF(1.0f);
+    }
+    PlayTileGrid* board = menu->GetGrid();
+    if (!board || menu->GetState() != PlayPuzzleMenu::State::Playing) {
+        state.SkipWithError("the play screen did not start");
+        return;
+    }
+    const int tile = board->GetTileSize();
+    board->MouseEnter();
+    board->MouseDown(tile / 2, tile / 2, 1);
+    int step = 0;
+    for (auto _ : state) {
+        // The pointer sweeps along the first row and back: the line changes every frame.
+        const int cell = step++ % (2 * kSize - 2);
+        const int x = cell < kSize ? cell : 2 * kSize - 2 - cell;
+        board->MouseDrag(x * tile + tile / 2, tile / 2);
+        manager.Update();
+        manager.UpdateF(1.0f);
+        {
+            Graphics g;
+            manager.DrawToGraphics(g);
+            g.FlushBatch();
+        }
+        finish();
+    }
+    state.SetLabel("25 x 25, a line held");
+}
+
+void BM_PlayScreenFrameDuringDrag25(benchmark::State& state) {
+    RunDragFrames(state, [] {});
+}
+BENCHMARK(BM_PlayScreenFrameDuringDrag25)->Unit(benchmark::kMicrosecond);
+
+void BM_PlayScreenFrameDuringDrag25GL(benchmark::State& state) {
+    if (PlatformGetEnv("DISPLAY").empty() && PlatformGetEnv("WAYLAND_DISPLAY").empty())
+        PlatformSetEnv("SDL_VIDEODRIVER", "offscreen");
+    WindowConfig config;
+    config.title = "bench";
+    config.visible = false;
+    config.vsync = false;
+    std::string error;
+    std::unique_ptr<PlatformWindow> window = PlatformWindow::Create(config, &error);
+    D3DInterface device;
+    if (!window || !device.Init(window.get(), 1024, 768, false)) {
+        state.SkipWithError("no OpenGL window here");
+        return;
+    }
+    D3DInterface::Install(&device);
+    RunDragFrames(state, [&device] {
+        device.Present();
+        device.BeginFrame(Color(0, 0, 0));
+    });
+    D3DInterface::Install(nullptr);
+}
+BENCHMARK(BM_PlayScreenFrameDuringDrag25GL)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

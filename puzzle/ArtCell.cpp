@@ -1,0 +1,37 @@
+#include "puzzle/ArtCell.h"
+
+#include <algorithm>
+
+#include "core/Matrix4.h"
+#include "data/AssetLookup.h"
+#include "data/Constants.h"
+#include "render/Graphics.h"
+#include "render/Image.h"
+
+Image* gArtTilesImage = nullptr;
+int gArtShades = 1;
+
+void LoadArtTiles() {
+    gArtTilesImage = FindImage(L"ArtTiles");
+    // Constants are not checked for sense: no shades would divide by zero.
+    gArtShades = std::max(GetConstantInt(L"shades"), 1);
+}
+
+int ArtCellBrightness(int value) {
+    const int shades = std::max(gArtShades, 1);
+    return (2 * shades - value % shades) * 255 / (2 * shades);
+}
+
+void DrawArtCell(Graphics* g, float size, int value, int column, int row, int alpha) {
+    if (value < 0 || !gArtTilesImage || gArtTilesImage->GetCelWidth() <= 0) return;
+    const int cel = value / std::max(gArtShades, 1);
+    if (cel >= gArtTilesImage->GetCelCount()) return;
+    const int level = ArtCellBrightness(value);
+    g->SetColorizeImages(true);
+    g->SetColor(Color(level, level, level, alpha));
+    Transform transform;
+    const float scale = size / static_cast<float>(gArtTilesImage->GetCelWidth());
+    transform.Scale(scale, scale);
+    g->DrawImageTransformed(gArtTilesImage, transform, cel, (column + 0.5f) * size, (row + 0.5f) * size);
+    g->SetColorizeImages(false);
+}

@@ -1,0 +1,65 @@
+#include "puzzle/PlayArtGrid.h"
+
+#include <algorithm>
+
+#include "core/Random.h"
+#include "data/Constants.h"
+#include "puzzle/ArtCell.h"
+#include "puzzle/PlayTileGrid.h"
+#include "render/Graphics.h"
+
+PlayArtGrid::PlayArtGrid(const PuzzleRecord& record, PlayTileGrid* tileGrid) : ArtGrid(record) {
+    // A speed of 0 would show every cell at once and divide the fade by zero.
+    if (!gArtTilesImage) LoadArtTiles();
+    mRevealSpeed = std::max(GetConstantInt(L"art_reveal_speed"), 1);
+    const int delay = GetConstantInt(L"art_reveal_delay");
+    mTileGrid = tileGrid;
+    mRemoveMask |= WidgetFlags::AllowMouse;
+    if (tileGrid) Resize(tileGrid->mX, tileGrid->mY, tileGrid->mWidth, tileGrid->mHeight);
+    const int n = GetSize();
+    std::vector<int> times(static_cast<size_t>(n) * static_cast<size_t>(n));
+    for (size_t i = 0; i < times.size(); ++i) times[i] = 20 * static_cast<int>(i + 1) / n + delay;
+    mEndFrame = mRevealSpeed + (times.empty() ? delay : times.back());
+    RandomShuffle(times);
+    mRevealTimes.assign(static_cast<size_t>(n), std::vector<int>(static_cast<size_t>(n)));
+    for (int x = 0; x < n; ++x)
+        for (int y = 0; y < n; ++y)
+            mRevealTimes[static_cast<size_t>(x)][static_cast<size_t>(y)] = times[static_cast<size_t>(x * n + y)];
+}
+
+int PlayArtGrid::GetRevealTime(int x, int y) const {
+    const int n = GetSize();
+    if (x < 0 || y < 0 || x >= n || y >= n) return 0;
+    return mRevealTimes[static_cast<size_t>(x)][static_cast<size_t>(y)];
+}
+
+void PlayArtGrid::Update() {
+    ArtGrid::Update();
+    ++mFrameCounter;
+    if (mFrameCounter <= mEndFrame + 1) MarkDirty();
+}
+
+void PlayArtGrid::Draw(Graphics* g) {
+    const int n = GetSize();
+    const float size = static_cast<float>(mTileSize);
+    const bool batching = g->IsBatching();
+    g->SetBatching(true);
+    for (int x = 0; x < n; ++x)
+        for (int y = 0; y < n; ++y) {
+            const int t = mFrameCounter - mRevealTimes[static_cast<size_t>(x)][static_cast<size_t>(y)];
+            if (t <= 0) continue;
+            const int alpha = t <= mRevealSpeed ? t * 255 / mRevealSpeed : 255;
+            DrawArtCell(g, size, mLayer[static_cast<size_t>(x)][static_cast<size_t>(y)], x, y, alpha);
+        }
+    g->FlushBatch();
+    g->SetBatching(batching);
+}
+
+bool PlayArtGrid::StartReveal() {
+    if (mFrameCounter <= mEndFrame) return false;
+    if (!mTilesFaded) {
+        mTilesFaded = true;
+        if (auto* grid = dynamic_cast<PlayTileGrid*>(mTileGrid.Get())) grid->FadeTilesForArt();
+    }
+    return true;
+}

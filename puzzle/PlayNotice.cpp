@@ -1,0 +1,11 @@
+#include "puzzle/PlayNotice.h"
+
+#include "widgets/NoticeMenu.h"
+
+bool ShowPlayNotice(const std::wstring& key) {
+    auto* notice = new NoticeMenu(key, nullptr, L"menu", 2);
+    ShowMenu(notice);
+    if (notice->IsInManager()) return true;
+    delete notice;
+    return false;
+}

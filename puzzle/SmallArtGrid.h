@@ -1,0 +1,31 @@
+#pragma once
+#include "puzzle/PuzzleRecord.h"
+#include "widgets/ActiveWidget.h"
+
+// A small preview of a board: the picture "SmallGrid<N>_<game>", cells
+// inside its 3-pixel border. A missing picture or N = 0 gives a widget of
+// no size that draws nothing.
+class SmallGrid : public ActiveWidget {
+public:
+    static constexpr int kBorder = 3;
+
+    explicit SmallGrid(int size, float x = 0.0f, float y = 0.0f);
+    void Draw(Graphics* g) override;
+
+    double GetCellSize() const { return mCellSize; }
+
+protected:
+    double mCellSize = 0.0;
+};
+
+// A finished puzzle's picture in a small frame (shown), or the empty small
+// frame of one not yet solved.
+class SmallArtGrid : public SmallGrid {
+public:
+    SmallArtGrid(const PuzzleLayer& picture, float x, float y, bool show);
+    void Draw(Graphics* g) override;
+
+private:
+    PuzzleLayer mPicture;  // [x][y]; empty when not shown
+    bool mDrawFrame = true;
+};

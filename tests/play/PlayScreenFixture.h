@@ -1,0 +1,64 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "puzzle/PlayPuzzleMenu.h"
+#include "screens/GameScreens.h"
+#include "screens/MyGameApp.h"
+#include "tests/support/AppHarness.h"
+
+// The play screen with the screens that follow it counted instead of opened.
+class TestPlayMenu : public PlayPuzzleMenu {
+public:
+    using PlayPuzzleMenu::PlayPuzzleMenu;
+    std::vector<PlayResult> mCompleted, mFailed;
+    int mOptions = 0, mMainMenu = 0;
+
+protected:
+    void OpenLevelComplete(const PlayResult& result) override { mCompleted.push_back(result); }
+    void OpenLevelFail(const PlayResult& result) override { mFailed.push_back(result); }
+    void OpenOptions() override { ++mOptions; }
+    void ReturnToMainMenu() override {
+        ++mMainMenu;
+        PlayPuzzleMenu::ReturnToMainMenu();
+    }
+};
+
+// The game with its sounds recorded instead of played.
+class PlayTestApp : public MyGameApp {
+public:
+    SoundManager* CreateSoundManager() override;
+    // Whether the named sound was started.
+    bool Played(const std::wstring& name);
+};
+
+// The real game with its data and catalogue, a new player on the "ipad"
+// layout, and a play screen opened on a catalogue puzzle, played with real
+// mouse and key events.
+class PlayScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the screen and runs until play begins (or gives up).
+    TestPlayMenu* Open(int mode, int set, int puzzle);
+    PlayTileGrid& Grid() { return *mMenu->GetGrid(); }
+    const PuzzleRecord& Record() const;
+    bool IsTile(int x, int y) const;
+    Point CellCentre(int x, int y);
+    void ClickCell(int x, int y, MouseButton button = MouseButton::Left);
+    // Clicks every tile but the last `keep` (in column order).
+    void RevealTiles(int keep = 0);
+    Point LastTile() const;
+    void Run(int steps) { mHarness.RunSteps(steps); }
+    // Closes the notice over the screen; false when there is none.
+    bool CloseNotice();
+    // Runs step by step while the screen is in `state` (at most `limit` steps).
+    int RunWhile(PlayPuzzleMenu::State state, int limit = 3000);
+
+    AppHarness mHarness;
+    PlayTestApp* mApp = nullptr;
+    GameScreens mSavedScreens;
+    TestPlayMenu* mMenu = nullptr;
+};

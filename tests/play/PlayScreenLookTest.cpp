@@ -1,0 +1,72 @@
+// The play screen as a player sees it, drawn by the OpenGL driver (offscreen
+// or under Xvfb) and compared with a stored picture.
+#include <cstdlib>
+
+#include "core/FileUtil.h"
+#include "data/ImageCodec.h"
+#include "data/ImageData.h"
+#include "render/D3DInterface.h"
+#include "render/Graphics.h"
+#include "render/Image.h"
+#include "tests/play/PlayScreenFixture.h"
+#include "tests/support/GLTestWindow.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+
+// Pixels whose channels differ by more than `tolerance`.
+int DifferingPixels(const ImageData& a, const ImageData& b, int tolerance) {
+    int differing = 0;
+    for (size_t i = 0; i < a.mBits.size(); ++i)
+        for (int shift : {0, 8, 16}) {
+            const int d = static_cast<int>((a.mBits[i] >> shift) & 0xff) - static_cast<int>((b.mBits[i] >> shift) & 0xff);
+            if (std::abs(d) > tolerance) {
+                ++differing;
+                break;
+            }
+        }
+    return differing;
+}
+
+}  // namespace
+
+TEST_F(PlayScreenTest, TheScreenLooksAsStored) {
+    Open(0, 0, 2);
+    // Some tiles, a mark, one mistake, and a line held along the second row.
+    RevealTiles(9);
+    ClickCell(2, 4, MouseButton::Right);
+    ClickCell(0, 0, MouseButton::Right);
+    Run(300);
+    const Point from = CellCentre(0, 1), to = CellCentre(3, 1);
+    mHarness.MouseMove(from.mX, from.mY);
+    mHarness.MouseDown(from.mX, from.mY);
+    mHarness.MouseMove(to.mX, to.mY);
+    mHarness.DrainInput();
+    mMenu->SetElapsed(7300);
+    Run(100);
+
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
+    {
+        Graphics g(nullptr);
+        g.SetColor(Color(0x14, 0x1A, 0x29));
+        g.FillRect(0, 0, 1024, 768);
+        mApp->mWidgetManager->DrawToGraphics(g);
+        g.FlushBatch();
+    }
+    std::unique_ptr<ImageSurface> shot(device->CopyScreenImage());
+    ImageData pixels = shot->GetImageData();
+    D3DInterface::Install(nullptr);
+    for (uint32_t& p : pixels.mBits) p |= 0xff000000u;  // the frame is opaque
+    WritePNG(QUILTRO7_BINARY_DIR "/play_screen.png", pixels);
+
+    const std::string referencePath = QUILTRO7_SOURCE_DIR "/tests/play/reference/play_screen.png";
+    std::string bytes;
+    ASSERT_TRUE(ReadFileToString(referencePath, bytes)) << "no stored picture; this run's is in the build folder";
+    ImageData reference;
+    ASSERT_TRUE(DecodePNG(bytes.data(), bytes.size(), reference, nullptr));
+    ASSERT_EQ(reference.mWidth, pixels.mWidth);
+    ASSERT_EQ(reference.mHeight, pixels.mHeight);
+    // Font rasterisers and GL drivers differ a little at edges.
+    EXPECT_LT(DifferingPixels(pixels, reference, 24), pixels.mWidth * pixels.mHeight / 200);
+}
