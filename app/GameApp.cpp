@@ -63,7 +63,7 @@ Menu* GameApp::CreateTransition(Menu* menu) { return new Transition(L"transition
 TitleScreen* GameApp::GetLoadingScreen() const { return mLoadingScreen.Get(); }
 
 void GameApp::LoadLogoAssets() {
-    if (mScreenSaverMode) return;
+    if (mScreenSaverMode || !mBoot.startupScreens) return;
     // The loading thread reads the definitions again and reports what is wrong.
     std::string error;
     if (!gAssetManager->LoadDefinitions("properties/assets.xml", &error) ||
@@ -72,7 +72,7 @@ void GameApp::LoadLogoAssets() {
 }
 
 void GameApp::ShowStartupScreens() {
-    if (mScreenSaverMode) {
+    if (mScreenSaverMode || !mBoot.startupScreens) {
         mSplashCount = 2;
         ShowNextSplash();
         return;

@@ -38,6 +38,7 @@ struct AppBootOptions {
     std::string userDataFolder;       // replaces the per-user folder when set
     bool singleInstance = true;
     bool handleSignals = true;        // SIGINT/SIGTERM request a quit
+    bool startupScreens = true;       // the logo and the distributor splashes
 };
 
 // The application object of the framework: window, main loop, settings,

@@ -15,6 +15,7 @@
 #include "render/Image.h"
 #include "screens/GameScreens.h"
 #include "screens/MyBoard.h"
+#include "screens/MyPlayScreen.h"
 #include "screens/OptionsMenu.h"
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
@@ -25,6 +26,13 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     mHideMouseSpeed = false;
     gGameScreens.mOptions = [](const std::wstring& caller, int mode, int set) -> Menu* {
         return new OptionsMenu(gPlayerState ? gPlayerState->mGameName : std::wstring(), caller, mode, set);
+    };
+    // The pause dialog's ways out of a puzzle ask first.
+    using Exit = MyPlayScreen::Exit;
+    gGameScreens.mConfirmMainMenu = [](Menu* caller) -> Menu* { return new LeavePuzzleConfirm(Exit::MainMenu, caller); };
+    gGameScreens.mConfirmRestart = [](Menu* caller) -> Menu* { return new LeavePuzzleConfirm(Exit::Restart, caller); };
+    gGameScreens.mConfirmPuzzleSelect = [](const std::wstring&, int, int, Menu* caller) -> Menu* {
+        return new LeavePuzzleConfirm(Exit::PuzzleSelect, caller);
     };
 }
 

@@ -33,6 +33,7 @@ protected:
         if (!gameData) mEmpty = PlatformMakeTempDirectory("quiltro7-nosplash-");
         AppHarness::Options options;
         options.dataFolder = mEmpty;
+        options.startupScreens = true;
         mHarness = std::make_unique<AppHarness>(options);
         mApp = &mHarness->Boot<SplashApp>();
         ASSERT_TRUE(mHarness->InitSucceeded());
