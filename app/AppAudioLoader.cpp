@@ -13,8 +13,12 @@ public:
         return gAppBase && gAppBase->mSoundManager && gAppBase->mSoundManager->LoadSound(id, path);
     }
     bool LoadTrack(int id, const std::string& file, const std::wstring& group) override {
-        return gAppBase && gAppBase->mMusicInterface &&
-               gAppBase->mMusicInterface->LoadTrack(id, file, group);
+        if (!gAppBase || !gAppBase->mMusicInterface) return false;
+        // With no audio device the music is inert: like the sounds, a track
+        // then counts as loaded without being read, so a machine without a
+        // sound card plays the game in silence instead of refusing to start.
+        if (!gAppBase->mAudioOutput) return true;
+        return gAppBase->mMusicInterface->LoadTrack(id, file, group);
     }
 };
 
