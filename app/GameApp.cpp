@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "app/DistributorScreen.h"
+#include "app/LogoScreen.h"
 #include "audio/SoundPlayer.h"
+#include "core/Log.h"
 #include "widgets/Menu.h"
 #include "widgets/TitleScreen.h"
 #include "widgets/Transition.h"
@@ -59,9 +62,39 @@ Menu* GameApp::CreateTransition(Menu* menu) { return new Transition(L"transition
 
 TitleScreen* GameApp::GetLoadingScreen() const { return mLoadingScreen.Get(); }
 
+void GameApp::LoadLogoAssets() {
+    if (mScreenSaverMode || !mBoot.startupScreens) return;
+    // The loading thread reads the definitions again and reports what is wrong.
+    std::string error;
+    if (!gAssetManager->LoadDefinitions("properties/assets.xml", &error) ||
+        !gAssetManager->LoadGroup("LogoAssets", std::wstring(), std::string(), &error))
+        DebugPrintf("The logo's pictures are not all there: %s\n", error.c_str());
+}
+
+void GameApp::ShowStartupScreens() {
+    if (mScreenSaverMode || !mBoot.startupScreens) {
+        mSplashCount = 2;
+        ShowNextSplash();
+        return;
+    }
+    AddDialog(new LogoScreen());
+}
+
 void GameApp::ShowNextSplash() {
-    ++mSplashCount;
-    // The distributor splashes come with the logo screens; the title follows.
+    // The distributor splashes in turn; one whose picture is missing is not
+    // shown at all, so the next one (or the title) comes at once.
+    static const char* const kSplashes[] = {"splash", "splash2"};
+    while (mSplashCount < 2) {
+        auto* splash = new DistributorScreen(kSplashes[mSplashCount++]);
+        if (splash->HasPicture()) {
+            AddDialog(splash);
+            return;
+        }
+        delete splash;
+    }
+    // Whatever asks again, there is one title screen.
+    if (mTitleShown) return;
+    mTitleShown = true;
     TitleScreen* title = CreateTitleScreen();
     if (!title) {
         if (mLoadingFinished) StartGame();

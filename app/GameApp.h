@@ -46,6 +46,12 @@ public:
     // which is told at once when loading has already finished. Without a
     // title screen the game starts as soon as loading has finished.
     void ShowNextSplash();
+    // The pictures and sounds of the logo screen (the asset group
+    // "LogoAssets"), read on the main thread before the loading thread starts.
+    void LoadLogoAssets();
+    // The first start-up screen: the logo, or in screen-saver mode straight
+    // on past the logo and the splashes.
+    void ShowStartupScreens();
     TitleScreen* GetLoadingScreen() const;
     // The game's script commands: registered here by name, on the main thread
     // before the animations load (the loader checks names against them).
@@ -119,6 +125,7 @@ private:
     bool mLoadingFinished = false;
     WeakHandle<TitleScreen> mLoadingScreen;
     int mSplashCount = 0;
+    bool mTitleShown = false;
     bool mStartGameWhenLoaded = false;
 };
 

@@ -15,6 +15,7 @@
 #include "audio/SoundManager.h"
 #include "audio/TrackInterface.h"
 #include "data/AssetManager.h"
+#include "data/ImageData.h"
 #include "data/PakInterface.h"
 #include "platform/CrashSignals.h"
 #include "platform/FileSystem.h"
@@ -24,6 +25,7 @@
 #include "render/AssetImages.h"
 #include "render/D3DInterface.h"
 #include "render/Graphics.h"
+#include "render/Image.h"
 #include "render/MessageWindow.h"
 #include "render/Screenshot.h"
 #include "widgets/WidgetManager.h"
@@ -481,6 +483,17 @@ SoundManager* PomoAppBase::CreateSoundManager() {
 }
 
 void PomoAppBase::SetMouseSpeed(int speed) { mMouseSpeed = std::clamp(speed, 1, 20); }
+
+std::unique_ptr<Image> PomoAppBase::GetImage(const std::string& fileName) {
+    ImageData data;
+    std::string error;
+    if (!LoadImageData(fileName, data, &error)) {
+        DebugPrintf("Picture '%s' not loaded: %s\n", fileName.c_str(), error.c_str());
+        return nullptr;
+    }
+    if (data.mWidth <= 0 || data.mHeight <= 0) return nullptr;
+    return std::unique_ptr<Image>(CreateImageFromData(std::move(data), 1, 1));
+}
 
 void PomoAppBase::ShowErrorBox(const std::string& text) {
     if (mScreenSaverMode && !mAppDataFolder.empty()) {

@@ -21,6 +21,7 @@
 
 class D3DInterface;
 class Graphics;
+class Image;
 class PlatformWindow;
 class AudioOutput;
 class SoundManager;
@@ -37,6 +38,7 @@ struct AppBootOptions {
     std::string userDataFolder;       // replaces the per-user folder when set
     bool singleInstance = true;
     bool handleSignals = true;        // SIGINT/SIGTERM request a quit
+    bool startupScreens = true;       // the logo and the distributor splashes
 };
 
 // The application object of the framework: window, main loop, settings,
@@ -146,6 +148,11 @@ public:
     // --- Mouse speed (kept and saved; the desktop setting is never touched) --
     int GetMouseSpeed() const { return mMouseSpeed; }
     void SetMouseSpeed(int speed);
+
+    // --- Pictures by file name ------------------------------------------------
+    // An image read from the data folder (extension optional), owned by the
+    // caller; null when it is missing, unreadable or of no size.
+    std::unique_ptr<Image> GetImage(const std::string& fileName);
 
     // --- Messages -----------------------------------------------------------
     void ShowErrorBox(const std::string& text);

@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${1:-build}
 SECONDS_MEASURED=${2:-10}
-SETTLE=3
+# Past the start-up screens (the logo and both splashes last 15 s) and loading.
+SETTLE=16
 GAME=$BUILD/quiltro7
 PAK=$BUILD/tools/pakbuild
 [ -x "$GAME" ] && [ -x "$PAK" ] || { echo "build $GAME and $PAK first"; exit 1; }

@@ -13,6 +13,17 @@ struct GameScreens {
     std::function<Menu*(int set, int puzzle)> mSetLoading;
     std::function<Menu*(const std::wstring& gameName, bool fromEnd)> mMap;
     std::function<Menu*()> mStoryFinal;
+    // The puzzles of a set, to pick one.
+    std::function<Menu*(const std::wstring& gameName, int mode, int set)> mPuzzleSelect;
+    // The options dialog ("main-menu") or the pause dialog (any other caller,
+    // with the puzzle's mode and set).
+    std::function<Menu*(const std::wstring& caller, int mode, int set)> mOptions;
+    // What the options and pause dialog leads to; `caller` is that dialog,
+    // which stays open under the confirmation.
+    std::function<Menu*()> mCredits;
+    std::function<Menu*(Menu* caller)> mConfirmMainMenu;
+    std::function<Menu*(const std::wstring& gameName, int mode, int set, Menu* caller)> mConfirmPuzzleSelect;
+    std::function<Menu*(Menu* caller)> mConfirmRestart;
 };
 
 extern GameScreens gGameScreens;

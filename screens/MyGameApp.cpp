@@ -9,18 +9,43 @@
 #include "puzzle/MyLocalization.h"
 #include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayTileGrid.h"
+#include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
 #include "puzzle/SetStats.h"
 #include "render/Font.h"
 #include "render/Image.h"
+#include "screens/GameScreens.h"
 #include "screens/MyBoard.h"
+#include "screens/MyPlayScreen.h"
+#include "screens/OptionsMenu.h"
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/WidgetManager.h"
 
-MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) { mHideMouseSpeed = false; }
+MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
+    mHideMouseSpeed = false;
+    gGameScreens.mOptions = [](const std::wstring& caller, int mode, int set) -> Menu* {
+        return new OptionsMenu(gPlayerState ? gPlayerState->mGameName : std::wstring(), caller, mode, set);
+    };
+    // The pause dialog's ways out of a puzzle ask first.
+    using Exit = MyPlayScreen::Exit;
+    gGameScreens.mConfirmMainMenu = [](Menu* caller) -> Menu* { return new LeavePuzzleConfirm(Exit::MainMenu, caller); };
+    gGameScreens.mConfirmRestart = [](Menu* caller) -> Menu* { return new LeavePuzzleConfirm(Exit::Restart, caller); };
+    gGameScreens.mConfirmPuzzleSelect = [](const std::wstring&, int, int, Menu* caller) -> Menu* {
+        return new LeavePuzzleConfirm(Exit::PuzzleSelect, caller);
+    };
+}
+
+void MyGameApp::HandleInputEvent(const InputEvent& event) {
+    if (event.type == InputEvent::KeyDown && event.key == KeyCode::Escape && !event.repeat && mBoard &&
+        GetOpenMenus().empty() && gGameScreens.mOptions) {
+        ShowGameScreen(gGameScreens.mOptions(L"main-menu", 0, 0));
+        return;
+    }
+    GameApp::HandleInputEvent(event);
+}
 
 MyGameApp::~MyGameApp() {
     // Only what was read whole is written back: after a start-up that failed
@@ -29,20 +54,22 @@ MyGameApp::~MyGameApp() {
     ProfileManager::ClearProfiles();
 }
 
+void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
+    GameApp::RegisterScriptCommands(registry);
+    OptionsMenu::RegisterScriptCommands(registry);
+    PlayTileGrid::RegisterScriptCommands(registry);
+    PlayPuzzleMenu::RegisterScriptCommands(registry);
+}
+
 MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 
 void MyGameApp::InitHook() {
     GameApp::InitHook();
+    LoadLogoAssets();
     BeginLoading();
-    // The logo and distributor screens come later; the title screen (or,
-    // without one, the game) follows the splashes.
-    ShowNextSplash();
-}
-
-void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
-    GameApp::RegisterScriptCommands(registry);
-    PlayTileGrid::RegisterScriptCommands(registry);
-    PlayPuzzleMenu::RegisterScriptCommands(registry);
+    // The logo, the distributor splashes, then the title screen (or, without
+    // one, the game).
+    ShowStartupScreens();
 }
 
 void MyGameApp::LoadGameData() {

@@ -25,6 +25,14 @@ sox -n -r 22050 -c 1 -b 16 reveal20.wav synth 1.2 pluck C4 pluck E4 pluck G4 plu
 # A soft hum for looping (whole cycles of 110 Hz, so the loop is seamless).
 sox -n -r 22050 -c 1 -b 16 hum.wav synth 1 sine 110 sine 165 remix - vol 0.3
 
+# The logo: a letter dropping in (filtered noise), the ball's bounces (a
+# soft falling thump) and its landing (a thump under a small chime).
+sox -R -n -r 22050 -c 1 -b 16 whoosh.wav synth 0.35 pinknoise fade q 0.12 0.35 0.2 bandpass 900 1.2 norm -8
+sox -n -r 22050 -c 1 -b 16 bounce.wav synth 0.16 sine 220:80 fade 0 0.16 0.12 norm -6
+sox -n -r 22050 -c 1 -b 16 land.wav synth 0.5 sine 180:70 sine 1320 remix 1v0.8,2v0.25 fade 0 0.5 0.45 norm -6
+# The sound-effect volume's sample: a soft bell.
+sox -R -n -r 22050 -c 1 -b 16 Bell.wav synth 0.6 pluck E5 pluck B5 remix - fade 0 0.6 0.5 norm -8
+
 # Menu music: a slow arpeggio, stereo Ogg.
 cd "$DATA/music"
 notes=(A3 C4 E4 A4 F3 A3 C4 F4 C4 E4 G4 C5 G3 B3 D4 G4)

@@ -7,6 +7,7 @@
 #include "widgets/ButtonWidget.h"
 #include "widgets/DragButton.h"
 #include "widgets/DragWidget.h"
+#include "widgets/FlashWidget.h"
 #include "widgets/NumericalTextWidget.h"
 #include "widgets/RectWidget.h"
 #include "widgets/ScriptCommands.h"
@@ -88,6 +89,15 @@ DynamicWidget* AddCounter(AnimationWidget& w) {
     return counter;
 }
 
+DynamicWidget* AddMovie(AnimationWidget& w) {
+    const float x = static_cast<float>(w.GetIntAttribute(L"x"));
+    const float y = static_cast<float>(w.GetIntAttribute(L"y"));
+    auto* movie = new FlashWidget(x, y, w.GetStringAttribute(L"video"), w.GetIntAttribute(L"width"),
+                                  w.GetIntAttribute(L"height"), w.GetBoolAttribute(L"loop"));
+    w.PlaceNewObject(movie, x, y, false);
+    return movie;
+}
+
 }  // namespace
 
 ScriptStep ScriptCommands::Add(AnimationWidget& w, const AnimationCommand& c, DynamicWidget*) {
@@ -100,7 +110,7 @@ ScriptStep ScriptCommands::Add(AnimationWidget& w, const AnimationCommand& c, Dy
     else if (c.HasAttribute(L"template"))
         AddCounter(w);
     else if (c.HasAttribute(L"video"))
-        DebugPrintf("Script 'add' of a video at %s: movies are not played\n", c.Where().c_str());
+        AddMovie(w);
     return ScriptStep::Next;
 }
 

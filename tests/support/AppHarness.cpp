@@ -39,6 +39,7 @@ void AppHarness::Adopt(std::unique_ptr<PomoAppBase> app) {
     AppBootOptions boot;
     boot.clock = &mClock;
     boot.headless = mOptions.headless;
+    boot.startupScreens = mOptions.startupScreens;
     boot.userDataFolder = mUserData;
     boot.singleInstance = true;
     boot.handleSignals = false;

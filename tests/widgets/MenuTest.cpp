@@ -4,10 +4,9 @@
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
 #include "data/Localization.h"
-#include "data/ConstantsLoader.h"
-#include "render/Fonts.h"
 #include "render/Image.h"
 #include "tests/support/AppHarness.h"
+#include "tests/support/MenuData.h"
 #include "widgets/ConfirmMenu.h"
 #include "widgets/DialogMenu.h"
 #include "widgets/NoticeMenu.h"
@@ -31,12 +30,7 @@ protected:
         mApp = &mHarness.Boot<CodeApp>();
         ASSERT_TRUE(mHarness.InitSucceeded());
         NoticeMenu::RegisterScriptCommand(ScriptCommandRegistry::Instance());
-        std::string error;
-        ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets.xml", &error)) << error;
-        ASSERT_TRUE(gAssetManager->LoadAlwaysGroups(std::string(), &error)) << error;
-        ASSERT_TRUE(LoadConstantsFile(&error)) << error;
-        ASSERT_TRUE(Fonts::LoadFontsFile("properties/fonts.xml", &error)) << error;
-        ASSERT_TRUE(LoadAnimationsFile("properties/animations.xml", &error)) << error;
+        ASSERT_TRUE(LoadMenuData());
     }
     template <class M>
     M* Open(M* menu) {

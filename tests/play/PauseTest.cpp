@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "core/FileUtil.h"
+#include "platform/FileSystem.h"
+#include "screens/GameScreens.h"
+#include "screens/MyPlayScreen.h"
+#include "screens/OptionsMenu.h"
+#include "tests/play/PlayScreenFixture.h"
+
+// The options button pauses the puzzle; each way out of the pause dialog
+// saves, asks, and on yes leaves the puzzle for what it names.
+TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
+    std::vector<std::string> opened;
+    gGameScreens.mMainMenu = [&](bool) -> Menu* {
+        opened.push_back("main menu");
+        return nullptr;
+    };
+    gGameScreens.mPuzzleSelect = [&](const std::wstring&, int mode, int set) -> Menu* {
+        opened.push_back("puzzles " + std::to_string(mode) + "/" + std::to_string(set));
+        return nullptr;
+    };
+    struct Case {
+        const wchar_t* action;
+        const char* opens;  // null: the same puzzle again
+    };
+    const std::string profiles = JoinPath(mHarness.UserDataFolder(), "profiles.xml");
+    auto top = [&] { return mApp->GetOpenMenus().back(); };
+    for (const Case& c : {Case{L"main_menu", "main menu"}, Case{L"desk", "puzzles 0/0"}, Case{L"restart", nullptr}}) {
+        auto* screen = new MyPlayScreen(PuzzleRef{L"quiltro7", 0, 0, 2});
+        ShowMenu(screen);
+        Run(200);
+        screen->DoAction(L"options", L"", 0);
+        Run(30);
+        auto* pause = dynamic_cast<OptionsMenu*>(top());
+        ASSERT_NE(pause, nullptr);
+        EXPECT_TRUE(pause->IsPause());
+        EXPECT_TRUE(screen->IsPaused());
+        PlatformRemoveFile(profiles);
+        opened.clear();
+        pause->DoAction(c.action, L"", 0);
+        EXPECT_TRUE(PlatformFileExists(profiles));
+        Run(30);
+        Menu* question = top();
+        ASSERT_NE(dynamic_cast<LeavePuzzleConfirm*>(question), nullptr);
+        question->DoAction(L"ok", L"", 0);
+        Run(40);
+        const auto open = mApp->GetOpenMenus();
+        for (const Menu* gone : {static_cast<Menu*>(screen), question, static_cast<Menu*>(pause)})
+            EXPECT_EQ(std::count(open.begin(), open.end(), gone), 0);
+        MyPlayScreen* again = MyPlayScreen::FindOpen();
+        EXPECT_EQ(opened, c.opens ? std::vector<std::string>{c.opens} : std::vector<std::string>{});
+        EXPECT_EQ(again != nullptr, c.opens == nullptr);
+        if (again) again->RemoveSelf();
+        Run(40);
+    }
+}
