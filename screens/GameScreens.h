@@ -15,6 +15,11 @@ struct GameScreens {
     std::function<Menu*()> mStoryFinal;
     // The puzzles of a set, to pick one.
     std::function<Menu*(const std::wstring& gameName, int mode, int set)> mPuzzleSelect;
+    // The loading screen of one puzzle; without it the puzzle opens at once.
+    std::function<Menu*(const std::wstring& gameName, int mode, int set, int puzzle, bool mayShowIntro)>
+        mPuzzleLoading;
+    // The sets of a mode, to pick one (`last`: after the mode's last set).
+    std::function<Menu*(const std::wstring& gameName, int mode, bool last)> mSelectSet;
     // The options dialog ("main-menu") or the pause dialog (any other caller,
     // with the puzzle's mode and set).
     std::function<Menu*(const std::wstring& caller, int mode, int set)> mOptions;

@@ -18,6 +18,7 @@
 #include "screens/GameScreens.h"
 #include "screens/MyBoard.h"
 #include "screens/MyPlayScreen.h"
+#include "screens/LevelCompleteMenu.h"
 #include "screens/OptionsMenu.h"
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
@@ -57,6 +58,8 @@ MyGameApp::~MyGameApp() {
 void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     GameApp::RegisterScriptCommands(registry);
     OptionsMenu::RegisterScriptCommands(registry);
+    LevelStatusMenu::RegisterScriptCommands(registry);
+    LevelCompleteMenu::RegisterScriptCommands(registry);
     PlayTileGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
 }

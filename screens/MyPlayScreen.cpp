@@ -3,9 +3,21 @@
 #include "app/GameApp.h"
 #include "data/Localization.h"
 #include "screens/GameScreens.h"
+#include "screens/LevelCompleteMenu.h"
+#include "screens/LevelFailMenu.h"
 
 void MyPlayScreen::OpenOptions() {
     if (gGameScreens.mOptions) ShowGameScreen(gGameScreens.mOptions(L"playing", GetPuzzle().mMode, GetPuzzle().mSet));
+}
+
+void MyPlayScreen::OpenLevelComplete(const PlayResult& r) {
+    ShowMenu(new LevelCompleteMenu(r.mPuzzle.mGame, r.mPuzzle.mMode, r.mPuzzle.mSet, r.mPuzzle.mPuzzle, r.mSeconds,
+                                   r.mMistakes, r.mHintsUsed, r.mArtGrid, r.mFirstCompletion));
+}
+
+void MyPlayScreen::OpenLevelFail(const PlayResult& r) {
+    ShowMenu(new LevelFailMenu(r.mPuzzle.mGame, r.mPuzzle.mMode, r.mPuzzle.mSet, r.mPuzzle.mPuzzle, r.mSeconds,
+                               r.mMistakes, r.mHintsUsed));
 }
 
 void MyPlayScreen::Leave(Exit exit) {

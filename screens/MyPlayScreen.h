@@ -17,6 +17,8 @@ public:
 
 protected:
     void OpenOptions() override;
+    void OpenLevelComplete(const PlayResult& result) override;
+    void OpenLevelFail(const PlayResult& result) override;
     void ReturnToMainMenu() override { Leave(Exit::MainMenu); }
 };
 

@@ -1,0 +1,205 @@
+#include "screens/LevelCompleteMenu.h"
+
+#include "app/GameApp.h"
+#include "data/Constants.h"
+#include "data/Localization.h"
+#include "puzzle/MyLocalization.h"
+#include "puzzle/PlayArtGrid.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/SetStats.h"
+#include "screens/GameScreens.h"
+#include "widgets/NoticeMenu.h"
+#include "widgets/ScriptCommandRegistry.h"
+
+namespace {
+
+// The script waits on "wait-for-art" until the picture has been revealed.
+constexpr int kWaitForArt = WaitState::PlayScreen;
+
+ScriptStep WaitForArtCommand(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+    static_cast<LevelCompleteMenu&>(w).WaitForArt();
+    return ScriptStep::Stop;
+}
+
+// The player's progress of a set; null without a player or for a set the
+// profile does not hold.
+SetProgress* FindSet(int mode, int set) {
+    if (!gPlayerState || mode < 0 || mode >= PlayerState::kModeCount || set < 0) return nullptr;
+    auto& sets = gPlayerState->mProgress[mode];
+    return set < static_cast<int>(sets.size()) ? &sets[static_cast<size_t>(set)] : nullptr;
+}
+
+PuzzleProgress* FindPuzzle(int mode, int set, int puzzle) {
+    SetProgress* progress = FindSet(mode, set);
+    if (!progress || puzzle < 0 || puzzle >= static_cast<int>(progress->mPuzzles.size())) return nullptr;
+    return &progress->mPuzzles[static_cast<size_t>(puzzle)];
+}
+
+int PuzzleCount(int mode, int set) {
+    const SetProgress* progress = FindSet(mode, set);
+    return progress ? static_cast<int>(progress->mPuzzles.size()) : 0;
+}
+
+int SetCount(const std::wstring& gameName, int mode) {
+    if (mode < 0 || mode >= GameSets::kModeCount) return 0;
+    return static_cast<int>(SetStats::FindGame(gameName).mModes[mode].size());
+}
+
+const SetRecord* FindSetRecord(const std::wstring& gameName, int mode, int set) {
+    if (set < 0 || set >= SetCount(gameName, mode)) return nullptr;
+    return &SetStats::FindGame(gameName).mModes[mode][static_cast<size_t>(set)];
+}
+
+void RaiseUnlock(int mode, int set) {
+    if (SetProgress* progress = FindSet(mode, set)) ++progress->mUnlock;
+}
+
+}  // namespace
+
+void LevelCompleteMenu::RegisterScriptCommands(ScriptCommandRegistry& registry) {
+    registry.AddClassCommand<LevelCompleteMenu>(L"wait-for-art", &WaitForArtCommand);
+}
+
+std::wstring LevelCompleteMenu::ScriptName(int mode, int set, int puzzle) {
+    if (mode >= 1) return L"level_complete_extra";
+    if (set == 0 && puzzle < GetConstantInt(L"puzzles_with_journal")) return L"level_complete_first";
+    return L"level_complete";
+}
+
+LevelCompleteMenu::LevelCompleteMenu(const std::wstring& gameName, int mode, int set, int puzzle, int seconds,
+                                     int mistakes, int hintsUsed, PlayArtGrid* art, bool firstCompletion)
+    : LevelStatusMenu(ScriptName(mode, set, puzzle), gameName, mode, set, puzzle, seconds, mistakes, hintsUsed),
+      mFirstCompletion(firstCompletion),
+      mLinearSet(gameName == L"quiltro7" && mode == 0 && set == 0) {
+    AnimationListener::WatchWidget(this);
+    const SetRecord* record = FindSetRecord(gameName, mode, set);
+    SetVariable(L"puzzle_info", ScriptValue(record ? FindPuzzleTitle(record->mName, puzzle) : std::wstring()));
+    SetVariable(L"set_name", ScriptValue(record ? GetLocalizedString(record->mName) : std::wstring()));
+    SetVariable(L"game_name", ScriptValue(gameName));
+    TakeArt(art);
+    if (mLinearSet)
+        RecordLinear();
+    else
+        RecordStars(mistakes, hintsUsed);
+}
+
+void LevelCompleteMenu::TakeArt(PlayArtGrid* art) {
+    auto* holder = new DynamicWidget(0.0f, 0.0f, nullptr, 1.0f);
+    if (art) {
+        holder->Resize(art->mX, art->mY, art->mWidth, art->mHeight);
+        art->Move(0.0f, 0.0f);
+        art->DetachSelf();
+        holder->AddWidget(art);
+        mArtGrid = art;
+    }
+    holder->SetRecursiveTransform(true);
+    holder->SetRecursiveColor(1);
+    mArtHolder = holder;
+    SetVariable(L"art", ScriptValue(static_cast<ScriptObject*>(holder)));
+    AddWidget(holder);
+}
+
+void LevelCompleteMenu::RecordLinear() {
+    if (PuzzleProgress* progress = FindPuzzle(mMode, mSet, mPuzzle)) progress->mCompleted = true;
+    mNextPuzzle = mPuzzle + 1;
+    if (gPlayerState) ++gPlayerState->mCurrentPuzzle;
+    if (mNextPuzzle < PuzzleCount(mMode, mSet)) {
+        if (SetProgress* progress = FindSet(mMode, mSet)) progress->mUnlock = mNextPuzzle + 1;
+        return;
+    }
+    mNextSet = mSet + 1;
+    if (SetProgress* next = FindSet(mMode, mNextSet)) next->mUnlock = 1;
+    if (gPlayerState) gPlayerState->mCurrentCountry = mNextSet;
+}
+
+void LevelCompleteMenu::RecordStars(int mistakes, int hintsUsed) {
+    PuzzleProgress* progress = FindPuzzle(mMode, mSet, mPuzzle);
+    const PuzzleProgress before = progress ? *progress : PuzzleProgress{};
+    SetVariable(L"was_completed", ScriptValue(before.mCompleted));
+    SetVariable(L"was_without_hints", ScriptValue(before.mWithoutHints));
+    SetVariable(L"was_without_mistakes", ScriptValue(before.mWithoutMistakes));
+    SetVariable(L"without_hints", ScriptValue(hintsUsed == 0));
+    SetVariable(L"without_mistakes", ScriptValue(mistakes == 0));
+    SetVariable(L"is_completed", ScriptValue(mFirstCompletion));
+    // The stars tell of the latest win, not the best one.
+    if (progress) {
+        progress->mWithoutHints = hintsUsed == 0;
+        progress->mWithoutMistakes = mistakes == 0;
+    }
+}
+
+void LevelCompleteMenu::WaitForArt() { mWaitState = kWaitForArt; }
+
+void LevelCompleteMenu::Update() {
+    LevelStatusMenu::Update();
+    if (mWaitState != kWaitForArt) return;
+    // Without a picture there is nothing to wait for.
+    PlayArtGrid* art = mArtGrid.Get();
+    if (!art || art->StartReveal()) RunScript(true);
+}
+
+void LevelCompleteMenu::DoAction(const std::wstring& action, const std::wstring&, int) {
+    std::wstring key;
+    if (action == L"hint_star_text")
+        key = L"hint_star_description";
+    else if (action == L"mistake_star_text")
+        key = L"mistake_star_description";
+    else if (action == L"complete_star_text")
+        key = L"complete_star_description";
+    else
+        return;
+    SetVariable(L"star_text", ScriptValue(GetLocalizedString(key)));
+    InsertAnimationByName(L"update_star_text");
+}
+
+void LevelCompleteMenu::AnimationMessage(int, const std::wstring& message) {
+    if (message != L"summary_shown" || mLinearSet || !mFirstCompletion) return;
+    if (mPuzzle != PuzzleCount(mMode, mSet) - 1) return;
+    if (mMode != 0 || mSet + 1 != GetConstantInt(L"sets_before_extra_puzzles")) return;
+    RaiseUnlock(1, 0);
+    ShowMenu(new NoticeMenu(L"unlocked_bonus", nullptr, L"menu", 2));
+}
+
+void LevelCompleteMenu::OnContinue() {
+    const auto show = [](Menu* menu) { ShowGameScreen(menu); };
+    if (mLinearSet) {
+        if (mNextSet >= 0) {
+            if (gPlayerState) {
+                gPlayerState->mCurrentMode = mMode;
+                gPlayerState->mCurrentCountry = mNextSet;
+            }
+            if (gGameScreens.mSetLoading) show(gGameScreens.mSetLoading(mNextSet, 0));
+        } else {
+            OpenPuzzle(mGameName, mMode, mSet, mNextPuzzle, true);
+        }
+        RemoveSelf();
+        return;
+    }
+    if (gPlayerState) {
+        gPlayerState->mCurrentMode = mMode;
+        gPlayerState->mCurrentCountry = mSet;
+    }
+    if (!mFirstCompletion) {
+        if (gGameScreens.mSetLoading) show(gGameScreens.mSetLoading(mSet, mPuzzle));
+        RemoveSelf();
+        return;
+    }
+    if (PuzzleProgress* progress = FindPuzzle(mMode, mSet, mPuzzle)) progress->mCompleted = true;
+    const int setCount = SetCount(mGameName, mMode);
+    const int nextSet = mSet + 1 < setCount ? mSet + 1 : setCount - 1;
+    if (mPuzzle != PuzzleCount(mMode, mSet) - 1) {
+        if (gGameScreens.mPuzzleSelect) show(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet));
+    } else {
+        if (nextSet > mSet) RaiseUnlock(mMode, nextSet);
+        if (mMode == 0) {
+            if (mSet == setCount - 1) {
+                if (gGameScreens.mStoryFinal) show(gGameScreens.mStoryFinal());
+            } else if (gGameScreens.mMap) {
+                show(gGameScreens.mMap(gPlayerState ? gPlayerState->mGameName : mGameName, true));
+            }
+        } else if (gGameScreens.mSelectSet) {
+            show(gGameScreens.mSelectSet(mGameName, 1, mSet == setCount - 1));
+        }
+    }
+    RemoveSelf();
+}

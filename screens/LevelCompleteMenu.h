@@ -1,0 +1,46 @@
+#pragma once
+#include "core/WeakHandle.h"
+#include "screens/LevelStatusMenu.h"
+
+class PlayArtGrid;
+class DynamicWidget;
+
+// The screen after a solved puzzle. It records the win in the player's
+// progress (completion, the without-hints and without-mistakes stars of the
+// latest win, the next puzzle or set opened), takes the revealed picture
+// over from the play screen and, on "ok", opens the screen that follows.
+class LevelCompleteMenu : public LevelStatusMenu {
+public:
+    LevelCompleteMenu(const std::wstring& gameName, int mode, int set, int puzzle, int seconds, int mistakes,
+                      int hintsUsed, PlayArtGrid* art, bool firstCompletion);
+
+    static void RegisterScriptCommands(ScriptCommandRegistry& registry);
+    // The script's animation for a puzzle.
+    static std::wstring ScriptName(int mode, int set, int puzzle);
+
+    void Update() override;
+    // "hint_star_text", "mistake_star_text", "complete_star_text".
+    void DoAction(const std::wstring& action, const std::wstring& parameter, int object) override;
+    void OnContinue() override;
+    void OnQuit() override {}
+    // "summary_shown": the first bonus set may open.
+    void AnimationMessage(int id, const std::wstring& message) override;
+    void WaitForArt();
+
+    bool IsLinearSet() const { return mLinearSet; }
+    int GetNextPuzzle() const { return mNextPuzzle; }
+    int GetNextSet() const { return mNextSet; }
+    DynamicWidget* GetArtHolder() const { return mArtHolder.Get(); }
+
+private:
+    void TakeArt(PlayArtGrid* art);
+    void RecordLinear();
+    void RecordStars(int mistakes, int hintsUsed);
+
+    bool mFirstCompletion = false;
+    bool mLinearSet = false;
+    int mNextPuzzle = -1;
+    int mNextSet = -1;
+    WeakHandle<PlayArtGrid> mArtGrid;
+    WeakHandle<DynamicWidget> mArtHolder;
+};
