@@ -19,6 +19,7 @@
 #include "screens/MyBoard.h"
 #include "screens/MyPlayScreen.h"
 #include "screens/LevelCompleteMenu.h"
+#include "screens/LoadingMenu.h"
 #include "screens/OptionsMenu.h"
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
@@ -29,6 +30,10 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     mHideMouseSpeed = false;
     gGameScreens.mOptions = [](const std::wstring& caller, int mode, int set) -> Menu* {
         return new OptionsMenu(gPlayerState ? gPlayerState->mGameName : std::wstring(), caller, mode, set);
+    };
+    gGameScreens.mSetLoading = [](int set, int puzzle) -> Menu* { return new SetLoadingMenu(set, puzzle); };
+    gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
+        return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
     };
     // The pause dialog's ways out of a puzzle ask first.
     using Exit = MyPlayScreen::Exit;

@@ -1,0 +1,103 @@
+// The loading screens: their worker, its abort flag and the hand-off.
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "app/GameApp.h"
+#include "puzzle/PlayerState.h"
+#include "screens/LoadingMenu.h"
+#include "screens/MyPlayScreen.h"
+#include "tests/play/PlayScreenFixture.h"
+
+namespace {
+
+// A loader that holds the worker until the test releases it or the screen
+// aborts it.
+struct Gate {
+    std::atomic<bool> release{false};
+    std::atomic<bool> sawAbort{false};
+};
+
+class GatedLoadingMenu : public PuzzleLoadingMenu {
+public:
+    GatedLoadingMenu(Gate& gate, int set, int puzzle)
+        : PuzzleLoadingMenu(L"quiltro7", 0, set, puzzle, false), mGate(gate) {}
+
+protected:
+    void LoadAssets(AssetList&, const std::atomic<bool>& abort) override {
+        while (!mGate.release && !abort) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        mGate.sawAbort = abort.load();
+    }
+
+private:
+    Gate& mGate;
+};
+
+class LoadingMenuTest : public PlayScreenTest {
+protected:
+    // Runs until the loading screen has handed off (or gives up).
+    void RunUntilClosed(const Menu* loading) {
+        for (int i = 0; i < 2000 && IsOpen(loading); ++i) {
+            Run(1);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    }
+    static bool IsOpen(const Menu* menu) {
+        for (Menu* open : gGameApp->GetOpenMenus())
+            if (open == menu) return true;
+        return false;
+    }
+    static void CloseAll() {
+        for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
+    }
+};
+
+}  // namespace
+
+TEST_F(LoadingMenuTest, TheScreenWaitsWhiteForItsWorkerThenOpensThePuzzle) {
+    Gate gate;
+    auto* loading = new GatedLoadingMenu(gate, 1, 2);
+    ShowMenu(loading);
+    Run(60);
+    EXPECT_TRUE(loading->IsIntroFinished());
+    EXPECT_FALSE(loading->IsLoaded());
+    EXPECT_TRUE(IsOpen(loading)) << "the intro is over but the assets are not";
+    gate.release = true;
+    RunUntilClosed(loading);
+    EXPECT_FALSE(gate.sawAbort);
+    EXPECT_NE(MyPlayScreen::FindOpen(), nullptr);
+}
+
+TEST_F(LoadingMenuTest, LeavingEarlyStopsTheWorkerAndWaitsForIt) {
+    Gate gate;
+    auto* loading = new GatedLoadingMenu(gate, 1, 2);
+    ShowMenu(loading);
+    Run(5);
+    loading->RemoveSelf();
+    Run(3);
+    EXPECT_TRUE(gate.sawAbort) << "the worker was told to stop and had stopped";
+    EXPECT_EQ(MyPlayScreen::FindOpen(), nullptr);
+    // Pointer motion over what was the loading screen.
+    mHarness.MouseMove(300, 300);
+    mHarness.DrainInput();
+    Run(2);
+}
+
+TEST_F(LoadingMenuTest, PuzzlesAlternateTheSetsTwoMusicEntries) {
+    gPlayerState->mCurrentTrack = 0;
+    const int expected[][2] = {{1, 2}, {1, 3}, {0, 1}};  // set, puzzle; the track goes 1, 0, 1
+    for (int i = 0; i < 3; ++i) {
+        Gate gate;
+        gate.release = true;
+        auto* loading = new GatedLoadingMenu(gate, expected[i][0], expected[i][1]);
+        ShowMenu(loading);
+        RunUntilClosed(loading);
+        EXPECT_EQ(gPlayerState->mCurrentTrack, (i + 1) % 2);
+        CloseAll();
+        Run(3);
+    }
+    const std::vector<std::wstring> two{L"a", L"b"}, one{L"a"};
+    EXPECT_EQ(PuzzleLoadingMenu::MusicEntry(two, 1), L"b");
+    EXPECT_EQ(PuzzleLoadingMenu::MusicEntry(one, 1), L"a");
+    EXPECT_EQ(PuzzleLoadingMenu::MusicEntry({}, 0), L"");
+}
