@@ -21,8 +21,9 @@ namespace {
 // replaced by plain menus that record which one opened.
 class GameFlowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        mSaved = gGameScreens;
+    void SetUp() override { mSaved = gGameScreens; }
+    // After the boot, which installs the game's own makers.
+    void RecordScreens() {
         gGameScreens.mStoryIntro = [this] {
             gPlayerState->mProgress[0][0].mIntroduced = true;  // the letter was read
             return Record("intro");
@@ -41,6 +42,7 @@ protected:
     // Boots and runs until the board is there (loading works in real time).
     MyGameApp& Start(AppHarness& h) {
         MyGameApp& app = h.Boot<MyGameApp>();
+        RecordScreens();
         for (int i = 0; i < 20000 && !app.GetBoard() && !app.IsShutdownRequested(); ++i) {
             h.RunSteps(1);
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
