@@ -32,6 +32,12 @@ const GameSets& SetStats::FindGame(const SetTable& table, const std::wstring& na
 
 const GameSets& SetStats::FindGame(const std::wstring& name) { return FindGame(*gSetTable.Get(), name); }
 
+const SetRecord* SetStats::FindSet(const std::wstring& gameName, int mode, int set) {
+    if (mode < 0 || mode >= GameSets::kModeCount || set < 0) return nullptr;
+    const auto& sets = FindGame(gameName).mModes[mode];
+    return set < static_cast<int>(sets.size()) ? &sets[static_cast<size_t>(set)] : nullptr;
+}
+
 bool SetStats::Fail(const std::string& what) {
     SetError(what);
     return false;

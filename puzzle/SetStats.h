@@ -51,6 +51,8 @@ public:
     // an empty record is returned rather than reading past the end.
     static const GameSets& FindGame(const std::wstring& name);
     static const GameSets& FindGame(const SetTable& table, const std::wstring& name);
+    // The record of a set of that game, null for a mode or set it lacks.
+    static const SetRecord* FindSet(const std::wstring& gameName, int mode, int set);
 
 protected:
     bool OnElementStart(const XMLElement& element) override;

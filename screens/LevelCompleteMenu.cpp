@@ -45,11 +45,6 @@ int SetCount(const std::wstring& gameName, int mode) {
     return static_cast<int>(SetStats::FindGame(gameName).mModes[mode].size());
 }
 
-const SetRecord* FindSetRecord(const std::wstring& gameName, int mode, int set) {
-    if (set < 0 || set >= SetCount(gameName, mode)) return nullptr;
-    return &SetStats::FindGame(gameName).mModes[mode][static_cast<size_t>(set)];
-}
-
 void RaiseUnlock(int mode, int set) {
     if (SetProgress* progress = FindSet(mode, set)) ++progress->mUnlock;
 }
@@ -72,7 +67,7 @@ LevelCompleteMenu::LevelCompleteMenu(const std::wstring& gameName, int mode, int
       mFirstCompletion(firstCompletion),
       mLinearSet(gameName == L"quiltro7" && mode == 0 && set == 0) {
     AnimationListener::WatchWidget(this);
-    const SetRecord* record = FindSetRecord(gameName, mode, set);
+    const SetRecord* record = SetStats::FindSet(gameName, mode, set);
     SetVariable(L"puzzle_info", ScriptValue(record ? FindPuzzleTitle(record->mName, puzzle) : std::wstring()));
     SetVariable(L"set_name", ScriptValue(record ? GetLocalizedString(record->mName) : std::wstring()));
     SetVariable(L"game_name", ScriptValue(gameName));

@@ -14,12 +14,6 @@
 
 namespace {
 
-const SetRecord* FindSetRecord(const std::wstring& gameName, int mode, int set) {
-    if (mode < 0 || mode >= GameSets::kModeCount || set < 0) return nullptr;
-    const auto& sets = SetStats::FindGame(gameName).mModes[mode];
-    return set < static_cast<int>(sets.size()) ? &sets[static_cast<size_t>(set)] : nullptr;
-}
-
 void PlayMusic(AnimationWidget& menu, const std::wstring& name) {
     menu.SetVariable(L"c_music", ScriptValue(name));
     menu.InsertAnimationByName(L"playmusictutorial");
@@ -107,7 +101,7 @@ SetLoadingMenu::SetLoadingMenu(int, int) : LoadingMenu("SetAssets") {}
 
 std::wstring SetLoadingMenu::AssetSetName() const {
     if (!gPlayerState) return {};
-    const SetRecord* record = FindSetRecord(gPlayerState->mGameName, gPlayerState->mCurrentMode,
+    const SetRecord* record = SetStats::FindSet(gPlayerState->mGameName, gPlayerState->mCurrentMode,
                                             gPlayerState->mCurrentCountry);
     if (!record) return {};
     return record->mBackground.empty() ? record->mName : record->mBackground;
@@ -115,7 +109,7 @@ std::wstring SetLoadingMenu::AssetSetName() const {
 
 void SetLoadingMenu::HandOff() {
     if (gPlayerState) {
-        const SetRecord* record = FindSetRecord(gPlayerState->mGameName, gPlayerState->mCurrentMode,
+        const SetRecord* record = SetStats::FindSet(gPlayerState->mGameName, gPlayerState->mCurrentMode,
                                                 gPlayerState->mCurrentCountry);
         PlayMusic(*this, record ? PuzzleLoadingMenu::MusicEntry(record->mMusicNames, gPlayerState->mCurrentTrack)
                                 : std::wstring());
@@ -150,7 +144,7 @@ void PuzzleLoadingMenu::HandOff() {
         gPlayerState->mCurrentTrack = (gPlayerState->mCurrentTrack + 1) % 2;
         track = gPlayerState->mCurrentTrack;
     }
-    const SetRecord* record = FindSetRecord(mGameName, mMode, mSet);
+    const SetRecord* record = SetStats::FindSet(mGameName, mMode, mSet);
     PlayMusic(*this, record ? MusicEntry(record->mMusicNames, mMode == 0 && mSet == 0 ? 0 : track) : std::wstring());
     ShowMenu(new MyPlayScreen(PuzzleRef{mGameName, mMode, mSet, mPuzzle}));
     RemoveSelf();
