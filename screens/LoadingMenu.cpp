@@ -8,7 +8,9 @@
 #include "puzzle/SetStats.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
+#include "data/Constants.h"
 #include "screens/GameScreens.h"
+#include "screens/LevelIntroMenu.h"
 #include "screens/MyPlayScreen.h"
 #include "screens/ScreenTransition.h"
 
@@ -122,9 +124,9 @@ void SetLoadingMenu::HandOff() {
 
 // --- PuzzleLoadingMenu ------------------------------------------------------------------------------
 
-PuzzleLoadingMenu::PuzzleLoadingMenu(const std::wstring& gameName, int mode, int set, int puzzle,
-                                     bool /*mayShowIntro*/)
-    : LoadingMenu("PlayAssets"), mGameName(gameName), mMode(mode), mSet(set), mPuzzle(puzzle) {
+PuzzleLoadingMenu::PuzzleLoadingMenu(const std::wstring& gameName, int mode, int set, int puzzle, bool mayShowIntro)
+    : LoadingMenu("PlayAssets"), mGameName(gameName), mMode(mode), mSet(set), mPuzzle(puzzle),
+      mMayShowIntro(mayShowIntro) {
     if (gPlayerState) {
         gPlayerState->mGameName = gameName;
         gPlayerState->mCurrentMode = mode;
@@ -138,7 +140,19 @@ std::wstring PuzzleLoadingMenu::MusicEntry(const std::vector<std::wstring>& name
 
 std::wstring PuzzleLoadingMenu::AssetSetName() const { return gPlayerState ? gPlayerState->mDevice : L"ipad"; }
 
+bool PuzzleLoadingMenu::ShowsIntro() const {
+    const int maxSet = GetConstantInt(L"max_intro_set"), maxPuzzle = GetConstantInt(L"max_intro_puzzle");
+    const bool early = mSet < maxSet || (mSet == maxSet && mPuzzle < maxPuzzle);
+    return mMode == 0 && early && mMayShowIntro && !(gPlayerState && gPlayerState->mDisableTips);
+}
+
 void PuzzleLoadingMenu::HandOff() {
+    if (ShowsIntro()) {
+        // The card opens this puzzle's loading again, without a card.
+        ShowMenu(new LevelIntroMenu(mGameName, mMode, mSet, mPuzzle));
+        RemoveSelf();
+        return;
+    }
     int track = 0;
     if (gPlayerState) {
         gPlayerState->mCurrentTrack = (gPlayerState->mCurrentTrack + 1) % 2;

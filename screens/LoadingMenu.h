@@ -68,14 +68,16 @@ protected:
 };
 
 // The play screen's assets, then the puzzle, with the next of the set's two
-// music entries (the first story set keeps its first). The game has no
-// intro cards yet: the puzzle always opens directly.
+// music entries (the first story set keeps its first); an early story
+// puzzle may show its card of tips first (below "max_intro_set" and
+// "max_intro_puzzle", unless the player disabled tips).
 class PuzzleLoadingMenu : public LoadingMenu {
 public:
     PuzzleLoadingMenu(const std::wstring& gameName, int mode, int set, int puzzle, bool mayShowIntro);
 
     // Entry `index` of a music list, the last for an index past it, "" for none.
     static std::wstring MusicEntry(const std::vector<std::wstring>& names, int index);
+    bool ShowsIntro() const;
 
 protected:
     std::wstring AssetSetName() const override;
@@ -86,4 +88,5 @@ private:
     int mMode = 0;
     int mSet = 0;
     int mPuzzle = 0;
+    bool mMayShowIntro = false;
 };

@@ -19,6 +19,7 @@
 #include "screens/MyBoard.h"
 #include "screens/MyPlayScreen.h"
 #include "screens/LevelCompleteMenu.h"
+#include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
 #include "screens/OptionsMenu.h"
 #include "screens/ScreenTransition.h"
@@ -65,6 +66,7 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     OptionsMenu::RegisterScriptCommands(registry);
     LevelStatusMenu::RegisterScriptCommands(registry);
     LevelCompleteMenu::RegisterScriptCommands(registry);
+    LevelIntroMenu::RegisterScriptCommands(registry);
     PlayTileGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
 }

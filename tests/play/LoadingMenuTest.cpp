@@ -5,7 +5,9 @@
 
 #include "app/GameApp.h"
 #include "puzzle/PlayerState.h"
+#include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
+#include "widgets/Checkbox.h"
 #include "screens/MyPlayScreen.h"
 #include "tests/play/PlayScreenFixture.h"
 
@@ -20,8 +22,8 @@ struct Gate {
 
 class GatedLoadingMenu : public PuzzleLoadingMenu {
 public:
-    GatedLoadingMenu(Gate& gate, int set, int puzzle)
-        : PuzzleLoadingMenu(L"quiltro7", 0, set, puzzle, false), mGate(gate) {}
+    GatedLoadingMenu(Gate& gate, int set, int puzzle, bool mayShowIntro = false)
+        : PuzzleLoadingMenu(L"quiltro7", 0, set, puzzle, mayShowIntro), mGate(gate) {}
 
 protected:
     void LoadAssets(AssetList&, const std::atomic<bool>& abort) override {
@@ -100,4 +102,34 @@ TEST_F(LoadingMenuTest, PuzzlesAlternateTheSetsTwoMusicEntries) {
     EXPECT_EQ(PuzzleLoadingMenu::MusicEntry(two, 1), L"b");
     EXPECT_EQ(PuzzleLoadingMenu::MusicEntry(one, 1), L"a");
     EXPECT_EQ(PuzzleLoadingMenu::MusicEntry({}, 0), L"");
+}
+
+TEST_F(LoadingMenuTest, EarlyStoryPuzzlesShowTheirCardOnceUnlessTipsAreOff) {
+    // Cards below set 0, puzzle 2 ("max_intro_set", "max_intro_puzzle").
+    struct Row { int mode, set, puzzle; bool may, tipsOff, shows; };
+    const Row rows[] = {{0, 0, 1, true, false, true},  {0, 0, 2, true, false, false}, {0, 1, 0, true, false, false},
+                        {1, 0, 0, true, false, false}, {0, 0, 0, false, false, false}, {0, 0, 0, true, true, false}};
+    for (const Row& row : rows) {
+        gPlayerState->mDisableTips = row.tipsOff;
+        PuzzleLoadingMenu menu(L"quiltro7", row.mode, row.set, row.puzzle, row.may);
+        EXPECT_EQ(menu.ShowsIntro(), row.shows) << row.mode << " " << row.set << " " << row.puzzle;
+    }
+    gPlayerState->mDisableTips = false;
+    Gate gate;
+    gate.release = true;
+    auto* loading = new GatedLoadingMenu(gate, 0, 0, true);
+    ShowMenu(loading);
+    RunUntilClosed(loading);
+    auto* card = dynamic_cast<LevelIntroMenu*>(gGameApp->GetActiveMenu());
+    ASSERT_NE(card, nullptr);
+    ASSERT_NE(card->GetCheckbox(), nullptr);
+    EXPECT_FALSE(card->GetCheckbox()->IsChecked());
+    card->GetCheckbox()->SetChecked(true);
+    EXPECT_TRUE(gPlayerState->mDisableTips);
+    card->DoAction(L"ok", L"", 0);
+    card->DoAction(L"ok", L"", 0);  // a second press of a closing card opens nothing more
+    Run(2);
+    int loadingScreens = 0;
+    for (Menu* open : gGameApp->GetOpenMenus()) loadingScreens += dynamic_cast<PuzzleLoadingMenu*>(open) != nullptr;
+    EXPECT_EQ(loadingScreens, 1);
 }
