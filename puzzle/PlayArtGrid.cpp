@@ -10,7 +10,6 @@
 
 PlayArtGrid::PlayArtGrid(const PuzzleRecord& record, PlayTileGrid* tileGrid) : ArtGrid(record) {
     // A speed of 0 would show every cell at once and divide the fade by zero.
-    if (!gArtTilesImage) LoadArtTiles();
     mRevealSpeed = std::max(GetConstantInt(L"art_reveal_speed"), 1);
     const int delay = GetConstantInt(L"art_reveal_delay");
     mTileGrid = tileGrid;
@@ -40,6 +39,9 @@ void PlayArtGrid::Update() {
 }
 
 void PlayArtGrid::Draw(Graphics* g) {
+    // Looked up afresh: a reloaded asset group or another game may have
+    // replaced the picture a kept pointer would name.
+    LoadArtTiles();
     const int n = GetSize();
     const float size = static_cast<float>(mTileSize);
     const bool batching = g->IsBatching();

@@ -38,7 +38,7 @@ SmallArtGrid::SmallArtGrid(const PuzzleLayer& picture, float x, float y, bool sh
 void SmallArtGrid::Draw(Graphics* g) {
     if (mDrawFrame) SmallGrid::Draw(g);
     if (mCellSize <= 0.0) return;
-    if (!gArtTilesImage) LoadArtTiles();
+    LoadArtTiles();  // afresh, as the play screen's picture does
     const float cell = static_cast<float>(mCellSize);
     for (size_t x = 0; x < mPicture.size(); ++x)
         for (size_t y = 0; y < mPicture[x].size() && y < mPicture.size(); ++y)
