@@ -9,6 +9,7 @@
 #include "puzzle/MyLocalization.h"
 #include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayTileGrid.h"
+#include "puzzle/TutorialGrid.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
@@ -58,6 +59,7 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     GameApp::RegisterScriptCommands(registry);
     OptionsMenu::RegisterScriptCommands(registry);
     PlayTileGrid::RegisterScriptCommands(registry);
+    TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
 }
 
