@@ -7,6 +7,7 @@
 #include "widgets/NoticeMenu.h"
 #include "widgets/TextboxPopup.h"
 
+
 namespace {
 
 class TutorialTest : public PlayScreenTest {
