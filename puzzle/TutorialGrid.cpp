@@ -131,6 +131,7 @@ void TutorialGrid::NameCells(CellAction action) {
     if (!mRules.NameCells(action, GetIntAttribute(L"group"), x1, y1, GetIntAttribute(L"x2"), GetIntAttribute(L"y2")))
         DebugPrintf("TutorialGrid: '%ls' with group %d names nothing (groups are 0..%d)\n",
                     GetCurrentCommand()->mName.c_str(), GetIntAttribute(L"group"), TutorialRules::kMaxGroup);
+    mRules.SkipDone(GetModel());
     MarkDirty();
 }
 
