@@ -4,6 +4,7 @@
 #include "puzzle/TutorialGrid.h"
 #include "tests/play/PlayScreenFixture.h"
 #include "widgets/ButtonWidget.h"
+#include "widgets/HyperlinkWidget.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/TextboxPopup.h"
 
@@ -35,7 +36,9 @@ protected:
     void PressOk() {
         ButtonWidget* ok = Tutorial().GetPopup()->GetOkButton();
         const FRect at = ok->LocalToScreenRect(FRect(0.0f, 0.0f, ok->mWidth, ok->mHeight));
-        const int x = static_cast<int>(at.mX + at.mWidth / 2), y = static_cast<int>(at.mY + at.mHeight / 2);
+        ClickAt(static_cast<int>(at.mX + at.mWidth / 2), static_cast<int>(at.mY + at.mHeight / 2));
+    }
+    void ClickAt(int x, int y) {
         mHarness.MouseMove(x, y);
         mHarness.Click(x, y);
         mHarness.DrainInput();
@@ -89,7 +92,13 @@ TEST_F(TutorialTest, TheFirstLessonWaitsForItsCellsThenLeavesTheBoardFree) {
     // The last pop-up waits for its button; then the board is free.
     ASSERT_NE(grid.GetPopup(), nullptr);
     EXPECT_FALSE(grid.GetPopup()->GetOkButton()->mDisabled);
-    EXPECT_NE(grid.GetLink(L"rules"), nullptr);
+    // The lesson's link shows its notice.
+    HyperlinkWidget* link = grid.GetLink(L"rules");
+    ASSERT_NE(link, nullptr);
+    const FRect at = link->LocalToScreenRect(FRect(0.0f, 0.0f, link->mWidth, link->mHeight));
+    ClickAt(static_cast<int>(at.mX + at.mWidth / 2), static_cast<int>(at.mY + at.mHeight / 2));
+    EXPECT_EQ(NoticeTitle(), GetLocalizedString(L"tut_rules_title"));
+    ASSERT_TRUE(CloseNotice());
     PressOk();
     EXPECT_EQ(grid.GetPopup(), nullptr);
     EXPECT_TRUE(grid.GetRules().IsFreePlay());
