@@ -265,6 +265,8 @@ void TutorialGrid::DrawOverlay(Graphics* g) {
     const Point press = GetPressCell(), end = GetEndCell();
     const int left = std::min(press.mX, end.mX), right = std::max(press.mX, end.mX);
     const int top = std::min(press.mY, end.mY), bottom = std::max(press.mY, end.mY);
+    GraphicsState saved;
+    saved.CopyFrom(*g);
     g->SetColor(Color::White);
     g->SetColorizeImages(false);
     for (int x = 0; x < n; ++x)
@@ -275,6 +277,7 @@ void TutorialGrid::DrawOverlay(Graphics* g) {
             Image* image = lit == CellAction::Mark ? GetMarkHighlight() : GetTileHighlight();
             if (image) g->DrawImage(image, static_cast<float>(x * t), static_cast<float>(y * t));
         }
+    g->RestoreState(saved);
 }
 
 void TutorialGrid::DrawClueNumber(Graphics* g, int x, int y, LineKind kind, int line, int index, bool highlighted) {
