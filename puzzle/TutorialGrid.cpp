@@ -9,6 +9,7 @@
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "widgets/AppServices.h"
+#include "widgets/ButtonWidget.h"
 #include "widgets/HyperlinkWidget.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/ScriptCommandRegistry.h"
@@ -215,13 +216,17 @@ void TutorialGrid::BeginPlay() {
 
 void TutorialGrid::ScriptEnded() {
     PlayTileGrid::ScriptEnded();
-    mRules.SetFreePlay(true);
-    SetPauseWhenCovered(true);
+    EndLesson();
 }
 
-void TutorialGrid::PlayedEmptyAnimation() {
+void TutorialGrid::PlayedEmptyAnimation() { EndLesson(); }
+
+void TutorialGrid::EndLesson() {
     mRules.SetFreePlay(true);
     SetPauseWhenCovered(true);
+    // A pop-up the lesson left open would have no one to enable its button.
+    if (TextboxPopup* popup = mPopup.Get())
+        if (ButtonWidget* ok = popup->GetOkButton()) ok->SetDisabled(false);
 }
 
 // --- Tree and drawing ---------------------------------------------------------------------

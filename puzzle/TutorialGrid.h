@@ -63,6 +63,8 @@ private:
     void Resume();
     void SetPauseWhenCovered(bool pause);
     void ClosePopup();
+    // The lesson is over (or there was none): the board is free.
+    void EndLesson();
 
     TutorialRules mRules;
     WeakHandle<DynamicWidget> mPopupText;

@@ -124,6 +124,12 @@ TEST_F(TutorialTest, RevealModeAllWaitsForALineAsLongAsWhatIsRequired) {
     DragCells({2, 3}, {2, 4});
     Run(2);
     EXPECT_EQ(Required(), 4) << "the next step: row 3 without its middle";
+    // A lesson that ends with its pop-up's button still disabled lets the player close it.
+    ASSERT_TRUE(grid.GetPopup()->GetOkButton()->mDisabled);
+    grid.StopAndEnd();
+    EXPECT_TRUE(grid.GetRules().IsFreePlay());
+    PressOk();
+    EXPECT_EQ(grid.GetPopup(), nullptr);
 }
 
 }  // namespace
