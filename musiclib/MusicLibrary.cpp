@@ -29,6 +29,7 @@ struct Library {
     std::thread feeder;
     std::mutex wakeLock;
     std::condition_variable wake;
+    bool wakePending = false;  // a channel started or moved since the feeder last looked
     bool quit = false;
 };
 
@@ -50,13 +51,24 @@ std::vector<std::shared_ptr<Channel>> Playing() {
 }
 
 void FeederLoop() {
+    bool idle = false;
     for (;;) {
         {
+            // While channels play their buffers are topped up every 10 ms; with
+            // none playing there is nothing to decode ahead, so the thread
+            // sleeps until a channel starts or moves, costing nothing at rest.
             std::unique_lock<std::mutex> guard(gLibrary->wakeLock);
-            gLibrary->wake.wait_for(guard, std::chrono::milliseconds(10));
+            auto woken = [] { return gLibrary->wakePending || gLibrary->quit; };
+            if (idle)
+                gLibrary->wake.wait(guard, woken);
+            else
+                gLibrary->wake.wait_for(guard, std::chrono::milliseconds(10), woken);
+            gLibrary->wakePending = false;
             if (gLibrary->quit) return;
         }
-        for (auto& channel : Playing()) {
+        const auto playing = Playing();
+        idle = playing.empty();
+        for (auto& channel : playing) {
             std::lock_guard<std::mutex> guard(channel->mDecodeLock);
             channel->Fill();
         }
@@ -64,7 +76,12 @@ void FeederLoop() {
 }
 
 void Wake() {
-    if (gLibrary && !gLibrary->decodeInMix) gLibrary->wake.notify_one();
+    if (!gLibrary || gLibrary->decodeInMix) return;
+    {
+        std::lock_guard<std::mutex> guard(gLibrary->wakeLock);
+        gLibrary->wakePending = true;
+    }
+    gLibrary->wake.notify_one();
 }
 
 MUSIC_HANDLE Add(bool module, const void* file, uint64_t offset, uint64_t length) {
