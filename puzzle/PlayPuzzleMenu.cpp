@@ -10,6 +10,7 @@
 #include "data/Localization.h"
 #include "puzzle/PlayArtGrid.h"
 #include "puzzle/PlayerState.h"
+#include "puzzle/TutorialGrid.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/SetStats.h"
 #include "render/Font.h"
@@ -228,10 +229,9 @@ void PlayPuzzleMenu::FinishInit(int x, int y, int mX, int mY) {
                                   L"shovelcursor", mX, mY));
     SelectTool(0);
 
-    if (mFirstSet && mPuzzle.mPuzzle < GetConstantInt(L"tutorials"))
-        DebugPrintf("PlayPuzzleMenu: tutorial puzzle %d is played on the ordinary board\n", mPuzzle.mPuzzle);
+    const bool tutorial = mFirstSet && mPuzzle.mPuzzle < GetConstantInt(L"tutorials");
     std::string error;
-    PlayTileGrid* grid = PlayTileGrid::Create(mPuzzle, &error);
+    PlayTileGrid* grid = tutorial ? TutorialGrid::Create(mPuzzle, &error) : PlayTileGrid::Create(mPuzzle, &error);
     if (!grid) {
         ReturnToMainMenu();
         return;

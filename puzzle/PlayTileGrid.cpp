@@ -65,7 +65,7 @@ const PuzzleRecord* PlayTileGrid::FindPuzzle(const PuzzleRef& puzzle) {
     return FindPuzzleRecord(puzzle.mGame, puzzle.mMode, puzzle.mSet, puzzle.mPuzzle);
 }
 
-PlayTileGrid* PlayTileGrid::Create(const PuzzleRef& puzzle, std::string* error) {
+PlayTileGrid* PlayTileGrid::Create(const PuzzleRef& puzzle, std::string* error, Maker make) {
     const PuzzleRecord* record = FindPuzzle(puzzle);
     std::string why;
     if (!record)
@@ -73,7 +73,7 @@ PlayTileGrid* PlayTileGrid::Create(const PuzzleRef& puzzle, std::string* error) 
     else
         CheckBoard(record->mSolution.ToColumns(), &why);
     if (why.empty()) {
-        auto* grid = new PlayTileGrid(puzzle);
+        PlayTileGrid* grid = make ? make(puzzle) : new PlayTileGrid(puzzle);
         if (grid->IsUsable()) return grid;
         why = grid->GetDataError();
         delete grid;

@@ -51,8 +51,10 @@ public:
     // The catalogue record of a reference, null when there is none.
     static const PuzzleRecord* FindPuzzle(const PuzzleRef& puzzle);
     // A board for the puzzle, or null (with the reason) when its data cannot
-    // make one: no such puzzle, a bad layer, missing images.
-    static PlayTileGrid* Create(const PuzzleRef& puzzle, std::string* error);
+    // make one: no such puzzle, a bad layer, missing images. `make` builds
+    // boards of a derived kind (the tutorial's).
+    using Maker = PlayTileGrid* (*)(const PuzzleRef& puzzle);
+    static PlayTileGrid* Create(const PuzzleRef& puzzle, std::string* error, Maker make = nullptr);
 
     // --- Widget ------------------------------------------------------------------------
     void Update() override;
@@ -130,6 +132,10 @@ public:
     // Whether the pointer's cell is highlighted (and the overlay drawn).
     bool HasHighlightedCell() const;
     AnimationWidget* GetCellWidget(int x, int y) const;
+
+protected:
+    Image* GetTileHighlight() const { return mTileHighlight; }
+    Image* GetMarkHighlight() const { return mMarkHighlight; }
 
 private:
     // The animations and effects of what the model did. A line's cells play

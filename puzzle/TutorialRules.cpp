@@ -29,6 +29,15 @@ bool TutorialRules::NameCells(CellAction action, int group, int x1, int y1, int 
     return true;
 }
 
+void TutorialRules::SkipDone(const PuzzleModel& model) {
+    for (int x = 0; x < mSize; ++x)
+        for (int y = 0; y < mSize; ++y)
+            if (At(x, y).mAction != CellAction::None && model.IsDone(x, y)) {
+                At(x, y) = Record();
+                mRequired = std::max(0, mRequired - 1);
+            }
+}
+
 void TutorialRules::Clear() {
     std::fill(mCells.begin(), mCells.end(), Record());
     mRequired = 0;

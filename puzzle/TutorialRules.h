@@ -22,6 +22,9 @@ public:
     // cells outside the board are skipped, so a slanted pair ends. False (and
     // nothing named) for a group outside 0..31 or no action.
     bool NameCells(CellAction action, int group, int x1, int y1, int x2, int y2);
+    // Forgets the named cells the model has done already: they can never be
+    // acted on, so a step that required them would wait for ever.
+    void SkipDone(const PuzzleModel& model);
     // No cell named, nothing required, two flash groups.
     void Clear();
     // False (nothing changed) for a count of 0 or less.

@@ -9,6 +9,7 @@
 #include "puzzle/MyLocalization.h"
 #include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayTileGrid.h"
+#include "puzzle/TutorialGrid.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
@@ -68,6 +69,7 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     LevelCompleteMenu::RegisterScriptCommands(registry);
     LevelIntroMenu::RegisterScriptCommands(registry);
     PlayTileGrid::RegisterScriptCommands(registry);
+    TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
 }
 

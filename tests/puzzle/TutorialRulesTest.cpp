@@ -54,6 +54,11 @@ TEST_F(TutorialRulesTest, NamedCellsAndWhatALineMeets) {
         EXPECT_EQ(mRules.TakeAllDone(), s.allDone) << s.x1 << s.y1;
     }
     EXPECT_EQ(mRules.GetRequired(), 0);
+    // A cell already done can never be acted on: naming it requires nothing.
+    mRules.NameCells(kReveal, 0, 2, 3, 0, 0);
+    mRules.SkipDone(mModel);
+    EXPECT_EQ(mRules.GetRequired(), 0);
+    EXPECT_EQ(mRules.Expected(1, 2), CellAction::None);
     // A passing line that does the last named cell ends the step.
     mRules.NameCells(kMark, 0, 3, 3, 4, 3);
     EXPECT_EQ(Line(2, 2, 3, 2, kMark), 2u);

@@ -11,7 +11,7 @@
 #include "screens/GameScreens.h"
 #include "screens/MyBoard.h"
 #include "screens/MyGameApp.h"
-#include "screens/TextboxPopup.h"
+#include "widgets/TextboxPopup.h"
 #include "tests/support/AppHarness.h"
 #include "widgets/ButtonWidget.h"
 

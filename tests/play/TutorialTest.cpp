@@ -1,0 +1,135 @@
+// The tutorial board on the first story set's first puzzles, played through
+// the game's lessons (gamedata tutorial_animations.xml) with real mouse input.
+#include "data/Localization.h"
+#include "puzzle/TutorialGrid.h"
+#include "tests/play/PlayScreenFixture.h"
+#include "widgets/ButtonWidget.h"
+#include "widgets/HyperlinkWidget.h"
+#include "widgets/NoticeMenu.h"
+#include "widgets/TextboxPopup.h"
+
+
+namespace {
+
+class TutorialTest : public PlayScreenTest {
+protected:
+    TutorialGrid& Tutorial() {
+        auto* grid = dynamic_cast<TutorialGrid*>(mMenu->GetGrid());
+        EXPECT_NE(grid, nullptr);
+        return *grid;
+    }
+    int Required() { return Tutorial().GetRules().GetRequired(); }
+    // A line from one cell to another, pressed, dragged and released.
+    void DragCells(Point from, Point to) {
+        const Point a = CellCentre(from.mX, from.mY), b = CellCentre(to.mX, to.mY);
+        mHarness.MouseMove(a.mX, a.mY);
+        mHarness.MouseDown(a.mX, a.mY);
+        mHarness.MouseMove(b.mX, b.mY);
+        mHarness.MouseUp(b.mX, b.mY);
+        mHarness.DrainInput();
+    }
+    // The title of the notice over the board, empty when none.
+    std::wstring NoticeTitle() {
+        auto* notice = dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu());
+        return notice ? notice->GetVariable(L"title").ToString() : L"";
+    }
+    void PressOk() {
+        ButtonWidget* ok = Tutorial().GetPopup()->GetOkButton();
+        const FRect at = ok->LocalToScreenRect(FRect(0.0f, 0.0f, ok->mWidth, ok->mHeight));
+        ClickAt(static_cast<int>(at.mX + at.mWidth / 2), static_cast<int>(at.mY + at.mHeight / 2));
+    }
+    void ClickAt(int x, int y) {
+        mHarness.MouseMove(x, y);
+        mHarness.Click(x, y);
+        mHarness.DrainInput();
+        Run(2);
+    }
+};
+
+TEST_F(TutorialTest, TheFirstLessonWaitsForItsCellsThenLeavesTheBoardFree) {
+    Open(0, 0, 0);
+    TutorialGrid& grid = Tutorial();
+    ASSERT_EQ(grid.GetLessonName(), L"tutorial_1");
+    ASSERT_TRUE(grid.IsWaiting());
+    ASSERT_NE(grid.GetPopup(), nullptr);
+    EXPECT_TRUE(grid.IsClueHighlighted(LineKind::Row, 1, 0));
+    EXPECT_EQ(Required(), 10) << "rows 2 and 3";
+
+    // The two groups light one second each, in turn.
+    const TutorialRules& rules = grid.GetRules();
+    const int first = rules.LitGroup();
+    for (int steps = 0; rules.LitGroup() == first && steps < 200; ++steps) Run(1);
+    for (int second = 0; second < 3; ++second) {
+        const int lit = (first + 1 + second) % 2;
+        EXPECT_EQ(rules.Lit(0, 1), lit == 0 ? CellAction::Reveal : CellAction::None) << second;
+        EXPECT_EQ(rules.Lit(0, 2), lit == 1 ? CellAction::Reveal : CellAction::None) << second;
+        Run(99);
+        EXPECT_EQ(rules.LitGroup(), lit) << second;
+        Run(1);
+    }
+
+    // A named cell alone counts; the script goes on only when all are done.
+    ClickCell(0, 1);
+    EXPECT_TRUE(grid.IsCellDone(0, 1));
+    EXPECT_EQ(Required(), 9);
+    DragCells({1, 1}, {4, 1});
+    EXPECT_TRUE(grid.IsWaiting());
+    DragCells({0, 2}, {4, 2});
+    Run(2);
+    ASSERT_EQ(Required(), 2) << "the column's two cells";
+    EXPECT_FALSE(grid.IsClueHighlighted(LineKind::Row, 1, 0));
+    EXPECT_TRUE(grid.IsClueHighlighted(LineKind::Column, 2, 0));
+
+    // A line over a named and an unnamed cell: "blank_tile", and the named one still changes.
+    DragCells({2, 3}, {3, 3});
+    EXPECT_EQ(NoticeTitle(), GetLocalizedString(L"blank_tile_title"));
+    EXPECT_TRUE(grid.IsCellDone(2, 3));
+    EXPECT_FALSE(grid.IsCellDone(3, 3));
+    ASSERT_TRUE(CloseNotice());
+    ClickCell(2, 4);
+    Run(2);
+
+    // The last pop-up waits for its button; then the board is free.
+    ASSERT_NE(grid.GetPopup(), nullptr);
+    EXPECT_FALSE(grid.GetPopup()->GetOkButton()->mDisabled);
+    // The lesson's link shows its notice.
+    HyperlinkWidget* link = grid.GetLink(L"rules");
+    ASSERT_NE(link, nullptr);
+    const FRect at = link->LocalToScreenRect(FRect(0.0f, 0.0f, link->mWidth, link->mHeight));
+    ClickAt(static_cast<int>(at.mX + at.mWidth / 2), static_cast<int>(at.mY + at.mHeight / 2));
+    EXPECT_EQ(NoticeTitle(), GetLocalizedString(L"tut_rules_title"));
+    ASSERT_TRUE(CloseNotice());
+    PressOk();
+    EXPECT_EQ(grid.GetPopup(), nullptr);
+    EXPECT_TRUE(grid.GetRules().IsFreePlay());
+    ClickCell(3, 3);
+    EXPECT_TRUE(grid.IsCellDone(3, 3));
+    EXPECT_EQ(NoticeTitle(), L"");
+
+    // With nothing required and no pop-up open, "do-tiles" and "ok" go on at once.
+    EXPECT_EQ(grid.RunTutorialCommand(L"do-tiles"), ScriptStep::Next);
+    EXPECT_EQ(grid.RunTutorialCommand(L"ok"), ScriptStep::Next);
+    EXPECT_FALSE(grid.IsWaiting());
+}
+
+TEST_F(TutorialTest, RevealModeAllWaitsForALineAsLongAsWhatIsRequired) {
+    Open(0, 0, 1);
+    TutorialGrid& grid = Tutorial();
+    ASSERT_EQ(grid.GetLessonName(), L"tutorial_2");
+    ASSERT_EQ(Required(), 5);
+    DragCells({2, 0}, {2, 2});
+    EXPECT_TRUE(grid.IsCellDone(2, 2));
+    EXPECT_EQ(Required(), 2);
+    EXPECT_TRUE(grid.IsWaiting()) << "a line shorter than what was required";
+    DragCells({2, 3}, {2, 4});
+    Run(2);
+    EXPECT_EQ(Required(), 4) << "the next step: row 3 without its middle";
+    // A lesson that ends with its pop-up's button still disabled lets the player close it.
+    ASSERT_TRUE(grid.GetPopup()->GetOkButton()->mDisabled);
+    grid.StopAndEnd();
+    EXPECT_TRUE(grid.GetRules().IsFreePlay());
+    PressOk();
+    EXPECT_EQ(grid.GetPopup(), nullptr);
+}
+
+}  // namespace
