@@ -194,6 +194,14 @@ void BassTrackInterface::Update() {
     }
 }
 
+// While a fade runs its 10 ms steps are heard, so the main loop keeps them on time.
+bool BassTrackInterface::IsFading() {
+    std::lock_guard<std::recursive_mutex> guard(mLock);
+    for (const auto& [id, track] : mTracks)
+        if (track.mFadeStep != 0.0) return true;
+    return false;
+}
+
 void BassTrackInterface::StopTrack(int id) {
     std::lock_guard<std::recursive_mutex> guard(mLock);
     if (TrackRecord* track = Find(id)) {

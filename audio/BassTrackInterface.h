@@ -43,6 +43,7 @@ public:
     double GetGroupVolume(const std::wstring& group) override;
     void SetTrackAmplify(int id, double amplify) override;
     void Update() override;
+    bool IsFading() override;
 
     void SetTrackVolume(int id, double volume);
     void SetTrackMaxVolume(int id, double volume);

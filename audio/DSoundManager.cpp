@@ -61,7 +61,6 @@ bool DSoundManager::LoadInto(int id, const std::string& name) {
         soundfiles::WriteCachedWav(cached, *pcm, source);
     }
     std::lock_guard<std::mutex> guard(mLock);
-    mSourceDataSizes[id] = pcm->bytes.size();
     mSourceSounds[id] = std::move(pcm);
     return true;
 }
@@ -76,7 +75,6 @@ void DSoundManager::ReleaseSoundLocked(int id) {
     if (!mSourceSounds[id]) return;
     // Voices still playing keep their own reference to the samples.
     mSourceSounds[id].reset();
-    mSourceDataSizes[id] = 0;
     mSourceFileNames[id].clear();
 }
 
@@ -139,7 +137,6 @@ SoundInstance* DSoundManager::FindPlayingInstance(int id) {
 void DSoundManager::ReleaseSounds() {
     std::lock_guard<std::mutex> guard(mLock);
     for (auto& pcm : mSourceSounds) pcm.reset();
-    mSourceDataSizes.fill(0);
 }
 
 void DSoundManager::ReleaseChannels() {
@@ -188,5 +185,5 @@ SharedPcm DSoundManager::GetPcm(int id) {
 size_t DSoundManager::GetDataSize(int id) {
     if (!ValidId(id)) return 0;
     std::lock_guard<std::mutex> guard(mLock);
-    return mSourceDataSizes[id];
+    return mSourceSounds[id] ? mSourceSounds[id]->bytes.size() : 0;
 }

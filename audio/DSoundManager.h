@@ -60,7 +60,6 @@ private:
     std::mutex mLock;
     std::array<SharedPcm, kMaxSounds> mSourceSounds;
     std::array<std::string, kMaxSounds> mSourceFileNames;
-    std::array<size_t, kMaxSounds> mSourceDataSizes{};
     std::array<double, kMaxSounds> mBaseVolumes;
     std::array<int, kMaxSounds> mBasePans{};
     std::array<std::unique_ptr<DSoundInstance>, kMaxChannels> mPlayingSounds;

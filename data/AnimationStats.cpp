@@ -87,6 +87,8 @@ bool AnimationStats::OnElementStart(const XMLElement& e) {
         if (!inserted) return Fail("animation '" + WStringToString(name) + "' defined twice");
         it->second.mName = name;
         mAnimation = &it->second;
+        // Includes stand between animations, so one file holds a whole animation.
+        mAnimationFile = InternSourceName(CurrentFileName());
         return true;
     }
 
@@ -95,7 +97,7 @@ bool AnimationStats::OnElementStart(const XMLElement& e) {
     AnimationCommand& command = siblings.emplace_back();
     command.mName = e.mName;
     command.mLine = e.mLine;
-    command.mFile = InternSourceName(CurrentFileName());
+    command.mFile = mAnimationFile;
     for (const auto& [key, value] : e.mAttributes) {
         if (key == L"if") {
             command.mIf.mText = value;

@@ -48,6 +48,7 @@ private:
 
     AnimationTable mTable;
     Animation* mAnimation = nullptr;          // the animation being read
+    const std::string* mAnimationFile = nullptr;  // its file's interned name
     std::vector<AnimationCommand*> mOpen;     // its open commands, innermost last
     std::vector<std::string> mFiles;          // files being read, innermost last
     int mRootDepth = 0;                       // elements open above the animations

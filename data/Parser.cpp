@@ -75,9 +75,8 @@ bool Parser::OnXmlText(const char* text, size_t size) {
 }
 
 bool Parser::OnTextUtf8(const char* text, size_t size) {
-    std::wstring wide;
-    DecodeUtf8(text, size, wide);
-    return OnText(wide);
+    DecodeUtf8(text, size, mWideText);  // reuses the buffer's capacity
+    return OnText(mWideText);
 }
 
 const XMLElement& Parser::CurrentElement() const { return mCurrent ? *mCurrent : kNoElement; }

@@ -57,4 +57,5 @@ private:
     std::string mFileName;
     std::string mErrorText;
     std::string mHookError;
+    std::wstring mWideText;  // the text piece being handed over, reused
 };

@@ -1,4 +1,5 @@
 #include "platform/ButtonBox.h"
+#include "platform/System.h"
 
 #include <SDL.h>
 
@@ -7,15 +8,9 @@
 
 namespace {
 
-bool HaveDisplay() {
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
-}
-
 bool VideoReady() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    return HaveDisplay() && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    return PlatformHasDisplayName() && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
 }  // namespace

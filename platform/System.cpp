@@ -17,14 +17,13 @@ void OnQuitSignal(int) {
     if (gQuitFlag) gQuitFlag->store(true);
 }
 
-// Whether a display is named at all; without one nothing is tried, so a run
-// without a desktop never waits on a connection.
+}  // namespace
+
 bool PlatformHasDisplayName() {
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return SDL_WasInit(SDL_INIT_VIDEO) || (x11 && *x11) || (wayland && *wayland);
 }
-}  // namespace
 
 MessageBoxResult PlatformMessageBox(const std::string& caption, const std::string& text) {
     // Always on stderr too, so a run from a terminal or a log keeps the text.

@@ -13,6 +13,9 @@ enum class MessageBoxResult {
 // QUILTRO7_MESSAGE_BOX=own in the environment skips the desktop's box, as if
 // it had failed, so the game's own window shows the text.
 MessageBoxResult PlatformMessageBox(const std::string& caption, const std::string& text);
+// Whether a display is named at all (or video is up); without one no window
+// or box is tried, so a run without a desktop never waits on a connection.
+bool PlatformHasDisplayName();
 // Tests turn modal dialogs off: the text then only goes to stderr.
 void PlatformSetDialogsEnabled(bool enabled);
 

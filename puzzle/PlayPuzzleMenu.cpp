@@ -47,12 +47,7 @@ void SetLabelText(TextLabel* label, const std::wstring& text) {
 }  // namespace
 
 void PlayPuzzleMenu::RegisterScriptCommands(ScriptCommandRegistry& registry) {
-    for (const wchar_t* name : kCommands) {
-        registry.AddClassCommand<PlayPuzzleMenu>(
-            name, [](AnimationWidget& widget, const AnimationCommand& command, DynamicWidget*) {
-                return static_cast<PlayPuzzleMenu&>(widget).RunPlayCommand(command.mName);
-            });
-    }
+    registry.AddClassCommands<PlayPuzzleMenu, &PlayPuzzleMenu::RunPlayCommand>(kCommands);
 }
 
 // --- Construction --------------------------------------------------------------------------

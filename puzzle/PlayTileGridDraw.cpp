@@ -120,6 +120,7 @@ void PlayTileGrid::Explode() {
 
 void PlayTileGrid::FadeTilesForArt() {
     const int n = GetSize();
+    const float tileSize = GetConstantFloat(WStrFormat(L"tileSize%d", n));
     for (int x = 0; x < n; ++x)
         for (int y = 0; y < n; ++y) {
             AnimationWidget* cell = GetCellWidget(x, y);
@@ -130,7 +131,7 @@ void PlayTileGrid::FadeTilesForArt() {
                 Image* image = object->GetImage();
                 SetVariable(L"fade-delay", ScriptValue(0));
                 SetVariable(L"tile_image", ScriptValue(image ? StringToWString(image->mName) : std::wstring()));
-                SetVariable(L"tile_size", ScriptValue(GetConstantFloat(WStrFormat(L"tileSize%d", n))));
+                SetVariable(L"tile_size", ScriptValue(tileSize));
                 SetVariable(L"Gdim", ScriptValue(n));
                 SetVariable(L"tile_x", ScriptValue(x));
                 SetVariable(L"tile_y", ScriptValue(y));

@@ -29,12 +29,7 @@ PlayTileGrid* MakeTutorialGrid(const PuzzleRef& puzzle) { return new TutorialGri
 }  // namespace
 
 void TutorialGrid::RegisterScriptCommands(ScriptCommandRegistry& registry) {
-    for (const wchar_t* name : kCommands) {
-        registry.AddClassCommand<TutorialGrid>(
-            name, [](AnimationWidget& widget, const AnimationCommand& command, DynamicWidget*) {
-                return static_cast<TutorialGrid&>(widget).RunTutorialCommand(command.mName);
-            });
-    }
+    registry.AddClassCommands<TutorialGrid, &TutorialGrid::RunTutorialCommand>(kCommands);
 }
 
 TutorialGrid::TutorialGrid(const PuzzleRef& puzzle)

@@ -521,9 +521,8 @@ int AnimationWidget::StepsUntilDue() {
     int due = DynamicWidget::StepsUntilDue();
     // Running, persisting, finished, or waiting for an event that wakes it.
     if (mWaitState < WaitState::Condition) return due;
-    bool polled = mWaitState > WaitState::Track ||
-                  (mWaitState >= WaitState::Objects && mWaitState <= WaitState::Controller) ||
-                  mWaitState == WaitState::Sound || mWaitState == WaitState::Track;
+    // Every wait is polled each step except those a mouse event ends.
+    bool polled = mWaitState < WaitState::MouseUp || mWaitState > WaitState::MouseLeave;
     if (mWaitState == WaitState::Condition) {
         const AnimationCommand* command = GetCurrentCommand();
         polled = command && command->HasAttribute(L"cond");

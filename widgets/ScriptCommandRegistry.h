@@ -6,6 +6,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "data/Animation.h"
+
 class AnimationCommand;
 class AnimationWidget;
 class DynamicWidget;
@@ -53,6 +55,13 @@ public:
         AddClassCommand(name, &IsA<W>, handler);
     }
     void AddClassCommand(const std::wstring& name, ClassTest test, ScriptCommandHandler handler);
+    // Several commands of W that one member function of W runs by name.
+    template <class W, ScriptStep (W::*Run)(const std::wstring&), size_t N>
+    void AddClassCommands(const wchar_t* const (&names)[N]) {
+        for (const wchar_t* name : names)
+            AddClassCommand<W>(name, [](AnimationWidget& widget, const AnimationCommand& command,
+                                        DynamicWidget*) { return (static_cast<W&>(widget).*Run)(command.mName); });
+    }
     // The game's own command; a second registration of a name replaces the first.
     void AddGameCommand(const std::wstring& name, ScriptCommandHandler handler);
 

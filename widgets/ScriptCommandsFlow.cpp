@@ -55,7 +55,13 @@ ScriptStep EnterLoop(AnimationWidget& w, const AnimationCommand& c, int count,
         loop.mConditionExpression = condition->mExpression;
     }
     loop.mStep = step;
-    if (!step.empty()) loop.mStepExpression = ExpressionEvaluator::Compile(step);
+    // A "step" written in the record was compiled when the animations
+    // loaded; only a step made up here (the "to" form) is compiled now.
+    const CommandAttribute* written = c.FindAttribute(L"step");
+    if (written && written->mText == step && written->mExpression)
+        loop.mStepExpression = written->mExpression;
+    else if (!step.empty())
+        loop.mStepExpression = ExpressionEvaluator::Compile(step);
     w.mLoopStack.push_back(std::move(loop));
     return ScriptStep::Next;  // the walk enters the children
 }
