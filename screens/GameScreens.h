@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 
+class Image;
 class Menu;
 
 // The makers of the screens that the board and the developer codes open.
@@ -11,10 +12,18 @@ struct GameScreens {
     std::function<Menu*(bool fromMap)> mMainMenu;
     std::function<Menu*()> mStoryIntro;
     std::function<Menu*(int set, int puzzle)> mSetLoading;
-    std::function<Menu*(const std::wstring& gameName, bool fromEnd)> mMap;
+    // The story map, plain (`noMapAnimation`) ...
+    std::function<Menu*(const std::wstring& gameName, bool noMapAnimation)> mMap;
+    // ... and arriving from a set's puzzles, over a copy of that screen
+    // (the map takes the image).
+    std::function<Menu*(Image* screenshot, const std::wstring& setName, const std::wstring& gameName)> mMapArrival;
+    // The profiles screen.
+    std::function<Menu*()> mPlayerSelect;
     std::function<Menu*()> mStoryFinal;
-    // The puzzles of a set, to pick one.
-    std::function<Menu*(const std::wstring& gameName, int mode, int set)> mPuzzleSelect;
+    // The puzzles of a set, to pick one. `justCompleted`: the puzzle just won
+    // (-1 none, -2 back from a lost one); `firstOpen`: the set was just entered.
+    std::function<Menu*(const std::wstring& gameName, int mode, int set, int justCompleted, bool firstOpen)>
+        mPuzzleSelect;
     // The loading screen of one puzzle; without it the puzzle opens at once.
     std::function<Menu*(const std::wstring& gameName, int mode, int set, int puzzle, bool mayShowIntro)>
         mPuzzleLoading;

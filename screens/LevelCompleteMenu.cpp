@@ -183,7 +183,7 @@ void LevelCompleteMenu::OnContinue() {
     const int setCount = SetCount(mGameName, mMode);
     const int nextSet = mSet + 1 < setCount ? mSet + 1 : setCount - 1;
     if (mPuzzle != PuzzleCount(mMode, mSet) - 1) {
-        if (gGameScreens.mPuzzleSelect) show(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet));
+        if (gGameScreens.mPuzzleSelect) show(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet, mPuzzle, false));
     } else {
         if (nextSet > mSet) RaiseUnlock(mMode, nextSet);
         if (mMode == 0) {

@@ -16,7 +16,7 @@ void LevelFailMenu::OnContinue() {
 
 void LevelFailMenu::OnQuit() {
     if (mMode < 1) {
-        if (gGameScreens.mPuzzleSelect) ShowGameScreen(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet));
+        if (gGameScreens.mPuzzleSelect) ShowGameScreen(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet, -2, false));
     } else if (gGameScreens.mSelectSet) {
         ShowGameScreen(gGameScreens.mSelectSet(mGameName, mMode, false));
     }

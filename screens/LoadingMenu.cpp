@@ -117,7 +117,7 @@ void SetLoadingMenu::HandOff() {
                                 : std::wstring());
         if (gGameScreens.mPuzzleSelect)
             ShowGameScreen(gGameScreens.mPuzzleSelect(gPlayerState->mGameName, gPlayerState->mCurrentMode,
-                                                      gPlayerState->mCurrentCountry));
+                                                      gPlayerState->mCurrentCountry, -1, false));
     }
     RemoveSelf();
 }

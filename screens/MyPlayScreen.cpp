@@ -29,7 +29,7 @@ void MyPlayScreen::Leave(Exit exit) {
             break;
         case Exit::PuzzleSelect:
             if (gGameScreens.mPuzzleSelect)
-                ShowGameScreen(gGameScreens.mPuzzleSelect(puzzle.mGame, puzzle.mMode, puzzle.mSet));
+                ShowGameScreen(gGameScreens.mPuzzleSelect(puzzle.mGame, puzzle.mMode, puzzle.mSet, -1, true));
             break;
         case Exit::Restart:
             ShowMenu(new MyPlayScreen(puzzle));

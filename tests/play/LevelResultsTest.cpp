@@ -24,7 +24,7 @@ protected:
         gGameScreens.mSetLoading = [=](int set, int) { return record("loading " + std::to_string(set)); };
         gGameScreens.mMap = [=](const std::wstring&, bool) { return record("map"); };
         gGameScreens.mStoryFinal = [=] { return record("final"); };
-        gGameScreens.mPuzzleSelect = [=](const std::wstring&, int, int set) {
+        gGameScreens.mPuzzleSelect = [=](const std::wstring&, int, int set, int, bool) {
             return record("select " + std::to_string(set));
         };
         gGameScreens.mSelectSet = [=](const std::wstring&, int mode, bool last) {

@@ -15,7 +15,7 @@ TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
         opened.push_back("main menu");
         return nullptr;
     };
-    gGameScreens.mPuzzleSelect = [&](const std::wstring&, int mode, int set) -> Menu* {
+    gGameScreens.mPuzzleSelect = [&](const std::wstring&, int mode, int set, int, bool) -> Menu* {
         opened.push_back("puzzles " + std::to_string(mode) + "/" + std::to_string(set));
         return nullptr;
     };

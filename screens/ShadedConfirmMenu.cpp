@@ -1,0 +1,23 @@
+#include "screens/ShadedConfirmMenu.h"
+
+#include "render/Graphics.h"
+
+namespace {
+// The screen the shade covers, in the game's own coordinates, and its darkness.
+constexpr float kScreenWidth = 1024.0f;
+constexpr float kScreenHeight = 768.0f;
+constexpr int kShadeAlpha = 150;
+}  // namespace
+
+ShadedConfirmMenu::ShadedConfirmMenu(const std::wstring& title, const std::wstring& text,
+                                     const std::wstring& okText, const std::wstring& cancelText,
+                                     const std::wstring& name, Widget* fadeFrom)
+    : ConfirmMenu(title, text, okText, cancelText, fadeFrom), mName(name) {}
+
+void ShadedConfirmMenu::Draw(Graphics* g) {
+    // The dialog draws in its own coordinates: the screen starts at minus its place.
+    g->SetColor(Color(0, 0, 0, kShadeAlpha));
+    g->FillRect(static_cast<float>(-static_cast<int>(mX)), static_cast<float>(-static_cast<int>(mY)), kScreenWidth,
+                kScreenHeight);
+    ConfirmMenu::Draw(g);
+}

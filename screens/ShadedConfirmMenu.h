@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+#include "widgets/ConfirmMenu.h"
+
+// A question asked over the whole screen darkened, so that nothing behind it
+// looks like it could still be clicked.
+class ShadedConfirmMenu : public ConfirmMenu {
+public:
+    ShadedConfirmMenu(const std::wstring& title, const std::wstring& text, const std::wstring& okText,
+                      const std::wstring& cancelText, const std::wstring& name, Widget* fadeFrom);
+
+    void Draw(Graphics* g) override;
+
+protected:
+    // What the dialog is about (a game's name), for the answers that need it.
+    std::wstring mName;
+};
