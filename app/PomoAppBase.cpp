@@ -282,7 +282,7 @@ void PomoAppBase::RunPass() {
     }
     uint64_t after = mClock->NowMicros();
     if (after >= wake) return;
-    if (mLoaderRunning.load() || IsLoadingThreadRunning()) wake = std::max(wake, after + 20000);
+    if (mLoaderRunning.load() > 0 || IsLoadingThreadRunning()) wake = std::max(wake, after + 20000);
     WaitUntil(wake);
 }
 

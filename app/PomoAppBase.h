@@ -208,7 +208,9 @@ public:
     bool mStretchScreen = false;
     bool mCustomCursorsEnabled = false;
     bool mVSyncEnabled = true;
-    std::atomic<bool> mLoaderRunning{false};
+    // Loaders at work beside the main loop (loading screens' workers); they
+    // may overlap, so each counts itself in and out.
+    std::atomic<int> mLoaderRunning{0};
     bool mScreenSaverMode = false;
     intptr_t mPreviewWindow = 0;
     bool mCrashTest = false;

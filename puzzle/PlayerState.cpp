@@ -68,6 +68,23 @@ int PlayerState::CountCompletedSets(int mode) const {
     return count;
 }
 
+SetProgress* PlayerState::FindSet(int mode, int set) {
+    if (mode < 0 || mode >= kModeCount || set < 0 || set >= static_cast<int>(mProgress[mode].size())) return nullptr;
+    return &mProgress[mode][static_cast<size_t>(set)];
+}
+
+PuzzleProgress* PlayerState::FindPuzzle(int mode, int set, int puzzle) {
+    SetProgress* progress = FindSet(mode, set);
+    if (!progress || puzzle < 0 || puzzle >= static_cast<int>(progress->mPuzzles.size())) return nullptr;
+    return &progress->mPuzzles[static_cast<size_t>(puzzle)];
+}
+
+SetProgress* FindSetProgress(int mode, int set) { return gPlayerState ? gPlayerState->FindSet(mode, set) : nullptr; }
+
+PuzzleProgress* FindPuzzleProgress(int mode, int set, int puzzle) {
+    return gPlayerState ? gPlayerState->FindPuzzle(mode, set, puzzle) : nullptr;
+}
+
 int PlayerState::CountCompletedPuzzles(int mode, int set) const {
     if (mode < 0 || mode >= kModeCount || set < 0 || set >= static_cast<int>(mProgress[mode].size()))
         return 0;

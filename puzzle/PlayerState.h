@@ -41,6 +41,10 @@ public:
     int CountCompletedSets(int mode) const;
     // Completed puzzles of the set (0 for a set that does not exist).
     int CountCompletedPuzzles(int mode, int set) const;
+    // The progress of a set or a puzzle; null for an index the profile lacks
+    // (indexes come from scripts, saved files and other catalogues).
+    SetProgress* FindSet(int mode, int set);
+    PuzzleProgress* FindPuzzle(int mode, int set, int puzzle);
 
     std::vector<SetProgress> mProgress[kModeCount];
     int32_t mCurrentCountry = 0;       // current story set (saved)
@@ -61,3 +65,8 @@ public:
 
 // The selected profile's state; null before a profile is selected.
 extern PlayerState* gPlayerState;
+
+// The selected profile's progress of a set or puzzle (null without a profile
+// or for an index it lacks).
+SetProgress* FindSetProgress(int mode, int set);
+PuzzleProgress* FindPuzzleProgress(int mode, int set, int puzzle);

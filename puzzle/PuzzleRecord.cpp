@@ -9,6 +9,13 @@ const GamePuzzles* FindGamePuzzles(const std::wstring& game) {
     return found == table->end() ? nullptr : &found->second;
 }
 
+int CountCatalogPuzzles(const std::wstring& game, int mode, int set) {
+    const GamePuzzles* puzzles = FindGamePuzzles(game);
+    if (!puzzles || mode < 0 || mode >= GamePuzzles::kModeCount) return 0;
+    const std::vector<PuzzleSet>& sets = puzzles->mModes[mode];
+    return set >= 0 && set < static_cast<int>(sets.size()) ? static_cast<int>(sets[static_cast<size_t>(set)].size()) : 0;
+}
+
 const PuzzleRecord* FindPuzzleRecord(const std::wstring& game, int mode, int set, int puzzle) {
     const GamePuzzles* puzzles = FindGamePuzzles(game);
     if (!puzzles || mode < 0 || mode >= GamePuzzles::kModeCount) return nullptr;

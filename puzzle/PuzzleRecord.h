@@ -42,3 +42,5 @@ extern PublishedTable<PuzzleTable> gPuzzleTable;
 // valid for the rest of the run (see PublishedTable).
 const GamePuzzles* FindGamePuzzles(const std::wstring& game);  // null when absent
 const PuzzleRecord* FindPuzzleRecord(const std::wstring& game, int mode, int set, int puzzle);
+// Puzzles of a set in the catalogue (0 for a set it lacks).
+int CountCatalogPuzzles(const std::wstring& game, int mode, int set);

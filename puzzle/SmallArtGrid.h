@@ -13,9 +13,14 @@ public:
     void Draw(Graphics* g) override;
 
     double GetCellSize() const { return mCellSize; }
+    // Drawn `scale` times its picture's size (a larger preview), frame and
+    // cells alike; the widget's size follows.
+    void SetDrawScale(float scale);
+    float GetDrawScale() const { return mDrawScale; }
 
 protected:
     double mCellSize = 0.0;
+    float mDrawScale = 1.0f;
 };
 
 // A finished puzzle's picture in a small frame (shown), or the empty small

@@ -21,8 +21,10 @@ struct GameScreens {
     std::function<Menu*()> mPlayerSelect;
     std::function<Menu*()> mStoryFinal;
     // The puzzles of a set, to pick one. `justCompleted`: the puzzle just won
-    // (-1 none, -2 back from a lost one); `firstOpen`: the set was just entered.
-    std::function<Menu*(const std::wstring& gameName, int mode, int set, int justCompleted, bool firstOpen)>
+    // (-1 none, -2 back from a lost one); `defaultTransition`: brought in by the
+    // application's transition (leaving a puzzle from its pause dialog) rather
+    // than the screen's own.
+    std::function<Menu*(const std::wstring& gameName, int mode, int set, int justCompleted, bool defaultTransition)>
         mPuzzleSelect;
     // The loading screen of one puzzle; without it the puzzle opens at once.
     std::function<Menu*(const std::wstring& gameName, int mode, int set, int puzzle, bool mayShowIntro)>

@@ -21,32 +21,13 @@ ScriptStep WaitForArtCommand(AnimationWidget& w, const AnimationCommand&, Dynami
     return ScriptStep::Stop;
 }
 
-// The player's progress of a set; null without a player or for a set the
-// profile does not hold.
-SetProgress* FindSet(int mode, int set) {
-    if (!gPlayerState || mode < 0 || mode >= PlayerState::kModeCount || set < 0) return nullptr;
-    auto& sets = gPlayerState->mProgress[mode];
-    return set < static_cast<int>(sets.size()) ? &sets[static_cast<size_t>(set)] : nullptr;
-}
-
-PuzzleProgress* FindPuzzle(int mode, int set, int puzzle) {
-    SetProgress* progress = FindSet(mode, set);
-    if (!progress || puzzle < 0 || puzzle >= static_cast<int>(progress->mPuzzles.size())) return nullptr;
-    return &progress->mPuzzles[static_cast<size_t>(puzzle)];
-}
-
 int PuzzleCount(int mode, int set) {
-    const SetProgress* progress = FindSet(mode, set);
+    const SetProgress* progress = FindSetProgress(mode, set);
     return progress ? static_cast<int>(progress->mPuzzles.size()) : 0;
 }
 
-int SetCount(const std::wstring& gameName, int mode) {
-    if (mode < 0 || mode >= GameSets::kModeCount) return 0;
-    return static_cast<int>(SetStats::FindGame(gameName).mModes[mode].size());
-}
-
 void RaiseUnlock(int mode, int set) {
-    if (SetProgress* progress = FindSet(mode, set)) ++progress->mUnlock;
+    if (SetProgress* progress = FindSetProgress(mode, set)) ++progress->mUnlock;
 }
 
 }  // namespace
@@ -95,20 +76,20 @@ void LevelCompleteMenu::TakeArt(PlayArtGrid* art) {
 }
 
 void LevelCompleteMenu::RecordLinear() {
-    if (PuzzleProgress* progress = FindPuzzle(mMode, mSet, mPuzzle)) progress->mCompleted = true;
+    if (PuzzleProgress* progress = FindPuzzleProgress(mMode, mSet, mPuzzle)) progress->mCompleted = true;
     mNextPuzzle = mPuzzle + 1;
     if (gPlayerState) ++gPlayerState->mCurrentPuzzle;
     if (mNextPuzzle < PuzzleCount(mMode, mSet)) {
-        if (SetProgress* progress = FindSet(mMode, mSet)) progress->mUnlock = mNextPuzzle + 1;
+        if (SetProgress* progress = FindSetProgress(mMode, mSet)) progress->mUnlock = mNextPuzzle + 1;
         return;
     }
     mNextSet = mSet + 1;
-    if (SetProgress* next = FindSet(mMode, mNextSet)) next->mUnlock = 1;
+    if (SetProgress* next = FindSetProgress(mMode, mNextSet)) next->mUnlock = 1;
     if (gPlayerState) gPlayerState->mCurrentCountry = mNextSet;
 }
 
 void LevelCompleteMenu::RecordStars(int mistakes, int hintsUsed) {
-    PuzzleProgress* progress = FindPuzzle(mMode, mSet, mPuzzle);
+    PuzzleProgress* progress = FindPuzzleProgress(mMode, mSet, mPuzzle);
     const PuzzleProgress before = progress ? *progress : PuzzleProgress{};
     SetVariable(L"was_completed", ScriptValue(before.mCompleted));
     SetVariable(L"was_without_hints", ScriptValue(before.mWithoutHints));
@@ -179,8 +160,8 @@ void LevelCompleteMenu::OnContinue() {
         RemoveSelf();
         return;
     }
-    if (PuzzleProgress* progress = FindPuzzle(mMode, mSet, mPuzzle)) progress->mCompleted = true;
-    const int setCount = SetCount(mGameName, mMode);
+    if (PuzzleProgress* progress = FindPuzzleProgress(mMode, mSet, mPuzzle)) progress->mCompleted = true;
+    const int setCount = SetStats::CountSets(mGameName, mMode);
     const int nextSet = mSet + 1 < setCount ? mSet + 1 : setCount - 1;
     if (mPuzzle != PuzzleCount(mMode, mSet) - 1) {
         if (gGameScreens.mPuzzleSelect) show(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet, mPuzzle, false));

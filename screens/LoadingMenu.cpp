@@ -52,9 +52,9 @@ void LoadingMenu::AddedToManager(WidgetManager* manager) {
     mAbortLoading = false;
     GameApp* app = gGameApp;
     mWorker = std::thread([this, app] {
-        if (app) app->mLoaderRunning = true;
+        if (app) ++app->mLoaderRunning;
         LoadAssets(mAssetList, mAbortLoading);
-        if (app) app->mLoaderRunning = false;
+        if (app) --app->mLoaderRunning;
         mLoaded = true;
     });
 }

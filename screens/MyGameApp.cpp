@@ -23,6 +23,8 @@
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
 #include "screens/OptionsMenu.h"
+#include "screens/PuzzleSelectMenu.h"
+#include "screens/SelectSetMenu.h"
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
@@ -36,6 +38,13 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mSetLoading = [](int set, int puzzle) -> Menu* { return new SetLoadingMenu(set, puzzle); };
     gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
         return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
+    };
+    gGameScreens.mPuzzleSelect = [](const std::wstring& game, int mode, int set, int justCompleted,
+                                    bool defaultTransition) -> Menu* {
+        return new PuzzleSelectMenu(game, mode, set, justCompleted, defaultTransition);
+    };
+    gGameScreens.mSelectSet = [](const std::wstring& game, int mode, bool last) -> Menu* {
+        return new SelectSetMenu(game, mode, last);
     };
     // The pause dialog's ways out of a puzzle ask first.
     using Exit = MyPlayScreen::Exit;
@@ -71,6 +80,8 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     PlayTileGrid::RegisterScriptCommands(registry);
     TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
+    PuzzleSelectMenu::RegisterScriptCommands(registry);
+    SelectSetMenu::RegisterScriptCommands(registry);
 }
 
 MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }

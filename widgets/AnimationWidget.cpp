@@ -104,8 +104,12 @@ void AnimationWidget::InsertAnimationByName(const std::wstring& name) {
         return;
     }
     // A subroutine before what is pending: the current command goes on
-    // after the inserted ones.
-    mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex});
+    // after the inserted ones -- unless it is the command inserting them,
+    // which has run: the script goes on after it (resuming at it would run
+    // it, and insert, again without end).
+    const bool after = mInCommand && mCommandIndex >= 0 && mCommandIndex < static_cast<int>(mCommands->size()) &&
+                       (*mCommands)[static_cast<size_t>(mCommandIndex)].mChildren.empty();
+    mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex + (after ? 1 : 0)});
     mCommands = &animation.mCommands;
     mCommandIndex = 0;
     // Not a play: a button that waits on its own press, release or hover
@@ -481,7 +485,7 @@ void AnimationWidget::AddedToManager(WidgetManager* manager) {
 void AnimationWidget::RemovedFromManager(WidgetManager* manager) {
     DynamicWidget::RemovedFromManager(manager);
     if (manager) manager->RemoveClickListener(this);
-    if (mDetaching) return;  // still running, elsewhere: nothing completes
+    if (mDetaching) return;  // reported by DetachSelf; the script goes on elsewhere
     if (mAnimationListener) mAnimationListener->AnimationComplete(mId);
     // Once per loop still counted, then forget them: leaving twice must not
     // release loops that other widgets hold.
@@ -500,6 +504,14 @@ void AnimationWidget::RemovedFromParent(WidgetContainer* parent) {
 
 void AnimationWidget::DetachSelf() {
     if (!mParent) return;
+    // Leaving the tree ends the widget for whoever watched it there: that
+    // listener hears AnimationComplete now, and only now (it is unlinked, so
+    // the widget's final removal elsewhere does not tell it again). A widget
+    // that listens to itself keeps doing so.
+    if (AnimationListener* listener = mAnimationListener; listener && listener != static_cast<AnimationListener*>(this)) {
+        listener->UnwatchWidget(this);
+        listener->AnimationComplete(mId);
+    }
     mDetaching = true;
     DynamicWidget::DetachSelf();
 }

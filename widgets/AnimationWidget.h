@@ -241,6 +241,8 @@ public:
     int mAwaitedId = 0;        // the awaited object's widget id
     int mPlayCount = 0;     // raised by PlayAnimation only
     int mScriptStarts = 0;  // raised by every play and insert: ends the walk that started one
+    // A command's handler is running (an insert it makes resumes after it).
+    bool mInCommand = false;
     bool mRemoveWhenDone = false;
     bool mDetaching = false;
 

@@ -71,7 +71,11 @@ bool AnimationWidget::RunScript(bool advance) {
         }
         const AnimationCommand& command = (*mCommands)[static_cast<size_t>(mCommandIndex)];
         if (GuardsPass(*this, command)) {
-            switch (commands.Run(*this, command)) {
+            const bool outer = mInCommand;
+            mInCommand = true;
+            const ScriptStep step = commands.Run(*this, command);
+            mInCommand = outer;
+            switch (step) {
                 case ScriptStep::Stop:
                     return true;
                 case ScriptStep::End:

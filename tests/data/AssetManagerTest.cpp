@@ -105,7 +105,7 @@ TEST_F(AssetManagerTest, LoadsOneGroupFromTheFolder) {
     mAssets.PrepareAssetList(L"meadow", list);
     std::atomic<bool> abort{false};
     EXPECT_TRUE(mAssets.LoadAssetList(GameData(), &list, &abort, "SetAssets"));
-    EXPECT_EQ(list.mHandledCount, 2);
+    EXPECT_EQ(list.mHandledCount, 3);  // sample_gray, sample_photo, the set's scene
     Image* photo = mAssets.FindImage(L"sample_photo");
     ASSERT_NE(photo, nullptr);
     EXPECT_EQ(photo->GetWidth(), 32);

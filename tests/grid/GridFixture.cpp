@@ -34,6 +34,8 @@ void GridTest::SetUp() {
     std::string error;
     ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets.xml", &error)) << error;
     ASSERT_TRUE(gAssetManager->LoadGroup("PlayAssets", L"ipad"));
+    // The pictures' tiles and small grids are always loaded (the puzzle choice shows them too).
+    ASSERT_TRUE(gAssetManager->LoadGroup("Global", L""));
     ASSERT_TRUE(LoadConstantsFile());
     PlayTileGrid::RegisterScriptCommands(ScriptCommandRegistry::Instance());
     ASSERT_TRUE(LoadAnimationsFile("properties/animations.xml", &error)) << error;

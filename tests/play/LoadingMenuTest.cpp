@@ -85,6 +85,29 @@ TEST_F(LoadingMenuTest, LeavingEarlyStopsTheWorkerAndWaitsForIt) {
     Run(2);
 }
 
+// Loaders that overlap count themselves in and out: the first to finish
+// does not report the application idle while the other still loads.
+TEST_F(LoadingMenuTest, OverlappingLoadersKeepTheApplicationBusyUntilTheLastEnds) {
+    Gate first, second;
+    auto* a = new GatedLoadingMenu(first, 1, 2);
+    auto* b = new GatedLoadingMenu(second, 1, 3);
+    ShowMenu(a);
+    ShowMenu(b);
+    Run(2);
+    auto waitFor = [&](int count) {
+        for (int i = 0; i < 2000 && gGameApp->mLoaderRunning != count; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return gGameApp->mLoaderRunning.load();
+    };
+    EXPECT_EQ(waitFor(2), 2);
+    first.release = true;
+    EXPECT_EQ(waitFor(1), 1);
+    second.release = true;
+    EXPECT_EQ(waitFor(0), 0);
+    CloseAll();
+    Run(3);
+}
+
 TEST_F(LoadingMenuTest, PuzzlesAlternateTheSetsTwoMusicEntries) {
     gPlayerState->mCurrentTrack = 0;
     const int expected[][2] = {{1, 2}, {1, 3}, {0, 1}};  // set, puzzle; the track goes 1, 0, 1

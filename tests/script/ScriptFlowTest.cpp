@@ -28,6 +28,18 @@ TEST_F(Flow, ForRunsUpToButNotIncludingTo) {
     EXPECT_EQ(Joined(Run(L"never")->mLog), L"end 1");
 }
 
+// A command that inserts an animation has run: the script goes on after it
+// once the inserted one is done (resuming at it would insert without end).
+TEST_F(Flow, AnInsertMadeByARunningCommandResumesAfterIt) {
+    Load(R"(
+      <animation name="outer"><probe v="'a'"/><insert animation="'inner'"/><probe v="'c'"/></animation>
+      <animation name="looped"><for name="i" from="0" to="2"><insert animation="'inner'"/></for><probe v="'c'"/></animation>
+      <animation name="inner"><probe v="'b'"/></animation>
+    )");
+    EXPECT_EQ(Joined(Run(L"outer")->mLog), L"a,b,c");
+    EXPECT_EQ(Joined(Run(L"looped")->mLog), L"b,b,c");
+}
+
 TEST_F(Flow, LoopCountsAndConditions) {
     Load(R"(
       <animation name="three"><loop count="3"><probe v="'x'"/></loop><probe v="'done'"/></animation>

@@ -128,6 +128,30 @@ TEST_F(AnimationWidgetTest, DetachThenReAddKeepsTheScriptPosition) {
     mHarness.RunSteps(1);
 }
 
+// Leaving the tree by a detach ends the widget for its listener there, once:
+// its final removal elsewhere tells that listener nothing more.
+TEST_F(AnimationWidgetTest, ADetachReportsCompletionToTheListenerOnce) {
+    struct Counter : AnimationListener {
+        int mComplete = 0;
+        void AnimationComplete(int) override { ++mComplete; }
+    } counter;
+    auto* parent = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    auto* other = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    mManager->AddWidget(parent);
+    mManager->AddWidget(other);
+    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
+    counter.WatchWidget(w);
+    parent->AddWidget(w);
+    w->DetachSelf();
+    EXPECT_EQ(counter.mComplete, 1);
+    other->AddWidget(w);
+    other->RemoveWidget(w);
+    EXPECT_EQ(counter.mComplete, 1);
+    parent->RemoveSelf();
+    other->RemoveSelf();
+    mHarness.RunSteps(1);
+}
+
 TEST_F(AnimationWidgetTest, RemovedWithoutAMenuForgetsItsSoundLoops) {
     auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
     mManager->AddWidget(w);
