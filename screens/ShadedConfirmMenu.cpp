@@ -1,5 +1,6 @@
 #include "screens/ShadedConfirmMenu.h"
 
+#include "data/Localization.h"
 #include "render/Graphics.h"
 
 namespace {
@@ -13,6 +14,12 @@ ShadedConfirmMenu::ShadedConfirmMenu(const std::wstring& title, const std::wstri
                                      const std::wstring& okText, const std::wstring& cancelText,
                                      const std::wstring& name, Widget* fadeFrom)
     : ConfirmMenu(title, text, okText, cancelText, fadeFrom), mName(name) {}
+
+// The dialog's script shows all four texts as they come: the answers' keys
+// are looked up here too.
+ShadedConfirmMenu::ShadedConfirmMenu(const Keys& keys, const std::wstring& name, Widget* fadeFrom)
+    : ShadedConfirmMenu(GetLocalizedString(keys.title), GetLocalizedString(keys.text), GetLocalizedString(keys.ok),
+                        GetLocalizedString(keys.cancel), name, fadeFrom) {}
 
 void ShadedConfirmMenu::Draw(Graphics* g) {
     // The dialog draws in its own coordinates: the screen starts at minus its place.

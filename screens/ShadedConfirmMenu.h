@@ -9,6 +9,14 @@ class ShadedConfirmMenu : public ConfirmMenu {
 public:
     ShadedConfirmMenu(const std::wstring& title, const std::wstring& text, const std::wstring& okText,
                       const std::wstring& cancelText, const std::wstring& name, Widget* fadeFrom);
+    // The four texts by their localization keys.
+    struct Keys {
+        const wchar_t* title;
+        const wchar_t* text;
+        const wchar_t* ok;
+        const wchar_t* cancel;
+    };
+    ShadedConfirmMenu(const Keys& keys, const std::wstring& name, Widget* fadeFrom);
 
     void Draw(Graphics* g) override;
 
