@@ -21,10 +21,14 @@ ShadedConfirmMenu::ShadedConfirmMenu(const Keys& keys, const std::wstring& name,
     : ShadedConfirmMenu(GetLocalizedString(keys.title), GetLocalizedString(keys.text), GetLocalizedString(keys.ok),
                         GetLocalizedString(keys.cancel), name, fadeFrom) {}
 
+FRect ShadedConfirmMenu::GetShadeRect() const {
+    return FRect(-static_cast<float>(static_cast<int>(mX)), -static_cast<float>(static_cast<int>(mY)), kScreenWidth,
+                 kScreenHeight);
+}
+
 void ShadedConfirmMenu::Draw(Graphics* g) {
-    // The dialog draws in its own coordinates: the screen starts at minus its place.
     g->SetColor(Color(0, 0, 0, kShadeAlpha));
-    g->FillRect(static_cast<float>(-static_cast<int>(mX)), static_cast<float>(-static_cast<int>(mY)), kScreenWidth,
-                kScreenHeight);
+    const FRect shade = GetShadeRect();
+    g->FillRect(shade.mX, shade.mY, shade.mWidth, shade.mHeight);
     ConfirmMenu::Draw(g);
 }
