@@ -18,15 +18,6 @@ constexpr Keys kMuseum{L"return_to_museum_title", L"return_to_museum_text", L"bu
 constexpr Keys kDesk{L"return_to_desk_title", L"return_to_desk_text", L"button_desk", L"button_cancel"};
 constexpr Keys kTutorial{L"confirm_tutorial_title", L"confirm_tutorial_text", L"button_yes", L"button_no"};
 
-// Every menu open now closes once `open` has opened what follows.
-template <class Open>
-void ReplaceOpenMenus(Open open) {
-    if (!gGameApp) return;
-    gGameApp->CollectOpenMenus();
-    open();
-    gGameApp->KillCollectedMenus();
-}
-
 void StopLoops() {
     if (gGameApp) gGameApp->StopAllLoopingSounds();
 }
@@ -36,6 +27,13 @@ void OpenSetLoading() {
 }
 
 }  // namespace
+
+void ReplaceOpenMenus(const std::function<void()>& open) {
+    if (!gGameApp) return;
+    gGameApp->CollectOpenMenus();
+    open();
+    gGameApp->KillCollectedMenus();
+}
 
 ConfirmMainMenu::ConfirmMainMenu(Widget* fadeFrom) : ShadedConfirmMenu(kMainMenu, L"", fadeFrom) {}
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "screens/ShadedConfirmMenu.h"
@@ -6,6 +7,10 @@
 // The questions asked before leaving a screen or the game. Each answer that
 // leaves closes every open menu at once (itself included) and opens what
 // follows; the dialog's own close afterwards then does nothing.
+
+// Every menu open now closes once `open` has opened what follows: only the
+// new screen remains.
+void ReplaceOpenMenus(const std::function<void()>& open);
 
 // Back to the main menu from a puzzle (over the pause dialog).
 class ConfirmMainMenu : public ShadedConfirmMenu {

@@ -6,6 +6,7 @@
 #include "data/Localization.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
+#include "screens/ConfirmDialogs.h"
 #include "screens/MyBoard.h"
 #include "screens/MyGameApp.h"
 
@@ -13,7 +14,11 @@ MainMenuPage::MainMenuPage(const std::wstring& animationName) : Menu(animationNa
 
 void MainMenuPage::DoAction(const std::wstring& action, const std::wstring&, int) {
     if (action != L"mainmenu") return;
-    if (auto* app = dynamic_cast<MyGameApp*>(gGameApp); app && app->GetBoard()) app->GetBoard()->ShowMainMenu();
+    // Credits also open from the options over the menu and from the pause
+    // dialog over a puzzle: whatever stood under them closes too.
+    ReplaceOpenMenus([] {
+        if (auto* app = dynamic_cast<MyGameApp*>(gGameApp); app && app->GetBoard()) app->GetBoard()->ShowMainMenu();
+    });
     RemoveSelf();
 }
 

@@ -3,7 +3,8 @@
 
 #include "widgets/Menu.h"
 
-// A page reached from the main menu whose "mainmenu" button leads back to it.
+// A page reached from the main menu whose "mainmenu" button leads back to
+// it, closing every screen that was open.
 class MainMenuPage : public Menu {
 public:
     explicit MainMenuPage(const std::wstring& animationName);

@@ -228,11 +228,13 @@ TEST_F(MainMenuTest, PuzzleKeysNameTheSetAndTheLetter) {
     EXPECT_EQ(FormatPuzzleKey(true, 9, 26), L"X10-[");
 }
 
-// Credits save and show the play time; quitting from the menu saves at exit.
+// Credits (here from the options over the menu) save and show the play
+// time, and lead back to one main menu; quitting from it saves at exit.
 TEST_F(MainMenuTest, CreditsShowThePlayTimeAndQuitSavesAtExit) {
     gPlayerState->mHours = 2;
     gPlayerState->mMinutes = 5;
     OpenMainMenu();
+    Click(L"options_button");
     Click(L"credits_button");
     ASSERT_NE(dynamic_cast<CreditsMenu*>(Active()), nullptr);
     EXPECT_EQ(Active()->GetVariable(L"time").ToString(), L"Time in the museum: 2 h 05 min");
@@ -240,6 +242,7 @@ TEST_F(MainMenuTest, CreditsShowThePlayTimeAndQuitSavesAtExit) {
     EXPECT_TRUE(PlatformFileExists(profiles));
     Click(L"back_button");
     ASSERT_NE(dynamic_cast<MainMenu*>(Active()), nullptr);
+    EXPECT_EQ(mApp->GetOpenMenus().size(), 1u);
 
     PlatformRemoveFile(profiles);
     Click(L"quit_button");
