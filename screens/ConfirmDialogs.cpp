@@ -13,8 +13,7 @@ using Keys = ShadedConfirmMenu::Keys;
 constexpr Keys kMainMenu{L"return_to_menu_title", L"return_to_menu_text", L"button_menu", L"button_cancel"};
 constexpr Keys kQuit{L"quit_title", L"quit_text", L"button_quit", L"button_cancel"};
 constexpr Keys kRestart{L"restart_title", L"restart_text", L"button_restart", L"button_cancel"};
-constexpr Keys kMuseum{L"return_to_museum_title", L"return_to_museum_text", L"button_museum",
-                              L"button_cancel"};
+constexpr Keys kMuseum{L"return_to_museum_title", L"return_to_museum_text", L"button_museum", L"button_cancel"};
 constexpr Keys kDesk{L"return_to_desk_title", L"return_to_desk_text", L"button_desk", L"button_cancel"};
 constexpr Keys kTutorial{L"confirm_tutorial_title", L"confirm_tutorial_text", L"button_yes", L"button_no"};
 

@@ -144,7 +144,8 @@ ImageData MakeLockIcon() {
     Canvas c(32, 36);
     Box(c, 8, 2, 24, 22, 8, 1.0f, Solid(kWarmOutline), 0.0f, 3.2f);
     Box(c, 3, 14, 29, 34, 4, 1.0f, Solid(kWarmOutline));
-    Box(c, 5, 16, 27, 32, 3, 1.0f, [](float, float y) { return Mix(kWarm, Mix(kWarm, kWarmOutline, 0.4f), (y - 16) / 16); });
+    const Rgb shaded = Mix(kWarm, kWarmOutline, 0.4f);
+    Box(c, 5, 16, 27, 32, 3, 1.0f, [&](float, float y) { return Mix(kWarm, shaded, (y - 16) / 16); });
     Box(c, 14.5f, 21, 17.5f, 28, 1.5f, 1.0f, Solid(kWarmOutline));
     return c.mImage;
 }
