@@ -1,12 +1,21 @@
 #include "screens/MyPlayScreen.h"
 
 #include "app/GameApp.h"
+#include "platform/InputEvent.h"
 #include "screens/GameScreens.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelFailMenu.h"
 
 void MyPlayScreen::OpenOptions() {
     if (gGameScreens.mOptions) ShowGameScreen(gGameScreens.mOptions(L"playing", GetPuzzle().mMode, GetPuzzle().mSet));
+}
+
+void MyPlayScreen::KeyDown(int key) {
+    PlayPuzzleMenu::KeyDown(key);
+    // Only while the board is in play and nothing covers it: the results and
+    // the pause dialog itself have their own ways out.
+    if (key == KeyCode::Escape && GetState() == State::Playing && gGameApp && gGameApp->GetActiveMenu() == this)
+        DoAction(L"options", L"", 0);
 }
 
 void MyPlayScreen::OpenLevelComplete(const PlayResult& r) {

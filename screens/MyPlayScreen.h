@@ -9,6 +9,9 @@ public:
     // The play screen among the open menus; null when none is open.
     static MyPlayScreen* FindOpen();
 
+    // Escape pauses, as the HUD's options button does.
+    void KeyDown(int key) override;
+
 protected:
     void OpenOptions() override;
     void OpenLevelComplete(const PlayResult& result) override;
