@@ -279,10 +279,22 @@ void Vignette(Canvas& c) {
         }
 }
 
-ImageData MakeMeadow() {
+// A night sky down to the horizon with the moon: the start of each outdoor scene.
+Canvas NightSky(Rgb top, Rgb horizon, float horizonY, float moonX, float moonY) {
     Canvas c(kWidth, kHeight);
-    Sky(c, Rgb{0x10, 0x16, 0x30}, Rgb{0x2C, 0x4E, 0x6E}, 520);
-    Moon(c, 860, 120);
+    Sky(c, top, horizon, horizonY);
+    Moon(c, moonX, moonY);
+    return c;
+}
+
+// The shade under the paper, and the picture.
+ImageData Finish(Canvas& c) {
+    Vignette(c);
+    return c.mImage;
+}
+
+ImageData MakeMeadow() {
+    Canvas c = NightSky(Rgb{0x10, 0x16, 0x30}, Rgb{0x2C, 0x4E, 0x6E}, 520, 860, 120);
     Land(c, [](float x) { return 470 + 40 * std::sin(x / 170.0f) + 18 * std::sin(x / 61.0f + 1); }, Rgb{0x24, 0x4A, 0x3A});
     Land(c, [](float x) { return 560 + 34 * std::sin(x / 120.0f + 2) + 12 * std::sin(x / 37.0f); }, Rgb{0x1E, 0x3C, 0x2C});
     for (int i = 0; i < 90; ++i) {
@@ -290,14 +302,11 @@ ImageData MakeMeadow() {
         const Rgb petal = Hash(i, 9) > 0.5f ? Rgb{0xF5, 0xA0, 0xBE} : kWarm;
         Fill(c, [&](float px, float py) { return Circle(px, py, x, y, 2.2f); }, petal, 0.6f);
     }
-    Vignette(c);
-    return c.mImage;
+    return Finish(c);
 }
 
 ImageData MakeHarbor() {
-    Canvas c(kWidth, kHeight);
-    Sky(c, Rgb{0x12, 0x18, 0x34}, Rgb{0x3A, 0x4C, 0x78}, 430);
-    Moon(c, 170, 110);
+    Canvas c = NightSky(Rgb{0x12, 0x18, 0x34}, Rgb{0x3A, 0x4C, 0x78}, 430, 170, 110);
     Land(c, [](float x) { return 400 + 26 * std::sin(x / 210.0f + 0.5f) + (x > 700 ? (x - 700) * 0.12f : 0.0f); }, Rgb{0x22, 0x2C, 0x4A});
     Land(c, [](float) { return 450.0f; }, Rgb{0x1A, 0x3A, 0x62}, 0.6f);
     for (int row = 0; row < 26; ++row) {
@@ -311,14 +320,11 @@ ImageData MakeHarbor() {
     Fill(c, [](float x, float y) { return y < 330 || y > 420 ? 1e9f : std::fabs(x - 900) - (9 + (y - 330) * 0.08f); }, Rgb{0x18, 0x20, 0x38});
     Box(c, 860, 300, 1024, 340, 20, 0.35f, [](float, float) { return kWarm; }, 30.0f);
     Fill(c, [](float x, float y) { return Circle(x, y, 900, 322, 7); }, kWarm);
-    Vignette(c);
-    return c.mImage;
+    return Finish(c);
 }
 
 ImageData MakePeaks() {
-    Canvas c(kWidth, kHeight);
-    Sky(c, Rgb{0x0E, 0x14, 0x2C}, Rgb{0x4A, 0x5A, 0x86}, 600);
-    Moon(c, 520, 90);
+    Canvas c = NightSky(Rgb{0x0E, 0x14, 0x2C}, Rgb{0x4A, 0x5A, 0x86}, 600, 520, 90);
     auto ridge = [](float x, float base, float period, float phase, float height) {
         const float t = std::fmod(x / period + phase, 1.0f);
         return base - height * (1.0f - std::fabs(t * 2.0f - 1.0f));
@@ -332,8 +338,7 @@ ImageData MakePeaks() {
     }
     Land(c, [&](float x) { return ridge(x, 640, 260, 0.65f, 170); }, Rgb{0x26, 0x30, 0x50}, 0.4f);
     Land(c, [](float x) { return 690 + 14 * std::sin(x / 90.0f); }, Rgb{0x1A, 0x22, 0x3A});
-    Vignette(c);
-    return c.mImage;
+    return Finish(c);
 }
 
 ImageData MakeAttic() {
@@ -357,8 +362,7 @@ ImageData MakeAttic() {
     Fill(c, [](float x, float y) { return Circle(x, y, 512, 110, 48) > 0 ? 1e9f : std::min(std::fabs(x - 512), std::fabs(y - 110)) - 3; },
          Rgb{0x3A, 0x24, 0x12});
     Box(c, 412, 10, 612, 210, 100, 0.12f, [](float, float) { return kWarm; }, 60.0f);
-    Vignette(c);
-    return c.mImage;
+    return Finish(c);
 }
 
 // Behind the list of sets: the desk with a patchwork quilt border, the

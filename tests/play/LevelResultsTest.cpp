@@ -17,10 +17,7 @@ class LevelResultsTest : public PlayScreenTest {
 protected:
     void SetUp() override {
         PlayScreenTest::SetUp();
-        auto record = [this](std::string name) {
-            mOpened.push_back(std::move(name));
-            return new Menu(L"");
-        };
+        auto record = [this](std::string name) { return Record(std::move(name)); };
         gGameScreens.mSetLoading = [=](int set, int) { return record("loading " + std::to_string(set)); };
         gGameScreens.mMap = [=](const std::wstring&, bool) { return record("map"); };
         gGameScreens.mStoryFinal = [=] { return record("final"); };
@@ -57,7 +54,6 @@ protected:
         Run(40);
         return menu;
     }
-    std::vector<std::string> mOpened;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "puzzle/PlayPuzzleMenu.h"
@@ -57,7 +58,14 @@ protected:
     // Runs step by step while the screen is in `state` (at most `limit` steps).
     int RunWhile(PlayPuzzleMenu::State state, int limit = 3000);
 
+    // The stand-in a maker returns: the screen is counted by name, not opened.
+    Menu* Record(std::string name) {
+        mOpened.push_back(std::move(name));
+        return new Menu(L"");
+    }
+
     AppHarness mHarness;
+    std::vector<std::string> mOpened;
     PlayTestApp* mApp = nullptr;
     GameScreens mSavedScreens;
     TestPlayMenu* mMenu = nullptr;

@@ -27,10 +27,7 @@ class SelectionTest : public PlayScreenTest {
 protected:
     void SetUp() override {
         PlayScreenTest::SetUp();
-        auto record = [this](std::string name) {
-            mOpened.push_back(std::move(name));
-            return new Menu(L"");
-        };
+        auto record = [this](std::string name) { return Record(std::move(name)); };
         gGameScreens.mPuzzleLoading = [=](const std::wstring&, int, int set, int puzzle, bool) {
             return record("puzzle " + std::to_string(set) + "." + std::to_string(puzzle));
         };
@@ -72,7 +69,6 @@ protected:
     ButtonWidget* Button(PuzzleSelectMenu* menu, int index) {
         return menu->GetEntries()[static_cast<size_t>(index)].mButton.Get();
     }
-    std::vector<std::string> mOpened;
 };
 
 }  // namespace
