@@ -20,10 +20,6 @@ namespace {
 
 const wchar_t* const kCommands[] = {L"set-column", L"set-info"};
 
-// The information text's shadow on the desk, for legibility.
-const Color kShadow(0, 0, 0, 160);
-constexpr float kShadowOffset = 2.0f;
-
 }  // namespace
 
 void SelectSetMenu::RegisterScriptCommands(ScriptCommandRegistry& registry) {
@@ -105,7 +101,8 @@ void SelectSetMenu::SetInfo(int index) {
 
 void SelectSetMenu::Draw(Graphics* g) {
     Menu::Draw(g);
-    if (mShownSet >= 0) DeferOverlay(0);
+    // Over this menu's own children; not over a menu opened above it.
+    if (mShownSet >= 0 && mActive) DeferOverlay(0);
 }
 
 void SelectSetMenu::DrawOverlay(Graphics* g) {
@@ -113,11 +110,6 @@ void SelectSetMenu::DrawOverlay(Graphics* g) {
     Font* font = FindFont(mInfoFont);
     if (!font) return;
     g->SetFont(font);
-    Rect shadow = mInfoRect;
-    shadow.mX += static_cast<int>(kShadowOffset);
-    shadow.mY += static_cast<int>(kShadowOffset);
-    g->SetColor(kShadow);
-    g->DrawTextWrapped(shadow, mInfoText, -1, 0, nullptr, 100000);
     g->SetColor(Color::White);
     g->DrawTextWrapped(mInfoRect, mInfoText, -1, 0, nullptr, 100000);
 }

@@ -7,11 +7,11 @@
 //                         frame at 3 times its size, with a padlock)
 //   ui_Star_Complete, ui_Star_Hint, ui_Star_Mistake (and each "_Off")
 //                         the three stars of a puzzle, 48 x 48, lit and dim
-//   ui_AlbumPage, ui_PreviewPanel
-//                         the paper the buttons and the preview lie on
+//   ui_AlbumPage, ui_PreviewPanel, ui_SetCard
+//                         the paper the buttons, the preview and the sets lie on
 //   ui_SetButton          a set's button, 320 x 60 cels: normal, over, down, locked
 //   select_bg_<set>       the scene behind each set's puzzles (meadow, harbor,
-//                         peaks, attic) and select_set_bg behind the set list
+//                         peaks, attic)
 // Colours are the game's palette; regenerating gives the same files.
 //
 // usage: selectart [output folder]   (default gamedata/images)
@@ -214,13 +214,14 @@ ImageData MakeSetButton() {
         const float x0 = kSetWidth * s, press = s == 2 ? 2.0f : 0.0f;
         const float l = x0 + 8, t = 5 + press, r = x0 + kSetWidth - 8, b = kSetHeight - 9 + press;
         Box(c, l + 1, t + 4, r + 1, b + 4, 16, s == 2 ? 0.25f : 0.45f, [](float, float) { return kShadowInk; }, 6.0f);
+        // Locked: greyed like the main menu's locked button, with its padlock.
         const Rgb base = s == 1 ? Mix(kInk, kHighlight, 0.35f) : s == 2 ? Mix(kInk, kShadowInk, 0.3f)
-                       : s == 3 ? Mix(kDesk, kInk, 0.45f) : kInk;
+                       : s == 3 ? Mix(kMark, kPaperEdge, 0.35f) : kInk;
         const Rgb top = Mix(base, kWhite, s == 3 ? 0.04f : 0.2f);
         Box(c, l, t, r, b, 15, 1.0f, [&](float, float y) { return Mix(top, base, std::clamp((y - t) / (b - t) * 1.6f, 0.0f, 1.0f)); });
-        Box(c, l, t, r, b, 15, 1.0f, [&](float, float) { return s == 1 ? kWarm : s == 3 ? Mix(kMark, kDesk, 0.3f) : Mix(base, kPaperEdge, 0.35f); },
+        Box(c, l, t, r, b, 15, 1.0f, [&](float, float) { return s == 1 ? kWarm : Mix(base, kPaperEdge, 0.35f); },
             0.0f, s == 1 ? 2.5f : 1.5f);
-        if (s == 3) Padlock(c, r - 26, kSetHeight / 2.0f - 4, 0.8f, kMark);
+        if (s == 3) Padlock(c, r - 26, kSetHeight / 2.0f - 4, 0.8f, kWarmOutline);
     }
     return c.mImage;
 }
@@ -365,30 +366,6 @@ ImageData MakeAttic() {
     return Finish(c);
 }
 
-// Behind the list of sets: the desk with a patchwork quilt border, the
-// game's name made of squares.
-ImageData MakeSetBackground() {
-    Canvas c(kWidth, kHeight);
-    c.Set(0, 0, kWidth, kHeight, Argb(255, 0x14, 0x1A, 0x29));
-    Box(c, 200, 120, 824, 700, 300, 0.25f, [](float, float) { return Mix(kInk, kHighlight, 0.2f); }, 260.0f);
-    const uint32_t patches[] = {0xD83030, 0xF08C28, 0xF5D23C, 0x5AB446, 0x3278DC, 0x8C50B4, 0xF5A0BE, 0x9BD2F5};
-    constexpr int kPatch = 32;
-    for (int i = 0; i * kPatch < kWidth; ++i)
-        for (int j = 0; j * kPatch < kHeight; ++j) {
-            if (i > 0 && j > 0 && (i + 1) * kPatch < kWidth && (j + 1) * kPatch < kHeight) continue;
-            const uint32_t p = patches[static_cast<int>(Hash(i, j) * 8) % 8];
-            const Rgb col = Mix(Rgb{float((p >> 16) & 255), float((p >> 8) & 255), float(p & 255)}, kDesk, 0.45f);
-            const float x0 = i * kPatch, y0 = j * kPatch;
-            Box(c, x0 + 1, y0 + 1, x0 + kPatch - 1, y0 + kPatch - 1, 4, 1.0f, [&](float, float) { return col; });
-            // Stitches along each patch.
-            for (int s = 4; s < kPatch - 4; s += 6) {
-                Plot(c, static_cast<int>(x0) + s, static_cast<int>(y0) + 4, kPaperEdge, 0.5f);
-                Plot(c, static_cast<int>(x0) + s, static_cast<int>(y0) + kPatch - 5, kPaperEdge, 0.5f);
-            }
-        }
-    return c.mImage;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -407,11 +384,11 @@ int main(int argc, char** argv) {
     }
     ok &= SavePng(tool, folder, "ui_AlbumPage.png", MakePaper(600, 300));
     ok &= SavePng(tool, folder, "ui_PreviewPanel.png", MakePaper(320, 500));
+    ok &= SavePng(tool, folder, "ui_SetCard.png", MakePaper(480, 420));
     ok &= SavePng(tool, folder, "ui_SetButton.png", MakeSetButton());
     ok &= SavePng(tool, folder, "select_bg_meadow.png", MakeMeadow());
     ok &= SavePng(tool, folder, "select_bg_harbor.png", MakeHarbor());
     ok &= SavePng(tool, folder, "select_bg_peaks.png", MakePeaks());
     ok &= SavePng(tool, folder, "select_bg_attic.png", MakeAttic());
-    ok &= SavePng(tool, folder, "select_set_bg.png", MakeSetBackground());
     return ok ? 0 : 1;
 }
