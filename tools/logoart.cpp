@@ -13,8 +13,7 @@
 
 #include "app/LogoPieces.h"
 #include "core/StringUtil.h"
-#include "render/FontFace.h"
-#include "tools/ArtShapes.h"
+#include "tools/ArtText.h"
 
 namespace {
 
@@ -22,48 +21,6 @@ using namespace tools;
 
 constexpr int kLetterWidth = 88, kLetterHeight = 106;
 constexpr int kBallCel = 100, kBallHeight = 101, kBallSize = 80;
-
-std::shared_ptr<FontFace> Face(const char* pattern, int size) {
-    std::string error;
-    auto face = FontFace::LoadSystem(pattern, size, &error);
-    if (!face) std::fprintf(stderr, "logoart: no font %s: %s\n", pattern, error.c_str());
-    return face;
-}
-
-int TextWidth(FontFace& face, const std::wstring& text, int spacing = 0) {
-    int width = 0;
-    for (wchar_t ch : text) width += face.Advance(ch) + spacing;
-    return width - (text.empty() ? 0 : spacing);
-}
-
-// Text with its pen at (x, baseline), coloured by `shade`; `lean` slants it
-// (pixels across per pixel up, about the baseline).
-template <class Shade>
-void Text(Canvas& c, FontFace& face, const std::wstring& text, float x, float baseline, Shade shade,
-          int spacing = 0, float lean = 0.0f) {
-    for (wchar_t ch : text) {
-        FontFace::Bitmap glyph;
-        if (face.Rasterize(ch, glyph))
-            for (int gy = 0; gy < glyph.mHeight; ++gy)
-                for (int gx = 0; gx < glyph.mWidth; ++gx) {
-                    const float cover = glyph.mCoverage[gy * glyph.mWidth + gx] / 255.0f;
-                    const float py = baseline - glyph.mTop + gy;
-                    const float px = x + glyph.mLeft + gx + (baseline - py) * lean;
-                    Plot(c, static_cast<int>(std::lround(px)), static_cast<int>(py), shade(px, py), cover);
-                }
-        x += face.Advance(ch) + spacing;
-    }
-}
-
-template <class Shade>
-void CentredText(Canvas& c, FontFace& face, const std::wstring& text, float centreX, float baseline, Shade shade,
-                 int spacing = 0) {
-    Text(c, face, text, centreX - TextWidth(face, text, spacing) / 2.0f, baseline, shade, spacing);
-}
-
-auto Solid(Rgb colour) {
-    return [colour](float, float) { return colour; };
-}
 
 // A letter of the logo: ink with a lit top, a warm underline of light.
 ImageData MakeLetter(FontFace& face, wchar_t letter, float lean) {
@@ -284,10 +241,10 @@ ImageData MakeIcon(int kind) {
 
 int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : "gamedata/images";
-    auto letters = Face("DejaVu Serif:bold", 100);
-    auto title = Face("DejaVu Serif:bold", 72);
-    auto small = Face("DejaVu Sans:bold", 26);
-    auto tiny = Face("DejaVu Sans:bold", 14);
+    auto letters = Face("logoart", "DejaVu Serif:bold", 100);
+    auto title = Face("logoart", "DejaVu Serif:bold", 72);
+    auto small = Face("logoart", "DejaVu Sans:bold", 26);
+    auto tiny = Face("logoart", "DejaVu Sans:bold", 14);
     if (!letters || !title || !small || !tiny) return 1;
     bool ok = true;
     auto save = [&](const std::string& name, const ImageData& image) { ok &= SavePng("logoart", folder, name, image); };
