@@ -19,6 +19,8 @@
 #include "screens/GameScreens.h"
 #include "screens/MyBoard.h"
 #include "screens/MyPlayScreen.h"
+#include "screens/MyTitleScreen.h"
+#include "screens/PlayerSelectMenu.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
@@ -33,6 +35,7 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mOptions = [](const std::wstring& caller, int mode, int set) -> Menu* {
         return new OptionsMenu(gPlayerState ? gPlayerState->mGameName : std::wstring(), caller, mode, set);
     };
+    gGameScreens.mPlayerSelect = []() -> Menu* { return new PlayerSelectMenu(); };
     gGameScreens.mSetLoading = [](int set, int puzzle) -> Menu* { return new SetLoadingMenu(set, puzzle); };
     gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
         return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
@@ -71,13 +74,14 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     PlayTileGrid::RegisterScriptCommands(registry);
     TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
+    PlayerSelectMenu::RegisterScriptCommands(registry);
 }
 
 MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 
 void MyGameApp::InitHook() {
     GameApp::InitHook();
-    LoadLogoAssets();
+    LoadStartupAssets();
     BeginLoading();
     // The logo, the distributor splashes, then the title screen (or, without
     // one, the game).
@@ -163,3 +167,5 @@ ButtonWidget* MyGameApp::CreateTextButton(int x, int y, const std::wstring& labe
 }
 
 Menu* MyGameApp::CreateTransition(Menu* menu) { return new ScreenTransition(menu); }
+
+TitleScreen* MyGameApp::CreateTitleScreen() { return new MyTitleScreen(); }
