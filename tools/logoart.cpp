@@ -162,11 +162,7 @@ ImageData MakeSecondSplash(FontFace& title, FontFace& small) {
 ImageData MakeOptionsPanel() {
     const int w = 720, h = 540;
     Canvas c(w, h);
-    const float l = 12, t = 8, r = w - 12.0f, b = h - 16.0f;
-    Box(c, l + 2, t + 10, r + 2, b + 10, 24, 0.5f, Solid(Rgb{4, 6, 12}), 16.0f);
-    Box(c, l, t, r, b, 20, 1.0f, [&](float, float y) { return Mix(Mix(kInk, kHighlight, 0.12f), kDesk, (y - t) / (b - t)); });
-    Box(c, l, t, r, b, 20, 1.0f, Solid(kWarm), 0.0f, 2.5f);
-    Box(c, l + 12, t + 12, r - 12, b - 12, 12, 0.35f, Solid(kPaperEdge), 0.0f, 1.5f);
+    Panel(c, 12, 8, w - 12.0f, h - 16.0f);
     Box(c, 60, 78, w - 60.0f, 80, 1, 0.5f, Solid(kWarm));
     return c.mImage;
 }
@@ -240,33 +236,31 @@ ImageData MakeIcon(int kind) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string folder = argc > 1 ? argv[1] : "gamedata/images";
+    ArtOutput out("logoart", argc, argv);
     auto letters = Face("logoart", "DejaVu Serif:bold", 100);
     auto title = Face("logoart", "DejaVu Serif:bold", 72);
     auto small = Face("logoart", "DejaVu Sans:bold", 26);
     auto tiny = Face("logoart", "DejaVu Sans:bold", 14);
     if (!letters || !title || !small || !tiny) return 1;
-    bool ok = true;
-    auto save = [&](const std::string& name, const ImageData& image) { ok &= SavePng("logoart", folder, name, image); };
-    for (wchar_t letter : std::wstring(L"QUILT")) save(WStringToString(std::wstring(1, letter)) + ".png", MakeLetter(*letters, letter, 0.0f));
+    for (wchar_t letter : std::wstring(L"QUILT")) out.Save(WStringToString(std::wstring(1, letter)) + ".png", MakeLetter(*letters, letter, 0.0f));
     // The letters the ball lands on lean to the left.
-    save("U_lean.png", MakeLetter(*letters, L'U', -0.12f));
-    save("L_lean.png", MakeLetter(*letters, L'L', -0.16f));
-    save("Ball.png", MakeBall());
-    save("Trail.png", MakeTrail());
-    save("KobrinTM.png", MakeTrademark(*tiny));
-    save("PublisherSplash.png", MakePublisherSplash(*title, *small));
-    save("splash.png", MakeDistributorSplash(*title, *small));
-    save("splash2.png", MakeSecondSplash(*title, *small));
-    save("OptionsPanel.png", MakeOptionsPanel());
-    save("Slider.png", MakeSliderTrack());
-    save("Slider_Thumb.png", MakeSliderThumb());
-    save("Checkbox.png", MakeCheckbox(false, false));
-    save("Checkbox_hover.png", MakeCheckbox(false, true));
-    save("Checkbox_checked.png", MakeCheckbox(true, false));
-    save("Checkbox_Checked_hover.png", MakeCheckbox(true, true));
-    save("IconMusicVolume.png", MakeIcon(0));
-    save("IconSoundVolume.png", MakeIcon(1));
-    save("IconMouseSpeed.png", MakeIcon(2));
-    return ok ? 0 : 1;
+    out.Save("U_lean.png", MakeLetter(*letters, L'U', -0.12f));
+    out.Save("L_lean.png", MakeLetter(*letters, L'L', -0.16f));
+    out.Save("Ball.png", MakeBall());
+    out.Save("Trail.png", MakeTrail());
+    out.Save("KobrinTM.png", MakeTrademark(*tiny));
+    out.Save("PublisherSplash.png", MakePublisherSplash(*title, *small));
+    out.Save("splash.png", MakeDistributorSplash(*title, *small));
+    out.Save("splash2.png", MakeSecondSplash(*title, *small));
+    out.Save("OptionsPanel.png", MakeOptionsPanel());
+    out.Save("Slider.png", MakeSliderTrack());
+    out.Save("Slider_Thumb.png", MakeSliderThumb());
+    out.Save("Checkbox.png", MakeCheckbox(false, false));
+    out.Save("Checkbox_hover.png", MakeCheckbox(false, true));
+    out.Save("Checkbox_checked.png", MakeCheckbox(true, false));
+    out.Save("Checkbox_Checked_hover.png", MakeCheckbox(true, true));
+    out.Save("IconMusicVolume.png", MakeIcon(0));
+    out.Save("IconSoundVolume.png", MakeIcon(1));
+    out.Save("IconMouseSpeed.png", MakeIcon(2));
+    return out.ExitCode();
 }

@@ -162,14 +162,6 @@ ImageData MakePlayButton(FontFace& face) {
     return c.mImage;
 }
 
-// The dark card of a box or screen, as the options panel looks.
-void Panel(Canvas& c, float l, float t, float r, float b) {
-    Box(c, l + 2, t + 10, r + 2, b + 10, 24, 0.5f, Solid(Rgb{4, 6, 12}), 16.0f);
-    Box(c, l, t, r, b, 20, 1.0f, [&](float, float y) { return Mix(Mix(kInk, kHighlight, 0.12f), kDesk, (y - t) / (b - t)); });
-    Box(c, l, t, r, b, 20, 1.0f, Solid(kWarm), 0.0f, 2.5f);
-    Box(c, l + 12, t + 12, r - 12, b - 12, 12, 0.35f, Solid(kPaperEdge), 0.0f, 1.5f);
-}
-
 // A strip of quilt squares in the palette, centred on x.
 void QuiltStrip(Canvas& c, float centreX, float top, int count, float size) {
     const Rgb colours[4] = {kWarm, kHighlight, kMistake, kPaperEdge};
@@ -250,22 +242,20 @@ ImageData MakeProfilesPanel() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string folder = argc > 1 ? argv[1] : "gamedata/images";
+    ArtOutput out("titleart", argc, argv);
     auto big = Face("titleart", "DejaVu Serif:bold", 124);
     auto small = Face("titleart", "DejaVu Sans:bold", 26);
     auto line = Face("titleart", "DejaVu Sans", 22);
     auto button = Face("titleart", "DejaVu Serif:bold", 42);
     if (!big || !small || !line || !button) return 1;
-    bool ok = true;
-    auto save = [&](const std::string& name, const ImageData& image) { ok &= SavePng("titleart", folder, name, image); };
-    save("TitleBackground.png", MakeBackground());
-    save("GameLogo.png", MakeLogo(*big, *small, *line));
-    save("Loadingbar_base.png", MakeBarBase());
-    save("Loadingbar_Top.png", MakeBarTop());
-    save("play_game_btn.png", MakePlayButton(*button));
-    save("EnterName.png", MakeEnterName());
-    save("enter_name_btn.png", MakeCheckButton());
-    save("profile_btn.png", MakeProfilePlate());
-    save("ProfilesPanel.png", MakeProfilesPanel());
-    return ok ? 0 : 1;
+    out.Save("TitleBackground.png", MakeBackground());
+    out.Save("GameLogo.png", MakeLogo(*big, *small, *line));
+    out.Save("Loadingbar_base.png", MakeBarBase());
+    out.Save("Loadingbar_Top.png", MakeBarTop());
+    out.Save("play_game_btn.png", MakePlayButton(*button));
+    out.Save("EnterName.png", MakeEnterName());
+    out.Save("enter_name_btn.png", MakeCheckButton());
+    out.Save("profile_btn.png", MakeProfilePlate());
+    out.Save("ProfilesPanel.png", MakeProfilesPanel());
+    return out.ExitCode();
 }
