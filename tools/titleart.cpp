@@ -224,8 +224,8 @@ ImageData MakeProfilePlate() {
         Box(c, l, t, r, b, 14, 1.0f, Solid(rim), 0.0f, state == 2 ? 3.0f : state == 1 ? 2.0f : 1.5f);
         if (state == 2) {
             // The chosen player's marks: a quilt square at each end.
-            Box(c, l + 14, 19, l + 28, 33, 3, 1.0f, Solid(kWarm));
-            Box(c, r - 28, 19, r - 14, 33, 3, 1.0f, Solid(kWarm));
+            Box(c, l + 9, 20, l + 21, 32, 3, 1.0f, Solid(kWarm));
+            Box(c, r - 21, 20, r - 9, 32, 3, 1.0f, Solid(kWarm));
         }
     }
     return c.mImage;
