@@ -49,4 +49,8 @@ void CentredText(Canvas& c, FontFace& face, const std::wstring& text, float cent
     Text(c, face, text, centreX - TextWidth(face, text, spacing) / 2.0f, baseline, shade, spacing);
 }
 
+inline auto Solid(Rgb colour) {
+    return [colour](float, float) { return colour; };
+}
+
 }  // namespace tools
