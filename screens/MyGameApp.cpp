@@ -22,6 +22,9 @@
 #include "screens/MainMenu.h"
 #include "screens/StoryLetters.h"
 #include "screens/TipsAndCredits.h"
+#include "screens/MyPlayScreen.h"
+#include "screens/MyTitleScreen.h"
+#include "screens/PlayerSelectMenu.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
@@ -36,6 +39,7 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mOptions = [](const std::wstring& caller, int mode, int set) -> Menu* {
         return new OptionsMenu(gPlayerState ? gPlayerState->mGameName : std::wstring(), caller, mode, set);
     };
+    gGameScreens.mPlayerSelect = []() -> Menu* { return new PlayerSelectMenu(); };
     gGameScreens.mSetLoading = [](int set, int puzzle) -> Menu* { return new SetLoadingMenu(set, puzzle); };
     gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
         return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
@@ -68,13 +72,14 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     PlayTileGrid::RegisterScriptCommands(registry);
     TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
+    PlayerSelectMenu::RegisterScriptCommands(registry);
 }
 
 MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 
 void MyGameApp::InitHook() {
     GameApp::InitHook();
-    LoadLogoAssets();
+    LoadStartupAssets();
     BeginLoading();
     // The logo, the distributor splashes, then the title screen (or, without
     // one, the game).
@@ -160,3 +165,5 @@ ButtonWidget* MyGameApp::CreateTextButton(int x, int y, const std::wstring& labe
 }
 
 Menu* MyGameApp::CreateTransition(Menu* menu) { return new ScreenTransition(menu); }
+
+TitleScreen* MyGameApp::CreateTitleScreen() { return new MyTitleScreen(); }

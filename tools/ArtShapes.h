@@ -71,6 +71,15 @@ void Box(Canvas& c, float left, float top, float right, float bottom, float radi
           softness, ring);
 }
 
+// The dark card of the dialogs that lie on the desk (options, name entry,
+// profiles): a soft shadow, night blue to desk, a warm rim and a faint inner one.
+inline void Panel(Canvas& c, float l, float t, float r, float b) {
+    Box(c, l + 2, t + 10, r + 2, b + 10, 24, 0.5f, [](float, float) { return Rgb{4, 6, 12}; }, 16.0f);
+    Box(c, l, t, r, b, 20, 1.0f, [&](float, float y) { return Mix(Mix(kInk, kHighlight, 0.12f), kDesk, (y - t) / (b - t)); });
+    Box(c, l, t, r, b, 20, 1.0f, [](float, float) { return kWarm; }, 0.0f, 2.5f);
+    Box(c, l + 12, t + 12, r - 12, b - 12, 12, 0.35f, [](float, float) { return kPaperEdge; }, 0.0f, 1.5f);
+}
+
 inline bool SavePng(const char* tool, const std::string& folder, const std::string& name, const ImageData& image) {
     std::string bytes;
     const std::string path = JoinPath(folder, name);
@@ -81,5 +90,18 @@ inline bool SavePng(const char* tool, const std::string& folder, const std::stri
     std::printf("wrote %s (%zu bytes)\n", path.c_str(), bytes.size());
     return true;
 }
+
+// Where a generator writes its pictures (the first argument, else
+// gamedata/images), and whether every one was written.
+struct ArtOutput {
+    ArtOutput(const char* tool, int argc, char** argv)
+        : mTool(tool), mFolder(argc > 1 ? argv[1] : "gamedata/images") {}
+    void Save(const std::string& name, const ImageData& image) { mOk &= SavePng(mTool, mFolder, name, image); }
+    int ExitCode() const { return mOk ? 0 : 1; }
+
+    const char* mTool;
+    std::string mFolder;
+    bool mOk = true;
+};
 
 }  // namespace tools
