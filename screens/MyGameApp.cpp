@@ -22,6 +22,7 @@
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
+#include "screens/MapMenu.h"
 #include "screens/OptionsMenu.h"
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
@@ -36,6 +37,12 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mSetLoading = [](int set, int puzzle) -> Menu* { return new SetLoadingMenu(set, puzzle); };
     gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
         return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
+    };
+    gGameScreens.mMap = [](const std::wstring& game, bool noMapAnimation) -> Menu* {
+        return new MapMenu(game, noMapAnimation);
+    };
+    gGameScreens.mMapArrival = [](Image* screenshot, const std::wstring& setName, const std::wstring& game) -> Menu* {
+        return new MapMenu(screenshot, setName, game);
     };
     // The pause dialog's ways out of a puzzle ask first.
     using Exit = MyPlayScreen::Exit;
@@ -68,6 +75,7 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     LevelStatusMenu::RegisterScriptCommands(registry);
     LevelCompleteMenu::RegisterScriptCommands(registry);
     LevelIntroMenu::RegisterScriptCommands(registry);
+    MapMenu::RegisterScriptCommands(registry);
     PlayTileGrid::RegisterScriptCommands(registry);
     TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
