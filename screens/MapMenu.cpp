@@ -101,23 +101,24 @@ bool MapMenu::AddSetItem(int index, const std::wstring& buttonName) {
     }
     auto* button = new ButtonWidget(static_cast<float>(record->mX), static_cast<float>(record->mY), image, L"", true);
     button->mCheckPixels = true;
-    if (IsSetOpen(mMode, index)) {
-        const Image* picture = button->GetImage();
-        const int width = picture ? picture->GetCelWidth() : button->mWidth;
-        const int height = picture ? picture->GetCelHeight() : button->mHeight;
-        SetVariable(L"selected_btn_name", ScriptValue(image));
-        SetVariable(L"btn_x", ScriptValue(record->mX));
-        SetVariable(L"btn_y", ScriptValue(record->mY));
-        SetVariable(L"new_btn_x", ScriptValue(record->mX + width / 2));
-        SetVariable(L"new_btn_y", ScriptValue(record->mY + height / 2));
-        SelectSet(record->mName);
-    } else {
-        button->SetDisabled(true);
-    }
+    const bool open = IsSetOpen(mMode, index);
+    button->SetDisabled(!open);
     AddWidget(button);
     button->mButtonListener = static_cast<ButtonListener*>(this);
     item.mButton = button;
+    // In the list before the name's script runs: that script walks on
+    // through the rest of the list.
     mSetItems.push_back(std::move(item));
+    if (!open) return true;
+    const Image* picture = button->GetImage();
+    const int width = picture ? picture->GetCelWidth() : button->mWidth;
+    const int height = picture ? picture->GetCelHeight() : button->mHeight;
+    SetVariable(L"selected_btn_name", ScriptValue(image));
+    SetVariable(L"btn_x", ScriptValue(record->mX));
+    SetVariable(L"btn_y", ScriptValue(record->mY));
+    SetVariable(L"new_btn_x", ScriptValue(record->mX + width / 2));
+    SetVariable(L"new_btn_y", ScriptValue(record->mY + height / 2));
+    SelectSet(record->mName);
     return true;
 }
 
