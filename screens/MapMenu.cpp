@@ -26,16 +26,10 @@ ScriptStep SetItemCommand(AnimationWidget& w, const AnimationCommand&, DynamicWi
     return ScriptStep::Next;
 }
 
-int SetCount(const std::wstring& gameName, int mode) {
-    if (mode < 0 || mode >= GameSets::kModeCount) return 0;
-    return static_cast<int>(SetStats::FindGame(gameName).mModes[mode].size());
-}
-
 // A set the profile does not hold is locked.
 bool IsSetOpen(int mode, int set) {
-    if (!gPlayerState || mode < 0 || mode >= PlayerState::kModeCount) return false;
-    const auto& sets = gPlayerState->mProgress[mode];
-    return set >= 0 && set < static_cast<int>(sets.size()) && sets[static_cast<size_t>(set)].mUnlock != 0;
+    const SetProgress* progress = gPlayerState ? gPlayerState->FindSet(mode, set) : nullptr;
+    return progress && progress->mUnlock != 0;
 }
 
 }  // namespace
@@ -74,7 +68,7 @@ void MapMenu::Init() {
 
 void MapMenu::AddedToManager(WidgetManager* manager) {
     Menu::AddedToManager(manager);
-    SetVariable(L"c_setcount", ScriptValue(SetCount(mGameName, mMode)));
+    SetVariable(L"c_setcount", ScriptValue(SetStats::CountSets(mGameName, mMode)));
     SetVariable(L"c_gamename", ScriptValue(mGameName));
     SetVariable(L"animate_map_time", ScriptValue(mNoMapAnimation ? 0 : kMapAnimationTime));
     InsertAnimationByName(L"map_menu_" + mGameName);

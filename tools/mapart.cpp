@@ -70,21 +70,6 @@ float Polygon(float x, float y, const std::vector<Vec>& points) {
     return inside ? -best : best;
 }
 
-// A shape drawn only inside its box (the map has many small ones).
-template <class Distance, class Shade>
-void ShapeIn(Canvas& c, float left, float top, float right, float bottom, Distance distance, float opacity,
-             Shade shade, float softness = 0.0f, float ring = 0.0f) {
-    const int x0 = std::max(0, static_cast<int>(left) - 2), x1 = std::min(c.mImage.mWidth, static_cast<int>(right) + 3);
-    const int y0 = std::max(0, static_cast<int>(top) - 2), y1 = std::min(c.mImage.mHeight, static_cast<int>(bottom) + 3);
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const float px = x + 0.5f, py = y + 0.5f, d = distance(px, py);
-            float a = softness > 0.0f ? std::clamp(0.5f - d / softness, 0.0f, 1.0f) : Coverage(d);
-            if (ring > 0.0f) a = std::min(a, Coverage(-d - ring));
-            if (a > 0.0f) Plot(c, x, y, shade(px, py), a * opacity);
-        }
-}
-
 auto Flat(Rgb colour) {
     return [colour](float, float) { return colour; };
 }

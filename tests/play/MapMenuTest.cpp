@@ -8,6 +8,7 @@
 #include "render/Image.h"
 #include "screens/MapMenu.h"
 #include "tests/play/PlayScreenFixture.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/ButtonWidget.h"
 
 namespace {
@@ -73,18 +74,10 @@ protected:
         Run(5);
         return map;
     }
-    bool IsOpen(const Menu* menu) const {
-        for (Menu* open : mApp->GetOpenMenus())
-            if (open == menu) return true;
-        return false;
-    }
     void ClickSet(const MapMenu& map, int set) {
         const ButtonWidget* button = map.GetSetItems()[static_cast<size_t>(set)].mButton.Get();
         ASSERT_NE(button, nullptr);
-        const int x = static_cast<int>(button->mX) + button->mWidth / 2, y = static_cast<int>(button->mY) + button->mHeight / 2;
-        mHarness.MouseMove(x, y);
-        mHarness.Click(x, y);
-        mHarness.DrainInput();
+        ClickCentre(mHarness, *button);
         Run(2);
     }
 
@@ -119,20 +112,20 @@ TEST_F(MapMenuTest, OpenSetsHaveButtonsLockedOnesAreDisabledAndAClickOpensTheSet
 
     ClickSet(*map, 5);
     EXPECT_TRUE(mLoadingOpened.empty()) << "a locked set does nothing";
-    EXPECT_TRUE(IsOpen(map));
+    EXPECT_TRUE(IsMenuOpen(map));
     ClickSet(*map, 2);
     ASSERT_EQ(mLoadingOpened.size(), 1u);
     EXPECT_EQ(mLoadingOpened[0], std::make_pair(-1, 0));
     EXPECT_EQ(gPlayerState->mCurrentCountry, 2) << "the set's own index, though set 1 has no button";
     EXPECT_EQ(gPlayerState->mCurrentMode, 1) << "the mode is left as it was";
-    EXPECT_FALSE(IsOpen(map));
+    EXPECT_FALSE(IsMenuOpen(map));
 
     MapMenu* again = OpenMap(new MapMenu(L"maptest", false));
     EXPECT_EQ(again->GetVariable(L"animate_map_time").ToInt(), 80);
     again->DoAction(L"main_menu", L"", 0);
     Run(2);
     EXPECT_EQ(mMainMenuOpened, std::vector<bool>{true});
-    EXPECT_FALSE(IsOpen(again));
+    EXPECT_FALSE(IsMenuOpen(again));
 }
 
 TEST_F(MapMenuTest, ArrivingShowsTheOldScreenAndNamesOnlyAGivenSet) {
