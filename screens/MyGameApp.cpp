@@ -28,6 +28,7 @@
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
+#include "screens/MapMenu.h"
 #include "screens/OptionsMenu.h"
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
@@ -43,6 +44,12 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mSetLoading = [](int set, int puzzle) -> Menu* { return new SetLoadingMenu(set, puzzle); };
     gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
         return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
+    };
+    gGameScreens.mMap = [](const std::wstring& game, bool noMapAnimation) -> Menu* {
+        return new MapMenu(game, noMapAnimation);
+    };
+    gGameScreens.mMapArrival = [](Image* screenshot, const std::wstring& setName, const std::wstring& game) -> Menu* {
+        return new MapMenu(screenshot, setName, game);
     };
     // The main menu, its pages and the questions before leaving a screen.
     gGameScreens.mMainMenu = [](bool fromMap) -> Menu* { return new MainMenu(fromMap); };
@@ -69,6 +76,7 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     LevelStatusMenu::RegisterScriptCommands(registry);
     LevelCompleteMenu::RegisterScriptCommands(registry);
     LevelIntroMenu::RegisterScriptCommands(registry);
+    MapMenu::RegisterScriptCommands(registry);
     PlayTileGrid::RegisterScriptCommands(registry);
     TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);

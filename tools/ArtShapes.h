@@ -50,18 +50,29 @@ inline void Plot(Canvas& c, int x, int y, Rgb colour, float alpha) {
 }
 
 // Any shape given by its distance function `distance(x, y)` (negative
-// inside), coloured by `shade(x, y)`; `softness` blurs the edge (shadows),
+// inside), coloured by `shade(x, y)`, drawn only inside the box it is given
+// (give small shapes a small box); `softness` blurs the edge (shadows),
 // `ring` > 0 keeps only a band that wide inside the edge.
 template <class Distance, class Shade>
-void Shape(Canvas& c, Distance distance, float opacity, Shade shade, float softness = 0.0f, float ring = 0.0f) {
-    for (int y = 0; y < c.mImage.mHeight; ++y)
-        for (int x = 0; x < c.mImage.mWidth; ++x) {
+void ShapeIn(Canvas& c, float left, float top, float right, float bottom, Distance distance, float opacity,
+             Shade shade, float softness = 0.0f, float ring = 0.0f) {
+    const int x0 = std::max(0, static_cast<int>(left) - 2), x1 = std::min(c.mImage.mWidth, static_cast<int>(right) + 3);
+    const int y0 = std::max(0, static_cast<int>(top) - 2), y1 = std::min(c.mImage.mHeight, static_cast<int>(bottom) + 3);
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
             const float px = x + 0.5f, py = y + 0.5f;
             const float d = distance(px, py);
             float a = softness > 0.0f ? std::clamp(0.5f - d / softness, 0.0f, 1.0f) : Coverage(d);
             if (ring > 0.0f) a = std::min(a, Coverage(-d - ring));
             if (a > 0.0f) Plot(c, x, y, shade(px, py), a * opacity);
         }
+}
+
+// The same over the whole canvas.
+template <class Distance, class Shade>
+void Shape(Canvas& c, Distance distance, float opacity, Shade shade, float softness = 0.0f, float ring = 0.0f) {
+    ShapeIn(c, 0.0f, 0.0f, static_cast<float>(c.mImage.mWidth), static_cast<float>(c.mImage.mHeight), distance,
+            opacity, shade, softness, ring);
 }
 
 template <class Shade>
