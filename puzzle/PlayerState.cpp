@@ -68,11 +68,6 @@ int PlayerState::CountCompletedSets(int mode) const {
     return count;
 }
 
-SetProgress* PlayerState::FindSet(int mode, int set) {
-    if (mode < 0 || mode >= kModeCount || set < 0 || set >= static_cast<int>(mProgress[mode].size())) return nullptr;
-    return &mProgress[mode][static_cast<size_t>(set)];
-}
-
 PuzzleProgress* PlayerState::FindPuzzle(int mode, int set, int puzzle) {
     SetProgress* progress = FindSet(mode, set);
     if (!progress || puzzle < 0 || puzzle >= static_cast<int>(progress->mPuzzles.size())) return nullptr;
@@ -86,10 +81,20 @@ PuzzleProgress* FindPuzzleProgress(int mode, int set, int puzzle) {
 }
 
 int PlayerState::CountCompletedPuzzles(int mode, int set) const {
-    if (mode < 0 || mode >= kModeCount || set < 0 || set >= static_cast<int>(mProgress[mode].size()))
-        return 0;
+    const SetProgress* progress = FindSet(mode, set);
+    if (!progress) return 0;
     int count = 0;
-    for (const PuzzleProgress& p : mProgress[mode][set].mPuzzles)
+    for (const PuzzleProgress& p : progress->mPuzzles)
         if (p.mCompleted) ++count;
     return count;
+}
+
+const SetProgress* PlayerState::FindSet(int mode, int set) const {
+    if (mode < 0 || mode >= kModeCount || set < 0 || set >= static_cast<int>(mProgress[mode].size()))
+        return nullptr;
+    return &mProgress[mode][static_cast<size_t>(set)];
+}
+
+SetProgress* PlayerState::FindSet(int mode, int set) {
+    return const_cast<SetProgress*>(static_cast<const PlayerState&>(*this).FindSet(mode, set));
 }

@@ -41,9 +41,11 @@ public:
     int CountCompletedSets(int mode) const;
     // Completed puzzles of the set (0 for a set that does not exist).
     int CountCompletedPuzzles(int mode, int set) const;
-    // The progress of a set or a puzzle; null for an index the profile lacks
-    // (indexes come from scripts, saved files and other catalogues).
+    // The progress of a set; null for a mode or set the profile does not hold.
     SetProgress* FindSet(int mode, int set);
+    const SetProgress* FindSet(int mode, int set) const;
+    // The progress of a puzzle; null for an index the profile lacks
+    // (indexes come from scripts, saved files and other catalogues).
     PuzzleProgress* FindPuzzle(int mode, int set, int puzzle);
 
     std::vector<SetProgress> mProgress[kModeCount];

@@ -32,15 +32,15 @@ const GameSets& SetStats::FindGame(const SetTable& table, const std::wstring& na
 
 const GameSets& SetStats::FindGame(const std::wstring& name) { return FindGame(*gSetTable.Get(), name); }
 
-int SetStats::CountSets(const std::wstring& gameName, int mode) {
-    if (mode < 0 || mode >= GameSets::kModeCount) return 0;
-    return static_cast<int>(FindGame(gameName).mModes[mode].size());
-}
-
 const SetRecord* SetStats::FindSet(const std::wstring& gameName, int mode, int set) {
     if (mode < 0 || mode >= GameSets::kModeCount || set < 0) return nullptr;
     const auto& sets = FindGame(gameName).mModes[mode];
     return set < static_cast<int>(sets.size()) ? &sets[static_cast<size_t>(set)] : nullptr;
+}
+
+int SetStats::CountSets(const std::wstring& gameName, int mode) {
+    if (mode < 0 || mode >= GameSets::kModeCount) return 0;
+    return static_cast<int>(FindGame(gameName).mModes[mode].size());
 }
 
 bool SetStats::Fail(const std::string& what) {

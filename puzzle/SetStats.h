@@ -53,7 +53,7 @@ public:
     static const GameSets& FindGame(const SetTable& table, const std::wstring& name);
     // The record of a set of that game, null for a mode or set it lacks.
     static const SetRecord* FindSet(const std::wstring& gameName, int mode, int set);
-    // The sets of a mode of that game (0 for a mode it lacks).
+    // The number of sets of a mode of that game (0 for a mode it lacks).
     static int CountSets(const std::wstring& gameName, int mode);
 
 protected:

@@ -22,9 +22,13 @@
 #include "screens/MainMenu.h"
 #include "screens/StoryLetters.h"
 #include "screens/TipsAndCredits.h"
+#include "screens/MyPlayScreen.h"
+#include "screens/MyTitleScreen.h"
+#include "screens/PlayerSelectMenu.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
+#include "screens/MapMenu.h"
 #include "screens/OptionsMenu.h"
 #include "screens/PuzzleSelectMenu.h"
 #include "screens/SelectSetMenu.h"
@@ -38,6 +42,7 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mOptions = [](const std::wstring& caller, int mode, int set) -> Menu* {
         return new OptionsMenu(gPlayerState ? gPlayerState->mGameName : std::wstring(), caller, mode, set);
     };
+    gGameScreens.mPlayerSelect = []() -> Menu* { return new PlayerSelectMenu(); };
     gGameScreens.mSetLoading = [](int set, int puzzle) -> Menu* { return new SetLoadingMenu(set, puzzle); };
     gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
         return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
@@ -48,6 +53,12 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     };
     gGameScreens.mSelectSet = [](const std::wstring& game, int mode, bool last) -> Menu* {
         return new SelectSetMenu(game, mode, last);
+    };
+    gGameScreens.mMap = [](const std::wstring& game, bool noMapAnimation) -> Menu* {
+        return new MapMenu(game, noMapAnimation);
+    };
+    gGameScreens.mMapArrival = [](Image* screenshot, const std::wstring& setName, const std::wstring& game) -> Menu* {
+        return new MapMenu(screenshot, setName, game);
     };
     // The main menu, its pages and the questions before leaving a screen.
     gGameScreens.mMainMenu = [](bool fromMap) -> Menu* { return new MainMenu(fromMap); };
@@ -74,18 +85,20 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     LevelStatusMenu::RegisterScriptCommands(registry);
     LevelCompleteMenu::RegisterScriptCommands(registry);
     LevelIntroMenu::RegisterScriptCommands(registry);
+    MapMenu::RegisterScriptCommands(registry);
     PlayTileGrid::RegisterScriptCommands(registry);
     TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
     PuzzleSelectMenu::RegisterScriptCommands(registry);
     SelectSetMenu::RegisterScriptCommands(registry);
+    PlayerSelectMenu::RegisterScriptCommands(registry);
 }
 
 MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 
 void MyGameApp::InitHook() {
     GameApp::InitHook();
-    LoadLogoAssets();
+    LoadStartupAssets();
     BeginLoading();
     // The logo, the distributor splashes, then the title screen (or, without
     // one, the game).
@@ -171,3 +184,5 @@ ButtonWidget* MyGameApp::CreateTextButton(int x, int y, const std::wstring& labe
 }
 
 Menu* MyGameApp::CreateTransition(Menu* menu) { return new ScreenTransition(menu); }
+
+TitleScreen* MyGameApp::CreateTitleScreen() { return new MyTitleScreen(); }

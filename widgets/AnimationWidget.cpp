@@ -104,12 +104,19 @@ void AnimationWidget::InsertAnimationByName(const std::wstring& name) {
         return;
     }
     // A subroutine before what is pending: the current command goes on
-    // after the inserted ones -- unless it is the command inserting them,
-    // which has run: the script goes on after it (resuming at it would run
-    // it, and insert, again without end).
-    const bool after = mInCommand && mCommandIndex >= 0 && mCommandIndex < static_cast<int>(mCommands->size()) &&
-                       (*mCommands)[static_cast<size_t>(mCommandIndex)].mChildren.empty();
-    mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex + (after ? 1 : 0)});
+    // after the inserted ones.
+    const bool fromRunningCommand = mRunningCommand && mCommands && mCommandIndex >= 0 &&
+                                    mCommandIndex < static_cast<int>(mCommands->size()) &&
+                                    &(*mCommands)[static_cast<size_t>(mCommandIndex)] == mRunningCommand;
+    if (fromRunningCommand) {
+        // Asked by the handler of the command being run: the walk goes on
+        // after that command (into its children first), as it would have.
+        mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex + 1});
+        if (!mRunningCommand->mChildren.empty()) mCallStack.push_back(ScriptFrame{&mRunningCommand->mChildren, 0});
+        mRunningCommand = nullptr;
+    } else {
+        mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex});
+    }
     mCommands = &animation.mCommands;
     mCommandIndex = 0;
     // Not a play: a button that waits on its own press, release or hover

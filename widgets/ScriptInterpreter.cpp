@@ -71,10 +71,10 @@ bool AnimationWidget::RunScript(bool advance) {
         }
         const AnimationCommand& command = (*mCommands)[static_cast<size_t>(mCommandIndex)];
         if (GuardsPass(*this, command)) {
-            const bool outer = mInCommand;
-            mInCommand = true;
+            const AnimationCommand* outer = mRunningCommand;
+            mRunningCommand = &command;
             const ScriptStep step = commands.Run(*this, command);
-            mInCommand = outer;
+            mRunningCommand = outer;
             switch (step) {
                 case ScriptStep::Stop:
                     return true;

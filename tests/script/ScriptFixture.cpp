@@ -18,11 +18,6 @@ ScriptStep Replay(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
     return ScriptStep::Next;
 }
 
-ScriptStep Insert(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
-    w.InsertAnimationByName(w.GetStringAttribute(L"animation"));
-    return ScriptStep::Next;
-}
-
 ScriptStep AppProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
     static_cast<ProbeApp*>(gGameApp)->mLog.push_back(w.GetStringAttribute(L"v"));
     return ScriptStep::Next;
@@ -33,7 +28,6 @@ ScriptStep AppProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*)
     registry.AddClassCommand<ProbeScript>(L"probe", &Probe);
     registry.AddClassCommand<ProbeScript>(L"hold", &Hold);
     registry.AddClassCommand<ProbeScript>(L"replay", &Replay);
-    registry.AddClassCommand<ProbeScript>(L"insert", &Insert);
     return true;
 }();
 

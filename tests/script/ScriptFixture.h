@@ -16,8 +16,7 @@
 // registered for its class:
 //   <probe v="expr"/>  logs the value's text and is done (Next);
 //   <hold/>            stops the script on itself (Stop);
-//   <replay animation="name"/> plays another animation on this widget;
-//   <insert animation="name"/> inserts one before what is pending.
+//   <replay animation="name"/> plays another animation on this widget.
 // It also records what its spawned animations report.
 class ProbeScript : public AnimationWidget {
 public:
