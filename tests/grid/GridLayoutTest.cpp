@@ -1,6 +1,5 @@
 #include "data/Constants.h"
 #include "data/AssetManager.h"
-#include "data/ImageCodec.h"
 #include "puzzle/GameStats.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
@@ -138,32 +137,4 @@ TEST_F(GridTest, HighlightFollowsThePointerAndNumbersFade) {
     Run(60);
     EXPECT_EQ(mGrid->GetNumberAlpha(), 0.0f);
     mApp->mWidgetManager->DrawToGraphics(g);
-}
-
-namespace {
-int PictureWidth(const std::string& name) {
-    std::string bytes;
-    ImageData image;
-    if (!ReadFileToString(JoinPath(PuzzleTestData(), "images/" + name + ".png"), bytes) ||
-        !DecodePNG(bytes.data(), bytes.size(), image, nullptr))
-        return -1;
-    return image.mWidth;
-}
-}  // namespace
-
-// Each shipped size's clue room and board lie beside the HUD, inside the
-// 1024 x 768 window, with room to spare on both sides (380 at size 5 and 340
-// at size 10 once put the board against the right edge or the clues under the HUD).
-TEST(GridLayout, EveryShippedSizeFitsBesideTheHud) {
-    GameStats rules(false);
-    ASSERT_TRUE(rules.LoadText(ReadPropertiesFile("game.xml"), "game.xml"));
-    const int hud = PictureWidth("hud_back_ipad");
-    ASSERT_GT(hud, 0);
-    ASSERT_FALSE(rules.GetTable().empty());
-    for (const auto& [n, config] : rules.GetTable()) {
-        const int side = n * PictureWidth("G" + std::to_string(n) + "TileHighlight_ipad");
-        ASSERT_GT(side, 0) << n;
-        EXPECT_GE((1024 - hud - config.mOffsetX - side) / 2, 16) << "size " << n;
-        EXPECT_GE((768 - config.mOffsetY - side) / 2, 0) << "size " << n;
-    }
 }
