@@ -5,6 +5,7 @@
 #include "puzzle/PlayerState.h"
 #include "render/Graphics.h"
 #include "screens/GameScreens.h"
+#include "screens/TutorialShortcut.h"
 #include "widgets/Menu.h"
 
 namespace {
@@ -40,13 +41,8 @@ void MyBoard::StartStory() {
         openSetLoading();
         return;
     }
-    if (ps->mCurrentCountry == 0) {
-        // The second play passes the tutorial set.
-        for (PuzzleProgress& puzzle : sets[0].mPuzzles) puzzle.mCompleted = true;
-        sets[0].mUnlock = static_cast<int32_t>(sets[0].mPuzzles.size());
-        sets[1].mUnlock = 1;
-        ps->mCurrentCountry = 1;
-    }
+    // The second play passes the tutorial set.
+    if (ps->mCurrentCountry == 0) SkipTutorialSet();
     const int last = static_cast<int>(sets.size()) - 1;
     const int completed = ps->CountCompletedSets(0);
     ps->mCurrentCountry = std::min(completed, last);

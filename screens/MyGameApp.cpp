@@ -18,7 +18,10 @@
 #include "render/Image.h"
 #include "screens/GameScreens.h"
 #include "screens/MyBoard.h"
-#include "screens/MyPlayScreen.h"
+#include "screens/ConfirmDialogs.h"
+#include "screens/MainMenu.h"
+#include "screens/StoryLetters.h"
+#include "screens/TipsAndCredits.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
@@ -37,22 +40,16 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
         return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
     };
-    // The pause dialog's ways out of a puzzle ask first.
-    using Exit = MyPlayScreen::Exit;
-    gGameScreens.mConfirmMainMenu = [](Menu* caller) -> Menu* { return new LeavePuzzleConfirm(Exit::MainMenu, caller); };
-    gGameScreens.mConfirmRestart = [](Menu* caller) -> Menu* { return new LeavePuzzleConfirm(Exit::Restart, caller); };
-    gGameScreens.mConfirmPuzzleSelect = [](const std::wstring&, int, int, Menu* caller) -> Menu* {
-        return new LeavePuzzleConfirm(Exit::PuzzleSelect, caller);
+    // The main menu, its pages and the questions before leaving a screen.
+    gGameScreens.mMainMenu = [](bool fromMap) -> Menu* { return new MainMenu(fromMap); };
+    gGameScreens.mStoryIntro = []() -> Menu* { return new StoryIntroMenu(); };
+    gGameScreens.mStoryFinal = []() -> Menu* { return new StoryFinalMenu(); };
+    gGameScreens.mCredits = []() -> Menu* { return new CreditsMenu(); };
+    gGameScreens.mConfirmMainMenu = [](Menu* caller) -> Menu* { return new ConfirmMainMenu(caller); };
+    gGameScreens.mConfirmRestart = [](Menu* caller) -> Menu* { return new ConfirmRestartPuzzle(caller); };
+    gGameScreens.mConfirmPuzzleSelect = [](const std::wstring& game, int mode, int set, Menu* caller) -> Menu* {
+        return new ConfirmPuzzleSelectMenu(game, mode, set, caller);
     };
-}
-
-void MyGameApp::HandleInputEvent(const InputEvent& event) {
-    if (event.type == InputEvent::KeyDown && event.key == KeyCode::Escape && !event.repeat && mBoard &&
-        GetOpenMenus().empty() && gGameScreens.mOptions) {
-        ShowGameScreen(gGameScreens.mOptions(L"main-menu", 0, 0));
-        return;
-    }
-    GameApp::HandleInputEvent(event);
 }
 
 MyGameApp::~MyGameApp() {

@@ -32,8 +32,6 @@ public:
     bool mSaveOnExit = true;
 
 protected:
-    // Escape on the bare board (no menu open) opens the options dialog.
-    void HandleInputEvent(const InputEvent& event) override;
     void InitHook() override;
     void ShutdownHook() override;
     void LoadingThreadCompleted() override;

@@ -1,5 +1,6 @@
 #include "screens/ShadedConfirmMenu.h"
 
+#include "data/Localization.h"
 #include "render/Graphics.h"
 
 namespace {
@@ -14,10 +15,20 @@ ShadedConfirmMenu::ShadedConfirmMenu(const std::wstring& title, const std::wstri
                                      const std::wstring& name, Widget* fadeFrom)
     : ConfirmMenu(title, text, okText, cancelText, fadeFrom), mName(name) {}
 
+// The dialog's script shows all four texts as they come: the answers' keys
+// are looked up here too.
+ShadedConfirmMenu::ShadedConfirmMenu(const Keys& keys, const std::wstring& name, Widget* fadeFrom)
+    : ShadedConfirmMenu(GetLocalizedString(keys.title), GetLocalizedString(keys.text), GetLocalizedString(keys.ok),
+                        GetLocalizedString(keys.cancel), name, fadeFrom) {}
+
+FRect ShadedConfirmMenu::GetShadeRect() const {
+    return FRect(-static_cast<float>(static_cast<int>(mX)), -static_cast<float>(static_cast<int>(mY)), kScreenWidth,
+                 kScreenHeight);
+}
+
 void ShadedConfirmMenu::Draw(Graphics* g) {
-    // The dialog draws in its own coordinates: the screen starts at minus its place.
     g->SetColor(Color(0, 0, 0, kShadeAlpha));
-    g->FillRect(static_cast<float>(-static_cast<int>(mX)), static_cast<float>(-static_cast<int>(mY)), kScreenWidth,
-                kScreenHeight);
+    const FRect shade = GetShadeRect();
+    g->FillRect(shade.mX, shade.mY, shade.mWidth, shade.mHeight);
     ConfirmMenu::Draw(g);
 }

@@ -20,8 +20,8 @@ DynamicWidget* DialogMenu::SnapshotWidget(Widget* widget) {
     auto* surface = new ImageSurface();
     surface->Create(width, height);
     {
+        // DrawAll places the widget at its own position.
         Graphics g(surface);
-        g.Translate(widget->mX, widget->mY);
         const int flags = mWidgetManager ? mWidgetManager->mDrawFlags : WidgetFlags::Default;
         widget->DrawAll(&g, flags | WidgetFlags::Draw);
     }

@@ -5,6 +5,7 @@
 #include "screens/GameScreens.h"
 #include "screens/MyPlayScreen.h"
 #include "screens/OptionsMenu.h"
+#include "screens/ShadedConfirmMenu.h"
 #include "tests/play/PlayScreenFixture.h"
 
 // The options button pauses the puzzle; each way out of the pause dialog
@@ -19,14 +20,21 @@ TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
         opened.push_back("puzzles " + std::to_string(mode) + "/" + std::to_string(set));
         return nullptr;
     };
+    gGameScreens.mSetLoading = [&](int, int) -> Menu* {
+        opened.push_back("set loading");
+        return nullptr;
+    };
     struct Case {
+        int set;
         const wchar_t* action;
         const char* opens;  // null: the same puzzle again
     };
     const std::string profiles = JoinPath(mHarness.UserDataFolder(), "profiles.xml");
     auto top = [&] { return mApp->GetOpenMenus().back(); };
-    for (const Case& c : {Case{L"main_menu", "main menu"}, Case{L"desk", "puzzles 0/0"}, Case{L"restart", nullptr}}) {
-        auto* screen = new MyPlayScreen(PuzzleRef{L"quiltro7", 0, 0, 2});
+    // From the tutorial set the puzzles lead on to the next set.
+    for (const Case& c : {Case{1, L"main_menu", "main menu"}, Case{1, L"desk", "puzzles 0/1"},
+                          Case{0, L"desk", "set loading"}, Case{1, L"restart", nullptr}}) {
+        auto* screen = new MyPlayScreen(PuzzleRef{L"quiltro7", 0, c.set, 2});
         ShowMenu(screen);
         Run(200);
         screen->DoAction(L"options", L"", 0);
@@ -41,7 +49,7 @@ TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
         EXPECT_TRUE(PlatformFileExists(profiles));
         Run(30);
         Menu* question = top();
-        ASSERT_NE(dynamic_cast<LeavePuzzleConfirm*>(question), nullptr);
+        ASSERT_NE(dynamic_cast<ShadedConfirmMenu*>(question), nullptr);
         question->DoAction(L"ok", L"", 0);
         Run(40);
         const auto open = mApp->GetOpenMenus();

@@ -27,6 +27,7 @@ void PlayScreenTest::SetUp() {
     gGameScreens = GameScreens();
     mApp = &mHarness.Boot<PlayTestApp>();
     ASSERT_TRUE(mHarness.InitSucceeded());
+    gGameScreens.mMainMenu = nullptr;
     // The loading thread works in real time while the loop runs on the test clock.
     for (int i = 0; i < 20000 && !mApp->GetBoard(); ++i) {
         mHarness.RunSteps(1);

@@ -28,6 +28,21 @@ int DifferingPixels(const ImageData& a, const ImageData& b, int tolerance) {
     return differing;
 }
 
+// The window as the widget tree draws it now, on the desk colour, opaque.
+ImageData DrawFrame(D3DInterface& device, WidgetManager& widgets) {
+    {
+        Graphics g(nullptr);
+        g.SetColor(Color(0x14, 0x1A, 0x29));
+        g.FillRect(0, 0, 1024, 768);
+        widgets.DrawToGraphics(g);
+        g.FlushBatch();
+    }
+    std::unique_ptr<ImageSurface> shot(device.CopyScreenImage());
+    ImageData pixels = shot->GetImageData();
+    for (uint32_t& p : pixels.mBits) p |= 0xff000000u;
+    return pixels;
+}
+
 }  // namespace
 
 TEST_F(PlayScreenTest, TheScreenLooksAsStored) {
@@ -47,17 +62,8 @@ TEST_F(PlayScreenTest, TheScreenLooksAsStored) {
 
     std::unique_ptr<D3DInterface> device = StartTestGLDevice();
     if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
-    {
-        Graphics g(nullptr);
-        g.SetColor(Color(0x14, 0x1A, 0x29));
-        g.FillRect(0, 0, 1024, 768);
-        mApp->mWidgetManager->DrawToGraphics(g);
-        g.FlushBatch();
-    }
-    std::unique_ptr<ImageSurface> shot(device->CopyScreenImage());
-    ImageData pixels = shot->GetImageData();
+    ImageData pixels = DrawFrame(*device, *mApp->mWidgetManager);
     D3DInterface::Install(nullptr);
-    for (uint32_t& p : pixels.mBits) p |= 0xff000000u;  // the frame is opaque
     WritePNG(QUILTRO7_BINARY_DIR "/play_screen.png", pixels);
 
     const std::string referencePath = QUILTRO7_SOURCE_DIR "/tests/play/reference/play_screen.png";
@@ -69,4 +75,21 @@ TEST_F(PlayScreenTest, TheScreenLooksAsStored) {
     ASSERT_EQ(reference.mHeight, pixels.mHeight);
     // Font rasterisers and GL drivers differ a little at edges.
     EXPECT_LT(DifferingPixels(pixels, reference, 24), pixels.mWidth * pixels.mHeight / 200);
+}
+
+// A confirmation cross-fades from the pause dialog: as it begins, the screen
+// still shows the dialog where it stands.
+TEST_F(PlayScreenTest, AConfirmationFadesInFromThePauseDialogWhereItStands) {
+    Open(0, 1, 2);
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
+    Menu* pause = gGameScreens.mOptions(L"playing", 0, 1);
+    ShowMenu(pause);
+    Run(60);
+    const ImageData before = DrawFrame(*device, *mApp->mWidgetManager);
+    ShowMenu(gGameScreens.mConfirmMainMenu(pause));
+    Run(1);
+    const ImageData fading = DrawFrame(*device, *mApp->mWidgetManager);
+    D3DInterface::Install(nullptr);
+    EXPECT_LT(DifferingPixels(fading, before, 24), before.mWidth * before.mHeight / 200);
 }
