@@ -83,8 +83,11 @@ void MyGameApp::OpenDeveloperPuzzle() {
     if (!gPlayerState) ProfileManager::CreateProfile(L"developer");
     if (!gPlayerState) return;
     gPlayerState->mDevice = L"ipad";
-    // A title screen a later start-up shows would stay over the puzzle.
+    // The puzzle alone: the title, or the main menu the board opens, and its
+    // transition would stay over it.
     if (TitleScreen* title = GetLoadingScreen()) title->RemoveSelf();
+    CollectOpenMenus();
+    KillCollectedMenus();
     ShowGameScreen(gGameScreens.mPuzzleLoading(gPlayerState->mGameName, mDeveloperPuzzle[0], mDeveloperPuzzle[1],
                                                mDeveloperPuzzle[2], false));
     mDeveloperPuzzle[0] = -1;
