@@ -152,7 +152,8 @@ void BM_PlayScreenFrameDuringDrag25(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayScreenFrameDuringDrag25)->Unit(benchmark::kMicrosecond);
 
-// Runs `frames` with the OpenGL device of a hidden window installed.
+// Runs `frames(state, present)` with the OpenGL device of a hidden window
+// installed; `present` shows each drawn frame and starts the next.
 template <class Frames>
 void WithOffscreenGL(benchmark::State& state, Frames frames) {
     if (PlatformGetEnv("DISPLAY").empty() && PlatformGetEnv("WAYLAND_DISPLAY").empty())
@@ -169,17 +170,15 @@ void WithOffscreenGL(benchmark::State& state, Frames frames) {
         return;
     }
     D3DInterface::Install(&device);
-    frames(device);
+    frames(state, [&device] {
+        device.Present();
+        device.BeginFrame(Color(0, 0, 0));
+    });
     D3DInterface::Install(nullptr);
 }
 
 void BM_PlayScreenFrameDuringDrag25GL(benchmark::State& state) {
-    WithOffscreenGL(state, [&](D3DInterface& device) {
-        RunDragFrames(state, [&device] {
-            device.Present();
-            device.BeginFrame(Color(0, 0, 0));
-        });
-    });
+    WithOffscreenGL(state, [](benchmark::State& s, auto present) { RunDragFrames(s, present); });
 }
 BENCHMARK(BM_PlayScreenFrameDuringDrag25GL)->Unit(benchmark::kMicrosecond);
 
@@ -189,12 +188,7 @@ void BM_PlayScreenRevealFrame25(benchmark::State& state) {
 BENCHMARK(BM_PlayScreenRevealFrame25)->Unit(benchmark::kMicrosecond);
 
 void BM_PlayScreenRevealFrame25GL(benchmark::State& state) {
-    WithOffscreenGL(state, [&](D3DInterface& device) {
-        RunRevealFrames(state, [&device] {
-            device.Present();
-            device.BeginFrame(Color(0, 0, 0));
-        });
-    });
+    WithOffscreenGL(state, [](benchmark::State& s, auto present) { RunRevealFrames(s, present); });
 }
 BENCHMARK(BM_PlayScreenRevealFrame25GL)->Unit(benchmark::kMicrosecond);
 
