@@ -62,13 +62,19 @@ Menu* GameApp::CreateTransition(Menu* menu) { return new Transition(L"transition
 
 TitleScreen* GameApp::GetLoadingScreen() const { return mLoadingScreen.Get(); }
 
-void GameApp::LoadLogoAssets() {
-    if (mScreenSaverMode || !mBoot.startupScreens) return;
+void GameApp::LoadStartupAssets() {
+    const bool logo = !mScreenSaverMode && mBoot.startupScreens;
+    if (!logo && !mBoot.titleScreen) return;
     // The loading thread reads the definitions again and reports what is wrong.
     std::string error;
-    if (!gAssetManager->LoadDefinitions("properties/assets.xml", &error) ||
-        !gAssetManager->LoadGroup("LogoAssets", std::wstring(), std::string(), &error))
+    if (!gAssetManager->LoadDefinitions("properties/assets.xml", &error)) {
+        DebugPrintf("The start-up pictures are not there: %s\n", error.c_str());
+        return;
+    }
+    if (logo && !gAssetManager->LoadGroup("LogoAssets", std::wstring(), std::string(), &error))
         DebugPrintf("The logo's pictures are not all there: %s\n", error.c_str());
+    if (mBoot.titleScreen && !gAssetManager->LoadGroup("TitleAssets", std::wstring(), std::string(), &error))
+        DebugPrintf("The title's pictures are not all there: %s\n", error.c_str());
 }
 
 void GameApp::ShowStartupScreens() {
@@ -95,7 +101,7 @@ void GameApp::ShowNextSplash() {
     // Whatever asks again, there is one title screen.
     if (mTitleShown) return;
     mTitleShown = true;
-    TitleScreen* title = CreateTitleScreen();
+    TitleScreen* title = mBoot.titleScreen ? CreateTitleScreen() : nullptr;
     if (!title) {
         if (mLoadingFinished) StartGame();
         else mStartGameWhenLoaded = true;

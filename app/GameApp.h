@@ -46,9 +46,11 @@ public:
     // which is told at once when loading has already finished. Without a
     // title screen the game starts as soon as loading has finished.
     void ShowNextSplash();
-    // The pictures and sounds of the logo screen (the asset group
-    // "LogoAssets"), read on the main thread before the loading thread starts.
-    void LoadLogoAssets();
+    // What the start-up shows before the loading thread has read anything,
+    // read on the main thread before it starts: the logo screen's pictures
+    // and sounds (the asset group "LogoAssets") when the logo shows, the
+    // title screen's pictures ("TitleAssets") when the title shows.
+    void LoadStartupAssets();
     // The first start-up screen: the logo, or in screen-saver mode straight
     // on past the logo and the splashes.
     void ShowStartupScreens();

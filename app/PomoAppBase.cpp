@@ -406,6 +406,15 @@ void PomoAppBase::QueueInputLocked(const InputEvent& event) {
         return;
     }
     mInputQueue.push_back(event);
+    // Backspace and Enter also come as the characters 8 and 13, as on the
+    // desktops the game began on: fields that read characters alone (a
+    // profile's name) edit and commit with them.
+    if (event.type == InputEvent::KeyDown && (event.key == KeyCode::Backspace || event.key == KeyCode::Return)) {
+        InputEvent typed;
+        typed.type = InputEvent::Char;
+        typed.character = static_cast<wchar_t>(event.key);
+        mInputQueue.push_back(typed);
+    }
 }
 
 size_t PomoAppBase::PendingInputCount() {

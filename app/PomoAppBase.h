@@ -39,6 +39,7 @@ struct AppBootOptions {
     bool singleInstance = true;
     bool handleSignals = true;        // SIGINT/SIGTERM request a quit
     bool startupScreens = true;       // the logo and the distributor splashes
+    bool titleScreen = true;          // the title screen, whose play button starts the game
 };
 
 // The application object of the framework: window, main loop, settings,

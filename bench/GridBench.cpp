@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/BenchPictures.h"
+#include "bench/BenchBoard.h"
 #include "core/Log.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
@@ -25,10 +25,9 @@
 
 namespace {
 
-constexpr int kSize = 25;
+constexpr int kSize = kBenchBoardSize;
 const wchar_t* const kGame = L"gridbench";
 
-// A checkered board with many short runs: the most clue numbers to draw.
 struct BoardSetup {
     PlayerState mPlayer;
 
@@ -36,23 +35,9 @@ struct BoardSetup {
         SetDebugOutputEnabled(false);
         mPlayer.mDevice = L"bench";
         mPlayer.MakeCurrent();
-        gAssetManager->AddImage(L"Grid25_bench", BenchPicture(200 + kSize * 24, 200 + kSize * 24));
-        gAssetManager->AddImage(L"G25TileHighlight_bench", BenchPicture(24, 24));
-        gAssetManager->AddImage(L"G25MarkHighlight_bench", BenchPicture(24, 24));
-        gAssetManager->AddImage(L"G25CursorHighlight_bench", BenchPicture(24, 24));
-        gAssetManager->AddImage(L"GridNumbers", BenchPicture(25 * 10, 8 * 10, 25, 8));
         GridConfig config;
-        config.mOffsetX = 200;
-        config.mOffsetY = 200;
         config.mMistakes = 1000000;
-        gGridConfigs.Edit([&](GridConfigTable& rules) { rules[kSize] = config; });
-        PuzzleLayer solution(kSize, std::vector<int32_t>(kSize, 0));
-        for (int x = 0; x < kSize; ++x)
-            for (int y = 0; y < kSize; ++y) solution[x][y] = ((x / 2 + y) % 3) != 0;
-        PuzzleRecord record;
-        record.mSolution = CompactLayer::FromColumns(solution);
-        record.mPicture = CompactLayer::FromColumns(PuzzleLayer(kSize, std::vector<int32_t>(kSize, -1)));
-        gPuzzleTable.Edit([&](PuzzleTable& table) { table[kGame].mModes[0].assign(1, PuzzleSet{record}); });
+        SetUpBenchBoard(kGame, L"bench", config, L"", -1);
         std::string cells;
         for (const char* name : {"tile_solid", "tile_invalid_hole", "tile_hole", "tile_invalid_solid"})
             cells += std::string("<animation name=\"") + name +

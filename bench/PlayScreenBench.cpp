@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "bench/BenchBoard.h"
 #include "bench/BenchPictures.h"
 #include "core/Log.h"
 #include "data/AnimationStats.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-constexpr int kSize = 25;
+constexpr int kSize = kBenchBoardSize;
 const wchar_t* const kGame = L"playbench";
 
 void SetUpPlay(PlayerState& player) {
@@ -34,10 +35,6 @@ void SetUpPlay(PlayerState& player) {
     PlayPuzzleMenu::RegisterScriptCommands(ScriptCommandRegistry::Instance());
     player.mDevice = L"pbench";
     player.MakeCurrent();
-    gAssetManager->AddImage(L"Grid25_pbench", BenchPicture(200 + kSize * 24, 200 + kSize * 24));
-    for (const wchar_t* name : {L"G25TileHighlight_pbench", L"G25MarkHighlight_pbench", L"G25CursorHighlight_pbench"})
-        gAssetManager->AddImage(name, BenchPicture(24, 24));
-    gAssetManager->AddImage(L"GridNumbers", BenchPicture(25 * 10, 8 * 10, 25, 8));
     gAssetManager->AddImage(L"chanceSmall_pbench", BenchPicture(56, 28, 2, 1));
     gAssetManager->AddImage(L"tile_tool_btn", BenchPicture(256, 64, 4, 1));
     gAssetManager->AddImage(L"mark_tool_btn", BenchPicture(256, 64, 4, 1));
@@ -45,23 +42,10 @@ void SetUpPlay(PlayerState& player) {
     // The game's reveal timing (constants.xml).
     PublishConstants({{L"shades", 4}, {L"art_reveal_speed", 30}, {L"art_reveal_delay", 50}});
     GridConfig config;
-    config.mOffsetX = 200;
-    config.mOffsetY = 200;
     config.mMistakes = 12;
     config.mHints = 25;
     config.mHintReward = 5;
-    gGridConfigs.Edit([&](GridConfigTable& rules) { rules[kSize] = config; });
-    PuzzleLayer solution(kSize, std::vector<int32_t>(kSize, 0));
-    for (int x = 0; x < kSize; ++x)
-        for (int y = 0; y < kSize; ++y) solution[x][y] = ((x / 2 + y) % 3) != 0;
-    PuzzleRecord record;
-    record.mName = L"bench";
-    record.mSolution = CompactLayer::FromColumns(solution);
-    PuzzleLayer picture(kSize, std::vector<int32_t>(kSize, 0));
-    for (int x = 0; x < kSize; ++x)
-        for (int y = 0; y < kSize; ++y) picture[x][y] = (x * 7 + y * 3) % 64;
-    record.mPicture = CompactLayer::FromColumns(picture);
-    gPuzzleTable.Edit([&](PuzzleTable& table) { table[kGame].mModes[0].assign(1, PuzzleSet{record}); });
+    SetUpBenchBoard(kGame, L"pbench", config, L"bench", 5);
     AnimationStats animations;
     if (animations.LoadAnimationsFromString(
             "<animations><animation name='default_play'><wait-for time='1'/></animation><animation name='play_intro'><wait-for time='1'/></animation>"

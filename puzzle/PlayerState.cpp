@@ -69,10 +69,20 @@ int PlayerState::CountCompletedSets(int mode) const {
 }
 
 int PlayerState::CountCompletedPuzzles(int mode, int set) const {
-    if (mode < 0 || mode >= kModeCount || set < 0 || set >= static_cast<int>(mProgress[mode].size()))
-        return 0;
+    const SetProgress* progress = FindSet(mode, set);
+    if (!progress) return 0;
     int count = 0;
-    for (const PuzzleProgress& p : mProgress[mode][set].mPuzzles)
+    for (const PuzzleProgress& p : progress->mPuzzles)
         if (p.mCompleted) ++count;
     return count;
+}
+
+const SetProgress* PlayerState::FindSet(int mode, int set) const {
+    if (mode < 0 || mode >= kModeCount || set < 0 || set >= static_cast<int>(mProgress[mode].size()))
+        return nullptr;
+    return &mProgress[mode][static_cast<size_t>(set)];
+}
+
+SetProgress* PlayerState::FindSet(int mode, int set) {
+    return const_cast<SetProgress*>(static_cast<const PlayerState&>(*this).FindSet(mode, set));
 }

@@ -41,6 +41,9 @@ public:
     int CountCompletedSets(int mode) const;
     // Completed puzzles of the set (0 for a set that does not exist).
     int CountCompletedPuzzles(int mode, int set) const;
+    // The progress of a set; null for a mode or set the profile does not hold.
+    SetProgress* FindSet(int mode, int set);
+    const SetProgress* FindSet(int mode, int set) const;
 
     std::vector<SetProgress> mProgress[kModeCount];
     int32_t mCurrentCountry = 0;       // current story set (saved)

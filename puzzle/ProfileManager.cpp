@@ -183,6 +183,13 @@ void ProfileManager::SelectProfile(int index) {
     });
 }
 
+void ProfileManager::SelectNoProfile() {
+    gSelectedProfile = -1;
+    gPlayerState = nullptr;
+    gCurrentPlayerState = nullptr;
+    if (gGameApp) gGameApp->mPlayerName.clear();
+}
+
 void ProfileManager::SetProfileName(int slot, const std::wstring& name) {
     if (slot < 0 || slot >= static_cast<int>(gProfiles.size())) return;
     ProfileRecord& record = gProfiles[slot];

@@ -67,7 +67,11 @@ public:
     bool LoadText(const std::string& bytes, const std::string& nameForErrors);
 
     static PlayerState* GetCurrentState();
+    // A negative index selects nothing new (the selection stays).
     static void SelectProfile(int index);
+    // Nothing selected at all: no current state and no player name (the
+    // selected slot was freed).
+    static void SelectNoProfile();
     static void SetProfileName(int slot, const std::wstring& name);
     static void RenameProfile(int slot, const std::wstring& name);
     static void CreateProfile(const std::wstring& name);

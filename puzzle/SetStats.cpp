@@ -38,6 +38,11 @@ const SetRecord* SetStats::FindSet(const std::wstring& gameName, int mode, int s
     return set < static_cast<int>(sets.size()) ? &sets[static_cast<size_t>(set)] : nullptr;
 }
 
+int SetStats::CountSets(const std::wstring& gameName, int mode) {
+    if (mode < 0 || mode >= GameSets::kModeCount) return 0;
+    return static_cast<int>(FindGame(gameName).mModes[mode].size());
+}
+
 bool SetStats::Fail(const std::string& what) {
     SetError(what);
     return false;

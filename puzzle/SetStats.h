@@ -53,6 +53,8 @@ public:
     static const GameSets& FindGame(const SetTable& table, const std::wstring& name);
     // The record of a set of that game, null for a mode or set it lacks.
     static const SetRecord* FindSet(const std::wstring& gameName, int mode, int set);
+    // The number of sets of a mode of that game (0 for a mode it lacks).
+    static int CountSets(const std::wstring& gameName, int mode);
 
 protected:
     bool OnElementStart(const XMLElement& element) override;

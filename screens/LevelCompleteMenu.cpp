@@ -23,11 +23,7 @@ ScriptStep WaitForArtCommand(AnimationWidget& w, const AnimationCommand&, Dynami
 
 // The player's progress of a set; null without a player or for a set the
 // profile does not hold.
-SetProgress* FindSet(int mode, int set) {
-    if (!gPlayerState || mode < 0 || mode >= PlayerState::kModeCount || set < 0) return nullptr;
-    auto& sets = gPlayerState->mProgress[mode];
-    return set < static_cast<int>(sets.size()) ? &sets[static_cast<size_t>(set)] : nullptr;
-}
+SetProgress* FindSet(int mode, int set) { return gPlayerState ? gPlayerState->FindSet(mode, set) : nullptr; }
 
 PuzzleProgress* FindPuzzle(int mode, int set, int puzzle) {
     SetProgress* progress = FindSet(mode, set);
@@ -38,11 +34,6 @@ PuzzleProgress* FindPuzzle(int mode, int set, int puzzle) {
 int PuzzleCount(int mode, int set) {
     const SetProgress* progress = FindSet(mode, set);
     return progress ? static_cast<int>(progress->mPuzzles.size()) : 0;
-}
-
-int SetCount(const std::wstring& gameName, int mode) {
-    if (mode < 0 || mode >= GameSets::kModeCount) return 0;
-    return static_cast<int>(SetStats::FindGame(gameName).mModes[mode].size());
 }
 
 void RaiseUnlock(int mode, int set) {
@@ -180,7 +171,7 @@ void LevelCompleteMenu::OnContinue() {
         return;
     }
     if (PuzzleProgress* progress = FindPuzzle(mMode, mSet, mPuzzle)) progress->mCompleted = true;
-    const int setCount = SetCount(mGameName, mMode);
+    const int setCount = SetStats::CountSets(mGameName, mMode);
     const int nextSet = mSet + 1 < setCount ? mSet + 1 : setCount - 1;
     if (mPuzzle != PuzzleCount(mMode, mSet) - 1) {
         if (gGameScreens.mPuzzleSelect) show(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet, mPuzzle, false));

@@ -22,9 +22,13 @@
 #include "screens/MainMenu.h"
 #include "screens/StoryLetters.h"
 #include "screens/TipsAndCredits.h"
+#include "screens/MyPlayScreen.h"
+#include "screens/MyTitleScreen.h"
+#include "screens/PlayerSelectMenu.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
+#include "screens/MapMenu.h"
 #include "screens/OptionsMenu.h"
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
@@ -36,9 +40,16 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mOptions = [](const std::wstring& caller, int mode, int set) -> Menu* {
         return new OptionsMenu(gPlayerState ? gPlayerState->mGameName : std::wstring(), caller, mode, set);
     };
+    gGameScreens.mPlayerSelect = []() -> Menu* { return new PlayerSelectMenu(); };
     gGameScreens.mSetLoading = [](int set, int puzzle) -> Menu* { return new SetLoadingMenu(set, puzzle); };
     gGameScreens.mPuzzleLoading = [](const std::wstring& game, int mode, int set, int puzzle, bool intro) -> Menu* {
         return new PuzzleLoadingMenu(game, mode, set, puzzle, intro);
+    };
+    gGameScreens.mMap = [](const std::wstring& game, bool noMapAnimation) -> Menu* {
+        return new MapMenu(game, noMapAnimation);
+    };
+    gGameScreens.mMapArrival = [](Image* screenshot, const std::wstring& setName, const std::wstring& game) -> Menu* {
+        return new MapMenu(screenshot, setName, game);
     };
     // The main menu, its pages and the questions before leaving a screen.
     gGameScreens.mMainMenu = [](bool fromMap) -> Menu* { return new MainMenu(fromMap); };
@@ -65,9 +76,11 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     LevelStatusMenu::RegisterScriptCommands(registry);
     LevelCompleteMenu::RegisterScriptCommands(registry);
     LevelIntroMenu::RegisterScriptCommands(registry);
+    MapMenu::RegisterScriptCommands(registry);
     PlayTileGrid::RegisterScriptCommands(registry);
     TutorialGrid::RegisterScriptCommands(registry);
     PlayPuzzleMenu::RegisterScriptCommands(registry);
+    PlayerSelectMenu::RegisterScriptCommands(registry);
 }
 
 MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
@@ -75,7 +88,7 @@ MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 void MyGameApp::InitHook() {
     GameApp::InitHook();
     if (ReadDeveloperPuzzle()) mBoot.startupScreens = false;
-    LoadLogoAssets();
+    LoadStartupAssets();
     BeginLoading();
     // The logo, the distributor splashes, then the title screen (or, without
     // one, the game).
@@ -162,3 +175,5 @@ ButtonWidget* MyGameApp::CreateTextButton(int x, int y, const std::wstring& labe
 }
 
 Menu* MyGameApp::CreateTransition(Menu* menu) { return new ScreenTransition(menu); }
+
+TitleScreen* MyGameApp::CreateTitleScreen() { return new MyTitleScreen(); }

@@ -22,6 +22,7 @@ public:
     ButtonWidget* CreateMenuButton(int x, int y, const std::wstring& label, bool localize) override;
     ButtonWidget* CreateTextButton(int x, int y, const std::wstring& label, bool localize) override;
     Menu* CreateTransition(Menu* menu) override;
+    TitleScreen* CreateTitleScreen() override;
     // Eight characters, whole and case-sensitive. Each needs a selected
     // profile and the board; without them nothing happens.
     void HandleTypedCode(const std::wstring& code) override;

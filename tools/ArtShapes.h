@@ -50,12 +50,16 @@ inline void Plot(Canvas& c, int x, int y, Rgb colour, float alpha) {
 }
 
 // Any shape given by its distance function `distance(x, y)` (negative
-// inside), coloured by `shade(x, y)`; `softness` blurs the edge (shadows),
+// inside), coloured by `shade(x, y)`, drawn only inside the box it is given
+// (give small shapes a small box); `softness` blurs the edge (shadows),
 // `ring` > 0 keeps only a band that wide inside the edge.
 template <class Distance, class Shade>
-void Shape(Canvas& c, Distance distance, float opacity, Shade shade, float softness = 0.0f, float ring = 0.0f) {
-    for (int y = 0; y < c.mImage.mHeight; ++y)
-        for (int x = 0; x < c.mImage.mWidth; ++x) {
+void ShapeIn(Canvas& c, float left, float top, float right, float bottom, Distance distance, float opacity,
+             Shade shade, float softness = 0.0f, float ring = 0.0f) {
+    const int x0 = std::max(0, static_cast<int>(left) - 2), x1 = std::min(c.mImage.mWidth, static_cast<int>(right) + 3);
+    const int y0 = std::max(0, static_cast<int>(top) - 2), y1 = std::min(c.mImage.mHeight, static_cast<int>(bottom) + 3);
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
             const float px = x + 0.5f, py = y + 0.5f;
             const float d = distance(px, py);
             float a = softness > 0.0f ? std::clamp(0.5f - d / softness, 0.0f, 1.0f) : Coverage(d);
@@ -64,11 +68,27 @@ void Shape(Canvas& c, Distance distance, float opacity, Shade shade, float softn
         }
 }
 
+// The same over the whole canvas.
+template <class Distance, class Shade>
+void Shape(Canvas& c, Distance distance, float opacity, Shade shade, float softness = 0.0f, float ring = 0.0f) {
+    ShapeIn(c, 0.0f, 0.0f, static_cast<float>(c.mImage.mWidth), static_cast<float>(c.mImage.mHeight), distance,
+            opacity, shade, softness, ring);
+}
+
 template <class Shade>
 void Box(Canvas& c, float left, float top, float right, float bottom, float radius, float opacity, Shade shade,
          float softness = 0.0f, float ring = 0.0f) {
     Shape(c, [&](float x, float y) { return RoundedBox(x, y, left, top, right, bottom, radius); }, opacity, shade,
           softness, ring);
+}
+
+// The dark card of the dialogs that lie on the desk (options, name entry,
+// profiles): a soft shadow, night blue to desk, a warm rim and a faint inner one.
+inline void Panel(Canvas& c, float l, float t, float r, float b) {
+    Box(c, l + 2, t + 10, r + 2, b + 10, 24, 0.5f, [](float, float) { return Rgb{4, 6, 12}; }, 16.0f);
+    Box(c, l, t, r, b, 20, 1.0f, [&](float, float y) { return Mix(Mix(kInk, kHighlight, 0.12f), kDesk, (y - t) / (b - t)); });
+    Box(c, l, t, r, b, 20, 1.0f, [](float, float) { return kWarm; }, 0.0f, 2.5f);
+    Box(c, l + 12, t + 12, r - 12, b - 12, 12, 0.35f, [](float, float) { return kPaperEdge; }, 0.0f, 1.5f);
 }
 
 inline bool SavePng(const char* tool, const std::string& folder, const std::string& name, const ImageData& image) {
@@ -81,5 +101,18 @@ inline bool SavePng(const char* tool, const std::string& folder, const std::stri
     std::printf("wrote %s (%zu bytes)\n", path.c_str(), bytes.size());
     return true;
 }
+
+// Where a generator writes its pictures (the first argument, else
+// gamedata/images), and whether every one was written.
+struct ArtOutput {
+    ArtOutput(const char* tool, int argc, char** argv)
+        : mTool(tool), mFolder(argc > 1 ? argv[1] : "gamedata/images") {}
+    void Save(const std::string& name, const ImageData& image) { mOk &= SavePng(mTool, mFolder, name, image); }
+    int ExitCode() const { return mOk ? 0 : 1; }
+
+    const char* mTool;
+    std::string mFolder;
+    bool mOk = true;
+};
 
 }  // namespace tools

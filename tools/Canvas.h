@@ -33,7 +33,8 @@ struct Canvas {
         }
         auto channel = [&](int shift) {
             const int s = int((argb >> shift) & 0xff), d = int((dst >> shift) & 0xff);
-            return (s * sa + d * da * (255 - sa) / 255) / outA;
+            // The truncated sum can pass 255 by one where alpha is low.
+            return std::min(255, (s * sa + d * da * (255 - sa) / 255) / outA);
         };
         dst = Argb(outA, channel(16), channel(8), channel(0));
     }

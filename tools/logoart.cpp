@@ -13,8 +13,7 @@
 
 #include "app/LogoPieces.h"
 #include "core/StringUtil.h"
-#include "render/FontFace.h"
-#include "tools/ArtShapes.h"
+#include "tools/ArtText.h"
 
 namespace {
 
@@ -22,48 +21,6 @@ using namespace tools;
 
 constexpr int kLetterWidth = 88, kLetterHeight = 106;
 constexpr int kBallCel = 100, kBallHeight = 101, kBallSize = 80;
-
-std::shared_ptr<FontFace> Face(const char* pattern, int size) {
-    std::string error;
-    auto face = FontFace::LoadSystem(pattern, size, &error);
-    if (!face) std::fprintf(stderr, "logoart: no font %s: %s\n", pattern, error.c_str());
-    return face;
-}
-
-int TextWidth(FontFace& face, const std::wstring& text, int spacing = 0) {
-    int width = 0;
-    for (wchar_t ch : text) width += face.Advance(ch) + spacing;
-    return width - (text.empty() ? 0 : spacing);
-}
-
-// Text with its pen at (x, baseline), coloured by `shade`; `lean` slants it
-// (pixels across per pixel up, about the baseline).
-template <class Shade>
-void Text(Canvas& c, FontFace& face, const std::wstring& text, float x, float baseline, Shade shade,
-          int spacing = 0, float lean = 0.0f) {
-    for (wchar_t ch : text) {
-        FontFace::Bitmap glyph;
-        if (face.Rasterize(ch, glyph))
-            for (int gy = 0; gy < glyph.mHeight; ++gy)
-                for (int gx = 0; gx < glyph.mWidth; ++gx) {
-                    const float cover = glyph.mCoverage[gy * glyph.mWidth + gx] / 255.0f;
-                    const float py = baseline - glyph.mTop + gy;
-                    const float px = x + glyph.mLeft + gx + (baseline - py) * lean;
-                    Plot(c, static_cast<int>(std::lround(px)), static_cast<int>(py), shade(px, py), cover);
-                }
-        x += face.Advance(ch) + spacing;
-    }
-}
-
-template <class Shade>
-void CentredText(Canvas& c, FontFace& face, const std::wstring& text, float centreX, float baseline, Shade shade,
-                 int spacing = 0) {
-    Text(c, face, text, centreX - TextWidth(face, text, spacing) / 2.0f, baseline, shade, spacing);
-}
-
-auto Solid(Rgb colour) {
-    return [colour](float, float) { return colour; };
-}
 
 // A letter of the logo: ink with a lit top, a warm underline of light.
 ImageData MakeLetter(FontFace& face, wchar_t letter, float lean) {
@@ -205,11 +162,7 @@ ImageData MakeSecondSplash(FontFace& title, FontFace& small) {
 ImageData MakeOptionsPanel() {
     const int w = 720, h = 540;
     Canvas c(w, h);
-    const float l = 12, t = 8, r = w - 12.0f, b = h - 16.0f;
-    Box(c, l + 2, t + 10, r + 2, b + 10, 24, 0.5f, Solid(Rgb{4, 6, 12}), 16.0f);
-    Box(c, l, t, r, b, 20, 1.0f, [&](float, float y) { return Mix(Mix(kInk, kHighlight, 0.12f), kDesk, (y - t) / (b - t)); });
-    Box(c, l, t, r, b, 20, 1.0f, Solid(kWarm), 0.0f, 2.5f);
-    Box(c, l + 12, t + 12, r - 12, b - 12, 12, 0.35f, Solid(kPaperEdge), 0.0f, 1.5f);
+    Panel(c, 12, 8, w - 12.0f, h - 16.0f);
     Box(c, 60, 78, w - 60.0f, 80, 1, 0.5f, Solid(kWarm));
     return c.mImage;
 }
@@ -283,33 +236,31 @@ ImageData MakeIcon(int kind) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string folder = argc > 1 ? argv[1] : "gamedata/images";
-    auto letters = Face("DejaVu Serif:bold", 100);
-    auto title = Face("DejaVu Serif:bold", 72);
-    auto small = Face("DejaVu Sans:bold", 26);
-    auto tiny = Face("DejaVu Sans:bold", 14);
+    ArtOutput out("logoart", argc, argv);
+    auto letters = Face("logoart", "DejaVu Serif:bold", 100);
+    auto title = Face("logoart", "DejaVu Serif:bold", 72);
+    auto small = Face("logoart", "DejaVu Sans:bold", 26);
+    auto tiny = Face("logoart", "DejaVu Sans:bold", 14);
     if (!letters || !title || !small || !tiny) return 1;
-    bool ok = true;
-    auto save = [&](const std::string& name, const ImageData& image) { ok &= SavePng("logoart", folder, name, image); };
-    for (wchar_t letter : std::wstring(L"QUILT")) save(WStringToString(std::wstring(1, letter)) + ".png", MakeLetter(*letters, letter, 0.0f));
+    for (wchar_t letter : std::wstring(L"QUILT")) out.Save(WStringToString(std::wstring(1, letter)) + ".png", MakeLetter(*letters, letter, 0.0f));
     // The letters the ball lands on lean to the left.
-    save("U_lean.png", MakeLetter(*letters, L'U', -0.12f));
-    save("L_lean.png", MakeLetter(*letters, L'L', -0.16f));
-    save("Ball.png", MakeBall());
-    save("Trail.png", MakeTrail());
-    save("KobrinTM.png", MakeTrademark(*tiny));
-    save("PublisherSplash.png", MakePublisherSplash(*title, *small));
-    save("splash.png", MakeDistributorSplash(*title, *small));
-    save("splash2.png", MakeSecondSplash(*title, *small));
-    save("OptionsPanel.png", MakeOptionsPanel());
-    save("Slider.png", MakeSliderTrack());
-    save("Slider_Thumb.png", MakeSliderThumb());
-    save("Checkbox.png", MakeCheckbox(false, false));
-    save("Checkbox_hover.png", MakeCheckbox(false, true));
-    save("Checkbox_checked.png", MakeCheckbox(true, false));
-    save("Checkbox_Checked_hover.png", MakeCheckbox(true, true));
-    save("IconMusicVolume.png", MakeIcon(0));
-    save("IconSoundVolume.png", MakeIcon(1));
-    save("IconMouseSpeed.png", MakeIcon(2));
-    return ok ? 0 : 1;
+    out.Save("U_lean.png", MakeLetter(*letters, L'U', -0.12f));
+    out.Save("L_lean.png", MakeLetter(*letters, L'L', -0.16f));
+    out.Save("Ball.png", MakeBall());
+    out.Save("Trail.png", MakeTrail());
+    out.Save("KobrinTM.png", MakeTrademark(*tiny));
+    out.Save("PublisherSplash.png", MakePublisherSplash(*title, *small));
+    out.Save("splash.png", MakeDistributorSplash(*title, *small));
+    out.Save("splash2.png", MakeSecondSplash(*title, *small));
+    out.Save("OptionsPanel.png", MakeOptionsPanel());
+    out.Save("Slider.png", MakeSliderTrack());
+    out.Save("Slider_Thumb.png", MakeSliderThumb());
+    out.Save("Checkbox.png", MakeCheckbox(false, false));
+    out.Save("Checkbox_hover.png", MakeCheckbox(false, true));
+    out.Save("Checkbox_checked.png", MakeCheckbox(true, false));
+    out.Save("Checkbox_Checked_hover.png", MakeCheckbox(true, true));
+    out.Save("IconMusicVolume.png", MakeIcon(0));
+    out.Save("IconSoundVolume.png", MakeIcon(1));
+    out.Save("IconMouseSpeed.png", MakeIcon(2));
+    return out.ExitCode();
 }

@@ -105,7 +105,18 @@ void AnimationWidget::InsertAnimationByName(const std::wstring& name) {
     }
     // A subroutine before what is pending: the current command goes on
     // after the inserted ones.
-    mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex});
+    const bool fromRunningCommand = mRunningCommand && mCommands && mCommandIndex >= 0 &&
+                                    mCommandIndex < static_cast<int>(mCommands->size()) &&
+                                    &(*mCommands)[static_cast<size_t>(mCommandIndex)] == mRunningCommand;
+    if (fromRunningCommand) {
+        // Asked by the handler of the command being run: the walk goes on
+        // after that command (into its children first), as it would have.
+        mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex + 1});
+        if (!mRunningCommand->mChildren.empty()) mCallStack.push_back(ScriptFrame{&mRunningCommand->mChildren, 0});
+        mRunningCommand = nullptr;
+    } else {
+        mCallStack.push_back(ScriptFrame{mCommands, mCommandIndex});
+    }
     mCommands = &animation.mCommands;
     mCommandIndex = 0;
     // Not a play: a button that waits on its own press, release or hover

@@ -241,6 +241,9 @@ public:
     int mAwaitedId = 0;        // the awaited object's widget id
     int mPlayCount = 0;     // raised by PlayAnimation only
     int mScriptStarts = 0;  // raised by every play and insert: ends the walk that started one
+    // The record whose handler runs now: an insert from that handler resumes
+    // after the record, not on it again.
+    const AnimationCommand* mRunningCommand = nullptr;
     bool mRemoveWhenDone = false;
     bool mDetaching = false;
 

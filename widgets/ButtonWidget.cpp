@@ -144,18 +144,20 @@ void ButtonWidget::MouseLeave() {
 
 void ButtonWidget::Draw(Graphics* g) {
     if (mImage) {
-        int state = GetState();
-        int cel = 0;
-        int cels = GetFrameCount();
-        if (state == Over && mHasOverCel) cel = 1;
-        if (state == Down && mHasDownCel) cel = 2;
-        if (state == Disabled && cels >= 4) cel = 3;
+        int cel = StateCel(GetState());
         int saved = mFrame;
-        if (cel < cels) mFrame = cel;
+        if (cel < GetFrameCount()) mFrame = cel;
         DynamicWidget::Draw(g);
         mFrame = saved;
     }
     DrawLabel(g);
+}
+
+int ButtonWidget::StateCel(int state) const {
+    if (state == Over && mHasOverCel) return 1;
+    if (state == Down && mHasDownCel) return 2;
+    if (state == Disabled && GetFrameCount() >= 4) return 3;
+    return 0;
 }
 
 void ButtonWidget::DrawLabel(Graphics* g) {

@@ -74,6 +74,8 @@ public:
     bool mHasDownCel = false;
 
 protected:
+    // The cel of the image that shows a state.
+    virtual int StateCel(int state) const;
     void DrawLabel(Graphics* g);
     void PlaySound(int id) const;
 

@@ -71,7 +71,11 @@ bool AnimationWidget::RunScript(bool advance) {
         }
         const AnimationCommand& command = (*mCommands)[static_cast<size_t>(mCommandIndex)];
         if (GuardsPass(*this, command)) {
-            switch (commands.Run(*this, command)) {
+            const AnimationCommand* outer = mRunningCommand;
+            mRunningCommand = &command;
+            const ScriptStep step = commands.Run(*this, command);
+            mRunningCommand = outer;
+            switch (step) {
                 case ScriptStep::Stop:
                     return true;
                 case ScriptStep::End:

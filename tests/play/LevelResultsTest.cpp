@@ -8,6 +8,7 @@
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelFailMenu.h"
 #include "tests/play/PlayScreenFixture.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/NoticeMenu.h"
 
@@ -42,11 +43,7 @@ protected:
     // Presses the menu's status button as the player does.
     void Press(ButtonWidget* button) {
         ASSERT_NE(button, nullptr);
-        const int x = static_cast<int>(button->mX) + button->mWidth / 2;
-        const int y = static_cast<int>(button->mY) + button->mHeight / 2;
-        mHarness.MouseMove(x, y);
-        mHarness.Click(x, y);
-        mHarness.DrainInput();
+        ClickCentre(mHarness, *button);
         Run(2);
     }
     // A win with the buttons placed (no picture to wait for).

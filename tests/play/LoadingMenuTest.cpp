@@ -10,6 +10,7 @@
 #include "widgets/Checkbox.h"
 #include "screens/MyPlayScreen.h"
 #include "tests/play/PlayScreenFixture.h"
+#include "tests/support/WidgetQueries.h"
 
 namespace {
 
@@ -39,15 +40,10 @@ class LoadingMenuTest : public PlayScreenTest {
 protected:
     // Runs until the loading screen has handed off (or gives up).
     void RunUntilClosed(const Menu* loading) {
-        for (int i = 0; i < 2000 && IsOpen(loading); ++i) {
+        for (int i = 0; i < 2000 && IsMenuOpen(loading); ++i) {
             Run(1);
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
-    }
-    static bool IsOpen(const Menu* menu) {
-        for (Menu* open : gGameApp->GetOpenMenus())
-            if (open == menu) return true;
-        return false;
     }
     static void CloseAll() {
         for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
@@ -63,7 +59,7 @@ TEST_F(LoadingMenuTest, TheScreenWaitsWhiteForItsWorkerThenOpensThePuzzle) {
     Run(60);
     EXPECT_TRUE(loading->IsIntroFinished());
     EXPECT_FALSE(loading->IsLoaded());
-    EXPECT_TRUE(IsOpen(loading)) << "the intro is over but the assets are not";
+    EXPECT_TRUE(IsMenuOpen(loading)) << "the intro is over but the assets are not";
     gate.release = true;
     RunUntilClosed(loading);
     EXPECT_FALSE(gate.sawAbort);

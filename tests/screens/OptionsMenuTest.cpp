@@ -13,6 +13,7 @@
 #include "screens/OptionsMenu.h"
 #include "tests/support/AppHarness.h"
 #include "tests/support/MenuData.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/Checkbox.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/Slider.h"
@@ -58,11 +59,6 @@ protected:
         std::string bytes;
         ReadFileToString(JoinPath(mHarness->UserDataFolder(), name), bytes);
         return bytes;
-    }
-    bool IsOpen(const Menu* menu) const {
-        for (Menu* open : mApp->GetOpenMenus())
-            if (open == menu) return true;
-        return false;
     }
 
     std::unique_ptr<AppHarness> mHarness;
@@ -148,7 +144,7 @@ TEST_F(Options, LeavingSavesTheChangesFirst) {
             EXPECT_NE(settings.find(expected), std::string::npos) << expected << " in " << settings;
         EXPECT_NE(UserFile("profiles.xml").find("disable-tips=\"1\""), std::string::npos);
         mHarness->RunSteps(20);  // a popup's outro
-        EXPECT_FALSE(IsOpen(menu));
+        EXPECT_FALSE(IsMenuOpen(menu));
     }
     EXPECT_EQ(credits, 1);
 }

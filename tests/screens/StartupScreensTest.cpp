@@ -36,10 +36,11 @@ protected:
         AppHarness::Options options;
         options.dataFolder = mEmpty;
         options.startupScreens = true;
+        options.titleScreen = true;
         mHarness = std::make_unique<AppHarness>(options);
         mApp = &mHarness->Boot<SplashApp>();
         ASSERT_TRUE(mHarness->InitSucceeded());
-        mApp->LoadLogoAssets();
+        mApp->LoadStartupAssets();
     }
     void TearDown() override {
         mHarness.reset();

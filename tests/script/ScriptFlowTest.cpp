@@ -146,6 +146,23 @@ TEST_F(Flow, RegistryOffersTheClassThenTheGameThenTheBuiltIn) {
     EXPECT_EQ(Joined(mApp->mLog), L"2");
 }
 
+// A handler that inserts an animation (a screen naming what was chosen) and
+// is done: the walk goes on after its command, in a loop's body too, and the
+// command runs once.
+TEST_F(Flow, AnInsertFromARunningCommandResumesAfterIt) {
+    ScriptCommandRegistry::Instance().AddClassCommand<ProbeScript>(
+        L"insert-probe", [](AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+            static_cast<ProbeScript&>(w).mLog.push_back(L"cmd");
+            w.InsertAnimationByName(L"inserted");
+            return ScriptStep::Next;
+        });
+    Load(R"(<animation name="inserted"><probe v="'in'"/></animation>
+      <animation name="outer"><for name="i" from="0" to="2"><insert-probe/><probe v="i"/></for><probe v="'end'"/></animation>)");
+    ProbeScript* w = Run(L"outer");
+    EXPECT_EQ(Joined(w->mLog), L"cmd,in,0,cmd,in,1,end");
+    EXPECT_EQ(w->mEnded, 1);
+}
+
 TEST_F(Flow, HookStopLeavesTheIndexOnItsCommand) {
     Load(R"(<animation name="held"><probe v="1"/><hold/><probe v="2"/></animation>)");
     ProbeScript* w = Run(L"held");

@@ -40,6 +40,7 @@ void AppHarness::Adopt(std::unique_ptr<PomoAppBase> app) {
     boot.clock = &mClock;
     boot.headless = mOptions.headless;
     boot.startupScreens = mOptions.startupScreens;
+    boot.titleScreen = mOptions.titleScreen;
     boot.userDataFolder = mUserData;
     boot.singleInstance = true;
     boot.handleSignals = false;

@@ -16,6 +16,8 @@ public:
         bool headless = true;
         // The logo and the splashes; tests of other screens go without them.
         bool startupScreens = false;
+        // The title screen; without it the game starts once loaded.
+        bool titleScreen = false;
         // The data folder to run in; the source tree's gamedata/ when empty.
         std::string dataFolder;
         // Reuse a user data folder (to test what a previous run left).

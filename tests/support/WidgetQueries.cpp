@@ -1,6 +1,8 @@
 #include "tests/support/WidgetQueries.h"
 
+#include "app/GameApp.h"
 #include "tests/support/AppHarness.h"
+#include "widgets/Menu.h"
 #include "widgets/WidgetManager.h"
 
 WidgetManager& TreeOf(AppHarness& harness) { return *harness.App().mWidgetManager; }
@@ -41,4 +43,19 @@ Widget* VisibleWidgetAt(AppHarness& harness, int x, int y) {
 
 Widget* MouseWidgetAt(AppHarness& harness, int x, int y) {
     return TreeOf(harness).GetWidgetAt(x, y);
+}
+
+bool IsMenuOpen(const Menu* menu) {
+    if (!gGameApp) return false;
+    for (Menu* open : gGameApp->GetOpenMenus())
+        if (open == menu) return true;
+    return false;
+}
+
+void ClickCentre(AppHarness& harness, const Widget& widget) {
+    const int x = static_cast<int>(widget.mX) + widget.mWidth / 2;
+    const int y = static_cast<int>(widget.mY) + widget.mHeight / 2;
+    harness.MouseMove(x, y);
+    harness.Click(x, y);
+    harness.DrainInput();
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 class AppHarness;
+class Menu;
 class Widget;
 class WidgetContainer;
 class WidgetManager;
@@ -22,3 +23,10 @@ std::vector<Widget*> AllWidgets(WidgetContainer& root);
 Widget* VisibleWidgetAt(AppHarness& harness, int x, int y);
 // The widget that a mouse press at the point would reach.
 Widget* MouseWidgetAt(AppHarness& harness, int x, int y);
+
+// Whether the menu is among the game's open menus (compares pointers only: a
+// closed menu may be deleted already).
+bool IsMenuOpen(const Menu* menu);
+// Moves the pointer to the centre of the widget (a child of the window's
+// root) and clicks there, as a player does; the input is handled.
+void ClickCentre(AppHarness& harness, const Widget& widget);

@@ -7,6 +7,7 @@
 #include "render/Image.h"
 #include "tests/support/AppHarness.h"
 #include "tests/support/MenuData.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/ConfirmMenu.h"
 #include "widgets/DialogMenu.h"
 #include "widgets/NoticeMenu.h"
@@ -38,12 +39,6 @@ protected:
         mHarness.RunSteps(1);
         return menu;
     }
-    // Compares pointers only: a closed menu may be deleted already.
-    bool IsOpen(const Menu* menu) const {
-        for (Menu* open : mApp->GetOpenMenus())
-            if (open == menu) return true;
-        return false;
-    }
 
     AppHarness mHarness;
     CodeApp* mApp = nullptr;
@@ -72,10 +67,10 @@ TEST_F(MenuTest, APopupClosesWhenItsOutroEndsOrAtOnceWhenClosedAgain) {
         mHarness.RunSteps(30);
         popup->RemoveSelf();
         EXPECT_TRUE(popup->IsClosing());
-        EXPECT_TRUE(IsOpen(popup)) << "the outro runs first";
+        EXPECT_TRUE(IsMenuOpen(popup)) << "the outro runs first";
         if (twice) popup->RemoveSelf();
         else mHarness.RunSteps(20);
-        EXPECT_FALSE(IsOpen(popup));
+        EXPECT_FALSE(IsMenuOpen(popup));
         mHarness.RunSteps(1);
     }
 }
@@ -111,11 +106,11 @@ TEST_F(MenuTest, TheConfirmDialogsButtonsAnswerOrClose) {
     mHarness.MouseMove(left + 30 + 120, y);
     mHarness.Click(left + 30 + 120, y);
     EXPECT_EQ(oks, 1);
-    EXPECT_TRUE(IsOpen(confirm));
+    EXPECT_TRUE(IsMenuOpen(confirm));
     mHarness.MouseMove(left + 290 + 120, y);
     mHarness.Click(left + 290 + 120, y);
     mHarness.RunSteps(30);
-    EXPECT_FALSE(IsOpen(confirm));
+    EXPECT_FALSE(IsMenuOpen(confirm));
 }
 
 TEST_F(MenuTest, AFadingDialogShowsItsFadeFromWidgetAgainWhenItCloses) {
@@ -129,7 +124,7 @@ TEST_F(MenuTest, AFadingDialogShowsItsFadeFromWidgetAgainWhenItCloses) {
     dialog->DoAction(L"close", L"", 0);
     EXPECT_EQ(dialog->GetFadeState(), DialogMenu::FadingOut);
     mHarness.RunSteps(40);
-    EXPECT_FALSE(IsOpen(dialog));
+    EXPECT_FALSE(IsMenuOpen(dialog));
     EXPECT_FALSE(screen->mRemoveMask & WidgetFlags::Draw);
 }
 
@@ -138,7 +133,7 @@ TEST_F(MenuTest, TransitionsLiveAsLongAsTheirScriptWithOrWithoutANewMenu) {
     EXPECT_EQ(bare->GetVariable(L"menu").GetObject(), nullptr);
     EXPECT_NE(bare->GetVariable(L"screenshot").GetObject(), nullptr);
     mHarness.RunSteps(50);
-    EXPECT_FALSE(IsOpen(bare));
+    EXPECT_FALSE(IsMenuOpen(bare));
 
     auto* next = new Menu(nullptr, false, false);
     auto* transition = new Transition(L"transition", next, false);
@@ -149,7 +144,7 @@ TEST_F(MenuTest, TransitionsLiveAsLongAsTheirScriptWithOrWithoutANewMenu) {
     EXPECT_EQ(top.back(), transition);
     EXPECT_EQ(transition->GetVariable(L"menu").GetObject(), next);
     mHarness.RunSteps(40);
-    EXPECT_FALSE(IsOpen(transition));
+    EXPECT_FALSE(IsMenuOpen(transition));
     EXPECT_EQ(mApp->GetActiveMenu(), next);
 }
 
@@ -157,7 +152,7 @@ TEST_F(MenuTest, AMenuClosedBeforeItOpensClosesAsItIsAdded) {
     auto* menu = new Menu(nullptr, false, false);
     menu->RemoveSelf();
     ShowMenu(menu);
-    EXPECT_FALSE(IsOpen(menu));
+    EXPECT_FALSE(IsMenuOpen(menu));
     EXPECT_FALSE(menu->IsInManager());
     mHarness.RunSteps(1);
 }

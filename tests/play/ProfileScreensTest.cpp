@@ -1,0 +1,226 @@
+// The title, the name entry and the profiles screen, driven as a player
+// would: a fresh user folder, the real game data, mouse clicks and keys.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <thread>
+
+#include "core/FileUtil.h"
+#include "data/Localization.h"
+#include "platform/FileSystem.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/ProfileManager.h"
+#include "screens/ConfirmDeleteMenu.h"
+#include "screens/EnterNameMenu.h"
+#include "screens/GameScreens.h"
+#include "screens/MyGameApp.h"
+#include "screens/MyTitleScreen.h"
+#include "screens/PlayerSelectMenu.h"
+#include "screens/ProfileNameWidget.h"
+#include "tests/support/AppHarness.h"
+#include "tests/support/WidgetQueries.h"
+#include "widgets/ButtonWidget.h"
+#include "widgets/EditWidget.h"
+#include "widgets/WidgetManager.h"
+
+namespace {
+
+class ProfileScreensTest : public ::testing::Test {
+protected:
+    void SetUp() override { mSaved = gGameScreens; }
+    void TearDown() override {
+        mHarness.reset();
+        PlatformRemoveTree(mUser);
+        gGameScreens = mSaved;
+    }
+
+    MyGameApp& Boot(bool titleScreen) {
+        AppHarness::Options options;
+        options.titleScreen = titleScreen;
+        options.userDataFolder = mUser;
+        mHarness = std::make_unique<AppHarness>(options);
+        mApp = &mHarness->Boot<MyGameApp>();
+        EXPECT_TRUE(mHarness->InitSucceeded());
+        gGameScreens.mMainMenu = [this](bool) {
+            ++mMainMenus;
+            return nullptr;
+        };
+        return *mApp;
+    }
+    // The loading thread works in real time while the loop runs on the test clock.
+    void RunUntilLoaded() {
+        for (int i = 0; i < 20000 && !mApp->IsLoadingFinished(); ++i) {
+            mHarness->RunSteps(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_TRUE(mApp->IsLoadingFinished());
+    }
+    template <class Screen>
+    Screen* Top() const {
+        auto menus = mApp->GetOpenMenus();
+        return menus.empty() ? nullptr : dynamic_cast<Screen*>(menus.back());
+    }
+    void Click(Widget* widget) {
+        ASSERT_NE(widget, nullptr);
+        const FRect r = widget->LocalToScreenRect(FRect(0, 0, widget->mWidth, widget->mHeight));
+        mHarness->Click(static_cast<int>(r.mX + r.mWidth / 2), static_cast<int>(r.mY + r.mHeight / 2));
+        mHarness->RunSteps(2);
+    }
+    // Ends the run (the game saves as it closes) and reads what it saved.
+    std::string QuitAndReadProfiles() {
+        mHarness.reset();
+        std::string bytes;
+        ReadFileToString(JoinPath(mUser, "profiles.xml"), bytes);
+        return bytes;
+    }
+
+    std::unique_ptr<AppHarness> mHarness;
+    MyGameApp* mApp = nullptr;
+    std::string mUser = PlatformMakeTempDirectory("quiltro7-profiles-");
+    GameScreens mSaved;
+    int mMainMenus = 0;
+};
+
+TEST(NameEntry, NamesAreAsciiLettersDigitsAndInnerSpacesUpToTenCharacters) {
+    struct Case {
+        const wchar_t* text;
+        wchar_t ch;
+        bool valid;
+    };
+    const Case cases[] = {{L"", L'a', true},          {L"", L'7', true},      {L"", L' ', false},
+                          {L"ab", L' ', true},        {L"ab", L'-', false},   {L"Ana", L'\u00e9', false},
+                          {L"Ana", L'\u0416', false}, {L"Ana", 0x1F600, false}, {L"abcdefghi", L'j', true},
+                          {L"abcdefghij", L'k', false}, {L"a", 8, false},     {L"a", 13, false}};
+    for (const Case& c : cases) EXPECT_EQ(IsValidNameChar(c.text, c.ch), c.valid) << int(c.ch) << " after " << c.text;
+}
+
+TEST(TitleScreen, TheLoadingBarNeverOutgrowsItsPictureAndShowsNothingAtZero) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<double, int> cases[] = {{0.0, 0}, {-0.5, 0}, {nan, 0}, {0.002, 0}, {0.5, 220}, {1.0, 440}, {1.7, 440}};
+    for (auto [progress, filled] : cases) EXPECT_EQ(MyTitleScreen::LoadingBarFill(progress, 440), filled) << progress;
+}
+
+// First start: the title, typing there does nothing, then play asks for a
+// name; a leading space and an 11th character are refused, an empty name is
+// ignored, Enter is OK. The profile lands in slot 0, selected, and is saved.
+TEST_F(ProfileScreensTest, FirstStartAsksForANameAndMakesTheFirstProfile) {
+    Boot(true);
+    MyTitleScreen* title = Top<MyTitleScreen>();
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->GetPlayButton(), nullptr) << "no button while loading";
+    RunUntilLoaded();
+    mHarness->TypeText(L"kestovai");
+    EXPECT_EQ(Top<MyTitleScreen>(), title);
+    EXPECT_EQ(gSelectedProfile, -1);
+
+    Click(title->GetPlayButton());
+    EnterNameMenu* entry = Top<EnterNameMenu>();
+    ASSERT_NE(entry, nullptr);
+    mHarness->PressKey(KeyCode::Return);
+    Click(entry->GetOkButton());
+    EXPECT_EQ(Top<EnterNameMenu>(), entry) << "an empty name is ignored";
+    mHarness->TypeText(L" ab cd");
+    EXPECT_EQ(entry->GetEdit()->GetText(), L"ab cd");
+    mHarness->TypeText(L"efghijk");
+    EXPECT_EQ(entry->GetEdit()->GetText(), L"ab cdefghi");
+    for (int i = 0; i < 10; ++i) mHarness->PressKey(KeyCode::Backspace);
+    mHarness->TypeText(L"Ana");
+    mHarness->PressKey(KeyCode::Return);
+    mHarness->RunSteps(5);
+    EXPECT_EQ(Top<EnterNameMenu>(), nullptr);
+    EXPECT_EQ(Top<MyTitleScreen>(), nullptr);
+    EXPECT_NE(mApp->GetBoard(), nullptr);
+    EXPECT_EQ(mMainMenus, 1);
+    EXPECT_EQ(gSelectedProfile, 0);
+    EXPECT_EQ(gProfiles[0].mName, L"Ana");
+    EXPECT_EQ(mApp->mPlayerName, L"Ana");
+    EXPECT_NE(QuitAndReadProfiles().find("<profiles selected=\"0\"><profile name=\"Ana\">"), std::string::npos);
+}
+
+// With a selected profile, play goes straight to the game.
+TEST_F(ProfileScreensTest, PlayWithASelectedProfileStartsTheGame) {
+    Boot(true);
+    RunUntilLoaded();
+    ProfileManager::CreateProfile(L"Ana");
+    Click(Top<MyTitleScreen>()->GetPlayButton());
+    EXPECT_EQ(mApp->GetOpenMenus().size(), 0u);
+    EXPECT_NE(mApp->GetBoard(), nullptr);
+    EXPECT_EQ(mMainMenus, 1);
+}
+
+// The profiles screen: a named slot is selected at once; a free one takes a
+// name (Backspace and Enter as typed characters) or, committed empty, stays
+// free with nothing selected; delete asks and frees the slot; the menu,
+// delete and play buttons show only while a named profile is selected.
+TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
+    Boot(false);
+    RunUntilLoaded();
+    ProfileManager::CreateProfile(L"Ana");
+    ASSERT_TRUE(ShowGameScreen(gGameScreens.mPlayerSelect()));
+    mHarness->RunSteps(60);
+    auto* menu = Top<PlayerSelectMenu>();
+    ASSERT_NE(menu, nullptr);
+    auto buttonsShown = [menu] {
+        const bool menuShown = menu->GetMenuButton()->mVisible;
+        EXPECT_EQ(menu->GetDeleteButton()->mVisible, menuShown);
+        EXPECT_EQ(menu->GetPlayButton()->mVisible, menuShown);
+        return menuShown;
+    };
+    EXPECT_EQ(menu->GetSelected(), 0);
+    EXPECT_TRUE(menu->GetNameButton(0)->IsEditLook());
+    EXPECT_TRUE(buttonsShown());
+
+    Click(menu->GetNameButton(1));
+    EXPECT_FALSE(buttonsShown());
+    EXPECT_TRUE(menu->GetCheckButton(1)->mVisible);
+    EXPECT_FALSE(menu->GetNameButton(0)->IsEditLook());
+    mHarness->PressKey(KeyCode::Backspace);
+    mHarness->TypeText(L" Bx");
+    mHarness->PressKey(KeyCode::Backspace);
+    mHarness->TypeText(L"o");
+    EXPECT_EQ(menu->GetNameButton(1)->GetName(), L"Bo");
+    mHarness->PressKey(KeyCode::Return);
+    EXPECT_EQ(gProfiles[1].mName, L"Bo");
+    EXPECT_EQ(gSelectedProfile, 1);
+    EXPECT_TRUE(buttonsShown());
+    EXPECT_FALSE(menu->GetCheckButton(1)->mVisible);
+
+    // The question's text is data: its conversions beyond the name stay text.
+    const std::wstring question = GetLocalizedString(L"delete_text");
+    gLocalizedStrings.Publish({{L"delete_text", L"Delete %s? %s %d %n"}});
+    Click(menu->GetDeleteButton());
+    gLocalizedStrings.Publish({{L"delete_text", question}});
+    auto* confirm = Top<ConfirmDeleteMenu>();
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(confirm->GetVariable(L"text").ToString(), L"Delete Bo? %s %d %n");
+    mHarness->RunSteps(40);
+    Click(FindWidgetByName(*confirm, L"ok_button"));
+    mHarness->RunSteps(40);
+    EXPECT_EQ(gProfiles[1].mName, L"");
+    EXPECT_EQ(gSelectedProfile, -1);
+    EXPECT_EQ(gPlayerState, nullptr);
+    EXPECT_FALSE(buttonsShown());
+    menu->DeleteSelected();  // nothing selected: nothing happens
+    EXPECT_EQ(gProfiles[0].mName, L"Ana");
+
+    Click(menu->GetNameButton(2));
+    Click(menu->GetCheckButton(2));
+    EXPECT_EQ(menu->GetSelected(), -1) << "an empty name selects nothing";
+    EXPECT_FALSE(menu->GetNameButton(2)->IsEditLook());
+    EXPECT_FALSE(buttonsShown());
+
+    Click(menu->GetNameButton(0));
+    EXPECT_EQ(mApp->mPlayerName, L"Ana");
+    EXPECT_TRUE(buttonsShown());
+    Click(menu->GetMenuButton());
+    EXPECT_EQ(mMainMenus, 2) << "the first opened as the game started";
+    EXPECT_EQ(gPlayerState->mDevice, L"ipad");
+    EXPECT_EQ(Top<PlayerSelectMenu>(), nullptr);
+    const std::string saved = QuitAndReadProfiles();
+    EXPECT_NE(saved.find("<profiles selected=\"0\"><profile name=\"Ana\">"), std::string::npos);
+    EXPECT_EQ(saved.find("Bo"), std::string::npos);
+}
+
+}  // namespace
