@@ -98,6 +98,7 @@ MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 
 void MyGameApp::InitHook() {
     GameApp::InitHook();
+    if (ReadDeveloperPuzzle()) mBoot.startupScreens = false;
     LoadStartupAssets();
     BeginLoading();
     // The logo, the distributor splashes, then the title screen (or, without
@@ -131,6 +132,7 @@ void MyGameApp::LoadGameData() {
 
 void MyGameApp::LoadingThreadCompleted() {
     GameApp::LoadingThreadCompleted();
+    OpenDeveloperPuzzle();
     // The idle-cost measurement names an animation to run over the window.
     std::string name = PlatformGetEnv("QUILTRO7_PLAY_ANIMATION");
     if (name.empty() || !IsLoadingFinished()) return;

@@ -36,4 +36,12 @@ protected:
     void InitHook() override;
     void ShutdownHook() override;
     void LoadingThreadCompleted() override;
+
+private:
+    // A developer path for measuring and looking at the play screen before the
+    // menus lead there: QUILTRO7_DEV_PUZZLE="<mode>,<set>,<puzzle>" skips the
+    // start-up screens and opens that puzzle as soon as loading ends.
+    bool ReadDeveloperPuzzle();
+    void OpenDeveloperPuzzle();
+    int mDeveloperPuzzle[3] = {-1, -1, -1};
 };

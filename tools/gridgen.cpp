@@ -10,7 +10,9 @@
 //   GridNumbers                    clue numbers 1..25 in 8 styles (see docs/grid.md)
 //   ArtTiles                       the 16 base colours of the pictures, one cel each
 //   TrailSpark                     the flying effects: a glow, and a glow with a sparkle
-// The tile size of a size N is min(80, 600 / N) pixels.
+// The tile size of a size N is min(80, 560 / N) pixels: the board's side stays
+// within 560, so the clue room (up to 180) and the board fit beside the HUD
+// in a 1024 x 768 window.
 //
 // usage: gridgen [gamedata folder]   (default gamedata)
 #include <algorithm>
@@ -248,7 +250,7 @@ bool WriteHud(const std::string& folder, const std::string& device) {
 
 // --- One grid size ---------------------------------------------------------------------------
 
-int TileSizeFor(int n) { return std::min(80, 600 / n); }
+int TileSizeFor(int n) { return std::min(80, 560 / n); }
 
 bool WriteSize(const std::string& folder, int n, const GridConfig& config, const std::string& device) {
     const int t = TileSizeFor(n);

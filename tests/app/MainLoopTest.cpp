@@ -211,58 +211,46 @@ TEST(MainLoop, QuitFromAnotherThreadEndsTheLoopOnTheMainThread) {
     EXPECT_TRUE(FileExists(h.UserDataFolder() + "/settings.xml"));
 }
 
-TEST(MainLoop, ClosingTheWindowSavesSettings) {
-    AppHarness h;
-    auto& app = h.Boot<CountingApp>();
-    app.SetMouseSpeed(13);
-    app.SetSfxVolume(0.3);
-    app.SetMusicGroupVolume(L"music", 0.6);
-    h.RunSteps(5);
-    h.Quit();
-    EXPECT_EQ(app.Sounds().mStopAllCount, 1);
-    AppSettings s;
-    ASSERT_TRUE(ReadSettingsFile(h.UserDataFolder() + "/settings.xml", s, nullptr));
-    EXPECT_EQ(s.version, "v1.2");
-    EXPECT_EQ(s.mouseSpeed, 13);
-    EXPECT_DOUBLE_EQ(s.sfxVolume, 0.3);
-    EXPECT_DOUBLE_EQ(s.musicGroupVolumes[L"music"], 0.6);
-}
-
-TEST(MainLoop, SavedSettingsAreReadAtTheNextStart) {
+TEST(MainLoop, ClosingTheWindowSavesSettingsThatTheNextStartReads) {
     std::string folder = PlatformMakeTempDirectory("quiltro7-restart-");
+    AppHarness::Options o;
+    o.userDataFolder = folder;
     {
-        AppHarness::Options o;
-        o.userDataFolder = folder;
         AppHarness h(o);
         auto& app = h.Boot<CountingApp>();
-        app.SetMouseSpeed(4);
+        app.SetMouseSpeed(13);
+        app.SetSfxVolume(0.3);
+        app.SetMusicGroupVolume(L"music", 0.6);
         app.SetStretchScreen(true);
+        h.RunSteps(5);
         h.Quit();
+        EXPECT_EQ(app.Sounds().mStopAllCount, 1);
+        AppSettings s;
+        ASSERT_TRUE(ReadSettingsFile(folder + "/settings.xml", s, nullptr));
+        EXPECT_EQ(s.version, "v1.2");
+        EXPECT_DOUBLE_EQ(s.sfxVolume, 0.3);
+        EXPECT_DOUBLE_EQ(s.musicGroupVolumes[L"music"], 0.6);
     }
     {
-        AppHarness::Options o;
-        o.userDataFolder = folder;
         AppHarness h(o);
         auto& app = h.Boot<CountingApp>();
-        EXPECT_EQ(app.GetMouseSpeed(), 4);
+        EXPECT_EQ(app.GetMouseSpeed(), 13);
         EXPECT_TRUE(app.mStretchScreen);
     }
     PlatformRemoveTree(folder);
 }
 
-TEST(MainLoop, CommandLineErrorsEndInitWithNonZeroExit) {
-    AppHarness::Options o;
-    o.args = {"-bogus"};
-    AppHarness h(o);
-    auto& app = h.Boot<CountingApp>();
-    EXPECT_FALSE(h.InitSucceeded());
-    EXPECT_EQ(app.mExitCode, 1);
-}
+TEST(MainLoop, TheCommandLineEndsInitOnAnErrorOrSetsTheScreenSaver) {
+    AppHarness::Options bad;
+    bad.args = {"-bogus"};
+    AppHarness refused(bad);
+    auto& badApp = refused.Boot<CountingApp>();
+    EXPECT_FALSE(refused.InitSucceeded());
+    EXPECT_EQ(badApp.mExitCode, 1);
 
-TEST(MainLoop, ScreenSaverFlagFromTheCommandLine) {
-    AppHarness::Options o;
-    o.args = {"-screensaver", "/p", "77"};
-    AppHarness h(o);
+    AppHarness::Options saver;
+    saver.args = {"-screensaver", "/p", "77"};
+    AppHarness h(saver);
     auto& app = h.Boot<CountingApp>();
     ASSERT_TRUE(h.InitSucceeded());
     EXPECT_TRUE(app.mScreenSaverMode);

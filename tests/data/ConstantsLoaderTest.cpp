@@ -71,14 +71,6 @@ TEST_F(ConstantsLoaderTest, ValuesMayUseTheConstantsAbove) {
     EXPECT_EQ(GetConstantInt(L"tile"), 25);  // the later one wins
 }
 
-TEST_F(ConstantsLoaderTest, AbsentConstantReadsZeroAndStaysUndefined) {
-    ASSERT_TRUE(Load(R"(<int name="a" value="1"/>)"));
-    EXPECT_EQ(GetConstantInt(L"missing"), 0);
-    EXPECT_FLOAT_EQ(GetConstantFloat(L"missing"), 0.0f);
-    EXPECT_FALSE(IsConstantDefined(L"missing"));
-    EXPECT_TRUE(IsConstantDefined(L"a"));
-}
-
 TEST_F(ConstantsLoaderTest, BadFilesPublishNothing) {
     ASSERT_TRUE(Load(R"(<int name="kept" value="5"/>)"));
     struct Case {

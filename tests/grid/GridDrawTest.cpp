@@ -123,7 +123,10 @@ TEST_F(GridTest, ThePointersLineAndCluesAreHighlighted) {
 
 // A line of N cells holds at most ceil(N / 2) runs. At every size the game
 // has, a board whose first column and row have that many shows every clue
-// number inside the clue room (never over the cells) and inside the window.
+// number inside the clue room (never over the cells) and inside the window;
+// the room and the board fit beside the HUD with room on both sides (rooms of
+// 380 at size 5 and 340 at size 10 once put the board against the window's
+// right edge or the clues under the HUD).
 TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
     GameStats rules(false);
     ASSERT_TRUE(rules.LoadText(ReadPropertiesFile(GameStats::kFileName), "game.xml")) << rules.GetErrorText();
@@ -133,6 +136,8 @@ TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
     Image* numbers = FindImage(L"GridNumbers");
     ASSERT_NE(numbers, nullptr);
     const Rect window(0, 0, mApp->mWidth, mApp->mHeight);
+    Image* hud = FindImage(L"hud_back_ipad");
+    ASSERT_NE(hud, nullptr);
     for (const auto& [n, config] : *sizes) {
         SCOPED_TRACE("size " + std::to_string(n));
         std::vector<std::string> rows(static_cast<size_t>(n), std::string(static_cast<size_t>(n), '.'));
@@ -150,6 +155,8 @@ TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
         ASSERT_NE(background, nullptr);
         EXPECT_TRUE(background->GetWidth() == room.mWidth && background->GetHeight() == room.mHeight)
             << "the picture is drawn for this size's offsets";
+        EXPECT_GE((window.mWidth - hud->GetWidth() - room.mWidth) / 2, 16) << "no room beside the HUD";
+        EXPECT_GE(window.mHeight - room.mHeight, 0);
 
         const RecordedFrame frame(*mApp->mWidgetManager);
         int clues = 0;

@@ -62,17 +62,15 @@ TEST_F(GridTest, BoardsWithoutTheirDataAreRefused) {
     inert.InitHoles();
     inert.GiveHint(0, 0, 3);
     EXPECT_EQ(inert.GetCurrentAction(), CellAction::None);
-}
-
-TEST_F(GridTest, MissingTileHighlightRefusesTheBoard) {
+    mPlayer.mDevice = L"ipad";
+    // A size with its background but no tile highlight.
     ImageData background;
     background.mWidth = background.mHeight = 8;
     background.mBits.assign(64, 0xff000000u);
     gAssetManager->AddImage(L"Grid7_ipad", new ImageSurface(background));
-    InstallPuzzle(1, std::vector<std::string>(7, "#######"));
+    InstallPuzzle(2, std::vector<std::string>(7, "#######"));
     gGridConfigs.Edit([](GridConfigTable& rules) { rules[7].mMistakes = 3; });
-    std::string error;
-    EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error), nullptr);
+    EXPECT_EQ(PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 2}, &error), nullptr);
     EXPECT_NE(error.find("G7TileHighlight_ipad"), std::string::npos) << error;
 }
 

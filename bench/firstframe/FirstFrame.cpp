@@ -1,0 +1,170 @@
+// Starts a program under the current X display and prints how long it took
+// until its window first showed a drawn frame: the first moment a viewable
+// window of at least 100 x 100 pixels, owned by the program (_NET_WM_PID) or
+// by no one in particular, has at least 1% of its pixels not black. The X
+// server is expected to start with a black root (Xvfb -br), so a window that
+// is mapped but not yet drawn reads as black. The program is then ended
+// (SIGTERM, SIGKILL after 2 s).
+//   first_frame [--timeout SECONDS] [--shot FILE.ppm] -- COMMAND [ARG ...]
+// (--shot keeps the frame it saw, to check what was counted). Prints "first frame: <ms> ms" and exits 0, or "no frame within <s> s" and
+// exits 1.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char* gShotPath = nullptr;
+
+void WriteShot(XImage* image, int width, int height) {
+    FILE* file = std::fopen(gShotPath, "wb");
+    if (!file) return;
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                                          static_cast<unsigned char>(p)};
+            std::fwrite(rgb, 1, 3, file);
+        }
+    std::fclose(file);
+}
+
+double NowMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+// The window's _NET_WM_PID, 0 when it has none.
+long WindowPid(Display* display, Window window) {
+    static const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long pid = 0;
+    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && count == 1 && format == 32)
+        pid = *reinterpret_cast<long*>(data);
+    if (data) XFree(data);
+    return pid;
+}
+
+// Whether the window shows a drawn frame: enough of a sparse sample of its
+// pixels is not black.
+bool ShowsAFrame(Display* display, Window window, int width, int height) {
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
+    if (!image) return false;
+    long lit = 0, sampled = 0;
+    for (int y = 0; y < height; y += 4)
+        for (int x = 0; x < width; x += 4) {
+            ++sampled;
+            if ((XGetPixel(image, x, y) & 0xffffff) != 0) ++lit;
+        }
+    const bool drawn = lit * 100 >= sampled;
+    if (drawn && gShotPath) WriteShot(image, width, height);
+    XDestroyImage(image);
+    return drawn;
+}
+
+bool AnyWindowDrawn(Display* display, pid_t child) {
+    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return false;
+    bool drawn = false;
+    for (unsigned int i = 0; i < count && !drawn; ++i) {
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
+        if (attributes.map_state != IsViewable || attributes.c_class != InputOutput || attributes.width < 100 ||
+            attributes.height < 100)
+            continue;
+        const long pid = WindowPid(display, children[i]);
+        if (pid != 0 && pid != child) continue;
+        drawn = ShowsAFrame(display, children[i], attributes.width, attributes.height);
+    }
+    if (children) XFree(children);
+    return drawn;
+}
+
+void End(pid_t child) {
+    kill(child, SIGTERM);
+    for (int i = 0; i < 200; ++i) {
+        if (waitpid(child, nullptr, WNOHANG) == child) return;
+        usleep(10000);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    double timeoutSeconds = 20.0;
+    int first = 1;
+    while (first < argc && std::strcmp(argv[first], "--") != 0) {
+        if (std::strcmp(argv[first], "--timeout") == 0 && first + 1 < argc) {
+            timeoutSeconds = std::atof(argv[first + 1]);
+            first += 2;
+        } else if (std::strcmp(argv[first], "--shot") == 0 && first + 1 < argc) {
+            gShotPath = argv[first + 1];
+            first += 2;
+        } else {
+            std::fprintf(stderr, "usage: first_frame [--timeout SECONDS] [--shot FILE.ppm] -- COMMAND [ARG ...]\n");
+            return 2;
+        }
+    }
+    if (first + 1 >= argc) {
+        std::fprintf(stderr, "usage: first_frame [--timeout SECONDS] [--shot FILE.ppm] -- COMMAND [ARG ...]\n");
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "first_frame: no X display\n");
+        return 2;
+    }
+    XSetErrorHandler(IgnoreXError);
+
+    const double start = NowMs();
+    const pid_t child = fork();
+    if (child == 0) {
+        execvp(argv[first + 1], argv + first + 1);
+        std::perror("first_frame: exec");
+        _exit(127);
+    }
+    if (child < 0) {
+        std::perror("first_frame: fork");
+        return 2;
+    }
+    int result = 1;
+    while (NowMs() - start < timeoutSeconds * 1000.0) {
+        if (waitpid(child, nullptr, WNOHANG) == child) {
+            std::printf("the program ended before drawing\n");
+            XCloseDisplay(display);
+            return 1;
+        }
+        if (AnyWindowDrawn(display, child)) {
+            std::printf("first frame: %.1f ms\n", NowMs() - start);
+            result = 0;
+            break;
+        }
+        usleep(2000);
+    }
+    if (result != 0) std::printf("no frame within %.0f s\n", timeoutSeconds);
+    End(child);
+    XCloseDisplay(display);
+    return result;
+}
