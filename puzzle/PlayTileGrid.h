@@ -124,8 +124,8 @@ public:
     Point GetPressCell() const { return Point(mPressX, mPressY); }
     Point GetEndCell() const { return Point(mEndX, mEndY); }
     float GetNumberAlpha() const { return mNumberAlpha; }
-    // The "GridNumbers" cel a clue is drawn with, -1 when it cannot be drawn
-    // (no sheet, a value beyond 25 or beyond the sheet).
+    // The cel of the size's numbers ("G<N>Numbers_<device>") a clue is drawn
+    // with, -1 when it cannot be drawn (no sheet, a value beyond the sheet).
     int ClueNumberCel(const Clue& clue, bool highlighted) const;
     // Where the clue numbers are drawn.
     const ClueLayout& GetClueLayout() const { return mClueLayout; }
@@ -160,7 +160,6 @@ private:
     void ForgetTrackedAnimation(int id);
     void ReleaseTrail(int id);
     void LandHint(const Point& cell);
-    int NumberStyleRow(int style) const;
     int NumberColumns() const;
     void Explode();
     void StepShake(float delta);
@@ -190,7 +189,7 @@ private:
     std::map<int, Point> mHintQueue;  // hint effect -> the cell it reveals
     bool mNumbersFading = false;
     float mNumberAlpha = 0.0f;
-    Image* mNumbers = nullptr;  // "GridNumbers"
+    Image* mNumbers = nullptr;  // "G<N>Numbers_<device>", one row per NumberStyle
     std::vector<WeakHandle<AnimationWidget>> mIntroWidgets;
     ClueLayout mClueLayout;
     Color mHighlightColor;
