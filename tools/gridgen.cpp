@@ -10,6 +10,7 @@
 //   G<N>Numbers_<device>           clue numbers 1..N in 4 styles (see docs/grid.md)
 //   ArtTiles                       the 16 base colours of the pictures, one cel each
 //   TrailSpark                     the flying effects: a glow, and a glow with a sparkle
+//   tutorial_box_<cr>              the lessons' message box, in nine pieces
 // The tile size of a size N is min(80, 560 / N) pixels: the board's side stays
 // within 560, so the clue room (up to 180) and the board fit beside the HUD
 // in a 1024 x 768 window.
@@ -253,6 +254,31 @@ bool WriteCursors(const std::string& folder) {
     return Save(folder, "brush_cursor", brush) & Save(folder, "shovel_cursor", shovel);
 }
 
+// The tutorial's message box in nine pieces ("tutorial_box_<column><row>",
+// columns l c r, rows t c b): a card of paper with an ink rim, whose corners
+// are drawn once and whose edges and middle stretch to the text.
+bool WriteTutorialBox(const std::string& folder) {
+    constexpr int kPiece = 16;
+    Canvas whole(kPiece * 3, kPiece * 3);
+    const float far = kPiece * 3.0f;
+    tools::Box(whole, 0.5f, 0.5f, far - 0.5f, far - 0.5f, 12, 1.0f, tools::Solid(tools::kPaper));
+    tools::Box(whole, 0.5f, 0.5f, far - 0.5f, far - 0.5f, 12, 1.0f, tools::Solid(tools::kInk), 0.0f, 2.5f);
+    tools::Box(whole, 5.5f, 5.5f, far - 5.5f, far - 5.5f, 8, 0.8f, tools::Solid(tools::kPaperEdge), 0.0f, 1.5f);
+    bool ok = true;
+    const char columns[] = "lcr", rows[] = "tcb";
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column) {
+            Canvas piece(kPiece, kPiece);
+            for (int y = 0; y < kPiece; ++y)
+                for (int x = 0; x < kPiece; ++x)
+                    piece.mImage.mBits[static_cast<size_t>(y) * kPiece + x] =
+                        whole.mImage.mBits[static_cast<size_t>(row * kPiece + y) * whole.mImage.mWidth +
+                                           column * kPiece + x];
+            ok &= Save(folder, std::string("tutorial_box_") + columns[column] + rows[row], piece);
+        }
+    return ok;
+}
+
 // The panel behind the meters and the tool buttons, and the two tool
 // buttons (normal, over, down, disabled).
 bool WriteHud(const std::string& folder, const std::string& device) {
@@ -282,6 +308,7 @@ bool WriteHud(const std::string& folder, const std::string& device) {
         ok &= Save(folder, tool == 0 ? "tile_tool_btn" : "mark_tool_btn", c);
     }
     ok &= WriteHintBulb(folder);
+    ok &= WriteTutorialBox(folder);
     ok &= WriteCursors(folder);
     return ok & WriteChance(folder, "chanceLarge_" + device, 40) & WriteChance(folder, "chanceSmall_" + device, 28);
 }
