@@ -92,15 +92,20 @@ void WidgetManager::DrawAll(Graphics* g, int parentFlags) {
         Widget* widget = top[i];
         if (widget->mParent != this) continue;
         widget->DrawAll(g, modal == kNoModal ? mDrawFlags : TopLevelFlags(i, modal));
+        // Over their own screen's whole subtree, under the screens and dialogs above it.
+        DrawOverlays(*g);
     }
 }
 
 void WidgetManager::DrawToGraphics(Graphics& g) {
     mOverlays.clear();
     DrawAll(&g, mDefaultFlags);
+    mOverlays.clear();
+}
+
+void WidgetManager::DrawOverlays(Graphics& g) {
     if (mOverlays.empty()) return;
-    // Overlays asked for while drawing (possibly by other overlays' widgets
-    // again: those wait for the next frame).
+    // Overlays asked for while drawing overlays wait for the next frame.
     std::vector<Overlay> overlays;
     overlays.swap(mOverlays);
     std::stable_sort(overlays.begin(), overlays.end(),

@@ -425,24 +425,29 @@ TEST_F(TreeTest, RectanglesConvertThroughEveryAncestor) {
     EXPECT_EQ(c->LocalToScreenRect(Rect(0, 0, 1, 1)), Rect(111, 72, 1, 1));
 }
 
-TEST_F(TreeTest, OverlaysAreDrawnAfterTheTreeInPriorityOrder) {
+// An overlay goes over its own top-level widget's subtree, in priority order,
+// and under the top-level widgets above (a board's highlight once showed
+// through the notice dialog over its screen).
+TEST_F(TreeTest, OverlaysAreDrawnAfterTheirScreenInPriorityOrder) {
     LogWidget* a = Make("a");
     LogWidget* b = Make("b");
     LogWidget* c = Make("c");
+    LogWidget* d = Make("d");
     mManager.AddWidget(a);
     mManager.AddWidget(b);
-    mManager.AddWidget(c);
+    mManager.AddWidget(d);
+    a->AddWidget(c);
     a->mOnDraw = [](LogWidget* w) { w->DeferOverlay(5); };
-    b->mOnDraw = [](LogWidget* w) { w->DeferOverlay(-1); };
+    c->mOnDraw = [](LogWidget* w) { w->DeferOverlay(-1); };
     mLog.clear();
     Draw();
-    EXPECT_EQ(mLog, (Log{"a:draw", "b:draw", "c:draw", "b:overlay", "a:overlay"}));
+    EXPECT_EQ(mLog, (Log{"a:draw", "c:draw", "c:overlay", "a:overlay", "b:draw", "d:draw"}));
     // Overlays are asked for each frame.
     a->mOnDraw = nullptr;
-    b->mOnDraw = nullptr;
+    c->mOnDraw = nullptr;
     mLog.clear();
     Draw();
-    EXPECT_EQ(mLog, (Log{"a:draw", "b:draw", "c:draw"}));
+    EXPECT_EQ(mLog, (Log{"a:draw", "c:draw", "b:draw", "d:draw"}));
 }
 
 TEST_F(TreeTest, InvisibleWidgetsUpdateButDoNotDraw) {
