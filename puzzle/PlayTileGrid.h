@@ -92,7 +92,12 @@ public:
     void GiveHint(int sourceX, int sourceY, int count);
     // The clue-number intro ("show-numbers"); input starts when it is over.
     void StartNumbersIntro();
-    void FadeNumbers() { mNumbersFading = true; }
+    // The clue numbers fade out; `withRoom` (a solved board) fades the clue
+    // room's paper with them, so the picture stands alone on the desk.
+    void FadeNumbers(bool withRoom = false) {
+        mNumbersFading = true;
+        mRoomFading = withRoom;
+    }
     // Play is lost: the mistake meter bursts and its "explode" throws the
     // tiles off the board (at once when the meter has no burst).
     void ExplodeMistakeMeter();
@@ -188,6 +193,7 @@ private:
     std::set<int> mSparklingTrails;   // the trails counted in mTrailsInFlight
     std::map<int, Point> mHintQueue;  // hint effect -> the cell it reveals
     bool mNumbersFading = false;
+    bool mRoomFading = false;
     float mNumberAlpha = 0.0f;
     Image* mNumbers = nullptr;  // "G<N>Numbers_<device>", one row per NumberStyle
     std::vector<WeakHandle<AnimationWidget>> mIntroWidgets;

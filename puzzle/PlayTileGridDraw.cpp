@@ -39,6 +39,7 @@ void PlayTileGrid::Update() {
         mNumberAlpha = 0.0f;
         mNumbersFading = false;
     }
+    if (mRoomFading) mOpacity = mNumberAlpha;
     MarkDirty();
 }
 

@@ -126,7 +126,19 @@ TEST_F(GridTest, HighlightFollowsThePointerAndNumbersFade) {
     mGrid->FadeNumbers();
     Run(50);
     EXPECT_NEAR(mGrid->GetNumberAlpha(), 0.5f, 0.02f);
+    EXPECT_EQ(mGrid->mOpacity, 1.0f) << "a lost board keeps its clue room";
     Run(60);
     EXPECT_EQ(mGrid->GetNumberAlpha(), 0.0f);
     mApp->mWidgetManager->DrawToGraphics(g);
+}
+
+// Solved, the clue room's paper goes with the numbers: the picture stands
+// alone (the empty banded room once stayed beside it).
+TEST_F(GridTest, ASolvedBoardsClueRoomFadesWithItsNumbers) {
+    ASSERT_TRUE(StartBoard());
+    mGrid->FadeNumbers(true);
+    Run(50);
+    EXPECT_NEAR(mGrid->mOpacity, 0.5f, 0.02f);
+    Run(60);
+    EXPECT_EQ(mGrid->mOpacity, 0.0f);
 }
