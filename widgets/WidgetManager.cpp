@@ -92,15 +92,10 @@ void WidgetManager::DrawAll(Graphics* g, int parentFlags) {
         Widget* widget = top[i];
         if (widget->mParent != this) continue;
         widget->DrawAll(g, modal == kNoModal ? mDrawFlags : TopLevelFlags(i, modal));
-        // Over their own screen's whole subtree, under the screens and dialogs above it.
+        // A widget's overlay belongs to its screen: drawn over that screen,
+        // but under the screens and dialogs opened above it.
         DrawOverlays(*g);
     }
-}
-
-void WidgetManager::DrawToGraphics(Graphics& g) {
-    mOverlays.clear();
-    DrawAll(&g, mDefaultFlags);
-    mOverlays.clear();
 }
 
 void WidgetManager::DrawOverlays(Graphics& g) {
@@ -121,6 +116,11 @@ void WidgetManager::DrawOverlays(Graphics& g) {
         g.RestoreState(saved);
     }
     mOverlays.clear();
+}
+
+void WidgetManager::DrawToGraphics(Graphics& g) {
+    mOverlays.clear();
+    DrawAll(&g, mDefaultFlags);
 }
 
 int WidgetManager::StepsUntilDue() {
