@@ -61,7 +61,7 @@ protected:
     std::vector<std::string> mOpened;
 };
 
-TEST_F(GameFlowTest, StoryStartsWithTheLetterThenPassesTheTutorialAndEndsOnTheMap) {
+TEST_F(GameFlowTest, StoryStartsWithTheLetterThenPassesTheTutorialSetAndEndsOnTheMap) {
     AppHarness h;
     MyGameApp& app = Start(h);
     ProfileManager::CreateProfile(L"Ana");
@@ -70,8 +70,8 @@ TEST_F(GameFlowTest, StoryStartsWithTheLetterThenPassesTheTutorialAndEndsOnTheMa
     app.GetBoard()->StartStory();
     app.GetBoard()->StartStory();
     EXPECT_EQ(mOpened, (std::vector<std::string>{"intro", "loading"}));
-    // Past the tutorial (the first set's first two puzzles) the first set
-    // goes on with its own puzzles, all open.
+    // Past the tutorial: its two puzzles done, the rest of the first set open
+    // to play, so the story goes on there; the next set is open too.
     EXPECT_EQ(gPlayerState->mCurrentCountry, 0);
     EXPECT_EQ(gPlayerState->CountCompletedPuzzles(0, 0), 2);
     EXPECT_EQ(story[0].mUnlock, static_cast<int>(story[0].mPuzzles.size()));
