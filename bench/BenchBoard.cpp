@@ -15,7 +15,7 @@ void SetUpBenchBoard(const std::wstring& game, const std::wstring& device, GridC
     gAssetManager->AddImage(L"Grid" + size + L"_" + device, BenchPicture(200 + n * tile, 200 + n * tile));
     for (const wchar_t* kind : {L"TileHighlight_", L"MarkHighlight_", L"CursorHighlight_"})
         gAssetManager->AddImage(L"G" + size + kind + device, BenchPicture(tile, tile));
-    gAssetManager->AddImage(L"GridNumbers", BenchPicture(25 * 10, 8 * 10, 25, 8));
+    gAssetManager->AddImage(L"G" + size + L"Numbers_" + device, BenchPicture(n * 10, 4 * 10, n, 4));
     config.mOffsetX = 200;
     config.mOffsetY = 200;
     gGridConfigs.Edit([&](GridConfigTable& rules) { rules[n] = config; });

@@ -86,6 +86,10 @@ std::wstring Grid::BackgroundImageName(int size) {
     return WStrFormat(L"Grid%d_%ls", size, DeviceName().c_str());
 }
 
+std::wstring Grid::NumbersImageName(int size) {
+    return WStrFormat(L"G%dNumbers_%ls", size, DeviceName().c_str());
+}
+
 std::wstring Grid::TileImageName(int size) {
     return WStrFormat(L"G%dTileHighlight_%ls", size, DeviceName().c_str());
 }

@@ -31,6 +31,8 @@ public:
     static std::wstring DeviceName();
     static std::wstring BackgroundImageName(int size);
     static std::wstring TileImageName(int size);
+    // The clue numbers of a size: values 1..N in the four number styles.
+    static std::wstring NumbersImageName(int size);
 
     bool IsUsable() const { return mDataError.empty(); }
     const std::string& GetDataError() const { return mDataError; }

@@ -459,7 +459,7 @@ void PlayPuzzleMenu::CompletePuzzle() {
     if (failed)
         grid->ExplodeMistakeMeter();
     else
-        grid->FadeNumbers();
+        grid->FadeNumbers(true);
     SetPauseWhenCovered(false);
     grid->SetDisabled(true);
     grid->SetMeters(nullptr, nullptr);

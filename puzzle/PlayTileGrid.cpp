@@ -42,7 +42,7 @@ PlayTileGrid::PlayTileGrid(const PuzzleRef& puzzle) : TileGrid(RecordOrEmpty(puz
     mTileHighlight = FindImage(TileImageName(n));
     mMarkHighlight = FindImage(WStrFormat(L"G%dMarkHighlight_%ls", n, device.c_str()));
     mCursorHighlight = FindImage(WStrFormat(L"G%dCursorHighlight_%ls", n, device.c_str()));
-    mNumbers = FindImage(L"GridNumbers");
+    mNumbers = FindImage(NumbersImageName(n));
     if (n > 0) mModel = PuzzleModel(mLayer, FindGridConfig(n).mMistakes);
     mMaxTrails = GetConstantInt(L"max_trails_count");
     mHighlightColor = Color(GetConstantInt(L"highlight_color_red"), GetConstantInt(L"highlight_color_green"),

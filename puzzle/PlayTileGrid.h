@@ -92,7 +92,12 @@ public:
     void GiveHint(int sourceX, int sourceY, int count);
     // The clue-number intro ("show-numbers"); input starts when it is over.
     void StartNumbersIntro();
-    void FadeNumbers() { mNumbersFading = true; }
+    // The clue numbers fade out; `withRoom` (a solved board) fades the clue
+    // room's paper with them, so the picture stands alone on the desk.
+    void FadeNumbers(bool withRoom = false) {
+        mNumbersFading = true;
+        mRoomFading = withRoom;
+    }
     // Play is lost: the mistake meter bursts and its "explode" throws the
     // tiles off the board (at once when the meter has no burst).
     void ExplodeMistakeMeter();
@@ -124,8 +129,8 @@ public:
     Point GetPressCell() const { return Point(mPressX, mPressY); }
     Point GetEndCell() const { return Point(mEndX, mEndY); }
     float GetNumberAlpha() const { return mNumberAlpha; }
-    // The "GridNumbers" cel a clue is drawn with, -1 when it cannot be drawn
-    // (no sheet, a value beyond 25 or beyond the sheet).
+    // The cel of the size's numbers ("G<N>Numbers_<device>") a clue is drawn
+    // with, -1 when it cannot be drawn (no sheet, a value beyond the sheet).
     int ClueNumberCel(const Clue& clue, bool highlighted) const;
     // Where the clue numbers are drawn.
     const ClueLayout& GetClueLayout() const { return mClueLayout; }
@@ -160,7 +165,6 @@ private:
     void ForgetTrackedAnimation(int id);
     void ReleaseTrail(int id);
     void LandHint(const Point& cell);
-    int NumberStyleRow(int style) const;
     int NumberColumns() const;
     void Explode();
     void StepShake(float delta);
@@ -189,8 +193,9 @@ private:
     std::set<int> mSparklingTrails;   // the trails counted in mTrailsInFlight
     std::map<int, Point> mHintQueue;  // hint effect -> the cell it reveals
     bool mNumbersFading = false;
+    bool mRoomFading = false;
     float mNumberAlpha = 0.0f;
-    Image* mNumbers = nullptr;  // "GridNumbers"
+    Image* mNumbers = nullptr;  // "G<N>Numbers_<device>", one row per NumberStyle
     std::vector<WeakHandle<AnimationWidget>> mIntroWidgets;
     ClueLayout mClueLayout;
     Color mHighlightColor;

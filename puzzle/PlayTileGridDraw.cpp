@@ -17,15 +17,12 @@
 
 namespace {
 constexpr int kMaxNumberValue = 25;
-constexpr int kNumberStyles = 4;  // highlighted, normal, satisfied, running count
+// The rows of a numbers sheet.
+enum NumberStyle { kHighlighted = 0, kNormal = 1, kSatisfied = 2, kRunningCount = 3 };
 }  // namespace
 
 int PlayTileGrid::NumberColumns() const {
     return mNumbers ? std::max(mNumbers->mNumCols, 1) : kMaxNumberValue;
-}
-
-int PlayTileGrid::NumberStyleRow(int style) const {
-    return style + (GetSize() > 15 ? kNumberStyles : 0);
 }
 
 bool PlayTileGrid::HasHighlightedCell() const {
@@ -42,6 +39,7 @@ void PlayTileGrid::Update() {
         mNumberAlpha = 0.0f;
         mNumbersFading = false;
     }
+    if (mRoomFading) mOpacity = mNumberAlpha;
     MarkDirty();
 }
 
@@ -178,8 +176,8 @@ void PlayTileGrid::Draw(Graphics* g) {
 int PlayTileGrid::ClueNumberCel(const Clue& clue, bool highlighted) const {
     if (!mNumbers || clue.mLength < 1 || clue.mLength > kMaxNumberValue) return -1;
     if (clue.mLength > NumberColumns()) return -1;
-    const int style = clue.mSatisfied ? 2 : (highlighted ? 0 : 1);
-    const int cel = NumberStyleRow(style) * NumberColumns() + clue.mLength - 1;
+    const int style = clue.mSatisfied ? kSatisfied : (highlighted ? kHighlighted : kNormal);
+    const int cel = style * NumberColumns() + clue.mLength - 1;
     return cel < mNumbers->GetCelCount() ? cel : -1;
 }
 
@@ -222,7 +220,7 @@ void PlayTileGrid::DrawOverlay(Graphics* g) {
         Image* image = end ? mCursorHighlight : line;
         if (image) g->DrawImage(image, static_cast<float>(x * t), static_cast<float>(y * t));
         if (counts && count <= std::min(kMaxNumberValue, NumberColumns())) {
-            const int cel = NumberStyleRow(3) * NumberColumns() + count - 1;
+            const int cel = kRunningCount * NumberColumns() + count - 1;
             if (cel < mNumbers->GetCelCount())
                 g->DrawImage(mNumbers, static_cast<float>(x * t + (t - mNumbers->GetCelWidth()) / 2),
                              static_cast<float>(y * t + (t - mNumbers->GetCelHeight()) / 2), cel);
@@ -312,7 +310,8 @@ void PlayTileGrid::AddNumberIntro(int x, int y, int value) {
     auto* intro = new AnimationWidget(L"intro_number", 0.0f, 0.0f, true);
     intro->SetVariable(L"x", ScriptValue(x));
     intro->SetVariable(L"y", ScriptValue(y));
-    intro->SetVariable(L"frame", ScriptValue(NumberStyleRow(1) * NumberColumns() + value - 1));
+    intro->SetVariable(L"frame", ScriptValue(kNormal * NumberColumns() + value - 1));
+    intro->SetVariable(L"numbers", ScriptValue(NumbersImageName(GetSize())));
     intro->SetVariable(L"delay", ScriptValue(Rand(150) + 10));
     intro->mRemoveMask |= WidgetFlags::AllowMouse;
     AnimationListener::WatchWidget(intro);

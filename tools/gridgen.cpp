@@ -7,9 +7,10 @@
 //   G<N>CellTile_<device>          a revealed tile
 //   G<N>CellMark_<device>          a marked hole
 //   G<N>CellMiss_<device>          the red cross of a mistake
-//   GridNumbers                    clue numbers 1..25 in 8 styles (see docs/grid.md)
+//   G<N>Numbers_<device>           clue numbers 1..N in 4 styles (see docs/grid.md)
 //   ArtTiles                       the 16 base colours of the pictures, one cel each
 //   TrailSpark                     the flying effects: a glow, and a glow with a sparkle
+//   tutorial_box_<cr>              the lessons' message box, in nine pieces
 // The tile size of a size N is min(80, 560 / N) pixels: the board's side stays
 // within 560, so the clue room (up to 180) and the board fit beside the HUD
 // in a 1024 x 768 window.
@@ -24,6 +25,7 @@
 
 #include "core/FileUtil.h"
 #include "data/ImageData.h"
+#include "tools/ArtText.h"
 #include "tools/Canvas.h"
 #include "puzzle/ClueLayout.h"
 #include "puzzle/GameStats.h"
@@ -32,10 +34,8 @@ namespace {
 
 const char* const kDevices[] = {"ipad"};
 
-constexpr int kNumberCel = 14;  // GridNumbers cel width and height
-constexpr int kNumberColumns = 25;
-constexpr int kNumberRows = 8;
 constexpr int kArtCel = 32;
+constexpr int kSmallestCel = 14;  // a clue slot smaller than this cannot show a readable number
 
 using tools::Argb;
 using tools::Canvas;
@@ -60,46 +60,85 @@ bool Save(const std::string& folder, const std::string& name, const Canvas& canv
     return true;
 }
 
-// --- Digits: a 3 x 5 pixel font --------------------------------------------------------
+// --- Clue numbers ----------------------------------------------------------------------------
 
-const char* const kDigits[10] = {
-    "111101101101111", "010110010010111", "111001111100111", "111001111001111", "101101111001001",
-    "111100111001111", "111100111101111", "111001001001001", "111101111101111", "111101111001111"};
+// The ink box of a text drawn with its pen at (0, baseline 0): x from left to
+// right, y from top to bottom (negative above the baseline).
+struct Ink {
+    int left = 1 << 20, right = -(1 << 20), top = 1 << 20, bottom = -(1 << 20);
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
 
-void DrawDigit(Canvas& c, int digit, int x, int y, int scale, uint32_t argb) {
-    for (int row = 0; row < 5; ++row)
-        for (int col = 0; col < 3; ++col)
-            if (kDigits[digit][row * 3 + col] == '1') c.Fill(x + col * scale, y + row * scale, scale, scale, argb);
+Ink MeasureInk(FontFace& face, const std::wstring& text, int spacing) {
+    Ink ink;
+    int pen = 0;
+    for (wchar_t ch : text) {
+        FontFace::Bitmap glyph;
+        if (face.Rasterize(ch, glyph) && glyph.mWidth > 0) {
+            ink.left = std::min(ink.left, pen + glyph.mLeft);
+            ink.right = std::max(ink.right, pen + glyph.mLeft + glyph.mWidth);
+            ink.top = std::min(ink.top, -glyph.mTop);
+            ink.bottom = std::max(ink.bottom, glyph.mHeight - glyph.mTop);
+        }
+        pen += face.Advance(ch) + spacing;
+    }
+    return ink;
 }
 
-void DrawNumber(Canvas& c, int value, int celX, int celY, int scale, uint32_t argb, bool shadow) {
-    std::vector<int> digits;
-    for (int v = value; v > 0; v /= 10) digits.insert(digits.begin(), v % 10);
-    const int digitWidth = 3 * scale;
-    const int width = static_cast<int>(digits.size()) * digitWidth + (static_cast<int>(digits.size()) - 1);
-    const int x0 = celX + (kNumberCel - width) / 2;
-    const int y0 = celY + (kNumberCel - 5 * scale) / 2;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        const int x = x0 + static_cast<int>(i) * (digitWidth + 1);
-        if (shadow) DrawDigit(c, digits[i], x + 1, y0 + 1, scale, Argb(200, 20, 24, 40));
-        DrawDigit(c, digits[i], x, y0, scale, argb);
+// Two-digit numbers sit a pixel closer than the face sets them, which keeps
+// "20" inside the narrow slots of the large boards.
+constexpr int kDigitSpacing = -1;
+
+// The largest bold face whose numbers 1..n, outlined, fit a cel of w x h,
+// and at most `tallest` pixels of digit height.
+std::shared_ptr<FontFace> NumberFace(int n, int w, int h, int tallest) {
+    std::shared_ptr<FontFace> best;
+    for (int px = 8; px <= 64; ++px) {
+        auto face = tools::Face("gridgen", "DejaVu Sans:bold", px);
+        if (!face) return best;
+        bool fits = true;
+        for (int v = 1; v <= n && fits; ++v) {
+            const Ink ink = MeasureInk(*face, std::to_wstring(v), kDigitSpacing);
+            fits = ink.Width() + 2 <= w && ink.Height() + 2 <= h && ink.Height() <= tallest;
+        }
+        if (!fits) break;
+        best = face;
     }
+    return best;
 }
 
-// Rows 0-3 for boards up to 15, rows 4-7 (the same styles, lighter weight)
-// for larger boards: highlighted, normal, satisfied, running count.
-bool WriteNumbers(const std::string& folder) {
-    Canvas c(kNumberCel * kNumberColumns, kNumberCel * kNumberRows);
-    const uint32_t colours[4] = {Argb(255, 216, 100, 30), Argb(255, 40, 50, 80), Argb(255, 160, 160, 170),
-                                 Argb(255, 255, 255, 255)};
-    for (int row = 0; row < kNumberRows; ++row) {
-        const int style = row % 4;
-        uint32_t colour = colours[style];
-        if (row >= 4 && style != 3) colour = (colour & 0x00ffffff) | 0xd0000000u;
-        for (int value = 1; value <= kNumberColumns; ++value)
-            DrawNumber(c, value, (value - 1) * kNumberCel, row * kNumberCel, 2, colour, style == 3);
+// "G<N>Numbers_<device>": the values 1..N (one column each) in four rows of
+// styles: highlighted (orange), normal (ink), satisfied (grey) and the
+// running count along a dragged line (white, outlined for ink and paper).
+// A cel is one clue slot of the size, so the numbers are as large as the
+// clue room allows.
+bool WriteNumbers(const std::string& folder, int n, int w, int h, const std::string& device) {
+    const int tallest = std::max(8, h * 3 / 5);
+    auto face = NumberFace(n, w, h, tallest);
+    if (!face) {
+        std::fprintf(stderr, "gridgen: size %d: no face fits clue cels of %dx%d\n", n, w, h);
+        return false;
     }
-    return Save(folder, "GridNumbers", c);
+    const tools::Rgb colours[4] = {{216, 100, 30}, {46, 58, 92}, {160, 160, 170}, {255, 255, 255}};
+    const tools::Rgb outline{20, 24, 40};
+    Canvas c(w * n, h * 4);
+    // One baseline for every value, so numbers of a line stand level.
+    const Ink digits = MeasureInk(*face, L"0123456789", 0);
+    const float baseline = std::round((h - digits.Height()) / 2.0f) - digits.top;
+    for (int style = 0; style < 4; ++style)
+        for (int v = 1; v <= n; ++v) {
+            const std::wstring text = std::to_wstring(v);
+            const Ink ink = MeasureInk(*face, text, kDigitSpacing);
+            const float x = (v - 1) * w + std::round((w - ink.Width()) / 2.0f) - ink.left;
+            const float y = style * h + baseline;
+            if (style == 3)
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (dx || dy) tools::Text(c, *face, text, x + dx, y + dy, tools::Solid(outline), kDigitSpacing);
+            tools::Text(c, *face, text, x, y, tools::Solid(colours[style]), kDigitSpacing);
+        }
+    return Save(folder, "G" + std::to_string(n) + "Numbers_" + device, c);
 }
 
 // --- Picture colours ----------------------------------------------------------------------
@@ -215,6 +254,31 @@ bool WriteCursors(const std::string& folder) {
     return Save(folder, "brush_cursor", brush) & Save(folder, "shovel_cursor", shovel);
 }
 
+// The tutorial's message box in nine pieces ("tutorial_box_<column><row>",
+// columns l c r, rows t c b): a card of paper with an ink rim, whose corners
+// are drawn once and whose edges and middle stretch to the text.
+bool WriteTutorialBox(const std::string& folder) {
+    constexpr int kPiece = 16;
+    Canvas whole(kPiece * 3, kPiece * 3);
+    const float far = kPiece * 3.0f;
+    tools::Box(whole, 0.5f, 0.5f, far - 0.5f, far - 0.5f, 12, 1.0f, tools::Solid(tools::kPaper));
+    tools::Box(whole, 0.5f, 0.5f, far - 0.5f, far - 0.5f, 12, 1.0f, tools::Solid(tools::kInk), 0.0f, 2.5f);
+    tools::Box(whole, 5.5f, 5.5f, far - 5.5f, far - 5.5f, 8, 0.8f, tools::Solid(tools::kPaperEdge), 0.0f, 1.5f);
+    bool ok = true;
+    const char columns[] = "lcr", rows[] = "tcb";
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 3; ++column) {
+            Canvas piece(kPiece, kPiece);
+            for (int y = 0; y < kPiece; ++y)
+                for (int x = 0; x < kPiece; ++x)
+                    piece.mImage.mBits[static_cast<size_t>(y) * kPiece + x] =
+                        whole.mImage.mBits[static_cast<size_t>(row * kPiece + y) * whole.mImage.mWidth +
+                                           column * kPiece + x];
+            ok &= Save(folder, std::string("tutorial_box_") + columns[column] + rows[row], piece);
+        }
+    return ok;
+}
+
 // The panel behind the meters and the tool buttons, and the two tool
 // buttons (normal, over, down, disabled).
 bool WriteHud(const std::string& folder, const std::string& device) {
@@ -244,6 +308,7 @@ bool WriteHud(const std::string& folder, const std::string& device) {
         ok &= Save(folder, tool == 0 ? "tile_tool_btn" : "mark_tool_btn", c);
     }
     ok &= WriteHintBulb(folder);
+    ok &= WriteTutorialBox(folder);
     ok &= WriteCursors(folder);
     return ok & WriteChance(folder, "chanceLarge_" + device, 40) & WriteChance(folder, "chanceSmall_" + device, 28);
 }
@@ -332,18 +397,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "gridgen: %s\n", rules.GetErrorText().c_str());
         return 1;
     }
-    bool ok = WriteNumbers(folder) && WriteArtTiles(folder) && WriteTrailSpark(folder);
+    bool ok = WriteArtTiles(folder) && WriteTrailSpark(folder);
     for (const auto& [n, config] : rules.GetTable()) {
         if (n < 1 || n > 25) continue;
-        // The room must hold the most clues a line can have, or the board
-        // draws numbers outside it (and, above, outside the window).
-        const ClueLayout layout(n, TileSizeFor(n), config.mOffsetX, config.mOffsetY, n, kNumberCel, kNumberCel);
-        if (!layout.FitsTheMostClues()) {
+        // A number cel is one clue slot of the size, so the room holds the
+        // most clues a line can have; a room too small for a readable number
+        // (or one that would push numbers outside the window) is refused.
+        const ClueLayout slots(n, TileSizeFor(n), config.mOffsetX, config.mOffsetY, n, 0, 0);
+        int w = slots.GetSlotWidth(), h = slots.GetSlotHeight();
+        // The gap before the cells can push the farthest number out of a
+        // room filled to the last pixel: such cels lose a pixel a side.
+        while (std::min(w, h) >= kSmallestCel &&
+               !ClueLayout(n, TileSizeFor(n), config.mOffsetX, config.mOffsetY, n, w, h).FitsTheMostClues()) {
+            w -= 2;
+            h -= 2;
+        }
+        if (std::min(w, h) < kSmallestCel) {
             std::fprintf(stderr, "gridgen: size %d: offset-x %d and offset-y %d cannot hold %d clue numbers\n", n,
                          config.mOffsetX, config.mOffsetY, (n + 1) / 2);
             ok = false;
+            continue;
         }
-        for (const char* device : kDevices) ok &= WriteSize(folder, n, config, device);
+        for (const char* device : kDevices) ok &= WriteSize(folder, n, config, device) && WriteNumbers(folder, n, w, h, device);
     }
     for (const char* device : kDevices) ok &= WriteHud(folder, device);
     return ok ? 0 : 1;

@@ -382,9 +382,12 @@ int main(int argc, char** argv) {
         ok &= SavePng(tool, folder, std::string("ui_Star_") + name + ".png", MakeStar(emblem, true));
         ok &= SavePng(tool, folder, std::string("ui_Star_") + name + "_Off.png", MakeStar(emblem, false));
     }
-    ok &= SavePng(tool, folder, "ui_AlbumPage.png", MakePaper(600, 300));
+    // One row of a set's puzzles (every set has at most five) with their numbers.
+    ok &= SavePng(tool, folder, "ui_AlbumPage.png", MakePaper(600, 200));
     ok &= SavePng(tool, folder, "ui_PreviewPanel.png", MakePaper(320, 500));
-    ok &= SavePng(tool, folder, "ui_SetCard.png", MakePaper(480, 420));
+    // The bonus sets' card holds the catalogue's one bonus set and two lines
+    // about it (select_animations.xml); more bonus sets need a taller card.
+    ok &= SavePng(tool, folder, "ui_SetCard.png", MakePaper(480, 270));
     ok &= SavePng(tool, folder, "ui_SetButton.png", MakeSetButton());
     ok &= SavePng(tool, folder, "select_bg_meadow.png", MakeMeadow());
     ok &= SavePng(tool, folder, "select_bg_harbor.png", MakeHarbor());

@@ -1,5 +1,5 @@
-// Draws the title and profile pictures in gamedata/images: the title's
-// background (a dark patchwork quilt on the desk) and the game's logo, the
+// Draws the title and profile pictures in gamedata/images: the game's logo
+// (the screens lie on the main menu's quilt, tools/mainmenuart), the
 // loading bar's trough and its tiles, the play button; the name entry box,
 // its check button (also the profiles screen's), the profile slot's plate and
 // the profiles screen's panel. Type is DejaVu (fontconfig). Regenerating
@@ -18,42 +18,6 @@ using namespace tools;
 constexpr Rgb kOrange{0xF5, 0x9A, 0x3C};
 constexpr Rgb kMist{0xD8, 0xDC, 0xE8};
 constexpr Rgb kBlack{0, 0, 0};
-
-// A small deterministic hash for the patchwork's tones (no random source, so
-// every run draws the same quilt).
-float Hash(int x, int y) {
-    unsigned h = static_cast<unsigned>(x) * 374761393u + static_cast<unsigned>(y) * 668265263u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<float>((h ^ (h >> 16)) & 0xffff) / 65535.0f;
-}
-
-// The desk under a quilt of dark patches with pale stitching, lit behind the
-// logo and darker toward the edges.
-ImageData MakeBackground() {
-    const int w = 1024, h = 768, patch = 64;
-    Canvas c(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const int px = x / patch, py = y / patch;
-            const float tone = Hash(px, py);
-            Rgb colour = Mix(kDesk, kInk, 0.12f + tone * 0.38f);
-            // Every fourth patch carries a warm or blue thread of colour.
-            if (Hash(py + 7, px + 3) > 0.82f) colour = Mix(colour, tone > 0.5f ? kWarmOutline : kHighlight, 0.22f);
-            // Stitches: dashes just inside each patch's edge.
-            const int lx = x % patch, ly = y % patch;
-            const bool stitchX = (ly == 4 || ly == patch - 5) && (lx / 5) % 2 == 0 && lx > 4 && lx < patch - 4;
-            const bool stitchY = (lx == 4 || lx == patch - 5) && (ly / 5) % 2 == 0 && ly > 4 && ly < patch - 4;
-            if (stitchX || stitchY) colour = Mix(colour, kPaperEdge, 0.16f);
-            // The seams between patches are darker.
-            if (lx == 0 || ly == 0) colour = Mix(colour, kBlack, 0.35f);
-            const float glow = std::clamp(1.0f - std::hypot((x - 512.0f) / 1.4f, y - 300.0f) / 520.0f, 0.0f, 1.0f);
-            const float edge = std::clamp(std::hypot((x - 512.0f) / 512.0f, (y - 384.0f) / 384.0f) - 0.55f, 0.0f, 1.0f);
-            colour = Mix(colour, Mix(kInk, kHighlight, 0.25f), glow * glow * 0.45f);
-            colour = Mix(colour, kBlack, edge * 0.55f);
-            Plot(c, x, y, colour, 1.0f);
-        }
-    return c.mImage;
-}
 
 // Text drawn with a soft shadow and an outline ring, then its fill.
 template <class Shade>
@@ -248,7 +212,6 @@ int main(int argc, char** argv) {
     auto line = Face("titleart", "DejaVu Sans", 22);
     auto button = Face("titleart", "DejaVu Serif:bold", 42);
     if (!big || !small || !line || !button) return 1;
-    out.Save("TitleBackground.png", MakeBackground());
     out.Save("GameLogo.png", MakeLogo(*big, *small, *line));
     out.Save("Loadingbar_base.png", MakeBarBase());
     out.Save("Loadingbar_Top.png", MakeBarTop());

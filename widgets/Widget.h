@@ -42,8 +42,9 @@ public:
     virtual bool IsPaused();
 
     virtual void Draw(Graphics* /*g*/) {}
-    // Drawn by the manager after the whole tree when DeferOverlay was asked
-    // for in this frame; the graphics are translated to the widget.
+    // Drawn by the manager after the widget's top-level ancestor's whole
+    // subtree (and under the top-level widgets above it) when DeferOverlay was
+    // asked for in this frame; the graphics are translated to the widget.
     virtual void DrawOverlay(Graphics* /*g*/) {}
     virtual void DrawOverlayAt(Graphics* g, int /*priority*/) { DrawOverlay(g); }
     void DeferOverlay(int priority = 0);

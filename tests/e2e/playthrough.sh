@@ -139,9 +139,9 @@ wait_for main-menu 8 looks 340 230 60 35 $CARD
 busy 440 232 150 32 || fail "the main menu does not show the player's name after a restart"
 click 512 318
 # Play goes on in the first set, its next puzzle open.
-wait_for meadow 10 looks 60 330 500 60 246 240 226
+wait_for meadow 10 looks 60 302 500 20 246 240 226
 sleep 1.5  # the buttons take the pointer once the screen has come in
-click 340 511
+click 340 396
 MAP_PAPER="300 95 200 25 241 235 220"
 wait_for map 8 looks $MAP_PAPER
 # The peaks are still locked: a click there leaves the map as it is.
@@ -149,7 +149,7 @@ click 840 277
 sleep 1.5; shot map-locked-set
 looks $MAP_PAPER || fail "a locked set answered a click"
 click 280 577
-wait_for meadow 10 looks 60 330 500 60 246 240 226
+wait_for meadow 10 looks 60 302 500 20 246 240 226
 sleep 1.5
 
 step "8. a puzzle solved by clicking its tiles"

@@ -68,18 +68,19 @@ bool Inside(const Rect& inner, const Rect& outer) { return inner.Intersection(ou
 // styles: this is what makes the board readable.
 TEST_F(GridTest, ClueNumbersAreDrawnInTheClueRoom) {
     ASSERT_TRUE(StartBoard());
-    Image* numbers = FindImage(L"GridNumbers");
+    Image* numbers = FindImage(L"G5Numbers_ipad");
     ASSERT_NE(numbers, nullptr);
     const int w = numbers->GetCelWidth(), h = numbers->GetCelHeight();
+    const int normal = numbers->mNumCols;  // the first cel of the normal style
     const RecordedFrame frame(*mApp->mWidgetManager);
     std::vector<SheetQuad> quads = frame.Quads(numbers);
     EXPECT_EQ(quads.size(), 16u);
     // Column 0 ([2, 2]): slot height 50, the last clue just above the board.
-    EXPECT_TRUE(Has(quads, kBoardX + (kTile - w) / 2, kBoardY + (50 - h) / 2 - 100 - 2, 25 + 1));
-    EXPECT_TRUE(Has(quads, kBoardX + (kTile - w) / 2, kBoardY + (50 - h) / 2 - 50 - 2, 25 + 1));
+    EXPECT_TRUE(Has(quads, kBoardX + (kTile - w) / 2, kBoardY + (50 - h) / 2 - 100 - 2, normal + 1));
+    EXPECT_TRUE(Has(quads, kBoardX + (kTile - w) / 2, kBoardY + (50 - h) / 2 - 50 - 2, normal + 1));
     // Row 3 ([2, 1]): slot width 40, the last clue just left of the board.
-    EXPECT_TRUE(Has(quads, kBoardX + (40 - w) / 2 - 40 - 2, kBoardY + 3 * kTile + (kTile - h) / 2, 25 + 0));
-    EXPECT_TRUE(Has(quads, kBoardX + (40 - w) / 2 - 80 - 2, kBoardY + 3 * kTile + (kTile - h) / 2, 25 + 1));
+    EXPECT_TRUE(Has(quads, kBoardX + (40 - w) / 2 - 40 - 2, kBoardY + 3 * kTile + (kTile - h) / 2, normal + 0));
+    EXPECT_TRUE(Has(quads, kBoardX + (40 - w) / 2 - 80 - 2, kBoardY + 3 * kTile + (kTile - h) / 2, normal + 1));
     // The background sits the clue room's size up and left of the cells.
     Image* background = FindImage(L"Grid5_ipad");
     ASSERT_NE(background, nullptr);
@@ -91,7 +92,7 @@ TEST_F(GridTest, ClueNumbersAreDrawnInTheClueRoom) {
 
 TEST_F(GridTest, ThePointersLineAndCluesAreHighlighted) {
     ASSERT_TRUE(StartBoard());
-    Image* numbers = FindImage(L"GridNumbers");
+    Image* numbers = FindImage(L"G5Numbers_ipad");
     Image* cursor = FindImage(L"G5CursorHighlight_ipad");
     Image* reveal = FindImage(L"G5TileHighlight_ipad");
     ASSERT_TRUE(numbers && cursor && reveal);
@@ -112,8 +113,8 @@ TEST_F(GridTest, ThePointersLineAndCluesAreHighlighted) {
     std::vector<SheetQuad> quads = frame.Quads(numbers);
     int highlighted = 0, counts = 0;
     for (const SheetQuad& q : quads) {
-        if (q.mCel / 25 == 0) ++highlighted;
-        if (q.mCel / 25 == 3) ++counts;
+        if (q.mCel / numbers->mNumCols == 0) ++highlighted;
+        if (q.mCel / numbers->mNumCols == 3) ++counts;
     }
     EXPECT_EQ(highlighted, 4);
     EXPECT_EQ(counts, 3) << "running counts 1, 2, 3 along the line";
@@ -133,8 +134,6 @@ TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
     rules.Publish();
     const std::shared_ptr<const GridConfigTable> sizes = gGridConfigs.Get();
     ASSERT_FALSE(sizes->empty());
-    Image* numbers = FindImage(L"GridNumbers");
-    ASSERT_NE(numbers, nullptr);
     const Rect window(0, 0, mApp->mWidth, mApp->mHeight);
     Image* hud = FindImage(L"hud_back_ipad");
     ASSERT_NE(hud, nullptr);
@@ -145,6 +144,9 @@ TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
             for (int x = 0; x < n; x += 2) rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = '#';
         InstallPuzzle(1, rows);
         ASSERT_TRUE(StartBoard(1));
+        Image* numbers = FindImage(Grid::NumbersImageName(n));
+        ASSERT_NE(numbers, nullptr);
+        EXPECT_GE(std::min(numbers->GetCelWidth(), numbers->GetCelHeight()), 14) << "numbers too small to read";
         const int runs = (n + 1) / 2;
         ASSERT_EQ(mGrid->GetClues(LineKind::Column)[0].size(), static_cast<size_t>(runs));
         const int side = n * mGrid->GetTileSize();

@@ -87,36 +87,30 @@ TEST_F(GridTest, AMissingClueSlotCountStillGivesOneSlot) {
     mApp->mWidgetManager->DrawToGraphics(g);
 }
 
-TEST_F(GridTest, ClueNumbersUseTheStyleRowsOfTheBoardSize) {
+TEST_F(GridTest, ClueNumbersUseTheStyleRowsOfTheirSizesSheet) {
     ASSERT_TRUE(MakeBoard());
-    Image* sheet = FindImage(L"GridNumbers");
+    Image* sheet = FindImage(L"G5Numbers_ipad");
     ASSERT_NE(sheet, nullptr);
-    ASSERT_EQ(sheet->mNumCols, 25);
-    ASSERT_EQ(sheet->mNumRows, 8);
-    EXPECT_EQ(mGrid->ClueNumberCel(Clue{3, 0}, false), 25 + 2);
+    ASSERT_EQ(sheet->mNumCols, 5);
+    ASSERT_EQ(sheet->mNumRows, 4);
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{3, 0}, false), 5 + 2);
     EXPECT_EQ(mGrid->ClueNumberCel(Clue{3, 0}, true), 2);
-    EXPECT_EQ(mGrid->ClueNumberCel(Clue{3, 1}, true), 50 + 2) << "satisfied wins over highlighted";
-    EXPECT_EQ(mGrid->ClueNumberCel(Clue{25, 0}, false), 49);
-    EXPECT_EQ(mGrid->ClueNumberCel(Clue{26, 0}, false), -1);
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{3, 1}, true), 10 + 2) << "satisfied wins over highlighted";
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{5, 0}, false), 9);
+    EXPECT_EQ(mGrid->ClueNumberCel(Clue{6, 0}, false), -1) << "beyond the sheet";
     EXPECT_EQ(mGrid->ClueNumberCel(Clue{0, 0}, false), -1);
     // Column clue k of L sits (L - k) slots above the board, 2 pixels more.
     const int w = sheet->GetCelWidth(), h = sheet->GetCelHeight();
     EXPECT_EQ(mGrid->GetClueLayout().ColumnClue(3, 0, 2), Point(240 + (80 - w) / 2, (50 - h) / 2 - 100 - 2));
     EXPECT_EQ(mGrid->GetClueLayout().RowClue(1, 1, 2), Point((40 - w) / 2 - 40 - 2, 80 + (80 - h) / 2));
 
-    // Boards above 15 use rows 4 to 7.
-    gGridConfigs.Edit([](GridConfigTable& rules) {
-        GridConfig& big = rules[20];
-        big.mOffsetX = 280;
-        big.mOffsetY = 70;
-        big.mMistakes = 12;
-    });
+    // A board of 20 draws from its own sheet, which goes up to 20.
     InstallPuzzle(1, std::vector<std::string>(20, std::string(20, '#')));
     std::string error;
     PlayTileGrid* board = PlayTileGrid::Create(PuzzleRef{kGame, 0, 0, 1}, &error);
     ASSERT_NE(board, nullptr) << error;
-    EXPECT_EQ(board->ClueNumberCel(Clue{20, 0}, false), 5 * 25 + 19);
-    EXPECT_EQ(board->ClueNumberCel(Clue{20, 1}, true), 6 * 25 + 19);
+    EXPECT_EQ(board->ClueNumberCel(Clue{20, 0}, false), 20 + 19);
+    EXPECT_EQ(board->ClueNumberCel(Clue{20, 1}, true), 40 + 19);
     delete board;
 }
 
@@ -132,7 +126,19 @@ TEST_F(GridTest, HighlightFollowsThePointerAndNumbersFade) {
     mGrid->FadeNumbers();
     Run(50);
     EXPECT_NEAR(mGrid->GetNumberAlpha(), 0.5f, 0.02f);
+    EXPECT_EQ(mGrid->mOpacity, 1.0f) << "a lost board keeps its clue room";
     Run(60);
     EXPECT_EQ(mGrid->GetNumberAlpha(), 0.0f);
     mApp->mWidgetManager->DrawToGraphics(g);
+}
+
+// Solved, the clue room's paper goes with the numbers: the picture stands
+// alone (the empty banded room once stayed beside it).
+TEST_F(GridTest, ASolvedBoardsClueRoomFadesWithItsNumbers) {
+    ASSERT_TRUE(StartBoard());
+    mGrid->FadeNumbers(true);
+    Run(50);
+    EXPECT_NEAR(mGrid->mOpacity, 0.5f, 0.02f);
+    Run(60);
+    EXPECT_EQ(mGrid->mOpacity, 0.0f);
 }
