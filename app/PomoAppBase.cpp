@@ -312,6 +312,7 @@ int PomoAppBase::StepsUntilDue() {
 
 void PomoAppBase::UpdateFrames() {
     if (mMusicInterface) mMusicInterface->Update();
+    if (mAudioOutput) mAudioOutput->Update();
     // Widgets removed during the walk are deleted after it (RunPass).
     mWidgetManager->Update();
 }
