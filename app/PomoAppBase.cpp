@@ -214,7 +214,7 @@ void PomoAppBase::RunPass() {
         }
     }
     if (mSignalQuit.load()) Shutdown();
-    if (mRedrawRequested.exchange(false)) mFramePacer.Request();
+    if (mRedrawRequested.exchange(false)) RequestWholeFrame();
 
     InputEvent event;
     bool haveEvent = false;
@@ -228,7 +228,7 @@ void PomoAppBase::RunPass() {
     }
     if (haveEvent) {
         HandleInputEvent(event);
-        mFramePacer.Request();
+        RequestWholeFrame();
     }
 
     if (mLoadingThread.joinable() && mLoadingDone.load() && !mLoadingCompletionSeen) {
@@ -260,11 +260,22 @@ void PomoAppBase::RunPass() {
     UpdateFramesF(elapsed);
 
     // A still screen is not drawn again: the window keeps the last frame.
-    if (mWidgetManager->TakeDirty()) mFramePacer.Request();
+    // A change that says where it is alone (a label's new text) is drawn
+    // only there; anything else draws the whole frame.
+    Rect part;
+    if (mWidgetManager->TakeDirty(&part)) {
+        mFramePacer.Request();
+        if (part.IsEmpty())
+            mWholeFrame = true;
+        else
+            mFrameArea = mFrameArea.Union(part);
+    }
     bool drawn = mFramePacer.ShouldDraw(now);
     if (drawn) {
         mFramePacer.Drawn(now);
         DrawFrame();
+        mWholeFrame = false;
+        mFrameArea = Rect();
         ++mFrameCount;
     }
 
@@ -312,13 +323,19 @@ int PomoAppBase::StepsUntilDue() {
 
 void PomoAppBase::UpdateFrames() {
     if (mMusicInterface) mMusicInterface->Update();
+    if (mAudioOutput) mAudioOutput->Update();
     // Widgets removed during the walk are deleted after it (RunPass).
     mWidgetManager->Update();
 }
 
+void PomoAppBase::RequestWholeFrame() {
+    mFramePacer.Request();
+    mWholeFrame = true;
+}
+
 void PomoAppBase::DrawFrame() {
     if (!mD3DInterface) return;
-    mD3DInterface->BeginFrame(Color(20, 26, 41));
+    mD3DInterface->BeginFrame(Color(20, 26, 41), mWholeFrame || mFrameArea.IsEmpty() ? nullptr : &mFrameArea);
     {
         Graphics g(nullptr);
         DrawScreen(g);

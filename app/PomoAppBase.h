@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/FramePacer.h"
+#include "core/Geometry.h"
 #include "app/Settings.h"
 #include "core/CommandLine.h"
 #include "core/WeakHandle.h"
@@ -234,6 +235,7 @@ protected:
     virtual void UpdateFrames();                    // one fixed update step
     virtual void UpdateFramesF(float elapsedSteps);  // once per drawn frame
     virtual void DrawFrame();                       // one frame into the window
+    void RequestWholeFrame();
     virtual void DrawScreen(Graphics& g);           // the frame's contents, in DrawFrame
     virtual void HandleInputEvent(const InputEvent& event);
     // How many coming update steps may run late, together, because nothing
@@ -269,6 +271,9 @@ protected:
     std::vector<InputEvent> mPumpBuffer;
 
     FramePacer mFramePacer;
+    // What the next frame must draw: all of it, or only mFrameArea.
+    bool mWholeFrame = true;
+    Rect mFrameArea;
     std::atomic<bool> mRedrawRequested{false};
     std::atomic<bool> mShutdownRequested{false};
     std::atomic<bool> mSignalQuit{false};

@@ -73,6 +73,7 @@ double BassTrackInterface::GetEffectiveVolume(const TrackRecord& track) const {
 
 void BassTrackInterface::ApplyVolume(const TrackRecord& track) {
     mLibrary->ChannelSetAttribute(track.Channel(), MUSIC_ATTRIB_VOL, static_cast<float>(GetEffectiveVolume(track)));
+    mMixer.Wake();  // a track made audible again
 }
 
 void BassTrackInterface::SetAttributes(const TrackRecord& track) {
@@ -106,6 +107,7 @@ bool BassTrackInterface::LoadTrack(int id, const std::string& fileName, const st
 }
 
 void BassTrackInterface::StartChannel(const TrackRecord& track, int startPosition, bool loop, bool fadeIn) {
+    mMixer.Wake();
     const uint32_t loopFlag = loop ? MUSIC_FLAG_LOOP : 0;
     if (track.mMusicHandle) {
         // -1 plays on from where the module stands, as it does for streams,
@@ -223,6 +225,7 @@ void BassTrackInterface::PauseTrack(int id) {
 void BassTrackInterface::ResumeTrack(int id) {
     std::lock_guard<std::recursive_mutex> guard(mLock);
     if (TrackRecord* track = Find(id)) mLibrary->ChannelPlay(track->Channel(), 0);
+    mMixer.Wake();
 }
 
 void BassTrackInterface::Free(const TrackRecord& track) {
@@ -262,6 +265,7 @@ void BassTrackInterface::ResumeWhere(Pick pick) {
     for (auto& [id, track] : mTracks)
         if (pick(track) && mLibrary->ChannelIsActive(track.Channel()) == MUSIC_PAUSED)
             mLibrary->ChannelPlay(track.Channel(), 0);
+    mMixer.Wake();
 }
 
 void BassTrackInterface::PauseAllTracks() {

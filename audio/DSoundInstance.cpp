@@ -80,6 +80,7 @@ bool DSoundInstance::Play(bool looping, bool autoRelease) {
     mAutoRelease = autoRelease;
     if (!mSoundBuffer) return false;
     mSoundBuffer->Play(looping);
+    mSoundManager->GetMixer()->Wake();
     return true;
 }
 

@@ -44,6 +44,19 @@ void Mixer::RemoveSource(MixerSource* source) {
     std::erase(mSources, source);
 }
 
+bool Mixer::IsActive() {
+    std::lock_guard<std::mutex> guard(mLock);
+    for (const auto& voice : mVoices)
+        if (voice->IsPlaying()) return true;
+    for (MixerSource* source : mSources)
+        if (source->IsAudible()) return true;
+    return false;
+}
+
+void Mixer::Wake() {
+    if (MixerDriver* driver = mDriver.load()) driver->Wake();
+}
+
 void Mixer::SetMasterVolume(double volume) {
     mMasterStep.store(static_cast<uint32_t>(std::clamp(volume, 0.0, 1.0) * 65535.0));
 }

@@ -12,6 +12,17 @@ class MixerSource {
 public:
     virtual ~MixerSource() = default;
     virtual void MixInto(float* stereo, int frames) = 0;
+    // Whether MixInto would add anything now; a silent source lets the
+    // output stop.
+    virtual bool IsAudible() { return true; }
+};
+
+// What runs the mix (the audio output): told when something may be heard
+// again, so a device stopped while all was quiet starts at once.
+class MixerDriver {
+public:
+    virtual ~MixerDriver() = default;
+    virtual void Wake() = 0;
 };
 
 // The process's one mix: voices and sources summed into interleaved float
@@ -30,6 +41,14 @@ public:
     void AddSource(MixerSource* source);
     void RemoveSource(MixerSource* source);
 
+    // Whether the next block would hold anything: a voice playing (at any
+    // volume, so it still reaches its end) or an audible source.
+    bool IsActive();
+    // Called by whatever starts a sound or raises a volume; cheap when the
+    // output runs.
+    void Wake();
+    void SetDriver(MixerDriver* driver) { mDriver.store(driver); }
+
     // The gain of the whole program's output, in place of the desktop's
     // volume (which is never touched): stored in 1/65535 steps.
     void SetMasterVolume(double volume);
@@ -41,5 +60,6 @@ private:
     std::vector<std::shared_ptr<Voice>> mVoices;
     std::vector<MixerSource*> mSources;
     std::atomic<uint32_t> mMasterStep{65535};
-    float mMasterGain = 1.0f;  // mixing side, ramped towards the stored step
+    float mMasterGain = 1.0f;
+    std::atomic<MixerDriver*> mDriver{nullptr};  // mixing side, ramped towards the stored step
 };

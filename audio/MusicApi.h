@@ -56,6 +56,10 @@ typedef uint32_t (*MUSIC_ChannelFlags_t)(MUSIC_HANDLE handle, uint32_t flags, ui
 // Adds every playing channel into interleaved float stereo at the rate given
 // to MUSIC_Init; called from the host's mixer.
 typedef void (*MUSIC_Mix_t)(float* stereo, int frames);
+// 1 when MUSIC_Mix would add anything: a channel playing at a volume above 0
+// on a bus above 0. The host may stop calling MUSIC_Mix while it is 0 (the
+// channels then hold their place).
+typedef int (*MUSIC_Audible_t)(void);
 
 #ifdef __cplusplus
 }

@@ -49,6 +49,7 @@ std::shared_ptr<MusicLibrary> MusicLibrary::Acquire(std::string* error) {
     resolve(table->StreamCreateFile, "MUSIC_StreamCreateFile");
     resolve(table->StreamFree, "MUSIC_StreamFree");
     resolve(table->Mix, "MUSIC_Mix");
+    resolve(table->Audible, "MUSIC_Audible");
     if (!ok) return nullptr;
     table->mLibrary = std::move(library);
     gMusicLibrary = table;

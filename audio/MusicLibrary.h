@@ -17,6 +17,7 @@ public:
     ~MusicLibrary() override;
 
     void MixInto(float* stereo, int frames) override { Mix(stereo, frames); }
+    bool IsAudible() override { return Audible() != 0; }
 
     MUSIC_Init_t Init = nullptr;
     MUSIC_Free_t Free = nullptr;
@@ -35,6 +36,7 @@ public:
     MUSIC_ChannelSetPosition_t ChannelSetPosition = nullptr;
     MUSIC_ChannelFlags_t ChannelFlags = nullptr;
     MUSIC_Mix_t Mix = nullptr;
+    MUSIC_Audible_t Audible = nullptr;
 
 private:
     MusicLibrary() = default;

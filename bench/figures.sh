@@ -2,8 +2,10 @@
 # The game's headline figures in one run:
 #   1. launch to the first drawn frame, against Simon Tatham's Pattern
 #      (sgt-puzzles) started the same way, runs taken in turn A B A B;
-#   2. processor time per second on a still start screen and a still play
-#      screen (the largest board the game ships, 20 x 20);
+#   2. processor time per second on a still start screen, the main menu and
+#      a still play screen (the largest board the game ships, 20 x 20), the
+#      last two with their music and with the music's volume at 0, and which
+#      threads spent it;
 #   3. private memory (Private_Dirty) on both;
 #   4. frame time while the picture of a solved 25 x 25 puzzle appears, on
 #      SDL's offscreen OpenGL driver (the play screen benchmark).
@@ -11,7 +13,8 @@
 #   bench/figures.sh [build-dir] [launch-runs] [seconds]   (defaults: build, 7, 10)
 # Needs xvfb-run and a build with QUILTRO_BENCH=ON (quiltro7, tools/pakbuild,
 # bench/first_frame, bench/quiltro7_bench); xdotool (optional) parks the
-# pointer off the game's window. Takes about 1.5 minutes.
+# pointer off the game's window and drives the title to the main menu.
+# Takes about 3 minutes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=$(cd "${1:-build}" && pwd)
@@ -72,30 +75,67 @@ measure_still() {  # label, pid
   local pid=$2 hz t0 r0 s0 t1 r1 s1
   hz=$(getconf CLK_TCK)
   kill -0 "$pid" 2>/dev/null || { printf '  %-26s the game ended early\n' "$1"; return; }
+  for task in /proc/"$pid"/task/*; do
+    awk -v id="${task##*/}" '{ print id, $1 }' "$task/schedstat" 2>/dev/null
+  done | sort > "$WORK/before"
   t0=$(ticks "$pid"); r0=$(runtime_ns "$pid"); s0=$(date +%s.%N)
   sleep "$SECONDS_MEASURED"
   t1=$(ticks "$pid"); r1=$(runtime_ns "$pid"); s1=$(date +%s.%N)
   awk -v t="$((t1 - t0))" -v r="$((r1 - r0))" -v hz="$hz" -v a="$s0" -v b="$s1" -v m="$(private_dirty_kib "$pid")" -v l="$1" \
-    'BEGIN { printf "  %-26s CPU %5.2f ms/s (ticks %4.1f)   Private_Dirty %6.1f MiB\n", l, r / 1e6 / (b - a), t * 1000.0 / hz / (b - a), m / 1024 }'
+    'BEGIN { printf "  %-30s CPU %5.2f ms/s (ticks %4.1f)   Private_Dirty %6.1f MiB\n", l, r / 1e6 / (b - a), t * 1000.0 / hz / (b - a), m / 1024 }'
+  # Which threads worked: the main one, the audio device's, the music
+  # feeder (named as the program), llvmpipe's rasterisers.
+  for task in /proc/"$pid"/task/*; do
+    awk -v id="${task##*/}" '{ print id, $1 }' "$task/schedstat" 2>/dev/null
+  done | sort > "$WORK/after"
+  join "$WORK/before" "$WORK/after" 2>/dev/null | while read -r id a b; do
+    awk -v n="$(cat /proc/"$pid"/task/"$id"/comm 2>/dev/null)" -v d="$((b - a))" -v s="$SECONDS_MEASURED" \
+      'BEGIN { if (d / 1e6 / s >= 0.1) printf "%s %.2f, ", n, d / 1e6 / s }'
+  done | sed -e 's/, $//' -e 's/^/      threads: /'
+  echo
 }
 stop() { kill -TERM "$1" 2>/dev/null; wait "$1" 2>/dev/null || true; }
+# A user folder of its own for each run; MUSIC0 set: the music's volume at 0.
+fresh_user() {
+  rm -rf "$WORK/user"; mkdir -p "$WORK/user"
+  [ -n "${MUSIC0:-}" ] && echo '<settings><music-group name="music" volume="0.000"/></settings>' > "$WORK/user/settings.xml"
+  true
+}
+# The start screen: past the start-up screens (the publisher's picture, the
+# logo and the two splashes last about 15 s) and loading, the pointer off the window.
+start_screen() {
+  fresh_user
+  "$GAME" -changedir "$WORK/data" 2>/dev/null &
+  pid=$!
+  command -v xdotool > /dev/null && xdotool mousemove 1279 1023
+  sleep 25
+}
+# The main menu, reached as a new player does: the title's play button, a
+# name, Enter (needs xdotool).
+main_menu() {
+  start_screen
+  local window
+  window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+  xdotool mousemove --window "$window" 512 576 click 1; sleep 1.5
+  xdotool type --delay 80 "Ana"; xdotool key Return; sleep 0.5
+  xdotool mousemove 1279 1023; sleep 5
+}
+play_screen() {
+  fresh_user
+  QUILTRO7_DEV_PUZZLE=0,2,4 "$GAME" -changedir "$WORK/data" 2>/dev/null &
+  pid=$!
+  command -v xdotool > /dev/null && xdotool mousemove 1279 1023
+  sleep 8
+}
 
 echo "== Still screens over ${SECONDS_MEASURED} s (targets: CPU at most 2 ms/s; memory at most KDE Picmi's, about 36 MiB Private_Dirty, a figure given to us)"
-"$GAME" -changedir "$WORK/data" 2>/dev/null &
-pid=$!
-# Past the start-up screens (the publisher's picture, the logo and the two
-# splashes last about 15 s) and loading, with the pointer off the window.
-command -v xdotool > /dev/null && xdotool mousemove 1279 1023
-sleep 25
-measure_still "start screen:" "$pid"
-stop "$pid"
-
-QUILTRO7_DEV_PUZZLE=0,2,4 "$GAME" -changedir "$WORK/data" 2>/dev/null &
-pid=$!
-command -v xdotool > /dev/null && xdotool mousemove 1279 1023
-sleep 8
-measure_still "play screen, 20 x 20:" "$pid"
-stop "$pid"
+start_screen; measure_still "start screen:" "$pid"; stop "$pid"
+if command -v xdotool > /dev/null; then
+  main_menu; measure_still "main menu, its music playing:" "$pid"; stop "$pid"
+  MUSIC0=1 main_menu; measure_still "main menu, music at 0:" "$pid"; stop "$pid"
+fi
+play_screen; measure_still "play screen, 20 x 20, music:" "$pid"; stop "$pid"
+MUSIC0=1 play_screen; measure_still "play screen, 20 x 20, music 0:" "$pid"; stop "$pid"
 INNER
 xvfb-run -a -s "-screen 0 1280x1024x24 -br" bash "$WORK/inner.sh"
 

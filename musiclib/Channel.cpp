@@ -14,6 +14,11 @@ int Channel::RingSpace() {
     return static_cast<int>((mRing.size() / 2) - mCount);
 }
 
+int Channel::RingCapacity() {
+    std::lock_guard<std::mutex> guard(mRingLock);
+    return static_cast<int>(mRing.size() / 2);
+}
+
 int Channel::RingFrames() {
     std::lock_guard<std::mutex> guard(mRingLock);
     return static_cast<int>(mCount);

@@ -34,6 +34,7 @@ public:
     void ResizeRing(int frames);
     int RingSpace();
     int RingFrames();
+    int RingCapacity();
     void Push(const float* stereo, int frames);
     int Pop(float* stereo, int frames);
     void ClearRing();

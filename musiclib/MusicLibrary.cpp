@@ -50,25 +50,19 @@ std::vector<std::shared_ptr<Channel>> Playing() {
     return out;
 }
 
+// The feeder decodes only when asked: a channel started or moved, or the mix
+// drained a ring to half (MixChannel). A 500 ms ring is then topped up about
+// four times a second instead of on a 10 ms beat, and with nothing playing,
+// or nothing mixed (the host's device asleep), the thread never wakes.
 void FeederLoop() {
-    bool idle = false;
     for (;;) {
         {
-            // While channels play their buffers are topped up every 10 ms; with
-            // none playing there is nothing to decode ahead, so the thread
-            // sleeps until a channel starts or moves, costing nothing at rest.
             std::unique_lock<std::mutex> guard(gLibrary->wakeLock);
-            auto woken = [] { return gLibrary->wakePending || gLibrary->quit; };
-            if (idle)
-                gLibrary->wake.wait(guard, woken);
-            else
-                gLibrary->wake.wait_for(guard, std::chrono::milliseconds(10), woken);
+            gLibrary->wake.wait(guard, [] { return gLibrary->wakePending || gLibrary->quit; });
             gLibrary->wakePending = false;
             if (gLibrary->quit) return;
         }
-        const auto playing = Playing();
-        idle = playing.empty();
-        for (auto& channel : playing) {
+        for (auto& channel : Playing()) {
             std::lock_guard<std::mutex> guard(channel->mDecodeLock);
             channel->Fill();
         }
@@ -79,6 +73,7 @@ void Wake() {
     if (!gLibrary || gLibrary->decodeInMix) return;
     {
         std::lock_guard<std::mutex> guard(gLibrary->wakeLock);
+        if (gLibrary->wakePending) return;
         gLibrary->wakePending = true;
     }
     gLibrary->wake.notify_one();
@@ -139,6 +134,8 @@ void MixChannel(Channel& channel, float* out, int frames, float busGain) {
         }
         done += want;
     }
+    if (!gLibrary->decodeInMix && !channel.mDecoderEnded.load() && channel.RingFrames() < channel.RingCapacity() / 2)
+        Wake();
     channel.mLeftGain = left;
     channel.mRightGain = right;
 }
@@ -268,6 +265,18 @@ MUSIC_EXPORT uint32_t MUSIC_ChannelFlags(MUSIC_HANDLE handle, uint32_t flags, ui
     const uint32_t now = (channel->mFlags.load() & ~mask) | (flags & mask);
     channel->mFlags.store(now);
     return now;
+}
+
+MUSIC_EXPORT int MUSIC_Audible(void) {
+    if (!gLibrary || !gLibrary->running.load()) return 0;
+    std::lock_guard<std::mutex> guard(gLibrary->lock);
+    for (auto& [handle, channel] : gLibrary->channels) {
+        if (channel->mState.load() != MUSIC_PLAYING || channel->mVolume.load() <= 0.0f) continue;
+        const float bus = channel->mModule ? gLibrary->moduleGain.load() * channel->mAmplify.load()
+                                           : gLibrary->streamGain.load();
+        if (bus > 0.0f) return 1;
+    }
+    return 0;
 }
 
 MUSIC_EXPORT void MUSIC_Mix(float* stereo, int frames) {

@@ -6,41 +6,70 @@
 
 #include "platform/CrashSignals.h"
 
+namespace {
+
+// About 23 ms a period at 44.1 kHz: a sound starts within a frame or two of
+// being asked for, and the device thread wakes half as often as at 512.
+constexpr int kPeriodFrames = 1024;
+
+}  // namespace
+
 std::unique_ptr<AudioDevice> AudioDevice::Open(std::string* error) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {  // counted: the destructor quits it
         if (error) *error = SDL_GetError();
         return nullptr;
     }
     std::unique_ptr<AudioDevice> device(new AudioDevice());
-    SDL_AudioSpec want{};
-    want.freq = 44100;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = 512;
-    want.callback = &AudioDevice::Callback;
-    want.userdata = device.get();
-    SDL_AudioSpec got{};
-    device->mId = SDL_OpenAudioDevice(nullptr, 0, &want, &got, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (device->mId == 0) {
-        if (error) *error = SDL_GetError();
+    if (!device->OpenDevice(44100, true, error)) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
-    device->mRate = got.freq;
-    device->mPeriod = got.samples;
     return device;
 }
 
+bool AudioDevice::OpenDevice(int rate, bool allowRateChange, std::string* error) {
+    SDL_AudioSpec want{};
+    want.freq = rate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = kPeriodFrames;
+    want.callback = &AudioDevice::Callback;
+    want.userdata = this;
+    SDL_AudioSpec got{};
+    mId = SDL_OpenAudioDevice(nullptr, 0, &want, &got, allowRateChange ? SDL_AUDIO_ALLOW_FREQUENCY_CHANGE : 0);
+    if (mId == 0) {
+        if (error) *error = SDL_GetError();
+        return false;
+    }
+    mRate = got.freq;
+    mPeriod = got.samples;
+    return true;
+}
+
 AudioDevice::~AudioDevice() {
-    SDL_CloseAudioDevice(mId);
+    Close();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void AudioDevice::Start(AudioRenderer* renderer) {
-    SDL_LockAudioDevice(mId);
+    if (mId) SDL_LockAudioDevice(mId);
     mRenderer = renderer;
-    SDL_UnlockAudioDevice(mId);
-    SDL_PauseAudioDevice(mId, renderer ? 0 : 1);
+    if (mId) {
+        SDL_UnlockAudioDevice(mId);
+        SDL_PauseAudioDevice(mId, renderer ? 0 : 1);
+    }
+}
+
+void AudioDevice::Close() {
+    if (mId) SDL_CloseAudioDevice(mId);  // waits for the device thread
+    mId = 0;
+}
+
+bool AudioDevice::Reopen(std::string* error) {
+    if (mId) return true;
+    if (!OpenDevice(mRate, false, error)) return false;
+    if (mRenderer) SDL_PauseAudioDevice(mId, 0);
+    return true;
 }
 
 void AudioDevice::Callback(void* self, uint8_t* stream, int bytes) {

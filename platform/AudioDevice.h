@@ -25,9 +25,17 @@ public:
     int PeriodFrames() const { return mPeriod; }
     // Starts the callback on the renderer; null pauses the device.
     void Start(AudioRenderer* renderer);
+    // A paused SDL device still wakes its thread every period; closing it is
+    // what lets the process rest. Reopen asks for the same rate and period
+    // (SDL converts if the hardware now prefers another) and runs the
+    // renderer again; false, with the reason, when it cannot.
+    void Close();
+    bool Reopen(std::string* error);
+    bool IsOpen() const { return mId != 0; }
 
 private:
     AudioDevice() = default;
+    bool OpenDevice(int rate, bool allowRateChange, std::string* error);
     static void Callback(void* self, uint8_t* stream, int bytes);
 
     uint32_t mId = 0;

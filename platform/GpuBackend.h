@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Viewport.h"
+
 // The thin layer between the renderer and the GPU. The OpenGL implementation
 // lives in platform/gl/; NullGpuBackend draws nothing so every layer above
 // runs without a display. All calls are made on the main thread.
@@ -88,6 +90,10 @@ public:
     // black outside it.
     virtual void PresentTexture(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,
                                 int viewY, int viewWidth, int viewHeight) = 0;
+    // Draws only the part (drawable pixels, top-left origin) of the same
+    // picture into the default framebuffer, leaving the rest as it is.
+    virtual void PresentTexturePart(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,
+                                    int viewY, int viewWidth, int viewHeight, const Viewport& part) = 0;
 
     // Empty when no error is pending; otherwise the error's text (clears it).
     virtual std::string TakeError() = 0;
@@ -114,6 +120,7 @@ public:
     void SetProgramConstant(uint32_t, const std::string&, const float*, int) override {}
     void DrawQuads(const GpuDrawState&, const GpuVertex*, int) override {}
     void PresentTexture(uint32_t, int, int, int, int, int, int) override {}
+    void PresentTexturePart(uint32_t, int, int, int, int, int, int, const Viewport&) override {}
     std::string TakeError() override { return {}; }
 
     int mMaxTextureSize = 4096;

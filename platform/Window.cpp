@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include "platform/gl/GLPartPresent.h"
+
 #include <cstdio>
 
 namespace {
@@ -108,6 +110,7 @@ std::unique_ptr<PlatformWindow> PlatformWindow::Create(const WindowConfig& confi
     w->mStretch = config.stretch;
     w->mVisible = config.visible;
     w->SetVsync(config.vsync);
+    w->mPartPresenter = GLPartPresenter::Find(window);
     SDL_StartTextInput();
     return w;
 }
@@ -294,3 +297,10 @@ void PlatformWindow::MakeCurrent() {
 }
 
 void PlatformWindow::Present() { SDL_GL_SwapWindow(static_cast<SDL_Window*>(mWindow)); }
+
+void PlatformWindow::PresentPart(int x, int y, int width, int height) {
+    if (!mPartPresenter) return;
+    int drawableWidth = 0, drawableHeight = 0;
+    GetDrawableSize(drawableWidth, drawableHeight);
+    mPartPresenter->CopyToWindow(x, y, width, height, drawableHeight);
+}

@@ -6,6 +6,8 @@
 #include "platform/InputEvent.h"
 #include "platform/Viewport.h"
 
+class GLPartPresenter;
+
 struct WindowConfig {
     std::string title;
     int logicalWidth = 1024;
@@ -53,6 +55,11 @@ public:
 
     void MakeCurrent();
     void Present();
+    // Whether PresentPart works here: the back buffer's rectangle (drawable
+    // pixels, top-left origin) is shown without a swap, the rest of the
+    // window keeping what it shows.
+    bool CanPresentPart() const { return mPartPresenter != nullptr; }
+    void PresentPart(int x, int y, int width, int height);
 
     // Native handles for the GL backend; opaque above the platform layer.
     void* NativeWindow() const { return mWindow; }
@@ -62,6 +69,7 @@ private:
 
     void* mWindow = nullptr;     // SDL_Window*
     void* mContext = nullptr;    // SDL_GLContext
+    std::unique_ptr<GLPartPresenter> mPartPresenter;
     std::vector<void*> mCursors; // SDL_Cursor*
     int mLogicalWidth = 1024;
     int mLogicalHeight = 768;

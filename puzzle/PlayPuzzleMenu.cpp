@@ -41,7 +41,6 @@ TextLabel* MakeLabel(const std::wstring& text, int x, int y, const wchar_t* font
 void SetLabelText(TextLabel* label, const std::wstring& text) {
     if (!label || label->GetText() == text) return;
     label->SetText(text);
-    label->MarkDirty();
 }
 
 }  // namespace

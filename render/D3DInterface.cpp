@@ -1,6 +1,7 @@
 #include "render/D3DInterface.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <thread>
 
@@ -139,8 +140,11 @@ ImageSurface* D3DInterface::GetScreenSurface() {
     return mScreen.get();
 }
 
-void D3DInterface::BeginFrame(const Color& clearColor) {
+void D3DInterface::BeginFrame(const Color& clearColor, const Rect* area) {
     DeleteDeadObjects();
+    const bool hadFrame = mFrameNumber > 0;
+    ++mFrameNumber;
+    mHasFrameLimit = false;
     ImageSurface* screen = GetScreenSurface();
     ImageRenderTarget* target = screen->GetRenderTarget();
     uint32_t handle = target ? target->GetHandle() : 0;
@@ -148,19 +152,63 @@ void D3DInterface::BeginFrame(const Color& clearColor) {
         CheckResult("BeginFrame", false);
         return;
     }
-    mBackend->ClearTarget(handle, mWidth, mHeight, clearColor.mRed / 255.0f,
-                          clearColor.mGreen / 255.0f, clearColor.mBlue / 255.0f, 1.0f);
     screen->mGpuNewer = true;
+    const bool cursorStill = !HasCursor() || (mCursorX == mDrawnCursorX && mCursorY == mDrawnCursorY);
+    if (!area || !hadFrame || !cursorStill) {
+        mBackend->ClearTarget(handle, mWidth, mHeight, clearColor.mRed / 255.0f,
+                              clearColor.mGreen / 255.0f, clearColor.mBlue / 255.0f, 1.0f);
+        return;
+    }
+    mHasFrameLimit = true;
+    mFrameLimit = area->Intersection(Rect(0, 0, mWidth, mHeight));
+    if (mFrameLimit.IsEmpty()) return;
+    GpuDrawState state;
+    state.mTarget = handle;
+    state.mTargetWidth = mWidth;
+    state.mTargetHeight = mHeight;
+    state.mBlend = GpuBlend::Replace;
+    const float x0 = static_cast<float>(mFrameLimit.mX), y0 = static_cast<float>(mFrameLimit.mY);
+    const float x1 = x0 + static_cast<float>(mFrameLimit.mWidth);
+    const float y1 = y0 + static_cast<float>(mFrameLimit.mHeight);
+    const uint32_t color = Color(clearColor.mRed, clearColor.mGreen, clearColor.mBlue).ToARGB();
+    const GpuVertex quad[4] = {{x0, y0, 0, 0, color}, {x1, y0, 1, 0, color}, {x1, y1, 1, 1, color},
+                               {x0, y1, 0, 1, color}};
+    mBackend->DrawQuads(state, quad, 1);
+}
+
+bool D3DInterface::GetFrameLimit(Rect* area) const {
+    if (mHasFrameLimit && area) *area = mFrameLimit;
+    return mHasFrameLimit;
 }
 
 void D3DInterface::Present() {
     DrawCursor();
+    mDrawnCursorX = mCursorX;
+    mDrawnCursorY = mCursorY;
+    const bool partOnly = mHasFrameLimit;
+    mHasFrameLimit = false;
     if (!mWindow || mBackend->IsNull()) return;
     ImageSurface* screen = GetScreenSurface();
     if (!PrepareSurface(screen)) return;
     int dw = 0, dh = 0;
     mWindow->GetDrawableSize(dw, dh);
     Viewport view = ComputeViewport(dw, dh, mWidth, mHeight, mStretch);
+    if (partOnly && mWindow->CanPresentPart()) {
+        // The window shows the last frame: only the part drawn again goes
+        // out, widened by a pixel for the scaled picture's filtering.
+        if (mFrameLimit.IsEmpty()) return;
+        const double sx = static_cast<double>(view.width) / mWidth, sy = static_cast<double>(view.height) / mHeight;
+        const int x0 = std::max(0, view.x + static_cast<int>(std::floor(mFrameLimit.mX * sx)) - 1);
+        const int y0 = std::max(0, view.y + static_cast<int>(std::floor(mFrameLimit.mY * sy)) - 1);
+        const int x1 = std::min(dw, view.x + static_cast<int>(std::ceil((mFrameLimit.mX + mFrameLimit.mWidth) * sx)) + 1);
+        const int y1 = std::min(dh, view.y + static_cast<int>(std::ceil((mFrameLimit.mY + mFrameLimit.mHeight) * sy)) + 1);
+        if (x1 <= x0 || y1 <= y0) return;
+        const Viewport part{x0, y0, x1 - x0, y1 - y0};
+        mBackend->PresentTexturePart(screen->GetFirstTexture(), dw, dh, view.x, view.y, view.width, view.height, part);
+        CheckResult("Present");
+        mWindow->PresentPart(part.x, part.y, part.width, part.height);
+        return;
+    }
     mBackend->PresentTexture(screen->GetFirstTexture(), dw, dh, view.x, view.y, view.width,
                              view.height);
     CheckResult("Present");

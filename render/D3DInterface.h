@@ -46,9 +46,18 @@ public:
     // --- Frame --------------------------------------------------------------
     // The off-screen frame (1024x768) every Graphics with a null target draws into.
     ImageSurface* GetScreenSurface();
-    void BeginFrame(const Color& clearColor);
+    // A whole frame, or with `area` (frame pixels) only that part of it: the
+    // frame keeps the last one's pixels, the area is cleared and every draw
+    // on the frame until Present is clipped to it. A part is drawn whole
+    // when there is no last frame or the drawn cursor moved.
+    void BeginFrame(const Color& clearColor, const Rect* area = nullptr);
     // Shows the frame in the window (letterboxed, or stretched) and swaps.
     void Present();
+    // The part of the frame being drawn, false when it is the whole frame.
+    bool GetFrameLimit(Rect* area) const;
+    // Counts BeginFrame calls: what was drawn in the frame in progress (or
+    // the last one) can tell it was drawn there.
+    uint64_t GetFrameNumber() const { return mFrameNumber; }
     void SetStretch(bool stretch) { mStretch = stretch; }
     bool GetStretch() const { return mStretch; }
     bool SetVSync(bool on);
@@ -110,6 +119,10 @@ private:
     int mCursorHotX = 0, mCursorHotY = 0;
     CursorDrawer mCursorDrawer;
     int mCursorX = -1, mCursorY = -1;
+    int mDrawnCursorX = -1, mDrawnCursorY = -1;  // where the last frame has it
+    uint64_t mFrameNumber = 0;
+    bool mHasFrameLimit = false;
+    Rect mFrameLimit;
     // GPU objects released off the main thread, deleted at the next frame.
     std::vector<uint32_t> mDeadTextures;
     std::vector<uint32_t> mDeadTargets;

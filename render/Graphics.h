@@ -132,6 +132,8 @@ private:
 
     void AddQuad(const GpuDrawState& state, const GpuVertex quad[4]);
     GpuDrawState MakeState(ImageSurface* surface, uint32_t texture) const;
+    // Narrows the scissor of a draw on the frame to the part being drawn.
+    void LimitToFrameArea(GpuDrawState& state) const;
     void SubmitCommands();
     // Draws a rectangle of an image (in the image's own pixels) through a map.
     void DrawMapped(Image* image, const Rect& imageRect, const SourceMap& map);

@@ -98,6 +98,10 @@ MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 
 void MyGameApp::InitHook() {
     GameApp::InitHook();
+    // The tracks play in the group the options' slider sets; a group without
+    // a volume is silent, so a first start (no settings.xml yet) would have
+    // no music until the options had been opened once.
+    EnsureMusicGroupVolume(L"music");
     if (ReadDeveloperPuzzle()) mBoot.startupScreens = false;
     LoadStartupAssets();
     BeginLoading();

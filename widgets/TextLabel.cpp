@@ -1,13 +1,17 @@
 #include "widgets/TextLabel.h"
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "core/Log.h"
 #include "core/StringUtil.h"
+#include "render/D3DInterface.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 #include "render/TextLayout.h"
 #include "widgets/ColorPasses.h"
+#include "widgets/WidgetManager.h"
 
 namespace {
 constexpr int kUnlimitedWidth = 10000;
@@ -37,8 +41,17 @@ TextLabel::TextLabel(const std::wstring& text, float x, float y, const std::wstr
 }
 
 void TextLabel::SetText(const std::wstring& text) {
+    // New text changes nothing but the label: only where the old and the new
+    // text stand is drawn again, when that place is known.
+    if (text == mText) return;
+    const Rect before = DrawnArea();
     mText = text;
-    Layout();
+    Measure();
+    const Rect after = DrawnArea();
+    if (before.IsEmpty() || !mWidgetManager)
+        MarkDirty();
+    else
+        mWidgetManager->MarkDirtyArea(before.Union(after));
 }
 
 void TextLabel::SetFont(const std::wstring& fontName) {
@@ -52,16 +65,44 @@ void TextLabel::SetJustification(int justification) {
 }
 
 void TextLabel::Layout() {
+    Measure();
+    MarkDirty();
+}
+
+void TextLabel::Measure() {
     mTextWidth = 0;
     mTextHeight = mFont ? MeasureWrappedText(*mFont, mText, mMaxWidth, &mTextWidth) : 0;
-    MarkDirty();
     // Integer halves truncate toward zero: a block 101 wide centred starts at -50.
     mOffsetX = -((mHAnchor + 1) * mTextWidth / 2);
     float ascent = mFont ? mFont->GetAscent() : 0.0f;
     mOffsetY = static_cast<int>(ascent + static_cast<float>(-((mVAnchor + 1) * mTextHeight / 2)));
 }
 
+Rect TextLabel::DrawnArea() const {
+    if (!mFont || !mVisible || mDrawnFrame == 0 || mDrawnFrame != D3DInterface::Get()->GetFrameNumber() ||
+        mFrameDraws != 1 || mDrawnElsewhere)
+        return Rect();
+    const float ascent = mFont->GetAscent();
+    const int pad = static_cast<int>(mFont->GetHeight() / 2.0f) + 4;
+    const int x = static_cast<int>(std::floor(mDrawnX)) + mOffsetX - pad;
+    const int y = static_cast<int>(std::floor(mDrawnY + static_cast<float>(mOffsetY) - ascent)) - pad;
+    return Rect(x, y, std::max(mTextWidth, 1) + 2 * pad + 1, std::max(mTextHeight, 1) + 2 * pad + 1);
+}
+
 void TextLabel::Draw(Graphics* g) {
+    const uint64_t frame = D3DInterface::Get()->GetFrameNumber();
+    if (frame != mDrawnFrame) {
+        mDrawnFrame = frame;
+        mFrameDraws = 0;
+        mDrawnElsewhere = false;
+    }
+    if (g->GetTarget() || mHasParentTransform || mRenderingCache) {
+        mDrawnElsewhere = true;
+    } else {
+        ++mFrameDraws;
+        mDrawnX = g->GetTransX();
+        mDrawnY = g->GetTransY();
+    }
     if (!mFont || mText.empty()) return;
     Font* previous = g->GetFont();
     g->SetFont(mFont);

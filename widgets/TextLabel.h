@@ -38,6 +38,11 @@ public:
 
 protected:
     void Layout();
+    void Measure();
+    // Where this text shows in the frame, with room for glyphs that reach
+    // past their advance; empty unless the last frame drew the label once,
+    // on the frame itself, translated only.
+    Rect DrawnArea() const;
 
     int mJustification;
     std::wstring mText;
@@ -49,6 +54,11 @@ protected:
     int mOffsetY = 0;  // the first baseline
     int mTextWidth = 0;
     int mTextHeight = 0;
+    // The last frame that drew the label, how, and where its origin was.
+    uint64_t mDrawnFrame = 0;
+    int mFrameDraws = 0;
+    bool mDrawnElsewhere = false;
+    float mDrawnX = 0.0f, mDrawnY = 0.0f;
 };
 
 // A label showing an expression's value, evaluated every drawn frame over a

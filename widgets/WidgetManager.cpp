@@ -136,7 +136,17 @@ int WidgetManager::StepsUntilDue() {
     return due;
 }
 
-bool WidgetManager::TakeDirty() { return mDirty.exchange(false, std::memory_order_relaxed); }
+void WidgetManager::MarkDirtyArea(const Rect& area) {
+    if (!area.IsEmpty()) mDirtyArea = mDirtyArea.Union(area);
+}
+
+bool WidgetManager::TakeDirty(Rect* area) {
+    const bool whole = mDirty.exchange(false, std::memory_order_relaxed);
+    const Rect part = mDirtyArea;
+    mDirtyArea = Rect();
+    if (area) *area = whole ? Rect() : part;
+    return whole || !part.IsEmpty();
+}
 
 void WidgetManager::DeferOverlay(Widget* widget, int priority) {
     if (!widget) return;

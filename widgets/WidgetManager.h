@@ -35,8 +35,13 @@ public:
     // or went): the main loop draws a frame only after this was called.
     // Thread-safe, for loaders that mark their loading screen.
     void MarkDirty() { mDirty.store(true, std::memory_order_relaxed); }
-    // Whether the tree changed since the last call (clears the flag).
-    bool TakeDirty();
+    // Only this part of the frame (frame pixels) looks different: a widget
+    // that changed nothing but its own look where it was last drawn. Main
+    // thread. A frame of such parts alone is drawn only there.
+    void MarkDirtyArea(const Rect& area);
+    // Whether the tree changed since the last call (clears the flag). With
+    // `area`: the part that changed, or an empty rectangle for all of it.
+    bool TakeDirty(Rect* area = nullptr);
     // The fewest steps any widget in the tree lets run late (Widget::StepsUntilDue).
     int StepsUntilDue();
     void DrawAll(Graphics* g, int parentFlags) override;
@@ -122,5 +127,6 @@ private:
     bool mCtrlDown = false;
     bool mShiftDown = false;
     std::atomic<bool> mDirty{true};
+    Rect mDirtyArea;  // parts marked since the last TakeDirty, main thread
     std::vector<Widget*> mDueWalk;  // kept to walk without allocating
 };

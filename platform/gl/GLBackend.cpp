@@ -95,6 +95,8 @@ public:
     void DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, int quadCount) override;
     void PresentTexture(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,
                         int viewY, int viewWidth, int viewHeight) override;
+    void PresentTexturePart(uint32_t texture, int drawableWidth, int drawableHeight, int viewX, int viewY,
+                            int viewWidth, int viewHeight, const Viewport& part) override;
     std::string TakeError() override;
 
 private:
@@ -103,6 +105,8 @@ private:
     void UseProgram(ProgramInfo& program, int targetWidth, int targetHeight, bool flip, int mode);
     void ApplyBlend(GpuBlend blend);
     void EnsureIndices(int quadCount);
+    // The frame's texture over the viewport of the default framebuffer.
+    void DrawFrameQuad(uint32_t texture, int drawableHeight, int viewX, int viewY, int viewWidth, int viewHeight);
     bool EnsureScratch(int width, int height);
 
     std::string mName;
@@ -472,6 +476,22 @@ void GLBackend::PresentTexture(uint32_t texture, int drawableWidth, int drawable
     if (show) view = Viewport{viewX, viewY, viewWidth, viewHeight};
     GLClearBars(drawableWidth, drawableHeight, view);
     if (!show) return;
+    DrawFrameQuad(texture, drawableHeight, viewX, viewY, viewWidth, viewHeight);
+}
+
+void GLBackend::PresentTexturePart(uint32_t texture, int drawableWidth, int drawableHeight, int viewX, int viewY,
+                                   int viewWidth, int viewHeight, const Viewport& part) {
+    if (!texture || viewWidth <= 0 || viewHeight <= 0 || part.width <= 0 || part.height <= 0) return;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(part.x, drawableHeight - part.y - part.height, part.width, part.height);
+    DrawFrameQuad(texture, drawableHeight, viewX, viewY, viewWidth, viewHeight);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void GLBackend::DrawFrameQuad(uint32_t texture, int drawableHeight, int viewX, int viewY, int viewWidth,
+                              int viewHeight) {
     glViewport(viewX, drawableHeight - viewY - viewHeight, viewWidth, viewHeight);
     float w = static_cast<float>(viewWidth), h = static_cast<float>(viewHeight);
     GpuVertex quad[4] = {{0, 0, 0, 0, 0xFFFFFFFFu},

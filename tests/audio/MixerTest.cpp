@@ -79,4 +79,21 @@ TEST(AudioOutputTest, TheDummyDriverGivesAnOutputAndNoDeviceGivesNone) {
     PlatformSetEnv("SDL_AUDIODRIVER", saved.c_str());
 }
 
+TEST(AudioOutputTest, TheDeviceClosesAfterQuietStepsAndASoundOpensItAgain) {
+    auto output = AudioOutput::Open();
+    ASSERT_NE(output, nullptr);
+    Mixer& mixer = output->GetMixer();
+    auto voice = std::make_shared<Voice>(MakeSine(mixer.Rate(), 1000, mixer.Rate()));
+    mixer.Attach(voice);
+    voice->Play(true);
+    for (int step = 0; step < 2 * AudioOutput::kQuietSteps; ++step) output->Update();
+    EXPECT_FALSE(output->IsAsleep());  // a playing voice keeps it open
+    voice->Stop();
+    for (int step = 0; step < AudioOutput::kQuietSteps; ++step) output->Update();
+    EXPECT_TRUE(output->IsAsleep());
+    voice->Play(false);
+    mixer.Wake();
+    EXPECT_FALSE(output->IsAsleep());
+}
+
 }  // namespace

@@ -93,3 +93,37 @@ TEST_F(PlayScreenTest, AConfirmationFadesInFromThePauseDialogWhereItStands) {
     D3DInterface::Install(nullptr);
     EXPECT_LT(DifferingPixels(fading, before, 24), before.mWidth * before.mHeight / 200);
 }
+
+// The clock's tick marks only where its label stands; a frame drawn there
+// alone is the frame drawn whole.
+TEST_F(PlayScreenTest, AClockTickDrawnOnlyWhereItsLabelStandsMatchesTheWholeFrame) {
+    Open(0, 0, 2);
+    Run(300);
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
+    WidgetManager& widgets = *mApp->mWidgetManager;
+    auto frame = [&](const Rect* area) {
+        device->BeginFrame(Color(0x14, 0x1A, 0x29), area);
+        EXPECT_EQ(device->GetFrameLimit(nullptr), area != nullptr);
+        {
+            Graphics g(nullptr);
+            widgets.DrawToGraphics(g);
+        }
+        device->Present();
+        std::unique_ptr<ImageSurface> shot(device->CopyScreenImage());
+        return shot->GetImageData();
+    };
+    const ImageData before = frame(nullptr);
+    widgets.TakeDirty();
+    mMenu->SetElapsed(199);
+    mMenu->Update();  // the clock reaches two seconds
+    Rect area;
+    ASSERT_TRUE(widgets.TakeDirty(&area));
+    ASSERT_FALSE(area.IsEmpty());
+    EXPECT_LT(area.mWidth * area.mHeight, 1024 * 768 / 50);
+    const ImageData part = frame(&area);
+    const ImageData whole = frame(nullptr);
+    D3DInterface::Install(nullptr);
+    EXPECT_GT(DifferingPixels(before, part, 24), 0);  // the tick shows
+    EXPECT_EQ(DifferingPixels(part, whole, 0), 0);
+}

@@ -110,9 +110,9 @@ TEST_F(GraphicsTest, TranslationStateAndClipping) {
     EXPECT_EQ(clipped.mState.mScissorWidth, 50);
     EXPECT_EQ(clipped.mState.mBlend, GpuBlend::Additive);
     EXPECT_EQ(clipped.mVertices[0].mColor, Color(1, 2, 3).ToARGB());
-    // Narrowing keeps the intersection.
+    // Narrowing keeps the intersection (an image wholly outside it is not sent).
     g.ClipRect(40, 30, 100, 100);
-    g.DrawImage(&a, 0, 0);
+    g.DrawImage(&a, 40, 30);
     EXPECT_EQ(Backend().mDraws.back().mState.mScissorWidth, 10);
     EXPECT_EQ(Backend().mDraws.back().mState.mScissorHeight, 10);
 

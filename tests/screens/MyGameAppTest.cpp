@@ -50,6 +50,8 @@ TEST(MyGameApp, StartUpLoadsEveryTableFromTheDataFolder) {
     AppHarness h;
     auto& app = h.Boot<MyGameApp>();
     ASSERT_TRUE(h.InitSucceeded());
+    // A first start, with no settings.xml: the music is heard at its default.
+    EXPECT_DOUBLE_EQ(app.GetMusicGroupVolume(L"music"), 0.85);
     RunUntilLoaded(h, app);
     ExpectEveryTableLoaded(app);
     EXPECT_FALSE(app.IsShutdownRequested());
