@@ -141,14 +141,21 @@ reveal_tiles() {
   done < <(solution "$DATADIR" "$1" "$2" "$3")
 }
 
-# A notice over the screen (the paper card with one OK button): closes it and
-# says so; false when none shows.
+# A notice over the screen (the paper card with one OK button): waits up to
+# `seconds` (default 5) for one, closes it and says so; false when none shows.
 NOTICE_AT="270 385 480 40 248 244 232"
 close_notice() {
-  shot "${1:-notice}"
-  if looks $NOTICE_AT; then click 512 466; sleep 0.6; return 0; fi
-  rm -f "$SHOT"; SHOT_COUNT=$((SHOT_COUNT - 1)); return 1
+  local end=$(( $(date +%s) + ${2:-5} ))
+  while :; do
+    shot "${1:-notice}"
+    if looks $NOTICE_AT; then click 512 466; sleep 0.6; return 0; fi
+    rm -f "$SHOT"; SHOT_COUNT=$((SHOT_COUNT - 1))
+    [ "$(date +%s)" -ge "$end" ] && return 1
+    sleep 0.4
+  done
 }
+# Whether the last screenshot differs from FILE in the region X Y W H.
+changed_from() { [ "$("$TOOLS/shotprobe" differ "$1" "$SHOT" "$2" "$3" "$4" "$5")" -gt 0 ]; }
 
 # The stored record of a puzzle in profiles.xml: record MODE SET PUZZLE.
 record() {
