@@ -85,6 +85,7 @@ void GameApp::LoadingThreadCompleted() {
         return;
     }
     mLoadingFinished = true;
+    ReleaseLoadingMemory();
     if (TitleScreen* title = mLoadingScreen.Get()) {
         title->LoadingComplete();
         title->MarkDirty();

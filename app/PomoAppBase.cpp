@@ -267,6 +267,12 @@ void PomoAppBase::RunPass() {
         DrawFrame();
         ++mFrameCount;
     }
+    // Present looks for idle textures as it draws; a screen gone still
+    // draws no more, so the pass looks too, on whatever wakes it.
+    if (mD3DInterface && now - std::min(now, mLastIdleTextureCheck) >= kIdleTextureCheckMicros) {
+        mLastIdleTextureCheck = now;
+        mD3DInterface->ReleaseIdleTextures();
+    }
 
     // Sleep up to the next step (or a frame held back by the pace); longer
     // while a loader works, to leave it the processor. A screen that stood
@@ -525,6 +531,11 @@ bool PomoAppBase::CopyToClipboard(const std::string& text) { return PlatformSetC
 double PomoAppBase::GetLoadingProgress() const {
     if (mLoadingStepsTotal <= 0) return 1.0;
     return std::min(1.0, static_cast<double>(mLoadingStepsDone.load()) / mLoadingStepsTotal);
+}
+
+void PomoAppBase::ReleaseLoadingMemory() {
+    D3DInterface::DropReloadablePixels();
+    PlatformReleaseFreeMemory();
 }
 
 void PomoAppBase::StartLoadingThread() {

@@ -53,6 +53,7 @@ public:
     // A still screen wakes at least this often (4 times a second), for what
     // other threads ask (a quit, a loader's call) and widgets cannot announce.
     static constexpr int kMaxIdleSteps = 25;
+    static constexpr uint64_t kIdleTextureCheckMicros = 2000000;
 
     PomoAppBase();
     virtual ~PomoAppBase();
@@ -162,6 +163,9 @@ public:
 
     // --- Loading progress ---------------------------------------------------
     double GetLoadingProgress() const;
+    // Main thread, when a load has ended: pictures that can be decoded again
+    // give back their memory copies, and the heap its free pages.
+    void ReleaseLoadingMemory();
     void SetLoadingTotal(int total) { mLoadingStepsTotal = total; }
     void AddLoadingSteps(int steps) { mLoadingStepsDone += steps; }
     int GetLoadingStepsDone() const { return mLoadingStepsDone.load(); }
@@ -275,6 +279,7 @@ protected:
     bool mInitialized = false;
     bool mShutDown = false;
     uint64_t mLastStepTime = 0;
+    uint64_t mLastIdleTextureCheck = 0;
     uint64_t mLastFrameTime = 0;
     std::atomic<int64_t> mUpdateCount{0};
     std::atomic<int64_t> mFrameCount{0};

@@ -1,6 +1,7 @@
 #include "platform/System.h"
 
 #include <SDL.h>
+#include <malloc.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -117,3 +118,9 @@ bool PlatformLimitFileSize(long long bytes) {
 }
 
 bool PlatformIsSuperUser() { return geteuid() == 0; }
+
+void PlatformReleaseFreeMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}

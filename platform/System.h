@@ -52,3 +52,7 @@ bool PlatformChangeDirectory(const std::string& path);
 bool PlatformLimitFileSize(long long bytes);
 // True when running with super-user rights (permissions do not stop writes).
 bool PlatformIsSuperUser();
+
+// Hands the heap's free pages back to the system (after a load has freed
+// its decoding buffers, which would otherwise stay counted as ours).
+void PlatformReleaseFreeMemory();
