@@ -72,6 +72,7 @@ void GameApp::LoadGameData() {
 }
 
 void GameApp::LoadingThreadProc() {
+    LoadDeferredStartupAssets();
     LoadGameData();
     StepLoadingProgress();
 }

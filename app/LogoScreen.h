@@ -45,4 +45,6 @@ private:
     Image* mSplashImage = nullptr;
     int mTicks = 0;
     bool mShowingSplash = true;
+    // A click on the publisher's picture before the logo's pictures were read.
+    bool mSkipSplash = false;
 };
