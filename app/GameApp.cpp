@@ -32,7 +32,16 @@ GameApp::GameApp(const std::string& title, const std::string& version, int width
 }
 
 GameApp::~GameApp() {
+    AfterWindowHook();
     if (gGameApp == this) gGameApp = nullptr;
+}
+
+void GameApp::BeforeWindowHook() {
+    if (!mStartupAssetsThread.joinable()) mStartupAssetsThread = std::thread([this] { LoadStartupAssets(); });
+}
+
+void GameApp::AfterWindowHook() {
+    if (mStartupAssetsThread.joinable()) mStartupAssetsThread.join();
 }
 
 ScriptStep GameApp::HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {

@@ -59,6 +59,9 @@ public:
     bool StartupPicturesReady() const { return mStartupPicturesReady.load(); }
     // The loading thread's first work: the pictures LoadStartupAssets left.
     void LoadDeferredStartupAssets();
+    // LoadStartupAssets on a thread while the window opens.
+    void BeforeWindowHook() override;
+    void AfterWindowHook() override;
     // The first start-up screen: the logo, or in screen-saver mode straight
     // on past the logo and the splashes.
     void ShowStartupScreens();
@@ -128,6 +131,7 @@ private:
     std::vector<WeakHandle<Menu>> mCollectedMenus;
     WeakHandle<Menu> mActiveMenu;
     std::thread::id mMainThreadId = std::this_thread::get_id();
+    std::thread mStartupAssetsThread;
     std::mutex mMainThreadCallsLock;
     std::vector<std::function<void()>> mMainThreadCalls;
     std::mutex mLoadErrorsLock;

@@ -65,7 +65,11 @@ void LogoScreen::Update() {
     if (IsClosing()) return;
     ++mTicks;
     if (mShowingSplash) {
-        if ((mTicks > kSplashTicks || mSkipSplash) && LogoPicturesReady()) BuildAnimatedLogo();
+        if ((mTicks > kSplashTicks || mEarlyClicks > 0) && LogoPicturesReady()) {
+            BuildAnimatedLogo();
+            if (mEarlyClicks > 1) CloseScreenAndContinue();
+            mEarlyClicks = 0;
+        }
     } else if (mTicks > kLogoTicks) {
         CloseScreenAndContinue();
     }
@@ -136,5 +140,5 @@ void LogoScreen::MouseDown(int x, int y, int clickCount) {
     if (clickCount <= 0 || IsClosing()) return;
     if (!mShowingSplash) CloseScreenAndContinue();
     else if (LogoPicturesReady()) BuildAnimatedLogo();
-    else mSkipSplash = true;
+    else ++mEarlyClicks;
 }

@@ -133,6 +133,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     }
     ApplyVolumes();
 
+    BeforeWindowHook();
     if (!mBoot.headless) {
         WindowConfig config;
         config.title = mTitle;
@@ -144,6 +145,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         config.visible = false;  // shown when the loop starts
         std::string windowError;
         mWindow = PlatformWindow::Create(config, &windowError);
+        AfterWindowHook();
         if (!mWindow) {
             // Only tests run without a window, and they ask for that.
             ShowErrorBox("Cannot open the game window: " + windowError);
@@ -151,6 +153,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
             return false;
         }
     }
+    AfterWindowHook();  // joined already when a window was made
     mD3DInterface = new D3DInterface();
     mD3DInterface->Init(mWindow.get(), mWidth, mHeight, mVSyncEnabled);
     mD3DInterface->SetStretch(mStretchScreen);

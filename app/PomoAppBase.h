@@ -235,6 +235,11 @@ public:
 protected:
     // Hooks the layers above fill in.
     virtual void InitHook() {}                      // after window, renderer and sound
+    // Around the opening of the window, which waits mostly on the system's
+    // GL libraries: work that needs no window nor renderer starts on a
+    // thread before, and is joined after (before the renderer is installed).
+    virtual void BeforeWindowHook() {}
+    virtual void AfterWindowHook() {}
     virtual void UpdateFrames();                    // one fixed update step
     virtual void UpdateFramesF(float elapsedSteps);  // once per drawn frame
     virtual void DrawFrame();                       // one frame into the window

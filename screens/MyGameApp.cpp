@@ -96,10 +96,14 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
 
 MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 
+void MyGameApp::BeforeWindowHook() {
+    // The developer path skips the start-up screens and so their pictures.
+    if (ReadDeveloperPuzzle()) mBoot.startupScreens = false;
+    GameApp::BeforeWindowHook();
+}
+
 void MyGameApp::InitHook() {
     GameApp::InitHook();
-    if (ReadDeveloperPuzzle()) mBoot.startupScreens = false;
-    LoadStartupAssets();
     BeginLoading();
     // The logo, the distributor splashes, then the title screen (or, without
     // one, the game).

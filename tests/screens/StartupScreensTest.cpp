@@ -91,6 +91,19 @@ TEST_F(StartupScreens, ClicksSkipThePublisherSplashThenTheLogoThenADistributorSp
     EXPECT_NE(second, splash);
 }
 
+TEST_F(StartupScreens, TwoClicksBeforeTheLogosPicturesAreReadSkipTheLogoToo) {
+    Boot(true, false);
+    mApp->ShowStartupScreens();
+    mHarness->RunSteps(2);
+    mHarness->Click(500, 400);
+    mHarness->Click(500, 400);
+    mHarness->RunSteps(1);
+    ASSERT_NE(Top<LogoScreen>(), nullptr);
+    mApp->LoadDeferredStartupAssets();
+    mHarness->RunSteps(1);
+    EXPECT_NE(Top<DistributorScreen>(), nullptr);
+}
+
 TEST_F(StartupScreens, UntouchedEachScreenEndsOnItsOwnClock) {
     Boot(true);
     mApp->ShowStartupScreens();
