@@ -5,6 +5,7 @@
 #include "screens/GameScreens.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelFailMenu.h"
+#include "screens/OptionsMenu.h"
 
 void MyPlayScreen::OpenOptions() {
     if (gGameScreens.mOptions) ShowGameScreen(gGameScreens.mOptions(L"playing", GetPuzzle().mMode, GetPuzzle().mSet));
@@ -16,6 +17,14 @@ void MyPlayScreen::KeyDown(int key) {
     // the pause dialog itself have their own ways out.
     if (key == KeyCode::Escape && GetState() == State::Playing && gGameApp && gGameApp->GetActiveMenu() == this)
         DoAction(L"options", L"", 0);
+}
+
+bool MyPlayScreen::IsPaused() {
+    if (PlayPuzzleMenu::IsPaused()) return true;
+    if (!gGameApp || !IsInManager()) return false;
+    for (Menu* menu : gGameApp->GetOpenMenus())
+        if (dynamic_cast<OptionsMenu*>(menu)) return true;
+    return false;
 }
 
 void MyPlayScreen::OpenLevelComplete(const PlayResult& r) {

@@ -11,6 +11,9 @@ public:
 
     // Escape pauses, as the HUD's options button does.
     void KeyDown(int key) override;
+    // A lesson keeps the screen running under its own notes and notices, but
+    // the pause dialog stops it (and its clock) all the same.
+    bool IsPaused() override;
 
 protected:
     void OpenOptions() override;

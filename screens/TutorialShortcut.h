@@ -6,9 +6,10 @@
 
 // The player is playing the tutorial set: story mode, current set 0.
 bool IsInTutorial();
-// Leaving the tutorial early: its first two puzzles count as done, two of
-// its puzzles and the next set's first are open, the story goes on in set 1.
+// Leaving the tutorial early: its two puzzles count as done, the puzzle after
+// them and the next set's first are open, the story goes on in set 1.
 void CountTutorialDone();
-// Declining (or passing) the tutorial: its every puzzle completed and open,
-// the next set's first open, the story goes on in set 1.
+// Declining (or passing) the tutorial: its two puzzles completed, every
+// puzzle of the first set open, the next set's first open, the story goes on
+// in set 1.
 void SkipTutorialSet();

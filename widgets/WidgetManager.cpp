@@ -92,15 +92,15 @@ void WidgetManager::DrawAll(Graphics* g, int parentFlags) {
         Widget* widget = top[i];
         if (widget->mParent != this) continue;
         widget->DrawAll(g, modal == kNoModal ? mDrawFlags : TopLevelFlags(i, modal));
+        // A widget's overlay belongs to its screen: drawn over that screen,
+        // but under the screens and dialogs opened above it.
+        DrawOverlays(*g);
     }
 }
 
-void WidgetManager::DrawToGraphics(Graphics& g) {
-    mOverlays.clear();
-    DrawAll(&g, mDefaultFlags);
+void WidgetManager::DrawOverlays(Graphics& g) {
     if (mOverlays.empty()) return;
-    // Overlays asked for while drawing (possibly by other overlays' widgets
-    // again: those wait for the next frame).
+    // Overlays asked for while drawing overlays wait for the next frame.
     std::vector<Overlay> overlays;
     overlays.swap(mOverlays);
     std::stable_sort(overlays.begin(), overlays.end(),
@@ -116,6 +116,11 @@ void WidgetManager::DrawToGraphics(Graphics& g) {
         g.RestoreState(saved);
     }
     mOverlays.clear();
+}
+
+void WidgetManager::DrawToGraphics(Graphics& g) {
+    mOverlays.clear();
+    DrawAll(&g, mDefaultFlags);
 }
 
 int WidgetManager::StepsUntilDue() {

@@ -28,7 +28,8 @@ public:
     void Update();
     // Once per drawn frame, with the elapsed time in update steps.
     void UpdateF(float elapsedSteps);
-    // Draws every visible top-level widget, then the deferred overlays.
+    // Draws every visible top-level widget, each followed by the overlays
+    // its widgets deferred while it was drawn.
     void DrawToGraphics(Graphics& g);
     // Something in the tree looks different (a widget moved, changed, came
     // or went): the main loop draws a frame only after this was called.
@@ -96,6 +97,7 @@ public:
     int64_t mUpdateCount = 0;
 
 private:
+    void DrawOverlays(Graphics& g);
     int TopLevelFlags(size_t index, size_t modalIndex) const;
     size_t ModalIndex() const;
     Widget* FindAt(Widget* widget, float x, float y, int parentFlags, bool mouseOnly,

@@ -62,3 +62,17 @@ TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
         Run(40);
     }
 }
+
+// A lesson keeps the screen running under its own notes, but not under the
+// pause dialog: the clock stops there as in any puzzle.
+TEST_F(PlayScreenTest, ThePauseDialogStopsTheClockDuringALesson) {
+    auto* screen = new MyPlayScreen(PuzzleRef{L"quiltro7", 0, 0, 0});
+    ShowMenu(screen);
+    Run(300);
+    ASSERT_GT(screen->GetElapsed(), 0);
+    screen->DoAction(L"options", L"", 0);
+    Run(30);
+    const int elapsed = screen->GetElapsed();
+    Run(300);
+    EXPECT_EQ(screen->GetElapsed(), elapsed);
+}

@@ -425,24 +425,28 @@ TEST_F(TreeTest, RectanglesConvertThroughEveryAncestor) {
     EXPECT_EQ(c->LocalToScreenRect(Rect(0, 0, 1, 1)), Rect(111, 72, 1, 1));
 }
 
-TEST_F(TreeTest, OverlaysAreDrawnAfterTheTreeInPriorityOrder) {
+// Overlays follow their own screen (top-level widget) in priority order, so
+// a screen opened above covers them too.
+TEST_F(TreeTest, OverlaysAreDrawnAfterTheirScreenInPriorityOrder) {
+    LogWidget* screen = Make("screen");
     LogWidget* a = Make("a");
     LogWidget* b = Make("b");
     LogWidget* c = Make("c");
-    mManager.AddWidget(a);
-    mManager.AddWidget(b);
+    mManager.AddWidget(screen);
+    screen->AddWidget(a);
+    screen->AddWidget(b);
     mManager.AddWidget(c);
     a->mOnDraw = [](LogWidget* w) { w->DeferOverlay(5); };
     b->mOnDraw = [](LogWidget* w) { w->DeferOverlay(-1); };
     mLog.clear();
     Draw();
-    EXPECT_EQ(mLog, (Log{"a:draw", "b:draw", "c:draw", "b:overlay", "a:overlay"}));
+    EXPECT_EQ(mLog, (Log{"screen:draw", "a:draw", "b:draw", "b:overlay", "a:overlay", "c:draw"}));
     // Overlays are asked for each frame.
     a->mOnDraw = nullptr;
     b->mOnDraw = nullptr;
     mLog.clear();
     Draw();
-    EXPECT_EQ(mLog, (Log{"a:draw", "b:draw", "c:draw"}));
+    EXPECT_EQ(mLog, (Log{"screen:draw", "a:draw", "b:draw", "c:draw"}));
 }
 
 TEST_F(TreeTest, InvisibleWidgetsUpdateButDoNotDraw) {
