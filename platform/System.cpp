@@ -124,3 +124,9 @@ void PlatformReleaseFreeMemory() {
     malloc_trim(0);
 #endif
 }
+
+void PlatformMapLargeAllocations() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+}

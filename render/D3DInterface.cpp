@@ -193,7 +193,7 @@ void D3DInterface::ReleaseIdleTextures() {
         if (mPresentCount - surface->mLastDrawnFrame < kIdleFrames || now - surface->mLastDrawnSeconds < kIdleSeconds)
             continue;
         ReleaseSurfaceTextures(surface);
-        surface->DropPixels();
+        surface->DropPixels(true);
         released = true;
     }
     // The driver's copies went back to the heap; the heap gives them back.

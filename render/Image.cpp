@@ -119,11 +119,13 @@ void ImageSurface::ForgetSource() {
     mReloadable.store(false, std::memory_order_release);
     mSource = nullptr;
     mAlpha = std::vector<uint8_t>();
+    mOpaque = false;
 }
 
-void ImageSurface::DropPixels() {
+void ImageSurface::DropPixels(bool andMask) {
     if (!HasPixelSource() || mGpuNewer) return;
     mData.mBits = std::vector<uint32_t>();
+    if (andMask) mAlpha = std::vector<uint8_t>();
 }
 
 bool ImageSurface::ReloadPixels() {
@@ -154,9 +156,12 @@ int ImageSurface::GetAlphaAt(int x, int y) {
     if (!mData.mBits.empty()) return mData.mWidth == mWidth ? static_cast<int>(mData.mBits[at] >> 24) : -1;
     // A render target not drawn into is transparent.
     if ((mFlags & IMAGE_FLAG_RENDER_TARGET) && !HasPixelSource()) return 0;
+    if (mOpaque) return 255;
     if (mAlpha.empty() && HasPixelSource()) {
         ImageData data;
         if (mSource(data) && data.mWidth == mWidth && data.mHeight == mHeight) {
+            mOpaque = std::all_of(data.mBits.begin(), data.mBits.end(), [](uint32_t p) { return (p >> 24) == 255; });
+            if (mOpaque) return 255;
             mAlpha.resize(data.mBits.size());
             for (size_t i = 0; i < data.mBits.size(); ++i) mAlpha[i] = static_cast<uint8_t>(data.mBits[i] >> 24);
         }

@@ -113,8 +113,9 @@ public:
     using PixelSource = std::function<bool(ImageData&)>;
     void SetPixelSource(PixelSource source);
     bool HasPixelSource() const { return mReloadable.load(std::memory_order_acquire); }
-    // Frees the memory copy when the source can give it again.
-    void DropPixels();
+    // Frees the memory copy when the source can give it again; `andMask`
+    // the hit tests' mask too.
+    void DropPixels(bool andMask = false);
     bool HasPixelsInMemory() const { return !mData.mBits.empty(); }
     // The alpha (0 to 255) of a pixel for hit tests, -1 when the pixels live
     // only on the GPU. A surface without its memory copy keeps a mask of one
@@ -148,6 +149,7 @@ private:
     PixelSource mSource;
     std::atomic<bool> mReloadable{false};
     std::vector<uint8_t> mAlpha;
+    bool mOpaque = false;  // every pixel's alpha is 255: no mask needed
     std::vector<TexturePiece> mPieces;
     std::unique_ptr<ImageRenderTarget> mTarget;
     D3DInterface* mTextureOwner = nullptr;  // the device that made mPieces

@@ -297,9 +297,13 @@ TEST_F(GraphicsTest, PicturesThatCanBeReadAgainKeepNoMemoryCopy) {
         out = original;
         return true;
     };
-    ImageSurface drawn(original), later(original);
+    ImageSurface drawn(original), later(original), opaque(MakeImage(8, 4, 0xFF000000u));
     drawn.SetPixelSource(source);
     later.SetPixelSource(source);
+    opaque.SetPixelSource([](ImageData& out) {
+        out = MakeImage(8, 4, 0xFF000000u);
+        return true;
+    });
     {
         Graphics g(nullptr);
         g.DrawImage(&drawn, 0, 0);
@@ -315,6 +319,7 @@ TEST_F(GraphicsTest, PicturesThatCanBeReadAgainKeepNoMemoryCopy) {
     EXPECT_EQ(drawn.GetAlphaAt(6, 3), 0);
     EXPECT_EQ(reads, 1);
     EXPECT_FALSE(drawn.HasPixelsInMemory());
+    EXPECT_EQ(opaque.GetAlphaAt(7, 3), 255);
     // Drawing and reading bring the pixels back; changed pixels are no longer the source's.
     {
         Graphics g(nullptr);
