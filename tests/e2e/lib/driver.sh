@@ -28,8 +28,20 @@ wait_exit() {
   GAME_PID=
 }
 
-# Pointer and keys, in the game's 1024 x 768 coordinates (the window is that size).
-move() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.05; }
+# Pointer and keys, in the game's 1024 x 768 coordinates, mapped to the window
+# as the game letterboxes its frame (full screen makes the window larger).
+SCALE_NUM=1 SCALE_DEN=1 OFF_X=0 OFF_Y=0
+window_geometry() {
+  local w h
+  eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^(WIDTH|HEIGHT)=')"
+  w=$WIDTH h=$HEIGHT
+  if [ $(( w * 768 )) -le $(( h * 1024 )) ]; then SCALE_NUM=$w SCALE_DEN=1024; else SCALE_NUM=$h SCALE_DEN=768; fi
+  OFF_X=$(( (w - 1024 * SCALE_NUM / SCALE_DEN) / 2 )) OFF_Y=$(( (h - 768 * SCALE_NUM / SCALE_DEN) / 2 ))
+}
+move() {
+  xdotool mousemove --window "$WID" $(( OFF_X + $1 * SCALE_NUM / SCALE_DEN )) $(( OFF_Y + $2 * SCALE_NUM / SCALE_DEN ))
+  sleep 0.05
+}
 click() { move "$1" "$2"; xdotool click "${3:-1}"; sleep "${CLICK_PAUSE:-0.25}"; }
 drag() {
   move "$1" "$2"; xdotool mousedown "${5:-1}"; sleep 0.1
@@ -84,3 +96,63 @@ wait_for() {
 
 # A profiles.xml or settings.xml attribute check: file, pattern (grep -E).
 holds() { grep -Eq "$2" "$USERDIR/$1" || fail "$1 lacks /$2/"; }
+
+# The solution of a catalogue puzzle, one row of 0 and 1 a line:
+# solution DATA MODE SET PUZZLE (indexes from 0, in catalogue order).
+solution() {
+  awk -v mode="$2" -v set="$3" -v puzzle="$4" '
+    /<mode[ >]/ { m++; s = 0 } /<set[ >]/ { s++; p = 0 } /<puzzle[ >]/ { p++ }
+    /<\/grid>/ { ingrid = 0 }
+    ingrid && m == mode + 1 && s == set + 1 && p == puzzle + 1 { gsub(/[ \t\r]/, ""); print }
+    /<grid>/ { ingrid = 1 }' "$1/properties/puzzles_quiltro7.xml"
+}
+
+# The board's place for an N x N puzzle, from our layout data: the tile is the
+# width of "G<N>TileHighlight_ipad", the clue room comes from game.xml, and the
+# board stands centred in the room right of the HUD ("hud_back_ipad") with its
+# clue column ("Grid<N>_V_ipad"). Sets BOARD_X, BOARD_Y, TILE.
+board_layout() {
+  local n=$1 images=$DATADIR/images hud col offy _
+  read -r TILE _ < <("$TOOLS/shotprobe" size "$images/G${n}TileHighlight_ipad.png")
+  read -r hud _ < <("$TOOLS/shotprobe" size "$images/hud_back_ipad.png")
+  read -r col _ < <("$TOOLS/shotprobe" size "$images/Grid${n}_V_ipad.png")
+  offy=$(grep -Eo "<grid size=\"$n\" [^>]*" "$DATADIR/properties/game.xml" | grep -Eo 'offset-y="[0-9]+"' | grep -Eo '[0-9]+')
+  local side=$(( n * TILE )) free t
+  free=$(( 1024 - side )); t=$(( (free - col - hud) / 2 ))
+  if [ $t -gt 0 ]; then BOARD_X=$(( t + col + hud )); else BOARD_X=$free; fi
+  BOARD_Y=$(( offy + (768 - offy - side) / 2 ))
+}
+# The centre of cell (column, row) after board_layout.
+cell_x() { echo $(( BOARD_X + $1 * TILE + TILE / 2 )); }
+cell_y() { echo $(( BOARD_Y + $1 * TILE + TILE / 2 )); }
+click_cell() { click "$(cell_x "$1")" "$(cell_y "$2")" "${3:-1}"; }
+drag_cells() { drag "$(cell_x "$1")" "$(cell_y "$2")" "$(cell_x "$3")" "$(cell_y "$4")" "${5:-1}"; }
+# Clicks every tile of the solution (MODE SET PUZZLE) not listed in SKIP
+# ("c,r c,r ..."), row by row.
+reveal_tiles() {
+  local row=0 line c
+  while read -r line; do
+    for ((c = 0; c < ${#line}; c++)); do
+      [ "${line:c:1}" = 1 ] || continue
+      case " ${SKIP:-} " in *" $c,$row "*) continue ;; esac
+      click_cell "$c" "$row"
+    done
+    row=$((row + 1))
+  done < <(solution "$DATADIR" "$1" "$2" "$3")
+}
+
+# A notice over the screen (the paper card with one OK button): closes it and
+# says so; false when none shows.
+NOTICE_AT="270 385 480 40 248 244 232"
+close_notice() {
+  shot "${1:-notice}"
+  if looks $NOTICE_AT; then click 512 466; sleep 0.6; return 0; fi
+  rm -f "$SHOT"; SHOT_COUNT=$((SHOT_COUNT - 1)); return 1
+}
+
+# The stored record of a puzzle in profiles.xml: record MODE SET PUZZLE.
+record() {
+  awk -v mode="$1" -v set="$2" -v puzzle="$3" '
+    /<mode[ >]/ { m++; s = 0 } /<set[ >]/ { s++; p = 0 }
+    /<puzzle / { p++; if (m == mode + 1 && s == set + 1 && p == puzzle + 1) print }' "$USERDIR/profiles.xml"
+}

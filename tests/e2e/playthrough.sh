@@ -1,0 +1,209 @@
+#!/usr/bin/env bash
+# The whole game as a new player meets it, in the real window on the packed
+# data, with real mouse and keys: start-up, name, menus, the tutorial, puzzles
+# won and lost, hints, options, the map, quitting and coming back, and a kill
+# right after a win. What is checked is what a player sees (the game's own
+# screenshots) and what is on disk (profiles.xml, settings.xml). The pictures
+# are kept in the build folder's e2e-shots/.
+set -u
+GAME=$1
+DATADIR=$2
+if [ -z "${DISPLAY:-}" ]; then echo "no display: skipped"; exit 0; fi
+TOOLS=$(dirname "$GAME")/tools
+WORK=$(mktemp -d)
+[ -n "${KEEP:-}" ] || trap 'rm -rf "$WORK"' EXIT
+USERDIR=$WORK/user RUNDIR=$WORK/run
+SHOTS=${SHOTS:-$(dirname "$GAME")/e2e-shots}
+rm -rf "$SHOTS"; mkdir -p "$USERDIR" "$RUNDIR" "$SHOTS"
+"$TOOLS/pakbuild" "$DATADIR" "$RUNDIR/main.pak" > /dev/null || { echo "FAIL: pakbuild"; exit 1; }
+. "$(dirname "$0")/lib/driver.sh"
+
+# Colours the checks look for.
+CARD="232 221 189"      # the main menu's player band
+
+start_game
+step "1. start-up screens, each skipped by a click"
+shot splash; busy 300 220 430 340 || fail "the publisher splash is blank"
+click 512 384; click 512 384
+sleep 1.2; click 512 384
+sleep 1.2; click 512 384
+wait_for title 15 looks 432 556 160 30 211 161 95
+
+step "2. name entry"
+click 512 576
+wait_for entry 5 looks 420 362 180 10 12 14 22
+type_text " "
+type_text "Ana"
+key Return
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+busy 440 232 150 32 || fail "the main menu does not show the player's name"
+
+step "3. tips, credits, and the bonus sets still locked"
+click 512 378
+sleep 0.8; shot bonus-locked
+looks 340 230 60 35 $CARD || fail "the locked bonus button opened something"
+click 512 438
+wait_for tips 5 looks 150 560 700 20 246 240 226
+busy 150 180 720 330 || fail "the tips page shows no text"
+click 512 630
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+click 512 498
+wait_for credits 5 looks 150 560 700 20 246 240 226
+busy 360 500 300 22 || fail "the credits show no play time"
+click 512 630
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+
+step "4. the story letter, the tutorial offer, the first lesson"
+click 512 318
+wait_for letter 8 looks 230 580 150 20 246 240 226
+busy 220 120 560 200 || fail "the letter is empty"
+click 512 630
+sleep 1.5; shot tutorial-offer
+click 382 466
+sleep 2.5; shot intro-card
+click 626 470
+sleep 3; shot lesson-1
+board_layout 5
+# Rows 2 and 3 are whole: one stroke each along the lit cells.
+drag_cells 0 1 4 1
+drag_cells 0 2 4 2
+sleep 1.5
+close_notice hint-notice || fail "no notice when the first bulb filled"
+shot lesson-2
+click_cell 2 3
+click_cell 2 4
+sleep 1; shot lesson-3
+click 634 88
+SKIP="0,1 1,1 2,1 3,1 4,1 0,2 1,2 2,2 3,2 4,2 2,3 2,4" reveal_tiles 0 0 0
+# The picture shows, and the results beside it with the time.
+wait_for picture 8 looks "$(cell_x 2)" "$(cell_y 2)" 20 20 216 48 48
+wait_for complete 8 busy 60 200 130 20
+record 0 0 0 | grep -Eq 'completed="1" best-time="[1-9]' || fail "the first win is not in profiles.xml: $(record 0 0 0)"
+
+step "5. the second lesson; options during play"
+click 125 637
+# The next lesson's note over the board.
+wait_for lesson-2 10 looks 365 48 150 14 248 248 246
+click 122 703
+wait_for pause 5 looks 200 480 40 20 32 44 75
+sleep 2.5; shot pause-later
+[ "$("$TOOLS/shotprobe" differ "$SHOTS/$(printf '%02d' $((SHOT_COUNT - 1)))-pause.png" "$SHOT" 60 420 100 40)" -eq 0 ] ||
+  fail "the clock runs under the pause dialog"
+# The sound slider, then full screen on and off.
+drag 465 331 350 331
+# (Without a window manager, as under Xvfb, the window keeps its size; the
+# dialog offers "Stretch to fit" only in full screen.)
+click 569 426
+sleep 1.5; window_geometry
+shot full-screen
+busy 600 462 200 26 || fail "full screen: no stretch option"
+click 569 426
+sleep 1.5; window_geometry
+shot windowed
+busy 600 462 200 26 && fail "windowed: the stretch option stays"
+
+step "6. back to the main menu (the tutorial counts as done), quit through the dialog"
+click 652 595
+wait_for confirm-main-menu 5 looks $NOTICE_AT
+click 382 466
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+click 512 618
+wait_for confirm-quit 5 looks $NOTICE_AT
+click 382 466
+wait_exit
+[ "$rc" -eq 0 ] || fail "quit: exit status $rc"
+holds settings.xml 'window="1"'
+grep -Eq 'volume="0\.[0-4]' "$USERDIR/settings.xml" || fail "the sound volume moved is not kept: $(head -c 300 "$USERDIR/settings.xml")"
+holds profiles.xml '^<profiles selected="0"><profile name="Ana">'
+holds profiles.xml 'seen-tutorial="1"'
+holds profiles.xml 'current-country="1"'
+record 0 0 1 | grep -q 'completed="1"' || fail "the tutorial's second puzzle does not count as done"
+
+step "7. back again: the same player, straight to the main menu; the map"
+start_game
+click 512 384; click 512 384
+sleep 1.2; click 512 384
+sleep 1.2; click 512 384
+wait_for title 15 looks 432 556 160 30 211 161 95
+click 512 576
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+busy 440 232 150 32 || fail "the main menu does not show the player's name after a restart"
+click 512 318
+# Play goes on in the first set, its next puzzle open.
+wait_for meadow 10 looks 60 330 500 60 246 240 226
+sleep 1.5  # the buttons take the pointer once the screen has come in
+click 340 511
+MAP_PAPER="300 95 200 25 241 235 220"
+wait_for map 8 looks $MAP_PAPER
+# The peaks are still locked: a click there leaves the map as it is.
+click 840 277
+sleep 1.5; shot map-locked-set
+looks $MAP_PAPER || fail "a locked set answered a click"
+click 280 577
+wait_for meadow 10 looks 60 330 500 60 246 240 226
+sleep 1.5
+
+step "8. a puzzle solved by clicking its tiles"
+click 326 237
+# The board's clue room, then play: every tile of the picture clicked.
+wait_for tree 10 looks 380 250 100 60 229 224 210
+sleep 3  # the clues come in before the board takes clicks
+board_layout 5
+reveal_tiles 0 0 2
+wait_for tree-complete 10 busy 60 200 130 20
+busy "$BOARD_X" "$BOARD_Y" 400 400 || fail "no picture shown"
+record 0 0 2 | grep -Eq 'completed="1" best-time="[1-9]' ||
+  fail "the win is not in profiles.xml: $(record 0 0 2)"
+
+step "9. a puzzle lost by wrong moves, then retried; a hint"
+# The first set goes straight on to its next puzzle.
+click 125 637
+wait_for sun 10 looks 380 250 100 60 229 224 210
+sleep 3
+# Its empty corners, one after another; the first wrong move explains itself.
+click_cell 0 0
+sleep 1.5
+close_notice mistake-notice || fail "no notice on the first mistake"
+click_cell 4 0
+click_cell 0 4
+# The meter bursts, then the results say so; "Try again" gives a fresh board.
+wait_for lost 10 busy 20 330 200 40
+busy 60 230 130 20 || fail "the fail screen shows no mistakes"
+click 125 557
+wait_for sun-again 10 looks 380 250 100 60 229 224 210
+sleep 3
+busy "$BOARD_X" "$BOARD_Y" 400 400 && fail "the retried board is not fresh"
+# Five right tiles fill a bulb; the full bulb, clicked, reveals a tile.
+for c in 1 2 3; do click_cell "$c" 1; done
+click_cell 1 2; click_cell 2 2
+sleep 2; shot bulb-full
+click 52 92
+sleep 2; shot hint-used
+[ "$("$TOOLS/shotprobe" differ "$SHOTS/$(printf '%02d' $((SHOT_COUNT - 1)))-bulb-full.png" "$SHOT" "$BOARD_X" "$BOARD_Y" 400 400)" -gt 0 ] ||
+  fail "the hint revealed nothing"
+
+step "10. the puzzle won; the game killed as soon as the win is saved"
+reveal_tiles 0 0 3
+for _ in $(seq 1 100); do record 0 0 3 | grep -q 'completed="1"' && break; sleep 0.1; done
+kill -KILL "$GAME_PID"; wait "$GAME_PID" 2>/dev/null; GAME_PID=
+record 0 0 3 | grep -Eq 'completed="1" best-time="[1-9]' || fail "the win was not saved: $(record 0 0 3)"
+tail -c 20 "$USERDIR/profiles.xml" | grep -q '</profiles>' || fail "profiles.xml is not whole"
+
+step "11. after the kill: nothing lost, the same player; quit through the dialog"
+start_game
+click 512 384; click 512 384
+sleep 1.2; click 512 384
+sleep 1.2; click 512 384
+wait_for title 15 looks 432 556 160 30 211 161 95
+click 512 576
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+click 512 618
+wait_for confirm-quit 5 looks $NOTICE_AT
+click 382 466
+wait_exit
+[ "$rc" -eq 0 ] || fail "quit: exit status $rc"
+for p in 0 1 2 3; do record 0 0 $p | grep -q 'completed="1"' || fail "puzzle $p of the first set lost: $(record 0 0 $p)"; done
+record 0 0 2 | grep -Eq 'best-time="[1-9]' || fail "a best time was lost"
+holds profiles.xml '^<profiles selected="0"><profile name="Ana">'
+ls "$USERDIR" | grep -q 'damaged' && fail "a user file was set aside as damaged"
+echo "ok ($SHOT_COUNT screenshots in $SHOTS)"
