@@ -8,6 +8,7 @@
 #include "screens/MyGameApp.h"
 
 int main(int argc, char** argv) {
+    PlatformMapLargeAllocations();
     std::vector<std::string> args(argv + 1, argv + argc);
     // A crashed copy of the game starts us again to show and send its report.
     if (IsReporterCommand(args)) return RunCrashReporter(args);

@@ -32,7 +32,16 @@ GameApp::GameApp(const std::string& title, const std::string& version, int width
 }
 
 GameApp::~GameApp() {
+    AfterWindowHook();
     if (gGameApp == this) gGameApp = nullptr;
+}
+
+void GameApp::BeforeWindowHook() {
+    if (!mStartupAssetsThread.joinable()) mStartupAssetsThread = std::thread([this] { LoadStartupAssets(); });
+}
+
+void GameApp::AfterWindowHook() {
+    if (mStartupAssetsThread.joinable()) mStartupAssetsThread.join();
 }
 
 ScriptStep GameApp::HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {
@@ -71,6 +80,34 @@ void GameApp::LoadStartupAssets() {
         DebugPrintf("The start-up pictures are not there: %s\n", error.c_str());
         return;
     }
+    AssetImageDef splash;
+    if (logo && gAssetManager->FindImageDef(L"PUBLISHER_SPLASH", splash)) {
+        // The first frame wants this one picture; decoding the others here
+        // would keep the window black for them.
+        AssetList list;
+        gAssetManager->PrepareAssetList(std::wstring(), list);
+        list.mImages = {splash.mName};
+        list.mSounds.clear();
+        list.mTracks.clear();
+        gAssetManager->LoadAssetList(std::string(), &list, static_cast<const std::atomic<bool>*>(nullptr),
+                                     "LogoAssets");
+        if (gAssetManager->FindImage(splash.mName)) {
+            mStartupGroupsOnLoader = true;
+            mStartupPicturesReady = false;
+            return;
+        }
+    }
+    LoadStartupGroups(logo);
+}
+
+void GameApp::LoadDeferredStartupAssets() {
+    if (!mStartupGroupsOnLoader || mStartupPicturesReady.load()) return;
+    LoadStartupGroups(true);
+    mStartupPicturesReady = true;
+}
+
+void GameApp::LoadStartupGroups(bool logo) {
+    std::string error;
     if (logo && !gAssetManager->LoadGroup("LogoAssets", std::wstring(), std::string(), &error))
         DebugPrintf("The logo's pictures are not all there: %s\n", error.c_str());
     if (mBoot.titleScreen && !gAssetManager->LoadGroup("TitleAssets", std::wstring(), std::string(), &error))

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -49,8 +50,18 @@ public:
     // What the start-up shows before the loading thread has read anything,
     // read on the main thread before it starts: the logo screen's pictures
     // and sounds (the asset group "LogoAssets") when the logo shows, the
-    // title screen's pictures ("TitleAssets") when the title shows.
+    // title screen's pictures ("TitleAssets") when the title shows. When the
+    // logo opens on the publisher's picture only that one is read here, so
+    // the first frame comes at once; the loading thread reads the rest first.
     void LoadStartupAssets();
+    // The logo's and the title's pictures are there (false only while the
+    // loading thread still reads them behind the publisher's picture).
+    bool StartupPicturesReady() const { return mStartupPicturesReady.load(); }
+    // The loading thread's first work: the pictures LoadStartupAssets left.
+    void LoadDeferredStartupAssets();
+    // LoadStartupAssets on a thread while the window opens.
+    void BeforeWindowHook() override;
+    void AfterWindowHook() override;
     // The first start-up screen: the logo, or in screen-saver mode straight
     // on past the logo and the splashes.
     void ShowStartupScreens();
@@ -120,11 +131,16 @@ private:
     std::vector<WeakHandle<Menu>> mCollectedMenus;
     WeakHandle<Menu> mActiveMenu;
     std::thread::id mMainThreadId = std::this_thread::get_id();
+    std::thread mStartupAssetsThread;
     std::mutex mMainThreadCallsLock;
     std::vector<std::function<void()>> mMainThreadCalls;
     std::mutex mLoadErrorsLock;
     std::vector<std::string> mLoadErrors;
     bool mLoadingFinished = false;
+    std::atomic<bool> mStartupPicturesReady{true};
+    // The logo's and the title's groups are left to the loading thread.
+    bool mStartupGroupsOnLoader = false;
+    void LoadStartupGroups(bool logo);
     WeakHandle<TitleScreen> mLoadingScreen;
     int mSplashCount = 0;
     bool mTitleShown = false;

@@ -72,6 +72,7 @@ void GameApp::LoadGameData() {
 }
 
 void GameApp::LoadingThreadProc() {
+    LoadDeferredStartupAssets();
     LoadGameData();
     StepLoadingProgress();
 }
@@ -85,6 +86,7 @@ void GameApp::LoadingThreadCompleted() {
         return;
     }
     mLoadingFinished = true;
+    ReleaseLoadingMemory();
     if (TitleScreen* title = mLoadingScreen.Get()) {
         title->LoadingComplete();
         title->MarkDirty();

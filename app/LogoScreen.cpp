@@ -28,6 +28,9 @@ Image* FindPicture(const std::wstring& name) {
     return image && image->GetWidth() > 0 && image->GetHeight() > 0 ? image : nullptr;
 }
 
+// The loading thread may still be reading the letters behind the publisher's picture.
+bool LogoPicturesReady() { return !gGameApp || gGameApp->StartupPicturesReady(); }
+
 void FillWhite(Graphics* g, int width, int height) {
     g->SetColor(Color(255, 255, 255));
     g->FillRect(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
@@ -62,7 +65,11 @@ void LogoScreen::Update() {
     if (IsClosing()) return;
     ++mTicks;
     if (mShowingSplash) {
-        if (mTicks > kSplashTicks) BuildAnimatedLogo();
+        if ((mTicks > kSplashTicks || mEarlyClicks > 0) && LogoPicturesReady()) {
+            BuildAnimatedLogo();
+            if (mEarlyClicks > 1) CloseScreenAndContinue();
+            mEarlyClicks = 0;
+        }
     } else if (mTicks > kLogoTicks) {
         CloseScreenAndContinue();
     }
@@ -131,6 +138,7 @@ void LogoScreen::Draw(Graphics* g) {
 void LogoScreen::MouseDown(int x, int y, int clickCount) {
     StartupScreen::MouseDown(x, y, clickCount);
     if (clickCount <= 0 || IsClosing()) return;
-    if (mShowingSplash) BuildAnimatedLogo();
-    else CloseScreenAndContinue();
+    if (!mShowingSplash) CloseScreenAndContinue();
+    else if (LogoPicturesReady()) BuildAnimatedLogo();
+    else ++mEarlyClicks;
 }

@@ -45,4 +45,7 @@ private:
     Image* mSplashImage = nullptr;
     int mTicks = 0;
     bool mShowingSplash = true;
+    // Clicks on the publisher's picture before the logo's pictures were read:
+    // the first skips the picture, a second the logo too.
+    int mEarlyClicks = 0;
 };

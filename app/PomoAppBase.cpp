@@ -133,6 +133,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     }
     ApplyVolumes();
 
+    BeforeWindowHook();
     if (!mBoot.headless) {
         WindowConfig config;
         config.title = mTitle;
@@ -144,6 +145,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         config.visible = false;  // shown when the loop starts
         std::string windowError;
         mWindow = PlatformWindow::Create(config, &windowError);
+        AfterWindowHook();
         if (!mWindow) {
             // Only tests run without a window, and they ask for that.
             ShowErrorBox("Cannot open the game window: " + windowError);
@@ -151,6 +153,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
             return false;
         }
     }
+    AfterWindowHook();  // joined already when a window was made
     mD3DInterface = new D3DInterface();
     mD3DInterface->Init(mWindow.get(), mWidth, mHeight, mVSyncEnabled);
     mD3DInterface->SetStretch(mStretchScreen);
@@ -277,6 +280,12 @@ void PomoAppBase::RunPass() {
         mWholeFrame = false;
         mFrameArea = Rect();
         ++mFrameCount;
+    }
+    // Present looks for idle textures as it draws; a screen gone still
+    // draws no more, so the pass looks too, on whatever wakes it.
+    if (mD3DInterface && now - std::min(now, mLastIdleTextureCheck) >= kIdleTextureCheckMicros) {
+        mLastIdleTextureCheck = now;
+        mD3DInterface->ReleaseIdleTextures();
     }
 
     // Sleep up to the next step (or a frame held back by the pace); longer
@@ -542,6 +551,11 @@ bool PomoAppBase::CopyToClipboard(const std::string& text) { return PlatformSetC
 double PomoAppBase::GetLoadingProgress() const {
     if (mLoadingStepsTotal <= 0) return 1.0;
     return std::min(1.0, static_cast<double>(mLoadingStepsDone.load()) / mLoadingStepsTotal);
+}
+
+void PomoAppBase::ReleaseLoadingMemory() {
+    D3DInterface::DropReloadablePixels();
+    PlatformReleaseFreeMemory();
 }
 
 void PomoAppBase::StartLoadingThread() {

@@ -54,6 +54,7 @@ public:
     // A still screen wakes at least this often (4 times a second), for what
     // other threads ask (a quit, a loader's call) and widgets cannot announce.
     static constexpr int kMaxIdleSteps = 25;
+    static constexpr uint64_t kIdleTextureCheckMicros = 2000000;
 
     PomoAppBase();
     virtual ~PomoAppBase();
@@ -163,6 +164,9 @@ public:
 
     // --- Loading progress ---------------------------------------------------
     double GetLoadingProgress() const;
+    // Main thread, when a load has ended: pictures that can be decoded again
+    // give back their memory copies, and the heap its free pages.
+    void ReleaseLoadingMemory();
     void SetLoadingTotal(int total) { mLoadingStepsTotal = total; }
     void AddLoadingSteps(int steps) { mLoadingStepsDone += steps; }
     int GetLoadingStepsDone() const { return mLoadingStepsDone.load(); }
@@ -232,6 +236,11 @@ public:
 protected:
     // Hooks the layers above fill in.
     virtual void InitHook() {}                      // after window, renderer and sound
+    // Around the opening of the window, which waits mostly on the system's
+    // GL libraries: work that needs no window nor renderer starts on a
+    // thread before, and is joined after (before the renderer is installed).
+    virtual void BeforeWindowHook() {}
+    virtual void AfterWindowHook() {}
     virtual void UpdateFrames();                    // one fixed update step
     virtual void UpdateFramesF(float elapsedSteps);  // once per drawn frame
     virtual void DrawFrame();                       // one frame into the window
@@ -280,6 +289,7 @@ protected:
     bool mInitialized = false;
     bool mShutDown = false;
     uint64_t mLastStepTime = 0;
+    uint64_t mLastIdleTextureCheck = 0;
     uint64_t mLastFrameTime = 0;
     std::atomic<int64_t> mUpdateCount{0};
     std::atomic<int64_t> mFrameCount{0};

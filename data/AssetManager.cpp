@@ -308,7 +308,7 @@ bool AssetManager::LoadImageAsset(const std::string& prefix, const AssetImageDef
         DebugPrintf("Image '%s': no image loader\n", WStringToString(def.mName).c_str());
         return false;
     }
-    std::shared_ptr<Image> image = loader->MakeImage(std::move(data), def);
+    std::shared_ptr<Image> image = loader->MakeImage(std::move(data), def, file);
     if (!image) return false;
     std::unique_lock<std::shared_mutex> lock(mImageLock);
     LoadedImage& slot = mImages[def.mName];

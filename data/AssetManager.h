@@ -70,8 +70,10 @@ struct AssetTrackDef {
 class AssetImageLoader {
 public:
     virtual ~AssetImageLoader() = default;
-    // Null when the pixels cannot make an image.
-    virtual std::shared_ptr<Image> MakeImage(ImageData&& data, const AssetImageDef& def) = 0;
+    // Null when the pixels cannot make an image. `file` is where the pixels
+    // came from, to be read again when the image wants them back.
+    virtual std::shared_ptr<Image> MakeImage(ImageData&& data, const AssetImageDef& def,
+                                             const std::string& file) = 0;
 };
 
 // The asset groups of assets.xml and the tables of loaded images, sounds and

@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -139,10 +140,17 @@ UserFileStatus PlatformReadUserFile(const std::string& path, size_t maxBytes, st
         ::close(fd);
         return fail(UserFileStatus::TooLarge, tooLarge);
     }
-    // The file may grow while it is read: never read more than the cap.
-    out.resize(maxBytes + 1);
+    // The file may grow while it is read: never read more than the cap. The
+    // buffer starts at the file's size, not the cap's (megabytes to clear
+    // for a file of a few hundred bytes), and doubles while there is more.
+    const size_t limit = maxBytes + 1;
+    out.resize(std::min<uint64_t>(static_cast<uint64_t>(st.st_size), maxBytes) + 1);
     size_t got = 0;
-    while (got < out.size()) {
+    for (;;) {
+        if (got == out.size()) {
+            if (out.size() >= limit) break;
+            out.resize(std::min(limit, out.size() * 2));
+        }
         ssize_t n = ::read(fd, out.data() + got, out.size() - got);
         if (n < 0) {
             if (errno == EINTR) continue;

@@ -1,6 +1,7 @@
 #include "platform/System.h"
 
 #include <SDL.h>
+#include <malloc.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -117,3 +118,15 @@ bool PlatformLimitFileSize(long long bytes) {
 }
 
 bool PlatformIsSuperUser() { return geteuid() == 0; }
+
+void PlatformReleaseFreeMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+void PlatformMapLargeAllocations() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+}

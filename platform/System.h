@@ -52,3 +52,12 @@ bool PlatformChangeDirectory(const std::string& path);
 bool PlatformLimitFileSize(long long bytes);
 // True when running with super-user rights (permissions do not stop writes).
 bool PlatformIsSuperUser();
+
+// Hands the heap's free pages back to the system (after a load has freed
+// its decoding buffers, which would otherwise stay counted as ours).
+void PlatformReleaseFreeMemory();
+// Large blocks (decoded pictures, textures in a software GL) are mapped on
+// their own, so freeing one gives it back at once instead of leaving a hole
+// in the heap; the allocator would otherwise raise that size limit each time
+// such a block is freed.
+void PlatformMapLargeAllocations();

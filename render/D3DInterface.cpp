@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <chrono>
 #include <set>
 #include <thread>
 
 #include "core/Log.h"
+#include "platform/System.h"
 #include "platform/Window.h"
 #include "platform/gl/GLBackend.h"
 #include "render/Graphics.h"
@@ -33,6 +35,14 @@ std::set<ImageSurface*>& LiveSurfaces() {
 }
 
 std::thread::id gMainThread = std::this_thread::get_id();
+
+// A picture left out of this many drawn frames and seconds gives its texture
+// back. Frames, not time alone: a still screen draws none, so what it shows
+// keeps its textures however long it stands; one drawn again is decoded
+// again, milliseconds once.
+constexpr uint64_t kIdleCheckFrames = 16;
+constexpr uint64_t kIdleFrames = 16;
+constexpr double kIdleSeconds = 4.0;
 bool OnMainThread() { return std::this_thread::get_id() == gMainThread; }
 }  // namespace
 
@@ -213,6 +223,29 @@ void D3DInterface::Present() {
                              view.height);
     CheckResult("Present");
     mWindow->Present();
+    if (++mPresentCount % kIdleCheckFrames == 0) ReleaseIdleTextures();
+}
+
+double D3DInterface::SecondsSinceStart() const {
+    static const auto start = std::chrono::steady_clock::now();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void D3DInterface::ReleaseIdleTextures() {
+    if (mBackend->IsNull() || !OnMainThread()) return;
+    const double now = SecondsSinceStart();
+    bool released = false;
+    AutoCrit lock(SurfaceCrit());
+    for (ImageSurface* surface : LiveSurfaces()) {
+        if (surface->mTextureOwner != this || !surface->HasPixelSource() || surface->mTarget) continue;
+        if (mPresentCount - surface->mLastDrawnFrame < kIdleFrames || now - surface->mLastDrawnSeconds < kIdleSeconds)
+            continue;
+        ReleaseSurfaceTextures(surface);
+        surface->DropPixels(true);
+        released = true;
+    }
+    // The driver's copies went back to the heap; the heap gives them back.
+    if (released) PlatformReleaseFreeMemory();
 }
 
 bool D3DInterface::SetVSync(bool on) {
@@ -263,10 +296,13 @@ bool D3DInterface::PrepareSurface(ImageSurface* surface) {
         ReleaseSurfaceTextures(surface);
     }
     if (!OnMainThread()) return surface->HasTextures() && !surface->mDirty;
+    surface->mLastDrawnFrame = mPresentCount;
+    if (surface->HasPixelSource()) surface->mLastDrawnSeconds = SecondsSinceStart();
     if (surface->HasTextures() && !surface->mDirty) return true;
 
     AutoCrit lock(mDeviceCrit);
     surface->mTextureOwner = this;
+    if (!mBackend->IsNull()) surface->ReloadPixels();
     const ImageData& data = surface->mData;
     int width = surface->GetWidth(), height = surface->GetHeight();
     bool haveBits = data.mWidth == width && data.mHeight == height &&
@@ -285,6 +321,7 @@ bool D3DInterface::PrepareSurface(ImageSurface* surface) {
         }
         surface->mDirty = false;
         surface->mGpuNewer = false;
+        if (!mBackend->IsNull()) surface->DropPixels();
         return !CheckResult("UpdateTexture");
     }
 
@@ -299,7 +336,10 @@ bool D3DInterface::PrepareSurface(ImageSurface* surface) {
             piece.mWidth = std::min(limit, width - x);
             piece.mHeight = std::min(limit, height - y);
             const uint32_t* pixels = nullptr;
-            if (haveBits && !mBackend->IsNull()) {
+            if (haveBits && !mBackend->IsNull() && piece.mWidth == width) {
+                // Whole rows: the texture reads them where they are.
+                pixels = &data.mBits[static_cast<size_t>(y) * width];
+            } else if (haveBits && !mBackend->IsNull()) {
                 tile.resize(static_cast<size_t>(piece.mWidth) * static_cast<size_t>(piece.mHeight));
                 for (int row = 0; row < piece.mHeight; ++row)
                     std::copy_n(&data.mBits[static_cast<size_t>(y + row) * width + x], piece.mWidth,
@@ -316,7 +356,14 @@ bool D3DInterface::PrepareSurface(ImageSurface* surface) {
         }
     }
     surface->mDirty = false;
+    if (!mBackend->IsNull()) surface->DropPixels();
     return true;
+}
+
+void D3DInterface::DropReloadablePixels() {
+    AutoCrit lock(SurfaceCrit());
+    for (ImageSurface* surface : LiveSurfaces())
+        if (surface->HasPixelSource()) surface->DropPixels();
 }
 
 void D3DInterface::ReleaseSurfaceTextures(ImageSurface* surface) {

@@ -98,6 +98,15 @@ public:
     static void RegisterSurface(ImageSurface* surface);
     static void UnregisterSurface(ImageSurface* surface);
     static size_t GetSurfaceCount();
+    // Frees the memory copy of every surface that can decode its pixels
+    // again (main thread, when a load has ended): pictures loaded for later
+    // screens then cost nothing until they are drawn.
+    static void DropReloadablePixels();
+    // Releases the textures of pictures that can be decoded again and were
+    // left out of the last frames drawn for some seconds: the start-up
+    // pictures, the screens left behind. Present calls it now and then; the
+    // main loop too, as a screen that went still presents no more.
+    void ReleaseIdleTextures();
 
     // Guards the device's textures and targets. The set of live surfaces,
     // the shader cache and each font's glyph sheets have locks of their own.
@@ -105,6 +114,7 @@ public:
 
 private:
     void DrawCursor();
+    double SecondsSinceStart() const;
 
     std::unique_ptr<GpuBackend> mBackend;
     PlatformWindow* mWindow = nullptr;
@@ -127,4 +137,6 @@ private:
     std::vector<uint32_t> mDeadTextures;
     std::vector<uint32_t> mDeadTargets;
     void DeleteDeadObjects();
+    // Frames presented, for what each surface was last drawn in.
+    uint64_t mPresentCount = 0;
 };

@@ -10,6 +10,7 @@
 
 #include "core/FileUtil.h"
 #include "data/PakInterface.h"
+#include "platform/FileSystem.h"
 
 namespace {
 FT_Library Library() {
@@ -39,19 +40,22 @@ std::shared_ptr<FontFace> FontFace::LoadFile(const std::string& path, int pixelS
     }
     std::shared_ptr<FontFace> face(new FontFace());
     auto shared = std::make_shared<const std::string>(std::move(bytes));
-    if (!face->Open(path, std::move(shared), pixelSize, error)) return nullptr;
+    Bytes held{shared, reinterpret_cast<const uint8_t*>(shared->data()), shared->size()};
+    if (!face->Open(path, std::move(held), pixelSize, error)) return nullptr;
     return face;
 }
 
-std::shared_ptr<const std::string> FontFace::ReadSystemFile(const std::string& file) {
+FontFace::Bytes FontFace::MapSystemFile(const std::string& file) {
     std::lock_guard<std::recursive_mutex> lock(Lock());
-    static auto* cache = new std::map<std::string, std::weak_ptr<const std::string>>();
-    if (auto bytes = (*cache)[file].lock()) return bytes;
-    std::string bytes;
-    if (!ReadFileToString(file, bytes)) return nullptr;
-    auto shared = std::make_shared<const std::string>(std::move(bytes));
-    (*cache)[file] = shared;
-    return shared;
+    static auto* cache = new std::map<std::string, std::weak_ptr<const MappedFile>>();
+    auto map = (*cache)[file].lock();
+    if (!map) {
+        auto opened = std::make_shared<MappedFile>();
+        if (!opened->Open(file) || opened->Size() == 0) return {};
+        map = opened;
+        (*cache)[file] = map;
+    }
+    return Bytes{map, map->Data(), map->Size()};
 }
 
 std::string FontFace::FindSystemFontFile(const std::string& pattern) {
@@ -88,8 +92,8 @@ std::shared_ptr<FontFace> FontFace::LoadSystem(const std::string& pattern, int p
         if (error) *error = "no system font matches '" + pattern + "'";
         return nullptr;
     }
-    std::shared_ptr<const std::string> bytes = ReadSystemFile(file);
-    if (!bytes) {
+    Bytes bytes = MapSystemFile(file);
+    if (!bytes.mOwner) {
         if (error) *error = "cannot read font file '" + file + "'";
         return nullptr;
     }
@@ -98,8 +102,7 @@ std::shared_ptr<FontFace> FontFace::LoadSystem(const std::string& pattern, int p
     return face;
 }
 
-bool FontFace::Open(const std::string& fileName, std::shared_ptr<const std::string> bytes,
-                    int pixelSize, std::string* error) {
+bool FontFace::Open(const std::string& fileName, Bytes bytes, int pixelSize, std::string* error) {
     std::lock_guard<std::recursive_mutex> lock(Lock());
     FT_Library library = Library();
     if (!library) {
@@ -113,8 +116,7 @@ bool FontFace::Open(const std::string& fileName, std::shared_ptr<const std::stri
     mBytes = std::move(bytes);
     mFileName = fileName;
     FT_Face face = nullptr;
-    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(mBytes->data()),
-                           static_cast<FT_Long>(mBytes->size()), 0, &face) != 0) {
+    if (FT_New_Memory_Face(library, mBytes.mData, static_cast<FT_Long>(mBytes.mSize), 0, &face) != 0) {
         if (error) *error = "not a font file: '" + fileName + "'";
         return false;
     }

@@ -45,14 +45,20 @@ public:
     static std::recursive_mutex& Lock();
 
 private:
+    // A face file's bytes and what keeps them alive (a string or a map).
+    struct Bytes {
+        std::shared_ptr<const void> mOwner;
+        const uint8_t* mData = nullptr;
+        size_t mSize = 0;
+    };
     FontFace() = default;
-    bool Open(const std::string& fileName, std::shared_ptr<const std::string> bytes, int pixelSize,
-              std::string* error);
-    // The bytes of a system font file, shared by every size made from it.
-    static std::shared_ptr<const std::string> ReadSystemFile(const std::string& file);
+    bool Open(const std::string& fileName, Bytes bytes, int pixelSize, std::string* error);
+    // A system font file mapped, not copied: pages the system shares between
+    // programs, shared too by every size made from it.
+    static Bytes MapSystemFile(const std::string& file);
 
     void* mFace = nullptr;  // FT_Face
-    std::shared_ptr<const std::string> mBytes;  // a face read from memory keeps its bytes
+    Bytes mBytes;  // a face read from memory keeps its bytes
     std::string mFileName;
     int mPixelSize = 0;
     int mAscent = 0;

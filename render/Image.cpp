@@ -64,9 +64,12 @@ bool ImageSurface::Create(int width, int height) {
     }
     mTarget.reset();
     D3DInterface::Get()->ReleaseSurfaceTextures(this);
+    ForgetSource();
+    // The transparent pixels are made only when read: a render target is
+    // cleared on the GPU, and a frame-sized copy nobody reads is megabytes.
     mData.mWidth = width;
     mData.mHeight = height;
-    mData.mBits.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    mData.mBits = std::vector<uint32_t>();
     mWidth = width;
     mHeight = height;
     mFlags |= IMAGE_FLAG_RENDER_TARGET;
@@ -83,6 +86,7 @@ void ImageSurface::SetImageData(ImageData data) {
         data.mBits.size() < static_cast<size_t>(data.mWidth) * static_cast<size_t>(data.mHeight)) {
         data = ImageData();
     }
+    ForgetSource();
     mData = std::move(data);
     mWidth = mData.mWidth;
     mHeight = mData.mHeight;
@@ -93,13 +97,77 @@ void ImageSurface::SetImageData(ImageData data) {
 
 const ImageData& ImageSurface::GetImageData() {
     if (mGpuNewer) D3DInterface::Get()->ReadBackSurface(this);
+    else EnsurePixels();
     return mData;
 }
 
 ImageData& ImageSurface::ModifyImageData() {
     if (mGpuNewer) D3DInterface::Get()->ReadBackSurface(this);
+    else EnsurePixels();
+    // Changed pixels are no longer the source's.
+    ForgetSource();
     mDirty = true;
     return mData;
+}
+
+void ImageSurface::SetPixelSource(PixelSource source) {
+    mSource = std::move(source);
+    mReloadable.store(static_cast<bool>(mSource), std::memory_order_release);
+}
+
+void ImageSurface::ForgetSource() {
+    mReloadable.store(false, std::memory_order_release);
+    mSource = nullptr;
+    mAlpha = std::vector<uint8_t>();
+    mOpaque = false;
+}
+
+void ImageSurface::DropPixels(bool andMask) {
+    if (!HasPixelSource() || mGpuNewer) return;
+    mData.mBits = std::vector<uint32_t>();
+    if (andMask) mAlpha = std::vector<uint8_t>();
+}
+
+bool ImageSurface::ReloadPixels() {
+    if (!mData.mBits.empty()) return true;
+    if (!HasPixelSource()) return false;
+    ImageData data;
+    if (!mSource(data) || data.mWidth != mWidth || data.mHeight != mHeight) {
+        DebugPrintf("Picture '%s' could not be read again\n", mName.c_str());
+        return false;
+    }
+    mData = std::move(data);
+    return true;
+}
+
+bool ImageSurface::EnsurePixels() {
+    if (ReloadPixels()) return true;
+    if (!(mFlags & IMAGE_FLAG_RENDER_TARGET) || mWidth <= 0 || mHeight <= 0) return false;
+    mData.mWidth = mWidth;
+    mData.mHeight = mHeight;
+    mData.mBits.assign(static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight), 0);
+    return true;
+}
+
+int ImageSurface::GetAlphaAt(int x, int y) {
+    if (x < 0 || y < 0 || x >= mWidth || y >= mHeight) return 0;
+    const size_t at = static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x);
+    if (mGpuNewer) D3DInterface::Get()->ReadBackSurface(this);
+    if (!mData.mBits.empty()) return mData.mWidth == mWidth ? static_cast<int>(mData.mBits[at] >> 24) : -1;
+    // A render target not drawn into is transparent.
+    if ((mFlags & IMAGE_FLAG_RENDER_TARGET) && !HasPixelSource()) return 0;
+    if (mOpaque) return 255;
+    if (mAlpha.empty() && HasPixelSource()) {
+        ImageData data;
+        if (mSource(data) && data.mWidth == mWidth && data.mHeight == mHeight) {
+            mOpaque = std::all_of(data.mBits.begin(), data.mBits.end(), [](uint32_t p) { return (p >> 24) == 255; });
+            if (mOpaque) return 255;
+            mAlpha.resize(data.mBits.size());
+            for (size_t i = 0; i < data.mBits.size(); ++i) mAlpha[i] = static_cast<uint8_t>(data.mBits[i] >> 24);
+        }
+    }
+    if (mAlpha.empty()) return -1;
+    return mAlpha[at];
 }
 
 ImageRenderTarget* ImageSurface::GetRenderTarget() {
@@ -170,7 +238,7 @@ void ImageRenderTarget::Release() {
 
 // --- Creation for the asset manager ------------------------------------------------
 
-Image* CreateImageFromData(ImageData data, int cols, int rows) {
+ImageSurface* CreateImageFromData(ImageData data, int cols, int rows) {
     auto* surface = new ImageSurface(std::move(data));
     surface->mNumCols = std::max(1, cols);
     surface->mNumRows = std::max(1, rows);

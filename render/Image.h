@@ -1,6 +1,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,6 +105,22 @@ public:
     ImageData& ModifyImageData();
     // Marks the memory copy changed; textures are refreshed on the next draw.
     void MarkDirty() { mDirty = true; }
+
+    // Where the pixels can be decoded again (an asset's file). Such a surface
+    // keeps no memory copy once its textures are made: the copy comes back
+    // from the source when something reads it. Set last, once the pixels are
+    // in place; changing the pixels forgets the source.
+    using PixelSource = std::function<bool(ImageData&)>;
+    void SetPixelSource(PixelSource source);
+    bool HasPixelSource() const { return mReloadable.load(std::memory_order_acquire); }
+    // Frees the memory copy when the source can give it again; `andMask`
+    // the hit tests' mask too.
+    void DropPixels(bool andMask = false);
+    bool HasPixelsInMemory() const { return !mData.mBits.empty(); }
+    // The alpha (0 to 255) of a pixel for hit tests, -1 when the pixels live
+    // only on the GPU. A surface without its memory copy keeps a mask of one
+    // byte per pixel, made the first time it is asked.
+    int GetAlphaAt(int x, int y);
     bool IsDirty() const { return mDirty; }
 
     uint32_t mFlags = IMAGE_FLAG_NONE;
@@ -123,12 +140,24 @@ public:
 private:
     friend class D3DInterface;
     friend class Graphics;
+    // The memory copy back from the source (or the transparent pixels of an
+    // empty render target); false when there is none to have.
+    bool EnsurePixels();
+    bool ReloadPixels();
+    void ForgetSource();
     ImageData mData;
+    PixelSource mSource;
+    std::atomic<bool> mReloadable{false};
+    std::vector<uint8_t> mAlpha;
+    bool mOpaque = false;  // every pixel's alpha is 255: no mask needed
     std::vector<TexturePiece> mPieces;
     std::unique_ptr<ImageRenderTarget> mTarget;
     D3DInterface* mTextureOwner = nullptr;  // the device that made mPieces
     bool mDirty = true;
     bool mGpuNewer = false;  // drawn into since the memory copy was made
+    // When it was last drawn: the device's frame count and seconds.
+    uint64_t mLastDrawnFrame = 0;
+    double mLastDrawnSeconds = 0.0;
 };
 
 // A rectangle of another image, sharing its surface. The parent must outlive it.
@@ -172,4 +201,4 @@ private:
 };
 
 // Used by the asset manager: a surface from decoded pixels, with its grid.
-Image* CreateImageFromData(ImageData data, int cols, int rows);
+ImageSurface* CreateImageFromData(ImageData data, int cols, int rows);

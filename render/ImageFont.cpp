@@ -10,6 +10,21 @@
 
 namespace {
 constexpr int kSheetSize = 512;
+constexpr int kFirstSheetHeight = 64;
+
+// Makes a sheet taller (doubling, up to the full size) so that `rows` fit;
+// the glyphs already there keep their places.
+void GrowSheet(ImageSurface& sheet, int rows) {
+    int height = sheet.GetHeight();
+    if (rows <= height || height >= kSheetSize) return;
+    while (height < rows && height < kSheetSize) height *= 2;
+    height = std::min(height, kSheetSize);
+    if (rows > height) return;
+    ImageData taller = sheet.GetImageData();
+    taller.mHeight = height;
+    taller.mBits.resize(static_cast<size_t>(taller.mWidth) * static_cast<size_t>(height), 0);
+    sheet.SetImageData(std::move(taller));
+}
 
 // Straight-alpha "over" of a colour with the given coverage onto a pixel.
 void BlendOver(uint32_t& pixel, const Color& color, int coverage) {
@@ -144,18 +159,21 @@ void ImageFont::AddGlyph(uint32_t codePoint, Glyph& glyph) {
         BlendOver(cell[i], style.mColor, fill[i]);
     }
 
-    // Shelf packing into sheets; a cell larger than a sheet gets its own.
-    int sheetW = std::max(kSheetSize, cellW), sheetH = std::max(kSheetSize, cellH);
+    // Shelf packing into sheets; a cell larger than a sheet gets its own. A
+    // sheet starts a few rows high and doubles as its shelves fill: most
+    // fonts show a few dozen glyphs, and every row is paid twice, in the
+    // memory copy and in the texture.
+    int sheetW = std::max(kSheetSize, cellW), sheetH = std::max(kFirstSheetHeight, cellH);
     bool needSheet = shared.mSheets.empty();
     if (!needSheet) {
-        if (shared.mShelfX + cellW > shared.mSheets.back()->GetWidth()) {
+        ImageSurface* last = shared.mSheets.back().get();
+        if (shared.mShelfX + cellW > last->GetWidth()) {
             shared.mShelfX = 0;
             shared.mShelfY += shared.mShelfHeight + 1;
             shared.mShelfHeight = 0;
         }
-        if (shared.mShelfY + cellH > shared.mSheets.back()->GetHeight() ||
-            cellW > shared.mSheets.back()->GetWidth())
-            needSheet = true;
+        GrowSheet(*last, shared.mShelfY + cellH);
+        if (shared.mShelfY + cellH > last->GetHeight() || cellW > last->GetWidth()) needSheet = true;
     }
     if (needSheet) {
         ImageData blank;
@@ -188,6 +206,14 @@ void ImageFont::DrawString(Graphics& g, float x, float y, const std::wstring& te
                            const Color& color) {
     if (text.empty() || D3DInterface::Get()->IsNull()) return;  // nothing would be seen
     AutoCrit lock(mShared->mCrit);
+    // Every glyph is made before any is drawn: making one may grow its sheet,
+    // which replaces the texture under quads already queued, so those go first.
+    bool missing = false;
+    for (wchar_t c : text) missing = missing || !mShared->mGlyphs.count(static_cast<uint32_t>(c));
+    if (missing) {
+        g.FlushBatch();
+        for (wchar_t c : text) GetGlyph(static_cast<uint32_t>(c));
+    }
     bool wasBatching = g.IsBatching();
     g.SetBatching(true);
     int pen = static_cast<int>(std::floor(x + 0.5f));

@@ -81,6 +81,7 @@ void LoadingMenu::Update() {
     Menu::Update();
     if (mHandedOff || !mLoaded || !mIntroFinished || !IsInManager()) return;
     if (mWorker.joinable()) mWorker.join();
+    if (gGameApp) gGameApp->ReleaseLoadingMemory();
     mHandedOff = true;
     HandOff();
 }

@@ -96,14 +96,18 @@ void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
 
 MyBoard* MyGameApp::GetBoard() const { return static_cast<MyBoard*>(mBoard); }
 
+void MyGameApp::BeforeWindowHook() {
+    // The developer path skips the start-up screens and so their pictures.
+    if (ReadDeveloperPuzzle()) mBoot.startupScreens = false;
+    GameApp::BeforeWindowHook();
+}
+
 void MyGameApp::InitHook() {
     GameApp::InitHook();
     // The tracks play in the group the options' slider sets; a group without
     // a volume is silent, so a first start (no settings.xml yet) would have
     // no music until the options had been opened once.
     EnsureMusicGroupVolume(L"music");
-    if (ReadDeveloperPuzzle()) mBoot.startupScreens = false;
-    LoadStartupAssets();
     BeginLoading();
     // The logo, the distributor splashes, then the title screen (or, without
     // one, the game).

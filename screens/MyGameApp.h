@@ -34,6 +34,7 @@ public:
 
 protected:
     void InitHook() override;
+    void BeforeWindowHook() override;
     void ShutdownHook() override;
     void LoadingThreadCompleted() override;
 

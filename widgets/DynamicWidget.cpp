@@ -1033,15 +1033,14 @@ bool DynamicWidget::HitTest(int x, int y) {
     if (!mCheckPixels || !mImage) return true;
     ImageSurface* surface = mImage->GetSurface();
     if (!surface) return true;
-    const ImageData& pixels = surface->GetImageData();
-    if (pixels.mBits.empty()) return true;  // pixels live only on the GPU
     Rect surfaceRect = mImage->GetSurfaceRect();
     Rect cel = mImage->GetCelRect(mFrame);
     if (x >= cel.mWidth || y >= cel.mHeight) return false;
     int sx = surfaceRect.mX + cel.mX + x, sy = surfaceRect.mY + cel.mY + y;
-    if (sx < 0 || sy < 0 || sx >= pixels.mWidth || sy >= pixels.mHeight) return false;
-    uint32_t argb = pixels.mBits[static_cast<size_t>(sy) * pixels.mWidth + sx];
-    float alpha = static_cast<float>(argb >> 24) / 255.0f;
+    if (sx < 0 || sy < 0 || sx >= surface->GetWidth() || sy >= surface->GetHeight()) return false;
+    const int alphaByte = surface->GetAlphaAt(sx, sy);
+    if (alphaByte < 0) return true;  // pixels live only on the GPU
+    float alpha = static_cast<float>(alphaByte) / 255.0f;
     return alpha > GetConstantFloat(L"opacity_threshold");
 }
 

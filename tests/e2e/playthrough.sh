@@ -35,6 +35,7 @@ wait_play() { wait_for "$1" 20 busy 40 690 160 12; sleep 0.3; }
 quit_through_dialog() {
   click 512 618
   wait_for confirm-quit 5 looks $NOTICE_AT
+  sleep 1
   click 382 466
   wait_exit
   [ "$rc" -eq 0 ] || fail "quit: exit status $rc"
@@ -77,9 +78,9 @@ wait_for letter 8 looks 230 580 150 20 246 240 226
 busy 220 120 560 200 || fail "the letter is empty"
 click 512 630
 wait_for tutorial-offer 5 looks $NOTICE_AT
-click 382 466
+answer 382 466
 wait_for intro-card 10 looks $NOTICE_AT
-click 626 470
+answer 626 470
 wait_play lesson-1
 board_layout 5
 # Rows 2 and 3 are whole: one stroke each along the lit cells.
@@ -123,7 +124,7 @@ busy 600 462 200 26 && fail "windowed: the stretch option stays"
 step "6. back to the main menu (the tutorial counts as done), quit through the dialog"
 click 652 595
 wait_for confirm-main-menu 5 looks $NOTICE_AT
-click 382 466
+answer 382 466
 wait_for main-menu 8 looks 340 230 60 35 $CARD
 quit_through_dialog
 holds settings.xml 'window="1"'

@@ -6,6 +6,7 @@
 #include "core/FileUtil.h"
 #include "data/ScriptObject.h"
 #include "data/ScriptValue.h"
+#include "render/D3DInterface.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "render/Screenshot.h"
@@ -272,7 +273,8 @@ TEST_F(GraphicsTest, SurfaceCreateRefusesAndClampsSizes) {
     EXPECT_EQ(s.GetHeight(), 20);
     EXPECT_TRUE(s.Create(30, 40));  // re-creates
     EXPECT_EQ(s.GetWidth(), 30);
-    EXPECT_EQ(s.GetImageData().mBits.size(), 1200u);
+    EXPECT_FALSE(s.HasPixelsInMemory()) << "transparent pixels are made only when read";
+    EXPECT_EQ(s.GetImageData().mBits, std::vector<uint32_t>(1200u, 0u));
     EXPECT_TRUE(s.mFlags & IMAGE_FLAG_RENDER_TARGET);
     mScoped.Device().SetMaxTextureSizeOverride(0);
 
@@ -285,6 +287,51 @@ TEST_F(GraphicsTest, SurfaceCreateRefusesAndClampsSizes) {
     ASSERT_EQ(Backend().mDraws.size(), 1u);
     EXPECT_NE(Backend().mDraws[0].mState.mTarget, 0u);
     EXPECT_EQ(Backend().mDraws[0].mState.mTargetWidth, 30);
+}
+
+TEST_F(GraphicsTest, PicturesThatCanBeReadAgainKeepNoMemoryCopy) {
+    const ImageData original = MakePattern(8, 4, [](int x, int) { return x < 4 ? 0xFF112233u : 0x00445566u; });
+    int reads = 0;
+    auto source = [&](ImageData& out) {
+        ++reads;
+        out = original;
+        return true;
+    };
+    ImageSurface drawn(original), later(original), opaque(MakeImage(8, 4, 0xFF000000u));
+    drawn.SetPixelSource(source);
+    later.SetPixelSource(source);
+    opaque.SetPixelSource([](ImageData& out) {
+        out = MakeImage(8, 4, 0xFF000000u);
+        return true;
+    });
+    {
+        Graphics g(nullptr);
+        g.DrawImage(&drawn, 0, 0);
+    }
+    EXPECT_FALSE(drawn.HasPixelsInMemory()) << "the texture holds them";
+    EXPECT_TRUE(later.HasPixelsInMemory());
+    D3DInterface::DropReloadablePixels();  // a load has ended
+    EXPECT_FALSE(later.HasPixelsInMemory());
+    EXPECT_EQ(reads, 0);
+
+    // Hit tests read a mask of the alpha, made once.
+    EXPECT_EQ(drawn.GetAlphaAt(1, 1), 255);
+    EXPECT_EQ(drawn.GetAlphaAt(6, 3), 0);
+    EXPECT_EQ(reads, 1);
+    EXPECT_FALSE(drawn.HasPixelsInMemory());
+    EXPECT_EQ(opaque.GetAlphaAt(7, 3), 255);
+    // Drawing and reading bring the pixels back; changed pixels are no longer the source's.
+    {
+        Graphics g(nullptr);
+        g.DrawImage(&later, 0, 0);
+    }
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(drawn.GetImageData().mBits, original.mBits);
+    drawn.ModifyImageData().mBits[0] = 0;
+    EXPECT_FALSE(drawn.HasPixelSource());
+    D3DInterface::DropReloadablePixels();
+    EXPECT_TRUE(drawn.HasPixelsInMemory());
+    EXPECT_EQ(reads, 3);
 }
 
 TEST_F(GraphicsTest, ShaderConstantsReadTheirCheckedReferenceAtEachDraw) {

@@ -28,8 +28,9 @@ public:
 
 class StartupScreens : public ::testing::Test {
 protected:
-    // In the game's data folder, or in an empty one.
-    void Boot(bool gameData) {
+    // In the game's data folder, or in an empty one; `loaderDone`: the
+    // loading thread has read the logo's pictures behind the publisher's.
+    void Boot(bool gameData, bool loaderDone = true) {
         // Pictures that earlier runs loaded must not be found.
         gAssetManager->Clear();
         if (!gameData) mEmpty = PlatformMakeTempDirectory("quiltro7-nosplash-");
@@ -41,6 +42,7 @@ protected:
         mApp = &mHarness->Boot<SplashApp>();
         ASSERT_TRUE(mHarness->InitSucceeded());
         mApp->LoadStartupAssets();
+        if (loaderDone) mApp->LoadDeferredStartupAssets();
     }
     void TearDown() override {
         mHarness.reset();
@@ -58,13 +60,18 @@ protected:
 };
 
 TEST_F(StartupScreens, ClicksSkipThePublisherSplashThenTheLogoThenADistributorSplashAfterItsFirstSecond) {
-    Boot(true);
+    Boot(true, false);
     mApp->ShowStartupScreens();
     mHarness->RunSteps(2);
     LogoScreen* logo = Top<LogoScreen>();
     ASSERT_NE(logo, nullptr);
     EXPECT_TRUE(logo->IsShowingSplash());
+    // Only the publisher's picture was read before the first frame: the
+    // click waits for the logo's pictures.
     mHarness->Click(500, 400);
+    mHarness->RunSteps(1);
+    EXPECT_TRUE(logo->IsShowingSplash());
+    mApp->LoadDeferredStartupAssets();
     mHarness->RunSteps(1);
     EXPECT_FALSE(logo->IsShowingSplash());
     EXPECT_EQ(logo->GetLetters().size(), 5u);
@@ -82,6 +89,19 @@ TEST_F(StartupScreens, ClicksSkipThePublisherSplashThenTheLogoThenADistributorSp
     DistributorScreen* second = Top<DistributorScreen>();
     ASSERT_NE(second, nullptr);
     EXPECT_NE(second, splash);
+}
+
+TEST_F(StartupScreens, TwoClicksBeforeTheLogosPicturesAreReadSkipTheLogoToo) {
+    Boot(true, false);
+    mApp->ShowStartupScreens();
+    mHarness->RunSteps(2);
+    mHarness->Click(500, 400);
+    mHarness->Click(500, 400);
+    mHarness->RunSteps(1);
+    ASSERT_NE(Top<LogoScreen>(), nullptr);
+    mApp->LoadDeferredStartupAssets();
+    mHarness->RunSteps(1);
+    EXPECT_NE(Top<DistributorScreen>(), nullptr);
 }
 
 TEST_F(StartupScreens, UntouchedEachScreenEndsOnItsOwnClock) {

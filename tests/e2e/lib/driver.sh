@@ -148,11 +148,26 @@ close_notice() {
   local end=$(( $(date +%s) + ${2:-5} ))
   while :; do
     shot "${1:-notice}"
-    if looks $NOTICE_AT; then click 512 466; sleep 0.6; return 0; fi
+    if looks $NOTICE_AT; then answer 512 466; return 0; fi
     rm -f "$SHOT"; SHOT_COUNT=$((SHOT_COUNT - 1))
     [ "$(date +%s)" -ge "$end" ] && return 1
     sleep 0.4
   done
+}
+# Clicks a dialog's button until the dialog (as the last screenshot shows it)
+# has gone or changed: a dialog coming in takes no clicks yet, and a player
+# would click again; up to five tries.
+answer() {
+  local shown=$SHOT try
+  for try in 1 2 3 4 5; do
+    sleep 0.5
+    click "$1" "$2"
+    sleep 0.8
+    shot answered
+    if changed_from "$shown" 250 240 520 140; then rm -f "$SHOT"; SHOT_COUNT=$((SHOT_COUNT - 1)); return 0; fi
+    rm -f "$SHOT"; SHOT_COUNT=$((SHOT_COUNT - 1))
+  done
+  fail "the dialog did not answer a click at $1,$2"
 }
 # Whether the last screenshot differs from FILE in the region X Y W H.
 changed_from() { [ "$("$TOOLS/shotprobe" differ "$1" "$SHOT" "$2" "$3" "$4" "$5")" -gt 0 ]; }
