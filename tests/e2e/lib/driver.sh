@@ -82,8 +82,10 @@ busy() { local _r _g _b s; read -r _r _g _b s < <(region "$@"); [ "$s" -ge "${BU
 
 # Takes screenshots until the check (a command over SHOT) holds, up to
 # `seconds`; the last screenshot is kept under `name`.
+# The limits are a fast machine's, doubled (WAIT_SCALE) for slow or busy ones:
+# they only bound how long a failure takes to show.
 wait_for() {
-  local name=$1 seconds=$2; shift 2
+  local name=$1 seconds=$(( $2 * ${WAIT_SCALE:-2} )); shift 2
   local end=$(( $(date +%s) + seconds ))
   while :; do
     shot "$name"
