@@ -18,7 +18,8 @@ MainMenu::MainMenu(bool fromMap) : Menu(L"main_menu"), mFromMap(fromMap) {
 }
 
 bool MainMenu::IsBonusLocked() {
-    return !gPlayerState || gPlayerState->mProgress[1].empty() || gPlayerState->mProgress[1][0].mUnlock == 0;
+    const SetProgress* bonus = FindSetProgress(1, 0);
+    return !bonus || bonus->mUnlock == 0;
 }
 
 Menu* MainMenu::CreateTransition() {

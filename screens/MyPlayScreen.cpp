@@ -21,7 +21,9 @@ void MyPlayScreen::KeyDown(int key) {
 
 bool MyPlayScreen::IsPaused() {
     if (PlayPuzzleMenu::IsPaused()) return true;
-    if (!gGameApp || !IsInManager()) return false;
+    // Every widget of the screen asks at every step: the open menus are looked
+    // through only in the one case the base does not decide, a lesson covered.
+    if (GetPauseWhenCovered() || IsActive() || !gGameApp || !IsInManager()) return false;
     for (Menu* menu : gGameApp->GetOpenMenus())
         if (dynamic_cast<OptionsMenu*>(menu)) return true;
     return false;

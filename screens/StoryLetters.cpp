@@ -37,7 +37,7 @@ StoryIntroMenu::StoryIntroMenu() : Menu(L"story_intro") {
 void StoryIntroMenu::DoAction(const std::wstring& action, const std::wstring&, int) {
     if (action != L"ok" || mRead) return;
     mRead = true;
-    if (gPlayerState && !gPlayerState->mProgress[0].empty()) gPlayerState->mProgress[0][0].mIntroduced = true;
+    if (SetProgress* first = FindSetProgress(0, 0)) first->mIntroduced = true;
     ProfileManager::Save();
     if (gPlayerState && gPlayerState->mSeenTutorial) {
         // Nothing that follows closes the letter for it.
