@@ -12,6 +12,12 @@ std::string Wrap(const std::string& body) { return "<animations>" + body + "</an
 
 }  // namespace
 
+TEST(AnimationStats, GameFileLoadsWithItsInclude) {
+    std::string error;
+    ASSERT_TRUE(LoadAnimationsFile(GameData() + "properties/animations.xml", &error)) << error;
+    EXPECT_TRUE(AnimationExists(L"sample_countdown"));  // from the included file
+}
+
 TEST(AnimationStats, AbsentNamesInsertNothingAndPublishingKeepsOldTablesAlive) {
     AnimationStats first;
     ASSERT_TRUE(first.LoadAnimationsFromString(Wrap("<animation name=\"x\"><a/><b/></animation>"), "1.xml"));

@@ -142,7 +142,7 @@ TEST_F(ExpressionTest, ValuesAreReadLive) {
     EXPECT_EQ(&copy.GetVariables(), &mVariables);
 }
 
-TEST_F(ExpressionTest, PropertyReads) {
+TEST_F(ExpressionTest, PropertyReadsAndCheckedPtrReferences) {
     auto object = std::make_unique<ScriptTestObject>(L"tile3");
     object->mProperties[L"dragging"] = true;
     object->mProperties[L"bounding_box_center_x"] = 12.5f;
@@ -158,12 +158,7 @@ TEST_F(ExpressionTest, PropertyReads) {
     EXPECT_EQ(EvalText(L"'id=' + self"), L"id=tile3");
     EXPECT_TRUE(Eval(L"self == self.parent").ToBool());
     EXPECT_EQ(Eval(L"self").GetObject(), object.get());
-}
 
-TEST_F(ExpressionTest, PtrPropertiesGiveCheckedReferences) {
-    auto object = std::make_unique<ScriptTestObject>(L"w");
-    object->mFloats[L"x"] = 40.0f;
-    mVariables[L"self"] = ScriptValue(object.get());
     ScriptValue ref = Eval(L"self.x_ptr");
     ASSERT_EQ(ref.GetType(), ScriptValue::Ref);
     EXPECT_FLOAT_EQ(ref.ToFloat(), 40.0f);
@@ -171,7 +166,6 @@ TEST_F(ExpressionTest, PtrPropertiesGiveCheckedReferences) {
     EXPECT_FLOAT_EQ(ref.ToFloat(), 41.0f);
     mVariables[L"time_ptr"] = ref;
     EXPECT_FLOAT_EQ(Eval(L"time_ptr * 2").ToFloat(), 82.0f);
-
     object.reset();
     EXPECT_EQ(ref.ToFloat(), 0.0f);  // inert, not dangling
     EXPECT_EQ(Eval(L"time_ptr * 2").ToFloat(), 0.0f);
