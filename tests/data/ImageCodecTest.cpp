@@ -51,31 +51,43 @@ const char* const kSamples[] = {"sample_rgba.png",  "sample_gray.png",  "sample_
 
 }  // namespace
 
-TEST(ImageCodec, PngForms) {
-    ImageData rgba = Load("sample_rgba");  // found without its extension
-    ASSERT_EQ(rgba.mWidth, 32);
-    ASSERT_EQ(rgba.mHeight, 24);
-    EXPECT_EQ(Pixel(rgba, 3, 2), 0xf3181480u);  // A 243, R 24, G 20, B 128
-
-    ImageData gray = Load("sample_gray.png");
-    ASSERT_EQ(gray.mWidth, 16);
-    EXPECT_EQ(Pixel(gray, 5, 3), 0xff404040u);
-
-    ImageData palette = Load("sample_palette.png");  // 4-bit, tRNS, interlaced
-    ASSERT_EQ(palette.mWidth, 16);
-    ASSERT_EQ(palette.mHeight, 8);
-    EXPECT_EQ(Pixel(palette, 0, 7) >> 24, 0u);
-    EXPECT_EQ(Pixel(palette, 1, 4), 0x8010ef08u);
-    EXPECT_EQ(Pixel(palette, 5, 6), 0xff50af28u);
-
-    ImageData deep = Load("sample_deep.png");  // 16-bit RGB keeps the high bytes
-    EXPECT_EQ(Pixel(deep, 2, 3), 0xff406080u);
-
-    ImageData cels = Load("sample_cels.png");
-    EXPECT_EQ(Pixel(cels, 20, 20), 0xff966964u);  // cel 5: (150, 105, 100)
+// Exact pixels (ARGB) from the lossless forms.
+TEST(ImageCodec, LosslessFormsGiveExactPixels) {
+    struct Case {
+        const char* file;
+        int width, height, x, y;
+        uint32_t pixel;
+    };
+    const Case cases[] = {
+        {"sample_rgba", 32, 24, 3, 2, 0xf3181480u},  // found without its extension
+        {"sample_gray.png", 16, 16, 5, 3, 0xff404040u},
+        {"sample_palette.png", 16, 8, 0, 7, 0x0000ff00u},  // 4-bit, tRNS, interlaced
+        {"sample_palette.png", 16, 8, 1, 4, 0x8010ef08u},
+        {"sample_palette.png", 16, 8, 5, 6, 0xff50af28u},
+        {"sample_deep.png", 8, 8, 2, 3, 0xff406080u},  // 16-bit RGB keeps the high bytes
+        {"sample_cels.png", 64, 32, 20, 20, 0xff966964u},  // cel 5: (150, 105, 100)
+        {"sample_icon.gif", 20, 10, 0, 0, 0x00000000u},  // interlaced; index 0 transparent
+        {"sample_icon.gif", 20, 10, 5, 0, 0xffff0000u},
+        {"sample_icon.gif", 20, 10, 0, 2, 0xff00ff00u},
+        {"sample_icon.gif", 20, 10, 17, 4, 0xff0000ffu},  // (3 + 4) % 4 = 3: blue
+        {"sample_icon.gif", 20, 10, 12, 9, 0xff0000ffu},  // (2 + 9) % 4 = 3: blue
+        {"sample_rle.tga", 8, 4, 0, 0, 0xc800ff28u},  // RLE, 32-bit, top-down
+        {"sample_rle.tga", 8, 4, 2, 3, 0xc8b44b28u},
+        {"sample_rle.tga", 8, 4, 6, 1, 0xff000000u},
+        {"sample_rle.tga", 8, 4, 7, 3, 0xffffffffu},
+        {"sample_plain.tga", 6, 4, 2, 0, 0xff020202u},  // 8-bit gray, bottom-up
+        {"sample_plain.tga", 6, 4, 1, 3, 0xff979797u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+        ImageData image = Load(c.file);
+        ASSERT_EQ(image.mWidth, c.width);
+        ASSERT_EQ(image.mHeight, c.height);
+        EXPECT_EQ(Pixel(image, c.x, c.y), c.pixel);
+    }
 }
 
-TEST(ImageCodec, JpegGifAndTga) {
+TEST(ImageCodec, JpegForms) {
     ImageData photo = Load("sample_photo.jpg");
     ASSERT_EQ(photo.mWidth, 32);
     uint32_t left = Pixel(photo, 3, 10), right = Pixel(photo, 28, 10);
@@ -100,27 +112,6 @@ TEST(ImageCodec, JpegGifAndTga) {
     EXPECT_LT(Channel(Pixel(cmyk, 2, 2), 0), 25);
     EXPECT_GT(Channel(Pixel(cmyk, 13, 2), 0), 230);
     EXPECT_LT(Channel(Pixel(cmyk, 13, 2), 16), 25);
-
-    ImageData gif = Load("sample_icon.gif");  // interlaced; index 0 transparent
-    ASSERT_EQ(gif.mWidth, 20);
-    ASSERT_EQ(gif.mHeight, 10);
-    EXPECT_EQ(Pixel(gif, 0, 0), 0u);
-    EXPECT_EQ(Pixel(gif, 5, 0), 0xffff0000u);
-    EXPECT_EQ(Pixel(gif, 0, 2), 0xff00ff00u);
-    EXPECT_EQ(Pixel(gif, 17, 4), 0xff0000ffu);  // (3 + 4) % 4 = 3: blue
-    EXPECT_EQ(Pixel(gif, 12, 9), 0xff0000ffu);  // (2 + 9) % 4 = 3: blue
-
-    ImageData rle = Load("sample_rle.tga");  // RLE, 32-bit, top-down
-    ASSERT_EQ(rle.mWidth, 8);
-    EXPECT_EQ(Pixel(rle, 0, 0), 0xc800ff28u);
-    EXPECT_EQ(Pixel(rle, 2, 3), 0xc8b44b28u);
-    EXPECT_EQ(Pixel(rle, 6, 1), 0xff000000u);
-    EXPECT_EQ(Pixel(rle, 7, 3), 0xffffffffu);
-
-    ImageData plain = Load("sample_plain.tga");  // 8-bit gray, bottom-up
-    ASSERT_EQ(plain.mHeight, 4);
-    EXPECT_EQ(Pixel(plain, 2, 0), 0xff020202u);
-    EXPECT_EQ(Pixel(plain, 1, 3), 0xff979797u);
 }
 
 TEST(ImageCodec, AlphaImageSuppliesAlpha) {
