@@ -78,12 +78,10 @@ TEST_F(GridTest, AMissingClueSlotCountStillGivesOneSlot) {
     VariableMap constants = *GetConstantsSnapshot();
     constants.erase(L"max_number_count");
     PublishConstants(constants);
-    ASSERT_TRUE(MakeBoard());
+    ASSERT_TRUE(StartBoard());
     EXPECT_EQ(mGrid->GetClueLayout().GetSlotWidth(), 80);
     EXPECT_EQ(mGrid->GetClueLayout().GetSlotHeight(), 80);
     Graphics g;
-    mGrid->StartNumbersIntro();
-    Run(200);
     mApp->mWidgetManager->DrawToGraphics(g);
 }
 
@@ -117,8 +115,7 @@ TEST_F(GridTest, ClueNumbersUseTheStyleRowsOfTheirSizesSheet) {
 TEST_F(GridTest, HighlightFollowsThePointerAndNumbersFade) {
     ASSERT_TRUE(StartBoard());
     EXPECT_FALSE(mGrid->HasHighlightedCell());
-    mHarness.MouseMove(CellX(0), CellY(0));
-    mHarness.DrainInput();
+    PointAt(CellX(0), CellY(0));
     EXPECT_TRUE(mGrid->HasHighlightedCell());
     EXPECT_EQ(mGrid->GetEndCell(), Point(0, 0));
     Graphics g;
