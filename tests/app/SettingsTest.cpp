@@ -62,7 +62,8 @@ TEST(Settings, AMissingFileKeepsTheDefaultsAndADamagedOneOrAWrongRootIsRefused) 
 TEST(Settings, OutOfRangeAndGarbageValuesAreClampedOrIgnored) {
     AppSettings s;
     ASSERT_TRUE(ReadSettingsText("<settings volume=\"7\" mouse-speed=\"-4\" window=\"maybe\" vsync=\"nan\">"
-                                 "<music-group name=\"music\" volume=\"-1e9\"/><music-group volume=\"0.5\"/></settings>",
+                                 "<music-group name=\"music\" volume=\"-1e9\"/>"
+                                 "<music-group volume=\"0.5\"/></settings>",
                                  s, nullptr));
     EXPECT_DOUBLE_EQ(s.sfxVolume, 1.0);
     EXPECT_EQ(s.mouseSpeed, 1);

@@ -331,7 +331,14 @@ TEST_F(GraphicsTest, PicturesThatCanBeReadAgainKeepNoMemoryCopy) {
     EXPECT_EQ(reads, 3);
 }
 
-TEST_F(GraphicsTest, ShaderConstantsReadTheirCheckedReferenceAtEachDraw) {
+TEST_F(GraphicsTest, ShadersLoadFromTheDataAndReadTheirCheckedReferenceAtEachDraw) {
+    {
+        ScopedDataFolder data;
+        EXPECT_NE(ShaderProgram::Load("overlay"), nullptr);
+        EXPECT_NE(ShaderProgram::Load("softlight"), nullptr);
+        EXPECT_EQ(ShaderProgram::Load("no_such_shader"), nullptr);
+        EXPECT_EQ(ShaderProgram::Load("no_such_shader"), nullptr);
+    }
     ShaderProgram program("test");
     ASSERT_TRUE(program.LoadSources("v", "f"));
     auto* object = new FloatObject();
@@ -360,14 +367,6 @@ TEST_F(GraphicsTest, ShaderConstantsReadTheirCheckedReferenceAtEachDraw) {
     g.SetShader(nullptr);
     g.DrawImage(&a, 0, 0);
     EXPECT_EQ(Backend().mDraws.back().mState.mProgram, 0u);
-}
-
-TEST_F(GraphicsTest, ShadersLoadFromTheData) {
-    ScopedDataFolder data;
-    EXPECT_NE(ShaderProgram::Load("overlay"), nullptr);
-    EXPECT_NE(ShaderProgram::Load("softlight"), nullptr);
-    EXPECT_EQ(ShaderProgram::Load("no_such_shader"), nullptr);
-    EXPECT_EQ(ShaderProgram::Load("no_such_shader"), nullptr);
 }
 
 TEST_F(GraphicsTest, DeviceNamesTheFailedOperationAndDrawsTheCursorAtItsHotSpot) {
