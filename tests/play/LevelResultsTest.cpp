@@ -1,7 +1,5 @@
 // The screens after a played puzzle: the progress they record and the
 // screen each way out opens.
-#include <algorithm>
-
 #include "app/GameApp.h"
 #include "puzzle/PlayArtGrid.h"
 #include "puzzle/PlayerState.h"
@@ -18,23 +16,7 @@ class LevelResultsTest : public PlayScreenTest {
 protected:
     void SetUp() override {
         PlayScreenTest::SetUp();
-        auto record = [this](std::string name) { return Record(std::move(name)); };
-        gGameScreens.mSetLoading = [=](int set, int) { return record("loading " + std::to_string(set)); };
-        gGameScreens.mMap = [=](const std::wstring&, bool) { return record("map"); };
-        gGameScreens.mStoryFinal = [=] { return record("final"); };
-        gGameScreens.mPuzzleSelect = [=](const std::wstring&, int, int set, int, bool) {
-            return record("select " + std::to_string(set));
-        };
-        gGameScreens.mSelectSet = [=](const std::wstring&, int mode, bool last) {
-            return record("sets " + std::to_string(mode) + (last ? " last" : ""));
-        };
-        gGameScreens.mPuzzleLoading = [=](const std::wstring&, int, int set, int puzzle, bool) {
-            return record("puzzle " + std::to_string(set) + "." + std::to_string(puzzle));
-        };
-    }
-    SetProgress& Set(int mode, int set) { return gPlayerState->mProgress[mode][static_cast<size_t>(set)]; }
-    PuzzleProgress& Puzzle(int mode, int set, int puzzle) {
-        return Set(mode, set).mPuzzles[static_cast<size_t>(puzzle)];
+        RecordFollowingScreens();
     }
     int Last(int mode, int set) { return static_cast<int>(Set(mode, set).mPuzzles.size()) - 1; }
     // Presses the menu's status button as the player does.
@@ -116,8 +98,7 @@ TEST_F(LevelResultsTest, ContinueOpensTheNextScreenAndUnlocks) {
         EXPECT_EQ(mOpened, std::vector<std::string>{row.opened});
         EXPECT_EQ(Set(row.unlockMode, row.unlockSet).mUnlock, row.unlock);
         EXPECT_TRUE(Puzzle(row.mode, row.set, puzzle).mCompleted);
-        for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
-        Run(2);
+        CloseAll();
     }
 }
 
@@ -138,9 +119,7 @@ TEST_F(LevelResultsTest, TheFailScreenRetriesOrLeaves) {
         Run(40);
         Press(retry ? menu->GetOkButton() : menu->GetQuitButton());
         EXPECT_EQ(mOpened, std::vector<std::string>{retry ? "puzzle 1.2" : "select 1"});
-        const std::vector<Menu*> open = gGameApp->GetOpenMenus();
-        EXPECT_EQ(std::count(open.begin(), open.end(), menu), 0);
-        for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
-        Run(2);
+        EXPECT_FALSE(IsMenuOpen(menu));
+        CloseAll();
     }
 }

@@ -55,11 +55,6 @@ protected:
         mHarness->RunSteps(30);
         return menu;
     }
-    std::string UserFile(const char* name) const {
-        std::string bytes;
-        ReadFileToString(JoinPath(mHarness->UserDataFolder(), name), bytes);
-        return bytes;
-    }
 
     std::unique_ptr<AppHarness> mHarness;
     OptionsApp* mApp = nullptr;
@@ -117,7 +112,7 @@ TEST_F(Options, UncheckingFullScreenHidesItsControlsAtOnceAndSwitchesOnAButton) 
     full->SetChecked(true);
     full->SetChecked(false);
     EXPECT_TRUE(full->IsChecked());
-    EXPECT_NE(dynamic_cast<NoticeMenu*>(mApp->GetOpenMenus().back()), nullptr);
+    EXPECT_NE(TopMenu<NoticeMenu>(), nullptr);
 }
 
 // Leaving saves the changes first (the confirmations of the pause dialog
@@ -138,11 +133,11 @@ TEST_F(Options, LeavingSavesTheChangesFirst) {
         menu->GetBox(OptionsMenu::Tips)->SetChecked(true);
         menu->ButtonDepress(0);
         menu->DoAction(action, L"", 0);
-        const std::string settings = UserFile("settings.xml");
+        const std::string settings = mHarness->UserFile("settings.xml");
         for (const char* expected : {"volume=\"0.500\"", "mouse-speed=\"20\"", "custom-cursors=\"0\"",
                                      "name=\"music\" volume=\"0.250\""})
             EXPECT_NE(settings.find(expected), std::string::npos) << expected << " in " << settings;
-        EXPECT_NE(UserFile("profiles.xml").find("disable-tips=\"1\""), std::string::npos);
+        EXPECT_NE(mHarness->UserFile("profiles.xml").find("disable-tips=\"1\""), std::string::npos);
         mHarness->RunSteps(20);  // a popup's outro
         EXPECT_FALSE(IsMenuOpen(menu));
     }

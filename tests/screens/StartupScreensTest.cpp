@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "render/Image.h"
 #include "tests/support/AppHarness.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/TitleScreen.h"
 
 namespace {
@@ -48,11 +49,6 @@ protected:
         mHarness.reset();
         if (!mEmpty.empty()) PlatformRemoveTree(mEmpty);
     }
-    template <class Screen>
-    Screen* Top() const {
-        auto menus = mApp->GetOpenMenus();
-        return menus.empty() ? nullptr : dynamic_cast<Screen*>(menus.back());
-    }
 
     std::unique_ptr<AppHarness> mHarness;
     SplashApp* mApp = nullptr;
@@ -63,7 +59,7 @@ TEST_F(StartupScreens, ClicksSkipThePublisherSplashThenTheLogoThenADistributorSp
     Boot(true, false);
     mApp->ShowStartupScreens();
     mHarness->RunSteps(2);
-    LogoScreen* logo = Top<LogoScreen>();
+    LogoScreen* logo = TopMenu<LogoScreen>();
     ASSERT_NE(logo, nullptr);
     EXPECT_TRUE(logo->IsShowingSplash());
     // Only the publisher's picture was read before the first frame: the
@@ -77,16 +73,16 @@ TEST_F(StartupScreens, ClicksSkipThePublisherSplashThenTheLogoThenADistributorSp
     EXPECT_EQ(logo->GetLetters().size(), 5u);
     mHarness->Click(500, 400);
     mHarness->RunSteps(1);
-    DistributorScreen* splash = Top<DistributorScreen>();
+    DistributorScreen* splash = TopMenu<DistributorScreen>();
     ASSERT_NE(splash, nullptr);
     mHarness->RunSteps(50);
     mHarness->Click(500, 400);
     mHarness->RunSteps(1);
-    EXPECT_EQ(Top<DistributorScreen>(), splash) << "a click in the first second is ignored";
+    EXPECT_EQ(TopMenu<DistributorScreen>(), splash) << "a click in the first second is ignored";
     mHarness->RunSteps(60);
     mHarness->Click(500, 400);
     mHarness->RunSteps(1);
-    DistributorScreen* second = Top<DistributorScreen>();
+    DistributorScreen* second = TopMenu<DistributorScreen>();
     ASSERT_NE(second, nullptr);
     EXPECT_NE(second, splash);
 }
@@ -98,16 +94,16 @@ TEST_F(StartupScreens, TwoClicksBeforeTheLogosPicturesAreReadSkipTheLogoToo) {
     mHarness->Click(500, 400);
     mHarness->Click(500, 400);
     mHarness->RunSteps(1);
-    ASSERT_NE(Top<LogoScreen>(), nullptr);
+    ASSERT_NE(TopMenu<LogoScreen>(), nullptr);
     mApp->LoadDeferredStartupAssets();
     mHarness->RunSteps(1);
-    EXPECT_NE(Top<DistributorScreen>(), nullptr);
+    EXPECT_NE(TopMenu<DistributorScreen>(), nullptr);
 }
 
 TEST_F(StartupScreens, UntouchedEachScreenEndsOnItsOwnClock) {
     Boot(true);
     mApp->ShowStartupScreens();
-    LogoScreen* logo = Top<LogoScreen>();
+    LogoScreen* logo = TopMenu<LogoScreen>();
     mHarness->RunSteps(LogoScreen::kSplashTicks);
     EXPECT_TRUE(logo->IsShowingSplash());
     mHarness->RunSteps(2);
@@ -123,10 +119,10 @@ TEST_F(StartupScreens, UntouchedEachScreenEndsOnItsOwnClock) {
     EXPECT_EQ(parts, (std::vector<int>{0, 1, 2}));
     ASSERT_NE(logo->GetBall(), nullptr);
     EXPECT_EQ(logo->GetBall()->mBounce, 3);
-    EXPECT_EQ(Top<LogoScreen>(), logo);
+    EXPECT_EQ(TopMenu<LogoScreen>(), logo);
     mHarness->RunSteps(3 + 2 * (DistributorScreen::kShowTicks + 2));
     EXPECT_EQ(mApp->mTitles, 1);
-    EXPECT_NE(Top<TitleScreen>(), nullptr);
+    EXPECT_NE(TopMenu<TitleScreen>(), nullptr);
 }
 
 // Without the logo's pictures the letters and the ball draw nothing; without
@@ -137,7 +133,7 @@ TEST_F(StartupScreens, WithoutPicturesTheLogoRunsBlindAndTheTitleOpensOnce) {
     ASSERT_TRUE(PlatformMakeDirectory(JoinPath(mEmpty, "images")));
     ASSERT_TRUE(WriteStringToFile(JoinPath(mEmpty, "images/splash.png"), ""));
     mApp->ShowStartupScreens();
-    LogoScreen* logo = Top<LogoScreen>();
+    LogoScreen* logo = TopMenu<LogoScreen>();
     ASSERT_NE(logo, nullptr);
     EXPECT_FALSE(logo->IsShowingSplash());
     mHarness->RunSteps(LogoScreen::kLogoTicks + 2);
