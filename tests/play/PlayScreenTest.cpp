@@ -147,13 +147,10 @@ TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
 }
 
 TEST_F(PlayScreenTest, TheFirstPuzzlesHaveOneToolAndTheToggleSwitchesTools) {
-    struct Case {
-        int puzzle, tools;
-    };
-    for (const Case c : {Case{0, 1}, Case{2, 2}}) {
+    for (const auto& [puzzle, tools] : {std::pair{0, 1}, std::pair{2, 2}}) {
         gPlayerState->mToggleMode = true;
-        Open(0, kMeadow, c.puzzle);
-        ASSERT_EQ(mMenu->GetToolCount(), c.tools);
+        Open(0, kMeadow, puzzle);
+        ASSERT_EQ(mMenu->GetToolCount(), tools);
         EXPECT_EQ(mMenu->GetToolLabel(0), L"Left click");
         // Over the board the pointer is the tool's own picture.
         const Point over = CellCentre(1, 1);
@@ -161,15 +158,15 @@ TEST_F(PlayScreenTest, TheFirstPuzzlesHaveOneToolAndTheToggleSwitchesTools) {
         Widget* brush = mApp->GetCursorImage();
         EXPECT_NE(brush, nullptr);
         mHarness.TypeText(L" ");
-        EXPECT_EQ(mMenu->GetCurrentTool(), c.tools - 1);
-        EXPECT_EQ(Grid().GetTool(), c.tools == 2 ? Tool::Mark : Tool::Tile);
-        EXPECT_EQ(mApp->GetCursorImage() != brush, c.tools == 2);
+        EXPECT_EQ(mMenu->GetCurrentTool(), tools - 1);
+        EXPECT_EQ(Grid().GetTool(), tools == 2 ? Tool::Mark : Tool::Tile);
+        EXPECT_EQ(mApp->GetCursorImage() != brush, tools == 2);
         gPlayerState->mToggleMode = false;
         mMenu->SelectTool(0);
-        EXPECT_EQ(mMenu->GetToolLabel(c.tools - 1), c.tools == 2 ? L"Right click" : L"Left click");
+        EXPECT_EQ(mMenu->GetToolLabel(tools - 1), tools == 2 ? L"Right click" : L"Left click");
         // With one tool the right button does nothing.
         ClickCell(0, 0, MouseButton::Right);
-        EXPECT_EQ(Grid().IsCellDone(0, 0), c.tools == 2);
+        EXPECT_EQ(Grid().IsCellDone(0, 0), tools == 2);
         CloseAll();
     }
 }

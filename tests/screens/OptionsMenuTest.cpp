@@ -62,16 +62,13 @@ protected:
 };
 
 TEST_F(Options, TheMouseSliderStoresWholeSpeedsAndSnapsToThemOnRelease) {
-    struct Case {
-        double value;
-        int speed;
-    };
     OptionsMenu* menu = Open(L"main-menu");
-    for (const Case& c : {Case{0.5, 11}, Case{0.0, 1}, Case{1.0, 20}, Case{0.26, 6}}) {
-        menu->SliderValueChanged(menu->mMouseSlider, c.value);
-        EXPECT_EQ(mApp->GetMouseSpeed(), c.speed) << c.value;
+    const std::pair<double, int> cases[] = {{0.5, 11}, {0.0, 1}, {1.0, 20}, {0.26, 6}};
+    for (const auto& [value, speed] : cases) {
+        menu->SliderValueChanged(menu->mMouseSlider, value);
+        EXPECT_EQ(mApp->GetMouseSpeed(), speed) << value;
         menu->SliderReleased(menu->mMouseSlider);
-        EXPECT_DOUBLE_EQ(menu->mMouseSlider->GetValue(), (c.speed - 1) / 19.0) << c.value;
+        EXPECT_DOUBLE_EQ(menu->mMouseSlider->GetValue(), (speed - 1) / 19.0) << value;
     }
 }
 
