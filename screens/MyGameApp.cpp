@@ -170,8 +170,8 @@ void MyGameApp::StartGame() {
 
 ButtonWidget* MyGameApp::CreateMenuButton(int x, int y, const std::wstring& label, bool /*localize*/) {
     auto* button = new ButtonWidget(static_cast<float>(x), static_cast<float>(y), L"menubutton", label, true);
-    const wchar_t* fonts[] = {L"button", L"button_over", L"button_down"};
-    for (int state = 0; state < 3; ++state)
+    const wchar_t* fonts[] = {L"button", L"button_over", L"button_down", L"button_disabled"};
+    for (int state = 0; state < ButtonWidget::StateCount; ++state)
         if (Font* font = FindFont(fonts[state])) button->SetStateFont(font, state);
     button->mLabelOffsetY = GetConstantInt(L"button-text-offset");
     button->mPressedLabelOffsetX = 0;

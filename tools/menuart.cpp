@@ -1,6 +1,6 @@
 // Draws the pictures of the menu framework in gamedata/images: the paper card
 // of the dialogs ("Dialog") and the three states of the menu button
-// ("menubutton": normal, over, down side by side). Colours are the game's
+// ("menubutton": normal, over, down and disabled side by side). Colours are the game's
 // palette (paper, ink, warm accent); shapes are rounded rectangles with
 // anti-aliased edges and a soft shadow. Regenerating gives the same files.
 //
@@ -24,20 +24,27 @@ ImageData MakeDialog() {
     return c.mImage;
 }
 
-// One state of the button in its cel: lit top, darker bottom, a rim.
+// One state of the button in its cel: lit top, darker bottom, a rim. The
+// disabled state is flat and greyed, its shadow faint: plainly not pressable
+// on paper and on the night-blue dialogs alike.
 void DrawButton(Canvas& c, float x0, int state) {
-    const float w = 240, h = 64, l = x0 + 8, t = 6 + (state == 2 ? 2.0f : 0.0f), r = x0 + w - 8, b = t + h - 16;
-    Box(c, l + 1, t + 5, r + 1, b + 5, 22, state == 2 ? 0.25f : 0.4f, [](float, float) { return Rgb{8, 10, 18}; }, 6.0f);
-    const Rgb base = state == 1 ? Mix(kInk, Rgb{0x50, 0x8C, 0xE6}, 0.35f) : state == 2 ? Mix(kInk, Rgb{0, 0, 0}, 0.25f) : kInk;
-    const Rgb top = Mix(base, Rgb{255, 255, 255}, state == 2 ? 0.08f : 0.22f);
+    enum { kOver = 1, kDown = 2, kDisabled = 3 };
+    const float w = 240, h = 64, l = x0 + 8, t = 6 + (state == kDown ? 2.0f : 0.0f), r = x0 + w - 8, b = t + h - 16;
+    const float shadow = state == kDisabled ? 0.15f : state == kDown ? 0.25f : 0.4f;
+    Box(c, l + 1, t + 5, r + 1, b + 5, 22, shadow, [](float, float) { return Rgb{8, 10, 18}; }, 6.0f);
+    const Rgb base = state == kOver   ? Mix(kInk, kHighlight, 0.35f)
+                     : state == kDown ? Mix(kInk, Rgb{0, 0, 0}, 0.25f)
+                     : state == kDisabled ? Rgb{0x8A, 0x90, 0xA0}
+                                          : kInk;
+    const Rgb top = Mix(base, Rgb{255, 255, 255}, state == kDown ? 0.08f : state == kDisabled ? 0.04f : 0.22f);
     Box(c, l, t, r, b, 21, 1.0f, [&](float, float y) { return Mix(top, base, std::clamp((y - t) / (b - t) * 1.6f, 0.0f, 1.0f)); });
-    Box(c, l, t, r, b, 21, 1.0f, [&](float, float) { return state == 1 ? kWarm : Mix(base, kPaperEdge, 0.35f); }, 0.0f,
-          state == 1 ? 2.5f : 1.5f);
+    Box(c, l, t, r, b, 21, 1.0f, [&](float, float) { return state == kOver ? kWarm : Mix(base, kPaperEdge, 0.35f); },
+        0.0f, state == kOver ? 2.5f : 1.5f);
 }
 
 ImageData MakeMenuButton() {
-    Canvas c(240 * 3, 64);
-    for (int state = 0; state < 3; ++state) DrawButton(c, 240.0f * state, state);
+    Canvas c(240 * 4, 64);
+    for (int state = 0; state < 4; ++state) DrawButton(c, 240.0f * state, state);
     return c.mImage;
 }
 

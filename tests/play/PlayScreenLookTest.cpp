@@ -5,11 +5,14 @@
 #include "core/FileUtil.h"
 #include "data/ImageCodec.h"
 #include "data/ImageData.h"
+#include "puzzle/TutorialGrid.h"
 #include "render/D3DInterface.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "tests/play/PlayScreenFixture.h"
 #include "tests/support/GLTestWindow.h"
+#include "widgets/ButtonWidget.h"
+#include "widgets/TextboxPopup.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
@@ -74,6 +77,28 @@ TEST_F(PlayScreenTest, TheScreenLooksAsStored) {
     ASSERT_EQ(reference.mHeight, pixels.mHeight);
     // Font rasterisers and GL drivers differ a little at edges.
     EXPECT_LT(DifferingPixels(pixels, reference, 24), pixels.mWidth * pixels.mHeight / 200);
+}
+
+// The lesson's OK button waits, disabled, until the lesson's step is done; a
+// player must see that it cannot be pressed yet. The menu button's disabled
+// look comes from the game's data: a greyed cel and a font of its own.
+TEST_F(PlayScreenTest, ADisabledMenuButtonLooksDisabled) {
+    Open(0, 0, 0);
+    auto* grid = dynamic_cast<TutorialGrid*>(mMenu->GetGrid());
+    ASSERT_NE(grid, nullptr);
+    ASSERT_NE(grid->GetPopup(), nullptr);
+    ButtonWidget* ok = grid->GetPopup()->GetOkButton();
+    ASSERT_NE(ok, nullptr);
+    ASSERT_TRUE(ok->mDisabled);
+    mHarness.MouseMove(1000, 740);
+    Run(2);
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
+    const ImageData disabled = DrawFrame(*device, *mApp->mWidgetManager);
+    ok->SetDisabled(false);
+    const ImageData enabled = DrawFrame(*device, *mApp->mWidgetManager);
+    D3DInterface::Install(nullptr);
+    EXPECT_GT(DifferingPixels(disabled, enabled, 24), ok->mWidth * ok->mHeight / 3);
 }
 
 // A confirmation cross-fades from the pause dialog: as it begins, the screen
