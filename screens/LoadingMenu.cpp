@@ -3,10 +3,8 @@
 #include <algorithm>
 
 #include "app/GameApp.h"
-#include "core/Color.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/SetStats.h"
-#include "render/Graphics.h"
 #include "render/Image.h"
 #include "data/Constants.h"
 #include "screens/GameScreens.h"
@@ -84,16 +82,6 @@ void LoadingMenu::Update() {
     if (gGameApp) gGameApp->ReleaseLoadingMemory();
     mHandedOff = true;
     HandOff();
-}
-
-void LoadingMenu::DrawAll(Graphics* g, int parentFlags) {
-    if (!mIntroFinished) {
-        Menu::DrawAll(g, parentFlags);
-        return;
-    }
-    if (!mVisible) return;
-    g->SetColor(Color(255, 255, 255));
-    g->FillRect(mX, mY, static_cast<float>(mWidth), static_cast<float>(mHeight));
 }
 
 Menu* LoadingMenu::CreateTransition() { return new ScreenTransition(this, L"map_to_select_transition"); }

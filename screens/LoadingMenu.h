@@ -15,8 +15,8 @@ class ImageSurface;
 // A screen between a choice and the screen that shows it: it loads that
 // screen's asset group on a worker while "set_loading_menu" plays over a
 // picture of the previous screen (the object "screenshot"). Once the worker
-// is done and the script has signalled "intro_finished" (white from then
-// on), the next screen opens. Leaving early stops the worker and waits for
+// is done and the script has signalled "intro_finished" (its veil covering
+// the screen from then on), the next screen opens. Leaving early stops the worker and waits for
 // it; so does destruction.
 class LoadingMenu : public Menu {
 public:
@@ -26,7 +26,6 @@ public:
     void AddedToManager(WidgetManager* manager) override;
     void RemovedFromManager(WidgetManager* manager) override;
     void Update() override;
-    void DrawAll(Graphics* g, int parentFlags) override;
     Menu* CreateTransition() override;
     // "intro_finished".
     void AnimationMessage(int id, const std::wstring& message) override;

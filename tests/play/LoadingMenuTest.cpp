@@ -57,7 +57,7 @@ protected:
 
 }  // namespace
 
-// The screen waits, white once its intro is over, for its worker, then opens
+// The screen waits, veiled once its intro is over, for its worker, then opens
 // the puzzle; left early, it stops the worker and waits for it.
 TEST_F(LoadingMenuTest, TheScreenWaitsForItsWorkerOrStopsItWhenLeftEarly) {
     for (const bool leave : {false, true}) {
