@@ -199,12 +199,21 @@ void PlayTileGrid::DrawOverlay(Graphics* g) {
     GraphicsState saved;
     saved.CopyFrom(*g);
     g->SetColor(mHighlightColor);
-    g->FillRect(static_cast<float>(-mOffsetX), ey * t, ex * t + mOffsetX, static_cast<float>(t));
-    g->FillRect(ex * t, static_cast<float>(-mOffsetY), static_cast<float>(t), ey * t + mOffsetY);
-    if (mEndX + 1 < n)
-        g->FillRect((ex + 1) * t, ey * t, static_cast<float>((n - mEndX - 1) * t), static_cast<float>(t));
-    if (mEndY + 1 < n)
-        g->FillRect(ex * t, (ey + 1) * t, static_cast<float>(t), static_cast<float>((n - mEndY - 1) * t));
+    // The pointer's row and column, clues included, but not the cell under
+    // it (its cursor shows there) nor a revealed tile: the warm wash over
+    // ink turned tiles a muddy grey that read as another state.
+    const float side = static_cast<float>(t);
+    g->FillRect(static_cast<float>(-mOffsetX), ey * t, static_cast<float>(mOffsetX), side);
+    g->FillRect(ex * t, static_cast<float>(-mOffsetY), side, static_cast<float>(mOffsetY));
+    auto showsTile = [this](int x, int y) {
+        const CellState state = mModel.GetCell(x, y);
+        return state == CellState::Solid || state == CellState::InvalidSolid;
+    };
+    for (int i = 0; i < n; ++i) {
+        const float at = static_cast<float>(i * t);
+        if (i != mEndX && !showsTile(i, mEndY)) g->FillRect(at, ey * t, side, side);
+        if (i != mEndY && !showsTile(mEndX, i)) g->FillRect(ex * t, at, side, side);
+    }
 
     Image* line = mCursorHighlight;
     if (mIsDown) line = mAction == CellAction::Mark ? mMarkHighlight : mTileHighlight;
