@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
 #include "data/ExpressionEvaluator.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
-#include "tests/support/AppHarness.h"
 #include "widgets/DynamicWidget.h"
-#include "widgets/WidgetManager.h"
 
 namespace {
 
@@ -285,47 +282,6 @@ TEST(DynamicWidgetTest, DrawsThroughTheNullRenderer) {
     }
     parent->SetCached(false, false);
     EXPECT_FALSE(parent->IsCached());
-}
-
-// --- Through the application's input ---------------------------------------------
-
-class ClickRecorder : public DynamicWidget {
-public:
-    using DynamicWidget::DynamicWidget;
-    void MouseDown(int x, int y, int clickCount) override {
-        mCounts.push_back(clickCount);
-        DynamicWidget::MouseDown(x, y, clickCount);
-    }
-    std::vector<int> mCounts;
-};
-
-class RecordingButtonListener : public ButtonListener {
-public:
-    void ButtonPress(int id) override { mLog.push_back("press " + std::to_string(id)); }
-    void ButtonDepress(int id) override { mLog.push_back("depress " + std::to_string(id)); }
-    std::vector<std::string> mLog;
-};
-
-TEST(DynamicWidgetInputTest, RightClicksAreNegativeAndAReleaseOverItDepresses) {
-    AppHarness harness;
-    GameApp& app = harness.Boot<GameApp>("Dynamic Test", "1", 1024, 768);
-    ASSERT_TRUE(harness.InitSucceeded());
-    auto strip = MakeStrip(1, 40, 40);
-    auto* w = new ClickRecorder(100.0f, 100.0f, strip.get());
-    w->mCheckPixels = false;
-    RecordingButtonListener listener;
-    w->mButtonListener = &listener;
-    app.mWidgetManager->AddWidget(w);
-    harness.Click(110, 110, MouseButton::Right);
-    harness.Click(110, 110);
-    harness.DrainInput();
-    ASSERT_EQ(w->mCounts.size(), 2u);
-    EXPECT_LT(w->mCounts[0], 0);
-    EXPECT_GT(w->mCounts[1], 0);
-    std::string id = std::to_string(w->mId);
-    EXPECT_EQ(listener.mLog, (std::vector<std::string>{"press " + id, "depress " + id}));
-    app.mWidgetManager->RemoveWidget(w);
-    harness.RunSteps(1);
 }
 
 }  // namespace
