@@ -70,7 +70,7 @@ public:
 class AnimationWidgetTest : public WidgetAppTest<> {
 protected:
     void SetUp() override {
-        WidgetAppTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(WidgetAppTest::SetUp());
         // After the boot, which may load the game's own animations.
         PublishTestAnimations();
     }
