@@ -66,7 +66,7 @@ void ExpectNear(FPoint a, float x, float y) {
     EXPECT_NEAR(a.mY, y, 1e-3f);
 }
 
-TEST_F(DrawTest, PlainWidgetDrawsItsCelAtItsPosition) {
+TEST_F(DrawTest, PlainWidgetDrawsItsCelAtItsPositionTintedByColourAndOpacity) {
     auto* w = new DynamicWidget(30.0f, 40.0f, mImage.get());
     mRoot->AddWidget(w);
     Draw();
@@ -74,11 +74,7 @@ TEST_F(DrawTest, PlainWidgetDrawsItsCelAtItsPosition) {
     ExpectNear(Corner(0, 0), 30.0f, 40.0f);
     ExpectNear(Corner(0, 2), 50.0f, 60.0f);
     EXPECT_EQ(ColorOf(0), 0xFFFFFFFFu);
-}
-
-TEST_F(DrawTest, ColourAndOpacityTintTheImage) {
-    auto* w = new DynamicWidget(0.0f, 0.0f, mImage.get(), 0.5f);
-    mRoot->AddWidget(w);
+    w->SetPropertyValue(L"opacity", 0.5f);
     w->SetPropertyValue(L"green", 0.0f);
     Draw();
     ASSERT_EQ(Quads(), 1u);

@@ -27,8 +27,11 @@ std::unique_ptr<Image> MakeStrip(int cols, int w, int h) {
     return std::unique_ptr<Image>(CreateImageFromData(std::move(data), cols, 1));
 }
 
-TEST(DynamicWidgetTest, SizeComesFromTheCelAndOpacityIsAbsolute) {
+// The size comes from the cel, the opacity is absolute, and a frame out of
+// range (also after a new image) is the first.
+TEST(DynamicWidgetTest, SizeComesFromTheCelAndFramesStayInRange) {
     auto strip = MakeStrip(3, 20, 10);
+    auto single = MakeStrip(1, 8, 8);
     DynamicWidget w(5.0f, 6.0f, strip.get(), -0.5f);
     EXPECT_EQ(w.mWidth, 20);
     EXPECT_EQ(w.mHeight, 10);
@@ -37,12 +40,6 @@ TEST(DynamicWidgetTest, SizeComesFromTheCelAndOpacityIsAbsolute) {
     DynamicWidget empty(0.0f, 0.0f);
     EXPECT_EQ(empty.mWidth, 0);
     EXPECT_EQ(empty.mHeight, 0);
-}
-
-TEST(DynamicWidgetTest, SetImageResetsAFrameOutOfRange) {
-    auto strip = MakeStrip(3, 20, 10);
-    auto single = MakeStrip(1, 8, 8);
-    DynamicWidget w(0.0f, 0.0f, strip.get());
     w.SetFrame(2);
     EXPECT_EQ(w.GetFrame(), 2);
     w.SetImage(single.get());
@@ -80,7 +77,7 @@ TEST(DynamicWidgetTest, ExpressionsReadPropertiesAndReferences) {
     EXPECT_FALSE(ref.ReadRef(y));
 }
 
-TEST(DynamicWidgetTest, WhenDoneActsAtOnceWhenIdleAndLaterWhenBusy) {
+TEST(DynamicWidgetTest, WhenDoneActsAtOnceWhenIdleAndWhenTheLastControllerEnds) {
     WidgetContainer parent;
     auto* idle = new DynamicWidget(0.0f, 0.0f);
     auto* busy = new DynamicWidget(0.0f, 0.0f);
@@ -113,15 +110,14 @@ TEST(DynamicWidgetTest, WhenDoneActsAtOnceWhenIdleAndLaterWhenBusy) {
     busy->UpdateF(5.0f);
     EXPECT_FALSE(parent.HasWidget(busy));
     ProcessOrphanWidgetDeletes();
-}
 
-TEST(DynamicWidgetTest, StoppingTheLastControllerActsOnARequest) {
-    DynamicWidget w(0.0f, 0.0f);
-    w.TweenProperty(L"x", L"t", 10.0f, 30.0f);
-    w.SetHideWhenDone(true);
-    EXPECT_TRUE(w.mVisible);
-    w.StopController(L"t");
-    EXPECT_FALSE(w.mVisible);
+    // Stopping the last controller acts on a request too.
+    idle->SetVisible(true);
+    idle->TweenProperty(L"x", L"t", 10.0f, 30.0f);
+    idle->SetHideWhenDone(true);
+    EXPECT_TRUE(idle->mVisible);
+    idle->StopController(L"t");
+    EXPECT_FALSE(idle->mVisible);
 }
 
 TEST(DynamicWidgetTest, FrameCyclesRunTheirPassesInOrder) {
@@ -242,44 +238,29 @@ TEST(DynamicWidgetTest, DrawsThroughTheNullRenderer) {
     auto* child = new DynamicWidget(4.0f, 4.0f, strip.get());
     root.AddWidget(parent);
     parent->AddWidget(child);
-    {
+    auto draws = [&] {
         Graphics g;
         root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_EQ(g.GetSubmittedDrawCount(), 2);
-    }
-    {
-        // Invisible by colour, blinking off or without draw flag: nothing.
-        parent->SetPropertyValue(L"opacity", 0.0f);
-        child->mRemoveMask = WidgetFlags::Draw;
-        Graphics g;
-        root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_EQ(g.GetSubmittedDrawCount(), 0);
-        parent->SetPropertyValue(L"opacity", 1.0f);
-        child->mRemoveMask = 0;
-    }
+        return g.GetSubmittedDrawCount();
+    };
+    EXPECT_EQ(draws(), 2);
+    // Invisible by colour or without the draw flag: nothing.
+    parent->SetPropertyValue(L"opacity", 0.0f);
+    child->mRemoveMask = WidgetFlags::Draw;
+    EXPECT_EQ(draws(), 0);
+    parent->SetPropertyValue(L"opacity", 1.0f);
+    child->mRemoveMask = 0;
     parent->SetRecursiveTransform(true);
     parent->SetRecursiveColor(2);
     parent->SetPropertyValue(L"angle", 30.0f);
     child->SetTessellation(2, 3);
-    {
-        Graphics g;
-        root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_EQ(g.GetSubmittedDrawCount(), 2);  // the child's pieces merge into one run
-    }
+    EXPECT_EQ(draws(), 2);  // the child's pieces merge into one run
     child->FadeToFrame(1, 5.0f, nullptr);
     child->mTessellated = false;
-    {
-        Graphics g;
-        root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_GE(g.GetSubmittedDrawCount(), 2);
-    }
+    EXPECT_GE(draws(), 2);
     parent->SetCached(true, true);
     EXPECT_TRUE(parent->IsCached());
-    {
-        Graphics g;
-        root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_EQ(g.GetSubmittedDrawCount(), 1);  // the cache alone
-    }
+    EXPECT_EQ(draws(), 1);  // the cache alone
     parent->SetCached(false, false);
     EXPECT_FALSE(parent->IsCached());
 }

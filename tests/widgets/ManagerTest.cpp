@@ -192,6 +192,8 @@ TEST_F(ManagerTest, ClickListenersHearEveryPressAroundItsDispatch) {
     EXPECT_EQ(Input(), Log{});
 }
 
+// The focus, the widgets under and pressed by the pointer and the cursor
+// widget are forgotten when they are deleted.
 TEST_F(ManagerTest, RememberedWidgetsThatAreDeletedAreForgotten) {
     LogWidget* a = Add("a", 0, 0, 100, 100);
     mManager->SetFocus(a);
@@ -205,6 +207,16 @@ TEST_F(ManagerTest, RememberedWidgetsThatAreDeletedAreForgotten) {
     mHarness.PressKey('a');
     mHarness.RunSteps(2);
     EXPECT_EQ(mManager->GetOverWidget(), nullptr);
+
+    auto* cursor = new LogWidget(&mLog, "cursor", -2, -2, 8, 8);
+    mApp->SetCursorImage(cursor);
+    EXPECT_EQ(mApp->GetCursorImage(), cursor);
+    mHarness.MouseMove(50, 50);
+    mHarness.RunSteps(2);
+    delete cursor;
+    EXPECT_EQ(mApp->GetCursorImage(), nullptr);
+    mHarness.RunSteps(2);
+    mApp->SetCursorImage(nullptr);
 }
 
 TEST_F(ManagerTest, KilledDialogIsDeletedOnlyAfterTheUpdate) {
@@ -312,18 +324,6 @@ TEST_F(ManagerTest, BoardStartsWhenAddedAndCountsPlayTime) {
     mApp->mPauseCount = 0;
     mHarness.RunSteps(10);
     EXPECT_EQ(player.mCentiseconds, 10);
-}
-
-TEST_F(ManagerTest, CursorWidgetIsForgottenWhenDeleted) {
-    auto* cursor = new LogWidget(&mLog, "cursor", -2, -2, 8, 8);
-    mApp->SetCursorImage(cursor);
-    EXPECT_EQ(mApp->GetCursorImage(), cursor);
-    mHarness.MouseMove(50, 50);
-    mHarness.RunSteps(2);
-    delete cursor;
-    EXPECT_EQ(mApp->GetCursorImage(), nullptr);
-    mHarness.RunSteps(2);
-    mApp->SetCursorImage(nullptr);
 }
 
 }  // namespace

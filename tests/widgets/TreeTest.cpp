@@ -74,6 +74,13 @@ TEST_F(TreeTest, RemoveMaskWinsOverParentAdd) {
     Draw();
     EXPECT_EQ(child->mDraws, 1);
     EXPECT_EQ(grand->mDraws, 1);
+
+    // An invisible widget's subtree updates but does not draw.
+    parent->SetVisible(false);
+    mManager.Update();
+    Draw();
+    EXPECT_EQ(child->mUpdates, 2);
+    EXPECT_EQ(child->mDraws, 1);
 }
 
 TEST_F(TreeTest, SiblingsOrderedBySecondPriorityKeepingInsertionOrder) {
@@ -214,7 +221,9 @@ TEST_F(TreeTest, DetachKeepsTheWidgetAndReaddingCancelsADelete) {
     delete b;
 }
 
-TEST_F(TreeTest, RemoveAllWidgetsMarksTheSubtreeForDeletion) {
+// Removing every child marks the whole subtree for deletion; deleting a
+// container deletes its children, and only lets go of those not so flagged.
+TEST_F(TreeTest, RemovingAllChildrenOrDeletingAContainerDeletesTheSubtree) {
     LogWidget* root = Make("root");
     mManager.AddWidget(root);
     LogWidget* a = Make("a");
@@ -229,20 +238,16 @@ TEST_F(TreeTest, RemoveAllWidgetsMarksTheSubtreeForDeletion) {
     mManager.Update();
     EXPECT_EQ(aHandle.Get(), nullptr);
     EXPECT_EQ(gHandle.Get(), nullptr);
-}
 
-TEST_F(TreeTest, DeletingAContainerDeletesItsChildren) {
-    LogWidget* root = Make("root");
-    LogWidget* a = Make("a");
+    LogWidget* b = Make("b");
     LogWidget* kept = Make("kept");
     kept->mDeleteWhenRemoved = false;
-    root->AddWidget(a);
+    root->AddWidget(b);
     root->AddWidget(kept);
-    WeakHandle<Widget> aHandle(a);
-    mManager.AddWidget(root);
+    WeakHandle<Widget> bHandle(b);
     delete root;  // deleted while in the tree: leaves it quietly
     EXPECT_EQ(mManager.GetWidgetCount(), 0u);
-    EXPECT_EQ(aHandle.Get(), nullptr);
+    EXPECT_EQ(bHandle.Get(), nullptr);
     EXPECT_EQ(kept->mParent, nullptr);
     EXPECT_FALSE(kept->IsInManager());
     delete kept;
@@ -447,18 +452,6 @@ TEST_F(TreeTest, OverlaysAreDrawnAfterTheirScreenInPriorityOrder) {
     mLog.clear();
     Draw();
     EXPECT_EQ(mLog, (Log{"screen:draw", "a:draw", "b:draw", "c:draw"}));
-}
-
-TEST_F(TreeTest, InvisibleWidgetsUpdateButDoNotDraw) {
-    LogWidget* a = Make("a");
-    LogWidget* child = Make("child");
-    mManager.AddWidget(a);
-    a->AddWidget(child);
-    a->SetVisible(false);
-    mManager.Update();
-    Draw();
-    EXPECT_EQ(child->mUpdates, 1);
-    EXPECT_EQ(child->mDraws, 0);
 }
 
 TEST_F(TreeTest, ManagerHooksRunForTheWholeSubtree) {
