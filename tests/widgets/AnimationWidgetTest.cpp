@@ -200,7 +200,7 @@ TEST_F(AnimationWidgetTest, AttributeReadersWorkOnTheCurrentCommand) {
     delete w;
 }
 
-TEST_F(AnimationWidgetTest, EmptyAnimationsCallsAndRemovalWhenDone) {
+TEST_F(AnimationWidgetTest, EmptyAnimationsCallsAndWhenDone) {
     ProbeWidget* w = AddProbe();
     w->PlayAnimationByName(L"empty");
     EXPECT_EQ(w->mEmptyPlays, 1);
@@ -231,17 +231,16 @@ TEST_F(AnimationWidgetTest, EmptyAnimationsCallsAndRemovalWhenDone) {
     mManager->AddWidget(leaving);
     leaving->StopAndEnd();
     EXPECT_EQ(leaving->mParent, nullptr);
-}
 
-TEST_F(AnimationWidgetTest, WhenDoneOnAScriptedWidgetWaitsForTheScript) {
-    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
-    mManager->AddWidget(w);
-    w->SetHideWhenDone(true);
-    w->UpdateF(1.0f);
-    EXPECT_TRUE(w->mVisible);
-    w->StopScript();
-    w->UpdateF(1.0f);
-    EXPECT_FALSE(w->mVisible);
+    // A request made while the script runs waits for the script.
+    auto* hiding = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
+    mManager->AddWidget(hiding);
+    hiding->SetHideWhenDone(true);
+    hiding->UpdateF(1.0f);
+    EXPECT_TRUE(hiding->mVisible);
+    hiding->StopScript();
+    hiding->UpdateF(1.0f);
+    EXPECT_FALSE(hiding->mVisible);
 }
 
 TEST_F(AnimationWidgetTest, ButtonActionsAndDoActionGoUpTheTree) {
@@ -270,19 +269,6 @@ TEST_F(AnimationWidgetTest, ButtonActionsAndDoActionGoUpTheTree) {
     inner->ButtonDepress(43);
     ASSERT_NE(inner->GetCurrentCommand(), nullptr);
     EXPECT_EQ(inner->GetCurrentCommand()->mName, L"first");
-}
-
-TEST_F(AnimationWidgetTest, SpawnedAnimationsCompleteIntoTheirListener) {
-    ProbeWidget* owner = AddProbe();
-    auto* spawned = new ProbeWidget(L"two_steps", 0.0f, 0.0f, true);
-    owner->AddSpawnedAnimation(spawned);
-    owner->AddNamedObject(L"", spawned);
-    EXPECT_EQ(owner->GetSpawnedAnimationCount(), 1u);
-    EXPECT_TRUE(owner->AnySpawnedBusy());
-    spawned->StopAndEnd();  // removes itself: completes into the owner
-    EXPECT_EQ(owner->GetSpawnedAnimationCount(), 0u);
-    EXPECT_FALSE(owner->AnySpawnedBusy());
-    mHarness.RunSteps(1);
 }
 
 // --- Menus and the open-menu list ----------------------------------------------------
