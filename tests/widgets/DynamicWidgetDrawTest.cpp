@@ -84,7 +84,7 @@ TEST_F(DrawTest, PlainWidgetDrawsItsCelAtItsPositionTintedByColourAndOpacity) {
     EXPECT_NEAR(static_cast<int>(c >> 24), 128, 1);
 }
 
-TEST_F(DrawTest, RotationTurnsAboutTheCentre) {
+TEST_F(DrawTest, RotationScaleAndFlipTurnAboutTheCentre) {
     auto* w = new DynamicWidget(100.0f, 100.0f, mImage.get());
     mRoot->AddWidget(w);
     w->SetPropertyValue(L"angle", 90.0f);
@@ -93,11 +93,9 @@ TEST_F(DrawTest, RotationTurnsAboutTheCentre) {
     // Counter-clockwise on screen: the top-left corner goes to bottom-left.
     ExpectNear(Corner(0, 0), 100.0f, 120.0f);
     ExpectNear(Corner(0, 1), 100.0f, 100.0f);  // top-right to top-left
-}
 
-TEST_F(DrawTest, ScaleAboutAMovedCentreAndFlip) {
-    auto* w = new DynamicWidget(100.0f, 100.0f, mImage.get());
-    mRoot->AddWidget(w);
+    // Scaled about a moved centre, then flipped.
+    w->SetPropertyValue(L"angle", 0.0f);
     w->SetPropertyValue(L"scale_x", 2.0f);
     w->SetCenter(0.0f, 0.0f);
     Draw();

@@ -49,16 +49,6 @@ TEST(DynamicWidgetTest, SizeComesFromTheCelAndFramesStayInRange) {
     EXPECT_EQ(w.GetFrame(), 0);
 }
 
-TEST(DynamicWidgetTest, MouseVisiblePropertyDrivesTheFlag) {
-    DynamicWidget w(0.0f, 0.0f);
-    w.SetPropertyValue(L"mouse_visible", 0.0f);
-    EXPECT_FALSE(w.mMouseVisible);
-    w.mMouseVisible = true;  // set directly: the property reads it back
-    EXPECT_EQ(*w.GetPropertyPointer(L"mouse_visible"), 1.0f);
-    w.OnPropertyChanged(DirtyFlags::All);
-    EXPECT_TRUE(w.mMouseVisible);
-}
-
 TEST(DynamicWidgetTest, ExpressionsReadPropertiesAndReferences) {
     auto strip = MakeStrip(2, 20, 10);
     auto* w = new DynamicWidget(7.0f, 3.0f, strip.get());
@@ -123,24 +113,23 @@ TEST(DynamicWidgetTest, WhenDoneActsAtOnceWhenIdleAndWhenTheLastControllerEnds) 
 TEST(DynamicWidgetTest, FrameCyclesRunTheirPassesInOrder) {
     auto strip = MakeStrip(4, 8, 8);
     DynamicWidget w(0.0f, 0.0f, strip.get());
+    // The frames shown over eight steps.
+    auto eightSteps = [&w] {
+        std::vector<int> seen;
+        for (int i = 0; i < 8; ++i) {
+            w.UpdateF(1.0f);
+            seen.push_back(w.GetFrame());
+        }
+        return seen;
+    };
     w.CycleFrames(2.0f, 1, 3, 1, 0.0f, 0.0f, 1, {});
     w.SetFrame(1);
-    std::vector<int> seen;
-    for (int i = 0; i < 8; ++i) {
-        w.UpdateF(1.0f);
-        seen.push_back(w.GetFrame());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 2, 3, 3, 1, 1, 1}));
+    EXPECT_EQ(eightSteps(), (std::vector<int>{1, 2, 2, 3, 3, 1, 1, 1}));
     EXPECT_FALSE(w.IsBusy());
 
     w.CycleFrames(1.0f, 0, -1, -1, 0.0f, 0.0f, 0, {});  // back and forth for ever
     w.SetFrame(0);
-    seen.clear();
-    for (int i = 0; i < 8; ++i) {
-        w.UpdateF(1.0f);
-        seen.push_back(w.GetFrame());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 2, 1, 0, 1, 2}));
+    EXPECT_EQ(eightSteps(), (std::vector<int>{1, 2, 3, 2, 1, 0, 1, 2}));
     EXPECT_FALSE(w.IsBusy());  // endless cycles never make it busy
 
     w.CycleFrames(1.0f, 0, -1, 2, 0.0f, 0.0f, 1, {3, 0});
@@ -206,7 +195,7 @@ TEST(DynamicWidgetTest, TransformMapsPointsBothWays) {
     EXPECT_TRUE(std::isfinite(flat.mX));
 }
 
-TEST(DynamicWidgetTest, HitTestByPixelsOrByRectangle) {
+TEST(DynamicWidgetTest, HitTestByPixelsOrByRectangleAndMouseVisibility) {
     auto strip = MakeStrip(2, 20, 10);
     DynamicWidget w(0.0f, 0.0f, strip.get());
     EXPECT_TRUE(w.HitTest(2, 2));
@@ -214,6 +203,14 @@ TEST(DynamicWidgetTest, HitTestByPixelsOrByRectangle) {
     EXPECT_FALSE(w.HitTest(25, 2));  // outside
     w.mCheckPixels = false;
     EXPECT_TRUE(w.HitTest(15, 2));
+
+    // The mouse_visible property drives the flag.
+    w.SetPropertyValue(L"mouse_visible", 0.0f);
+    EXPECT_FALSE(w.mMouseVisible);
+    w.mMouseVisible = true;  // set directly: the property reads it back
+    EXPECT_EQ(*w.GetPropertyPointer(L"mouse_visible"), 1.0f);
+    w.OnPropertyChanged(DirtyFlags::All);
+    EXPECT_TRUE(w.mMouseVisible);
 }
 
 TEST(DynamicWidgetTest, OwnImageSurfaceCopiesTheCurrentCel) {

@@ -57,14 +57,11 @@ TEST_F(ManagerTest, PressDragOutAndReleaseReachThePressedWidget) {
 
 TEST_F(ManagerTest, RightButtonGivesNegativeClickCounts) {
     Add("a", 0, 0, 100, 100);
-    mHarness.MouseDown(10, 10, MouseButton::Right, 1);
-    mHarness.MouseUp(10, 10, MouseButton::Right);
-    mHarness.MouseDown(10, 10, MouseButton::Right, 2);
-    mHarness.MouseUp(10, 10, MouseButton::Right);
-    mHarness.MouseDown(10, 10, MouseButton::Middle, 1);
-    mHarness.MouseUp(10, 10, MouseButton::Middle);
-    mHarness.MouseDown(10, 10, MouseButton::Left, 2);
-    mHarness.MouseUp(10, 10, MouseButton::Left);
+    for (auto [button, clicks] : {std::pair{MouseButton::Right, 1}, std::pair{MouseButton::Right, 2},
+                                  std::pair{MouseButton::Middle, 1}, std::pair{MouseButton::Left, 2}}) {
+        mHarness.MouseDown(10, 10, button, clicks);
+        mHarness.MouseUp(10, 10, button);
+    }
     Log downs, ups;
     for (const std::string& s : mLog) {
         if (s.rfind("a:down", 0) == 0) downs.push_back(s);
