@@ -82,21 +82,11 @@ protected:
     }
 };
 
-TEST_F(AnimationWidgetTest, NamedAnimationStartsWhenTheWidgetEntersTheTree) {
-    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
-    EXPECT_TRUE(w->mRuns.empty());
-    EXPECT_EQ(w->GetVariable(L"self").GetObject(), w);
-    EXPECT_TRUE(w->IsBusy());
-    mManager->AddWidget(w);
-    EXPECT_EQ(w->mRuns, std::vector<bool>{false});
-    ASSERT_NE(w->GetCurrentCommand(), nullptr);
-    EXPECT_EQ(w->GetCurrentCommand()->mName, L"first");
-}
-
-// Leaving the tree by a detach keeps the script where it was and ends the
-// widget for its listener there, once: added elsewhere the script goes on,
-// and its final removal there tells that listener nothing more.
-TEST_F(AnimationWidgetTest, ADetachKeepsTheScriptPositionAndReportsCompletionOnce) {
+// A named animation starts when the widget enters the tree. Leaving the tree
+// by a detach keeps the script where it was and ends the widget for its
+// listener there, once: added elsewhere the script goes on, and its final
+// removal there tells that listener nothing more.
+TEST_F(AnimationWidgetTest, ScriptStartsInTheTreeAndADetachKeepsItsPositionAndReportsOnce) {
     struct Counter : AnimationListener {
         int mComplete = 0;
         void AnimationComplete(int) override { ++mComplete; }
@@ -105,7 +95,13 @@ TEST_F(AnimationWidgetTest, ADetachKeepsTheScriptPositionAndReportsCompletionOnc
     ProbeWidget* other = AddProbe();
     auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
     counter.WatchWidget(w);
+    EXPECT_TRUE(w->mRuns.empty());
+    EXPECT_EQ(w->GetVariable(L"self").GetObject(), w);
+    EXPECT_TRUE(w->IsBusy());
     parent->AddWidget(w);
+    EXPECT_EQ(w->mRuns, std::vector<bool>{false});
+    ASSERT_NE(w->GetCurrentCommand(), nullptr);
+    EXPECT_EQ(w->GetCurrentCommand()->mName, L"first");
     w->NextCommand(true);
     ASSERT_EQ(w->mCommandIndex, 1);
     w->mRuns.clear();
