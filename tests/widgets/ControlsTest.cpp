@@ -67,7 +67,7 @@ protected:
     std::vector<std::unique_ptr<Image>> mImages;
 };
 
-TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnce) {
+TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnceUnderTheHandCursor) {
     ButtonWidget* button = AddButton(100, 100, 80, 30);
     button->mHoverSound = 7;
     button->mPressSound = 9;
@@ -76,9 +76,11 @@ TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnce) {
     EXPECT_EQ(mButtons.mLog, (std::vector<std::string>{"enter " + id, "press " + id, "depress " + id}));
     EXPECT_EQ(mApp->Sounds().mPlayed, (std::vector<int>{7, 9}));
     EXPECT_EQ(button->GetState(), ButtonWidget::Over);
+    EXPECT_EQ(mApp->GetCursor(), 1);  // the hand
     mHarness.MouseMove(500, 500);
     EXPECT_EQ(mButtons.Count("leave"), 1);
     EXPECT_EQ(button->GetState(), ButtonWidget::Normal);
+    EXPECT_EQ(mApp->GetCursor(), 0);
 
     // A fast click depresses at the press only.
     button->mFastClick = true;
@@ -86,6 +88,10 @@ TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnce) {
     EXPECT_EQ(mButtons.Count("depress"), 2);
     mHarness.MouseUp(120, 110);
     EXPECT_EQ(mButtons.Count("depress"), 2);
+    mHarness.MouseMove(500, 500);
+    button->mHandCursor = false;
+    mHarness.MouseMove(130, 110);
+    EXPECT_EQ(mApp->GetCursor(), 0);
 }
 
 TEST_F(ControlsTest, PressDragOutAndReleaseDoesNotClickWhenDepressOnlyWhenOver) {
@@ -115,18 +121,6 @@ TEST_F(ControlsTest, PressDragOutAndReleaseDoesNotClickWhenDepressOnlyWhenOver) 
     mHarness.MouseMove(600, 600);
     mHarness.MouseUp(600, 600);
     EXPECT_EQ(mButtons.Count("depress"), 2);
-}
-
-TEST_F(ControlsTest, HandCursorOverButtons) {
-    ButtonWidget* button = AddButton(0, 0, 50, 50);
-    ASSERT_TRUE(button->mHandCursor);
-    mHarness.MouseMove(10, 10);
-    EXPECT_EQ(mApp->GetCursor(), 1);
-    mHarness.MouseMove(100, 100);
-    EXPECT_EQ(mApp->GetCursor(), 0);
-    button->mHandCursor = false;
-    mHarness.MouseMove(10, 10);
-    EXPECT_EQ(mApp->GetCursor(), 0);
 }
 
 // Right clicks press no button, nor a plain animated widget with a button

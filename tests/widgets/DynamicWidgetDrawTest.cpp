@@ -117,9 +117,9 @@ TEST_F(DrawTest, ShearMovesTheEdgeAwayFromItsPivot) {
     ExpectNear(Corner(0, 3), 100.0f, 120.0f);
 }
 
-TEST_F(DrawTest, RecursiveTransformCarriesTheChildren) {
-    auto* parent = new DynamicWidget(100.0f, 100.0f, mImage.get());
-    auto* child = new DynamicWidget(20.0f, 0.0f, mImage.get());
+TEST_F(DrawTest, RecursiveTransformAndColourCarryTheChildren) {
+    auto* parent = new DynamicWidget(100.0f, 100.0f, mImage.get(), 0.5f);
+    auto* child = new DynamicWidget(20.0f, 0.0f, mImage.get(), 0.5f);
     mRoot->AddWidget(parent);
     parent->AddWidget(child);
     parent->SetPropertyValue(L"angle", 90.0f);
@@ -134,13 +134,9 @@ TEST_F(DrawTest, RecursiveTransformCarriesTheChildren) {
     // centre (10, 10) to (0, 0); its top-left corner lands on the rotated
     // child's bottom-left.
     ExpectNear(Corner(1, 0), 100.0f, 100.0f);
-}
 
-TEST_F(DrawTest, InheritedColourMultipliesDown) {
-    auto* parent = new DynamicWidget(0.0f, 0.0f, mImage.get(), 0.5f);
-    auto* child = new DynamicWidget(0.0f, 0.0f, mImage.get(), 0.5f);
-    mRoot->AddWidget(parent);
-    parent->AddWidget(child);
+    // An inherited colour multiplies down.
+    EXPECT_NEAR(static_cast<int>(ColorOf(1) >> 24), 128, 1);
     parent->SetRecursiveColor(2);
     Draw();
     ASSERT_EQ(Quads(), 2u);
