@@ -56,7 +56,9 @@ TEST(ControllerTest, TweenFollowsItsCurveAndCountsTowardBusy) {
     EXPECT_EQ(w.GetCountedControllers(), 0);
 }
 
-TEST(ControllerTest, ReusedNameReplacesAndDeletesTheOldController) {
+// A reused name replaces and deletes the old controller; automatic names
+// are distinct.
+TEST(ControllerTest, ReusedNamesReplaceAndAutomaticNamesAreDistinct) {
     DynamicWidget w(0.0f, 0.0f);
     w.TweenProperty(L"x", L"move", 100.0f, 10.0f);
     w.TweenProperty(L"x", L"move", -100.0f, 10.0f);
@@ -64,9 +66,7 @@ TEST(ControllerTest, ReusedNameReplacesAndDeletesTheOldController) {
     EXPECT_EQ(w.GetCountedControllers(), 1);  // the first one is gone
     Frames(w, 10);
     EXPECT_FLOAT_EQ(w.mX, -100.0f);
-}
 
-TEST(ControllerTest, AutomaticNamesAreDistinct) {
     DynamicWidget a(0.0f, 0.0f), b(0.0f, 0.0f);
     Controller* first = a.TweenProperty(L"x", L"", 1.0f, 1.0f);
     Controller* second = b.TweenProperty(L"y", L"", 1.0f, 1.0f);
