@@ -26,12 +26,11 @@ public:
     bool LoadTrack(int, const std::string&, const std::wstring&) override { return true; }
 };
 
-class AudioWait : public ::testing::Test {
+class AudioWait : public ScriptTest {
 protected:
+    ProbeApp& Boot() override { return mHarness.Boot<AudioApp>(); }
     void SetUp() override {
-        mApp = &mHarness.Boot<AudioApp>();
-        ASSERT_TRUE(mHarness.InitSucceeded());
-        mManager = mApp->mWidgetManager;
+        ScriptTest::SetUp();
         std::string error;
         ASSERT_TRUE(gAssetManager->LoadDefinitionsFromString(
             "<assets><group name=\"ScriptAudio\"><sound name=\"ding\" file=\"sounds/ding\"/>"
@@ -44,31 +43,20 @@ protected:
         mTrack = GetTrackId(L"tune");
         ASSERT_GE(mSound, 0);
         ASSERT_GE(mTrack, 0);
-        AnimationStats loader;
-        ASSERT_TRUE(loader.LoadAnimationsFromString(R"(<animations>
+        Load(R"(
           <animation name="sound"><wait-for sound="'ding'" time="3" timed_out="late"/><probe v="'after'"/></animation>
           <animation name="track"><wait-for track="'tune'" time="3" timed_out="late"/><probe v="'after'"/></animation>
-        </animations>)", "audio.xml"));
-        loader.Publish();
+        )");
     }
     void TearDown() override {
-        for (Widget* widget : std::vector<Widget*>(mManager->GetWidgets())) widget->RemoveSelf();
-        mHarness.RunSteps(1);
+        ScriptTest::TearDown();
         gAssetManager->SetAudioLoader(nullptr);
         gAssetManager->Clear();
     }
     FakeSoundManager& Sounds() { return *static_cast<FakeSoundManager*>(mApp->mSoundManager); }
     FakeTrackInterface& Tracks() { return *static_cast<FakeTrackInterface*>(mApp->mMusicInterface); }
-    ProbeScript* Run(const std::wstring& name) {
-        auto* widget = new ProbeScript(name);
-        mManager->AddWidget(widget);
-        return widget;
-    }
 
-    AppHarness mHarness;
     NamesOnly mLoader;
-    ProbeApp* mApp = nullptr;
-    WidgetManager* mManager = nullptr;
     int mSound = -1;
     int mTrack = -1;
 };
@@ -85,30 +73,29 @@ TEST_F(AudioWait, SoundAndTrackWaitsLastWhilePlayingAndIgnoreTheTime) {
     EXPECT_TRUE(track->mLog.empty());
     Sounds().mPlaying.clear();
     mHarness.RunSteps(1);
-    EXPECT_EQ(ScriptTest::Joined(sound->mLog), L"after");
+    EXPECT_EQ(Joined(sound->mLog), L"after");
     EXPECT_FALSE(sound->GetVariable(L"late").ToBool());
     EXPECT_TRUE(track->mLog.empty());
     Tracks().mPlaying.clear();
     mHarness.RunSteps(1);
-    EXPECT_EQ(ScriptTest::Joined(track->mLog), L"after");
+    EXPECT_EQ(Joined(track->mLog), L"after");
 }
 
-TEST_F(AudioWait, ASoundNotPlayingResumesAtTheNextPoll) {
+// A sound not playing, or no sound manager at all, resumes at the next poll.
+TEST_F(AudioWait, ASoundNotPlayingOrNoSoundManagerResumesAtTheNextPoll) {
     ProbeScript* sound = Run(L"sound");
     EXPECT_EQ(sound->mWaitState, WaitState::Sound);
     EXPECT_TRUE(sound->mLog.empty());
     mHarness.RunSteps(1);
-    EXPECT_EQ(ScriptTest::Joined(sound->mLog), L"after");
-}
+    EXPECT_EQ(Joined(sound->mLog), L"after");
 
-TEST_F(AudioWait, WithoutASoundManagerNothingIsPlaying) {
     Sounds().mPlaying.insert(mSound);
     SoundManager* sounds = mApp->mSoundManager;
     mApp->mSoundManager = nullptr;
-    ProbeScript* sound = Run(L"sound");
+    ProbeScript* unheard = Run(L"sound");
     mHarness.RunSteps(1);
     mApp->mSoundManager = sounds;
-    EXPECT_EQ(ScriptTest::Joined(sound->mLog), L"after");
+    EXPECT_EQ(Joined(unheard->mLog), L"after");
 }
 
 }  // namespace

@@ -60,8 +60,12 @@ void ProbeScript::AnimationMessage(int id, const std::wstring& message) {
     mEvents.push_back(L"message:" + std::to_wstring(id) + L":" + message);
 }
 
+ProbeApp& ScriptTest::Boot() {
+    return mHarness.Boot<ProbeApp>();
+}
+
 void ScriptTest::SetUp() {
-    mApp = &mHarness.Boot<ProbeApp>();
+    mApp = &Boot();
     ASSERT_TRUE(mHarness.InitSucceeded());
     mManager = mApp->mWidgetManager;
 }
@@ -85,6 +89,18 @@ ProbeScript* ScriptTest::Run(const std::wstring& animation, bool removeWhenDone)
     auto* widget = new ProbeScript(animation, removeWhenDone);
     mManager->AddWidget(widget);
     return widget;
+}
+
+ProbeScript* ScriptTest::Idle(WidgetContainer* parent) {
+    auto* widget = new ProbeScript();
+    (parent ? parent : mManager)->AddWidget(widget);
+    return widget;
+}
+
+DynamicWidget* ScriptTest::AddObject(AnimationWidget* owner, const wchar_t* name) {
+    auto* object = new DynamicWidget(0.0f, 0.0f);
+    owner->AddNamedObject(name, object);
+    return object;
 }
 
 std::wstring ScriptTest::Joined(const std::vector<std::wstring>& log) {

@@ -50,12 +50,23 @@ public:
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The application booted for the test; a fixture may boot one of its own.
+    virtual ProbeApp& Boot();
 
     // Publishes the animations of an animations.xml body (the <animation>
     // elements), replacing the whole table.
     void Load(const std::string& animations);
     // A probe widget in the manager, running the named animation.
     ProbeScript* Run(const std::wstring& animation, bool removeWhenDone = false);
+    // A probe widget running nothing, in `parent` (the manager when none).
+    ProbeScript* Idle(WidgetContainer* parent = nullptr);
+    // A plain object named `name` among `owner`'s, at (0, 0).
+    static DynamicWidget* AddObject(AnimationWidget* owner, const wchar_t* name);
+    // The widget a script variable holds.
+    template <class T = AnimationWidget>
+    static T* Held(AnimationWidget* w, const wchar_t* variable) {
+        return dynamic_cast<T*>(w->GetVariable(variable).GetObject());
+    }
 
     AppHarness mHarness;
     ProbeApp* mApp = nullptr;
