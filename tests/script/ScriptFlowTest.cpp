@@ -23,7 +23,8 @@ const char* kCalled = R"(
     <call animation="down"/><assign name="'total'" value="total + 1"/></if></animation>
 )";
 
-// Each script runs to its end at once, once, with nothing left on its stacks.
+// Each script runs to its end at once, once, with nothing left on its stacks,
+// and a widget made to go when done leaves.
 TEST_F(Flow, LoopsConditionsAndCallsRunInOrder) {
     struct Case {
         const char* body;
@@ -94,10 +95,11 @@ TEST_F(Flow, LoopsConditionsAndCallsRunInOrder) {
     Load(animations);
     for (size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].body);
-        ProbeScript* w = Run(L"case" + std::to_wstring(i));
+        ProbeScript* w = Run(L"case" + std::to_wstring(i), true);
         EXPECT_EQ(Joined(w->mLog), cases[i].log);
         EXPECT_TRUE(w->IsScriptFinished());
         EXPECT_EQ(w->mEnded, 1);
+        EXPECT_EQ(w->mParent, nullptr);  // made to go when done
         EXPECT_TRUE(w->mCallStack.empty());
         EXPECT_TRUE(w->mLoopStack.empty());
     }
@@ -191,14 +193,6 @@ TEST_F(Flow, PersistSignalAndDo) {
     EXPECT_FALSE(quiet->HasVariable(L"late"));
     mHarness.RunSteps(2);
     EXPECT_FALSE(quiet->HasVariable(L"late"));
-}
-
-TEST_F(Flow, StopEndsTheScriptAndRemovesAWidgetMadeToGo) {
-    Load(R"(<animation name="s"><probe v="1"/><stop/><probe v="2"/></animation>)");
-    ProbeScript* w = Run(L"s", true);
-    EXPECT_EQ(Joined(w->mLog), L"1");
-    EXPECT_EQ(w->mEnded, 1);
-    EXPECT_EQ(w->mParent, nullptr);
 }
 
 TEST_F(Flow, PrintAndBreakpointReport) {

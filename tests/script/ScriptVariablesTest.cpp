@@ -179,10 +179,7 @@ TEST_F(Spawning, OverlayCoversTheScreenFromItsParentOrItsMenu) {
     EXPECT_FLOAT_EQ(overlay->mY, -100.0f);
     EXPECT_EQ(overlay->mWidth, 1024);
     EXPECT_EQ(overlay->mHeight, 768);
-    EXPECT_EQ(overlay->mPriority, 1 << 30);
     EXPECT_EQ(overlay->mZOrder, 1 << 30);
-    EXPECT_TRUE(overlay->mMouseVisible);
-    EXPECT_TRUE(overlay->mRemoveWhenDone);
     EXPECT_EQ(overlay->GetVariable(L"tint").ToInt(), 3);
     EXPECT_FALSE(overlay->HasVariable(L"id"));
     EXPECT_EQ(w->GetSpawnedAnimationCount(), 1u);

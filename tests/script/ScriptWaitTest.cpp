@@ -1,5 +1,8 @@
+#include "audio/SoundManager.h"
+#include "audio/TrackInterface.h"
+#include "data/AssetManager.h"
 #include "tests/script/ScriptFixture.h"
-
+#include "tests/support/FakeAudio.h"
 #include "widgets/DynamicWidget.h"
 
 // "wait-for": how it decides, and how the waiting scripts resume.
@@ -32,16 +35,53 @@ const char* kWaitAnimations = R"(
   <animation name="mouse_hover"><wait-for id="btn" event="mouse_hover"/><probe v="'hover'"/></animation>
   <animation name="sound"><wait-for sound="'no_such_sound'" time="3" timed_out="late" clicked="hit"/><probe v="'after'"/></animation>
   <animation name="track"><wait-for track="'no_such_track'" time="3" timed_out="late" clicked="hit"/><probe v="'after'"/></animation>
+  <animation name="ding"><wait-for sound="'ding'" time="3" timed_out="late"/><probe v="'after'"/></animation>
+  <animation name="tune"><wait-for track="'tune'" time="3" timed_out="late"/><probe v="'after'"/></animation>
   <animation name="glow"><probe v="'glow'"/></animation>
   <animation name="mouse_leave"><wait-for id="btn" event="mouse_leave"/><probe v="'leave'"/></animation>
 )";
 
+// "sound" and "track" ask the audio layer whether the id still plays; these
+// fakes answer from a set the test controls.
+class AudioApp : public ProbeApp {
+protected:
+    SoundManager* CreateSoundManager() override { return new FakeSoundManager(); }
+    TrackInterface* CreateMusicInterface() override { return new FakeTrackInterface(); }
+};
+
+// Every sound and track "loads": only the ids matter here.
+class NamesOnly : public AssetAudioLoader {
+public:
+    bool LoadSound(int, const std::string&) override { return true; }
+    bool LoadTrack(int, const std::string&, const std::wstring&) override { return true; }
+};
+
 class Wait : public ScriptTest {
 protected:
+    ProbeApp& Boot() override { return mHarness.Boot<AudioApp>(); }
     void SetUp() override {
         ScriptTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(gAssetManager->LoadDefinitionsFromString(
+            "<assets><group name=\"ScriptAudio\"><sound name=\"ding\" file=\"sounds/ding\"/>"
+            "<track name=\"tune\" file=\"music/tune.ogg\" group=\"music\"/></group></assets>",
+            "audio-test.xml", &error))
+            << error;
+        gAssetManager->SetAudioLoader(&mLoader);
+        ASSERT_TRUE(gAssetManager->LoadGroup("ScriptAudio"));
+        mSound = GetSoundId(L"ding");
+        mTrack = GetTrackId(L"tune");
+        ASSERT_GE(mSound, 0);
+        ASSERT_GE(mTrack, 0);
         Load(kWaitAnimations);
     }
+    void TearDown() override {
+        ScriptTest::TearDown();
+        gAssetManager->SetAudioLoader(nullptr);
+        gAssetManager->Clear();
+    }
+    FakeSoundManager& Sounds() { return *static_cast<FakeSoundManager*>(mApp->mSoundManager); }
+    FakeTrackInterface& Tracks() { return *static_cast<FakeTrackInterface*>(mApp->mMusicInterface); }
     // A probe in `parent` (the manager when none) with a 100 by 100 button
     // "btn" at the screen's top-left corner, running `animation`.
     ProbeScript* WithButton(const wchar_t* animation, WidgetContainer* parent = nullptr) {
@@ -52,6 +92,10 @@ protected:
         w->PlayAnimationByName(animation);
         return w;
     }
+
+    NamesOnly mLoader;
+    int mSound = -1;
+    int mTrack = -1;
 };
 
 // The time runs out unless the condition or nothing stops the wait first;
@@ -88,6 +132,43 @@ TEST_F(Wait, TimeConditionsAndWhatCannotBeAwaited) {
     mHarness.RunSteps(1);
     EXPECT_EQ(Joined(cond->mLog), L"after");
     EXPECT_FALSE(cond->GetVariable(L"late").ToBool());
+}
+
+TEST_F(Wait, SoundAndTrackWaitsLastWhilePlayingAndIgnoreTheTime) {
+    Sounds().mPlaying.insert(mSound);
+    Tracks().mPlaying.insert(mTrack);
+    ProbeScript* sound = Run(L"ding");
+    ProbeScript* track = Run(L"tune");
+    EXPECT_EQ(sound->mWaitState, WaitState::Sound);
+    EXPECT_EQ(track->mWaitState, WaitState::Track);
+    mHarness.RunSteps(10);  // well past "time"
+    EXPECT_TRUE(sound->mLog.empty());
+    EXPECT_TRUE(track->mLog.empty());
+    Sounds().mPlaying.clear();
+    mHarness.RunSteps(1);
+    EXPECT_EQ(Joined(sound->mLog), L"after");
+    EXPECT_FALSE(sound->GetVariable(L"late").ToBool());
+    EXPECT_TRUE(track->mLog.empty());
+    Tracks().mPlaying.clear();
+    mHarness.RunSteps(1);
+    EXPECT_EQ(Joined(track->mLog), L"after");
+}
+
+// A sound not playing, or no sound manager at all, resumes at the next poll.
+TEST_F(Wait, ASoundNotPlayingOrNoSoundManagerResumesAtTheNextPoll) {
+    ProbeScript* sound = Run(L"ding");
+    EXPECT_EQ(sound->mWaitState, WaitState::Sound);
+    EXPECT_TRUE(sound->mLog.empty());
+    mHarness.RunSteps(1);
+    EXPECT_EQ(Joined(sound->mLog), L"after");
+
+    Sounds().mPlaying.insert(mSound);
+    SoundManager* sounds = mApp->mSoundManager;
+    mApp->mSoundManager = nullptr;
+    ProbeScript* unheard = Run(L"ding");
+    mHarness.RunSteps(1);
+    mApp->mSoundManager = sounds;
+    EXPECT_EQ(Joined(unheard->mLog), L"after");
 }
 
 TEST_F(Wait, ClickOrTimeWhicheverComesFirst) {
