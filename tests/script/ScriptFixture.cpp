@@ -103,6 +103,19 @@ DynamicWidget* ScriptTest::AddObject(AnimationWidget* owner, const wchar_t* name
     return object;
 }
 
+void ScriptTest::Drag(Point from, std::initializer_list<Point> path, bool release) {
+    mHarness.MouseMove(from.mX, from.mY);
+    mHarness.MouseDown(from.mX, from.mY);
+    Point last = from;
+    for (Point p : path) {
+        mHarness.MouseMove(p.mX, p.mY);
+        last = p;
+    }
+    if (release) mHarness.MouseUp(last.mX, last.mY);
+    mHarness.DrainInput();
+    mHarness.RunSteps(1);
+}
+
 std::wstring ScriptTest::Joined(const std::vector<std::wstring>& log) {
     std::wstring out;
     for (size_t i = 0; i < log.size(); ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,9 @@ protected:
     ProbeScript* Idle(WidgetContainer* parent = nullptr);
     // A plain object named `name` among `owner`'s, at (0, 0).
     static DynamicWidget* AddObject(AnimationWidget* owner, const wchar_t* name);
+    // Presses at `from`, moves through the points, releases at the last one
+    // (unless told not to) and runs a step.
+    void Drag(Point from, std::initializer_list<Point> path, bool release = true);
     // The widget a script variable holds.
     template <class T = AnimationWidget>
     static T* Held(AnimationWidget* w, const wchar_t* variable) {
