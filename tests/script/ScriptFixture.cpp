@@ -18,6 +18,14 @@ ScriptStep Replay(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
     return ScriptStep::Next;
 }
 
+// A handler that inserts an animation (a screen naming what was chosen) and
+// is done.
+ScriptStep InsertProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+    static_cast<ProbeScript&>(w).mLog.push_back(L"cmd");
+    w.InsertAnimationByName(w.GetStringAttribute(L"animation"));
+    return ScriptStep::Next;
+}
+
 ScriptStep AppProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
     static_cast<ProbeApp*>(gGameApp)->mLog.push_back(w.GetStringAttribute(L"v"));
     return ScriptStep::Next;
@@ -28,6 +36,7 @@ ScriptStep AppProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*)
     registry.AddClassCommand<ProbeScript>(L"probe", &Probe);
     registry.AddClassCommand<ProbeScript>(L"hold", &Hold);
     registry.AddClassCommand<ProbeScript>(L"replay", &Replay);
+    registry.AddClassCommand<ProbeScript>(L"insert-probe", &InsertProbe);
     return true;
 }();
 

@@ -17,7 +17,8 @@
 // registered for its class:
 //   <probe v="expr"/>  logs the value's text and is done (Next);
 //   <hold/>            stops the script on itself (Stop);
-//   <replay animation="name"/> plays another animation on this widget.
+//   <replay animation="name"/> plays another animation on this widget;
+//   <insert-probe animation="name"/> logs "cmd" and inserts another animation.
 // It also records what its spawned animations report.
 class ProbeScript : public AnimationWidget {
 public:

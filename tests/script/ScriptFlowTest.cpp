@@ -19,6 +19,8 @@ const char* kCalled = R"(
   <animation name="later_i"><probe v="'later ' + i"/></animation>
   <animation name="second"><probe v="2"/></animation>
   <animation name="extra"><probe v="extra"/></animation>
+  <animation name="plain"><if cond="true"><probe v="'in'"/></if><probe v="'after'"/></animation>
+  <animation name="inserted"><probe v="'in'"/></animation>
   <animation name="down"><if cond="n &lt; 300"><assign name="'n'" value="n + 1"/>
     <call animation="down"/><assign name="'total'" value="total + 1"/></if></animation>
 )";
@@ -83,6 +85,12 @@ TEST_F(Flow, LoopsConditionsAndCallsRunInOrder) {
         // Playing on the same widget ends the current run.
         {R"(<probe v="1"/><replay animation="'second'"/><probe v="'never'"/>)", L"1,2"},
         {R"(<probe v="1"/><play-in id="self" animation="'extra'" extra="7"/><probe v="'never'"/>)", L"1,7"},
+        // A replaced script leaves no loop behind.
+        {R"(<loop><probe v="'pass'"/><replay animation="'plain'"/></loop>)", L"pass,in,after"},
+        // An insert from a running command resumes after it, in a loop's body
+        // too, and the command runs once.
+        {R"(<for name="i" from="0" to="2"><insert-probe animation="'inserted'"/><probe v="i"/></for><probe v="'end'"/>)",
+         L"cmd,in,0,cmd,in,1,end"},
         // "load-after" runs when everything pending is done; inside a loop each
         // queued animation goes under the loop's frames on the call stack.
         {R"(<load-after animation="'later'"/><probe v="'now'"/><call animation="sub"/>)", L"now,sub,later"},
@@ -136,23 +144,6 @@ TEST_F(Flow, RegistryOffersTheClassThenTheGameThenTheBuiltIn) {
               L"class,class,game,class,game,built-in,class,game,built-in");
     EXPECT_EQ(Joined(w->mLog), L"on");
     EXPECT_EQ(Joined(mApp->mLog), L"2");
-}
-
-// A handler that inserts an animation (a screen naming what was chosen) and
-// is done: the walk goes on after its command, in a loop's body too, and the
-// command runs once.
-TEST_F(Flow, AnInsertFromARunningCommandResumesAfterIt) {
-    ScriptCommandRegistry::Instance().AddClassCommand<ProbeScript>(
-        L"insert-probe", [](AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
-            static_cast<ProbeScript&>(w).mLog.push_back(L"cmd");
-            w.InsertAnimationByName(L"inserted");
-            return ScriptStep::Next;
-        });
-    Load(R"(<animation name="inserted"><probe v="'in'"/></animation>
-      <animation name="outer"><for name="i" from="0" to="2"><insert-probe/><probe v="i"/></for><probe v="'end'"/></animation>)");
-    ProbeScript* w = Run(L"outer");
-    EXPECT_EQ(Joined(w->mLog), L"cmd,in,0,cmd,in,1,end");
-    EXPECT_EQ(w->mEnded, 1);
 }
 
 TEST_F(Flow, HookStopLeavesTheIndexOnItsCommand) {
@@ -273,18 +264,6 @@ TEST_F(Flow, AnEndlessLoopYieldsToTheNextFrame) {
     c->SetVariable(L"stop", ScriptValue(true));
     mHarness.RunSteps(2);
     EXPECT_EQ(Joined(c->mLog), L"out");
-}
-
-TEST_F(Flow, AReplacedScriptLeavesNoLoopBehind) {
-    Load(R"(
-      <animation name="looping"><loop><hold/></loop></animation>
-      <animation name="plain"><if cond="true"><probe v="'in'"/></if><probe v="'after'"/></animation>
-    )");
-    ProbeScript* w = Run(L"looping");
-    ASSERT_EQ(w->mLoopStack.size(), 1u);
-    w->PlayAnimationByName(L"plain");
-    EXPECT_EQ(Joined(w->mLog), L"in,after");
-    EXPECT_TRUE(w->IsScriptFinished());
 }
 
 }  // namespace
