@@ -217,10 +217,6 @@ TEST_F(AppearancePixelTest, EachBlendWordOverGrey) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The showcase of looks and dragging, run by the game's animations: the map
 // and the piece dragged by mouse, and the picture it draws.
 TEST_F(AppearancePixelTest, ShowcaseOfLooksAndDragging) {
