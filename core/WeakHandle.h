@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <typeinfo>
 
 // Base of every object that others may remember without owning (widgets
 // above all). Its destruction clears the shared cell, so every WeakHandle to it
@@ -28,10 +29,22 @@ public:
             mCell = static_cast<const HandleTarget*>(target)->HandleCell();
         else
             mCell.reset();
+        mCastType = nullptr;
     }
     T* Get() const {
-        if (!mCell || !*mCell) return nullptr;
-        return dynamic_cast<T*>(*mCell);
+        HandleTarget* target = mCell ? *mCell : nullptr;
+        if (!target) return nullptr;
+        // Every widget asks for its pause owner at every step, and a cast
+        // walks the class tree comparing names. Its answer changes only with
+        // the object's dynamic type, which construction and destruction move
+        // through (a half-destroyed menu is no longer a menu), so it is kept
+        // for the type it was found for.
+        const std::type_info* type = &typeid(*target);
+        if (type != mCastType) {
+            mCast = dynamic_cast<T*>(target);
+            mCastType = type;
+        }
+        return mCast;
     }
     T* operator->() const { return Get(); }
     explicit operator bool() const { return Get() != nullptr; }
@@ -41,4 +54,6 @@ public:
 
 private:
     std::shared_ptr<HandleTarget*> mCell;
+    mutable const std::type_info* mCastType = nullptr;
+    mutable T* mCast = nullptr;
 };

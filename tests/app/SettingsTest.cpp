@@ -10,6 +10,13 @@ struct Folder {
     std::string path = PlatformMakeTempDirectory("quiltro7-settings-");
     ~Folder() { PlatformRemoveTree(path); }
 };
+
+// Reads settings from a settings.xml holding `text`.
+bool ReadSettingsText(const std::string& text, AppSettings& s, std::string* error) {
+    Folder f;
+    EXPECT_TRUE(WriteStringToFile(f.path + "/settings.xml", text));
+    return ReadSettingsFile(f.path + "/settings.xml", s, error);
+}
 }  // namespace
 
 TEST(Settings, RoundTripKeepsEveryValue) {
@@ -40,46 +47,30 @@ TEST(Settings, RoundTripKeepsEveryValue) {
     EXPECT_TRUE(in.stretch);
 }
 
-TEST(Settings, MissingFileKeepsDefaults) {
+TEST(Settings, AMissingFileKeepsTheDefaultsAndADamagedOneOrAWrongRootIsRefused) {
     AppSettings s;
     EXPECT_TRUE(ReadSettingsFile("/nonexistent/settings.xml", s, nullptr));
     EXPECT_EQ(s.mouseSpeed, AppSettings().mouseSpeed);
-}
-
-TEST(Settings, DamagedFileGivesDefaultsAndNamesTheLine) {
-    Folder f;
-    std::string path = f.path + "/settings.xml";
-    ASSERT_TRUE(WriteStringToFile(path, "<settings volume=\"0.1\"\n mouse-speed=\"3\" <oops"));
-    AppSettings s;
     std::string error;
-    EXPECT_FALSE(ReadSettingsFile(path, s, &error));
+    EXPECT_FALSE(ReadSettingsText("<settings volume=\"0.1\"\n mouse-speed=\"3\" <oops", s, &error));
     EXPECT_DOUBLE_EQ(s.sfxVolume, AppSettings().sfxVolume);  // nothing half-applied
     EXPECT_NE(error.find("on Line 2"), std::string::npos) << error;
     EXPECT_NE(error.find("settings.xml"), std::string::npos) << error;
+    EXPECT_FALSE(ReadSettingsText("<profiles/>", s, nullptr));
 }
 
 TEST(Settings, OutOfRangeAndGarbageValuesAreClampedOrIgnored) {
-    Folder f;
-    std::string path = f.path + "/settings.xml";
-    ASSERT_TRUE(WriteStringToFile(
-        path, "<settings volume=\"7\" mouse-speed=\"-4\" window=\"maybe\" vsync=\"nan\">"
-              "<music-group name=\"music\" volume=\"-1e9\"/><music-group volume=\"0.5\"/></settings>"));
     AppSettings s;
-    ASSERT_TRUE(ReadSettingsFile(path, s, nullptr));
+    ASSERT_TRUE(ReadSettingsText("<settings volume=\"7\" mouse-speed=\"-4\" window=\"maybe\" vsync=\"nan\">"
+                                 "<music-group name=\"music\" volume=\"-1e9\"/>"
+                                 "<music-group volume=\"0.5\"/></settings>",
+                                 s, nullptr));
     EXPECT_DOUBLE_EQ(s.sfxVolume, 1.0);
     EXPECT_EQ(s.mouseSpeed, 1);
     EXPECT_TRUE(s.windowed);
     EXPECT_TRUE(s.vsync);
     ASSERT_EQ(s.musicGroupVolumes.size(), 1u);
     EXPECT_DOUBLE_EQ(s.musicGroupVolumes[L"music"], 0.0);
-}
-
-TEST(Settings, WrongRootElementIsRefused) {
-    Folder f;
-    std::string path = f.path + "/settings.xml";
-    ASSERT_TRUE(WriteStringToFile(path, "<profiles/>"));
-    AppSettings s;
-    EXPECT_FALSE(ReadSettingsFile(path, s, nullptr));
 }
 
 TEST(CommandLine, AcceptsTheKnownOptions) {
@@ -100,13 +91,12 @@ TEST(CommandLine, AcceptsTheKnownOptions) {
 }
 
 TEST(CommandLine, RefusesAnythingElseNamingTheParameter) {
-    CommandLineOptions o;
-    std::string error;
-    EXPECT_FALSE(ParseCommandLine({"-bogus"}, o, &error));
-    EXPECT_EQ(error, "Invalid command line parameter: -bogus");
-    EXPECT_FALSE(ParseCommandLine({"-changedir"}, o, &error));  // folder missing
-    EXPECT_EQ(error, "Invalid command line parameter: -changedir");
-    // Screen-saver switches mean nothing without -screensaver.
-    EXPECT_FALSE(ParseCommandLine({"/p"}, o, &error));
-    EXPECT_EQ(error, "Invalid command line parameter: /p");
+    // "-changedir" wants a folder; the screen-saver switches mean nothing
+    // without -screensaver.
+    for (const char* arg : {"-bogus", "-changedir", "/p"}) {
+        CommandLineOptions o;
+        std::string error;
+        EXPECT_FALSE(ParseCommandLine({arg}, o, &error));
+        EXPECT_EQ(error, std::string("Invalid command line parameter: ") + arg);
+    }
 }

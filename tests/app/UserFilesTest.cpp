@@ -1,6 +1,7 @@
 // What the game does with a user data folder it does not fully control: files
 // replaced by folders, FIFOs, devices or damage, a folder it cannot use, a
-// lock held by another copy, leftovers of killed runs, relative paths.
+// lock held by another copy, leftovers of killed runs. (Relative folder
+// variables are checked on the real game, tests/e2e/userfiles.sh.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -72,26 +73,6 @@ TEST_F(UserFiles, ReadsOnlyRegularFilesUpToTheCap) {
         EXPECT_TRUE(bytes.empty()) << odd.name;
         EXPECT_FALSE(reason.empty()) << odd.name;
     }
-}
-
-TEST_F(UserFiles, TheFolderIsAlwaysAbsolute) {
-    const char* names[] = {"XDG_DATA_HOME", "HOME", "QUILTRO7_USER_DATA"};
-    std::string saved[3];
-    for (int i = 0; i < 3; ++i) saved[i] = PlatformGetEnv(names[i]);
-    std::string cwd = PlatformCurrentDirectory();
-    struct Case {
-        std::string env[3], expected;
-    } cases[] = {
-        {{t / "xdg", mPath, ""}, t / "xdg/Co/Game/"},
-        {{"relative/xdg", mPath, ""}, t / ".local/share/Co/Game/"},  // ignored, as XDG says
-        {{"", mPath, "relative-user"}, cwd + "/relative-user/"},
-    };
-    for (const Case& c : cases) {
-        for (int i = 0; i < 3; ++i) PlatformSetEnv(names[i], c.env[i].c_str());
-        EXPECT_EQ(PlatformUserDataFolder("Co", "Game"), c.expected);
-    }
-    for (int i = 0; i < 3; ++i) PlatformSetEnv(names[i], saved[i].c_str());
-    PlatformRemoveTree(cwd + "/relative-user");
 }
 
 // Only a lock held by another copy means "already running" (a quiet end);

@@ -1,10 +1,21 @@
 #pragma once
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <string>
 #include <memory>
 #include <vector>
 
 #include "audio/Mixer.h"
+
+inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// The test sounds kept in the source tree (tests/audio/data).
+inline std::string AudioDataFile(const std::string& name) {
+    return std::string(QUILTRO7_SOURCE_DIR) + "/tests/audio/data/" + name;
+}
 
 // A 16-bit sine of the given frequency, whole cycles only so loops are seamless.
 inline SharedPcm MakeSine(int rate, double hz, int frames, int channels = 1, double amplitude = 0.5) {

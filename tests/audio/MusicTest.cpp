@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <thread>
 
 #include "audio/BassTrackInterface.h"
@@ -15,10 +14,6 @@ namespace {
 
 constexpr int kRate = 48000;
 constexpr double kStreamBus = 0.4;
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
 
 // Mono 16-bit at the mixer's rate whose sample n is n: what plays tells where.
 // A square wave instead (square > 0) of that amplitude, 100 frames a cycle.
@@ -136,12 +131,11 @@ TEST_F(MusicFixture, PauseAndResumeAllTouchOnlyWhatWasPlaying) {
 }
 
 TEST_F(MusicFixture, OggAndMp3StreamPlayBesideOggEffectsAndModules) {
-    const std::string data = std::string(QUILTRO7_SOURCE_DIR) + "/tests/audio/data/";
     PcmBuffer effect;
-    ASSERT_TRUE(soundfiles::ReadOgg(data + "tone.ogg", effect));
+    ASSERT_TRUE(soundfiles::ReadOgg(AudioDataFile("tone.ogg"), effect));
     music->PlayTrack(2, 0, true);
     for (const char* file : {"tone.ogg", "tone.mp3"}) {
-        ASSERT_TRUE(music->LoadTrack(5, data + file, L"solo")) << file;
+        ASSERT_TRUE(music->LoadTrack(5, AudioDataFile(file), L"solo")) << file;
         music->SetGroupVolume(L"music", 0.0);
         music->SetGroupVolume(L"solo", 1.0);
         music->PlayTrack(5, 0, true);

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <thread>
 
 #include "audio/DSoundInstance.h"
@@ -21,10 +20,6 @@ using soundfiles::ByteWriter;
 
 std::string gUserFolder;
 std::string UserFolder() { return gUserFolder; }
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
 
 // A WAV with the given chunks between "WAVE" and "data".
 std::vector<uint8_t> Wav(const std::vector<uint8_t>& chunks, const std::vector<uint8_t>& data,
@@ -61,6 +56,11 @@ struct SoundFilesFixture : ::testing::Test {
         PlatformChangeDirectory(saved);
         SetAppDataFolderSource(nullptr);
         PlatformRemoveTree(folder);
+    }
+    static std::vector<uint8_t> ToneOgg() {
+        std::string ogg;
+        EXPECT_TRUE(PlatformReadFile(AudioDataFile("tone.ogg"), ogg));
+        return std::vector<uint8_t>(ogg.begin(), ogg.end());
     }
 };
 
@@ -109,8 +109,7 @@ TEST_F(SoundFilesFixture, AuDecodesMuLawMonotonicallyAndSignedEightBit) {
 }
 
 TEST_F(SoundFilesFixture, TruncatedOrBrokenOggIsRefusedAndTheIdStaysEmpty) {
-    std::string ogg;
-    ASSERT_TRUE(PlatformReadFile(std::string(QUILTRO7_SOURCE_DIR) + "/tests/audio/data/tone.ogg", ogg));
+    const std::vector<uint8_t> ogg = ToneOgg();
     WriteFile("cut.ogg", std::vector<uint8_t>(ogg.begin(), ogg.begin() + static_cast<long>(ogg.size() / 2)));
     WriteFile("junk.ogg", std::vector<uint8_t>(ogg.begin(), ogg.begin() + 60));
     Mixer mixer(48000);
@@ -123,9 +122,7 @@ TEST_F(SoundFilesFixture, TruncatedOrBrokenOggIsRefusedAndTheIdStaysEmpty) {
 
 TEST_F(SoundFilesFixture, DecodedCopiesAreCachedWithTheirSourceAndRenewedWhenItChanges) {
     for (const char* name : {"a:x", "/abs", "\\x", "ab"}) EXPECT_EQ(DSoundManager::CachedPath(name), "") << name;
-    std::string ogg;
-    ASSERT_TRUE(PlatformReadFile(std::string(QUILTRO7_SOURCE_DIR) + "/tests/audio/data/tone.ogg", ogg));
-    WriteFile("tone.ogg", std::vector<uint8_t>(ogg.begin(), ogg.end()));
+    WriteFile("tone.ogg", ToneOgg());
     WriteFile("buzz.snd", Au(4, 1, {0x80, 0x00, 0xFF, 0x7F}));
     Mixer mixer(48000);
     DSoundManager manager(&mixer);

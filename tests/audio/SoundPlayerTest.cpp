@@ -25,7 +25,7 @@ TEST_F(SoundPlayerFixture, TheRepeatGuardCountsUpdatesEvenForFailedRequests) {
     EXPECT_EQ(manager.mRequested.size(), 2u);
 }
 
-TEST_F(SoundPlayerFixture, LoopsAreCountedAndAFadedStopEndsWhenSilent) {
+TEST_F(SoundPlayerFixture, LoopsAreCountedAndFadesOfAHundredthEndOnTheHundredthUpdate) {
     player.PlayLooping(2, 0.0);
     player.PlayLooping(2, 0.0);
     player.StopLooping(2, 0.0);
@@ -35,9 +35,8 @@ TEST_F(SoundPlayerFixture, LoopsAreCountedAndAFadedStopEndsWhenSilent) {
     EXPECT_EQ(manager.mRequested.size(), 1u);
     Step(2);
     EXPECT_FALSE(player.IsLooping(2));
-}
 
-TEST_F(SoundPlayerFixture, FadesOfAHundredthEndOnTheHundredthUpdate) {
+    // Fades of a hundredth end on the hundredth update.
     player.PlayLooping(1, 0.01);
     Step(99);
     EXPECT_LT(player.GetLoopVolume(1), 1.0);

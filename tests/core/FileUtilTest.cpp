@@ -2,20 +2,11 @@
 
 #include "core/FileUtil.h"
 #include "core/Log.h"
-#include "platform/FileSystem.h"
-#include "platform/System.h"
+#include "tests/data/DataFilesTestSupport.h"
+
+using datafiles_test::ScratchFolder;
 
 namespace {
-class TempFolder {
-public:
-    TempFolder() : mPath(PlatformMakeTempDirectory("quiltro7-fileutil-")) {}
-    ~TempFolder() { PlatformRemoveTree(mPath); }
-    const std::string& Path() const { return mPath; }
-
-private:
-    std::string mPath;
-};
-
 std::string Read(const std::string& path) {
     std::string s;
     ReadFileToString(path, s);
@@ -27,6 +18,11 @@ size_t CountEntries(const std::string& folder) {
     PlatformListDirectory(folder, entries);
     return entries.size();
 }
+
+class WriteStringToFileTest : public datafiles_test::QuietTest {
+protected:
+    ScratchFolder mTmp{"quiltro7-fileutil-"};
+};
 }  // namespace
 
 TEST(FilePaths, SplittingAndJoining) {
@@ -42,60 +38,46 @@ TEST(FilePaths, SplittingAndJoining) {
     EXPECT_EQ(NormalizeSlashes("cached\\x\\y.wav"), "cached/x/y.wav");
 }
 
-TEST(WriteStringToFile, CreatesFoldersAndReplacesWholeFile) {
-    TempFolder tmp;
-    std::string path = tmp.Path() + "/one/two/profiles.xml";
+TEST_F(WriteStringToFileTest, CreatesFoldersAndReplacesWholeFile) {
+    std::string path = mTmp / "one/two/profiles.xml";
     ASSERT_TRUE(WriteStringToFile(path, "first version, long text"));
     EXPECT_EQ(Read(path), "first version, long text");
     ASSERT_TRUE(WriteStringToFile(path, "short"));
     EXPECT_EQ(Read(path), "short");
     // No temporary files are left behind.
-    EXPECT_EQ(CountEntries(tmp.Path() + "/one/two"), 1u);
+    EXPECT_EQ(CountEntries(mTmp / "one/two"), 1u);
 }
 
-TEST(WriteStringToFile, ReadOnlyFolderKeepsTheOldFile) {
-    TempFolder tmp;
-    std::string path = tmp.Path() + "/settings.xml";
+TEST_F(WriteStringToFileTest, ReadOnlyFolderKeepsTheOldFile) {
+    std::string path = mTmp / "settings.xml";
     ASSERT_TRUE(WriteStringToFile(path, "old"));
-    ASSERT_TRUE(PlatformSetReadOnly(tmp.Path(), true));
-    SetDebugOutputEnabled(false);
+    ASSERT_TRUE(PlatformSetReadOnly(mTmp.Path(), true));
     bool wrote = WriteStringToFile(path, "new");
-    SetDebugOutputEnabled(true);
-    PlatformSetReadOnly(tmp.Path(), false);
-    if (PlatformIsSuperUser()) {
-        // Permissions don't bind the super-user; the full-disk test covers failure.
-        EXPECT_TRUE(wrote);
-        return;
-    }
-    EXPECT_FALSE(wrote);
-    EXPECT_EQ(Read(path), "old");
+    PlatformSetReadOnly(mTmp.Path(), false);
+    // Permissions don't bind the super-user; the full-disk test covers failure.
+    EXPECT_EQ(wrote, PlatformIsSuperUser());
+    EXPECT_EQ(Read(path), wrote ? "new" : "old");
 }
 
-TEST(WriteStringToFile, FullDiskMidWriteKeepsTheOldFile) {
-    TempFolder tmp;
-    std::string path = tmp.Path() + "/profiles.xml";
+TEST_F(WriteStringToFileTest, FullDiskMidWriteKeepsTheOldFile) {
+    std::string path = mTmp / "profiles.xml";
     ASSERT_TRUE(WriteStringToFile(path, "<profiles>old and whole</profiles>"));
     ASSERT_TRUE(PlatformLimitFileSize(100));
-    SetDebugOutputEnabled(false);
     bool wrote = WriteStringToFile(path, std::string(10000, 'x'));
-    SetDebugOutputEnabled(true);
     PlatformLimitFileSize(-1);
     EXPECT_FALSE(wrote);
     EXPECT_EQ(Read(path), "<profiles>old and whole</profiles>");
-    EXPECT_EQ(CountEntries(tmp.Path()), 1u) << "temporary file left behind";
+    EXPECT_EQ(CountEntries(mTmp.Path()), 1u) << "temporary file left behind";
 }
 
-TEST(WriteStringToFile, FailsWhenTheFolderCannotBeMade) {
-    TempFolder tmp;
-    ASSERT_TRUE(WriteStringToFile(tmp.Path() + "/blocker", "a file, not a folder"));
-    SetDebugOutputEnabled(false);
-    EXPECT_FALSE(WriteStringToFile(tmp.Path() + "/blocker/inside.xml", "x"));
-    SetDebugOutputEnabled(true);
+TEST_F(WriteStringToFileTest, FailsWhenTheFolderCannotBeMade) {
+    ASSERT_TRUE(WriteStringToFile(mTmp / "blocker", "a file, not a folder"));
+    EXPECT_FALSE(WriteStringToFile(mTmp / "blocker/inside.xml", "x"));
 }
 
 TEST(FileUtil, CreateDirectoriesAndExistence) {
-    TempFolder tmp;
-    std::string deep = tmp.Path() + "/a/b/c/";
+    ScratchFolder tmp;
+    std::string deep = tmp / "a/b/c/";
     EXPECT_TRUE(CreateDirectories(deep));
     EXPECT_TRUE(PlatformDirectoryExists(deep));
     EXPECT_TRUE(CreateDirectories(deep));  // existing is fine

@@ -5,7 +5,7 @@
 #include "core/Matrix4.h"
 #include "platform/Viewport.h"
 
-TEST(Transform, QuarterTurnsAreExact) {
+TEST(Transform, QuarterTurnsAreExactAndOperationsApplyInOrder) {
     Transform t;
     t.RotateDeg(90.0f);
     float x = 1.0f, y = 0.0f;
@@ -14,14 +14,12 @@ TEST(Transform, QuarterTurnsAreExact) {
     EXPECT_FLOAT_EQ(y, 1.0f);
     EXPECT_EQ(SnappedSin(3.14159265f), 0.0f);
     EXPECT_NE(SnappedSin(0.001f), 0.0f);
-}
-
-TEST(Transform, OperationsApplyInOrder) {
-    Transform t;
-    t.Scale(2.0f, 3.0f);
-    t.Translate(10.0f, 20.0f);
-    float x = 1.0f, y = 1.0f;
-    t.TransformPoint(x, y);
+    Transform st;
+    st.Scale(2.0f, 3.0f);
+    st.Translate(10.0f, 20.0f);
+    x = 1.0f;
+    y = 1.0f;
+    st.TransformPoint(x, y);
     EXPECT_FLOAT_EQ(x, 12.0f);
     EXPECT_FLOAT_EQ(y, 23.0f);
 }

@@ -4,7 +4,8 @@
 
 #include "core/StringUtil.h"
 
-TEST(StrFormat, HasNoLengthLimit) {
+TEST(StrFormat, ShortOutputAndNoLengthLimit) {
+    EXPECT_EQ(StrFormat("%d of %s", 3, "five"), "3 of five");
     std::string big(5000, 'x');
     std::string s = StrFormat("[%s]%d", big.c_str(), 42);
     EXPECT_EQ(s.size(), 5000u + 4u);
@@ -20,8 +21,6 @@ TEST(WStrFormat, LongerThanAnyFixedBufferWithWideAndNarrowArguments) {
     EXPECT_EQ(s.substr(3001, 3000), std::wstring(3000, L'n'));
     EXPECT_EQ(s.substr(6002), L"-7|002.2");
 }
-
-TEST(WStrFormat, ShortOutput) { EXPECT_EQ(WStrFormat(L"%d of %ls", 3, L"five"), L"3 of five"); }
 
 TEST(Utf8, RoundTripsNonAsciiText) {
     const std::wstring samples[] = {
@@ -68,7 +67,7 @@ TEST(Utf8, DecoderKeepsEveryEdgeAndRefusesWhatUtf8Forbids) {
     EXPECT_EQ(WStringToString(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xef\xbf\xbd");
 }
 
-TEST(StringUtil, TrimAndCase) {
+TEST(StringUtil, TrimCaseReplaceAndSplit) {
     EXPECT_EQ(Trim(std::string(" \t a b \r\n")), "a b");
     EXPECT_EQ(Trim(std::wstring(L"   ")), L"");
     EXPECT_EQ(ToLower(std::string("MiXeD")), "mixed");

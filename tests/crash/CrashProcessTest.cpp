@@ -145,22 +145,17 @@ TEST_F(CrashProcess, TheReporterPostsTheAnnotatedReport) {
     std::string report;
     ASSERT_TRUE(ReadFileToString(mFolder + "/crash.txt", report));
 
-    const std::string b = "---------------------------7d3e1f30eec";
     size_t headerEnd = request.find("\r\n\r\n");
     ASSERT_NE(headerEnd, std::string::npos) << request;
     std::string body = request.substr(headerEnd + 4);
-    EXPECT_EQ(request.substr(0, headerEnd + 4),
-              "POST /morlex_error.php HTTP/1.1\r\nContent-Type: multipart/form-data; boundary=" + b +
-                  "\r\nUser-Agent: Mozilla/4.0 (compatible; tiktap)\r\nHost: " + server.Endpoint() +
-                  "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(request.substr(0, headerEnd + 4), ReportPostHead(server.Endpoint(), body.size()));
     std::smatch title;
     ASSERT_TRUE(std::regex_search(report, title, std::regex("Logical Address: ([0-9A-F]{4}:[0-9A-F]{8})")));
-    auto part = [&](const std::string& name, const std::string& value) {
-        return "--" + b + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
-    };
-    EXPECT_EQ(body, part("build", "test") + part("prod", "Grand Quiltro 7") + part("version", "v1.2") +
-                        part("usertext", "test user text") + part("errortitle", "Exception at " + title[1].str()) +
-                        part("errortext", report.substr(0, report.size() - 1)) + "--" + b + "--\r\n");
+    EXPECT_EQ(body, FormPart("build", "test") + FormPart("prod", "Grand Quiltro 7") + FormPart("version", "v1.2") +
+                        FormPart("usertext", "test user text") +
+                        FormPart("errortitle", "Exception at " + title[1].str()) +
+                        FormPart("errortext", report.substr(0, report.size() - 1)) + "--" + kReportBoundary +
+                        "--\r\n");
     EXPECT_NE(report.find("CrashOnPurpose"), std::string::npos);
 }
 

@@ -22,15 +22,13 @@ void ExpectLikeSnprintf(size_t size, const char* format, Args... args) {
     EXPECT_EQ(n, std::strlen(theirs)) << format;
 }
 
-TEST(SafeFormat, AgreesWithSnprintf) {
+TEST(SafeFormat, AgreesWithSnprintfAndCutsAtTheBuffer) {
     ExpectLikeSnprintf(256, "%08X|%x|%X|%04X", 0x1234u, 0xc0000005u, 0xABCDEFu, 7u);
     ExpectLikeSnprintf(256, "%016llX %llx %llu", 0x55D0DEADBEEFULL, ~0ULL, 18446744073709551615ULL);
     ExpectLikeSnprintf(256, "%d %d %5d|%-5d|%05d %ld", 0, -42, 42, 42, -42, -1234567890123L);
     ExpectLikeSnprintf(256, "%s|%10s|%-10s|%c|%%", "abc", "right", "left", 'z');
     ExpectLikeSnprintf(256, "%d %d", -2147483647 - 1, 2147483647);
-}
-
-TEST(SafeFormat, CutsAtTheBufferAndStillEndsTheText) {
+    // Cut short, the text still ends and the count is of what was written.
     char out[8];
     EXPECT_EQ(SafeFormat(out, sizeof out, "%s and more", "truncated"), 7u);
     EXPECT_STREQ(out, "truncat");
@@ -105,15 +103,12 @@ TEST(CrashReport, FrameWalkStopsAtTheFirstBadFrame) {
     EXPECT_EQ(good.Walk(at(2)), (std::vector<uint64_t>{0xAAA, 0xB1, 0xB2}));
     EXPECT_EQ(good.Walk(at(2), 2), (std::vector<uint64_t>{0xAAA, 0xB1}));
 
-    FakeStack misaligned = good;
-    misaligned.Frame(10, at(20) + 4, 0xB2);
-    EXPECT_EQ(misaligned.Walk(at(2)), (std::vector<uint64_t>{0xAAA, 0xB1}));
-    FakeStack backwards = good;
-    backwards.Frame(10, at(4), 0xB2);
-    EXPECT_EQ(backwards.Walk(at(2)), (std::vector<uint64_t>{0xAAA, 0xB1}));
-    FakeStack outside = good;
-    outside.Frame(10, at(100), 0xB2);
-    EXPECT_EQ(outside.Walk(at(2)), (std::vector<uint64_t>{0xAAA, 0xB1}));
+    // A next frame that is misaligned, lower down or outside the stack.
+    for (uint64_t next : {at(20) + 4, at(4), at(100)}) {
+        FakeStack bad = good;
+        bad.Frame(10, next, 0xB2);
+        EXPECT_EQ(bad.Walk(at(2)), (std::vector<uint64_t>{0xAAA, 0xB1})) << std::hex << next;
+    }
     EXPECT_EQ(good.Walk(at(200)), (std::vector<uint64_t>{0xAAA}));  // never reads outside
 
     // Where the chain breaks, the walk goes on from the next frame record up

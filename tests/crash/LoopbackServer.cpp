@@ -80,3 +80,14 @@ std::string RequestBody(const std::string& request, bool* lengthMatches) {
     }
     return body;
 }
+
+std::string FormPart(const std::string& name, const std::string& value) {
+    return "--" + kReportBoundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value +
+           "\r\n";
+}
+
+std::string ReportPostHead(const std::string& host, size_t length) {
+    return "POST /morlex_error.php HTTP/1.1\r\nContent-Type: multipart/form-data; boundary=" + kReportBoundary +
+           "\r\nUser-Agent: Mozilla/4.0 (compatible; tiktap)\r\nHost: " + host +
+           "\r\nContent-Length: " + std::to_string(length) + "\r\nConnection: close\r\n\r\n";
+}

@@ -34,3 +34,9 @@ private:
 
 // The body of a request, and whether its length matches Content-Length.
 std::string RequestBody(const std::string& request, bool* lengthMatches = nullptr);
+
+// A crash report's post, spelt out by hand: its boundary, one form field, and
+// the head of a request to `host` with a body of `length` bytes.
+inline const std::string kReportBoundary = "---------------------------7d3e1f30eec";
+std::string FormPart(const std::string& name, const std::string& value);
+std::string ReportPostHead(const std::string& host, size_t length);

@@ -6,19 +6,15 @@
 #include <thread>
 
 #include "audio/SoundFiles.h"
-#include "core/FileUtil.h"
-#include "core/Log.h"
 #include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "render/AssetImages.h"
-#include "data/PakBuilder.h"
-#include "data/PakInterface.h"
-#include "platform/FileSystem.h"
 #include "render/Image.h"
+#include "tests/data/DataFilesTestSupport.h"
+
+using namespace datafiles_test;
 
 namespace {
-
-std::string GameData() { return std::string(QUILTRO7_SOURCE_GAMEDATA) + "/"; }
 
 // Records what it is asked to load; names listed in mFail fail.
 class FakeAudioLoader : public AssetAudioLoader {
@@ -69,24 +65,38 @@ const char* const kAudioAssets = R"(
   </group>
 </assets>)";
 
-class AssetManagerTest : public ::testing::Test {
+class AssetManagerTest : public QuietTest {
 protected:
     void SetUp() override {
+        QuietTest::SetUp();
         std::string error;
         mAssets.SetImageLoader(&RendererImageLoader());
         mAssets.SetAudioLoader(&mDecoding);
         ASSERT_TRUE(mAssets.LoadDefinitions(GameData() + "properties/assets.xml", &error)) << error;
-        SetDebugOutputEnabled(false);
     }
-    void TearDown() override { SetDebugOutputEnabled(true); }
 
     DecodingAudioLoader mDecoding;
     AssetManager mAssets;
 };
 
+// The audio definitions above, loaded through a fake loader.
+class AssetAudioTest : public QuietTest {
+protected:
+    void SetUp() override {
+        QuietTest::SetUp();
+        std::string error;
+        mAudio.SetImageLoader(&RendererImageLoader());
+        mAudio.SetAudioLoader(&mLoader);
+        ASSERT_TRUE(mAudio.LoadDefinitionsFromString(kAudioAssets, "audio.xml", &error)) << error;
+    }
+
+    FakeAudioLoader mLoader;
+    AssetManager mAudio;
+};
+
 }  // namespace
 
-TEST_F(AssetManagerTest, PrepareListsTheSetsAssetsOfEveryGroup) {
+TEST_F(AssetManagerTest, PrepareListsTheSetsAssetsOfEveryGroupAndLoadOneGroup) {
     AssetList list;
     mAssets.PrepareAssetList(L"meadow", list);
     EXPECT_EQ(list.mSetName, L"meadow");
@@ -98,11 +108,6 @@ TEST_F(AssetManagerTest, PrepareListsTheSetsAssetsOfEveryGroup) {
     EXPECT_FALSE(list.mImages.count(L"sample_rle"));      // set ipad only
     EXPECT_TRUE(mAssets.HasGroup("SetAssets"));
     EXPECT_FALSE(mAssets.HasGroup("NoSuchGroup"));
-}
-
-TEST_F(AssetManagerTest, LoadsOneGroupFromTheFolder) {
-    AssetList list;
-    mAssets.PrepareAssetList(L"meadow", list);
     std::atomic<bool> abort{false};
     EXPECT_TRUE(mAssets.LoadAssetList(GameData(), &list, &abort, "SetAssets"));
     EXPECT_EQ(list.mHandledCount, 3);  // sample_gray, sample_photo, the set's scene
@@ -169,45 +174,34 @@ TEST_F(AssetManagerTest, AbortFlagStopsTheLoad) {
     // Every asset of the group (the samples and the board pictures) was handled.
     EXPECT_GE(list.mHandledCount, 4);
     EXPECT_NE(mAssets.FindImage(L"sample_icon"), nullptr);
-
-    // Set while loading: the asset in hand finishes, the rest are left.
-    AssetManager audio;
-    audio.SetImageLoader(&RendererImageLoader());
-    std::string error;
-    ASSERT_TRUE(audio.LoadDefinitionsFromString(kAudioAssets, "audio.xml", &error)) << error;
-    FakeAudioLoader loader;
-    std::atomic<bool> stop{false};
-    loader.mAbortAfterFirst = &stop;
-    audio.SetAudioLoader(&loader);
-    AssetList sounds;
-    audio.PrepareAssetList(L"", sounds);
-    EXPECT_FALSE(audio.LoadAssetList("", &sounds, &stop, "PlayAssets"));
-    EXPECT_EQ(loader.mSounds.size(), 1u);
-    EXPECT_GE(audio.GetSoundId(L"s1"), 0);
-    EXPECT_EQ(audio.GetSoundId(L"s2"), -1);
 }
 
-TEST_F(AssetManagerTest, SoundsAndTracksGoThroughTheAudioLoader) {
-    AssetManager audio;
-    audio.SetImageLoader(&RendererImageLoader());
-    std::string error;
-    ASSERT_TRUE(audio.LoadDefinitionsFromString(kAudioAssets, "audio.xml", &error)) << error;
-    FakeAudioLoader loader;
-    loader.mFail = {"sounds/broken", "music/lost.ogg"};
-    audio.SetAudioLoader(&loader);
-    EXPECT_EQ(audio.GetSoundId(L"click"), -1);  // defined but not loaded yet
-    EXPECT_FALSE(audio.LoadAlwaysGroups());     // two of them fail
-    EXPECT_EQ(audio.GetSoundId(L"click"), 0);
-    EXPECT_EQ(audio.GetSoundId(L"boom"), 1);
-    EXPECT_EQ(loader.mSounds[1], "sounds/boom");  // the extension is the sound manager's choice
-    EXPECT_EQ(audio.GetSoundId(L"broken"), -1);
-    EXPECT_EQ(audio.GetTrackId(L"menu"), 0);
-    EXPECT_EQ(loader.mTrackGroups[0], L"music");
-    EXPECT_EQ(audio.GetTrackId(L"lost"), -1);
+TEST_F(AssetAudioTest, AbortSetWhileLoadingFinishesOnlyTheAssetInHand) {
+    std::atomic<bool> stop{false};
+    mLoader.mAbortAfterFirst = &stop;
+    AssetList sounds;
+    mAudio.PrepareAssetList(L"", sounds);
+    EXPECT_FALSE(mAudio.LoadAssetList("", &sounds, &stop, "PlayAssets"));
+    EXPECT_EQ(mLoader.mSounds.size(), 1u);
+    EXPECT_GE(mAudio.GetSoundId(L"s1"), 0);
+    EXPECT_EQ(mAudio.GetSoundId(L"s2"), -1);
+}
+
+TEST_F(AssetAudioTest, SoundsAndTracksGoThroughTheAudioLoader) {
+    mLoader.mFail = {"sounds/broken", "music/lost.ogg"};
+    EXPECT_EQ(mAudio.GetSoundId(L"click"), -1);  // defined but not loaded yet
+    EXPECT_FALSE(mAudio.LoadAlwaysGroups());     // two of them fail
+    EXPECT_EQ(mAudio.GetSoundId(L"click"), 0);
+    EXPECT_EQ(mAudio.GetSoundId(L"boom"), 1);
+    EXPECT_EQ(mLoader.mSounds[1], "sounds/boom");  // the extension is the sound manager's choice
+    EXPECT_EQ(mAudio.GetSoundId(L"broken"), -1);
+    EXPECT_EQ(mAudio.GetTrackId(L"menu"), 0);
+    EXPECT_EQ(mLoader.mTrackGroups[0], L"music");
+    EXPECT_EQ(mAudio.GetTrackId(L"lost"), -1);
     // Without a loader of its own and without sound devices, loads fail.
-    audio.SetAudioLoader(nullptr);
-    EXPECT_FALSE(audio.LoadGroup("PlayAssets"));
-    EXPECT_EQ(audio.GetSoundId(L"s1"), -1);
+    mAudio.SetAudioLoader(nullptr);
+    EXPECT_FALSE(mAudio.LoadGroup("PlayAssets"));
+    EXPECT_EQ(mAudio.GetSoundId(L"s1"), -1);
 }
 
 TEST_F(AssetManagerTest, QueuedRequestsRunWhenAsked) {
@@ -304,28 +298,23 @@ TEST_F(AssetManagerTest, BadDefinitionsFailWithFileAndLine) {
 }
 
 TEST_F(AssetManagerTest, LoadsDefinitionsAndImagesFromThePak) {
-    std::string temp = PlatformMakeTempDirectory("assetpak");
-    ASSERT_FALSE(temp.empty());
+    ScratchFolder temp("assetpak");
     std::string error;
-    ASSERT_TRUE(BuildPakFromFolder(GameData(), temp + "/main.pak", &error)) << error;
+    ASSERT_TRUE(BuildPakFromFolder(GameData(), temp / "main.pak", &error)) << error;
     PakInterface layer;
-    ASSERT_TRUE(layer.AddPakFile(temp + "/main.pak"));
-    PakInterface* saved = gPakInterfaceP;
-    gPakInterfaceP = &layer;
+    ASSERT_TRUE(layer.AddPakFile(temp / "main.pak"));
+    UsePakInterface use(layer);
     // Nothing of the data is loose in the temporary folder: all comes from the pak.
     AssetManager fromPak;
     fromPak.SetImageLoader(&RendererImageLoader());
-    DecodingAudioLoader decoding;
-    fromPak.SetAudioLoader(&decoding);
-    EXPECT_TRUE(fromPak.LoadDefinitions(temp + "/properties/assets.xml", &error)) << error;
-    EXPECT_TRUE(fromPak.LoadAlwaysGroups(temp + "/"));
-    EXPECT_TRUE(fromPak.LoadGroup("PlayAssets", L"ipad", temp + "/"));
-    EXPECT_TRUE(fromPak.LoadGroup("SetAssets", L"harbor", temp + "\\"));
+    fromPak.SetAudioLoader(&mDecoding);
+    EXPECT_TRUE(fromPak.LoadDefinitions(temp / "properties/assets.xml", &error)) << error;
+    EXPECT_TRUE(fromPak.LoadAlwaysGroups(temp.Path() + "/"));
+    EXPECT_TRUE(fromPak.LoadGroup("PlayAssets", L"ipad", temp.Path() + "/"));
+    EXPECT_TRUE(fromPak.LoadGroup("SetAssets", L"harbor", temp.Path() + "\\"));
     for (const wchar_t* name : {L"sample_rgba", L"sample_masked", L"sample_cels", L"sample_icon",
                                 L"sample_rle", L"sample_plain", L"sample_deep", L"sample_gray",
                                 L"sample_palette"}) {
         EXPECT_NE(fromPak.FindImage(name), nullptr) << WStringToString(name);
     }
-    gPakInterfaceP = saved;
-    PlatformRemoveTree(temp);
 }

@@ -4,26 +4,24 @@
 #include "data/Constants.h"
 #include "data/ConstantsLoader.h"
 #include "tests/data/DataFilesTestSupport.h"
-#include "tests/support/AppHarness.h"
 
 using namespace datafiles_test;
 
 namespace {
 
-class ConstantsLoaderTest : public ::testing::Test {
+class ConstantsLoaderTest : public QuietTest {
 protected:
     void SetUp() override {
-        SetDebugOutputEnabled(false);
+        QuietTest::SetUp();
         mSaved = GetConstantsSnapshot();
         PublishConstants(VariableMap{});
     }
     void TearDown() override {
         PublishConstants(*mSaved);
-        SetDebugOutputEnabled(true);
+        QuietTest::TearDown();
     }
     bool Load(const std::string& body) {
-        mFolder.Write("constants.xml", "<constants>\n" + body + "\n</constants>");
-        return mLoader.Load(mFolder / "constants.xml");
+        return mLoader.Load(mFolder.Write("constants.xml", "<constants>\n" + body + "\n</constants>"));
     }
 
     std::shared_ptr<const VariableMap> mSaved;
@@ -31,7 +29,8 @@ protected:
     ConstantsLoader mLoader;
 };
 
-TEST_F(ConstantsLoaderTest, EveryType) {
+// Every type, and values that use the constants above them.
+TEST_F(ConstantsLoaderTest, EveryTypeAndExpressions) {
     ASSERT_TRUE(Load(R"(
         <int name="tiles" value="12"/>
         <float name="speed" value="2.5"/>
@@ -39,7 +38,14 @@ TEST_F(ConstantsLoaderTest, EveryType) {
         <bool name="on" value="true"/>
         <bool name="off" value="0"/>
         <color name="gold" value="255, 200, 0"/>
-        <color name="glass" value="10,20,30,40"/>)"))
+        <color name="glass" value="10,20,30,40"/>
+        <int name="tile" value="24"/>
+        <int name="grid-size" value="tile * 15 + 2"/>
+        <float name="half-tile" value="tile / 2.0"/>
+        <bool name="big" value="grid-size > 300"/>
+        <int name="truncated" value="7.9"/>
+        <color name="grey" value="tile*5, tile*5, tile*5, 300"/>
+        <int name="tile" value="tile + 1"/>)"))
         << mLoader.GetErrorText();
     EXPECT_EQ(GetConstant(L"tiles").GetType(), ScriptValue::Int);
     EXPECT_EQ(GetConstantInt(L"tiles"), 12);
@@ -51,18 +57,6 @@ TEST_F(ConstantsLoaderTest, EveryType) {
     EXPECT_FALSE(GetConstant(L"off").ToBool());
     EXPECT_EQ(GetConstant(L"gold").ToColor(), Color(255, 200, 0, 255));
     EXPECT_EQ(GetConstant(L"glass").ToColor(), Color(10, 20, 30, 40));
-}
-
-TEST_F(ConstantsLoaderTest, ValuesMayUseTheConstantsAbove) {
-    ASSERT_TRUE(Load(R"(
-        <int name="tile" value="24"/>
-        <int name="grid-size" value="tile * 15 + 2"/>
-        <float name="half-tile" value="tile / 2.0"/>
-        <bool name="big" value="grid-size > 300"/>
-        <int name="truncated" value="7.9"/>
-        <color name="grey" value="tile*5, tile*5, tile*5, 300"/>
-        <int name="tile" value="tile + 1"/>)"))
-        << mLoader.GetErrorText();
     EXPECT_EQ(GetConstantInt(L"grid-size"), 362);
     EXPECT_FLOAT_EQ(GetConstantFloat(L"half-tile"), 12.0f);
     EXPECT_TRUE(GetConstant(L"big").ToBool());
@@ -96,18 +90,8 @@ TEST_F(ConstantsLoaderTest, BadFilesPublishNothing) {
         EXPECT_FALSE(IsConstantDefined(L"new"));
         EXPECT_EQ(GetConstantInt(L"kept"), 5);
     }
-    mFolder.Write("constants.xml", "<values/>");
-    EXPECT_FALSE(mLoader.Load(mFolder / "constants.xml"));
+    EXPECT_FALSE(mLoader.Load(mFolder.Write("constants.xml", "<values/>")));
     EXPECT_NE(mLoader.GetErrorText().find("<constants>"), std::string::npos);
-}
-
-TEST_F(ConstantsLoaderTest, TheGameFileLoads) {
-    CurrentFolder here(TestGameDataFolder());
-    ASSERT_TRUE(LoadConstantsFile());
-    EXPECT_FLOAT_EQ(GetConstantFloat(L"sloppy_click_threshold"), 10.0f);
-    EXPECT_FLOAT_EQ(GetConstantFloat(L"post_drag_fling_threshold"), 0.05f);
-    EXPECT_EQ(GetConstant(L"highlight_color").ToColor().mRed, GetConstantInt(L"highlight_color_red"));
-    EXPECT_EQ(GetConstant(L"game_title").ToString(), L"Grand Quiltro 7");
 }
 
 }  // namespace

@@ -5,12 +5,23 @@
 #include <vector>
 
 #include "core/FileUtil.h"
+#include "core/Log.h"
 #include "data/PakBuilder.h"
 #include "data/PakInterface.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 
 namespace datafiles_test {
+
+// Keeps the log quiet: these tests fail loads on purpose.
+class QuietTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetDebugOutputEnabled(false); }
+    void TearDown() override { SetDebugOutputEnabled(true); }
+};
+
+// The game's data folder in the source tree, with a trailing slash.
+inline std::string GameData() { return std::string(QUILTRO7_SOURCE_GAMEDATA) + "/"; }
 
 // A temporary folder removed with everything in it at the end of the test.
 class ScratchFolder {
@@ -22,8 +33,10 @@ public:
 
     const std::string& Path() const { return mPath; }
     std::string operator/(const std::string& name) const { return mPath + "/" + name; }
-    void Write(const std::string& name, const std::string& bytes) const {
-        ASSERT_TRUE(WriteStringToFile(mPath + "/" + name, bytes)) << name;
+    // Writes the file, making its folders, and gives its path.
+    std::string Write(const std::string& name, const std::string& bytes) const {
+        EXPECT_TRUE(WriteStringToFile(mPath + "/" + name, bytes)) << name;
+        return mPath + "/" + name;
     }
 
 private:

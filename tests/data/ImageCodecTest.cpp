@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "core/FileUtil.h"
-#include "core/Log.h"
 #include "data/ImageCodec.h"
 #include "data/ImageData.h"
-#include "data/PakBuilder.h"
-#include "data/PakInterface.h"
-#include "platform/FileSystem.h"
+#include "tests/data/DataFilesTestSupport.h"
+
+using namespace datafiles_test;
 
 namespace {
 
-std::string Images() { return std::string(QUILTRO7_SOURCE_GAMEDATA) + "/images/"; }
+std::string Images() { return GameData() + "images/"; }
 
 uint32_t Pixel(const ImageData& image, int x, int y) {
     return image.mBits.at(size_t(y) * size_t(image.mWidth) + size_t(x));
@@ -34,15 +31,17 @@ std::string Bytes(const std::string& name) {
     return bytes;
 }
 
-class TempFolder {
-public:
-    TempFolder() : mPath(PlatformMakeTempDirectory("imagetest")) {}
-    ~TempFolder() { PlatformRemoveTree(mPath); }
-    const std::string& Path() const { return mPath; }
-
-private:
-    std::string mPath;
-};
+// A TGA header of the given image type, size and bits per pixel.
+std::string TgaHeader(int type, int width, int height, int bits) {
+    std::string tga(18, '\0');
+    tga[2] = char(type);
+    tga[12] = char(width & 0xff);
+    tga[13] = char(width >> 8);
+    tga[14] = char(height & 0xff);
+    tga[15] = char(height >> 8);
+    tga[16] = char(bits);
+    return tga;
+}
 
 // Every sample file, for the damage tests.
 const char* const kSamples[] = {"sample_rgba.png",  "sample_gray.png",  "sample_palette.png",
@@ -52,31 +51,43 @@ const char* const kSamples[] = {"sample_rgba.png",  "sample_gray.png",  "sample_
 
 }  // namespace
 
-TEST(ImageCodec, PngForms) {
-    ImageData rgba = Load("sample_rgba");  // found without its extension
-    ASSERT_EQ(rgba.mWidth, 32);
-    ASSERT_EQ(rgba.mHeight, 24);
-    EXPECT_EQ(Pixel(rgba, 3, 2), 0xf3181480u);  // A 243, R 24, G 20, B 128
-
-    ImageData gray = Load("sample_gray.png");
-    ASSERT_EQ(gray.mWidth, 16);
-    EXPECT_EQ(Pixel(gray, 5, 3), 0xff404040u);
-
-    ImageData palette = Load("sample_palette.png");  // 4-bit, tRNS, interlaced
-    ASSERT_EQ(palette.mWidth, 16);
-    ASSERT_EQ(palette.mHeight, 8);
-    EXPECT_EQ(Pixel(palette, 0, 7) >> 24, 0u);
-    EXPECT_EQ(Pixel(palette, 1, 4), 0x8010ef08u);
-    EXPECT_EQ(Pixel(palette, 5, 6), 0xff50af28u);
-
-    ImageData deep = Load("sample_deep.png");  // 16-bit RGB keeps the high bytes
-    EXPECT_EQ(Pixel(deep, 2, 3), 0xff406080u);
-
-    ImageData cels = Load("sample_cels.png");
-    EXPECT_EQ(Pixel(cels, 20, 20), 0xff966964u);  // cel 5: (150, 105, 100)
+// Exact pixels (ARGB) from the lossless forms.
+TEST(ImageCodec, LosslessFormsGiveExactPixels) {
+    struct Case {
+        const char* file;
+        int width, height, x, y;
+        uint32_t pixel;
+    };
+    const Case cases[] = {
+        {"sample_rgba", 32, 24, 3, 2, 0xf3181480u},  // found without its extension
+        {"sample_gray.png", 16, 16, 5, 3, 0xff404040u},
+        {"sample_palette.png", 16, 8, 0, 7, 0x0000ff00u},  // 4-bit, tRNS, interlaced
+        {"sample_palette.png", 16, 8, 1, 4, 0x8010ef08u},
+        {"sample_palette.png", 16, 8, 5, 6, 0xff50af28u},
+        {"sample_deep.png", 8, 8, 2, 3, 0xff406080u},  // 16-bit RGB keeps the high bytes
+        {"sample_cels.png", 64, 32, 20, 20, 0xff966964u},  // cel 5: (150, 105, 100)
+        {"sample_icon.gif", 20, 10, 0, 0, 0x00000000u},  // interlaced; index 0 transparent
+        {"sample_icon.gif", 20, 10, 5, 0, 0xffff0000u},
+        {"sample_icon.gif", 20, 10, 0, 2, 0xff00ff00u},
+        {"sample_icon.gif", 20, 10, 17, 4, 0xff0000ffu},  // (3 + 4) % 4 = 3: blue
+        {"sample_icon.gif", 20, 10, 12, 9, 0xff0000ffu},  // (2 + 9) % 4 = 3: blue
+        {"sample_rle.tga", 8, 4, 0, 0, 0xc800ff28u},  // RLE, 32-bit, top-down
+        {"sample_rle.tga", 8, 4, 2, 3, 0xc8b44b28u},
+        {"sample_rle.tga", 8, 4, 6, 1, 0xff000000u},
+        {"sample_rle.tga", 8, 4, 7, 3, 0xffffffffu},
+        {"sample_plain.tga", 6, 4, 2, 0, 0xff020202u},  // 8-bit gray, bottom-up
+        {"sample_plain.tga", 6, 4, 1, 3, 0xff979797u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+        ImageData image = Load(c.file);
+        ASSERT_EQ(image.mWidth, c.width);
+        ASSERT_EQ(image.mHeight, c.height);
+        EXPECT_EQ(Pixel(image, c.x, c.y), c.pixel);
+    }
 }
 
-TEST(ImageCodec, JpegGifAndTga) {
+TEST(ImageCodec, JpegForms) {
     ImageData photo = Load("sample_photo.jpg");
     ASSERT_EQ(photo.mWidth, 32);
     uint32_t left = Pixel(photo, 3, 10), right = Pixel(photo, 28, 10);
@@ -101,27 +112,6 @@ TEST(ImageCodec, JpegGifAndTga) {
     EXPECT_LT(Channel(Pixel(cmyk, 2, 2), 0), 25);
     EXPECT_GT(Channel(Pixel(cmyk, 13, 2), 0), 230);
     EXPECT_LT(Channel(Pixel(cmyk, 13, 2), 16), 25);
-
-    ImageData gif = Load("sample_icon.gif");  // interlaced; index 0 transparent
-    ASSERT_EQ(gif.mWidth, 20);
-    ASSERT_EQ(gif.mHeight, 10);
-    EXPECT_EQ(Pixel(gif, 0, 0), 0u);
-    EXPECT_EQ(Pixel(gif, 5, 0), 0xffff0000u);
-    EXPECT_EQ(Pixel(gif, 0, 2), 0xff00ff00u);
-    EXPECT_EQ(Pixel(gif, 17, 4), 0xff0000ffu);  // (3 + 4) % 4 = 3: blue
-    EXPECT_EQ(Pixel(gif, 12, 9), 0xff0000ffu);  // (2 + 9) % 4 = 3: blue
-
-    ImageData rle = Load("sample_rle.tga");  // RLE, 32-bit, top-down
-    ASSERT_EQ(rle.mWidth, 8);
-    EXPECT_EQ(Pixel(rle, 0, 0), 0xc800ff28u);
-    EXPECT_EQ(Pixel(rle, 2, 3), 0xc8b44b28u);
-    EXPECT_EQ(Pixel(rle, 6, 1), 0xff000000u);
-    EXPECT_EQ(Pixel(rle, 7, 3), 0xffffffffu);
-
-    ImageData plain = Load("sample_plain.tga");  // 8-bit gray, bottom-up
-    ASSERT_EQ(plain.mHeight, 4);
-    EXPECT_EQ(Pixel(plain, 2, 0), 0xff020202u);
-    EXPECT_EQ(Pixel(plain, 1, 3), 0xff979797u);
 }
 
 TEST(ImageCodec, AlphaImageSuppliesAlpha) {
@@ -136,7 +126,7 @@ TEST(ImageCodec, AlphaImageSuppliesAlpha) {
     EXPECT_EQ(Pixel(mask, 3, 0), 0xff303030u);
 }
 
-TEST(ImageCodec, NamesAndMissingFiles) {
+TEST(ImageCodec, NamesMissingFilesAndAMismatchedAlphaImage) {
     ImageData image;
     std::string error;
     // A name whose extension names no file falls back to the other kinds.
@@ -146,81 +136,59 @@ TEST(ImageCodec, NamesAndMissingFiles) {
     EXPECT_TRUE(image.mBits.empty());
     EXPECT_NE(error.find("not found"), std::string::npos);
     // JPEG 2000 names count as missing even when a file of that name exists.
-    TempFolder temp;
-    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/pic.jp2", Bytes("sample_rgba.png")));
-    EXPECT_FALSE(LoadImageData(temp.Path() + "/pic.jp2", image, &error));
-    EXPECT_FALSE(LoadImageData(temp.Path() + "/pic.j2k", image, &error));
+    ScratchFolder temp("imagetest");
+    EXPECT_FALSE(LoadImageData(temp.Write("pic.jp2", Bytes("sample_rgba.png")), image, &error));
+    EXPECT_FALSE(LoadImageData(temp.Write("pic.j2k", Bytes("sample_rgba.png")), image, &error));
     // Content decides the decoder: a PNG stored as .tga still loads.
-    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/renamed.tga", Bytes("sample_gray.png")));
-    EXPECT_TRUE(LoadImageData(temp.Path() + "/renamed.tga", image, &error)) << error;
+    EXPECT_TRUE(LoadImageData(temp.Write("renamed.tga", Bytes("sample_gray.png")), image, &error)) << error;
     // Backslashes and other cases reach the same file.
     EXPECT_TRUE(LoadImageData(Images() + "SAMPLE_RGBA.PNG", image, &error)) << error;
-}
-
-TEST(ImageCodec, MismatchedAlphaImageIsIgnored) {
-    TempFolder temp;
-    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/pic.png", Bytes("sample_rgba.png")));
-    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/_pic.png", Bytes("sample_gray.png")));
+    // An alpha image of another size is ignored.
+    temp.Write("masked.png", Bytes("sample_rgba.png"));
+    temp.Write("_masked.png", Bytes("sample_gray.png"));
     SetDebugOutputEnabled(false);
-    ImageData image = ImageData();
-    std::string error;
-    EXPECT_TRUE(LoadImageData(temp.Path() + "/pic", image, &error)) << error;
+    EXPECT_TRUE(LoadImageData(temp / "masked", image, &error)) << error;
     SetDebugOutputEnabled(true);
     EXPECT_EQ(Pixel(image, 3, 2), 0xf3181480u);
 }
 
-TEST(ImageCodec, LoadsFromThePak) {
-    TempFolder temp;
-    std::vector<PakSourceEntry> entries;
-    for (const char* name : kSamples) entries.push_back({std::string("images/") + name, Bytes(name), 0});
-    entries.push_back({"images/_sample_masked.png", Bytes("_sample_masked.png"), 0});
-    std::string pak, error;
-    ASSERT_TRUE(BuildPakImage(entries, pak, &error)) << error;
-    ASSERT_TRUE(WriteStringToFile(temp.Path() + "/main.pak", pak));
-
+// Every kind is read from the pak by the asset tests; here the alpha image
+// is found in the pak too, by a name in other case and with backslashes.
+TEST(ImageCodec, LoadsFromThePakWithItsAlphaImage) {
+    ScratchFolder temp("imagetest");
     PakInterface layer;
-    ASSERT_TRUE(layer.AddPakFile(temp.Path() + "/main.pak"));
-    PakInterface* saved = gPakInterfaceP;
-    gPakInterfaceP = &layer;
+    ASSERT_TRUE(layer.AddPakFile(temp.Write("main.pak", BuildPak({
+        {"images/sample_masked.jpg", Bytes("sample_masked.jpg"), 0},
+        {"images/_sample_masked.png", Bytes("_sample_masked.png"), 0},
+    }))));
+    UsePakInterface use(layer);
     ImageData image;
-    for (const char* name : kSamples) {
-        EXPECT_TRUE(LoadImageData(temp.Path() + "/images/" + name, image, &error)) << name << error;
-        EXPECT_GT(image.mWidth, 0);
-    }
+    std::string error;
     EXPECT_TRUE(LoadImageData(temp.Path() + "\\IMAGES\\Sample_Masked", image, &error)) << error;
     EXPECT_NEAR(int(Pixel(image, 3, 7) >> 24), 48, 2);
-    gPakInterfaceP = saved;
 }
 
-TEST(ImageCodec, TruncatedFilesFailCleanly) {
+TEST(ImageCodec, DamagedFilesFailCleanlyOrDescribeTheirPixels) {
     for (const char* name : kSamples) {
-        std::string bytes = Bytes(name);
+        const std::string bytes = Bytes(name);
+        const ImageFormat format = ImageFormatFromExtension(GetFileExtension(name));
         // The GIF reader stops after the first frame, so losing only the
         // trailer byte still gives the whole picture.
         size_t intact = std::string(name).find(".gif") != std::string::npos ? 1 : 0;
         for (size_t len = 0; len + intact < bytes.size(); ++len) {
             ImageData image;
             std::string error;
-            EXPECT_FALSE(DecodeImage(bytes.data(), len, ImageFormatFromExtension(GetFileExtension(name)),
-                                     image, &error))
-                << name << " cut to " << len;
+            EXPECT_FALSE(DecodeImage(bytes.data(), len, format, image, &error)) << name << " cut to " << len;
             EXPECT_TRUE(image.mBits.empty());
             EXPECT_FALSE(error.empty());
         }
-    }
-}
-
-TEST(ImageCodec, CorruptFilesDoNotCrash) {
-    for (const char* name : kSamples) {
-        std::string bytes = Bytes(name);
         for (size_t i = 0; i < bytes.size(); ++i) {
             for (uint8_t flip : {0x01, 0x80, 0xff}) {
                 std::string damaged = bytes;
                 damaged[i] = char(uint8_t(damaged[i]) ^ flip);
                 ImageData image;
                 std::string error;
-                if (DecodeImage(damaged.data(), damaged.size(),
-                                ImageFormatFromExtension(GetFileExtension(name)), image, &error)) {
+                if (DecodeImage(damaged.data(), damaged.size(), format, image, &error)) {
                     EXPECT_EQ(image.mBits.size(), size_t(image.mWidth) * size_t(image.mHeight));
                 } else {
                     EXPECT_TRUE(image.mBits.empty());
@@ -248,11 +216,7 @@ TEST(ImageCodec, SizeLimitsRefuseHugeHeaders) {
     std::string gif = Bytes("sample_icon.gif");
     EXPECT_FALSE(DecodeGIF(gif.data(), gif.size(), image, &error, small));
     // 60000 x 60000 TGA header with no pixels: refused before allocating.
-    std::string tga(18, '\0');
-    tga[2] = 2;
-    tga[12] = tga[14] = char(0x60);
-    tga[13] = tga[15] = char(0xea);
-    tga[16] = 32;
+    std::string tga = TgaHeader(2, 60000, 60000, 32);
     EXPECT_FALSE(DecodeTGA(tga.data(), tga.size(), image, &error));
     EXPECT_NE(error.find("too large"), std::string::npos);
     EXPECT_TRUE(ImageSizeAllowed(16384, 4096, ImageLimits()));
@@ -264,53 +228,41 @@ TEST(ImageCodec, TgaEdgeCases) {
     ImageData image;
     std::string error;
     // A run that would write past the last pixel is refused.
-    std::string tga(18, '\0');
-    tga[2] = 11;
-    tga[12] = 2;
-    tga[14] = 1;
-    tga[16] = 8;
-    std::string overrun = tga + std::string("\x82\x10", 2);
+    std::string overrun = TgaHeader(11, 2, 1, 8) + std::string("\x82\x10", 2);
     EXPECT_FALSE(DecodeTGA(overrun.data(), overrun.size(), image, &error));
     // Right-to-left rows are mirrored.
-    std::string mirrored = tga;
-    mirrored[2] = 3;
+    std::string mirrored = TgaHeader(3, 2, 1, 8) + std::string("\x0a\x14", 2);
     mirrored[17] = 0x10;
-    mirrored += std::string("\x0a\x14", 2);
     ASSERT_TRUE(DecodeTGA(mirrored.data(), mirrored.size(), image, &error)) << error;
     EXPECT_EQ(Pixel(image, 0, 0), 0xff141414u);
     EXPECT_EQ(Pixel(image, 1, 0), 0xff0a0a0au);
     // Unsupported kinds (colour-mapped, 16-bit) are refused.
-    std::string mapped = tga;
-    mapped[2] = 1;
-    EXPECT_FALSE(DecodeTGA(mapped.data(), mapped.size(), image, &error));
-    std::string deep = tga;
-    deep[2] = 2;
-    deep[16] = 16;
-    EXPECT_FALSE(DecodeTGA(deep.data(), deep.size(), image, &error));
+    for (const std::string& refused : {TgaHeader(1, 2, 1, 8), TgaHeader(2, 2, 1, 16)})
+        EXPECT_FALSE(DecodeTGA(refused.data(), refused.size(), image, &error));
 }
 
 TEST(ImageCodec, WritersRoundTrip) {
-    TempFolder temp;
+    ScratchFolder temp("imagetest");
     ImageData source = Load("sample_rgba.png");
-    ASSERT_TRUE(WritePNG(temp.Path() + "/shots/out.png", source));
+    ASSERT_TRUE(WritePNG(temp / "shots/out.png", source));
     ImageData back;
     std::string error;
-    ASSERT_TRUE(LoadImageData(temp.Path() + "/shots/out.png", back, &error)) << error;
+    ASSERT_TRUE(LoadImageData(temp / "shots/out.png", back, &error)) << error;
     EXPECT_EQ(back.mBits, source.mBits);
 
     ImageData photo = Load("sample_photo.jpg");
-    ASSERT_TRUE(WriteJPEG(temp.Path() + "/thumb.jpg", photo));
-    ASSERT_TRUE(LoadImageData(temp.Path() + "/thumb.jpg", back, &error)) << error;
+    ASSERT_TRUE(WriteJPEG(temp / "thumb.jpg", photo));
+    ASSERT_TRUE(LoadImageData(temp / "thumb.jpg", back, &error)) << error;
     ASSERT_EQ(back.mWidth, 32);
     EXPECT_GT(Channel(Pixel(back, 3, 3), 16), 230);
     EXPECT_EQ(Pixel(back, 3, 3) >> 24, 0xffu);
 
     SetDebugOutputEnabled(false);
-    EXPECT_FALSE(WritePNG(temp.Path() + "/empty.png", ImageData()));
+    EXPECT_FALSE(WritePNG(temp / "empty.png", ImageData()));
     ImageData inconsistent;
     inconsistent.mWidth = 4;
     inconsistent.mHeight = 4;
-    EXPECT_FALSE(WriteJPEG(temp.Path() + "/bad.jpg", inconsistent));
+    EXPECT_FALSE(WriteJPEG(temp / "bad.jpg", inconsistent));
     SetDebugOutputEnabled(true);
-    EXPECT_FALSE(FileExists(temp.Path() + "/empty.png"));
+    EXPECT_FALSE(FileExists(temp / "empty.png"));
 }

@@ -10,25 +10,24 @@ using namespace datafiles_test;
 
 namespace {
 
-class LocalizationTest : public ::testing::Test {
+class LocalizationTest : public QuietTest {
 protected:
     void SetUp() override {
-        SetDebugOutputEnabled(false);
+        QuietTest::SetUp();
         mSaved = gLocalizedStrings.Snapshot();
         gLocalizedStrings.Clear();
     }
     void TearDown() override {
         gLocalizedStrings.Clear();
         gLocalizedStrings.Publish(*mSaved);
-        SetDebugOutputEnabled(true);
+        QuietTest::TearDown();
     }
     std::shared_ptr<const LocalizedStringMap> mSaved;
 };
 
 bool LoadText(Localization& loader, const std::string& xml) {
     ScratchFolder folder;
-    folder.Write("localization.xml", xml);
-    return loader.Load(folder / "localization.xml");
+    return loader.Load(folder.Write("localization.xml", xml));
 }
 
 TEST_F(LocalizationTest, TheThreeForms) {
@@ -49,22 +48,17 @@ TEST_F(LocalizationTest, TheThreeForms) {
     EXPECT_EQ(GetLocalizedString(L"k"), L"Hi");
     // An element without text stores nothing, and does not claim later text.
     EXPECT_FALSE(HasLocalizedString(L"empty"));
-}
-
-TEST_F(LocalizationTest, TheTagIsClearedAfterItsText) {
-    Localization loader;
-    ASSERT_TRUE(LoadText(loader, "<r><a>first<b/>second</a>third</r>"));
+    // The tag is cleared after its text.
+    Localization second;
+    ASSERT_TRUE(LoadText(second, "<r><a>first<b/>second</a>third</r>"));
     EXPECT_EQ(GetLocalizedString(L"a"), L"first");
     EXPECT_FALSE(HasLocalizedString(L"b"));
 }
 
-TEST_F(LocalizationTest, AbsentKeysAreEmptyAndNotInserted) {
+TEST_F(LocalizationTest, AbsentKeysAreEmptyLoadsMergeAndFailuresPublishNothing) {
     EXPECT_EQ(GetLocalizedString(L"nothing"), L"");
     EXPECT_FALSE(HasLocalizedString(L"nothing"));
-    EXPECT_EQ(gLocalizedStrings.Snapshot()->size(), 0u);
-}
-
-TEST_F(LocalizationTest, LoadsMergeAndFailuresPublishNothing) {
+    EXPECT_EQ(gLocalizedStrings.Snapshot()->size(), 0u);  // the lookups inserted nothing
     Localization first;
     ASSERT_TRUE(LoadText(first, "<r><id tag='a' value='1'/><id tag='b' value='2'/></r>"));
     Localization second;
@@ -103,31 +97,18 @@ TEST_F(LocalizationTest, DerivedLoadersAddElements) {
     ASSERT_TRUE(LoadText(loader, "<r><set><puzzle>A[br]B</puzzle><puzzle>C</puzzle></set><x>y</x></r>"));
     EXPECT_EQ(loader.mPuzzles, (std::vector<std::wstring>{L"A\nB", L"C"}));
     EXPECT_EQ(GetLocalizedString(L"x"), L"y");
-}
-
-TEST_F(LocalizationTest, ReplaceBrTags) {
     EXPECT_EQ(ReplaceBrTags(L"[br]a[br][br]b[BR]"), L"\na\n\nb[BR]");
     EXPECT_EQ(ReplaceBrTags(L""), L"");
 }
 
-TEST_F(LocalizationTest, TheGameFilesLoad) {
-    Localization loader;
-    ASSERT_TRUE(loader.Load(TestGameDataFolder() + "/properties/localization.xml")) << loader.GetErrorText();
-    EXPECT_FALSE(GetLocalizedString(L"enter_your_name").empty());
-    EXPECT_NE(GetLocalizedString(L"delete_text").find(L'\n'), std::wstring::npos);
-
+TEST_F(LocalizationTest, ConfigReadsTheGameFileAndRefusesUnknownElements) {
     ConfigLoader config;
     ASSERT_TRUE(config.Load(TestGameDataFolder() + "/properties/config.xml")) << config.GetErrorText();
     EXPECT_EQ(GetConfigValue(L"data_version"), L"1");
     EXPECT_EQ(GetConfigValue(L"absent"), L"");
     EXPECT_FALSE(HasConfigValue(L"absent"));
-}
-
-TEST_F(LocalizationTest, ConfigRefusesUnknownElements) {
     ScratchFolder folder;
-    folder.Write("config.xml", "<config><entry name='a' value='1'/><other/></config>");
-    ConfigLoader config;
-    EXPECT_FALSE(config.Load(folder / "config.xml"));
+    EXPECT_FALSE(config.Load(folder.Write("config.xml", "<config><entry name='a' value='1'/><other/></config>")));
     EXPECT_NE(config.GetErrorText().find("<other> on Line 1"), std::string::npos) << config.GetErrorText();
 }
 

@@ -3,10 +3,12 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <thread>
 
 #include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/PakArchive.h"
 #include "data/PakFormat.h"
 #include "tests/data/DataFilesTestSupport.h"
@@ -37,10 +39,6 @@ std::string Flip(std::string image) {
     return image;
 }
 
-void PutU32(std::string& plain, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) plain[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
 std::vector<PakSourceEntry> SampleEntries() {
     return {
         {"properties/constants.xml", "<constants/>", 1000},
@@ -51,11 +49,8 @@ std::vector<PakSourceEntry> SampleEntries() {
     };
 }
 
-class PakTest : public ::testing::Test {
+class PakTest : public QuietTest {
 protected:
-    void SetUp() override { SetDebugOutputEnabled(false); }
-    void TearDown() override { SetDebugOutputEnabled(true); }
-
     // Writes main.pak with the sample entries into the scratch folder and mounts it.
     void Mount() {
         mFolder.Write("main.pak", BuildPak(SampleEntries()));
@@ -116,28 +111,35 @@ TEST_F(PakTest, LooseFilesOutsideTheDataRootAreNotServed) {
     EXPECT_EQ(ReadPath(mPak, "../../secret.txt"), "outside");
 }
 
-TEST_F(PakTest, SeekWithinAnEntry) {
+// An entry of the pak and a loose file seek and read alike.
+TEST_F(PakTest, SeekWithinAnEntryOrALooseFile) {
     Mount();
+    mFolder.Write("Data/Sound.OGG", "0123456789");
+    for (const std::string& path : {mFolder / "readme.txt", mFolder / "data\\sound.ogg"}) {
+        SCOPED_TRACE(path);
+        PFILE* file = mPak.FOpen(path.c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        char buffer[16] = {};
+        ASSERT_EQ(mPak.FSeek(file, -3, SEEK_END), 0);
+        EXPECT_EQ(mPak.FTell(file), 7);
+        EXPECT_EQ(mPak.FRead(buffer, 1, 3, file), 3u);
+        EXPECT_EQ(std::string(buffer, 3), "789");
+        EXPECT_EQ(mPak.FEof(file), 0);
+        EXPECT_EQ(mPak.FRead(buffer, 1, 1, file), 0u);
+        EXPECT_NE(mPak.FEof(file), 0);
+
+        ASSERT_EQ(mPak.FSeek(file, 2, SEEK_SET), 0);
+        EXPECT_EQ(mPak.FEof(file), 0);  // a seek clears the end flag
+        ASSERT_EQ(mPak.FSeek(file, 3, SEEK_CUR), 0);
+        EXPECT_EQ(mPak.FTell(file), 5);
+        // Whole elements only: 5 bytes left give two 2-byte elements.
+        EXPECT_EQ(mPak.FRead(buffer, 2, 4, file), 2u);
+        EXPECT_EQ(std::string(buffer, 4), "5678");
+        EXPECT_EQ(mPak.FClose(file), 0);
+    }
+    // Outside a pak entry is refused and the position stays.
     PFILE* file = mPak.FOpen((mFolder / "readme.txt").c_str(), "rb");
     ASSERT_NE(file, nullptr);
-    char buffer[16] = {};
-    ASSERT_EQ(mPak.FSeek(file, -3, SEEK_END), 0);
-    EXPECT_EQ(mPak.FTell(file), 7);
-    EXPECT_EQ(mPak.FRead(buffer, 1, 3, file), 3u);
-    EXPECT_EQ(std::string(buffer, 3), "789");
-    EXPECT_EQ(mPak.FEof(file), 0);
-    EXPECT_EQ(mPak.FRead(buffer, 1, 1, file), 0u);
-    EXPECT_NE(mPak.FEof(file), 0);
-
-    ASSERT_EQ(mPak.FSeek(file, 2, SEEK_SET), 0);
-    EXPECT_EQ(mPak.FEof(file), 0);  // a seek clears the end flag
-    ASSERT_EQ(mPak.FSeek(file, 3, SEEK_CUR), 0);
-    EXPECT_EQ(mPak.FTell(file), 5);
-    // Whole elements only: 5 bytes left give two 2-byte elements.
-    EXPECT_EQ(mPak.FRead(buffer, 2, 4, file), 2u);
-    EXPECT_EQ(std::string(buffer, 4), "5678");
-
-    // Outside the entry is refused and the position stays.
     ASSERT_EQ(mPak.FSeek(file, 4, SEEK_SET), 0);
     EXPECT_NE(mPak.FSeek(file, -1, SEEK_SET), 0);
     EXPECT_NE(mPak.FSeek(file, 1, SEEK_END), 0);
@@ -145,24 +147,13 @@ TEST_F(PakTest, SeekWithinAnEntry) {
     EXPECT_EQ(mPak.FTell(file), 4);
     ASSERT_EQ(mPak.FSeek(file, 0, SEEK_END), 0);
     EXPECT_EQ(mPak.FTell(file), 10);
-    EXPECT_EQ(mPak.FClose(file), 0);
-}
-
-TEST_F(PakTest, LooseFilesBehaveTheSame) {
-    mFolder.Write("Data/Sound.OGG", "0123456789");
-    PFILE* file = mPak.FOpen((mFolder / "data\\sound.ogg").c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    char buffer[4];
-    ASSERT_EQ(mPak.FSeek(file, -3, SEEK_END), 0);
-    EXPECT_EQ(mPak.FRead(buffer, 1, 3, file), 3u);
-    EXPECT_EQ(std::string(buffer, 3), "789");
-    EXPECT_EQ(mPak.FTell(file), 10);
     mPak.FClose(file);
     // Reading modes only; a folder is not a file.
     EXPECT_EQ(mPak.FOpen((mFolder / "Data/Sound.OGG").c_str(), "wb"), nullptr);
     EXPECT_EQ(mPak.FOpen((mFolder / "Data/Sound.OGG").c_str(), "r+b"), nullptr);
     EXPECT_EQ(mPak.FOpen((mFolder / "data").c_str(), "rb"), nullptr);
     // Null handles are answered, not crashed on.
+    char buffer[4];
     EXPECT_EQ(mPak.FRead(buffer, 1, 1, nullptr), 0u);
     EXPECT_NE(mPak.FSeek(nullptr, 0, SEEK_SET), 0);
     EXPECT_EQ(mPak.FTell(nullptr), -1);
@@ -245,50 +236,30 @@ TEST_F(PakTest, DamagedArchivesAreRefused) {
         std::string plainBytes;
         const char* reason;
     };
-    std::vector<Case> cases;
-    {
+    auto patched = [&plain](size_t at, uint32_t value) {
         std::string p = plain;
-        p[0] = 'X';
-        cases.push_back({"bad magic", p, "magic"});
-    }
-    {
-        std::string p = plain;
-        PutU32(p, 4, 99);
-        cases.push_back({"version", p, "version"});
-    }
-    {
-        std::string p = plain;
-        PutU32(p, 12, 0x7FFFFFF0);
-        cases.push_back({"directory size", p, "directory"});
-    }
-    {
-        std::string p = plain;
-        PutU32(p, 8, 0xFFFFFFFF);
-        cases.push_back({"entry count", p, "entry count"});
-    }
-    {
-        std::string p = plain;
-        PutU32(p, 8, 4);  // one entry fewer than the directory holds
-        cases.push_back({"count mismatch", p, "directory size"});
-    }
-    cases.push_back({"truncated data", plain.substr(0, plain.size() - 3), "outside the file"});
-    cases.push_back({"truncated directory", plain.substr(0, 40), "directory"});
-    cases.push_back({"header only", plain.substr(0, 10), "too short"});
-    cases.push_back({"empty", std::string(), "too short"});
-    {
-        // The first entry's offset pointing far past the end.
-        std::string p = plain;
-        uint16_t nameLength = static_cast<uint8_t>(p[16]) | (static_cast<uint8_t>(p[17]) << 8);
-        size_t offsetAt = 16 + 2 + nameLength;
-        for (int i = 0; i < 8; ++i) p[offsetAt + i] = '\xFF';
-        cases.push_back({"entry offset", p, "outside the file"});
-    }
-    {
-        std::string p = plain;
-        p[16] = '\xFF';
-        p[17] = '\xFF';
-        cases.push_back({"name length", p, "name length"});
-    }
+        for (int i = 0; i < 4; ++i) p[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        return p;
+    };
+    // The first entry's offset, after its name, pointing far past the end.
+    std::string farOffset = plain;
+    uint16_t nameLength = static_cast<uint8_t>(plain[16]) | (static_cast<uint8_t>(plain[17]) << 8);
+    farOffset.replace(16 + 2 + nameLength, 8, 8, '\xFF');
+    std::string longName = plain;
+    longName.replace(16, 2, 2, '\xFF');
+    const Case cases[] = {
+        {"bad magic", "X" + plain.substr(1), "magic"},
+        {"version", patched(4, 99), "version"},
+        {"directory size", patched(12, 0x7FFFFFF0), "directory"},
+        {"entry count", patched(8, 0xFFFFFFFF), "entry count"},
+        {"count mismatch", patched(8, 4), "directory size"},  // one entry fewer than the directory holds
+        {"truncated data", plain.substr(0, plain.size() - 3), "outside the file"},
+        {"truncated directory", plain.substr(0, 40), "directory"},
+        {"header only", plain.substr(0, 10), "too short"},
+        {"empty", std::string(), "too short"},
+        {"entry offset", farOffset, "outside the file"},
+        {"name length", longName, "name length"},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         mFolder.Write("bad.pak", Flip(c.plainBytes));
@@ -303,12 +274,34 @@ TEST_F(PakTest, DamagedArchivesAreRefused) {
     EXPECT_NE(pak.GetLastPakError().find("cannot open"), std::string::npos);
 }
 
-TEST_F(PakTest, TheSharedInstanceAlwaysExists) {
-    ASSERT_NE(gPakInterfaceP, nullptr);
-    mFolder.Write("x.txt", "x");
-    std::string bytes;
-    EXPECT_TRUE(ReadDataFile(mFolder / "X.txt", bytes));
-    EXPECT_EQ(bytes, "x");
+// The game data folder packed into main.pak, with nothing else beside it,
+// serves every file of the folder byte for byte.
+TEST_F(PakTest, TheGameDataPackedAloneServesEveryFile) {
+    std::string error;
+    ASSERT_TRUE(BuildPakFromFolder(GameData(), mFolder / "main.pak", &error)) << error;
+    CurrentFolder here(mFolder.Path());
+    UsePakInterface use(mPak);
+    EXPECT_FALSE(DataFileExists("properties/constants.xml"));
+    ASSERT_TRUE(mPak.AddPakFile("main.pak")) << mPak.GetLastPakError();
+    int files = 0;
+    std::function<void(const std::string&)> compare = [&](const std::string& folder) {
+        std::vector<DirEntry> entries;
+        PlatformListDirectory(GameData() + folder, entries);
+        for (const DirEntry& entry : entries) {
+            if (entry.isDirectory) {
+                compare(folder + entry.name + "/");
+                continue;
+            }
+            std::string loose, packed;
+            ASSERT_TRUE(ReadFileToString(GameData() + folder + entry.name, loose));
+            // Loaders name files in any case and with either separator.
+            EXPECT_TRUE(ReadDataFile(ToUpper(folder) + "\\" + entry.name, packed)) << folder << entry.name;
+            EXPECT_EQ(packed, loose) << folder << entry.name;
+            ++files;
+        }
+    };
+    compare("");
+    EXPECT_GT(files, 100);
 }
 
 // The loading thread reads while the main thread does: both through one layer.

@@ -4,16 +4,6 @@
 
 #include "data/BasicPlayerState.h"
 
-TEST(BasicPlayerState, FormatPlayTime) {
-    BasicPlayerState state;
-    state.mStarted = 1;
-    state.mHours = 12;
-    state.mMinutes = 59;
-    state.mCentiseconds = -3;
-    EXPECT_EQ(state.FormatPlayTime(),
-              L"started=\"1\" hours=\"12\" minutes=\"59\" centiseconds=\"-3\"");
-}
-
 TEST(BasicPlayerState, CurrentStateIsClearedWhenItDies) {
     auto first = std::make_unique<BasicPlayerState>();
     auto second = std::make_unique<BasicPlayerState>();

@@ -8,6 +8,9 @@
 #include "tests/data/ScriptTestObject.h"
 
 namespace {
+using A = ScriptArithmeticOp;
+using C = ScriptCompareOp;
+
 ScriptValue Op(ScriptArithmeticOp op, const ScriptValue& a, const ScriptValue& b) {
     return ApplyScriptArithmetic(op, a, b);
 }
@@ -118,7 +121,6 @@ TEST(ScriptValue, RefsReadLiveAndGoInert) {
 }
 
 TEST(ScriptValue, IntArithmeticWrapsAndDivisionByZeroIsZero) {
-    using A = ScriptArithmeticOp;
     EXPECT_EQ(Op(A::Add, INT_MAX, 1).ToInt(), INT_MIN);
     EXPECT_EQ(Op(A::Multiply, 65536, 65536).ToInt(), 0);
     EXPECT_EQ(Op(A::Divide, 7, 2).GetType(), ScriptValue::Int);
@@ -134,7 +136,6 @@ TEST(ScriptValue, IntArithmeticWrapsAndDivisionByZeroIsZero) {
 }
 
 TEST(ScriptValue, FloatOperandGivesFloatAndBoolsCount) {
-    using A = ScriptArithmeticOp;
     ScriptValue v = Op(A::Add, 1, 0.5f);
     EXPECT_EQ(v.GetType(), ScriptValue::Float);
     EXPECT_FLOAT_EQ(v.ToFloat(), 1.5f);
@@ -147,7 +148,6 @@ TEST(ScriptValue, FloatOperandGivesFloatAndBoolsCount) {
 }
 
 TEST(ScriptValue, PlusWithAStringConcatenates) {
-    using A = ScriptArithmeticOp;
     EXPECT_EQ(Op(A::Add, L"intro_", 3).ToString(), L"intro_3");
     EXPECT_EQ(Op(A::Add, 3, L"_x").ToString(), L"3_x");
     EXPECT_EQ(Op(A::Add, L"a", 0.5f).ToString(), L"a0.5");
@@ -157,7 +157,6 @@ TEST(ScriptValue, PlusWithAStringConcatenates) {
 }
 
 TEST(ScriptValue, Comparisons) {
-    using C = ScriptCompareOp;
     EXPECT_TRUE(Cmp(C::Equal, 2, 2.0f));
     EXPECT_TRUE(Cmp(C::Less, 1, 1.5f));
     EXPECT_TRUE(Cmp(C::Equal, L"abc", L"abc"));
@@ -179,7 +178,6 @@ TEST(ScriptValue, Comparisons) {
 }
 
 TEST(ScriptValue, ObjectsCompareByIdentity) {
-    using C = ScriptCompareOp;
     ScriptTestObject a(L"same");
     ScriptTestObject b(L"same");
     EXPECT_TRUE(Cmp(C::Equal, &a, &a));

@@ -14,10 +14,12 @@ using namespace datafiles_test;
 
 namespace {
 
+using Texts = std::vector<std::wstring>;
+
 // Records what the hooks see, and reads attributes the way loaders do.
 class RecordingParser : public Parser {
 public:
-    std::vector<std::wstring> mEvents;
+    Texts mEvents;
     std::wstring mFailOn;      // element name whose start fails the load
     std::string mFailMessage;  // given to SetError when failing
     std::function<void(RecordingParser&, const XMLElement&)> mOnStart;
@@ -52,17 +54,11 @@ protected:
     }
 };
 
-std::vector<std::wstring> Events(const std::string& xml) {
+Texts Events(const std::string& xml) {
     RecordingParser parser;
     EXPECT_TRUE(parser.LoadFromString(xml, "test.xml")) << parser.GetErrorText();
     return parser.mEvents;
 }
-
-class QuietTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetDebugOutputEnabled(false); }
-    void TearDown() override { SetDebugOutputEnabled(true); }
-};
 
 using XmlTextTest = QuietTest;
 using ParserAttributeTest = QuietTest;
@@ -70,37 +66,25 @@ using ParserErrorTest = QuietTest;
 using XmlEncodingTest = QuietTest;
 
 TEST_F(XmlTextTest, TrimsAndCollapsesWhiteSpace) {
-    EXPECT_EQ(Events("<a>  a \n\t b </a>"), (std::vector<std::wstring>{L"<a>", L"[a b]@a", L"</a>"}));
-    EXPECT_EQ(Events("<a>\r\n x\r\ny  </a>"), (std::vector<std::wstring>{L"<a>", L"[x y]@a", L"</a>"}));
+    EXPECT_EQ(Events("<a>  a \n\t b </a>"), (Texts{L"<a>", L"[a b]@a", L"</a>"}));
+    EXPECT_EQ(Events("<a>\r\n x\r\ny  </a>"), (Texts{L"<a>", L"[x y]@a", L"</a>"}));
     // White space alone delivers nothing; other space characters are kept.
-    EXPECT_EQ(Events("<a> \n\t\r <b/>  </a>"),
-              (std::vector<std::wstring>{L"<a>", L"<b>", L"</b>", L"</a>"}));
-    EXPECT_EQ(Events("<a>\u00a0</a>"), (std::vector<std::wstring>{L"<a>", L"[\u00a0]@a", L"</a>"}));
+    EXPECT_EQ(Events("<a> \n\t\r <b/>  </a>"), (Texts{L"<a>", L"<b>", L"</b>", L"</a>"}));
+    EXPECT_EQ(Events("<a>\u00a0</a>"), (Texts{L"<a>", L"[\u00a0]@a", L"</a>"}));
 }
 
 TEST_F(XmlTextTest, TextBelongsToTheElementAroundIt) {
     EXPECT_EQ(Events("<r>one<b>two</b> three <c/>four</r>"),
-              (std::vector<std::wstring>{L"<r>", L"[one]@r", L"<b>", L"[two]@b", L"</b>",
-                                         L"[three]@r", L"<c>", L"</c>", L"[four]@r", L"</r>"}));
+              (Texts{L"<r>", L"[one]@r", L"<b>", L"[two]@b", L"</b>", L"[three]@r", L"<c>", L"</c>", L"[four]@r",
+                     L"</r>"}));
     // Text split by a comment or CDATA is still one text.
-    EXPECT_EQ(Events("<r> a <!-- c --> b <![CDATA[ <x> ]]></r>"),
-              (std::vector<std::wstring>{L"<r>", L"[a b <x>]@r", L"</r>"}));
+    EXPECT_EQ(Events("<r> a <!-- c --> b <![CDATA[ <x> ]]></r>"), (Texts{L"<r>", L"[a b <x>]@r", L"</r>"}));
 }
 
-TEST_F(XmlTextTest, DecodesEntitiesInTextAndAttributes) {
+TEST_F(XmlTextTest, DecodesEntitiesAndKeepsAttributesInDocumentOrder) {
     EXPECT_EQ(Events("<a v=\"x &lt; y &amp;&amp; &quot;q&quot; &#65;&#x263A;\">&gt;&apos;&#x1D11E;</a>"),
-              (std::vector<std::wstring>{L"<a v=x < y && \"q\" A\u263a>", L"[>'\U0001D11E]@a",
-                                         L"</a>"}));
-}
-
-TEST_F(XmlTextTest, AttributesKeepDocumentOrder) {
-    RecordingParser parser;
-    std::vector<std::wstring> names;
-    parser.mOnStart = [&](RecordingParser&, const XMLElement& e) {
-        for (const auto& attribute : e.mAttributes) names.push_back(attribute.first);
-    };
-    ASSERT_TRUE(parser.LoadFromString("<a z='1' b='2' m='3' a='4'/>", "t"));
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"z", L"b", L"m", L"a"}));
+              (Texts{L"<a v=x < y && \"q\" A\u263a>", L"[>'\U0001D11E]@a", L"</a>"}));
+    EXPECT_EQ(Events("<a z='1' b='2' m='3' a='4'/>"), (Texts{L"<a z=1 b=2 m=3 a=4>", L"</a>"}));
 }
 
 TEST_F(ParserAttributeTest, TypedReaders) {
@@ -155,21 +139,17 @@ TEST_F(ParserAttributeTest, TenMegabyteAttribute) {
     EXPECT_EQ(at, L'&');
 }
 
-TEST_F(ParserErrorTest, UnopenableFileNamesTheFile) {
+TEST_F(ParserErrorTest, UnopenableAndTruncatedFilesFailWithFileAndLine) {
     RecordingParser parser;
     EXPECT_FALSE(parser.LoadFile("no/such/file.xml"));
     EXPECT_NE(parser.GetErrorText().find("in File 'no/such/file.xml'"), std::string::npos)
         << parser.GetErrorText();
-}
-
-TEST_F(ParserErrorTest, TruncatedFileFailsWithFileAndLine) {
     ScratchFolder folder;
-    folder.Write("profiles.xml", "<profiles>\n  <player name='a'>\n    <set id='1'/>\n  </pla");
-    RecordingParser parser;
-    EXPECT_FALSE(parser.LoadFile(folder / "profiles.xml"));
+    std::string path = folder.Write("profiles.xml", "<profiles>\n  <player name='a'>\n    <set id='1'/>\n  </pla");
+    EXPECT_FALSE(parser.LoadFile(path));
     const std::string& error = parser.GetErrorText();
     EXPECT_NE(error.find(" on Line 4"), std::string::npos) << error;
-    EXPECT_NE(error.find(" in File '" + (folder / "profiles.xml") + "'"), std::string::npos) << error;
+    EXPECT_NE(error.find(" in File '" + path + "'"), std::string::npos) << error;
 
     // Cut after a whole element but before the root closes.
     EXPECT_FALSE(parser.LoadFromString("<profiles>\n<player/>\n", "cut.xml"));
@@ -216,9 +196,8 @@ TEST_F(ParserErrorTest, HookMayLoadAnotherFile) {
     };
     ASSERT_TRUE(parser.LoadFromString("<r><include file='x'/><tail/></r>", "outer.xml"));
     EXPECT_TRUE(inner);
-    EXPECT_EQ(parser.mEvents, (std::vector<std::wstring>{L"<r>", L"<include file=x>", L"<inner v=1>",
-                                                         L"</inner>", L"</include>", L"<tail>",
-                                                         L"</tail>", L"</r>"}));
+    EXPECT_EQ(parser.mEvents, (Texts{L"<r>", L"<include file=x>", L"<inner v=1>", L"</inner>", L"</include>",
+                                     L"<tail>", L"</tail>", L"</r>"}));
 }
 
 TEST_F(ParserErrorTest, LoadPropertiesFileReadsFromTheProperties) {
@@ -254,7 +233,7 @@ std::string Utf16(const std::wstring& text, bool bigEndian, bool bom) {
 
 TEST_F(XmlEncodingTest, ReadsUtf16AndUtf8) {
     const std::wstring doc = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<a t=\"\u00e9\U0001D11E\">  caf\u00e9\n x </a>";
-    const std::vector<std::wstring> expected{L"<a t=\u00e9\U0001D11E>", L"[caf\u00e9 x]@a", L"</a>"};
+    const Texts expected{L"<a t=\u00e9\U0001D11E>", L"[caf\u00e9 x]@a", L"</a>"};
     EXPECT_EQ(Events(Utf16(doc, false, true)), expected);
     EXPECT_EQ(Events(Utf16(doc, true, true)), expected);
     EXPECT_EQ(Events(Utf16(doc, false, false)), expected);
@@ -267,7 +246,7 @@ TEST_F(XmlEncodingTest, ReadsUtf16AndUtf8) {
 // declared encoding, bytes that are not UTF-8 are Latin-1. Anything declared
 // or marked keeps UTF-8's rules, so a stray byte there is still an error.
 TEST_F(XmlEncodingTest, UndeclaredTextThatIsNotUtf8IsLatin1) {
-    const std::vector<std::wstring> expected{L"<a t=Mu\u00f1oz>", L"[caf\u00e9 \u00bfs\u00ed?]@a", L"</a>"};
+    const Texts expected{L"<a t=Mu\u00f1oz>", L"[caf\u00e9 \u00bfs\u00ed?]@a", L"</a>"};
     EXPECT_EQ(Events("<a t=\"Mu\xF1oz\">caf\xE9 \xBFs\xED?</a>"), expected);
     EXPECT_EQ(Events("<?xml version=\"1.0\"?>\n<a t=\"Mu\xF1oz\">caf\xE9 \xBFs\xED?</a>"), expected);
     EXPECT_EQ(EncodingParser::Decode("\xE9t\xE9"), L"\u00e9t\u00e9");

@@ -9,29 +9,15 @@
 #include "data/BasicPlayerState.h"
 #include "data/Constants.h"
 #include "data/ExpressionEvaluator.h"
+#include "tests/data/ScriptTestObject.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {
-class FuzzObject : public ScriptObject {
-public:
-    std::wstring GetScriptName() const override { return L"obj"; }
-    bool GetScriptProperty(const std::wstring& name, ScriptValue& out) override {
-        if (name == L"self") out = ScriptValue(this);
-        else if (name == L"x") out = 1.5f;
-        else if (name == L"name") out = ScriptValue(L"obj");
-        else return false;
-        return true;
-    }
-    bool ReadFloatProperty(const std::wstring& name, float& out) override {
-        if (name != L"x") return false;
-        out = 1.5f;
-        return true;
-    }
-};
-
 struct FuzzWorld {
     FuzzWorld() {
         SetDebugOutputEnabled(false);
+        object.mProperties = {{L"self", ScriptValue(&object)}, {L"x", 1.5f}, {L"name", ScriptValue(L"obj")}};
+        object.mFloats[L"x"] = 1.5f;
         variables[L"i"] = 3;
         variables[L"t"] = 0.5f;
         variables[L"s"] = ScriptValue(L"text");
@@ -43,8 +29,8 @@ struct FuzzWorld {
         player.mVariables[L"player_name"] = ScriptValue(L"P");
         constants = {{L"k", 7}, {L"f", 0.25f}};
     }
-    FuzzObject object;
-    FuzzObject* dead = new FuzzObject;
+    ScriptTestObject object{L"obj"};
+    ScriptTestObject* dead = new ScriptTestObject(L"dead");
     BasicPlayerState player;
     VariableMap variables;
     VariableMap constants;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 
 #include "data/AssetManager.h"
 #include "puzzle/ArtCell.h"
@@ -43,17 +44,20 @@ bool Has(const std::vector<SheetQuad>& quads, int x, int y, int cel) {
                        [&](const SheetQuad& q) { return q.mX == x && q.mY == y && q.mCel == cel; });
 }
 
-// One frame of the whole tree as it reached the renderer; the textures it
-// names are valid while the recording lives.
+// What one drawing (by default the whole tree's frame) sent to the renderer;
+// the textures it names are valid while the recording lives.
 class RecordedFrame {
 public:
-    explicit RecordedFrame(WidgetManager& manager)
+    explicit RecordedFrame(const std::function<void(Graphics&)>& draw)
         : mRecorder(new RecordingBackend()), mDevice(std::unique_ptr<RecordingBackend>(mRecorder)) {
         Graphics g;
-        manager.DrawToGraphics(g);
+        draw(g);
         g.FlushBatch();
     }
+    explicit RecordedFrame(WidgetManager& manager)
+        : RecordedFrame([&](Graphics& g) { manager.DrawToGraphics(g); }) {}
     std::vector<SheetQuad> Quads(Image* sheet) const { return QuadsOf(mRecorder->mDraws, sheet); }
+    const std::vector<RecordingBackend::Draw>& Draws() const { return mRecorder->mDraws; }
 
 private:
     RecordingBackend* mRecorder;
@@ -96,10 +100,7 @@ TEST_F(GridTest, ThePointersLineAndCluesAreHighlighted) {
     Image* cursor = FindImage(L"G5CursorHighlight_ipad");
     Image* reveal = FindImage(L"G5TileHighlight_ipad");
     ASSERT_TRUE(numbers && cursor && reveal);
-    mHarness.MouseMove(CellX(0), CellY(1));
-    mHarness.MouseDown(CellX(0), CellY(1));
-    mHarness.MouseMove(CellX(0), CellY(3));
-    mHarness.DrainInput();
+    HoldLine(0, 1, 0, 3);
     const RecordedFrame frame(*mApp->mWidgetManager);
     // The line (0,1)-(0,3): the reveal highlight, the cursor on its end.
     std::vector<SheetQuad> line = frame.Quads(reveal);
@@ -189,19 +190,15 @@ TEST_F(GridTest, ArtCellsTakeTheirColourCelShadeAndTheRevealsAlpha) {
     const Case cases[] = {{0, 255, 0, 255}, {1, 255, 0, 223}, {2, 255, 0, 191}, {3, 128, 0, 159},
                           {4, 255, 1, 255}, {-1, 255, -1, 0}, {16 * 4, 255, -1, 0}};
     for (const Case& c : cases) {
-        auto* recorder = new RecordingBackend();
-        ScopedDevice device{std::unique_ptr<RecordingBackend>(recorder)};
-        Graphics g;
-        DrawArtCell(&g, 40.0f, c.value, 1, 2, c.alpha);
-        g.FlushBatch();
-        const std::vector<SheetQuad> quads = QuadsOf(recorder->mDraws, gArtTilesImage);
+        const RecordedFrame frame([&](Graphics& g) { DrawArtCell(&g, 40.0f, c.value, 1, 2, c.alpha); });
+        const std::vector<SheetQuad> quads = frame.Quads(gArtTilesImage);
         if (c.cel < 0) {
             EXPECT_TRUE(quads.empty()) << c.value;
             continue;
         }
         ASSERT_EQ(quads.size(), 1u) << c.value;
         EXPECT_TRUE(Has(quads, 40, 80, c.cel)) << c.value << ": scaled to the cell at column 1, row 2";
-        const uint32_t colour = recorder->mDraws.back().mVertices[0].mColor;
+        const uint32_t colour = frame.Draws().back().mVertices[0].mColor;
         EXPECT_EQ(colour >> 24, static_cast<uint32_t>(c.alpha)) << c.value;
         EXPECT_EQ((colour >> 16) & 0xff, static_cast<uint32_t>(c.level)) << c.value;
     }
@@ -283,12 +280,8 @@ TEST_F(GridTest, ASmallArtGridShowsThePictureOrOnlyItsEmptyFrame) {
     const Case cases[] = {{picture, true, 0, 25}, {picture, false, 1, 0}, {PuzzleLayer(), true, 0, 0}};
     for (const Case& c : cases) {
         SmallArtGrid small(c.layer, 0.0f, 0.0f, c.show);
-        auto* recorder = new RecordingBackend();
-        ScopedDevice device{std::unique_ptr<RecordingBackend>(recorder)};
-        Graphics g;
-        small.Draw(&g);
-        g.FlushBatch();
-        EXPECT_EQ(QuadsOf(recorder->mDraws, frame).size(), c.frames) << c.show;
-        EXPECT_EQ(QuadsOf(recorder->mDraws, gArtTilesImage).size(), c.cells) << c.show;
+        const RecordedFrame drawn([&](Graphics& g) { small.Draw(&g); });
+        EXPECT_EQ(drawn.Quads(frame).size(), c.frames) << c.show;
+        EXPECT_EQ(drawn.Quads(gArtTilesImage).size(), c.cells) << c.show;
     }
 }

@@ -9,14 +9,6 @@
 #include "widgets/ScriptCommandRegistry.h"
 #include "widgets/WidgetManager.h"
 
-namespace {
-class PlainApp : public GameApp {
-public:
-    PlainApp() : GameApp("Grid Test", "1", 1024, 768) {}
-
-};
-}  // namespace
-
 const wchar_t* const GridTest::kGame = L"gridtest";
 const char* const GridTest::kRows[5] = {"##.##", "#..##", ".....", "##.#.", "##.##"};
 
@@ -29,7 +21,7 @@ TestPlayScreen::TestPlayScreen() {
 }
 
 void GridTest::SetUp() {
-    mApp = &mHarness.Boot<PlainApp>();
+    mApp = &mHarness.Boot<GameApp>("Grid Test", "1", 1024, 768);
     ASSERT_TRUE(mHarness.InitSucceeded());
     std::string error;
     ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets.xml", &error)) << error;
@@ -109,11 +101,20 @@ void GridTest::ClickCell(int x, int y, MouseButton button) {
     mHarness.DrainInput();
 }
 
-void GridTest::DragLine(int fromX, int fromY, int toX, int toY, MouseButton button) {
+void GridTest::HoldLine(int fromX, int fromY, int toX, int toY, MouseButton button) {
     mHarness.MouseMove(CellX(fromX), CellY(fromY));
     mHarness.MouseDown(CellX(fromX), CellY(fromY), button);
-    mHarness.MouseMove(CellX(toX), CellY(toY));
+    PointAt(CellX(toX), CellY(toY));
+}
+
+void GridTest::DragLine(int fromX, int fromY, int toX, int toY, MouseButton button) {
+    HoldLine(fromX, fromY, toX, toY, button);
     mHarness.MouseUp(CellX(toX), CellY(toY), button);
+    mHarness.DrainInput();
+}
+
+void GridTest::PointAt(int x, int y) {
+    mHarness.MouseMove(x, y);
     mHarness.DrainInput();
 }
 

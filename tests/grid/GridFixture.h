@@ -73,7 +73,11 @@ protected:
     static int CellX(int x) { return kBoardX + x * kTile + kTile / 2; }
     static int CellY(int y) { return kBoardY + y * kTile + kTile / 2; }
     void ClickCell(int x, int y, MouseButton button = MouseButton::Left);
+    // Presses on one cell and moves to another, the button held.
+    void HoldLine(int fromX, int fromY, int toX, int toY, MouseButton button = MouseButton::Left);
     void DragLine(int fromX, int fromY, int toX, int toY, MouseButton button = MouseButton::Left);
+    // Moves the pointer to a point of the screen.
+    void PointAt(int x, int y);
     void Run(int steps) { mHarness.RunSteps(steps); }
     // Every cell animation and effect has run its course.
     void Settle() { Run(300); }

@@ -109,19 +109,13 @@ TEST_F(GridTest, TheLastMistakeDisablesTheBoardAndTheControlsOnce) {
 
 TEST_F(GridTest, ATieDragGoesVerticalAndASecondButtonCancelsTheLine) {
     ASSERT_TRUE(StartBoard());
-    mHarness.MouseMove(CellX(1), CellY(1));
-    mHarness.MouseDown(CellX(1), CellY(1));
-    mHarness.MouseMove(CellX(3), CellY(3));
-    mHarness.DrainInput();
+    HoldLine(1, 1, 3, 3);
     EXPECT_EQ(mGrid->GetEndCell(), Point(1, 3)) << "|dx| == |dy| is vertical";
-    mHarness.MouseMove(CellX(4), CellY(2));
-    mHarness.DrainInput();
+    PointAt(CellX(4), CellY(2));
     EXPECT_EQ(mGrid->GetEndCell(), Point(4, 1));
-    mHarness.MouseMove(CellX(1) + 3, CellY(1) - 2);
-    mHarness.DrainInput();
+    PointAt(CellX(1) + 3, CellY(1) - 2);
     EXPECT_EQ(mGrid->GetEndCell(), Point(1, 1)) << "no movement is vertical";
-    mHarness.MouseMove(900, 1000);  // far outside: clamped into the board
-    mHarness.DrainInput();
+    PointAt(900, 1000);  // far outside: clamped into the board
     EXPECT_EQ(mGrid->GetEndCell(), Point(1, 4));
     mHarness.MouseUp(900, 1000);
     mHarness.DrainInput();
@@ -129,9 +123,7 @@ TEST_F(GridTest, ATieDragGoesVerticalAndASecondButtonCancelsTheLine) {
     EXPECT_EQ(mGrid->GetMistakesMade(), 2);  // (1,1) and (1,2) are holes
 
     // A second button during a line cancels it; nothing is applied.
-    mHarness.MouseMove(CellX(3), CellY(0));
-    mHarness.MouseDown(CellX(3), CellY(0));
-    mHarness.MouseMove(CellX(3), CellY(4));
+    HoldLine(3, 0, 3, 4);
     mHarness.MouseDown(CellX(3), CellY(4), MouseButton::Right);
     mHarness.DrainInput();
     EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::None);
@@ -211,10 +203,7 @@ TEST_F(GridTest, AHintLandingDuringAHeldLineDoesNotReArmItAfterTheEnd) {
     const int hinted = hintOnFirst ? 0 : 1;
     ClickCell(other, 0);
     EXPECT_EQ(mGrid->GetRemainingTiles(), 1);
-    mHarness.MouseMove(CellX(2), CellY(0));
-    mHarness.MouseDown(CellX(2), CellY(0));
-    mHarness.MouseMove(CellX(4), CellY(0));
-    mHarness.DrainInput();
+    HoldLine(2, 0, 4, 0);
     EXPECT_EQ(mGrid->GetCurrentAction(), CellAction::Reveal);
     Settle();  // the hint lands during the hold and reveals the last tile
     EXPECT_TRUE(mGrid->IsCellDone(hinted, 0));
@@ -275,13 +264,11 @@ TEST_F(GridTest, TheCursorFollowsTheToolWhileThePointerIsInside) {
     mScreen->AddWidget(shovel);
     mGrid->SetCursors(brush, shovel);
     mApp->SetCustomCursorsEnabled(true);
-    mHarness.MouseMove(CellX(1), CellY(1));
-    mHarness.DrainInput();
+    PointAt(CellX(1), CellY(1));
     EXPECT_EQ(mApp->GetCursorImage(), brush);
     mGrid->SetTool(Tool::Mark);
     EXPECT_EQ(mApp->GetCursorImage(), shovel);
-    mHarness.MouseMove(10, 10);
-    mHarness.DrainInput();
+    PointAt(10, 10);
     EXPECT_EQ(mApp->GetCursorImage(), nullptr);
 }
 

@@ -1,7 +1,5 @@
 // The screens after a played puzzle: the progress they record and the
 // screen each way out opens.
-#include <algorithm>
-
 #include "app/GameApp.h"
 #include "puzzle/PlayArtGrid.h"
 #include "puzzle/PlayerState.h"
@@ -18,23 +16,7 @@ class LevelResultsTest : public PlayScreenTest {
 protected:
     void SetUp() override {
         PlayScreenTest::SetUp();
-        auto record = [this](std::string name) { return Record(std::move(name)); };
-        gGameScreens.mSetLoading = [=](int set, int) { return record("loading " + std::to_string(set)); };
-        gGameScreens.mMap = [=](const std::wstring&, bool) { return record("map"); };
-        gGameScreens.mStoryFinal = [=] { return record("final"); };
-        gGameScreens.mPuzzleSelect = [=](const std::wstring&, int, int set, int, bool) {
-            return record("select " + std::to_string(set));
-        };
-        gGameScreens.mSelectSet = [=](const std::wstring&, int mode, bool last) {
-            return record("sets " + std::to_string(mode) + (last ? " last" : ""));
-        };
-        gGameScreens.mPuzzleLoading = [=](const std::wstring&, int, int set, int puzzle, bool) {
-            return record("puzzle " + std::to_string(set) + "." + std::to_string(puzzle));
-        };
-    }
-    SetProgress& Set(int mode, int set) { return gPlayerState->mProgress[mode][static_cast<size_t>(set)]; }
-    PuzzleProgress& Puzzle(int mode, int set, int puzzle) {
-        return Set(mode, set).mPuzzles[static_cast<size_t>(puzzle)];
+        RecordFollowingScreens();
     }
     int Last(int mode, int set) { return static_cast<int>(Set(mode, set).mPuzzles.size()) - 1; }
     // Presses the menu's status button as the player does.
@@ -77,7 +59,9 @@ TEST_F(LevelResultsTest, APlayedWinRecordsTheStarsAndContinueClosesThePlayScreen
     EXPECT_EQ(gGameApp->GetOpenMenus().size(), 1u) << "only the screen opened next stays";
 }
 
-TEST_F(LevelResultsTest, TheStarsTellOfTheLatestWinAndTimesFormatSafely) {
+// The stars tell of the latest win; the summary of the last story set's last
+// puzzle opens the bonus set and says so.
+TEST_F(LevelResultsTest, TheSummaryRecordsTheLatestStarsAndOpensTheBonusSetAfterTheStory) {
     LevelCompleteMenu* menu = Win(0, 1, 0, true, 0, 0);
     EXPECT_EQ(menu->GetVariable(L"puzzle_time").ToString(), L"Time: 2:05");
     EXPECT_TRUE(Puzzle(0, 1, 0).mWithoutHints);
@@ -85,6 +69,11 @@ TEST_F(LevelResultsTest, TheStarsTellOfTheLatestWinAndTimesFormatSafely) {
     EXPECT_FALSE(Puzzle(0, 1, 0).mWithoutHints) << "a later win with a hint clears the star";
     EXPECT_FALSE(Puzzle(0, 1, 0).mWithoutMistakes);
     EXPECT_TRUE(menu->GetVariable(L"was_without_hints").ToBool());
+    CloseAll();
+    const int before = Set(1, 0).mUnlock;
+    Win(0, 2, Last(0, 2), true);
+    EXPECT_EQ(Set(1, 0).mUnlock, before + 1);
+    EXPECT_NE(TopMenu<NoticeMenu>(), nullptr);
 }
 
 // Each row: a first or repeated win, then "ok"; what opens and what unlocks.
@@ -116,18 +105,8 @@ TEST_F(LevelResultsTest, ContinueOpensTheNextScreenAndUnlocks) {
         EXPECT_EQ(mOpened, std::vector<std::string>{row.opened});
         EXPECT_EQ(Set(row.unlockMode, row.unlockSet).mUnlock, row.unlock);
         EXPECT_TRUE(Puzzle(row.mode, row.set, puzzle).mCompleted);
-        for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
-        Run(2);
+        CloseAll();
     }
-}
-
-TEST_F(LevelResultsTest, TheLastStorySetOpensTheBonusSetWhenTheSummaryShows) {
-    const int before = Set(1, 0).mUnlock;
-    Win(0, 2, Last(0, 2), true);
-    EXPECT_EQ(Set(1, 0).mUnlock, before + 1);
-    bool notice = false;
-    for (Menu* open : gGameApp->GetOpenMenus()) notice |= dynamic_cast<NoticeMenu*>(open) != nullptr;
-    EXPECT_TRUE(notice);
 }
 
 TEST_F(LevelResultsTest, TheFailScreenRetriesOrLeaves) {
@@ -138,9 +117,7 @@ TEST_F(LevelResultsTest, TheFailScreenRetriesOrLeaves) {
         Run(40);
         Press(retry ? menu->GetOkButton() : menu->GetQuitButton());
         EXPECT_EQ(mOpened, std::vector<std::string>{retry ? "puzzle 1.2" : "select 1"});
-        const std::vector<Menu*> open = gGameApp->GetOpenMenus();
-        EXPECT_EQ(std::count(open.begin(), open.end(), menu), 0);
-        for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
-        Run(2);
+        EXPECT_FALSE(IsMenuOpen(menu));
+        CloseAll();
     }
 }

@@ -7,10 +7,10 @@
 #include "puzzle/PlayerState.h"
 #include "screens/LevelIntroMenu.h"
 #include "screens/LoadingMenu.h"
-#include "widgets/Checkbox.h"
 #include "screens/MyPlayScreen.h"
 #include "tests/play/PlayScreenFixture.h"
 #include "tests/support/WidgetQueries.h"
+#include "widgets/Checkbox.h"
 
 namespace {
 
@@ -38,57 +38,59 @@ private:
 
 class LoadingMenuTest : public PlayScreenTest {
 protected:
+    GatedLoadingMenu* Load(Gate& gate, int set, int puzzle, bool mayShowIntro = false) {
+        auto* loading = new GatedLoadingMenu(gate, set, puzzle, mayShowIntro);
+        ShowMenu(loading);
+        return loading;
+    }
     // Runs until the loading screen has handed off (or gives up).
     void RunUntilClosed(const Menu* loading) {
-        for (int i = 0; i < 2000 && IsMenuOpen(loading); ++i) {
-            Run(1);
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
+        mHarness.RunUntil([loading] { return !IsMenuOpen(loading); }, 2000);
     }
-    static void CloseAll() {
-        for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
+    // A load whose worker is not held, run until the screen has handed off.
+    void LoadAndHandOff(int set, int puzzle, bool mayShowIntro = false) {
+        Gate gate;
+        gate.release = true;
+        RunUntilClosed(Load(gate, set, puzzle, mayShowIntro));
     }
 };
 
 }  // namespace
 
-TEST_F(LoadingMenuTest, TheScreenWaitsWhiteForItsWorkerThenOpensThePuzzle) {
-    Gate gate;
-    auto* loading = new GatedLoadingMenu(gate, 1, 2);
-    ShowMenu(loading);
-    Run(60);
-    EXPECT_TRUE(loading->IsIntroFinished());
-    EXPECT_FALSE(loading->IsLoaded());
-    EXPECT_TRUE(IsMenuOpen(loading)) << "the intro is over but the assets are not";
-    gate.release = true;
-    RunUntilClosed(loading);
-    EXPECT_FALSE(gate.sawAbort);
-    EXPECT_NE(MyPlayScreen::FindOpen(), nullptr);
-}
-
-TEST_F(LoadingMenuTest, LeavingEarlyStopsTheWorkerAndWaitsForIt) {
-    Gate gate;
-    auto* loading = new GatedLoadingMenu(gate, 1, 2);
-    ShowMenu(loading);
-    Run(5);
-    loading->RemoveSelf();
-    Run(3);
-    EXPECT_TRUE(gate.sawAbort) << "the worker was told to stop and had stopped";
-    EXPECT_EQ(MyPlayScreen::FindOpen(), nullptr);
-    // Pointer motion over what was the loading screen.
-    mHarness.MouseMove(300, 300);
-    mHarness.DrainInput();
-    Run(2);
+// The screen waits, white once its intro is over, for its worker, then opens
+// the puzzle; left early, it stops the worker and waits for it.
+TEST_F(LoadingMenuTest, TheScreenWaitsForItsWorkerOrStopsItWhenLeftEarly) {
+    for (const bool leave : {false, true}) {
+        SCOPED_TRACE(leave ? "left early" : "waited for");
+        Gate gate;
+        GatedLoadingMenu* loading = Load(gate, 1, 2);
+        Run(leave ? 5 : 60);
+        if (leave) {
+            loading->RemoveSelf();
+            Run(3);
+            EXPECT_TRUE(gate.sawAbort) << "the worker was told to stop and had stopped";
+            // Pointer motion over what was the loading screen.
+            mHarness.MouseMove(300, 300);
+            Run(2);
+        } else {
+            EXPECT_TRUE(loading->IsIntroFinished());
+            EXPECT_FALSE(loading->IsLoaded());
+            EXPECT_TRUE(IsMenuOpen(loading)) << "the intro is over but the assets are not";
+            gate.release = true;
+            RunUntilClosed(loading);
+            EXPECT_FALSE(gate.sawAbort);
+        }
+        EXPECT_EQ(MyPlayScreen::FindOpen() != nullptr, !leave);
+        CloseAll();
+    }
 }
 
 // Loaders that overlap count themselves in and out: the first to finish
 // does not report the application idle while the other still loads.
 TEST_F(LoadingMenuTest, OverlappingLoadersKeepTheApplicationBusyUntilTheLastEnds) {
     Gate first, second;
-    auto* a = new GatedLoadingMenu(first, 1, 2);
-    auto* b = new GatedLoadingMenu(second, 1, 3);
-    ShowMenu(a);
-    ShowMenu(b);
+    Load(first, 1, 2);
+    Load(second, 1, 3);
     Run(2);
     auto waitFor = [&](int count) {
         for (int i = 0; i < 2000 && gGameApp->mLoaderRunning != count; ++i)
@@ -101,21 +103,15 @@ TEST_F(LoadingMenuTest, OverlappingLoadersKeepTheApplicationBusyUntilTheLastEnds
     second.release = true;
     EXPECT_EQ(waitFor(0), 0);
     CloseAll();
-    Run(3);
 }
 
 TEST_F(LoadingMenuTest, PuzzlesAlternateTheSetsTwoMusicEntries) {
     gPlayerState->mCurrentTrack = 0;
     const int expected[][2] = {{1, 2}, {1, 3}, {0, 1}};  // set, puzzle; the track goes 1, 0, 1
     for (int i = 0; i < 3; ++i) {
-        Gate gate;
-        gate.release = true;
-        auto* loading = new GatedLoadingMenu(gate, expected[i][0], expected[i][1]);
-        ShowMenu(loading);
-        RunUntilClosed(loading);
+        LoadAndHandOff(expected[i][0], expected[i][1]);
         EXPECT_EQ(gPlayerState->mCurrentTrack, (i + 1) % 2);
         CloseAll();
-        Run(3);
     }
     const std::vector<std::wstring> two{L"a", L"b"}, one{L"a"};
     EXPECT_EQ(PuzzleLoadingMenu::MusicEntry(two, 1), L"b");
@@ -134,11 +130,7 @@ TEST_F(LoadingMenuTest, EarlyStoryPuzzlesShowTheirCardOnceUnlessTipsAreOff) {
         EXPECT_EQ(menu.ShowsIntro(), row.shows) << row.mode << " " << row.set << " " << row.puzzle;
     }
     gPlayerState->mDisableTips = false;
-    Gate gate;
-    gate.release = true;
-    auto* loading = new GatedLoadingMenu(gate, 0, 0, true);
-    ShowMenu(loading);
-    RunUntilClosed(loading);
+    LoadAndHandOff(0, 0, true);
     auto* card = dynamic_cast<LevelIntroMenu*>(gGameApp->GetActiveMenu());
     ASSERT_NE(card, nullptr);
     ASSERT_NE(card->GetCheckbox(), nullptr);

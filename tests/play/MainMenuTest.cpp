@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
 #include "platform/FileSystem.h"
@@ -24,20 +21,11 @@ namespace {
 
 // The game from the main menu on, played with the mouse. The screens past
 // the story's start are recorded instead of opened.
-class MainMenuTest : public ::testing::Test {
+class MainMenuTest : public PlayScreenTest {
 protected:
     void SetUp() override {
-        mSaved = gGameScreens;
-        AppHarness::Options options;
-        options.userDataFolder = mFolder = PlatformMakeTempDirectory("quiltro7-menu-");
-        mHarness = std::make_unique<AppHarness>(options);
-        mApp = &mHarness->Boot<PlayTestApp>();
-        ASSERT_TRUE(mHarness->InitSucceeded());
-        for (int i = 0; i < 20000 && !mApp->GetBoard(); ++i) {
-            Run(1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ASSERT_NE(mApp->GetBoard(), nullptr);
+        PlayScreenTest::SetUp();
+        gGameScreens.mMainMenu = [](bool fromMap) -> Menu* { return new MainMenu(fromMap); };
         gGameScreens.mSetLoading = [this](int, int) { return Record("set loading"); };
         gGameScreens.mPuzzleLoading = [this](const std::wstring&, int mode, int set, int puzzle, bool) {
             return Record("puzzle " + std::to_string(mode) + "/" + std::to_string(set) + "/" + std::to_string(puzzle));
@@ -45,17 +33,7 @@ protected:
         ProfileManager::CreateProfile(L"Ana");
         ASSERT_NE(gPlayerState, nullptr);
     }
-    void TearDown() override {
-        mHarness.reset();
-        gGameScreens = mSaved;
-        PlatformRemoveTree(mFolder);
-    }
 
-    Menu* Record(const std::string& name) {
-        mOpened.push_back(name);
-        return new Menu(nullptr, false, false);
-    }
-    void Run(int steps) { mHarness->RunSteps(steps); }
     Menu* Active() { return mApp->GetActiveMenu(); }
     // Clicks the named button of the active menu, where it is on the screen.
     void Click(const wchar_t* name) {
@@ -63,14 +41,7 @@ protected:
         ASSERT_NE(menu, nullptr);
         Widget* button = FindWidgetByName(*menu, name);
         ASSERT_NE(button, nullptr) << "no " << WStringToString(name);
-        float x = button->mX + button->mWidth / 2.0f, y = button->mY + button->mHeight / 2.0f;
-        for (auto* p = dynamic_cast<Widget*>(button->mParent); p; p = dynamic_cast<Widget*>(p->mParent)) {
-            x += p->mX;
-            y += p->mY;
-        }
-        mHarness->MouseMove(static_cast<int>(x), static_cast<int>(y));
-        mHarness->Click(static_cast<int>(x), static_cast<int>(y));
-        mHarness->DrainInput();
+        ClickCentre(mHarness, *button);
         Run(60);
     }
     void OpenMainMenu() {
@@ -84,12 +55,6 @@ protected:
         const std::string xml = gPlayerState->WriteXml();
         return xml.substr(xml.find("<game "));
     }
-
-    std::string mFolder;
-    std::unique_ptr<AppHarness> mHarness;
-    PlayTestApp* mApp = nullptr;
-    GameScreens mSaved;
-    std::vector<std::string> mOpened;
 };
 
 TEST_F(MainMenuTest, BonusIsLockedUntilTheFirstBonusSetOpens) {
@@ -107,8 +72,7 @@ TEST_F(MainMenuTest, BonusIsLockedUntilTheFirstBonusSetOpens) {
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->mDisabled, c.locked);
         EXPECT_EQ(Active()->GetVariable(L"lock_bonus").ToBool(), c.locked);
-        Active()->RemoveSelf();
-        Run(2);
+        CloseAll();
     }
 }
 
@@ -146,8 +110,7 @@ TEST_F(MainMenuTest, TheLetterComesOnceThenTheTutorialQuestion) {
         OpenMainMenu();
         Click(L"play_button");
         EXPECT_EQ(dynamic_cast<StoryIntroMenu*>(Active()), nullptr) << "the letter comes once";
-        for (Menu* menu : mApp->GetOpenMenus()) menu->RemoveSelf();
-        Run(2);
+        CloseAll();
     }
 }
 
@@ -189,8 +152,7 @@ TEST_F(MainMenuTest, BackToTheMenuFromTheTutorialCountsItsFirstPuzzles) {
         } else {
             EXPECT_EQ(Progress(), before);
         }
-        open[0]->RemoveSelf();
-        Run(2);
+        CloseAll();
     }
 }
 
@@ -239,7 +201,7 @@ TEST_F(MainMenuTest, CreditsShowThePlayTimeAndQuitSavesAtExit) {
     Click(L"credits_button");
     ASSERT_NE(dynamic_cast<CreditsMenu*>(Active()), nullptr);
     EXPECT_EQ(Active()->GetVariable(L"time").ToString(), L"Time in the museum: 2 h 05 min");
-    const std::string profiles = JoinPath(mFolder, "profiles.xml");
+    const std::string profiles = JoinPath(mHarness.UserDataFolder(), "profiles.xml");
     EXPECT_TRUE(PlatformFileExists(profiles));
     Click(L"back_button");
     ASSERT_NE(dynamic_cast<MainMenu*>(Active()), nullptr);
@@ -254,10 +216,9 @@ TEST_F(MainMenuTest, CreditsShowThePlayTimeAndQuitSavesAtExit) {
     Click(L"quit_button");
     Click(L"ok_button");
     EXPECT_TRUE(mApp->IsShutdownRequested());
-    mHarness.reset();
-    std::string saved;
-    ASSERT_TRUE(ReadFileToString(profiles, saved));
-    EXPECT_NE(saved.find("name=\"Ana\""), std::string::npos);
+    mHarness.Close();
+    mApp = nullptr;
+    EXPECT_NE(mHarness.UserFile("profiles.xml").find("name=\"Ana\""), std::string::npos);
 }
 
 }  // namespace

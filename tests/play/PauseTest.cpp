@@ -7,6 +7,7 @@
 #include "screens/OptionsMenu.h"
 #include "screens/ShadedConfirmMenu.h"
 #include "tests/play/PlayScreenFixture.h"
+#include "tests/support/WidgetQueries.h"
 
 // The options button pauses the puzzle; each way out of the pause dialog
 // saves, asks, and on yes leaves the puzzle for what it names.
@@ -30,7 +31,6 @@ TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
         const char* opens;  // null: the same puzzle again
     };
     const std::string profiles = JoinPath(mHarness.UserDataFolder(), "profiles.xml");
-    auto top = [&] { return mApp->GetOpenMenus().back(); };
     // From the tutorial set the puzzles lead on to the next set.
     for (const Case& c : {Case{1, L"main_menu", "main menu"}, Case{1, L"desk", "puzzles 0/1"},
                           Case{0, L"desk", "set loading"}, Case{1, L"restart", nullptr}}) {
@@ -39,7 +39,7 @@ TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
         Run(200);
         screen->DoAction(L"options", L"", 0);
         Run(30);
-        auto* pause = dynamic_cast<OptionsMenu*>(top());
+        auto* pause = TopMenu<OptionsMenu>();
         ASSERT_NE(pause, nullptr);
         EXPECT_TRUE(pause->IsPause());
         EXPECT_TRUE(screen->IsPaused());
@@ -48,13 +48,12 @@ TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
         pause->DoAction(c.action, L"", 0);
         EXPECT_TRUE(PlatformFileExists(profiles));
         Run(30);
-        Menu* question = top();
+        Menu* question = TopOpenMenu();
         ASSERT_NE(dynamic_cast<ShadedConfirmMenu*>(question), nullptr);
         question->DoAction(L"ok", L"", 0);
         Run(40);
-        const auto open = mApp->GetOpenMenus();
         for (const Menu* gone : {static_cast<Menu*>(screen), question, static_cast<Menu*>(pause)})
-            EXPECT_EQ(std::count(open.begin(), open.end(), gone), 0);
+            EXPECT_FALSE(IsMenuOpen(gone));
         MyPlayScreen* again = MyPlayScreen::FindOpen();
         EXPECT_EQ(opened, c.opens ? std::vector<std::string>{c.opens} : std::vector<std::string>{});
         EXPECT_EQ(again != nullptr, c.opens == nullptr);

@@ -1,16 +1,16 @@
 #include "tests/play/PlayScreenFixture.h"
 
-#include <chrono>
-#include <thread>
-
 #include <algorithm>
 
 #include "core/Random.h"
+#include "core/StringUtil.h"
 #include "data/AssetLookup.h"
-#include "tests/support/FakeAudio.h"
 #include "data/AssetManager.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
+#include "render/Image.h"
+#include "tests/support/FakeAudio.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/WidgetManager.h"
 
@@ -28,11 +28,7 @@ void PlayScreenTest::SetUp() {
     mApp = &mHarness.Boot<PlayTestApp>();
     ASSERT_TRUE(mHarness.InitSucceeded());
     gGameScreens.mMainMenu = nullptr;
-    // The loading thread works in real time while the loop runs on the test clock.
-    for (int i = 0; i < 20000 && !mApp->GetBoard(); ++i) {
-        mHarness.RunSteps(1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    mHarness.RunUntil([this] { return mApp->GetBoard() != nullptr; });
     ASSERT_TRUE(mApp->IsLoadingFinished());
     ASSERT_TRUE(mApp->GetLoadErrors().empty()) << mApp->GetLoadErrors().front();
     ASSERT_TRUE(gAssetManager->LoadGroup("PlayAssets", L"ipad"));
@@ -74,18 +70,7 @@ Point PlayScreenTest::CellCentre(int x, int y) {
 
 void PlayScreenTest::ClickCell(int x, int y, MouseButton button) {
     const Point at = CellCentre(x, y);
-    mHarness.MouseMove(at.mX, at.mY);
     mHarness.Click(at.mX, at.mY, button);
-    mHarness.DrainInput();
-}
-
-Point PlayScreenTest::LastTile() const {
-    const int n = Record().GetSize();
-    Point last(-1, -1);
-    for (int x = 0; x < n; ++x)
-        for (int y = 0; y < n; ++y)
-            if (IsTile(x, y)) last = Point(x, y);
-    return last;
 }
 
 void PlayScreenTest::RevealTiles(int keep) {
@@ -112,4 +97,36 @@ int PlayScreenTest::RunWhile(PlayPuzzleMenu::State state, int limit) {
         ++steps;
     }
     return steps;
+}
+
+void PlayScreenTest::RecordFollowingScreens() {
+    gGameScreens.mSetLoading = [this](int set, int) { return Record("loading " + std::to_string(set)); };
+    gGameScreens.mMap = [this](const std::wstring&, bool) { return Record("map"); };
+    gGameScreens.mMapArrival = [this](Image* shot, const std::wstring& set, const std::wstring&) {
+        delete shot;
+        return Record("map " + WStringToString(set));
+    };
+    gGameScreens.mStoryFinal = [this] { return Record("final"); };
+    gGameScreens.mPuzzleSelect = [this](const std::wstring&, int, int set, int, bool) {
+        return Record("select " + std::to_string(set));
+    };
+    gGameScreens.mSelectSet = [this](const std::wstring&, int mode, bool last) {
+        return Record("sets " + std::to_string(mode) + (last ? " last" : ""));
+    };
+    gGameScreens.mPuzzleLoading = [this](const std::wstring&, int, int set, int puzzle, bool) {
+        return Record("puzzle " + std::to_string(set) + "." + std::to_string(puzzle));
+    };
+}
+
+void PlayScreenTest::CloseAll() {
+    CloseOpenMenus();
+    Run(2);
+}
+
+SetProgress& PlayScreenTest::Set(int mode, int set) {
+    return gPlayerState->mProgress[mode][static_cast<size_t>(set)];
+}
+
+PuzzleProgress& PlayScreenTest::Puzzle(int mode, int set, int puzzle) {
+    return Set(mode, set).mPuzzles[static_cast<size_t>(puzzle)];
 }

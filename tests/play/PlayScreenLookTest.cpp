@@ -56,7 +56,6 @@ TEST_F(PlayScreenTest, TheScreenLooksAsStored) {
     mHarness.MouseMove(from.mX, from.mY);
     mHarness.MouseDown(from.mX, from.mY);
     mHarness.MouseMove(to.mX, to.mY);
-    mHarness.DrainInput();
     mMenu->SetElapsed(7300);
     Run(100);
 

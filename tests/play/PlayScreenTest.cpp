@@ -11,10 +11,6 @@
 namespace {
 using State = PlayPuzzleMenu::State;
 constexpr int kMeadow = 0;  // the first story set: 5 x 5, 3 mistakes, 5 reveals a hint
-
-PuzzleProgress& Progress(int set, int puzzle) {
-    return gPlayerState->mProgress[0][static_cast<size_t>(set)].mPuzzles[static_cast<size_t>(puzzle)];
-}
 }  // namespace
 
 TEST_F(PlayScreenTest, SolvedOneStepAfterTheLastCellAnimationWithTheBestTimeAndTheReveal) {
@@ -39,7 +35,7 @@ TEST_F(PlayScreenTest, SolvedOneStepAfterTheLastCellAnimationWithTheBestTimeAndT
     EXPECT_EQ(mMenu->GetHintMeter(), nullptr) << "the HUD is a still picture";
     EXPECT_TRUE(result.mFirstCompletion);
     EXPECT_EQ(result.mArtGrid, mMenu->GetArtGrid());
-    EXPECT_EQ(Progress(kMeadow, 2).mBestTime, 59);
+    EXPECT_EQ(Puzzle(0, kMeadow, 2).mBestTime, 59);
     EXPECT_TRUE(mApp->Played(L"reveal5"));
     EXPECT_TRUE(Grid().mDisabled);
     // The picture appears, then the board is frozen and the screen is done.
@@ -64,18 +60,16 @@ TEST_F(PlayScreenTest, BestTimeKeepsTheFastestWinAndFirstCompletionIsReported) {
     for (const Case& c : cases) {
         Open(0, kMeadow, 3);
         ASSERT_EQ(mMenu->GetState(), State::Playing);
-        Progress(kMeadow, 3).mBestTime = c.storedBest;
-        Progress(kMeadow, 3).mCompleted = c.completed;
+        Puzzle(0, kMeadow, 3).mBestTime = c.storedBest;
+        Puzzle(0, kMeadow, 3).mCompleted = c.completed;
         mHarness.TypeText(L"wunderp");
-        mHarness.DrainInput();
         EXPECT_TRUE(mMenu->mCompleted.empty());
         mMenu->SetElapsed(c.elapsed);
         mMenu->KeyChar(L'a');
         ASSERT_EQ(mMenu->mCompleted.size(), 1u) << c.elapsed;
         EXPECT_EQ(mMenu->mCompleted[0].mFirstCompletion, !c.completed);
-        EXPECT_EQ(Progress(kMeadow, 3).mBestTime, c.best) << c.storedBest << " " << c.elapsed;
-        mMenu->RemoveSelf();
-        Run(2);
+        EXPECT_EQ(Puzzle(0, kMeadow, 3).mBestTime, c.best) << c.storedBest << " " << c.elapsed;
+        CloseAll();
     }
 }
 
@@ -146,7 +140,6 @@ TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
     const int before = Grid().GetRemainingTiles();
     // The first bulb's button (bulbs 50 pixels apart, 40 x 56, from x 30, y 40 in the meter).
     mHarness.Click(static_cast<int>(meter->mX) + 50, static_cast<int>(meter->mY) + 68);
-    mHarness.DrainInput();
     Run(200);
     EXPECT_EQ(meter->GetHintsUsed(), 1);
     EXPECT_EQ(gPlayerState->mNumHints, 1);
@@ -154,33 +147,27 @@ TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
 }
 
 TEST_F(PlayScreenTest, TheFirstPuzzlesHaveOneToolAndTheToggleSwitchesTools) {
-    struct Case {
-        int puzzle, tools;
-    };
-    for (const Case c : {Case{0, 1}, Case{2, 2}}) {
+    for (const auto& [puzzle, tools] : {std::pair{0, 1}, std::pair{2, 2}}) {
         gPlayerState->mToggleMode = true;
-        Open(0, kMeadow, c.puzzle);
-        ASSERT_EQ(mMenu->GetToolCount(), c.tools);
+        Open(0, kMeadow, puzzle);
+        ASSERT_EQ(mMenu->GetToolCount(), tools);
         EXPECT_EQ(mMenu->GetToolLabel(0), L"Left click");
         // Over the board the pointer is the tool's own picture.
         const Point over = CellCentre(1, 1);
         mHarness.MouseMove(over.mX, over.mY);
-        mHarness.DrainInput();
         Widget* brush = mApp->GetCursorImage();
         EXPECT_NE(brush, nullptr);
         mHarness.TypeText(L" ");
-        mHarness.DrainInput();
-        EXPECT_EQ(mMenu->GetCurrentTool(), c.tools - 1);
-        EXPECT_EQ(Grid().GetTool(), c.tools == 2 ? Tool::Mark : Tool::Tile);
-        EXPECT_EQ(mApp->GetCursorImage() != brush, c.tools == 2);
+        EXPECT_EQ(mMenu->GetCurrentTool(), tools - 1);
+        EXPECT_EQ(Grid().GetTool(), tools == 2 ? Tool::Mark : Tool::Tile);
+        EXPECT_EQ(mApp->GetCursorImage() != brush, tools == 2);
         gPlayerState->mToggleMode = false;
         mMenu->SelectTool(0);
-        EXPECT_EQ(mMenu->GetToolLabel(c.tools - 1), c.tools == 2 ? L"Right click" : L"Left click");
+        EXPECT_EQ(mMenu->GetToolLabel(tools - 1), tools == 2 ? L"Right click" : L"Left click");
         // With one tool the right button does nothing.
         ClickCell(0, 0, MouseButton::Right);
-        EXPECT_EQ(Grid().IsCellDone(0, 0), c.tools == 2);
-        mMenu->RemoveSelf();
-        Run(2);
+        EXPECT_EQ(Grid().IsCellDone(0, 0), tools == 2);
+        CloseAll();
     }
 }
 
@@ -214,14 +201,12 @@ TEST_F(PlayScreenTest, AWinGrowsAMissingSetAndAShortPuzzleList) {
         sets.back().mPuzzles.resize(c.puzzlesKept);
         mMenu->SetElapsed(1000);
         mHarness.TypeText(L"wunderpa");
-        mHarness.DrainInput();
         ASSERT_EQ(mMenu->mCompleted.size(), 1u);
         ASSERT_GT(sets.size(), static_cast<size_t>(c.set));
         EXPECT_EQ(sets[static_cast<size_t>(c.set)].mPuzzles.size(),
                   game->mModes[0][static_cast<size_t>(c.set)].size());
-        EXPECT_EQ(Progress(c.set, c.puzzle).mBestTime, 10);
-        mMenu->RemoveSelf();
-        Run(2);
+        EXPECT_EQ(Puzzle(0, c.set, c.puzzle).mBestTime, 10);
+        CloseAll();
     }
 }
 

@@ -2,14 +2,10 @@
 // would: a fresh user folder, the real game data, mouse clicks and keys.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
-#include <thread>
 
-#include "core/FileUtil.h"
 #include "data/Localization.h"
-#include "platform/FileSystem.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "screens/ConfirmDeleteMenu.h"
@@ -32,14 +28,12 @@ protected:
     void SetUp() override { mSaved = gGameScreens; }
     void TearDown() override {
         mHarness.reset();
-        PlatformRemoveTree(mUser);
         gGameScreens = mSaved;
     }
 
     MyGameApp& Boot(bool titleScreen) {
         AppHarness::Options options;
         options.titleScreen = titleScreen;
-        options.userDataFolder = mUser;
         mHarness = std::make_unique<AppHarness>(options);
         mApp = &mHarness->Boot<MyGameApp>();
         EXPECT_TRUE(mHarness->InitSucceeded());
@@ -49,36 +43,20 @@ protected:
         };
         return *mApp;
     }
-    // The loading thread works in real time while the loop runs on the test clock.
-    void RunUntilLoaded() {
-        for (int i = 0; i < 20000 && !mApp->IsLoadingFinished(); ++i) {
-            mHarness->RunSteps(1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ASSERT_TRUE(mApp->IsLoadingFinished());
-    }
-    template <class Screen>
-    Screen* Top() const {
-        auto menus = mApp->GetOpenMenus();
-        return menus.empty() ? nullptr : dynamic_cast<Screen*>(menus.back());
-    }
+    void RunUntilLoaded() { ASSERT_TRUE(mHarness->RunUntil([this] { return mApp->IsLoadingFinished(); })); }
     void Click(Widget* widget) {
         ASSERT_NE(widget, nullptr);
-        const FRect r = widget->LocalToScreenRect(FRect(0, 0, widget->mWidth, widget->mHeight));
-        mHarness->Click(static_cast<int>(r.mX + r.mWidth / 2), static_cast<int>(r.mY + r.mHeight / 2));
+        ClickCentre(*mHarness, *widget);
         mHarness->RunSteps(2);
     }
     // Ends the run (the game saves as it closes) and reads what it saved.
     std::string QuitAndReadProfiles() {
-        mHarness.reset();
-        std::string bytes;
-        ReadFileToString(JoinPath(mUser, "profiles.xml"), bytes);
-        return bytes;
+        mHarness->Close();
+        return mHarness->UserFile("profiles.xml");
     }
 
     std::unique_ptr<AppHarness> mHarness;
     MyGameApp* mApp = nullptr;
-    std::string mUser = PlatformMakeTempDirectory("quiltro7-profiles-");
     GameScreens mSaved;
     int mMainMenus = 0;
 };
@@ -107,20 +85,20 @@ TEST(TitleScreen, TheLoadingBarNeverOutgrowsItsPictureAndShowsNothingAtZero) {
 // ignored, Enter is OK. The profile lands in slot 0, selected, and is saved.
 TEST_F(ProfileScreensTest, FirstStartAsksForANameAndMakesTheFirstProfile) {
     Boot(true);
-    MyTitleScreen* title = Top<MyTitleScreen>();
+    MyTitleScreen* title = TopMenu<MyTitleScreen>();
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->GetPlayButton(), nullptr) << "no button while loading";
     RunUntilLoaded();
     mHarness->TypeText(L"kestovai");
-    EXPECT_EQ(Top<MyTitleScreen>(), title);
+    EXPECT_EQ(TopMenu<MyTitleScreen>(), title);
     EXPECT_EQ(gSelectedProfile, -1);
 
     Click(title->GetPlayButton());
-    EnterNameMenu* entry = Top<EnterNameMenu>();
+    EnterNameMenu* entry = TopMenu<EnterNameMenu>();
     ASSERT_NE(entry, nullptr);
     mHarness->PressKey(KeyCode::Return);
     Click(entry->GetOkButton());
-    EXPECT_EQ(Top<EnterNameMenu>(), entry) << "an empty name is ignored";
+    EXPECT_EQ(TopMenu<EnterNameMenu>(), entry) << "an empty name is ignored";
     mHarness->TypeText(L" ab cd");
     EXPECT_EQ(entry->GetEdit()->GetText(), L"ab cd");
     mHarness->TypeText(L"efghijk");
@@ -129,8 +107,8 @@ TEST_F(ProfileScreensTest, FirstStartAsksForANameAndMakesTheFirstProfile) {
     mHarness->TypeText(L"Ana");
     mHarness->PressKey(KeyCode::Return);
     mHarness->RunSteps(5);
-    EXPECT_EQ(Top<EnterNameMenu>(), nullptr);
-    EXPECT_EQ(Top<MyTitleScreen>(), nullptr);
+    EXPECT_EQ(TopMenu<EnterNameMenu>(), nullptr);
+    EXPECT_EQ(TopMenu<MyTitleScreen>(), nullptr);
     EXPECT_NE(mApp->GetBoard(), nullptr);
     EXPECT_EQ(mMainMenus, 1);
     EXPECT_EQ(gSelectedProfile, 0);
@@ -144,7 +122,7 @@ TEST_F(ProfileScreensTest, PlayWithASelectedProfileStartsTheGame) {
     Boot(true);
     RunUntilLoaded();
     ProfileManager::CreateProfile(L"Ana");
-    Click(Top<MyTitleScreen>()->GetPlayButton());
+    Click(TopMenu<MyTitleScreen>()->GetPlayButton());
     EXPECT_EQ(mApp->GetOpenMenus().size(), 0u);
     EXPECT_NE(mApp->GetBoard(), nullptr);
     EXPECT_EQ(mMainMenus, 1);
@@ -160,7 +138,7 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     ProfileManager::CreateProfile(L"Ana");
     ASSERT_TRUE(ShowGameScreen(gGameScreens.mPlayerSelect()));
     mHarness->RunSteps(60);
-    auto* menu = Top<PlayerSelectMenu>();
+    auto* menu = TopMenu<PlayerSelectMenu>();
     ASSERT_NE(menu, nullptr);
     auto buttonsShown = [menu] {
         const bool menuShown = menu->GetMenuButton()->mVisible;
@@ -192,7 +170,7 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     gLocalizedStrings.Publish({{L"delete_text", L"Delete %s? %s %d %n"}});
     Click(menu->GetDeleteButton());
     gLocalizedStrings.Publish({{L"delete_text", question}});
-    auto* confirm = Top<ConfirmDeleteMenu>();
+    auto* confirm = TopMenu<ConfirmDeleteMenu>();
     ASSERT_NE(confirm, nullptr);
     EXPECT_EQ(confirm->GetVariable(L"text").ToString(), L"Delete Bo? %s %d %n");
     mHarness->RunSteps(40);
@@ -217,7 +195,7 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     Click(menu->GetMenuButton());
     EXPECT_EQ(mMainMenus, 2) << "the first opened as the game started";
     EXPECT_EQ(gPlayerState->mDevice, L"ipad");
-    EXPECT_EQ(Top<PlayerSelectMenu>(), nullptr);
+    EXPECT_EQ(TopMenu<PlayerSelectMenu>(), nullptr);
     const std::string saved = QuitAndReadProfiles();
     EXPECT_NE(saved.find("<profiles selected=\"0\"><profile name=\"Ana\">"), std::string::npos);
     EXPECT_EQ(saved.find("Bo"), std::string::npos);

@@ -1,12 +1,7 @@
 // The set and puzzle choice: what a fresh completion opens, what the panel
 // shows against the saved profile, locked puzzles and sets, and where each
 // way out leads.
-#include <algorithm>
-#include <fstream>
-#include <sstream>
-
 #include "core/FileUtil.h"
-#include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
@@ -18,6 +13,7 @@
 #include "screens/PuzzleSelectMenu.h"
 #include "screens/SelectSetMenu.h"
 #include "tests/play/PlayScreenFixture.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/TextLabel.h"
 
@@ -27,22 +23,12 @@ class SelectionTest : public PlayScreenTest {
 protected:
     void SetUp() override {
         PlayScreenTest::SetUp();
-        auto record = [this](std::string name) { return Record(std::move(name)); };
-        gGameScreens.mPuzzleLoading = [=](const std::wstring&, int, int set, int puzzle, bool) {
-            return record("puzzle " + std::to_string(set) + "." + std::to_string(puzzle));
-        };
-        gGameScreens.mMapArrival = [=](Image* shot, const std::wstring& set, const std::wstring&) {
-            delete shot;
-            return record("map " + WStringToString(set));
-        };
-        gGameScreens.mStoryFinal = [=] { return record("final"); };
-        gGameScreens.mSetLoading = [=](int set, int) { return record("loading " + std::to_string(set)); };
+        RecordFollowingScreens();
     }
     void TearDown() override {
         PlayScreenTest::TearDown();
         SetStats restore;  // the real set table again
     }
-    SetProgress& Set(int mode, int set) { return gPlayerState->mProgress[mode][static_cast<size_t>(set)]; }
     // Puzzles below `count` completed, each with a time and stars.
     void Complete(int mode, int set, int count, int unlock) {
         SetProgress& progress = Set(mode, set);
@@ -55,15 +41,10 @@ protected:
         Run(steps);
         return menu;
     }
-    static bool IsOpen(const Menu* menu) {
-        const auto& open = gGameApp->GetOpenMenus();
-        return std::find(open.begin(), open.end(), menu) != open.end();
-    }
     void PointAt(const Widget* widget, bool click) {
         const int x = static_cast<int>(widget->mX) + widget->mWidth / 2, y = static_cast<int>(widget->mY) + widget->mHeight / 2;
         mHarness.MouseMove(x, y);
         if (click) mHarness.Click(x, y);
-        mHarness.DrainInput();
         Run(2);
     }
     ButtonWidget* Button(PuzzleSelectMenu* menu, int index) {
@@ -84,7 +65,7 @@ TEST_F(SelectionTest, AFreshCompletionOpensTheNextPuzzleWhichFlashes) {
         Set(0, 1).mPuzzles[1].mCompleted = false;
         PuzzleSelectMenu* menu = OpenSelect(0, 1, c.justCompleted);
         EXPECT_EQ(Set(0, 1).mUnlock, c.unlockAfter);
-        EXPECT_TRUE(Set(0, 1).mPuzzles[static_cast<size_t>(c.justCompleted)].mCompleted);
+        EXPECT_TRUE(Puzzle(0, 1, c.justCompleted).mCompleted);
         ASSERT_NE(menu->GetFlashWidget(), nullptr);
         EXPECT_EQ(menu->GetFlashWidget()->mX, Button(menu, c.flashes)->mX);
         EXPECT_EQ(menu->GetShownPuzzle(), c.justCompleted);
@@ -92,8 +73,7 @@ TEST_F(SelectionTest, AFreshCompletionOpensTheNextPuzzleWhichFlashes) {
         ASSERT_NE(icon, nullptr);
         EXPECT_TRUE(icon->IsNew());
         EXPECT_EQ(icon->mWidth, PuzzleIcon::kSize);
-        menu->RemoveSelf();
-        Run(2);
+        CloseAll();
     }
     EXPECT_TRUE(mOpened.empty());
 }
@@ -117,9 +97,8 @@ TEST_F(SelectionTest, TheLastPuzzleOfASetLeadsToTheMapOrTheStorysEnd) {
         ASSERT_FALSE(mOpened.empty());
         EXPECT_EQ(mOpened.front(), c.opened);
         EXPECT_EQ(gPlayerState->mCurrentCountry, c.currentSet);
-        EXPECT_EQ(IsOpen(menu), c.selectOpen);
-        for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
-        Run(2);
+        EXPECT_EQ(IsMenuOpen(menu), c.selectOpen);
+        CloseAll();
     }
 }
 
@@ -147,7 +126,7 @@ TEST_F(SelectionTest, ThePanelShowsWhatTheSavedProfileHolds) {
         EXPECT_EQ(menu->GetShownPuzzle(), c.puzzle);
         EXPECT_EQ(menu->GetTopLabel()->GetText(), c.name);
         EXPECT_EQ(menu->GetBottomLabel()->GetText(), c.time);
-        const PuzzleProgress& p = Set(0, 1).mPuzzles[static_cast<size_t>(c.puzzle)];
+        const PuzzleProgress& p = Puzzle(0, 1, c.puzzle);
         AnimationWidget* stars = menu->GetStarWidget();
         EXPECT_EQ(stars->GetVariable(L"show_complete_star").ToBool(), p.mCompleted);
         EXPECT_EQ(stars->GetVariable(L"show_hint_star").ToBool(), p.mWithoutHints);
@@ -169,18 +148,16 @@ TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
     EXPECT_TRUE(locked.mPreview->mVisible) << "the shown puzzle 0 is locked";
     PointAt(Button(menu, 1), true);
     EXPECT_TRUE(mOpened.empty());
-    EXPECT_TRUE(IsOpen(menu));
+    EXPECT_TRUE(IsMenuOpen(menu));
     for (int index : {-3, 5, 99}) {
         menu->ShowPuzzleInfo(index);
         EXPECT_EQ(menu->GetShownPuzzle(), -1);
     }
-    menu->RemoveSelf();
-    Run(2);
+    CloseAll();
     for (int set : {-1, 99}) {
         PuzzleSelectMenu* odd = OpenSelect(0, set, 7);
         EXPECT_TRUE(odd->GetEntries().empty());
-        odd->RemoveSelf();
-        Run(2);
+        CloseAll();
     }
     // An open puzzle's click opens its loading screen.
     Complete(0, 1, 0, 1);
@@ -221,8 +198,7 @@ TEST_F(SelectionTest, TheSetInformationTellsWhatIsLeft) {
         PointAt(button, false);
         EXPECT_EQ(menu->GetShownSet(), 0);
         EXPECT_EQ(menu->GetInfoText(), c.text);
-        menu->RemoveSelf();
-        Run(2);
+        CloseAll();
     }
 }
 

@@ -3,11 +3,11 @@
 #include "data/Localization.h"
 #include "puzzle/TutorialGrid.h"
 #include "tests/play/PlayScreenFixture.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/HyperlinkWidget.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/TextboxPopup.h"
-
 
 namespace {
 
@@ -26,24 +26,17 @@ protected:
         mHarness.MouseDown(a.mX, a.mY);
         mHarness.MouseMove(b.mX, b.mY);
         mHarness.MouseUp(b.mX, b.mY);
-        mHarness.DrainInput();
     }
     // The title of the notice over the board, empty when none.
     std::wstring NoticeTitle() {
         auto* notice = dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu());
         return notice ? notice->GetVariable(L"title").ToString() : L"";
     }
-    void PressOk() {
-        ButtonWidget* ok = Tutorial().GetPopup()->GetOkButton();
-        const FRect at = ok->LocalToScreenRect(FRect(0.0f, 0.0f, ok->mWidth, ok->mHeight));
-        ClickAt(static_cast<int>(at.mX + at.mWidth / 2), static_cast<int>(at.mY + at.mHeight / 2));
-    }
-    void ClickAt(int x, int y) {
-        mHarness.MouseMove(x, y);
-        mHarness.Click(x, y);
-        mHarness.DrainInput();
+    void Press(const Widget& widget) {
+        ClickCentre(mHarness, widget);
         Run(2);
     }
+    void PressOk() { Press(*Tutorial().GetPopup()->GetOkButton()); }
 };
 
 TEST_F(TutorialTest, TheFirstLessonWaitsForItsCellsThenLeavesTheBoardFree) {
@@ -95,8 +88,7 @@ TEST_F(TutorialTest, TheFirstLessonWaitsForItsCellsThenLeavesTheBoardFree) {
     // The lesson's link shows its notice.
     HyperlinkWidget* link = grid.GetLink(L"rules");
     ASSERT_NE(link, nullptr);
-    const FRect at = link->LocalToScreenRect(FRect(0.0f, 0.0f, link->mWidth, link->mHeight));
-    ClickAt(static_cast<int>(at.mX + at.mWidth / 2), static_cast<int>(at.mY + at.mHeight / 2));
+    Press(*link);
     EXPECT_EQ(NoticeTitle(), GetLocalizedString(L"tut_rules_title"));
     ASSERT_TRUE(CloseNotice());
     PressOk();

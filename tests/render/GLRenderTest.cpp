@@ -16,8 +16,6 @@
 // llvmpipe) when there is no display, the X server under xvfb-run. Skipped
 // when no context can be made.
 namespace {
-PlatformWindow* SharedWindow() { return SharedTestGLWindow(); }
-
 uint8_t R(uint32_t p) { return static_cast<uint8_t>(p >> 16); }
 uint8_t G(uint32_t p) { return static_cast<uint8_t>(p >> 8); }
 uint8_t B(uint32_t p) { return static_cast<uint8_t>(p); }
@@ -38,7 +36,6 @@ protected:
         mDevice = StartTestGLDevice();
         if (!mDevice) GTEST_SKIP() << "no OpenGL 3.3 context here";
     }
-    void TearDown() override { mDevice.reset(); }
 
     // The frame as the game would capture it.
     ImageData Frame() {
@@ -48,34 +45,27 @@ protected:
     static uint32_t At(const ImageData& d, int x, int y) {
         return d.mBits[static_cast<size_t>(y) * d.mWidth + x];
     }
+    // The pixels in [x0, x1) x [y0, y1) that `match` picks.
+    template <class F>
+    static int Count(const ImageData& d, int x0, int y0, int x1, int y1, F match) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += match(At(d, x, y)) ? 1 : 0;
+        return n;
+    }
 
     std::unique_ptr<D3DInterface> mDevice;
 };
 }  // namespace
 
-TEST_F(GLRenderTest, FilledRectangle) {
+TEST_F(GLRenderTest, FilledRectanglesAndColourisedClippedImages) {
+    ImageSurface white(MakeImage(16, 16, 0xFFFFFFFFu));
     {
         Graphics g(nullptr);
         g.SetColor(Color(255, 0, 0));
         g.FillRect(10, 20, 30, 40);
         g.SetColor(Color(0, 0, 255, 128));
         g.FillRect(100, 100, 10, 10);
-    }
-    ImageData f = Frame();
-    ASSERT_EQ(f.mWidth, 1024);
-    EXPECT_TRUE(Near(At(f, 10, 20), 255, 0, 0));
-    EXPECT_TRUE(Near(At(f, 39, 59), 255, 0, 0));
-    EXPECT_TRUE(Near(At(f, 40, 59), 0, 0, 0));
-    EXPECT_TRUE(Near(At(f, 9, 20), 0, 0, 0));
-    EXPECT_TRUE(Near(At(f, 10, 60), 0, 0, 0));
-    EXPECT_TRUE(Near(At(f, 105, 105), 0, 0, 128));
-    EXPECT_EQ(A(At(f, 500, 500)), 255);
-}
-
-TEST_F(GLRenderTest, ColourisedImageAndClipping) {
-    ImageSurface white(MakeImage(16, 16, 0xFFFFFFFFu));
-    {
-        Graphics g(nullptr);
         g.SetColor(Color(0, 255, 0));
         g.DrawImage(&white, 0, 0);  // not colourised: white
         g.SetColorizeImages(true);
@@ -87,6 +77,14 @@ TEST_F(GLRenderTest, ColourisedImageAndClipping) {
         g.DrawImage(&white, 60, 0);
     }
     ImageData f = Frame();
+    ASSERT_EQ(f.mWidth, 1024);
+    EXPECT_TRUE(Near(At(f, 10, 20), 255, 0, 0));
+    EXPECT_TRUE(Near(At(f, 39, 59), 255, 0, 0));
+    EXPECT_TRUE(Near(At(f, 40, 59), 0, 0, 0));
+    EXPECT_TRUE(Near(At(f, 9, 20), 0, 0, 0));
+    EXPECT_TRUE(Near(At(f, 10, 60), 0, 0, 0));
+    EXPECT_TRUE(Near(At(f, 105, 105), 0, 0, 128));
+    EXPECT_EQ(A(At(f, 500, 500)), 255);
     EXPECT_TRUE(Near(At(f, 8, 8), 255, 255, 255));
     EXPECT_TRUE(Near(At(f, 28, 8), 0, 255, 0));
     EXPECT_TRUE(Near(At(f, 48, 8), 128, 128, 128));
@@ -277,15 +275,10 @@ TEST_F(GLRenderTest, LayeredFontsFromTheData) {
     }
     ImageData f = Frame();
     // The gold fill and the dark outline both appear.
-    int gold = 0, outline = 0;
-    for (int y = 150; y < 220; ++y)
-        for (int x = 40; x < 400; ++x) {
-            uint32_t p = At(f, x, y);
-            if (R(p) > 200 && G(p) > 180 && B(p) < 200) ++gold;
-            if (R(p) > 60 && R(p) < 110 && B(p) < 40 && G(p) < 70) ++outline;
-        }
-    EXPECT_GT(gold, 50);
-    EXPECT_GT(outline, 20);
+    EXPECT_GT(Count(f, 40, 150, 400, 220, [](uint32_t p) { return R(p) > 200 && G(p) > 180 && B(p) < 200; }), 50);
+    EXPECT_GT(Count(f, 40, 150, 400, 220,
+                    [](uint32_t p) { return R(p) > 60 && R(p) < 110 && B(p) < 40 && G(p) < 70; }),
+              20);
     gFontMap.Clear();
 }
 
@@ -298,7 +291,7 @@ TEST_F(GLRenderTest, PresentShowsTheFrameUprightInItsViewport) {
         g.FillRect(0, 384, 1024, 384);
     }
     int dw = 0, dh = 0;
-    SharedWindow()->GetDrawableSize(dw, dh);
+    SharedTestGLWindow()->GetDrawableSize(dw, dh);
     ASSERT_GT(dw, 200);
     ASSERT_GT(dh, 200);
     // A letterbox: the frame shown at half size with bars around it.
@@ -335,10 +328,6 @@ TEST_F(GLRenderTest, ManyLargeGlyphsSpreadOverSheets) {
         g.DrawString(L"AZaz", 10, 600);
     }
     EXPECT_GT(font->GetSheetCount(), 1u);
-    ImageData f = Frame();
-    int lit = 0;
-    for (int y = 480; y < 600; ++y)
-        for (int x = 10; x < 400; ++x)
-            if (R(At(f, x, y)) > 128) ++lit;
-    EXPECT_GT(lit, 500);  // glyphs from the first sheet still draw after more were added
+    // Glyphs from the first sheet still draw after more were added.
+    EXPECT_GT(Count(Frame(), 10, 480, 400, 600, [](uint32_t p) { return R(p) > 128; }), 500);
 }

@@ -42,15 +42,13 @@ public:
     std::string mError;
 };
 
-// Installs a device for the test's lifetime; the previous one comes back after.
+// Installs a device for the test's lifetime; the device uninstalls itself as
+// it goes, and the previous one comes back.
 class ScopedDevice {
 public:
     explicit ScopedDevice(std::unique_ptr<GpuBackend> backend)
         : mDevice(std::make_unique<D3DInterface>(std::move(backend))) {
         D3DInterface::Install(mDevice.get());
-    }
-    ~ScopedDevice() {
-        mDevice.reset();  // uninstalls itself
     }
     D3DInterface& Device() { return *mDevice; }
 
@@ -70,15 +68,7 @@ private:
     std::string mPrevious;
 };
 
-// A solid image, or one made by a function of (x, y).
-inline ImageData MakeImage(int w, int h, uint32_t argb) {
-    ImageData d;
-    d.mWidth = w;
-    d.mHeight = h;
-    d.mBits.assign(static_cast<size_t>(w) * h, argb);
-    return d;
-}
-
+// An image made by a function of (x, y), or a solid one.
 template <class F>
 ImageData MakePattern(int w, int h, F f) {
     ImageData d;
@@ -88,4 +78,8 @@ ImageData MakePattern(int w, int h, F f) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) d.mBits[static_cast<size_t>(y) * w + x] = f(x, y);
     return d;
+}
+
+inline ImageData MakeImage(int w, int h, uint32_t argb) {
+    return MakePattern(w, h, [argb](int, int) { return argb; });
 }

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
-#include "core/FileUtil.h"
 #include "platform/FileSystem.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
@@ -11,9 +7,9 @@
 #include "screens/GameScreens.h"
 #include "screens/MyBoard.h"
 #include "screens/MyGameApp.h"
-#include "widgets/TextboxPopup.h"
 #include "tests/support/AppHarness.h"
 #include "widgets/ButtonWidget.h"
+#include "widgets/TextboxPopup.h"
 
 namespace {
 
@@ -43,18 +39,8 @@ protected:
     MyGameApp& Start(AppHarness& h) {
         MyGameApp& app = h.Boot<MyGameApp>();
         RecordScreens();
-        for (int i = 0; i < 20000 && !app.GetBoard() && !app.IsShutdownRequested(); ++i) {
-            h.RunSteps(1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        EXPECT_NE(app.GetBoard(), nullptr);
+        EXPECT_TRUE(h.RunUntil([&app] { return app.GetBoard() != nullptr; }));
         return app;
-    }
-
-    std::string Profiles(AppHarness& h) {
-        std::string bytes;
-        ReadFileToString(JoinPath(h.UserDataFolder(), "profiles.xml"), bytes);
-        return bytes;
     }
 
     GameScreens mSaved;
@@ -101,7 +87,7 @@ TEST_F(GameFlowTest, DeveloperCodesNeedAProfileAndPersistTheirProgress) {
         EXPECT_EQ(mOpened, std::vector<std::string>{"final"});
         app.HandleTypedCode(L"zebrulan");
         EXPECT_EQ(gPlayerState->CountCompletedSets(1), static_cast<int>(gPlayerState->mProgress[1].size()));
-        const std::string saved = Profiles(h);
+        const std::string saved = h.UserFile("profiles.xml");
         EXPECT_NE(saved.find("Ana"), std::string::npos);
         gPlayerState->mProgress[0][0].mUnlock = 0;  // a change that must not be saved
         app.HandleTypedCode(L"haltrimo");

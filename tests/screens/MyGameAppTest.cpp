@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "core/FileUtil.h"
 #include "core/Log.h"
 #include "data/AnimationStats.h"
@@ -17,62 +14,40 @@
 #include "screens/MyGameApp.h"
 #include "tests/support/AppHarness.h"
 
-namespace {
-
-// The loading thread works in real time while the loop runs on the test clock.
-void RunUntilLoaded(AppHarness& h, MyGameApp& app) {
-    for (int i = 0; i < 20000 && !app.IsLoadingFinished() && !app.IsShutdownRequested(); ++i) {
-        h.RunSteps(1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-void ExpectEveryTableLoaded(MyGameApp& app) {
-    EXPECT_TRUE(app.GetLoadErrors().empty()) << app.GetLoadErrors().front();
-    EXPECT_TRUE(app.IsLoadingFinished());
-    EXPECT_DOUBLE_EQ(app.GetLoadingProgress(), 1.0);
-    EXPECT_NE(FindFont(L"menu"), nullptr);
-    EXPECT_NE(FindFont(L"tiny"), nullptr);
-    EXPECT_TRUE(IsConstantDefined(L"tutorials"));
-    EXPECT_TRUE(AnimationExists(L"fade_in"));
-    EXPECT_NE(FindImage(L"sample_rgba"), nullptr);
-    const GamePuzzles* game = FindGamePuzzles(L"quiltro7");
-    ASSERT_NE(game, nullptr);
-    EXPECT_GE(game->mModes[0].size(), 2u);
-    EXPECT_GE(game->mModes[1].size(), 1u);
-    EXPECT_FALSE(gSetTable.Get()->empty());
-    EXPECT_EQ(gProfiles.size(), 8u);
-}
-
-}  // namespace
-
-TEST(MyGameApp, StartUpLoadsEveryTableFromTheDataFolder) {
-    AppHarness h;
-    auto& app = h.Boot<MyGameApp>();
-    ASSERT_TRUE(h.InitSucceeded());
-    // A first start, with no settings.xml: the music is heard at its default.
-    EXPECT_DOUBLE_EQ(app.GetMusicGroupVolume(L"music"), 0.85);
-    RunUntilLoaded(h, app);
-    ExpectEveryTableLoaded(app);
-    EXPECT_FALSE(app.IsShutdownRequested());
-    h.Quit();
-    EXPECT_EQ(app.mExitCode, 0);
-}
-
-TEST(MyGameApp, StartUpLoadsTheSameTablesFromMainPakAlone) {
-    std::string folder = PlatformMakeTempDirectory("quiltro7-pakonly-");
+// The data folder and its main.pak alone give the same tables; a first
+// start, with no settings.xml, plays the music at its default.
+TEST(MyGameApp, StartUpLoadsEveryTableFromTheDataFolderOrItsPakAlone) {
+    const std::string packed = PlatformMakeTempDirectory("quiltro7-pakonly-");
     std::string error;
-    ASSERT_TRUE(BuildPakFromFolder(TestGameDataFolder(), folder + "/main.pak", &error)) << error;
-    {
+    ASSERT_TRUE(BuildPakFromFolder(TestGameDataFolder(), packed + "/main.pak", &error)) << error;
+    for (const std::string& folder : {std::string(), packed}) {
+        SCOPED_TRACE(folder.empty() ? "data folder" : "main.pak");
         AppHarness::Options o;
         o.dataFolder = folder;
         AppHarness h(o);
         auto& app = h.Boot<MyGameApp>();
         ASSERT_TRUE(h.InitSucceeded());
-        RunUntilLoaded(h, app);
-        ExpectEveryTableLoaded(app);
+        EXPECT_DOUBLE_EQ(app.GetMusicGroupVolume(L"music"), 0.85);
+        h.RunUntil([&app] { return app.IsLoadingFinished(); });
+        EXPECT_TRUE(app.GetLoadErrors().empty()) << app.GetLoadErrors().front();
+        EXPECT_TRUE(app.IsLoadingFinished());
+        EXPECT_DOUBLE_EQ(app.GetLoadingProgress(), 1.0);
+        EXPECT_NE(FindFont(L"menu"), nullptr);
+        EXPECT_NE(FindFont(L"tiny"), nullptr);
+        EXPECT_TRUE(IsConstantDefined(L"tutorials"));
+        EXPECT_TRUE(AnimationExists(L"fade_in"));
+        EXPECT_NE(FindImage(L"sample_rgba"), nullptr);
+        const GamePuzzles* game = FindGamePuzzles(L"quiltro7");
+        ASSERT_NE(game, nullptr);
+        EXPECT_GE(game->mModes[0].size(), 2u);
+        EXPECT_GE(game->mModes[1].size(), 1u);
+        EXPECT_FALSE(gSetTable.Get()->empty());
+        EXPECT_EQ(gProfiles.size(), 8u);
+        EXPECT_FALSE(app.IsShutdownRequested());
+        h.Quit();
+        EXPECT_EQ(app.mExitCode, 0);
     }
-    PlatformRemoveTree(folder);
+    PlatformRemoveTree(packed);
 }
 
 namespace {
@@ -118,7 +93,7 @@ std::string FirstLoadError(const std::string& file, const std::string& bytes, bo
         auto& app = h.Boot<MyGameApp>();
         EXPECT_TRUE(h.InitSucceeded());
         SetDebugOutputEnabled(false);
-        RunUntilLoaded(h, app);
+        h.RunUntil([&app] { return app.IsLoadingFinished(); });
         SetDebugOutputEnabled(true);
         EXPECT_FALSE(app.IsLoadingFinished());
         EXPECT_TRUE(app.IsShutdownRequested());

@@ -55,11 +55,6 @@ protected:
         mHarness->RunSteps(30);
         return menu;
     }
-    std::string UserFile(const char* name) const {
-        std::string bytes;
-        ReadFileToString(JoinPath(mHarness->UserDataFolder(), name), bytes);
-        return bytes;
-    }
 
     std::unique_ptr<AppHarness> mHarness;
     OptionsApp* mApp = nullptr;
@@ -67,16 +62,13 @@ protected:
 };
 
 TEST_F(Options, TheMouseSliderStoresWholeSpeedsAndSnapsToThemOnRelease) {
-    struct Case {
-        double value;
-        int speed;
-    };
     OptionsMenu* menu = Open(L"main-menu");
-    for (const Case& c : {Case{0.5, 11}, Case{0.0, 1}, Case{1.0, 20}, Case{0.26, 6}}) {
-        menu->SliderValueChanged(menu->mMouseSlider, c.value);
-        EXPECT_EQ(mApp->GetMouseSpeed(), c.speed) << c.value;
+    const std::pair<double, int> cases[] = {{0.5, 11}, {0.0, 1}, {1.0, 20}, {0.26, 6}};
+    for (const auto& [value, speed] : cases) {
+        menu->SliderValueChanged(menu->mMouseSlider, value);
+        EXPECT_EQ(mApp->GetMouseSpeed(), speed) << value;
         menu->SliderReleased(menu->mMouseSlider);
-        EXPECT_DOUBLE_EQ(menu->mMouseSlider->GetValue(), (c.speed - 1) / 19.0) << c.value;
+        EXPECT_DOUBLE_EQ(menu->mMouseSlider->GetValue(), (speed - 1) / 19.0) << value;
     }
 }
 
@@ -117,7 +109,7 @@ TEST_F(Options, UncheckingFullScreenHidesItsControlsAtOnceAndSwitchesOnAButton) 
     full->SetChecked(true);
     full->SetChecked(false);
     EXPECT_TRUE(full->IsChecked());
-    EXPECT_NE(dynamic_cast<NoticeMenu*>(mApp->GetOpenMenus().back()), nullptr);
+    EXPECT_NE(TopMenu<NoticeMenu>(), nullptr);
 }
 
 // Leaving saves the changes first (the confirmations of the pause dialog
@@ -138,11 +130,11 @@ TEST_F(Options, LeavingSavesTheChangesFirst) {
         menu->GetBox(OptionsMenu::Tips)->SetChecked(true);
         menu->ButtonDepress(0);
         menu->DoAction(action, L"", 0);
-        const std::string settings = UserFile("settings.xml");
+        const std::string settings = mHarness->UserFile("settings.xml");
         for (const char* expected : {"volume=\"0.500\"", "mouse-speed=\"20\"", "custom-cursors=\"0\"",
                                      "name=\"music\" volume=\"0.250\""})
             EXPECT_NE(settings.find(expected), std::string::npos) << expected << " in " << settings;
-        EXPECT_NE(UserFile("profiles.xml").find("disable-tips=\"1\""), std::string::npos);
+        EXPECT_NE(mHarness->UserFile("profiles.xml").find("disable-tips=\"1\""), std::string::npos);
         mHarness->RunSteps(20);  // a popup's outro
         EXPECT_FALSE(IsMenuOpen(menu));
     }

@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "render/Image.h"
 #include "tests/support/AppHarness.h"
+#include "tests/support/WidgetQueries.h"
 #include "widgets/TitleScreen.h"
 
 namespace {
@@ -31,6 +32,7 @@ protected:
     // In the game's data folder, or in an empty one; `loaderDone`: the
     // loading thread has read the logo's pictures behind the publisher's.
     void Boot(bool gameData, bool loaderDone = true) {
+        mHarness.reset();
         // Pictures that earlier runs loaded must not be found.
         gAssetManager->Clear();
         if (!gameData) mEmpty = PlatformMakeTempDirectory("quiltro7-nosplash-");
@@ -48,66 +50,58 @@ protected:
         mHarness.reset();
         if (!mEmpty.empty()) PlatformRemoveTree(mEmpty);
     }
-    template <class Screen>
-    Screen* Top() const {
-        auto menus = mApp->GetOpenMenus();
-        return menus.empty() ? nullptr : dynamic_cast<Screen*>(menus.back());
-    }
 
     std::unique_ptr<AppHarness> mHarness;
     SplashApp* mApp = nullptr;
     std::string mEmpty;
 };
 
+// Clicks skip the publisher's splash, then the logo, then a distributor's
+// splash after its first second. Only the publisher's picture is read before
+// the first frame: a click waits for the logo's pictures, and a second click
+// in that time skips the logo too.
 TEST_F(StartupScreens, ClicksSkipThePublisherSplashThenTheLogoThenADistributorSplashAfterItsFirstSecond) {
-    Boot(true, false);
-    mApp->ShowStartupScreens();
-    mHarness->RunSteps(2);
-    LogoScreen* logo = Top<LogoScreen>();
-    ASSERT_NE(logo, nullptr);
-    EXPECT_TRUE(logo->IsShowingSplash());
-    // Only the publisher's picture was read before the first frame: the
-    // click waits for the logo's pictures.
-    mHarness->Click(500, 400);
-    mHarness->RunSteps(1);
-    EXPECT_TRUE(logo->IsShowingSplash());
-    mApp->LoadDeferredStartupAssets();
-    mHarness->RunSteps(1);
-    EXPECT_FALSE(logo->IsShowingSplash());
-    EXPECT_EQ(logo->GetLetters().size(), 5u);
-    mHarness->Click(500, 400);
-    mHarness->RunSteps(1);
-    DistributorScreen* splash = Top<DistributorScreen>();
-    ASSERT_NE(splash, nullptr);
-    mHarness->RunSteps(50);
-    mHarness->Click(500, 400);
-    mHarness->RunSteps(1);
-    EXPECT_EQ(Top<DistributorScreen>(), splash) << "a click in the first second is ignored";
-    mHarness->RunSteps(60);
-    mHarness->Click(500, 400);
-    mHarness->RunSteps(1);
-    DistributorScreen* second = Top<DistributorScreen>();
-    ASSERT_NE(second, nullptr);
-    EXPECT_NE(second, splash);
-}
-
-TEST_F(StartupScreens, TwoClicksBeforeTheLogosPicturesAreReadSkipTheLogoToo) {
-    Boot(true, false);
-    mApp->ShowStartupScreens();
-    mHarness->RunSteps(2);
-    mHarness->Click(500, 400);
-    mHarness->Click(500, 400);
-    mHarness->RunSteps(1);
-    ASSERT_NE(Top<LogoScreen>(), nullptr);
-    mApp->LoadDeferredStartupAssets();
-    mHarness->RunSteps(1);
-    EXPECT_NE(Top<DistributorScreen>(), nullptr);
+    for (const int earlyClicks : {1, 2}) {
+        SCOPED_TRACE(earlyClicks);
+        Boot(true, false);
+        mApp->ShowStartupScreens();
+        mHarness->RunSteps(2);
+        LogoScreen* logo = TopMenu<LogoScreen>();
+        ASSERT_NE(logo, nullptr);
+        EXPECT_TRUE(logo->IsShowingSplash());
+        for (int i = 0; i < earlyClicks; ++i) mHarness->Click(500, 400);
+        mHarness->RunSteps(1);
+        EXPECT_EQ(TopMenu<LogoScreen>(), logo);
+        EXPECT_TRUE(logo->IsShowingSplash()) << "the logo's pictures are not read yet";
+        mApp->LoadDeferredStartupAssets();
+        mHarness->RunSteps(1);
+        if (earlyClicks == 2) {
+            EXPECT_NE(TopMenu<DistributorScreen>(), nullptr);
+            continue;
+        }
+        EXPECT_FALSE(logo->IsShowingSplash());
+        EXPECT_EQ(logo->GetLetters().size(), 5u);
+        mHarness->Click(500, 400);
+        mHarness->RunSteps(1);
+        DistributorScreen* splash = TopMenu<DistributorScreen>();
+        ASSERT_NE(splash, nullptr);
+        mHarness->RunSteps(50);
+        mHarness->Click(500, 400);
+        mHarness->RunSteps(1);
+        EXPECT_EQ(TopMenu<DistributorScreen>(), splash) << "a click in the first second is ignored";
+        mHarness->RunSteps(60);
+        mHarness->Click(500, 400);
+        mHarness->RunSteps(1);
+        DistributorScreen* second = TopMenu<DistributorScreen>();
+        ASSERT_NE(second, nullptr);
+        EXPECT_NE(second, splash);
+    }
 }
 
 TEST_F(StartupScreens, UntouchedEachScreenEndsOnItsOwnClock) {
     Boot(true);
     mApp->ShowStartupScreens();
-    LogoScreen* logo = Top<LogoScreen>();
+    LogoScreen* logo = TopMenu<LogoScreen>();
     mHarness->RunSteps(LogoScreen::kSplashTicks);
     EXPECT_TRUE(logo->IsShowingSplash());
     mHarness->RunSteps(2);
@@ -123,10 +117,10 @@ TEST_F(StartupScreens, UntouchedEachScreenEndsOnItsOwnClock) {
     EXPECT_EQ(parts, (std::vector<int>{0, 1, 2}));
     ASSERT_NE(logo->GetBall(), nullptr);
     EXPECT_EQ(logo->GetBall()->mBounce, 3);
-    EXPECT_EQ(Top<LogoScreen>(), logo);
+    EXPECT_EQ(TopMenu<LogoScreen>(), logo);
     mHarness->RunSteps(3 + 2 * (DistributorScreen::kShowTicks + 2));
     EXPECT_EQ(mApp->mTitles, 1);
-    EXPECT_NE(Top<TitleScreen>(), nullptr);
+    EXPECT_NE(TopMenu<TitleScreen>(), nullptr);
 }
 
 // Without the logo's pictures the letters and the ball draw nothing; without
@@ -137,7 +131,7 @@ TEST_F(StartupScreens, WithoutPicturesTheLogoRunsBlindAndTheTitleOpensOnce) {
     ASSERT_TRUE(PlatformMakeDirectory(JoinPath(mEmpty, "images")));
     ASSERT_TRUE(WriteStringToFile(JoinPath(mEmpty, "images/splash.png"), ""));
     mApp->ShowStartupScreens();
-    LogoScreen* logo = Top<LogoScreen>();
+    LogoScreen* logo = TopMenu<LogoScreen>();
     ASSERT_NE(logo, nullptr);
     EXPECT_FALSE(logo->IsShowingSplash());
     mHarness->RunSteps(LogoScreen::kLogoTicks + 2);

@@ -1,5 +1,9 @@
 #include "tests/support/AppHarness.h"
 
+#include <chrono>
+#include <thread>
+
+#include "core/FileUtil.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
 
@@ -28,10 +32,20 @@ AppHarness::AppHarness(Options options) : mOptions(std::move(options)) {
 }
 
 AppHarness::~AppHarness() {
-    if (mApp && mInitOk && !mQuit) Quit();
-    mApp.reset();
+    Close();
     if (!mPreviousDir.empty()) PlatformChangeDirectory(mPreviousDir);
     if (mOwnsUserData && !mUserData.empty()) PlatformRemoveTree(mUserData);
+}
+
+void AppHarness::Close() {
+    if (mApp && mInitOk && !mQuit) Quit();
+    mApp.reset();
+}
+
+std::string AppHarness::UserFile(const std::string& name) const {
+    std::string bytes;
+    ReadFileToString(JoinPath(mUserData, name), bytes);
+    return bytes;
 }
 
 void AppHarness::Adopt(std::unique_ptr<PomoAppBase> app) {
@@ -68,35 +82,33 @@ void AppHarness::Push(const InputEvent& event) {
     if (mApp) mApp->PushInputEvent(event);
 }
 
-void AppHarness::MouseMove(int x, int y) {
-    InputEvent e;
-    e.type = InputEvent::MouseMove;
-    e.x = x;
-    e.y = y;
-    Push(e);
-    DrainInput();
+bool AppHarness::RunUntil(const std::function<bool()>& done, int maxSteps) {
+    for (int i = 0; i < maxSteps && !done() && mApp && !mApp->IsShutdownRequested(); ++i) {
+        RunSteps(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
 }
 
-void AppHarness::MouseDown(int x, int y, MouseButton button, int clicks) {
+void AppHarness::Send(InputEvent::Type type, int x, int y, MouseButton button, int clicks, int key) {
     InputEvent e;
-    e.type = InputEvent::MouseDown;
+    e.type = type;
     e.x = x;
     e.y = y;
     e.button = button;
     e.clicks = clicks;
+    e.key = key;
     Push(e);
     DrainInput();
 }
 
-void AppHarness::MouseUp(int x, int y, MouseButton button) {
-    InputEvent e;
-    e.type = InputEvent::MouseUp;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    Push(e);
-    DrainInput();
+void AppHarness::MouseMove(int x, int y) { Send(InputEvent::MouseMove, x, y); }
+
+void AppHarness::MouseDown(int x, int y, MouseButton button, int clicks) {
+    Send(InputEvent::MouseDown, x, y, button, clicks);
 }
+
+void AppHarness::MouseUp(int x, int y, MouseButton button) { Send(InputEvent::MouseUp, x, y, button, 0); }
 
 void AppHarness::Click(int x, int y, MouseButton button) {
     MouseMove(x, y);
@@ -104,21 +116,9 @@ void AppHarness::Click(int x, int y, MouseButton button) {
     MouseUp(x, y, button);
 }
 
-void AppHarness::KeyDown(int key) {
-    InputEvent e;
-    e.type = InputEvent::KeyDown;
-    e.key = key;
-    Push(e);
-    DrainInput();
-}
+void AppHarness::KeyDown(int key) { Send(InputEvent::KeyDown, 0, 0, MouseButton::None, 0, key); }
 
-void AppHarness::KeyUp(int key) {
-    InputEvent e;
-    e.type = InputEvent::KeyUp;
-    e.key = key;
-    Push(e);
-    DrainInput();
-}
+void AppHarness::KeyUp(int key) { Send(InputEvent::KeyUp, 0, 0, MouseButton::None, 0, key); }
 
 void AppHarness::PressKey(int key) {
     KeyDown(key);

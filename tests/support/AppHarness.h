@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,13 +45,17 @@ public:
     PomoAppBase& App() { return *mApp; }
     TestClock& Clock() { return mClock; }
     const std::string& UserDataFolder() const { return mUserData; }
+    // The contents of a file in the user data folder; empty when unreadable.
+    std::string UserFile(const std::string& name) const;
     const std::string& DataFolder() const { return mDataFolder; }
 
     // Runs main-loop passes until n more update steps have happened. Each pass
     // also draws a frame and handles at most one queued input message.
     void RunSteps(int n);
-    // Advances the clock by the given milliseconds of game time.
-    void RunMillis(int millis) { RunSteps(millis / 10); }
+    // Runs one step at a time, each with a millisecond of real time for the
+    // game's worker threads (loading), until done() holds, the game quits or
+    // maxSteps have passed; returns done().
+    bool RunUntil(const std::function<bool()>& done, int maxSteps = 20000);
     // Runs passes until every queued input message has been handled.
     void DrainInput(int maxPasses = 1000);
 
@@ -67,8 +72,13 @@ public:
 
     // Ends the loop the way the window's close button does and shuts down.
     void Quit();
+    // Quits and destroys the application (which may save as it goes); the
+    // user data folder stays until the harness goes.
+    void Close();
 
 private:
+    void Send(InputEvent::Type type, int x, int y, MouseButton button = MouseButton::None, int clicks = 0,
+              int key = 0);
     void Adopt(std::unique_ptr<PomoAppBase> app);
 
     Options mOptions;

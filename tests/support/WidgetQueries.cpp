@@ -5,7 +5,9 @@
 #include "widgets/Menu.h"
 #include "widgets/WidgetManager.h"
 
+namespace {
 WidgetManager& TreeOf(AppHarness& harness) { return *harness.App().mWidgetManager; }
+}  // namespace
 
 std::vector<Widget*> AllWidgets(WidgetContainer& root) {
     std::vector<Widget*> out;
@@ -19,19 +21,11 @@ std::vector<Widget*> AllWidgets(WidgetContainer& root) {
     return out;
 }
 
-Widget* FindWidgetById(WidgetContainer& root, int id) {
-    for (Widget* w : AllWidgets(root))
-        if (w->mId == id) return w;
-    return nullptr;
-}
-
 Widget* FindWidgetByName(WidgetContainer& root, const std::wstring& name) {
     for (Widget* w : AllWidgets(root))
         if (w->mName == name) return w;
     return nullptr;
 }
-
-Widget* FindWidgetById(AppHarness& harness, int id) { return FindWidgetById(TreeOf(harness), id); }
 
 Widget* FindWidgetByName(AppHarness& harness, const std::wstring& name) {
     return FindWidgetByName(TreeOf(harness), name);
@@ -52,10 +46,19 @@ bool IsMenuOpen(const Menu* menu) {
     return false;
 }
 
+Menu* TopOpenMenu() {
+    const std::vector<Menu*> open = gGameApp ? gGameApp->GetOpenMenus() : std::vector<Menu*>();
+    return open.empty() ? nullptr : open.back();
+}
+
+void CloseOpenMenus() {
+    if (!gGameApp) return;
+    for (Menu* open : gGameApp->GetOpenMenus()) open->RemoveSelf();
+}
+
 void ClickCentre(AppHarness& harness, const Widget& widget) {
-    const int x = static_cast<int>(widget.mX) + widget.mWidth / 2;
-    const int y = static_cast<int>(widget.mY) + widget.mHeight / 2;
-    harness.MouseMove(x, y);
+    const FRect r = widget.LocalToScreenRect(FRect(0, 0, widget.mWidth, widget.mHeight));
+    const int x = static_cast<int>(r.mX + r.mWidth / 2);
+    const int y = static_cast<int>(r.mY + r.mHeight / 2);
     harness.Click(x, y);
-    harness.DrainInput();
 }

@@ -2,18 +2,15 @@
 #include <string>
 #include <vector>
 
+#include "widgets/Menu.h"
+
 class AppHarness;
-class Menu;
 class Widget;
 class WidgetContainer;
-class WidgetManager;
 
 // Finding widgets in a running application's tree (depth first, parents
 // before children, in drawing order).
-WidgetManager& TreeOf(AppHarness& harness);
-Widget* FindWidgetById(WidgetContainer& root, int id);
 Widget* FindWidgetByName(WidgetContainer& root, const std::wstring& name);
-Widget* FindWidgetById(AppHarness& harness, int id);
 Widget* FindWidgetByName(AppHarness& harness, const std::wstring& name);
 // Every widget of the tree under root (root itself excluded).
 std::vector<Widget*> AllWidgets(WidgetContainer& root);
@@ -27,6 +24,15 @@ Widget* MouseWidgetAt(AppHarness& harness, int x, int y);
 // Whether the menu is among the game's open menus (compares pointers only: a
 // closed menu may be deleted already).
 bool IsMenuOpen(const Menu* menu);
-// Moves the pointer to the centre of the widget (a child of the window's
-// root) and clicks there, as a player does; the input is handled.
+// The last of the game's open menus; null when none is open.
+Menu* TopOpenMenu();
+// That menu as a Screen; null when it is of another kind or none is open.
+template <class Screen>
+Screen* TopMenu() {
+    return dynamic_cast<Screen*>(TopOpenMenu());
+}
+// Removes every open menu of the game (they go at the next step).
+void CloseOpenMenus();
+// Moves the pointer to the centre of the widget (anywhere in the tree) and
+// clicks there, as a player does; the input is handled.
 void ClickCentre(AppHarness& harness, const Widget& widget);
