@@ -108,6 +108,8 @@ private:
     // The frame's texture over the viewport of the default framebuffer.
     void DrawFrameQuad(uint32_t texture, int drawableHeight, int viewX, int viewY, int viewWidth, int viewHeight);
     bool EnsureScratch(int width, int height);
+    // Texture storage, its pixels undefined without `pixels`.
+    GLuint NewTexture(int width, int height, const uint32_t* pixels);
 
     std::string mName;
     int mMaxTextureSize = 2048;
@@ -190,6 +192,22 @@ void GLBackend::EnsureIndices(int quadCount) {
 }
 
 uint32_t GLBackend::CreateTexture(int width, int height, const uint32_t* pixels) {
+    GLuint texture = NewTexture(width, height, pixels);
+    if (texture && !pixels) {
+        // Transparent, made by the GPU: a buffer of zeros to upload cost the
+        // first frame its render target's size in fresh pages twice over.
+        GLuint fbo = 0;
+        glGenFramebuffers(1, &fbo);
+        glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+        ClearTarget(fbo, width, height, 0.0f, 0.0f, 0.0f, 0.0f);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &fbo);
+    }
+    return texture;
+}
+
+GLuint GLBackend::NewTexture(int width, int height, const uint32_t* pixels) {
     if (width <= 0 || height <= 0 || width > mMaxTextureSize || height > mMaxTextureSize) return 0;
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -198,11 +216,6 @@ uint32_t GLBackend::CreateTexture(int width, int height, const uint32_t* pixels)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    std::vector<uint32_t> zeros;
-    if (!pixels) {
-        zeros.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
-        pixels = zeros.data();
-    }
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     return texture;
 }
@@ -418,7 +431,7 @@ void GLBackend::ApplyBlend(GpuBlend blend) {
 bool GLBackend::EnsureScratch(int width, int height) {
     if (mScratch && mScratchWidth == width && mScratchHeight == height) return true;
     if (mScratch) glDeleteTextures(1, &mScratch);
-    mScratch = CreateTexture(width, height, nullptr);
+    mScratch = NewTexture(width, height, nullptr);  // each use copies the destination in first
     mScratchWidth = width;
     mScratchHeight = height;
     return mScratch != 0;
