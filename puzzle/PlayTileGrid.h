@@ -152,6 +152,8 @@ private:
     void EndPlay();
     void UpdateDragLine(int x, int y);
     void RepaintIfCellChanged(int oldX, int oldY);
+    // The pointer's row and column in the clue room.
+    void DrawClueWash(Graphics* g);
     void SetCellFromPoint(int x, int y);
     // The cell's centre in the parent's coordinates.
     Point CellCentreInParent(int x, int y) const;

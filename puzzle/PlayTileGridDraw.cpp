@@ -143,7 +143,10 @@ void PlayTileGrid::FadeTilesForArt() {
 void PlayTileGrid::Draw(Graphics* g) {
     TileGrid::Draw(g);
     g->FlushBatch();
-    if (HasHighlightedCell()) DeferOverlay(0);
+    if (HasHighlightedCell()) {
+        DeferOverlay(0);
+        DrawClueWash(g);
+    }
     if (mNumberAlpha <= 0.0f || !mNumbers) return;
     GraphicsState saved;
     saved.CopyFrom(*g);
@@ -191,6 +194,19 @@ void PlayTileGrid::DrawClueNumber(Graphics* g, int x, int y, LineKind kind, int 
     if (cel >= 0) g->DrawImage(mNumbers, static_cast<float>(x), static_cast<float>(y), cel);
 }
 
+void PlayTileGrid::DrawClueWash(Graphics* g) {
+    if (!mModel.InBoard(mEndX, mEndY)) return;
+    // Under the clue numbers: washed over, the highlighted numbers paled to
+    // an orange hard to read at the small sizes.
+    const float t = static_cast<float>(mTileSize);
+    GraphicsState saved;
+    saved.CopyFrom(*g);
+    g->SetColor(mHighlightColor);
+    g->FillRect(static_cast<float>(-mOffsetX), static_cast<float>(mEndY) * t, static_cast<float>(mOffsetX), t);
+    g->FillRect(static_cast<float>(mEndX) * t, static_cast<float>(-mOffsetY), t, static_cast<float>(mOffsetY));
+    g->RestoreState(saved);
+}
+
 void PlayTileGrid::DrawOverlay(Graphics* g) {
     const int n = GetSize();
     if (!HasHighlightedCell() || !mModel.InBoard(mEndX, mEndY)) return;
@@ -199,12 +215,11 @@ void PlayTileGrid::DrawOverlay(Graphics* g) {
     GraphicsState saved;
     saved.CopyFrom(*g);
     g->SetColor(mHighlightColor);
-    // The pointer's row and column, clues included, but not the cell under
-    // it (its cursor shows there) nor a revealed tile: the warm wash over
-    // ink turned tiles a muddy grey that read as another state.
+    // The pointer's row and column on the board (their clues are washed
+    // under the numbers), but not the cell under it (its cursor shows there)
+    // nor a revealed tile: the warm wash over ink turned tiles a muddy grey
+    // that read as another state.
     const float side = static_cast<float>(t);
-    g->FillRect(static_cast<float>(-mOffsetX), ey * t, static_cast<float>(mOffsetX), side);
-    g->FillRect(ex * t, static_cast<float>(-mOffsetY), side, static_cast<float>(mOffsetY));
     auto showsTile = [this](int x, int y) {
         const CellState state = mModel.GetCell(x, y);
         return state == CellState::Solid || state == CellState::InvalidSolid;

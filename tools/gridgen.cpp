@@ -109,7 +109,8 @@ std::shared_ptr<FontFace> NumberFace(int n, int w, int h, int tallest) {
 }
 
 // "G<N>Numbers_<device>": the values 1..N (one column each) in four rows of
-// styles: highlighted (orange), normal (ink), satisfied (grey) and the
+// styles: highlighted (burnt orange, dark enough to read on the line's warm
+// wash at the smallest sizes), normal (ink), satisfied (grey) and the
 // running count along a dragged line (white, outlined for ink and paper).
 // A cel is one clue slot of the size, so the numbers are as large as the
 // clue room allows.
@@ -120,7 +121,7 @@ bool WriteNumbers(const std::string& folder, int n, int w, int h, const std::str
         std::fprintf(stderr, "gridgen: size %d: no face fits clue cels of %dx%d\n", n, w, h);
         return false;
     }
-    const tools::Rgb colours[4] = {{216, 100, 30}, {46, 58, 92}, {160, 160, 170}, {255, 255, 255}};
+    const tools::Rgb colours[4] = {{184, 80, 26}, {46, 58, 92}, {160, 160, 170}, {255, 255, 255}};
     const tools::Rgb outline{20, 24, 40};
     Canvas c(w * n, h * 4);
     // One baseline for every value, so numbers of a line stand level.
