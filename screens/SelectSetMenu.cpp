@@ -42,7 +42,8 @@ int SelectSetMenu::FindSetButton(int buttonId) const {
 ScriptStep SelectSetMenu::RunCommand(const std::wstring& name) {
     if (name == L"set-column") {
         AddSetColumn(GetIntAttribute(L"x"), GetIntAttribute(L"y"), GetIntAttribute(L"spacing"),
-                     GetIntAttribute(L"sets"), GetStringAttribute(L"font"), GetStringAttribute(L"menu_button"));
+                     GetIntAttribute(L"sets"), GetStringAttribute(L"font"), GetStringAttribute(L"menu_button"),
+                     GetStringAttribute(L"font_over"));
         return ScriptStep::Next;
     }
     mInfoX = GetIntAttributeOr(L"x", mInfoX);
@@ -54,9 +55,10 @@ ScriptStep SelectSetMenu::RunCommand(const std::wstring& name) {
 }
 
 void SelectSetMenu::AddSetColumn(int x, int y, int spacing, int count, const std::wstring& fontName,
-                                 const std::wstring& buttonImage) {
+                                 const std::wstring& buttonImage, const std::wstring& overFontName) {
     Font* font = fontName.empty() ? nullptr : FindFont(fontName);
     if (!font) font = FindFont(L"tiny");
+    Font* over = overFontName.empty() ? nullptr : FindFont(overFontName);
     const int progressSets = gPlayerState && mMode >= 0 && mMode < PlayerState::kModeCount
                                  ? static_cast<int>(gPlayerState->mProgress[mMode].size())
                                  : 0;
@@ -67,6 +69,7 @@ void SelectSetMenu::AddSetColumn(int x, int y, int spacing, int count, const std
         const SetRecord* record = SetStats::FindSet(mGameName, mMode, set);
         button->SetLabel(record ? record->mName + L"_short" : std::wstring(), true);
         for (int state = 0; state < ButtonWidget::StateCount; ++state) button->SetStateFont(font, state);
+        if (over) button->SetStateFont(over, ButtonWidget::Over);
         button->mButtonListener = static_cast<ButtonListener*>(this);
         mSetButtons.emplace_back(button);
         const SetProgress* progress = FindSetProgress(mMode, set);

@@ -20,8 +20,10 @@ public:
     static void RegisterScriptCommands(ScriptCommandRegistry& registry);
     // "set-column", "set-info".
     ScriptStep RunCommand(const std::wstring& name);
+    // The buttons' label font, and the font under the pointer (the label's
+    // own font when none is named).
     void AddSetColumn(int x, int y, int spacing, int count, const std::wstring& fontName,
-                      const std::wstring& buttonImage);
+                      const std::wstring& buttonImage, const std::wstring& overFontName = L"");
 
     void Draw(Graphics* g) override;
     void DrawOverlay(Graphics* g) override;
