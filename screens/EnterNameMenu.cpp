@@ -55,6 +55,11 @@ void EnterNameMenu::AddedToManager(WidgetManager* manager) {
     if (manager) manager->SetFocus(mEdit);
 }
 
+void EnterNameMenu::Update() {
+    Menu::Update();
+    mOkButton->SetDisabled(mEdit->GetText().empty());
+}
+
 void EnterNameMenu::Draw(Graphics* g) {
     // The title fades back behind the question (the box draws in its own
     // coordinates: the window starts at minus its place).

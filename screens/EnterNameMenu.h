@@ -19,12 +19,14 @@ bool IsValidNameChar(const std::wstring& text, wchar_t ch);
 
 // The box over the title that asks a first player for a name. OK (or Enter)
 // with a name creates the profile in the first free slot, selects it and
-// starts the game; without a name it does nothing.
+// starts the game; without a name it does nothing, and its button shows it
+// cannot be pressed.
 class EnterNameMenu : public Menu, public EditListener {
 public:
     explicit EnterNameMenu(TitleScreen* title);
 
     void AddedToManager(WidgetManager* manager) override;
+    void Update() override;
     void Draw(Graphics* g) override;
     bool AllowChar(int editId, wchar_t character) override;
     bool AllowKey(int editId, int key) override;

@@ -149,18 +149,26 @@ ImageData MakeEnterName() {
 }
 
 // The round check button: normal, over, down.
+// The check button: normal, over, down and disabled (a flat grey disc, as
+// long as there is no name to confirm).
 ImageData MakeCheckButton() {
     const int size = 60;
-    Canvas c(size * 3, size);
-    for (int state = 0; state < 3; ++state) {
-        const float x0 = static_cast<float>(size * state), drop = state == 2 ? 2.0f : 0.0f;
+    enum { kOver = 1, kDown = 2, kDisabled = 3 };
+    Canvas c(size * 4, size);
+    for (int state = 0; state < 4; ++state) {
+        const float x0 = static_cast<float>(size * state), drop = state == kDown ? 2.0f : 0.0f;
         const float cx = x0 + size / 2.0f, cy = size / 2.0f - 2 + drop, radius = 23;
-        Shape(c, [&](float x, float y) { return std::hypot(x - cx - 1, y - cy - 4) - radius; }, 0.5f, Solid(kBlack), 6.0f);
-        const Rgb top = state == 1 ? kPaper : kWarm, bottom = state == 2 ? Mix(kOrange, kWarmOutline, 0.3f) : kOrange;
+        const bool disabled = state == kDisabled;
+        Shape(c, [&](float x, float y) { return std::hypot(x - cx - 1, y - cy - 4) - radius; }, disabled ? 0.25f : 0.5f,
+              Solid(kBlack), 6.0f);
+        const Rgb grey{0x8A, 0x90, 0xA0};
+        const Rgb top = disabled ? Mix(grey, kPaper, 0.15f) : state == kOver ? kPaper : kWarm;
+        const Rgb bottom = disabled ? grey : state == kDown ? Mix(kOrange, kWarmOutline, 0.3f) : kOrange;
+        const Rgb ink = disabled ? Mix(grey, kInk, 0.45f) : kWarmOutline;
         Shape(c, [&](float x, float y) { return std::hypot(x - cx, y - cy) - radius; }, 1.0f,
               [&](float, float y) { return Mix(top, bottom, std::clamp((y - cy + radius) / (2 * radius), 0.0f, 1.0f)); });
         Shape(c, [&](float x, float y) { return std::fabs(std::hypot(x - cx, y - cy) - radius + 1.25f) - 1.25f; }, 1.0f,
-              Solid(kWarmOutline));
+              Solid(ink));
         auto stroke = [](float px, float py, float x0s, float y0s, float x1s, float y1s) {
             const float dx = x1s - x0s, dy = y1s - y0s;
             const float t = std::clamp(((px - x0s) * dx + (py - y0s) * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
@@ -168,7 +176,7 @@ ImageData MakeCheckButton() {
         };
         Shape(c, [&](float x, float y) {
             return std::min(stroke(x, y, cx - 10, cy + 1, cx - 3, cy + 9), stroke(x, y, cx - 3, cy + 9, cx + 11, cy - 8));
-        }, 1.0f, Solid(kWarmOutline));
+        }, 1.0f, Solid(ink));
     }
     return c.mImage;
 }

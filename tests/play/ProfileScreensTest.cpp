@@ -99,8 +99,11 @@ TEST_F(ProfileScreensTest, FirstStartAsksForANameAndMakesTheFirstProfile) {
     mHarness->PressKey(KeyCode::Return);
     Click(entry->GetOkButton());
     EXPECT_EQ(TopMenu<EnterNameMenu>(), entry) << "an empty name is ignored";
+    EXPECT_TRUE(entry->GetOkButton()->mDisabled) << "and the button looks it";
     mHarness->TypeText(L" ab cd");
     EXPECT_EQ(entry->GetEdit()->GetText(), L"ab cd");
+    mHarness->RunSteps(1);
+    EXPECT_FALSE(entry->GetOkButton()->mDisabled);
     mHarness->TypeText(L"efghijk");
     EXPECT_EQ(entry->GetEdit()->GetText(), L"ab cdefghi");
     for (int i = 0; i < 10; ++i) mHarness->PressKey(KeyCode::Backspace);
