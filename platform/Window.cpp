@@ -3,70 +3,10 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include "platform/SdlInput.h"
 #include "platform/gl/GLPartPresent.h"
 
 #include <cstdio>
-
-namespace {
-
-int TranslateKey(SDL_Keycode sym) {
-    switch (sym) {
-    case SDLK_BACKSPACE: return KeyCode::Backspace;
-    case SDLK_TAB: return KeyCode::Tab;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER: return KeyCode::Return;
-    case SDLK_ESCAPE: return KeyCode::Escape;
-    case SDLK_SPACE: return KeyCode::Space;
-    case SDLK_DELETE: return KeyCode::Delete;
-    case SDLK_LEFT: return KeyCode::Left;
-    case SDLK_RIGHT: return KeyCode::Right;
-    case SDLK_UP: return KeyCode::Up;
-    case SDLK_DOWN: return KeyCode::Down;
-    case SDLK_HOME: return KeyCode::Home;
-    case SDLK_END: return KeyCode::End;
-    case SDLK_PAGEUP: return KeyCode::PageUp;
-    case SDLK_PAGEDOWN: return KeyCode::PageDown;
-    case SDLK_INSERT: return KeyCode::Insert;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return KeyCode::Shift;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL: return KeyCode::Control;
-    case SDLK_LALT:
-    case SDLK_RALT: return KeyCode::Alt;
-    default: break;
-    }
-    if (sym >= SDLK_F1 && sym <= SDLK_F12) return KeyCode::F1 + (sym - SDLK_F1);
-    if (sym > 0 && sym < 127) return static_cast<int>(sym);
-    return KeyCode::Unknown;
-}
-
-// Decodes UTF-8 text input into code points.
-void AppendUtf8Chars(const char* text, std::vector<InputEvent>& out) {
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p) {
-        unsigned cp = 0;
-        int extra = 0;
-        if (*p < 0x80) { cp = *p; }
-        else if ((*p & 0xE0) == 0xC0) { cp = *p & 0x1F; extra = 1; }
-        else if ((*p & 0xF0) == 0xE0) { cp = *p & 0x0F; extra = 2; }
-        else if ((*p & 0xF8) == 0xF0) { cp = *p & 0x07; extra = 3; }
-        else { ++p; continue; }
-        ++p;
-        bool ok = true;
-        for (int i = 0; i < extra; ++i) {
-            if ((*p & 0xC0) != 0x80) { ok = false; break; }
-            cp = (cp << 6) | (*p & 0x3F);
-            ++p;
-        }
-        if (!ok) continue;
-        InputEvent e;
-        e.type = InputEvent::Char;
-        e.character = static_cast<wchar_t>(cp);
-        out.push_back(e);
-    }
-}
-
-}  // namespace
 
 bool PlatformHasDisplay() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -231,12 +171,12 @@ void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             e.type = ev.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
-            e.key = TranslateKey(ev.key.keysym.sym);
+            e.key = PlatformTranslateKey(ev.key.keysym.sym);
             e.repeat = ev.key.repeat != 0;
             out.push_back(e);
             break;
         case SDL_TEXTINPUT:
-            AppendUtf8Chars(ev.text.text, out);
+            PlatformAppendTextEvents(ev.text.text, out);
             break;
         case SDL_WINDOWEVENT:
             if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {

@@ -1,0 +1,10 @@
+#pragma once
+#include <vector>
+
+#include "platform/InputEvent.h"
+
+// The platform library's keys and text input as our events; shared by the
+// game window and the plain surface windows.
+int PlatformTranslateKey(int sdlKeycode);
+// Decodes a UTF-8 text input into one Char event per code point.
+void PlatformAppendTextEvents(const char* utf8, std::vector<InputEvent>& out);
