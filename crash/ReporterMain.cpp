@@ -126,8 +126,10 @@ bool RunWindows(const ReporterArgs& args, const std::string& report, DialogFaceL
         int wait = next < 0 ? 250 : static_cast<int>(std::clamp<int64_t>(next - NowMillis(), 0, 250));
         events.clear();
         PlatformWaitSurfaceEvents(wait, events);
-        for (const SurfaceWindowEvent& e : events)
-            if (e.window == owner->Id() && flow.GetStage() == shown) flow.Handle(e.event, NowMillis());
+        for (const SurfaceWindowEvent& e : events) {
+            bool quit = e.window == 0 && e.event.type == InputEvent::Quit;
+            if ((e.window == owner->Id() || quit) && flow.GetStage() == shown) flow.Handle(e.event, NowMillis());
+        }
         flow.Tick(NowMillis());
     }
     if (flow.Sent()) {

@@ -13,7 +13,7 @@
 class PlatformSurfaceWindow {
 public:
     // Created hidden at (x, y) with a client area of width x height; null when
-    // no window can be opened (no display, no video driver).
+    // no window can be opened or seen (no display, no video driver, the dummy one).
     static std::unique_ptr<PlatformSurfaceWindow> Create(const std::string& title, int x, int y, int width,
                                                          int height);
     ~PlatformSurfaceWindow();
@@ -40,7 +40,7 @@ private:
 
 // One event of a surface window: mouse positions are in its client pixels, a
 // click on its close button is Quit, and a window that must be drawn again
-// gives WindowExposed.
+// gives WindowExposed. A quit signal is Quit for no window (0).
 struct SurfaceWindowEvent {
     uint32_t window = 0;
     InputEvent event;
