@@ -58,3 +58,57 @@ void PlatformAppendTextEvents(const char* text, std::vector<InputEvent>& out) {
         out.push_back(e);
     }
 }
+
+void PlatformTranslateEvent(const SDL_Event& ev, std::vector<InputEvent>& out) {
+    InputEvent e;
+    SDL_Keymod mods = SDL_GetModState();
+    e.shift = (mods & KMOD_SHIFT) != 0;
+    e.ctrl = (mods & KMOD_CTRL) != 0;
+    e.alt = (mods & KMOD_ALT) != 0;
+    switch (ev.type) {
+    case SDL_QUIT:  // a quit signal, or the last window closed
+        e.type = InputEvent::Quit;
+        break;
+    case SDL_MOUSEMOTION:
+        e.type = InputEvent::MouseMove;
+        e.x = ev.motion.x;
+        e.y = ev.motion.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
+        e.x = ev.button.x;
+        e.y = ev.button.y;
+        e.button = ev.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
+                   : ev.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
+                                                          : MouseButton::Middle;
+        e.clicks = ev.button.clicks;
+        break;
+    case SDL_MOUSEWHEEL:
+        e.type = InputEvent::MouseWheel;
+        e.wheel = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        e.type = ev.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
+        e.key = PlatformTranslateKey(ev.key.keysym.sym);
+        e.repeat = ev.key.repeat != 0;
+        break;
+    case SDL_TEXTINPUT:
+        PlatformAppendTextEvents(ev.text.text, out);
+        return;
+    case SDL_WINDOWEVENT:
+        if (ev.window.event == SDL_WINDOWEVENT_CLOSE) e.type = InputEvent::Quit;
+        else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) e.type = InputEvent::FocusGained;
+        else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) e.type = InputEvent::FocusLost;
+        else if (ev.window.event == SDL_WINDOWEVENT_LEAVE) e.type = InputEvent::MouseLeaveWindow;
+        else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SHOWN ||
+                 ev.window.event == SDL_WINDOWEVENT_RESTORED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            e.type = InputEvent::WindowExposed;
+        else
+            return;
+        break;
+    default: return;
+    }
+    out.push_back(e);
+}

@@ -73,59 +73,6 @@ uint32_t WindowOf(const SDL_Event& ev) {
     }
 }
 
-void Translate(const SDL_Event& ev, std::vector<InputEvent>& out) {
-    InputEvent e;
-    SDL_Keymod mods = SDL_GetModState();
-    e.shift = (mods & KMOD_SHIFT) != 0;
-    e.ctrl = (mods & KMOD_CTRL) != 0;
-    e.alt = (mods & KMOD_ALT) != 0;
-    switch (ev.type) {
-    case SDL_QUIT:  // a quit signal, or the last window closed: the window on show closes
-        e.type = InputEvent::Quit;
-        break;
-    case SDL_MOUSEMOTION:
-        e.type = InputEvent::MouseMove;
-        e.x = ev.motion.x;
-        e.y = ev.motion.y;
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
-        e.x = ev.button.x;
-        e.y = ev.button.y;
-        e.button = ev.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
-                   : ev.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
-                                                          : MouseButton::Middle;
-        e.clicks = ev.button.clicks;
-        break;
-    case SDL_MOUSEWHEEL:
-        e.type = InputEvent::MouseWheel;
-        e.wheel = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
-        break;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        e.type = ev.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
-        e.key = PlatformTranslateKey(ev.key.keysym.sym);
-        e.repeat = ev.key.repeat != 0;
-        break;
-    case SDL_TEXTINPUT:
-        PlatformAppendTextEvents(ev.text.text, out);
-        return;
-    case SDL_WINDOWEVENT:
-        if (ev.window.event == SDL_WINDOWEVENT_CLOSE) e.type = InputEvent::Quit;
-        else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) e.type = InputEvent::FocusGained;
-        else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) e.type = InputEvent::FocusLost;
-        else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SHOWN ||
-                 ev.window.event == SDL_WINDOWEVENT_RESTORED)
-            e.type = InputEvent::WindowExposed;
-        else
-            return;
-        break;
-    default: return;
-    }
-    out.push_back(e);
-}
-
 }  // namespace
 
 void PlatformWaitSurfaceEvents(int timeoutMillis, std::vector<SurfaceWindowEvent>& out) {
@@ -134,7 +81,7 @@ void PlatformWaitSurfaceEvents(int timeoutMillis, std::vector<SurfaceWindowEvent
     std::vector<InputEvent> events;
     do {
         events.clear();
-        Translate(ev, events);
+        PlatformTranslateEvent(ev, events);
         for (const InputEvent& e : events) out.push_back({WindowOf(ev), e});
     } while (SDL_PollEvent(&ev));
 }

@@ -138,69 +138,12 @@ void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
     mJustWaited = false;
     SDL_Event ev;
     while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
-        InputEvent e;
-        SDL_Keymod mods = SDL_GetModState();
-        e.shift = (mods & KMOD_SHIFT) != 0;
-        e.ctrl = (mods & KMOD_CTRL) != 0;
-        e.alt = (mods & KMOD_ALT) != 0;
-        switch (ev.type) {
-        case SDL_QUIT:
-            e.type = InputEvent::Quit;
-            out.push_back(e);
-            break;
-        case SDL_MOUSEMOTION:
-            e.type = InputEvent::MouseMove;
-            toLogical(ev.motion.x, ev.motion.y, e);
-            out.push_back(e);
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp;
-            toLogical(ev.button.x, ev.button.y, e);
-            e.button = ev.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
-                       : ev.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
-                                                              : MouseButton::Middle;
-            e.clicks = ev.button.clicks;
-            out.push_back(e);
-            break;
-        case SDL_MOUSEWHEEL:
-            e.type = InputEvent::MouseWheel;
-            e.wheel = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
-            out.push_back(e);
-            break;
-        case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            e.type = ev.type == SDL_KEYDOWN ? InputEvent::KeyDown : InputEvent::KeyUp;
-            e.key = PlatformTranslateKey(ev.key.keysym.sym);
-            e.repeat = ev.key.repeat != 0;
-            out.push_back(e);
-            break;
-        case SDL_TEXTINPUT:
-            PlatformAppendTextEvents(ev.text.text, out);
-            break;
-        case SDL_WINDOWEVENT:
-            if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                e.type = InputEvent::FocusGained;
-                out.push_back(e);
-            } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                e.type = InputEvent::FocusLost;
-                out.push_back(e);
-            } else if (ev.window.event == SDL_WINDOWEVENT_LEAVE) {
-                e.type = InputEvent::MouseLeaveWindow;
-                out.push_back(e);
-            } else if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
-                e.type = InputEvent::Quit;
-                out.push_back(e);
-            } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                       ev.window.event == SDL_WINDOWEVENT_SHOWN ||
-                       ev.window.event == SDL_WINDOWEVENT_RESTORED ||
-                       ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                e.type = InputEvent::WindowExposed;
-                out.push_back(e);
-            }
-            break;
-        default:
-            break;
+        size_t first = out.size();
+        PlatformTranslateEvent(ev, out);
+        for (size_t i = first; i < out.size(); ++i) {
+            InputEvent& e = out[i];
+            if (e.type == InputEvent::MouseMove || e.type == InputEvent::MouseDown || e.type == InputEvent::MouseUp)
+                toLogical(e.x, e.y, e);
         }
     }
 }
