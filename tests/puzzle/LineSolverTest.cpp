@@ -48,35 +48,34 @@ TEST(LineSolver, ClueOfALine) {
     EXPECT_TRUE(LineSolver::LineClue({}).empty());
 }
 
+// What every arrangement of the clue over the known cells shares is settled;
+// a clue with no arrangement is refused.
 TEST(LineSolver, SettlesWhatEveryArrangementShares) {
-    Line line(5, LineSolver::kUnknown);
-    ASSERT_TRUE(LineSolver::SolveLine({3}, line));
-    EXPECT_EQ(line, (Line{-1, -1, 1, -1, -1}));
-
-    line = {0, 1, 1, 1, -1};  // the run is complete: the last cell is empty
-    bool changed = false;
-    ASSERT_TRUE(LineSolver::SolveLine({3}, line, &changed));
-    EXPECT_TRUE(changed);
-    EXPECT_EQ(line, (Line{0, 1, 1, 1, 0}));
-
-    line.assign(6, LineSolver::kUnknown);
-    ASSERT_TRUE(LineSolver::SolveLine({2, 2}, line));
-    EXPECT_EQ(line, (Line{-1, 1, -1, -1, 1, -1}));
-
-    line.assign(5, LineSolver::kUnknown);  // an exact fit settles everything
-    ASSERT_TRUE(LineSolver::SolveLine({2, 2}, line));
-    EXPECT_EQ(line, (Line{1, 1, 0, 1, 1}));
-
-    line.assign(4, LineSolver::kUnknown);
-    ASSERT_TRUE(LineSolver::SolveLine({}, line));
-    EXPECT_EQ(line, (Line{0, 0, 0, 0}));
-}
-
-TEST(LineSolver, ReportsALineWithNoArrangement) {
-    Line line = {1, -1, -1, 1};
-    EXPECT_FALSE(LineSolver::SolveLine({3}, line));
-    Line tooShort(3, LineSolver::kUnknown);
-    EXPECT_FALSE(LineSolver::SolveLine({2, 2}, tooShort));
+    constexpr int8_t U = LineSolver::kUnknown;
+    struct Case {
+        Clue clue;
+        Line line;
+        bool ok;
+        Line settled;
+    };
+    const Case cases[] = {
+        {{3}, {U, U, U, U, U}, true, {U, U, 1, U, U}},
+        {{3}, {0, 1, 1, 1, U}, true, {0, 1, 1, 1, 0}},  // the run is complete: the last cell is empty
+        {{3}, {0, 1, 1, 1, 0}, true, {0, 1, 1, 1, 0}},  // nothing left to settle
+        {{2, 2}, {U, U, U, U, U, U}, true, {U, 1, U, U, 1, U}},
+        {{2, 2}, {U, U, U, U, U}, true, {1, 1, 0, 1, 1}},  // an exact fit settles everything
+        {{}, {U, U, U, U}, true, {0, 0, 0, 0}},
+        {{3}, {1, U, U, 1}, false, {}},
+        {{2, 2}, {U, U, U}, false, {}},  // too short
+    };
+    for (const Case& c : cases) {
+        Line line = c.line;
+        bool changed = false;
+        ASSERT_EQ(LineSolver::SolveLine(c.clue, line, &changed), c.ok) << ::testing::PrintToString(c.line);
+        if (!c.ok) continue;
+        EXPECT_EQ(line, c.settled);
+        EXPECT_EQ(changed, line != c.line);
+    }
 }
 
 TEST(LineSolver, AgreesWithBruteForceOnRandomLines) {
@@ -104,32 +103,20 @@ TEST(LineSolver, AgreesWithBruteForceOnRandomLines) {
     }
 }
 
-TEST(LineSolver, SolvesAUniquePuzzle) {
-    auto layer = FromRows({"..#..", ".###.", "#####", ".#.#.", ".###."});
+TEST(LineSolver, AWholePuzzleIsSolvableOnlyWhenLineLogicSettlesEveryCell) {
     LineSolver::Result result;
-    EXPECT_TRUE(LineSolver::IsLineSolvable(layer, &result));
+    EXPECT_TRUE(LineSolver::IsLineSolvable(FromRows({"..#..", ".###.", "#####", ".#.#.", ".###."}), &result));
     EXPECT_TRUE(result.mSolved);
     EXPECT_EQ(result.CountUnknown(), 0);
     EXPECT_GT(result.mLineSolves, 0);
-}
-
-TEST(LineSolver, RefusesAPuzzleWithTwoSolutions) {
     // The two diagonals of a 2 x 2 grid have the same clues.
-    auto layer = FromRows({"#.", ".#"});
-    LineSolver::Result result;
-    EXPECT_FALSE(LineSolver::IsLineSolvable(layer, &result));
+    EXPECT_FALSE(LineSolver::IsLineSolvable(FromRows({"#.", ".#"}), &result));
     EXPECT_FALSE(result.mSolved);
     EXPECT_EQ(result.CountUnknown(), 4);
-}
-
-TEST(LineSolver, RefusesRaggedOrEmptyLayers) {
-    LineSolver::Layer ragged = {{1, 0}, {1}};
-    EXPECT_FALSE(LineSolver::IsLineSolvable(ragged));
+    // Ragged or empty layers are refused; contradictory clues are found.
+    EXPECT_FALSE(LineSolver::IsLineSolvable({{1, 0}, {1}}));
     EXPECT_FALSE(LineSolver::IsLineSolvable({}));
-}
-
-TEST(LineSolver, FindsContradictoryClues) {
-    auto result = LineSolver::Solve({{2}, {2}}, {{1}, {1}});
+    result = LineSolver::Solve({{2}, {2}}, {{1}, {1}});
     EXPECT_TRUE(result.mContradiction);
     EXPECT_FALSE(result.mSolved);
 }

@@ -59,6 +59,11 @@ protected:
         return s;
     }
     void WriteProfiles(const std::string& text) { ASSERT_TRUE(WriteStringToFile(Path(), text)); }
+    // Writes the file and reads it as the game does at start-up.
+    void Read(const std::string& text) {
+        WriteProfiles(text);
+        LoadFromDisk();
+    }
     // A manager that reads the file as the game does at start-up.
     void LoadFromDisk() {
         ProfileManager::ClearProfiles();
@@ -73,6 +78,13 @@ protected:
     std::unique_ptr<TestApp> mApp;
 };
 
+// A file of one profile "a" whose state has these attributes and game body.
+std::string OneProfile(const std::string& state, const std::string& game = "") {
+    return "<profiles><profile name=\"a\"><state " + state + "><game name=\"quiltro7\">" + game +
+           "</game></state></profile></profiles>";
+}
+
+// What a new state writes: sized from the catalogue.
 const char* kDefaultState =
     "<state seen-tutorial=\"0\" num-hints=\"0\" made-mistake=\"0\" seen-hint=\"0\" disable-tips=\"0\" "
     "toggle-mode=\"0\" show-numbers=\"1\" started=\"0\" hours=\"0\" minutes=\"0\" centiseconds=\"0\">\n"
@@ -95,14 +107,6 @@ const char* kDefaultState =
     "</game>\n"
     "</state>\n";
 }  // namespace
-
-TEST_F(Profiles, ANewStateIsSizedFromTheCatalogue) {
-    PlayerState state;
-    EXPECT_EQ(state.WriteXml(), kDefaultState);
-    EXPECT_TRUE(state.mShowNumbers);
-    EXPECT_EQ(state.mGameName, L"quiltro7");
-    EXPECT_TRUE(state.mDevice.empty());
-}
 
 TEST_F(Profiles, TheWriterOutputHasTheFileFormat) {
     ProfileManager manager(false);
@@ -137,12 +141,12 @@ TEST_F(Profiles, TheWriterOutputHasTheFileFormat) {
     EXPECT_EQ(ReadProfiles(), expected);
 }
 
-TEST_F(Profiles, LoadThenSaveIsByteIdentical) {
+TEST_F(Profiles, LoadThenSaveIsByteIdenticalWhateverTheNames) {
+    const std::wstring names[] = {L"Ana", L"a&b", L"<x>", L"Zoë & <Co> \"q\" 'a'", L"tab\there", L"two\nlines",
+                                  L"ñandú 🐧", L"&amp;"};
     {
         ProfileManager manager(false);
-        ProfileManager::CreateProfile(L"Ana");
-        ProfileManager::CreateProfile(L"Bo");
-        ProfileManager::CreateProfile(L"Zoë & <Co> \"q\" 'a'");
+        for (int i = 0; i < 8; ++i) ProfileManager::RenameProfile(i, names[i]);
         PlayerState& s = gProfiles[1].mState;
         s.mStarted = 1;
         s.mHours = 3;
@@ -154,31 +158,20 @@ TEST_F(Profiles, LoadThenSaveIsByteIdentical) {
         ASSERT_TRUE(ProfileManager::Save());
     }
     std::string first = ReadProfiles();
+    EXPECT_NE(first.find("name=\"a&amp;b\""), std::string::npos);
+    EXPECT_NE(first.find("name=\"&lt;x&gt;\""), std::string::npos);
+    EXPECT_NE(first.find("ñandú"), std::string::npos);  // UTF-8 as it is
     LoadFromDisk();
+    EXPECT_TRUE(mDamagedCopy.empty());
     EXPECT_EQ(gSelectedProfile, 1);
-    EXPECT_EQ(gProfiles[2].mName, L"Zoë & <Co> \"q\" 'a'");
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(gProfiles[i].mName, names[i]) << i;
     EXPECT_EQ(gProfiles[1].mState.mProgress[0][1].mPuzzles.size(), 2u);
     ASSERT_TRUE(ProfileManager::Save());
     EXPECT_EQ(ReadProfiles(), first);
 }
 
-TEST_F(Profiles, NamesWithMarkupCharactersRoundTrip) {
-    const std::wstring names[] = {L"a&b", L"<x>", L"say \"hi\"", L"tab\there", L"two\nlines", L"ñandú 🐧", L"&amp;"};
-    ProfileManager manager(false);
-    for (int i = 0; i < 7; ++i) ProfileManager::RenameProfile(i, names[i]);
-    ASSERT_TRUE(ProfileManager::Save());
-    std::string text = ReadProfiles();
-    EXPECT_NE(text.find("name=\"a&amp;b\""), std::string::npos);
-    EXPECT_NE(text.find("name=\"&lt;x&gt;\""), std::string::npos);
-    EXPECT_NE(text.find("ñandú"), std::string::npos);  // UTF-8 as it is
-    LoadFromDisk();
-    EXPECT_TRUE(mDamagedCopy.empty());
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(gProfiles[i].mName, names[i]) << i;
-}
-
 TEST_F(Profiles, AFileWithOnlySlotZeroSavesEightProfiles) {
-    WriteProfiles("<profiles selected=\"0\"><profile name=\"Ana\"><state num-hints=\"3\"/></profile></profiles>");
-    LoadFromDisk();
+    Read("<profiles selected=\"0\"><profile name=\"Ana\"><state num-hints=\"3\"/></profile></profiles>");
     ASSERT_EQ(gProfiles.size(), 8u);
     EXPECT_EQ(gProfiles[0].mName, L"Ana");
     EXPECT_EQ(gProfiles[0].mState.mNumHints, 3);
@@ -191,37 +184,25 @@ TEST_F(Profiles, AFileWithOnlySlotZeroSavesEightProfiles) {
     EXPECT_NE(text.find("<profile name=\"\"><state"), std::string::npos);
 }
 
-TEST_F(Profiles, SelectedSlotIsCheckedWhenRead) {
-    WriteProfiles("<profiles selected=\"-1\"><profile name=\"Ana\"/></profiles>");
-    LoadFromDisk();
-    EXPECT_EQ(gSelectedProfile, -1);
-    EXPECT_EQ(gPlayerState, nullptr);
-
-    WriteProfiles("<profiles><profile name=\"Ana\"/></profiles>");
-    LoadFromDisk();
-    EXPECT_EQ(gSelectedProfile, 0);
-    EXPECT_EQ(gPlayerState, &gProfiles[0].mState);
-
-    WriteProfiles("<profiles selected=\"9\"><profile name=\"Ana\"/></profiles>");
-    LoadFromDisk();
-    EXPECT_EQ(gSelectedProfile, -1);
-    EXPECT_EQ(gPlayerState, nullptr);
-}
-
-TEST_F(Profiles, AMissingFileSelectsNothingAndKeepsNothingAside) {
+TEST_F(Profiles, TheSelectedSlotIsCheckedWhenRead) {
+    // A missing file selects nothing and keeps nothing aside.
     LoadFromDisk();
     EXPECT_EQ(gProfiles.size(), 8u);
     EXPECT_EQ(gSelectedProfile, -1);
     EXPECT_TRUE(mDamagedCopy.empty());
     EXPECT_FALSE(FileExists(Path()));
+    for (auto [selected, slot] : {std::pair{" selected=\"-1\"", -1}, {"", 0}, {" selected=\"9\"", -1}}) {
+        Read(std::string("<profiles") + selected + "><profile name=\"Ana\"/></profiles>");
+        EXPECT_EQ(gSelectedProfile, slot) << selected;
+        EXPECT_EQ(gPlayerState, slot < 0 ? nullptr : &gProfiles[0].mState) << selected;
+    }
 }
 
 TEST_F(Profiles, FlagsAreIntegersButStartedIsABoolean) {
-    WriteProfiles("<profiles selected=\"0\"><profile name=\"a\"><state started=\"2\" seen-tutorial=\"2\" "
-                  "show-numbers=\"0\" made-mistake=\"1+1\" hours=\"2*3\"/></profile>"
-                  "<profile name=\"b\"><state started=\"true\"/></profile>"
-                  "<profile name=\"c\"><state started=\"1\"/></profile></profiles>");
-    LoadFromDisk();
+    Read("<profiles selected=\"0\"><profile name=\"a\"><state started=\"2\" seen-tutorial=\"2\" "
+         "show-numbers=\"0\" made-mistake=\"1+1\" hours=\"2*3\"/></profile>"
+         "<profile name=\"b\"><state started=\"true\"/></profile>"
+         "<profile name=\"c\"><state started=\"1\"/></profile></profiles>");
     const PlayerState& a = gProfiles[0].mState;
     EXPECT_EQ(a.mStarted, 0);
     EXPECT_TRUE(a.mSeenTutorial);
@@ -234,9 +215,7 @@ TEST_F(Profiles, FlagsAreIntegersButStartedIsABoolean) {
 
 TEST_F(Profiles, CurrentCountryStaysWithinTheStorySets) {
     auto country = [&](const char* value) {
-        WriteProfiles(std::string("<profiles><profile name=\"a\"><state><game name=\"quiltro7\">"
-                                  "<game-state current-country=\"") + value + "\"/></game></state></profile></profiles>");
-        LoadFromDisk();
+        Read(OneProfile("", std::string("<game-state current-country=\"") + value + "\"/>"));
         return gProfiles[0].mState.mCurrentCountry;
     };
     LoadSmallCatalogue(20);
@@ -248,30 +227,20 @@ TEST_F(Profiles, CurrentCountryStaysWithinTheStorySets) {
     EXPECT_EQ(country("1"), 1);
 }
 
-TEST_F(Profiles, ExtraProfilesModesAndStrayElementsAreSkipped) {
+// Extra profiles, a third mode and stray elements are skipped; story sets
+// beyond the catalogue are kept with their own puzzles.
+TEST_F(Profiles, WhatTheCatalogueLacksIsSkippedButExtraSetsAreKept) {
     std::string text = "<profiles selected=\"8\"><puzzle completed=\"1\"/>";
     for (int i = 0; i < 9; ++i) text += "<profile name=\"p" + std::to_string(i) + "\"/>";
     text += "<set unlock=\"5\"/></profiles>";
-    WriteProfiles(text);
-    LoadFromDisk();
+    Read(text);
     EXPECT_EQ(gProfiles.size(), 8u);
     EXPECT_EQ(gProfiles[7].mName, L"p7");
     EXPECT_EQ(gSelectedProfile, -1);
 
-    WriteProfiles("<profiles><profile name=\"a\"><state><game name=\"quiltro7\"><mode/><mode/>"
-                  "<mode><set unlock=\"9\"><puzzle completed=\"1\"/></set></mode></game></state></profile></profiles>");
-    LoadFromDisk();
-    EXPECT_EQ(gProfiles[0].mState.mProgress[1].size(), 1u);
-    EXPECT_EQ(gProfiles[0].mState.mProgress[1][0].mUnlock, 0);
-}
-
-TEST_F(Profiles, SetsBeyondTheCatalogueAreKeptWithTheirOwnPuzzles) {
-    WriteProfiles("<profiles><profile name=\"a\"><state><game name=\"quiltro7\"><mode>"
-                  "<set unlock=\"2\"><puzzle completed=\"1\"/><puzzle/></set>"
-                  "<set unlock=\"1\"><puzzle/></set>"
-                  "<set unlock=\"4\" introduced=\"1\"><puzzle best-time=\"9\"/></set>"
-                  "</mode></game></state></profile></profiles>");
-    LoadFromDisk();
+    Read(OneProfile("", "<mode><set unlock=\"2\"><puzzle completed=\"1\"/><puzzle/></set><set unlock=\"1\"><puzzle/></set>"
+                        "<set unlock=\"4\" introduced=\"1\"><puzzle best-time=\"9\"/></set></mode>"
+                        "<mode/><mode><set unlock=\"9\"><puzzle completed=\"1\"/></set></mode>"));
     const auto& story = gProfiles[0].mState.mProgress[0];
     ASSERT_EQ(story.size(), 3u);
     EXPECT_EQ(story[2].mUnlock, 4);
@@ -279,6 +248,8 @@ TEST_F(Profiles, SetsBeyondTheCatalogueAreKeptWithTheirOwnPuzzles) {
     ASSERT_EQ(story[2].mPuzzles.size(), 1u);  // numbered from 0 in its own set
     EXPECT_EQ(story[2].mPuzzles[0].mBestTime, 9);
     EXPECT_TRUE(story[0].mPuzzles[0].mCompleted);
+    EXPECT_EQ(gProfiles[0].mState.mProgress[1].size(), 1u);
+    EXPECT_EQ(gProfiles[0].mState.mProgress[1][0].mUnlock, 0);
 }
 
 TEST_F(Profiles, CreateRenameAndSelect) {
@@ -373,8 +344,7 @@ TEST_F(Profiles, ScreenSaverModeWritesNothing) {
 
 TEST_F(Profiles, ADamagedFileIsKeptAsideAndNeverOverwritten) {
     const std::string damaged = "<profiles selected=\"0\"><profile name=\"Ana\"><state num-hints=\"4\"><game";
-    WriteProfiles(damaged);
-    LoadFromDisk();
+    Read(damaged);
     ASSERT_FALSE(mDamagedCopy.empty());
     EXPECT_EQ(mDamagedCopy, Path() + ".damaged-1");
     std::string kept;
@@ -387,16 +357,11 @@ TEST_F(Profiles, ADamagedFileIsKeptAsideAndNeverOverwritten) {
     ASSERT_TRUE(ReadFileToString(mDamagedCopy, kept));
     EXPECT_EQ(kept, damaged);
 
-    // A second damaged file takes the next free name.
-    WriteProfiles("not xml at all");
-    LoadFromDisk();
+    // A second damaged file takes the next free name; an empty file is damaged too.
+    Read("not xml at all");
     EXPECT_EQ(mDamagedCopy, Path() + ".damaged-2");
-}
-
-TEST_F(Profiles, AnEmptyFileCountsAsDamaged) {
-    WriteProfiles("");
-    LoadFromDisk();
-    EXPECT_FALSE(mDamagedCopy.empty());
+    Read("");
+    EXPECT_EQ(mDamagedCopy, Path() + ".damaged-3");
     EXPECT_EQ(gSelectedProfile, -1);
 }
 
@@ -471,10 +436,8 @@ TEST_F(Profiles, AFileThatCannotBeReadIsLeftAloneAndNotSavedOver) {
 }
 
 TEST_F(Profiles, PlayTimeAndCountersAreClampedOnRead) {
-    WriteProfiles("<profiles><profile name=\"a\"><state num-hints=\"-3\" hours=\"2147483647\" minutes=\"75\" "
-                  "centiseconds=\"2147483647\"><game name=\"quiltro7\"><mode><set unlock=\"2147483647\">"
-                  "<puzzle best-time=\"-9\"/></set></mode></game></state></profile></profiles>");
-    LoadFromDisk();
+    Read(OneProfile("num-hints=\"-3\" hours=\"2147483647\" minutes=\"75\" centiseconds=\"2147483647\"",
+                    "<mode><set unlock=\"2147483647\"><puzzle best-time=\"-9\"/></set></mode>"));
     PlayerState& s = gProfiles[0].mState;
     EXPECT_EQ(s.mNumHints, 0);
     EXPECT_EQ(s.mProgress[0][0].mUnlock, ProfileManager::kMaxCount);

@@ -2,7 +2,6 @@
 
 #include "core/Log.h"
 #include "puzzle/PuzzleStats.h"
-#include "tests/puzzle/PuzzleTestSupport.h"
 
 namespace {
 // Loads a catalogue text with the debug output quiet.

@@ -3,19 +3,13 @@
 #include <vector>
 
 #include "core/FileUtil.h"
-#include "platform/System.h"
 #include "puzzle/Clues.h"
 #include "tests/support/AppHarness.h"
 
-// The source tree's gamedata folder.
-inline std::string PuzzleTestData() {
-    std::string env = PlatformGetEnv("QUILTRO7_GAMEDATA");
-    return env.empty() ? TestGameDataFolder() : env;
-}
-
+// A file of the test data's properties folder.
 inline std::string ReadPropertiesFile(const std::string& name) {
     std::string bytes;
-    ReadFileToString(JoinPath(PuzzleTestData(), "properties/" + name), bytes);
+    ReadFileToString(JoinPath(TestGameDataFolder(), "properties/" + name), bytes);
     return bytes;
 }
 

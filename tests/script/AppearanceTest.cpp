@@ -217,10 +217,6 @@ TEST_F(AppearancePixelTest, EachBlendWordOverGrey) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The showcase of looks and dragging, run by the game's animations: the map
 // and the piece dragged by mouse, and the picture it draws.
 TEST_F(AppearancePixelTest, ShowcaseOfLooksAndDragging) {
@@ -231,15 +227,8 @@ TEST_F(AppearancePixelTest, ShowcaseOfLooksAndDragging) {
     auto* map = dynamic_cast<DragWidget*>(FindWidgetByName(*scene, L"map"));
     auto* piece = dynamic_cast<DragWidget*>(FindWidgetByName(*scene, L"piece"));
     ASSERT_TRUE(map && piece);
-    const Point drags[][2] = {{{950, 100}, {750, 100}}, {{210, 510}, {900, 900}}};
-    for (const auto& d : drags) {
-        mHarness.MouseMove(d[0].mX, d[0].mY);
-        mHarness.MouseDown(d[0].mX, d[0].mY);
-        mHarness.MouseMove(d[1].mX, d[1].mY);
-        mHarness.MouseMove(d[1].mX, d[1].mY - 1);
-        mHarness.MouseUp(d[1].mX, d[1].mY - 1);
-        mHarness.DrainInput();
-    }
+    Drag({950, 100}, {{750, 100}, {750, 99}});
+    Drag({210, 510}, {{900, 900}, {900, 899}});
     mHarness.RunSteps(100);
     EXPECT_EQ(map->mX, -200.0f);
     EXPECT_EQ(piece->mX, 460.0f);  // the box's right side less the card's 40

@@ -27,19 +27,6 @@ protected:
     DragWidget* Find(const wchar_t* name) {
         return dynamic_cast<DragWidget*>(FindWidgetByName(mHarness, name));
     }
-    // Presses at `from`, moves through the points, releases at the last one.
-    void Drag(Point from, std::initializer_list<Point> path, bool release = true) {
-        mHarness.MouseMove(from.mX, from.mY);
-        mHarness.MouseDown(from.mX, from.mY);
-        Point last = from;
-        for (Point p : path) {
-            mHarness.MouseMove(p.mX, p.mY);
-            last = p;
-        }
-        if (release) mHarness.MouseUp(last.mX, last.mY);
-        mHarness.DrainInput();
-        mHarness.RunSteps(1);
-    }
     bool Gliding(DragWidget* w) { return w->HasController(L"drag_slide_x") || w->HasController(L"drag_slide_y"); }
 
     DragWidget* mMap = nullptr;

@@ -18,6 +18,14 @@ ScriptStep Replay(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
     return ScriptStep::Next;
 }
 
+// A handler that inserts an animation (a screen naming what was chosen) and
+// is done.
+ScriptStep InsertProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
+    static_cast<ProbeScript&>(w).mLog.push_back(L"cmd");
+    w.InsertAnimationByName(w.GetStringAttribute(L"animation"));
+    return ScriptStep::Next;
+}
+
 ScriptStep AppProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*) {
     static_cast<ProbeApp*>(gGameApp)->mLog.push_back(w.GetStringAttribute(L"v"));
     return ScriptStep::Next;
@@ -28,6 +36,7 @@ ScriptStep AppProbe(AnimationWidget& w, const AnimationCommand&, DynamicWidget*)
     registry.AddClassCommand<ProbeScript>(L"probe", &Probe);
     registry.AddClassCommand<ProbeScript>(L"hold", &Hold);
     registry.AddClassCommand<ProbeScript>(L"replay", &Replay);
+    registry.AddClassCommand<ProbeScript>(L"insert-probe", &InsertProbe);
     return true;
 }();
 
@@ -60,8 +69,12 @@ void ProbeScript::AnimationMessage(int id, const std::wstring& message) {
     mEvents.push_back(L"message:" + std::to_wstring(id) + L":" + message);
 }
 
+ProbeApp& ScriptTest::Boot() {
+    return mHarness.Boot<ProbeApp>();
+}
+
 void ScriptTest::SetUp() {
-    mApp = &mHarness.Boot<ProbeApp>();
+    mApp = &Boot();
     ASSERT_TRUE(mHarness.InitSucceeded());
     mManager = mApp->mWidgetManager;
 }
@@ -85,6 +98,31 @@ ProbeScript* ScriptTest::Run(const std::wstring& animation, bool removeWhenDone)
     auto* widget = new ProbeScript(animation, removeWhenDone);
     mManager->AddWidget(widget);
     return widget;
+}
+
+ProbeScript* ScriptTest::Idle(WidgetContainer* parent) {
+    auto* widget = new ProbeScript();
+    (parent ? parent : mManager)->AddWidget(widget);
+    return widget;
+}
+
+DynamicWidget* ScriptTest::AddObject(AnimationWidget* owner, const wchar_t* name) {
+    auto* object = new DynamicWidget(0.0f, 0.0f);
+    owner->AddNamedObject(name, object);
+    return object;
+}
+
+void ScriptTest::Drag(Point from, std::initializer_list<Point> path, bool release) {
+    mHarness.MouseMove(from.mX, from.mY);
+    mHarness.MouseDown(from.mX, from.mY);
+    Point last = from;
+    for (Point p : path) {
+        mHarness.MouseMove(p.mX, p.mY);
+        last = p;
+    }
+    if (release) mHarness.MouseUp(last.mX, last.mY);
+    mHarness.DrainInput();
+    mHarness.RunSteps(1);
 }
 
 std::wstring ScriptTest::Joined(const std::vector<std::wstring>& log) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@
 // registered for its class:
 //   <probe v="expr"/>  logs the value's text and is done (Next);
 //   <hold/>            stops the script on itself (Stop);
-//   <replay animation="name"/> plays another animation on this widget.
+//   <replay animation="name"/> plays another animation on this widget;
+//   <insert-probe animation="name"/> logs "cmd" and inserts another animation.
 // It also records what its spawned animations report.
 class ProbeScript : public AnimationWidget {
 public:
@@ -50,12 +52,26 @@ public:
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The application booted for the test; a fixture may boot one of its own.
+    virtual ProbeApp& Boot();
 
     // Publishes the animations of an animations.xml body (the <animation>
     // elements), replacing the whole table.
     void Load(const std::string& animations);
     // A probe widget in the manager, running the named animation.
     ProbeScript* Run(const std::wstring& animation, bool removeWhenDone = false);
+    // A probe widget running nothing, in `parent` (the manager when none).
+    ProbeScript* Idle(WidgetContainer* parent = nullptr);
+    // A plain object named `name` among `owner`'s, at (0, 0).
+    static DynamicWidget* AddObject(AnimationWidget* owner, const wchar_t* name);
+    // Presses at `from`, moves through the points, releases at the last one
+    // (unless told not to) and runs a step.
+    void Drag(Point from, std::initializer_list<Point> path, bool release = true);
+    // The widget a script variable holds.
+    template <class T = AnimationWidget>
+    static T* Held(AnimationWidget* w, const wchar_t* variable) {
+        return dynamic_cast<T*>(w->GetVariable(variable).GetObject());
+    }
 
     AppHarness mHarness;
     ProbeApp* mApp = nullptr;

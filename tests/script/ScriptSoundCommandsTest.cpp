@@ -75,15 +75,13 @@ TEST_F(SoundCommands, PlayTrackFadesOutItsGroupUnlessNotSoleAndKeepsAPlayingTrac
     EXPECT_FALSE(Music().IsTrackPlaying(mTune));
 }
 
-TEST_F(SoundCommands, SoundsPlayThroughThePlayerAndStop) {
+TEST_F(SoundCommands, SoundsPlayAndStopAndLoopsNeedAnOwningMenu) {
     ASSERT_GE(mHum, 0);
     Run(L"hum");
     EXPECT_NE(mApp->mSoundManager->FindPlayingInstance(mHum), nullptr);
     Run(L"stop-hum");
     EXPECT_EQ(mApp->mSoundManager->FindPlayingInstance(mHum), nullptr);
-}
 
-TEST_F(SoundCommands, LoopsNeedAnOwningMenuAndExtraStopsAreHarmless) {
     ProbeScript* alone = Run(L"loop");
     EXPECT_TRUE(alone->GetSoundLoops().empty());
     EXPECT_FALSE(mApp->GetSoundPlayer()->IsLooping(mHum));
@@ -95,7 +93,7 @@ TEST_F(SoundCommands, LoopsNeedAnOwningMenuAndExtraStopsAreHarmless) {
     EXPECT_EQ(menu->GetSoundCount(mHum), 2);
     EXPECT_EQ(owned->GetSoundLoops().at(mHum), 2);
     EXPECT_TRUE(mApp->GetSoundPlayer()->IsLooping(mHum));
-    owned->PlayAnimationByName(L"unloop");
+    owned->PlayAnimationByName(L"unloop");  // extra stops are harmless
     EXPECT_EQ(menu->GetSoundCount(mHum), 0);
     EXPECT_TRUE(owned->GetSoundLoops().empty());
     EXPECT_FALSE(mApp->GetSoundPlayer()->IsLooping(mHum));

@@ -47,13 +47,11 @@ TEST_F(Variables, AnotherWidgetsVariables) {
       <animation name="target_script"><probe v="p"/></animation>
       <animation name="player"><play-in id="t" animation="'target_script'" p="6 * 7"/></animation>
     )");
-    auto* w = new ProbeScript();
-    mManager->AddWidget(w);
-    auto* plain = new DynamicWidget(0.0f, 0.0f);
-    w->AddNamedObject(L"plain", plain);  // not an AnimationWidget: left alone
+    ProbeScript* w = Idle();
+    AddObject(w, L"plain");  // not an AnimationWidget: left alone
     w->PlayAnimationByName(L"writer");
     EXPECT_EQ(Joined(w->mLog), L"done");
-    auto* other = dynamic_cast<AnimationWidget*>(w->GetVariable(L"o").GetObject());
+    AnimationWidget* other = Held(w, L"o");
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(other->GetVariable(L"x").ToInt(), 3);
     EXPECT_EQ(other->GetVariable(L"v").ToInt(), 42);  // evaluated by the running widget
@@ -98,7 +96,7 @@ TEST_F(Spawning, PlayMakesAReportingChildWithItsOwnVariables) {
       <animation name="main"><define secret="1"/><play animation="kid" id="'k'" x="10" y="20" depth="3" mine="41" remove="false"/><play animation="missing"/></animation>
     )");
     ProbeScript* w = Run(L"main");
-    auto* kid = dynamic_cast<AnimationWidget*>(w->GetVariable(L"k").GetObject());
+    AnimationWidget* kid = Held(w, L"k");
     ASSERT_NE(kid, nullptr);
     EXPECT_EQ(kid->mParent, w);
     EXPECT_EQ(kid->mName, L"k");
@@ -119,12 +117,10 @@ TEST_F(Spawning, SpawnCopiesTheCallersVariablesWhichStayWeak) {
       <animation name="kid"><wait-for/></animation>
       <animation name="main"><define n="7"/><spawn animation="kid" id="'k'" extra="n * 2"/><spawn animation="kid"/></animation>
     )");
-    auto* w = new ProbeScript();
-    mManager->AddWidget(w);
-    auto* ball = new DynamicWidget(0.0f, 0.0f);
-    w->AddNamedObject(L"ball", ball);
+    ProbeScript* w = Idle();
+    DynamicWidget* ball = AddObject(w, L"ball");
     w->PlayAnimationByName(L"main");
-    auto* kid = dynamic_cast<AnimationWidget*>(w->GetVariable(L"k").GetObject());
+    AnimationWidget* kid = Held(w, L"k");
     ASSERT_NE(kid, nullptr);
     EXPECT_EQ(kid->GetVariable(L"self").GetObject(), kid);
     EXPECT_EQ(kid->GetVariable(L"n").ToInt(), 7);
@@ -146,10 +142,8 @@ TEST_F(Spawning, SpawnParentMustBeAnAnimationWidget) {
       <animation name="to_nobody"><spawn animation="kid" parent="nobody"/><spawn animation="kid" parent="plain" id="'x'"/><probe v="'went on'"/></animation>
       <animation name="to_other"><spawn animation="kid" parent="other" id="'x'"/><spawn animation="kid" parent="other"/></animation>
     )");
-    auto* w = new ProbeScript();
-    mManager->AddWidget(w);
-    auto* plain = new DynamicWidget(0.0f, 0.0f);
-    w->AddNamedObject(L"plain", plain);
+    ProbeScript* w = Idle();
+    AddObject(w, L"plain");
     auto* other = new ProbeScript();
     w->AddNamedObject(L"other", other);
     size_t children = w->GetWidgetCount();
@@ -162,24 +156,22 @@ TEST_F(Spawning, SpawnParentMustBeAnAnimationWidget) {
     w->PlayAnimationByName(L"to_other");
     EXPECT_EQ(w->GetSpawnedAnimationCount(), 2u);  // reporting to the spawner
     EXPECT_EQ(other->GetWidgetCount(), 2u);        // adopted by the parent
-    auto* named = dynamic_cast<AnimationWidget*>(other->GetVariable(L"x").GetObject());
+    AnimationWidget* named = Held(other, L"x");
     ASSERT_NE(named, nullptr);
     EXPECT_EQ(named->mParent, other);
     EXPECT_FALSE(w->HasVariable(L"x"));
 }
 
-TEST_F(Spawning, OverlayCoversTheScreenFromItsParent) {
+TEST_F(Spawning, OverlayCoversTheScreenFromItsParentOrItsMenu) {
     Load(R"(
       <animation name="cover"><wait-for/></animation>
       <animation name="main"><overlay animation="cover" id="'ov'" tint="3"/><overlay animation="missing"/></animation>
     )");
-    auto* holder = new ProbeScript();
+    ProbeScript* holder = Idle();
     holder->Move(200.0f, 100.0f);
-    mManager->AddWidget(holder);
-    auto* w = new ProbeScript();
-    holder->AddWidget(w);
+    ProbeScript* w = Idle(holder);
     w->PlayAnimationByName(L"main");
-    auto* overlay = dynamic_cast<OverlayAnimation*>(w->GetVariable(L"ov").GetObject());
+    auto* overlay = Held<OverlayAnimation>(w, L"ov");
     ASSERT_NE(overlay, nullptr);
     // No owning menu: the script's own layer takes it.
     EXPECT_EQ(overlay->mParent, w);
@@ -187,31 +179,20 @@ TEST_F(Spawning, OverlayCoversTheScreenFromItsParent) {
     EXPECT_FLOAT_EQ(overlay->mY, -100.0f);
     EXPECT_EQ(overlay->mWidth, 1024);
     EXPECT_EQ(overlay->mHeight, 768);
-    EXPECT_EQ(overlay->mPriority, 1 << 30);
     EXPECT_EQ(overlay->mZOrder, 1 << 30);
-    EXPECT_TRUE(overlay->mMouseVisible);
-    EXPECT_TRUE(overlay->mRemoveWhenDone);
     EXPECT_EQ(overlay->GetVariable(L"tint").ToInt(), 3);
     EXPECT_FALSE(overlay->HasVariable(L"id"));
     EXPECT_EQ(w->GetSpawnedAnimationCount(), 1u);
-
     overlay->StopAndEnd();  // removed when done; the spawner forgets it
     EXPECT_EQ(overlay->mParent, nullptr);
     EXPECT_EQ(w->GetSpawnedAnimationCount(), 0u);
-}
 
-TEST_F(Spawning, OverlayGoesToTheOwningMenu) {
-    Load(R"(
-      <animation name="cover"><wait-for/></animation>
-      <animation name="main"><overlay animation="cover" id="'ov'"/></animation>
-    )");
     auto* menu = new Menu(nullptr, false, false);
     mApp->AddDialog(menu);
-    auto* w = new ProbeScript();
-    menu->AddWidget(w);
-    ASSERT_EQ(w->mMenu, menu);
-    w->PlayAnimationByName(L"main");
-    auto* overlay = dynamic_cast<OverlayAnimation*>(w->GetVariable(L"ov").GetObject());
+    ProbeScript* inMenu = Idle(menu);
+    ASSERT_EQ(inMenu->mMenu, menu);
+    inMenu->PlayAnimationByName(L"main");
+    overlay = Held<OverlayAnimation>(inMenu, L"ov");
     ASSERT_NE(overlay, nullptr);
     EXPECT_EQ(overlay->mParent, menu);
     EXPECT_EQ(menu->GetWidgets().back(), overlay);  // above the menu's other children

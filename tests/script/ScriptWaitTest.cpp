@@ -1,12 +1,13 @@
+#include "audio/SoundManager.h"
+#include "audio/TrackInterface.h"
+#include "data/AssetManager.h"
 #include "tests/script/ScriptFixture.h"
-
+#include "tests/support/FakeAudio.h"
 #include "widgets/DynamicWidget.h"
 
 // "wait-for": how it decides, and how the waiting scripts resume.
 
 namespace {
-
-using Wait = ScriptTest;
 
 const char* kWaitAnimations = R"(
   <animation name="time"><wait-for time="5" timed_out="late" clicked="hit"/><probe v="'after'"/></animation>
@@ -27,50 +28,150 @@ const char* kWaitAnimations = R"(
   <animation name="object"><play animation="kid" id="'k'"/><wait-for id="k"/><probe v="'after'"/></animation>
   <animation name="object_idle"><play animation="idle" id="'k'"/><wait-for id="k"/><probe v="'after'"/></animation>
   <animation name="other_event"><play animation="kid" id="'k'"/><wait-for id="k" event="whatever"/><probe v="'after'"/></animation>
-  <animation name="unresolved"><wait-for id="nobody" time="3" timed_out="late"/><probe v="'after'"/></animation>
+  <animation name="unresolved"><wait-for id="nobody" time="3" timed_out="late" clicked="hit"/><probe v="'after'"/></animation>
   <animation name="controller"><wait-for id="ball" controller="'move'"/><probe v="'after'"/></animation>
   <animation name="mouse_up"><wait-for id="btn" event="mouse_up"/><probe v="'up'"/></animation>
   <animation name="mouse_down"><wait-for id="btn" event="mouse_down"/><probe v="'down'"/></animation>
   <animation name="mouse_hover"><wait-for id="btn" event="mouse_hover"/><probe v="'hover'"/></animation>
-  <animation name="sound"><wait-for sound="'no_such_sound'" time="3" timed_out="late"/><probe v="'after'"/></animation>
-  <animation name="track"><wait-for track="'no_such_track'" time="3" timed_out="late"/><probe v="'after'"/></animation>
+  <animation name="sound"><wait-for sound="'no_such_sound'" time="3" timed_out="late" clicked="hit"/><probe v="'after'"/></animation>
+  <animation name="track"><wait-for track="'no_such_track'" time="3" timed_out="late" clicked="hit"/><probe v="'after'"/></animation>
+  <animation name="ding"><wait-for sound="'ding'" time="3" timed_out="late"/><probe v="'after'"/></animation>
+  <animation name="tune"><wait-for track="'tune'" time="3" timed_out="late"/><probe v="'after'"/></animation>
+  <animation name="glow"><probe v="'glow'"/></animation>
+  <animation name="mouse_leave"><wait-for id="btn" event="mouse_leave"/><probe v="'leave'"/></animation>
 )";
 
-TEST_F(Wait, TimeAloneTimesOut) {
-    Load(kWaitAnimations);
-    ProbeScript* w = Run(L"time");
-    EXPECT_EQ(w->mWaitState, WaitState::Condition);
-    mHarness.RunSteps(2);
-    EXPECT_TRUE(w->mLog.empty());
-    mHarness.RunSteps(6);
-    EXPECT_EQ(Joined(w->mLog), L"after");
-    EXPECT_TRUE(w->GetVariable(L"late").ToBool());
-    EXPECT_EQ(w->GetVariable(L"hit").GetType(), ScriptValue::Bool);
-    EXPECT_FALSE(w->GetVariable(L"hit").ToBool());
-}
+// "sound" and "track" ask the audio layer whether the id still plays; these
+// fakes answer from a set the test controls.
+class AudioApp : public ProbeApp {
+protected:
+    SoundManager* CreateSoundManager() override { return new FakeSoundManager(); }
+    TrackInterface* CreateMusicInterface() override { return new FakeTrackInterface(); }
+};
 
-TEST_F(Wait, ExplicitZeroDoesNotWaitAndNothingWaitsForever) {
-    Load(kWaitAnimations);
+// Every sound and track "loads": only the ids matter here.
+class NamesOnly : public AssetAudioLoader {
+public:
+    bool LoadSound(int, const std::string&) override { return true; }
+    bool LoadTrack(int, const std::string&, const std::wstring&) override { return true; }
+};
+
+class Wait : public ScriptTest {
+protected:
+    ProbeApp& Boot() override { return mHarness.Boot<AudioApp>(); }
+    void SetUp() override {
+        ScriptTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(gAssetManager->LoadDefinitionsFromString(
+            "<assets><group name=\"ScriptAudio\"><sound name=\"ding\" file=\"sounds/ding\"/>"
+            "<track name=\"tune\" file=\"music/tune.ogg\" group=\"music\"/></group></assets>",
+            "audio-test.xml", &error))
+            << error;
+        gAssetManager->SetAudioLoader(&mLoader);
+        ASSERT_TRUE(gAssetManager->LoadGroup("ScriptAudio"));
+        mSound = GetSoundId(L"ding");
+        mTrack = GetTrackId(L"tune");
+        ASSERT_GE(mSound, 0);
+        ASSERT_GE(mTrack, 0);
+        Load(kWaitAnimations);
+    }
+    void TearDown() override {
+        ScriptTest::TearDown();
+        gAssetManager->SetAudioLoader(nullptr);
+        gAssetManager->Clear();
+    }
+    FakeSoundManager& Sounds() { return *static_cast<FakeSoundManager*>(mApp->mSoundManager); }
+    FakeTrackInterface& Tracks() { return *static_cast<FakeTrackInterface*>(mApp->mMusicInterface); }
+    // A probe in `parent` (the manager when none) with a 100 by 100 button
+    // "btn" at the screen's top-left corner, running `animation`.
+    ProbeScript* WithButton(const wchar_t* animation, WidgetContainer* parent = nullptr) {
+        ProbeScript* w = Idle(parent);
+        DynamicWidget* button = AddObject(w, L"btn");
+        button->Resize(0.0f, 0.0f, 100, 100);
+        button->mCheckPixels = false;
+        w->PlayAnimationByName(animation);
+        return w;
+    }
+
+    NamesOnly mLoader;
+    int mSound = -1;
+    int mTrack = -1;
+};
+
+// The time runs out unless the condition or nothing stops the wait first;
+// what cannot be waited on (an unknown id, sound or track) waits on the time.
+TEST_F(Wait, TimeConditionsAndWhatCannotBeAwaited) {
+    struct Case {
+        const wchar_t* animation;
+        int waiting, more;
+    };
+    for (const Case& c : {Case{L"time", 2, 6}, Case{L"unresolved", 1, 4}, Case{L"sound", 1, 4},
+                          Case{L"track", 1, 4}}) {
+        SCOPED_TRACE(c.animation);
+        ProbeScript* w = Run(c.animation);
+        EXPECT_EQ(w->mWaitState, WaitState::Condition);
+        mHarness.RunSteps(c.waiting);
+        EXPECT_TRUE(w->mLog.empty());
+        mHarness.RunSteps(c.more);
+        EXPECT_EQ(Joined(w->mLog), L"after");
+        EXPECT_TRUE(w->GetVariable(L"late").ToBool());
+        EXPECT_EQ(w->GetVariable(L"hit").GetType(), ScriptValue::Bool);
+        EXPECT_FALSE(w->GetVariable(L"hit").ToBool());
+    }
+    // An explicit time of zero does not wait; nothing waits for ever.
     EXPECT_EQ(Joined(Run(L"zero")->mLog), L"after");
-    ProbeScript* w = Run(L"forever");
+    ProbeScript* forever = Run(L"forever");
     mHarness.RunSteps(20);
-    EXPECT_TRUE(w->mLog.empty());
-    EXPECT_EQ(w->mWaitState, WaitState::Condition);
+    EXPECT_TRUE(forever->mLog.empty());
+    EXPECT_EQ(forever->mWaitState, WaitState::Condition);
+    // The condition is polled each frame.
+    ProbeScript* cond = Run(L"cond");
+    mHarness.RunSteps(3);
+    EXPECT_TRUE(cond->mLog.empty());
+    cond->SetVariable(L"go", ScriptValue(true));
+    mHarness.RunSteps(1);
+    EXPECT_EQ(Joined(cond->mLog), L"after");
+    EXPECT_FALSE(cond->GetVariable(L"late").ToBool());
 }
 
-TEST_F(Wait, ConditionIsPolledEachFrame) {
-    Load(kWaitAnimations);
-    ProbeScript* w = Run(L"cond");
-    mHarness.RunSteps(3);
-    EXPECT_TRUE(w->mLog.empty());
-    w->SetVariable(L"go", ScriptValue(true));
+TEST_F(Wait, SoundAndTrackWaitsLastWhilePlayingAndIgnoreTheTime) {
+    Sounds().mPlaying.insert(mSound);
+    Tracks().mPlaying.insert(mTrack);
+    ProbeScript* sound = Run(L"ding");
+    ProbeScript* track = Run(L"tune");
+    EXPECT_EQ(sound->mWaitState, WaitState::Sound);
+    EXPECT_EQ(track->mWaitState, WaitState::Track);
+    mHarness.RunSteps(10);  // well past "time"
+    EXPECT_TRUE(sound->mLog.empty());
+    EXPECT_TRUE(track->mLog.empty());
+    Sounds().mPlaying.clear();
     mHarness.RunSteps(1);
-    EXPECT_EQ(Joined(w->mLog), L"after");
-    EXPECT_FALSE(w->GetVariable(L"late").ToBool());
+    EXPECT_EQ(Joined(sound->mLog), L"after");
+    EXPECT_FALSE(sound->GetVariable(L"late").ToBool());
+    EXPECT_TRUE(track->mLog.empty());
+    Tracks().mPlaying.clear();
+    mHarness.RunSteps(1);
+    EXPECT_EQ(Joined(track->mLog), L"after");
+}
+
+// A sound not playing, or no sound manager at all, resumes at the next poll.
+TEST_F(Wait, ASoundNotPlayingOrNoSoundManagerResumesAtTheNextPoll) {
+    ProbeScript* sound = Run(L"ding");
+    EXPECT_EQ(sound->mWaitState, WaitState::Sound);
+    EXPECT_TRUE(sound->mLog.empty());
+    mHarness.RunSteps(1);
+    EXPECT_EQ(Joined(sound->mLog), L"after");
+
+    Sounds().mPlaying.insert(mSound);
+    SoundManager* sounds = mApp->mSoundManager;
+    mApp->mSoundManager = nullptr;
+    ProbeScript* unheard = Run(L"ding");
+    mHarness.RunSteps(1);
+    mApp->mSoundManager = sounds;
+    EXPECT_EQ(Joined(unheard->mLog), L"after");
 }
 
 TEST_F(Wait, ClickOrTimeWhicheverComesFirst) {
-    Load(kWaitAnimations);
     ProbeScript* clicked = Run(L"click");
     EXPECT_TRUE(clicked->IsClickListening());
     mHarness.RunSteps(2);
@@ -91,7 +192,6 @@ TEST_F(Wait, ClickOrTimeWhicheverComesFirst) {
 }
 
 TEST_F(Wait, SpawnedAnimationsAndObjects) {
-    Load(kWaitAnimations);
     ProbeScript* all = Run(L"animations");
     ProbeScript* objects = Run(L"objects");
     ProbeScript* one = Run(L"animation");
@@ -109,7 +209,6 @@ TEST_F(Wait, SpawnedAnimationsAndObjects) {
 }
 
 TEST_F(Wait, IdleOrUnsuitableObjectsDoNotWait) {
-    Load(kWaitAnimations);
     EXPECT_EQ(Joined(Run(L"no_objects")->mLog), L"after");
     EXPECT_EQ(Joined(Run(L"animation_idle")->mLog), L"after");  // its script is over
     // A persisting script is not over: "animation" waits for it to complete.
@@ -124,32 +223,9 @@ TEST_F(Wait, IdleOrUnsuitableObjectsDoNotWait) {
     EXPECT_EQ(Joined(none->mLog), L"after");
 }
 
-TEST_F(Wait, AnUnresolvedIdFallsThroughToTheCondition) {
-    Load(kWaitAnimations);
-    ProbeScript* w = Run(L"unresolved");
-    EXPECT_EQ(w->mWaitState, WaitState::Condition);
-    mHarness.RunSteps(5);
-    EXPECT_EQ(Joined(w->mLog), L"after");
-    EXPECT_TRUE(w->GetVariable(L"late").ToBool());
-}
-
-TEST_F(Wait, UnknownSoundsAndTracksWaitOnTheCondition) {
-    Load(kWaitAnimations);
-    for (const wchar_t* name : {L"sound", L"track"}) {
-        ProbeScript* w = Run(name);
-        EXPECT_EQ(w->mWaitState, WaitState::Condition) << name;
-        mHarness.RunSteps(5);
-        EXPECT_EQ(Joined(w->mLog), L"after") << name;
-        EXPECT_TRUE(w->GetVariable(L"late").ToBool()) << name;
-    }
-}
-
 TEST_F(Wait, ControllerOfAnObject) {
-    Load(kWaitAnimations);
-    auto* w = new ProbeScript();
-    mManager->AddWidget(w);
-    auto* ball = new DynamicWidget(0.0f, 0.0f);
-    w->AddNamedObject(L"ball", ball);
+    ProbeScript* w = Idle();
+    DynamicWidget* ball = AddObject(w, L"ball");
     ASSERT_NE(ball->TweenProperty(L"x", L"move", 100.0f, 6.0f), nullptr);
     w->PlayAnimationByName(L"controller");
     EXPECT_EQ(w->mWaitState, WaitState::Controller);
@@ -159,21 +235,8 @@ TEST_F(Wait, ControllerOfAnObject) {
     EXPECT_EQ(Joined(w->mLog), L"after");
 }
 
-// A 100 by 100 target at the screen's top-left corner that reports to `owner`.
-DynamicWidget* AddButton(ProbeScript* owner) {
-    auto* button = new DynamicWidget(0.0f, 0.0f);
-    button->Resize(0.0f, 0.0f, 100, 100);
-    button->mCheckPixels = false;
-    owner->AddNamedObject(L"btn", button);
-    return button;
-}
-
 TEST_F(Wait, ButtonEventsThroughRealMouseInput) {
-    Load(kWaitAnimations);
-    auto* up = new ProbeScript();
-    mManager->AddWidget(up);
-    AddButton(up);
-    up->PlayAnimationByName(L"mouse_up");
+    ProbeScript* up = WithButton(L"mouse_up");
     EXPECT_EQ(up->mWaitState, WaitState::MouseUp);
     mHarness.MouseMove(300, 300);
     mHarness.MouseDown(50, 50);
@@ -182,33 +245,29 @@ TEST_F(Wait, ButtonEventsThroughRealMouseInput) {
     EXPECT_EQ(Joined(up->mLog), L"up");
     up->RemoveSelf();
 
-    auto* down = new ProbeScript();
-    mManager->AddWidget(down);
-    AddButton(down);
-    down->PlayAnimationByName(L"mouse_down");
+    ProbeScript* down = WithButton(L"mouse_down");
     mHarness.MouseDown(50, 50);
     EXPECT_EQ(Joined(down->mLog), L"down");
     mHarness.MouseUp(50, 50);
     down->RemoveSelf();
 
-    auto* hover = new ProbeScript();
-    mManager->AddWidget(hover);
-    AddButton(hover);
     mHarness.MouseMove(300, 300);
-    hover->PlayAnimationByName(L"mouse_hover");
+    ProbeScript* hover = WithButton(L"mouse_hover");
     mHarness.RunSteps(3);
     EXPECT_TRUE(hover->mLog.empty());
     mHarness.MouseMove(40, 40);
     EXPECT_EQ(Joined(hover->mLog), L"hover");
+
+    // Removing the awaited button resumes the script at once.
+    ProbeScript* removed = WithButton(L"mouse_up");
+    Held<DynamicWidget>(removed, L"btn")->RemoveSelf();
+    EXPECT_EQ(Joined(removed->mLog), L"up");
+    EXPECT_FALSE(removed->HasVariable(L"btn"));
 }
 
 // The button's own action inserting an animation (a hover glow, a "call")
 // runs first; the script waiting on that button's event still resumes.
 TEST_F(Wait, ButtonEventsResumeAfterTheButtonsOwnInsertedAnimation) {
-    Load(std::string(kWaitAnimations) + R"(
-      <animation name="glow"><probe v="'glow'"/></animation>
-      <animation name="mouse_leave"><wait-for id="btn" event="mouse_leave"/><probe v="'leave'"/></animation>
-    )");
     struct Case {
         const wchar_t* animation;
         void (AnimationWidget::*event)(int);
@@ -217,74 +276,51 @@ TEST_F(Wait, ButtonEventsResumeAfterTheButtonsOwnInsertedAnimation) {
     for (const Case& c : {Case{L"mouse_up", &AnimationWidget::ButtonDepress, L"glow,up"},
                           Case{L"mouse_hover", &AnimationWidget::ButtonMouseEnter, L"glow,hover"},
                           Case{L"mouse_leave", &AnimationWidget::ButtonMouseLeave, L"glow,leave"}}) {
-        auto* w = new ProbeScript();
-        mManager->AddWidget(w);
-        DynamicWidget* button = AddButton(w);
+        ProbeScript* w = Idle();
+        const int button = AddObject(w, L"btn")->mId;
         ButtonAction action;
         action.mKind = ButtonAction::Call;
         action.mName = action.mHover = action.mLeave = L"glow";
-        w->SetButtonAction(button->mId, action);
+        w->SetButtonAction(button, action);
         w->PlayAnimationByName(c.animation);
-        (w->*c.event)(button->mId);
+        (w->*c.event)(button);
         EXPECT_EQ(Joined(w->mLog), c.log) << c.animation;
         w->RemoveSelf();
     }
 }
 
-TEST_F(Wait, RemovingTheAwaitedObjectResumes) {
-    Load(kWaitAnimations);
-    auto* w = new ProbeScript();
-    mManager->AddWidget(w);
-    DynamicWidget* button = AddButton(w);
-    w->PlayAnimationByName(L"mouse_up");
-    button->RemoveSelf();
-    EXPECT_EQ(Joined(w->mLog), L"up");
-    EXPECT_FALSE(w->HasVariable(L"btn"));
-}
-
-TEST_F(Wait, RemovalResumesOnlyWhileTheScriptWidgetIsInTheManager) {
-    Load(kWaitAnimations);
-    auto* holder = new ProbeScript();
-    mManager->AddWidget(holder);
-    auto* w = new ProbeScript();
-    holder->AddWidget(w);
-    w->PlayAnimationByName(L"object");
-    ASSERT_EQ(w->mWaitState, WaitState::Object);
-    auto* kid = dynamic_cast<AnimationWidget*>(w->GetVariable(L"k").GetObject());
-    ASSERT_NE(kid, nullptr);
-
-    w->DetachSelf();
-    EXPECT_FALSE(w->IsInManager());
-    kid->RemoveSelf();  // told while detached: no resume
-    EXPECT_TRUE(w->mLog.empty());
-    EXPECT_EQ(w->mWaitState, WaitState::Object);
-    mHarness.RunSteps(1);  // the kid is deleted now
-    EXPECT_EQ(w->mAwaitedObject.Get(), nullptr);
-
-    holder->AddWidget(w);  // back: the dead object counts as done
-    EXPECT_TRUE(w->mLog.empty());
-    mHarness.RunSteps(1);
-    EXPECT_EQ(Joined(w->mLog), L"after");
+// A removal told while the script widget is out of the manager resumes
+// nothing; back in, the dead object (or a button that can never send its
+// event) counts as done.
+TEST_F(Wait, RemovalWhileTheScriptWidgetIsDetachedResumesOnItsReturn) {
+    struct Case {
+        const wchar_t* animation;
+        const wchar_t* awaited;
+        int state;
+        const wchar_t* log;
+    };
+    for (const Case& c : {Case{L"object", L"k", WaitState::Object, L"after"},
+                          Case{L"mouse_up", L"btn", WaitState::MouseUp, L"up"}}) {
+        SCOPED_TRACE(c.animation);
+        ProbeScript* holder = Idle();
+        ProbeScript* w = WithButton(c.animation, holder);
+        ASSERT_EQ(w->mWaitState, c.state);
+        auto* awaited = Held<DynamicWidget>(w, c.awaited);
+        ASSERT_NE(awaited, nullptr);
+        w->DetachSelf();
+        EXPECT_FALSE(w->IsInManager());
+        awaited->RemoveSelf();
+        EXPECT_TRUE(w->mLog.empty());
+        EXPECT_EQ(w->mWaitState, c.state);
+        mHarness.RunSteps(1);  // deleted now
+        EXPECT_TRUE(w->mLog.empty());
+        EXPECT_EQ(w->mAwaitedObject.Get(), nullptr);
+        holder->AddWidget(w);
+        EXPECT_TRUE(w->mLog.empty());  // until the next poll
+        mHarness.RunSteps(1);
+        EXPECT_EQ(Joined(w->mLog), c.log);
+        holder->RemoveSelf();
+    }
 }
 
 }  // namespace
-
-TEST_F(Wait, ButtonDeletedWhileTheScriptWidgetIsDetachedCountsAsItsEvent) {
-    Load(kWaitAnimations);
-    auto* holder = new ProbeScript();
-    mManager->AddWidget(holder);
-    auto* w = new ProbeScript();
-    holder->AddWidget(w);
-    DynamicWidget* button = AddButton(w);
-    w->PlayAnimationByName(L"mouse_up");
-    ASSERT_EQ(w->mWaitState, WaitState::MouseUp);
-
-    w->DetachSelf();
-    button->RemoveSelf();  // no resume while detached
-    mHarness.RunSteps(1);  // the button is deleted now
-    EXPECT_TRUE(w->mLog.empty());
-
-    holder->AddWidget(w);  // back: the button can never send its event
-    mHarness.RunSteps(1);
-    EXPECT_EQ(Joined(w->mLog), L"up");
-}

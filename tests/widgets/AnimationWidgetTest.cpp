@@ -3,12 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
 #include "data/Animation.h"
-#include "widgets/Menu.h"
-#include "tests/support/AppHarness.h"
+#include "tests/widgets/WidgetAppTest.h"
 #include "widgets/AnimationWidget.h"
-#include "widgets/WidgetManager.h"
+#include "widgets/Menu.h"
 
 namespace {
 
@@ -36,11 +34,6 @@ void PublishTestAnimations() {
                                         {L"who", L"self"},
                                         {L"target", L"ball"},
                                         {L"curve", L"out_quad"}})});
-    add(L"waiting", {Command(L"wait-for", {{L"cond", L"go"},
-                                           {L"click", L"true"},
-                                           {L"timed_out", L"late"},
-                                           {L"clicked", L"hit"}}),
-                     Command(L"after")});
     add(L"empty", {});
     PublishAnimations(std::move(table));
 }
@@ -68,52 +61,53 @@ public:
 };
 
 [[maybe_unused]] const bool kHeldCommands = [] {
-    for (const wchar_t* held : {L"first", L"second", L"probe", L"after", L"wait-for"})
+    for (const wchar_t* held : {L"first", L"second", L"probe"})
         ScriptCommandRegistry::Instance().AddClassCommand<ProbeWidget>(
             held, [](AnimationWidget&, const AnimationCommand&, DynamicWidget*) { return ScriptStep::Stop; });
     return true;
 }();
 
-class AnimationWidgetTest : public ::testing::Test {
+class AnimationWidgetTest : public WidgetAppTest<> {
 protected:
     void SetUp() override {
-        mApp = &mHarness.Boot<GameApp>("Animation Test", "1", 1024, 768);
-        ASSERT_TRUE(mHarness.InitSucceeded());
+        ASSERT_NO_FATAL_FAILURE(WidgetAppTest::SetUp());
         // After the boot, which may load the game's own animations.
         PublishTestAnimations();
-        mManager = mApp->mWidgetManager;
     }
-
-    AppHarness mHarness;
-    GameApp* mApp = nullptr;
-    WidgetManager* mManager = nullptr;
+    // A widget without a script, added to the parent (the tree's root by default).
+    ProbeWidget* AddProbe(WidgetContainer* parent = nullptr) {
+        auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+        (parent ? parent : mManager)->AddWidget(w);
+        return w;
+    }
 };
 
-TEST_F(AnimationWidgetTest, NamedAnimationStartsWhenTheWidgetEntersTheTree) {
+// A named animation starts when the widget enters the tree. Leaving the tree
+// by a detach keeps the script where it was and ends the widget for its
+// listener there, once: added elsewhere the script goes on, and its final
+// removal there tells that listener nothing more.
+TEST_F(AnimationWidgetTest, ScriptStartsInTheTreeAndADetachKeepsItsPositionAndReportsOnce) {
+    struct Counter : AnimationListener {
+        int mComplete = 0;
+        void AnimationComplete(int) override { ++mComplete; }
+    } counter;
+    ProbeWidget* parent = AddProbe();
+    ProbeWidget* other = AddProbe();
     auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
+    counter.WatchWidget(w);
     EXPECT_TRUE(w->mRuns.empty());
     EXPECT_EQ(w->GetVariable(L"self").GetObject(), w);
     EXPECT_TRUE(w->IsBusy());
-    mManager->AddWidget(w);
+    parent->AddWidget(w);
     EXPECT_EQ(w->mRuns, std::vector<bool>{false});
     ASSERT_NE(w->GetCurrentCommand(), nullptr);
     EXPECT_EQ(w->GetCurrentCommand()->mName, L"first");
-    w->RemoveSelf();
-    mHarness.RunSteps(1);
-}
-
-TEST_F(AnimationWidgetTest, DetachThenReAddKeepsTheScriptPosition) {
-    auto* parent = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    auto* other = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    mManager->AddWidget(parent);
-    mManager->AddWidget(other);
-    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
-    parent->AddWidget(w);
     w->NextCommand(true);
     ASSERT_EQ(w->mCommandIndex, 1);
     w->mRuns.clear();
 
     w->DetachSelf();
+    EXPECT_EQ(counter.mComplete, 1);
     other->AddWidget(w);
     EXPECT_EQ(w->mCommandIndex, 1);
     EXPECT_TRUE(w->mRuns.empty());  // continued, not run again
@@ -122,70 +116,35 @@ TEST_F(AnimationWidgetTest, DetachThenReAddKeepsTheScriptPosition) {
     // A plain removal stops the script; added again nothing is left to run.
     other->RemoveWidget(w);
     EXPECT_TRUE(w->IsScriptFinished());
-    mHarness.RunSteps(1);
-    parent->RemoveSelf();
-    other->RemoveSelf();
-    mHarness.RunSteps(1);
-}
-
-// Leaving the tree by a detach ends the widget for its listener there, once:
-// its final removal elsewhere tells that listener nothing more.
-TEST_F(AnimationWidgetTest, ADetachReportsCompletionToTheListenerOnce) {
-    struct Counter : AnimationListener {
-        int mComplete = 0;
-        void AnimationComplete(int) override { ++mComplete; }
-    } counter;
-    auto* parent = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    auto* other = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    mManager->AddWidget(parent);
-    mManager->AddWidget(other);
-    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
-    counter.WatchWidget(w);
-    parent->AddWidget(w);
-    w->DetachSelf();
     EXPECT_EQ(counter.mComplete, 1);
-    other->AddWidget(w);
-    other->RemoveWidget(w);
-    EXPECT_EQ(counter.mComplete, 1);
-    parent->RemoveSelf();
-    other->RemoveSelf();
-    mHarness.RunSteps(1);
 }
 
-TEST_F(AnimationWidgetTest, RemovedWithoutAMenuForgetsItsSoundLoops) {
-    auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    mManager->AddWidget(w);
-    w->AddSoundLoop(4);
-    w->AddSoundLoop(4);
-    ASSERT_EQ(w->mMenu, nullptr);
-    w->DetachSelf();  // a detach keeps them: the script still runs
-    EXPECT_EQ(w->GetSoundLoops().size(), 1u);
-    mManager->AddWidget(w);
-    mManager->RemoveWidget(w);
-    EXPECT_TRUE(w->GetSoundLoops().empty());
-    mHarness.RunSteps(1);
-}
+// A removed widget forgets its sound loops (a detach keeps them: the script
+// still runs); in a menu each of its loops is stopped there once.
+TEST_F(AnimationWidgetTest, RemovalEndsTheSoundLoopsOnceEachThroughTheMenu) {
+    ProbeWidget* alone = AddProbe();
+    alone->AddSoundLoop(4);
+    alone->AddSoundLoop(4);
+    ASSERT_EQ(alone->mMenu, nullptr);
+    alone->DetachSelf();
+    EXPECT_EQ(alone->GetSoundLoops().size(), 1u);
+    mManager->AddWidget(alone);
+    mManager->RemoveWidget(alone);
+    EXPECT_TRUE(alone->GetSoundLoops().empty());
 
-TEST_F(AnimationWidgetTest, SoundLoopsAreStoppedOnceEachThroughTheMenu) {
     auto* menu = new Menu(nullptr, false, false);
     mApp->AddDialog(menu);
-    menu->PlaySound(4, 1.0);
-    menu->PlaySound(4, 1.0);
-    menu->PlaySound(4, 1.0);  // one held by someone else
-    auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    menu->AddWidget(w);
+    for (int i = 0; i < 3; ++i) menu->PlaySound(4, 1.0);  // one held by someone else
+    ProbeWidget* w = AddProbe(menu);
     EXPECT_EQ(w->mMenu, menu);
     w->AddSoundLoop(4);
     w->AddSoundLoop(4);
     menu->RemoveWidget(w);  // deleted later; leaves the manager now
     EXPECT_EQ(menu->GetSoundCount(4), 1);
-    menu->RemoveSelf();
-    mHarness.RunSteps(1);
 }
 
 TEST_F(AnimationWidgetTest, ObjectVariablesAreWeakAndRemovalForgetsNames) {
-    auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    mManager->AddWidget(w);
+    ProbeWidget* w = AddProbe();
     auto* ball = new DynamicWidget(0.0f, 0.0f);
     w->AddNamedObject(L"ball", ball);
     EXPECT_EQ(ball->mName, L"ball");
@@ -198,8 +157,6 @@ TEST_F(AnimationWidgetTest, ObjectVariablesAreWeakAndRemovalForgetsNames) {
     EXPECT_FALSE(w->HasVariable(L"ball"));
     mHarness.RunSteps(1);  // deleted now
     EXPECT_EQ(w->GetVariable(L"copy").GetObject(), nullptr);
-    w->RemoveSelf();
-    mHarness.RunSteps(1);
 }
 
 TEST_F(AnimationWidgetTest, AttributeReadersWorkOnTheCurrentCommand) {
@@ -239,9 +196,8 @@ TEST_F(AnimationWidgetTest, AttributeReadersWorkOnTheCurrentCommand) {
     delete w;
 }
 
-TEST_F(AnimationWidgetTest, EmptyAnimationsAndCallsWhenFinished) {
-    auto* w = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    mManager->AddWidget(w);
+TEST_F(AnimationWidgetTest, EmptyAnimationsCallsAndWhenDone) {
+    ProbeWidget* w = AddProbe();
     w->PlayAnimationByName(L"empty");
     EXPECT_EQ(w->mEmptyPlays, 1);
     w->PlayAnimationByName(L"no_such_animation");
@@ -266,91 +222,29 @@ TEST_F(AnimationWidgetTest, EmptyAnimationsAndCallsWhenFinished) {
     w->StopAndEnd();
     EXPECT_TRUE(w->IsScriptFinished());
     EXPECT_TRUE(w->mParent);  // not made to be removed when done
-    w->RemoveSelf();
-    mHarness.RunSteps(1);
-}
 
-TEST_F(AnimationWidgetTest, RemoveWhenDoneLeavesWhenTheScriptEnds) {
-    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, true);
-    mManager->AddWidget(w);
-    w->StopAndEnd();
-    EXPECT_EQ(w->mParent, nullptr);
-    mHarness.RunSteps(1);
-}
+    auto* leaving = new ProbeWidget(L"two_steps", 0.0f, 0.0f, true);
+    mManager->AddWidget(leaving);
+    leaving->StopAndEnd();
+    EXPECT_EQ(leaving->mParent, nullptr);
 
-TEST_F(AnimationWidgetTest, WaitingScriptResumesOnItsConditionOrTimeOut) {
-    auto* w = new ProbeWidget(L"waiting", 0.0f, 0.0f, false);
-    mManager->AddWidget(w);
-    w->mWaitState = WaitState::Condition;
-    w->mWaitTime = 3.0f;
-    w->SetVariable(L"go", ScriptValue(false));
-    w->UpdateF(1.0f);
-    w->UpdateF(1.0f);
-    EXPECT_EQ(w->mWaitState, WaitState::Condition);
-    w->UpdateF(1.0f);
-    EXPECT_EQ(w->mWaitState, WaitState::Running);
-    EXPECT_TRUE(w->GetVariable(L"late").ToBool());
-    EXPECT_FALSE(w->GetVariable(L"hit").ToBool());
-    ASSERT_NE(w->GetCurrentCommand(), nullptr);
-    EXPECT_EQ(w->GetCurrentCommand()->mName, L"after");
-
-    w->PlayAnimationByName(L"waiting");
-    w->mWaitState = WaitState::Condition;
-    w->mWaitTime = 0.0f;  // no time-out
-    for (int i = 0; i < 20; ++i) w->UpdateF(1.0f);
-    EXPECT_EQ(w->mWaitState, WaitState::Condition);
-    w->SetVariable(L"go", ScriptValue(true));
-    w->UpdateF(1.0f);
-    EXPECT_EQ(w->mWaitState, WaitState::Running);
-    EXPECT_FALSE(w->GetVariable(L"late").ToBool());
-    w->RemoveSelf();
-    mHarness.RunSteps(1);
-}
-
-TEST_F(AnimationWidgetTest, AClickAnywhereResumesAWaitThatListensForIt) {
-    auto* w = new ProbeWidget(L"waiting", 0.0f, 0.0f, false);
-    mManager->AddWidget(w);
-    w->mWaitState = WaitState::Condition;
-    w->mWaitTime = 500.0f;
-    w->SetClickListening(true);
-    mHarness.Click(700, 600);
-    mHarness.DrainInput();
-    EXPECT_EQ(w->mWaitState, WaitState::Running);
-    EXPECT_TRUE(w->GetVariable(L"hit").ToBool());
-    EXPECT_FALSE(w->GetVariable(L"late").ToBool());
-    EXPECT_FALSE(w->IsClickListening());
-    ASSERT_NE(w->GetCurrentCommand(), nullptr);
-    EXPECT_EQ(w->GetCurrentCommand()->mName, L"after");
-    // Not listening any more: a second click changes nothing.
-    w->SetVariable(L"hit", ScriptValue(false));
-    mHarness.Click(700, 600);
-    mHarness.DrainInput();
-    EXPECT_FALSE(w->GetVariable(L"hit").ToBool());
-    w->RemoveSelf();
-    mHarness.RunSteps(1);
-}
-
-TEST_F(AnimationWidgetTest, WhenDoneOnAScriptedWidgetWaitsForTheScript) {
-    auto* w = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
-    mManager->AddWidget(w);
-    w->SetHideWhenDone(true);
-    w->UpdateF(1.0f);
-    EXPECT_TRUE(w->mVisible);
-    w->StopScript();
-    w->UpdateF(1.0f);
-    EXPECT_FALSE(w->mVisible);
-    w->RemoveSelf();
-    mHarness.RunSteps(1);
+    // A request made while the script runs waits for the script.
+    auto* hiding = new ProbeWidget(L"two_steps", 0.0f, 0.0f, false);
+    mManager->AddWidget(hiding);
+    hiding->SetHideWhenDone(true);
+    hiding->UpdateF(1.0f);
+    EXPECT_TRUE(hiding->mVisible);
+    hiding->StopScript();
+    hiding->UpdateF(1.0f);
+    EXPECT_FALSE(hiding->mVisible);
 }
 
 TEST_F(AnimationWidgetTest, ButtonActionsAndDoActionGoUpTheTree) {
-    auto* outer = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    mManager->AddWidget(outer);
+    ProbeWidget* outer = AddProbe();
     auto* middle = new DynamicWidget(0.0f, 0.0f);
     outer->AddWidget(middle);
-    auto* inner = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
+    ProbeWidget* inner = AddProbe(middle);
     inner->mRecordActions = false;  // passes actions up like the base
-    middle->AddWidget(inner);
     ButtonAction action;
     action.mKind = ButtonAction::Action;
     action.mName = L"open";
@@ -371,24 +265,6 @@ TEST_F(AnimationWidgetTest, ButtonActionsAndDoActionGoUpTheTree) {
     inner->ButtonDepress(43);
     ASSERT_NE(inner->GetCurrentCommand(), nullptr);
     EXPECT_EQ(inner->GetCurrentCommand()->mName, L"first");
-    outer->RemoveSelf();
-    mHarness.RunSteps(1);
-}
-
-TEST_F(AnimationWidgetTest, SpawnedAnimationsCompleteIntoTheirListener) {
-    auto* owner = new ProbeWidget(0.0f, 0.0f, nullptr, 1.0f);
-    mManager->AddWidget(owner);
-    auto* spawned = new ProbeWidget(L"two_steps", 0.0f, 0.0f, true);
-    owner->AddSpawnedAnimation(spawned);
-    owner->AddNamedObject(L"", spawned);
-    EXPECT_EQ(owner->GetSpawnedAnimationCount(), 1u);
-    EXPECT_TRUE(owner->AnySpawnedBusy());
-    spawned->StopAndEnd();  // removes itself: completes into the owner
-    EXPECT_EQ(owner->GetSpawnedAnimationCount(), 0u);
-    EXPECT_FALSE(owner->AnySpawnedBusy());
-    mHarness.RunSteps(1);
-    owner->RemoveSelf();
-    mHarness.RunSteps(1);
 }
 
 // --- Menus and the open-menu list ----------------------------------------------------
@@ -421,17 +297,6 @@ TEST_F(AnimationWidgetTest, OpenMenusTrackTheActiveOneAndFocusTheLastWhenItClose
     mHarness.RunSteps(1);
     EXPECT_TRUE(mApp->GetOpenMenus().empty());
     EXPECT_EQ(mApp->GetActiveMenu(), nullptr);
-}
-
-TEST_F(AnimationWidgetTest, MenuSoundCountsIgnoreUnknownIds) {
-    Menu menu(nullptr, false, false);
-    menu.StopSound(9, 0.0);
-    EXPECT_EQ(menu.GetSoundCount(9), 0);
-    menu.PlaySound(9, 1.0);
-    menu.StopSound(9, 0.0);
-    menu.StopSound(9, 0.0);
-    EXPECT_EQ(menu.GetSoundCount(9), 0);
-    EXPECT_TRUE(menu.IsModal());
 }
 
 }  // namespace

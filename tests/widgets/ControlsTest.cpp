@@ -5,29 +5,25 @@
 #include <cmath>
 #include <limits>
 
-#include "app/GameApp.h"
 #include "audio/SoundManager.h"
 #include "data/Animation.h"
 #include "data/Localization.h"
 #include "render/Font.h"
 #include "render/Image.h"
 #include "tests/support/FakeAudio.h"
-#include "tests/support/AppHarness.h"
 #include "tests/support/FixedFont.h"
-#include "tests/support/WidgetQueries.h"
+#include "tests/widgets/WidgetAppTest.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/Checkbox.h"
 #include "widgets/EditWidget.h"
 #include "widgets/HyperlinkWidget.h"
 #include "widgets/Slider.h"
-#include "widgets/WidgetManager.h"
 
 namespace {
 
-class ControlsApp : public GameApp {
+class ControlsApp : public TestGameApp {
 public:
-    ControlsApp() : GameApp("Controls Test", "v1.2", 1024, 768) {}
     SoundManager* CreateSoundManager() override { return new FakeSoundManager(); }
     FakeSoundManager& Sounds() { return *static_cast<FakeSoundManager*>(mSoundManager); }
 };
@@ -47,13 +43,8 @@ public:
     std::vector<std::string> mLog;
 };
 
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public WidgetAppTest<ControlsApp> {
 protected:
-    void SetUp() override {
-        mApp = &mHarness.Boot<ControlsApp>();
-        ASSERT_TRUE(mHarness.InitSucceeded());
-        mManager = mApp->mWidgetManager;
-    }
     ButtonWidget* AddButton(int x, int y, int w, int h) {
         auto* button = new ButtonWidget(static_cast<float>(x), static_cast<float>(y), L"no_such_image");
         button->Resize(static_cast<float>(x), static_cast<float>(y), w, h);
@@ -61,17 +52,22 @@ protected:
         mManager->AddWidget(button);
         return button;
     }
+    // An opaque white image that lives as long as the tree.
+    Image* SolidImage(int w, int h) {
+        ImageData data;
+        data.mWidth = w;
+        data.mHeight = h;
+        data.mBits.assign(static_cast<size_t>(w) * h, 0xFFFFFFFFu);
+        mImages.emplace_back(CreateImageFromData(std::move(data), 1, 1));
+        return mImages.back().get();
+    }
 
-    // Before the harness: the tree reports to them and draws with them while
-    // it shuts down.
     Buttons mButtons;
     FixedFont mFont;  // 10 pixels a letter, 20 high, the baseline at 16
-    AppHarness mHarness;
-    ControlsApp* mApp = nullptr;
-    WidgetManager* mManager = nullptr;
+    std::vector<std::unique_ptr<Image>> mImages;
 };
 
-TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnce) {
+TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnceUnderTheHandCursor) {
     ButtonWidget* button = AddButton(100, 100, 80, 30);
     button->mHoverSound = 7;
     button->mPressSound = 9;
@@ -80,9 +76,22 @@ TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnce) {
     EXPECT_EQ(mButtons.mLog, (std::vector<std::string>{"enter " + id, "press " + id, "depress " + id}));
     EXPECT_EQ(mApp->Sounds().mPlayed, (std::vector<int>{7, 9}));
     EXPECT_EQ(button->GetState(), ButtonWidget::Over);
+    EXPECT_EQ(mApp->GetCursor(), 1);  // the hand
     mHarness.MouseMove(500, 500);
     EXPECT_EQ(mButtons.Count("leave"), 1);
     EXPECT_EQ(button->GetState(), ButtonWidget::Normal);
+    EXPECT_EQ(mApp->GetCursor(), 0);
+
+    // A fast click depresses at the press only.
+    button->mFastClick = true;
+    mHarness.MouseDown(120, 110);
+    EXPECT_EQ(mButtons.Count("depress"), 2);
+    mHarness.MouseUp(120, 110);
+    EXPECT_EQ(mButtons.Count("depress"), 2);
+    mHarness.MouseMove(500, 500);
+    button->mHandCursor = false;
+    mHarness.MouseMove(130, 110);
+    EXPECT_EQ(mApp->GetCursor(), 0);
 }
 
 TEST_F(ControlsTest, PressDragOutAndReleaseDoesNotClickWhenDepressOnlyWhenOver) {
@@ -114,37 +123,25 @@ TEST_F(ControlsTest, PressDragOutAndReleaseDoesNotClickWhenDepressOnlyWhenOver) 
     EXPECT_EQ(mButtons.Count("depress"), 2);
 }
 
-TEST_F(ControlsTest, HandCursorOverButtons) {
-    ButtonWidget* button = AddButton(0, 0, 50, 50);
-    ASSERT_TRUE(button->mHandCursor);
-    mHarness.MouseMove(10, 10);
-    EXPECT_EQ(mApp->GetCursor(), 1);
-    mHarness.MouseMove(100, 100);
-    EXPECT_EQ(mApp->GetCursor(), 0);
-    button->mHandCursor = false;
-    mHarness.MouseMove(10, 10);
-    EXPECT_EQ(mApp->GetCursor(), 0);
-}
-
-TEST_F(ControlsTest, FastClickDepressesAtThePressOnly) {
-    ButtonWidget* button = AddButton(0, 0, 50, 50);
-    button->mFastClick = true;
-    mHarness.MouseDown(10, 10);
-    EXPECT_EQ(mButtons.Count("depress"), 1);
-    mHarness.MouseUp(10, 10);
-    EXPECT_EQ(mButtons.Count("depress"), 1);
-}
-
+// Right clicks press no button, nor a plain animated widget with a button
+// listener; a disabled button takes no click at all.
 TEST_F(ControlsTest, RightClicksAndDisabledButtonsDoNotPress) {
     ButtonWidget* button = AddButton(0, 0, 50, 50);
-    mHarness.Click(10, 10, MouseButton::Right);
+    auto* plain = new DynamicWidget(100.0f, 100.0f, SolidImage(40, 40));
+    plain->mButtonListener = &mButtons;
+    mManager->AddWidget(plain);
+    for (Point p : {Point(10, 10), Point(110, 110)}) mHarness.Click(p.mX, p.mY, MouseButton::Right);
     EXPECT_EQ(mButtons.Count("press"), 0);
     EXPECT_EQ(mButtons.Count("depress"), 0);
+    mHarness.Click(110, 110);
+    std::string id = std::to_string(plain->mId);
+    EXPECT_EQ(mButtons.Count("press " + id), 1);
+    EXPECT_EQ(mButtons.Count("depress " + id), 1);
     button->SetDisabled(true);
     EXPECT_EQ(button->GetState(), ButtonWidget::Disabled);
     mHarness.Click(10, 10);
-    EXPECT_EQ(mButtons.Count("press"), 0);
-    EXPECT_EQ(mButtons.Count("depress"), 0);
+    EXPECT_EQ(mButtons.Count("press"), 1);
+    EXPECT_EQ(mButtons.Count("depress"), 1);
 }
 
 TEST_F(ControlsTest, AButtonOutlivingItsListenerReportsNothing) {
@@ -271,32 +268,24 @@ TEST_F(ControlsTest, CheckboxTogglesOnAClickAndTellsItsListener) {
     mHarness.RunSteps(1);  // draws without images
 }
 
-std::unique_ptr<Image> SolidImage(int w, int h) {
-    ImageData data;
-    data.mWidth = w;
-    data.mHeight = h;
-    data.mBits.assign(static_cast<size_t>(w) * h, 0xFFFFFFFFu);
-    return std::unique_ptr<Image>(CreateImageFromData(std::move(data), 1, 1));
-}
-
 TEST_F(ControlsTest, CheckboxShowsOneOfItsFourImages) {
-    auto off = SolidImage(24, 22), offHover = SolidImage(24, 22), on = SolidImage(24, 22),
-         onHover = SolidImage(24, 22);
-    auto* box = new Checkbox(off.get(), offHover.get(), on.get(), onHover.get(), nullptr);
+    Image* off = SolidImage(24, 22);
+    Image* offHover = SolidImage(24, 22);
+    Image* on = SolidImage(24, 22);
+    Image* onHover = SolidImage(24, 22);
+    auto* box = new Checkbox(off, offHover, on, onHover, nullptr);
     EXPECT_EQ(box->mWidth, 24);
     EXPECT_EQ(box->mHeight, 22);
     box->Move(100, 100);
     mManager->AddWidget(box);
-    EXPECT_EQ(box->GetStateImage(), off.get());
+    EXPECT_EQ(box->GetStateImage(), off);
     mHarness.MouseMove(105, 105);
-    EXPECT_EQ(box->GetStateImage(), offHover.get());
+    EXPECT_EQ(box->GetStateImage(), offHover);
     mHarness.MouseDown(105, 105);
     mHarness.MouseUp(105, 105);
-    EXPECT_EQ(box->GetStateImage(), onHover.get());
+    EXPECT_EQ(box->GetStateImage(), onHover);
     mHarness.MouseMove(300, 300);
-    EXPECT_EQ(box->GetStateImage(), on.get());
-    mHarness.RunSteps(1);
-    box->RemoveSelf();  // before the images go
+    EXPECT_EQ(box->GetStateImage(), on);
     mHarness.RunSteps(1);
 }
 
@@ -370,6 +359,8 @@ TEST_F(ControlsTest, EditWidgetRefusesWhatItsListenerRefuses) {
     edit->SetFont(&mFont);
     edit->ResizeEdit(10, 10, 200, 30);
     mManager->AddWidget(edit);
+    mHarness.TypeText(L"abc");  // without the focus: nothing
+    EXPECT_EQ(edit->GetText(), L"");
     mHarness.Click(50, 20);  // the click gives it the focus
     ASSERT_EQ(mManager->GetFocus(), edit);
 
@@ -417,17 +408,6 @@ TEST_F(ControlsTest, EditWidgetRefusesWhatItsListenerRefuses) {
     EXPECT_EQ(edit->GetColor(EditWidget::Highlight).mBlue, 3);
     edit->SetColor(9, Color(9, 9, 9));  // out of range: ignored
     mHarness.RunSteps(60);  // caret blinks; draws without crashing
-}
-
-TEST_F(ControlsTest, EditWidgetWithoutFocusIgnoresTyping) {
-    auto* edit = new EditWidget(nullptr);
-    edit->ResizeEdit(0, 0, 100, 20);
-    mManager->AddWidget(edit);
-    mHarness.TypeText(L"abc");
-    EXPECT_EQ(edit->GetText(), L"");
-    mManager->SetFocus(edit);
-    mHarness.TypeText(L"abc");
-    EXPECT_EQ(edit->GetText(), L"abc");
 }
 
 }  // namespace

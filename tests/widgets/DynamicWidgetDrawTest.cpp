@@ -66,7 +66,7 @@ void ExpectNear(FPoint a, float x, float y) {
     EXPECT_NEAR(a.mY, y, 1e-3f);
 }
 
-TEST_F(DrawTest, PlainWidgetDrawsItsCelAtItsPosition) {
+TEST_F(DrawTest, PlainWidgetDrawsItsCelAtItsPositionTintedByColourAndOpacity) {
     auto* w = new DynamicWidget(30.0f, 40.0f, mImage.get());
     mRoot->AddWidget(w);
     Draw();
@@ -74,11 +74,7 @@ TEST_F(DrawTest, PlainWidgetDrawsItsCelAtItsPosition) {
     ExpectNear(Corner(0, 0), 30.0f, 40.0f);
     ExpectNear(Corner(0, 2), 50.0f, 60.0f);
     EXPECT_EQ(ColorOf(0), 0xFFFFFFFFu);
-}
-
-TEST_F(DrawTest, ColourAndOpacityTintTheImage) {
-    auto* w = new DynamicWidget(0.0f, 0.0f, mImage.get(), 0.5f);
-    mRoot->AddWidget(w);
+    w->SetPropertyValue(L"opacity", 0.5f);
     w->SetPropertyValue(L"green", 0.0f);
     Draw();
     ASSERT_EQ(Quads(), 1u);
@@ -88,7 +84,7 @@ TEST_F(DrawTest, ColourAndOpacityTintTheImage) {
     EXPECT_NEAR(static_cast<int>(c >> 24), 128, 1);
 }
 
-TEST_F(DrawTest, RotationTurnsAboutTheCentre) {
+TEST_F(DrawTest, RotationScaleAndFlipTurnAboutTheCentre) {
     auto* w = new DynamicWidget(100.0f, 100.0f, mImage.get());
     mRoot->AddWidget(w);
     w->SetPropertyValue(L"angle", 90.0f);
@@ -97,11 +93,9 @@ TEST_F(DrawTest, RotationTurnsAboutTheCentre) {
     // Counter-clockwise on screen: the top-left corner goes to bottom-left.
     ExpectNear(Corner(0, 0), 100.0f, 120.0f);
     ExpectNear(Corner(0, 1), 100.0f, 100.0f);  // top-right to top-left
-}
 
-TEST_F(DrawTest, ScaleAboutAMovedCentreAndFlip) {
-    auto* w = new DynamicWidget(100.0f, 100.0f, mImage.get());
-    mRoot->AddWidget(w);
+    // Scaled about a moved centre, then flipped.
+    w->SetPropertyValue(L"angle", 0.0f);
     w->SetPropertyValue(L"scale_x", 2.0f);
     w->SetCenter(0.0f, 0.0f);
     Draw();
@@ -123,9 +117,9 @@ TEST_F(DrawTest, ShearMovesTheEdgeAwayFromItsPivot) {
     ExpectNear(Corner(0, 3), 100.0f, 120.0f);
 }
 
-TEST_F(DrawTest, RecursiveTransformCarriesTheChildren) {
-    auto* parent = new DynamicWidget(100.0f, 100.0f, mImage.get());
-    auto* child = new DynamicWidget(20.0f, 0.0f, mImage.get());
+TEST_F(DrawTest, RecursiveTransformAndColourCarryTheChildren) {
+    auto* parent = new DynamicWidget(100.0f, 100.0f, mImage.get(), 0.5f);
+    auto* child = new DynamicWidget(20.0f, 0.0f, mImage.get(), 0.5f);
     mRoot->AddWidget(parent);
     parent->AddWidget(child);
     parent->SetPropertyValue(L"angle", 90.0f);
@@ -140,13 +134,9 @@ TEST_F(DrawTest, RecursiveTransformCarriesTheChildren) {
     // centre (10, 10) to (0, 0); its top-left corner lands on the rotated
     // child's bottom-left.
     ExpectNear(Corner(1, 0), 100.0f, 100.0f);
-}
 
-TEST_F(DrawTest, InheritedColourMultipliesDown) {
-    auto* parent = new DynamicWidget(0.0f, 0.0f, mImage.get(), 0.5f);
-    auto* child = new DynamicWidget(0.0f, 0.0f, mImage.get(), 0.5f);
-    mRoot->AddWidget(parent);
-    parent->AddWidget(child);
+    // An inherited colour multiplies down.
+    EXPECT_NEAR(static_cast<int>(ColorOf(1) >> 24), 128, 1);
     parent->SetRecursiveColor(2);
     Draw();
     ASSERT_EQ(Quads(), 2u);

@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
 #include "data/ExpressionEvaluator.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
-#include "tests/support/AppHarness.h"
 #include "widgets/DynamicWidget.h"
-#include "widgets/WidgetManager.h"
 
 namespace {
 
@@ -30,8 +27,11 @@ std::unique_ptr<Image> MakeStrip(int cols, int w, int h) {
     return std::unique_ptr<Image>(CreateImageFromData(std::move(data), cols, 1));
 }
 
-TEST(DynamicWidgetTest, SizeComesFromTheCelAndOpacityIsAbsolute) {
+// The size comes from the cel, the opacity is absolute, and a frame out of
+// range (also after a new image) is the first.
+TEST(DynamicWidgetTest, SizeComesFromTheCelAndFramesStayInRange) {
     auto strip = MakeStrip(3, 20, 10);
+    auto single = MakeStrip(1, 8, 8);
     DynamicWidget w(5.0f, 6.0f, strip.get(), -0.5f);
     EXPECT_EQ(w.mWidth, 20);
     EXPECT_EQ(w.mHeight, 10);
@@ -40,12 +40,6 @@ TEST(DynamicWidgetTest, SizeComesFromTheCelAndOpacityIsAbsolute) {
     DynamicWidget empty(0.0f, 0.0f);
     EXPECT_EQ(empty.mWidth, 0);
     EXPECT_EQ(empty.mHeight, 0);
-}
-
-TEST(DynamicWidgetTest, SetImageResetsAFrameOutOfRange) {
-    auto strip = MakeStrip(3, 20, 10);
-    auto single = MakeStrip(1, 8, 8);
-    DynamicWidget w(0.0f, 0.0f, strip.get());
     w.SetFrame(2);
     EXPECT_EQ(w.GetFrame(), 2);
     w.SetImage(single.get());
@@ -53,16 +47,6 @@ TEST(DynamicWidgetTest, SetImageResetsAFrameOutOfRange) {
     EXPECT_EQ(w.mWidth, 8);
     w.SetFrame(7);  // out of range: the first frame
     EXPECT_EQ(w.GetFrame(), 0);
-}
-
-TEST(DynamicWidgetTest, MouseVisiblePropertyDrivesTheFlag) {
-    DynamicWidget w(0.0f, 0.0f);
-    w.SetPropertyValue(L"mouse_visible", 0.0f);
-    EXPECT_FALSE(w.mMouseVisible);
-    w.mMouseVisible = true;  // set directly: the property reads it back
-    EXPECT_EQ(*w.GetPropertyPointer(L"mouse_visible"), 1.0f);
-    w.OnPropertyChanged(DirtyFlags::All);
-    EXPECT_TRUE(w.mMouseVisible);
 }
 
 TEST(DynamicWidgetTest, ExpressionsReadPropertiesAndReferences) {
@@ -83,7 +67,7 @@ TEST(DynamicWidgetTest, ExpressionsReadPropertiesAndReferences) {
     EXPECT_FALSE(ref.ReadRef(y));
 }
 
-TEST(DynamicWidgetTest, WhenDoneActsAtOnceWhenIdleAndLaterWhenBusy) {
+TEST(DynamicWidgetTest, WhenDoneActsAtOnceWhenIdleAndWhenTheLastControllerEnds) {
     WidgetContainer parent;
     auto* idle = new DynamicWidget(0.0f, 0.0f);
     auto* busy = new DynamicWidget(0.0f, 0.0f);
@@ -116,38 +100,36 @@ TEST(DynamicWidgetTest, WhenDoneActsAtOnceWhenIdleAndLaterWhenBusy) {
     busy->UpdateF(5.0f);
     EXPECT_FALSE(parent.HasWidget(busy));
     ProcessOrphanWidgetDeletes();
+
+    // Stopping the last controller acts on a request too.
+    idle->SetVisible(true);
+    idle->TweenProperty(L"x", L"t", 10.0f, 30.0f);
+    idle->SetHideWhenDone(true);
+    EXPECT_TRUE(idle->mVisible);
+    idle->StopController(L"t");
+    EXPECT_FALSE(idle->mVisible);
 }
 
-TEST(DynamicWidgetTest, StoppingTheLastControllerActsOnARequest) {
-    DynamicWidget w(0.0f, 0.0f);
-    w.TweenProperty(L"x", L"t", 10.0f, 30.0f);
-    w.SetHideWhenDone(true);
-    EXPECT_TRUE(w.mVisible);
-    w.StopController(L"t");
-    EXPECT_FALSE(w.mVisible);
-}
-
-TEST(DynamicWidgetTest, FrameCyclesRunTheirPassesInOrder) {
+TEST(DynamicWidgetTest, FrameCyclesRunTheirPassesInOrderAndFadesLandOnTheirFrame) {
     auto strip = MakeStrip(4, 8, 8);
     DynamicWidget w(0.0f, 0.0f, strip.get());
+    // The frames shown over eight steps.
+    auto eightSteps = [&w] {
+        std::vector<int> seen;
+        for (int i = 0; i < 8; ++i) {
+            w.UpdateF(1.0f);
+            seen.push_back(w.GetFrame());
+        }
+        return seen;
+    };
     w.CycleFrames(2.0f, 1, 3, 1, 0.0f, 0.0f, 1, {});
     w.SetFrame(1);
-    std::vector<int> seen;
-    for (int i = 0; i < 8; ++i) {
-        w.UpdateF(1.0f);
-        seen.push_back(w.GetFrame());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 2, 3, 3, 1, 1, 1}));
+    EXPECT_EQ(eightSteps(), (std::vector<int>{1, 2, 2, 3, 3, 1, 1, 1}));
     EXPECT_FALSE(w.IsBusy());
 
     w.CycleFrames(1.0f, 0, -1, -1, 0.0f, 0.0f, 0, {});  // back and forth for ever
     w.SetFrame(0);
-    seen.clear();
-    for (int i = 0; i < 8; ++i) {
-        w.UpdateF(1.0f);
-        seen.push_back(w.GetFrame());
-    }
-    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 2, 1, 0, 1, 2}));
+    EXPECT_EQ(eightSteps(), (std::vector<int>{1, 2, 3, 2, 1, 0, 1, 2}));
     EXPECT_FALSE(w.IsBusy());  // endless cycles never make it busy
 
     w.CycleFrames(1.0f, 0, -1, 2, 0.0f, 0.0f, 1, {3, 0});
@@ -155,11 +137,9 @@ TEST(DynamicWidgetTest, FrameCyclesRunTheirPassesInOrder) {
     EXPECT_TRUE(w.IsBusy());
     w.UpdateF(1.0f);
     EXPECT_EQ(w.GetFrame(), 0);
-}
 
-TEST(DynamicWidgetTest, FadeToFrameLandsOnTheFrame) {
-    auto strip = MakeStrip(3, 8, 8);
-    DynamicWidget w(0.0f, 0.0f, strip.get());
+    // A fade to a frame lands on it when it ends, at once without time.
+    w.SetFrame(0);
     w.FadeToFrame(2, 4.0f, nullptr);
     EXPECT_TRUE(w.IsBusy());
     EXPECT_EQ(w.GetFrame(), 0);
@@ -213,7 +193,7 @@ TEST(DynamicWidgetTest, TransformMapsPointsBothWays) {
     EXPECT_TRUE(std::isfinite(flat.mX));
 }
 
-TEST(DynamicWidgetTest, HitTestByPixelsOrByRectangle) {
+TEST(DynamicWidgetTest, HitTestByPixelsOrByRectangleAndMouseVisibility) {
     auto strip = MakeStrip(2, 20, 10);
     DynamicWidget w(0.0f, 0.0f, strip.get());
     EXPECT_TRUE(w.HitTest(2, 2));
@@ -221,6 +201,14 @@ TEST(DynamicWidgetTest, HitTestByPixelsOrByRectangle) {
     EXPECT_FALSE(w.HitTest(25, 2));  // outside
     w.mCheckPixels = false;
     EXPECT_TRUE(w.HitTest(15, 2));
+
+    // The mouse_visible property drives the flag.
+    w.SetPropertyValue(L"mouse_visible", 0.0f);
+    EXPECT_FALSE(w.mMouseVisible);
+    w.mMouseVisible = true;  // set directly: the property reads it back
+    EXPECT_EQ(*w.GetPropertyPointer(L"mouse_visible"), 1.0f);
+    w.OnPropertyChanged(DirtyFlags::All);
+    EXPECT_TRUE(w.mMouseVisible);
 }
 
 TEST(DynamicWidgetTest, OwnImageSurfaceCopiesTheCurrentCel) {
@@ -245,87 +233,31 @@ TEST(DynamicWidgetTest, DrawsThroughTheNullRenderer) {
     auto* child = new DynamicWidget(4.0f, 4.0f, strip.get());
     root.AddWidget(parent);
     parent->AddWidget(child);
-    {
+    auto draws = [&] {
         Graphics g;
         root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_EQ(g.GetSubmittedDrawCount(), 2);
-    }
-    {
-        // Invisible by colour, blinking off or without draw flag: nothing.
-        parent->SetPropertyValue(L"opacity", 0.0f);
-        child->mRemoveMask = WidgetFlags::Draw;
-        Graphics g;
-        root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_EQ(g.GetSubmittedDrawCount(), 0);
-        parent->SetPropertyValue(L"opacity", 1.0f);
-        child->mRemoveMask = 0;
-    }
+        return g.GetSubmittedDrawCount();
+    };
+    EXPECT_EQ(draws(), 2);
+    // Invisible by colour or without the draw flag: nothing.
+    parent->SetPropertyValue(L"opacity", 0.0f);
+    child->mRemoveMask = WidgetFlags::Draw;
+    EXPECT_EQ(draws(), 0);
+    parent->SetPropertyValue(L"opacity", 1.0f);
+    child->mRemoveMask = 0;
     parent->SetRecursiveTransform(true);
     parent->SetRecursiveColor(2);
     parent->SetPropertyValue(L"angle", 30.0f);
     child->SetTessellation(2, 3);
-    {
-        Graphics g;
-        root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_EQ(g.GetSubmittedDrawCount(), 2);  // the child's pieces merge into one run
-    }
+    EXPECT_EQ(draws(), 2);  // the child's pieces merge into one run
     child->FadeToFrame(1, 5.0f, nullptr);
     child->mTessellated = false;
-    {
-        Graphics g;
-        root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_GE(g.GetSubmittedDrawCount(), 2);
-    }
+    EXPECT_GE(draws(), 2);
     parent->SetCached(true, true);
     EXPECT_TRUE(parent->IsCached());
-    {
-        Graphics g;
-        root.DrawAll(&g, WidgetFlags::Default);
-        EXPECT_EQ(g.GetSubmittedDrawCount(), 1);  // the cache alone
-    }
+    EXPECT_EQ(draws(), 1);  // the cache alone
     parent->SetCached(false, false);
     EXPECT_FALSE(parent->IsCached());
-}
-
-// --- Through the application's input ---------------------------------------------
-
-class ClickRecorder : public DynamicWidget {
-public:
-    using DynamicWidget::DynamicWidget;
-    void MouseDown(int x, int y, int clickCount) override {
-        mCounts.push_back(clickCount);
-        DynamicWidget::MouseDown(x, y, clickCount);
-    }
-    std::vector<int> mCounts;
-};
-
-class RecordingButtonListener : public ButtonListener {
-public:
-    void ButtonPress(int id) override { mLog.push_back("press " + std::to_string(id)); }
-    void ButtonDepress(int id) override { mLog.push_back("depress " + std::to_string(id)); }
-    std::vector<std::string> mLog;
-};
-
-TEST(DynamicWidgetInputTest, RightClicksAreNegativeAndAReleaseOverItDepresses) {
-    AppHarness harness;
-    GameApp& app = harness.Boot<GameApp>("Dynamic Test", "1", 1024, 768);
-    ASSERT_TRUE(harness.InitSucceeded());
-    auto strip = MakeStrip(1, 40, 40);
-    auto* w = new ClickRecorder(100.0f, 100.0f, strip.get());
-    w->mCheckPixels = false;
-    RecordingButtonListener listener;
-    w->mButtonListener = &listener;
-    app.mWidgetManager->AddWidget(w);
-    harness.Click(110, 110, MouseButton::Right);
-    harness.Click(110, 110);
-    harness.DrainInput();
-    ASSERT_EQ(w->mCounts.size(), 2u);
-    EXPECT_LT(w->mCounts[0], 0);
-    EXPECT_GT(w->mCounts[1], 0);
-    std::string id = std::to_string(w->mId);
-    EXPECT_EQ(listener.mLog, (std::vector<std::string>{"press " + id, "depress " + id}));
-    app.mWidgetManager->RemoveWidget(w);
-    harness.RunSteps(1);
 }
 
 }  // namespace

@@ -3,34 +3,26 @@
 // registry with its deferred deletes, the board and the cursor widget.
 #include <gtest/gtest.h>
 
-#include "app/GameApp.h"
 #include "data/BasicPlayerState.h"
-#include "tests/support/AppHarness.h"
 #include "tests/support/WidgetQueries.h"
 #include "tests/widgets/TreeTestWidgets.h"
+#include "tests/widgets/WidgetAppTest.h"
 #include "widgets/Board.h"
-#include "widgets/WidgetManager.h"
 
 namespace {
 
 using Log = std::vector<std::string>;
 
-class WidgetTestApp : public GameApp {
+class WidgetTestApp : public TestGameApp {
 public:
-    WidgetTestApp() : GameApp("Widget Test", "v1.2", 1024, 768) {}
     void DialogAddedHook(Widget* dialog) override { mAdded.push_back(dialog); }
     void DialogRemovedHook(Widget* dialog) override { mRemoved.push_back(dialog); }
     std::vector<Widget*> mAdded;
     std::vector<Widget*> mRemoved;
 };
 
-class ManagerTest : public ::testing::Test {
+class ManagerTest : public WidgetAppTest<WidgetTestApp> {
 protected:
-    void SetUp() override {
-        mApp = &mHarness.Boot<WidgetTestApp>();
-        ASSERT_TRUE(mHarness.InitSucceeded());
-        mManager = mApp->mWidgetManager;
-    }
     LogWidget* Add(const std::string& tag, int x, int y, int w, int h) {
         auto* widget = new LogWidget(&mLog, tag, static_cast<float>(x), static_cast<float>(y), w, h);
         mManager->AddWidget(widget);
@@ -45,18 +37,8 @@ protected:
         return out;
     }
 
-    Log mLog;  // first: the harness draws its widgets while it shuts down
-    AppHarness mHarness;
-    WidgetTestApp* mApp = nullptr;
-    WidgetManager* mManager = nullptr;
+    Log mLog;
 };
-
-TEST_F(ManagerTest, PointerPositionIsOriginUntilSeen) {
-    EXPECT_EQ(mManager->GetPointerPosition(0), Point(0, 0));
-    mHarness.MouseMove(30, 40);
-    EXPECT_EQ(mManager->GetPointerPosition(0), Point(30, 40));
-    EXPECT_EQ(mManager->GetPointerPosition(7), Point(0, 0));
-}
 
 TEST_F(ManagerTest, PressDragOutAndReleaseReachThePressedWidget) {
     LogWidget* a = Add("a", 100, 100, 200, 100);
@@ -75,14 +57,11 @@ TEST_F(ManagerTest, PressDragOutAndReleaseReachThePressedWidget) {
 
 TEST_F(ManagerTest, RightButtonGivesNegativeClickCounts) {
     Add("a", 0, 0, 100, 100);
-    mHarness.MouseDown(10, 10, MouseButton::Right, 1);
-    mHarness.MouseUp(10, 10, MouseButton::Right);
-    mHarness.MouseDown(10, 10, MouseButton::Right, 2);
-    mHarness.MouseUp(10, 10, MouseButton::Right);
-    mHarness.MouseDown(10, 10, MouseButton::Middle, 1);
-    mHarness.MouseUp(10, 10, MouseButton::Middle);
-    mHarness.MouseDown(10, 10, MouseButton::Left, 2);
-    mHarness.MouseUp(10, 10, MouseButton::Left);
+    for (auto [button, clicks] : {std::pair{MouseButton::Right, 1}, std::pair{MouseButton::Right, 2},
+                                  std::pair{MouseButton::Middle, 1}, std::pair{MouseButton::Left, 2}}) {
+        mHarness.MouseDown(10, 10, button, clicks);
+        mHarness.MouseUp(10, 10, button);
+    }
     Log downs, ups;
     for (const std::string& s : mLog) {
         if (s.rfind("a:down", 0) == 0) downs.push_back(s);
@@ -120,7 +99,10 @@ TEST_F(ManagerTest, InputGoesToTheTopmostWidgetThatTakesTheMouse) {
 
 TEST_F(ManagerTest, AWidgetMovingUnderAStillPointerIsEnteredAfterTheStep) {
     LogWidget* a = Add("a", 300, 300, 50, 50);
+    EXPECT_EQ(mManager->GetPointerPosition(0), Point(0, 0));  // the origin until seen
     mHarness.MouseMove(10, 10);
+    EXPECT_EQ(mManager->GetPointerPosition(0), Point(10, 10));
+    EXPECT_EQ(mManager->GetPointerPosition(7), Point(0, 0));
     EXPECT_EQ(mManager->GetOverWidget(), nullptr);
     a->Move(0, 0);
     mHarness.RunSteps(1);
@@ -207,6 +189,8 @@ TEST_F(ManagerTest, ClickListenersHearEveryPressAroundItsDispatch) {
     EXPECT_EQ(Input(), Log{});
 }
 
+// The focus, the widgets under and pressed by the pointer and the cursor
+// widget are forgotten when they are deleted.
 TEST_F(ManagerTest, RememberedWidgetsThatAreDeletedAreForgotten) {
     LogWidget* a = Add("a", 0, 0, 100, 100);
     mManager->SetFocus(a);
@@ -220,23 +204,16 @@ TEST_F(ManagerTest, RememberedWidgetsThatAreDeletedAreForgotten) {
     mHarness.PressKey('a');
     mHarness.RunSteps(2);
     EXPECT_EQ(mManager->GetOverWidget(), nullptr);
-}
 
-TEST_F(ManagerTest, UnknownDialogIdChangesNothing) {
-    LogWidget* dialog = new LogWidget(&mLog, "d", 0, 0, 10, 10);
-    mApp->AddDialog(dialog);
-    size_t count = mApp->GetDialogCount();
-    size_t top = mManager->GetWidgetCount();
-    EXPECT_FALSE(mApp->KillDialog(dialog->mId + 1000));
-    EXPECT_FALSE(mApp->KillDialogEx(-5, true, true));
-    EXPECT_FALSE(mApp->KillDialogWidget(nullptr));
-    LogWidget* stranger = new LogWidget(&mLog, "s");
-    EXPECT_FALSE(mApp->KillDialogWidget(stranger));
-    EXPECT_EQ(mApp->GetDialogCount(), count);
-    EXPECT_EQ(mManager->GetWidgetCount(), top);
-    EXPECT_EQ(mApp->GetDialog(dialog->mId), dialog);
-    EXPECT_FALSE(dialog->IsDeletePending());
-    delete stranger;
+    auto* cursor = new LogWidget(&mLog, "cursor", -2, -2, 8, 8);
+    mApp->SetCursorImage(cursor);
+    EXPECT_EQ(mApp->GetCursorImage(), cursor);
+    mHarness.MouseMove(50, 50);
+    mHarness.RunSteps(2);
+    delete cursor;
+    EXPECT_EQ(mApp->GetCursorImage(), nullptr);
+    mHarness.RunSteps(2);
+    mApp->SetCursorImage(nullptr);
 }
 
 TEST_F(ManagerTest, KilledDialogIsDeletedOnlyAfterTheUpdate) {
@@ -288,9 +265,20 @@ TEST_F(ManagerTest, DialogReaddedUnderItsOwnIdStays) {
     EXPECT_EQ(handle.Get(), nullptr);
 }
 
-TEST_F(ManagerTest, KillWithoutRemoveOrDeleteOnlyUnregisters) {
+TEST_F(ManagerTest, UnknownDialogsChangeNothingAndAKillWithoutRemoveOnlyUnregisters) {
     LogWidget* dialog = new LogWidget(&mLog, "d", 0, 0, 10, 10);
     mApp->AddDialog(dialog);
+    size_t top = mManager->GetWidgetCount();
+    EXPECT_FALSE(mApp->KillDialog(dialog->mId + 1000));
+    EXPECT_FALSE(mApp->KillDialogEx(-5, true, true));
+    EXPECT_FALSE(mApp->KillDialogWidget(nullptr));
+    LogWidget stranger(&mLog, "s");
+    EXPECT_FALSE(mApp->KillDialogWidget(&stranger));
+    EXPECT_EQ(mApp->GetDialogCount(), 1u);
+    EXPECT_EQ(mManager->GetWidgetCount(), top);
+    EXPECT_EQ(mApp->GetDialog(dialog->mId), dialog);
+    EXPECT_FALSE(dialog->IsDeletePending());
+
     EXPECT_TRUE(mApp->KillDialogEx(dialog->mId, false, false));
     mHarness.RunSteps(2);
     EXPECT_EQ(dialog->mParent, mManager);
@@ -302,15 +290,6 @@ TEST_F(ManagerTest, KillWithoutRemoveOrDeleteOnlyUnregisters) {
     EXPECT_EQ(dialog->mParent, nullptr);
     EXPECT_FALSE(dialog->IsDeletePending());
     delete dialog;
-}
-
-TEST_F(ManagerTest, FramesDrawAndAdvanceTheTreeWithoutAWindow) {
-    LogWidget* a = Add("a", 0, 0, 10, 10);
-    mHarness.RunSteps(5);
-    EXPECT_GE(a->mUpdates, 5);
-    EXPECT_GT(a->mDraws, 0);
-    EXPECT_GT(a->mUpdateFs, 0);
-    EXPECT_GT(a->mLastF, 0.0f);
 }
 
 class CountingBoard : public Board {
@@ -342,18 +321,6 @@ TEST_F(ManagerTest, BoardStartsWhenAddedAndCountsPlayTime) {
     mApp->mPauseCount = 0;
     mHarness.RunSteps(10);
     EXPECT_EQ(player.mCentiseconds, 10);
-}
-
-TEST_F(ManagerTest, CursorWidgetIsForgottenWhenDeleted) {
-    auto* cursor = new LogWidget(&mLog, "cursor", -2, -2, 8, 8);
-    mApp->SetCursorImage(cursor);
-    EXPECT_EQ(mApp->GetCursorImage(), cursor);
-    mHarness.MouseMove(50, 50);
-    mHarness.RunSteps(2);
-    delete cursor;
-    EXPECT_EQ(mApp->GetCursorImage(), nullptr);
-    mHarness.RunSteps(2);
-    mApp->SetCursorImage(nullptr);
 }
 
 }  // namespace

@@ -1,35 +1,31 @@
 #include <gtest/gtest.h>
 
-#include "app/GameApp.h"
 #include "data/AnimationStats.h"
 #include "data/AssetManager.h"
 #include "data/Localization.h"
 #include "render/Image.h"
-#include "tests/support/AppHarness.h"
 #include "tests/support/MenuData.h"
 #include "tests/support/WidgetQueries.h"
+#include "tests/widgets/WidgetAppTest.h"
 #include "widgets/ConfirmMenu.h"
 #include "widgets/DialogMenu.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/PopupMenu.h"
 #include "widgets/Transition.h"
-#include "widgets/WidgetManager.h"
 
 namespace {
 
-class CodeApp : public GameApp {
+class CodeApp : public TestGameApp {
 public:
-    CodeApp() : GameApp("Menus", "v1", 1024, 768) {}
     void HandleTypedCode(const std::wstring& code) override { mCodes.push_back(code); }
     std::vector<std::wstring> mCodes;
 };
 
 // The application with the game's constants, assets and animations.
-class MenuTest : public ::testing::Test {
+class MenuTest : public WidgetAppTest<CodeApp> {
 protected:
     void SetUp() override {
-        mApp = &mHarness.Boot<CodeApp>();
-        ASSERT_TRUE(mHarness.InitSucceeded());
+        ASSERT_NO_FATAL_FAILURE(WidgetAppTest::SetUp());
         NoticeMenu::RegisterScriptCommand(ScriptCommandRegistry::Instance());
         ASSERT_TRUE(LoadMenuData());
     }
@@ -39,9 +35,6 @@ protected:
         mHarness.RunSteps(1);
         return menu;
     }
-
-    AppHarness mHarness;
-    CodeApp* mApp = nullptr;
 };
 
 TEST_F(MenuTest, ACoveredMenuIsPausedAndAClickMakesItActiveAgain) {
@@ -140,7 +133,7 @@ TEST_F(MenuTest, TransitionsLiveAsLongAsTheirScriptWithOrWithoutANewMenu) {
     EXPECT_TRUE(next->IsInManager()) << "the new menu opens at once";
     ShowMenu(transition);
     mHarness.RunSteps(10);
-    const auto& top = mApp->mWidgetManager->GetWidgets();
+    const auto& top = mManager->GetWidgets();
     EXPECT_EQ(top.back(), transition);
     EXPECT_EQ(transition->GetVariable(L"menu").GetObject(), next);
     mHarness.RunSteps(40);

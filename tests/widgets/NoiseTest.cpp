@@ -49,11 +49,9 @@ TEST_F(NoiseTest, FixedSeedGivesFixedTablesAndDrawOrder) {
     EXPECT_EQ(grad, std::vector<float>(gNoiseGrad1, gNoiseGrad1 + kNoiseTableEntries));
 }
 
-TEST_F(NoiseTest, ZeroAtEveryIntegerInRange) {
+// Zero at every integer, bounded and continuous, also below the offset.
+TEST_F(NoiseTest, ZeroAtIntegersBoundedAndContinuous) {
     for (int x = -4096; x < 4096; ++x) ASSERT_EQ(Noise1D(x), 0.0) << x;
-}
-
-TEST_F(NoiseTest, BoundedAndContinuous) {
     double previous = Noise1D(-20.0);
     for (int i = 1; i <= 40 * 256; ++i) {
         double x = -20.0 + i / 256.0;
@@ -66,12 +64,9 @@ TEST_F(NoiseTest, BoundedAndContinuous) {
     }
     EXPECT_NEAR(Noise1D(7.0 - 1e-4), 0.0, 1e-3);
     EXPECT_NEAR(Noise1D(7.0 + 1e-4), 0.0, 1e-3);
-}
-
-TEST_F(NoiseTest, BelowTheOffsetStillFinite) {
-    double v = Noise1D(-5000.25);
-    EXPECT_TRUE(std::isfinite(v));
-    EXPECT_LE(std::fabs(v), 0.5);
+    const double below = Noise1D(-5000.25);
+    EXPECT_TRUE(std::isfinite(below));
+    EXPECT_LE(std::fabs(below), 0.5);
     EXPECT_EQ(Noise1D(-5000.0), 0.0);
 }
 

@@ -5,17 +5,15 @@
 
 #include <algorithm>
 
-#include "app/GameApp.h"
 #include "data/AssetManager.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
-#include "tests/support/AppHarness.h"
 #include "tests/widgets/TreeTestWidgets.h"
+#include "tests/widgets/WidgetAppTest.h"
 #include "widgets/ActiveWidget.h"
 #include "widgets/ColorPasses.h"
 #include "widgets/DragButton.h"
 #include "widgets/RectWidget.h"
-#include "widgets/WidgetManager.h"
 
 namespace {
 
@@ -25,18 +23,9 @@ public:
     int mDepresses = 0;
 };
 
-class SmallWidgetsTest : public ::testing::Test {
+class SmallWidgetsTest : public WidgetAppTest<> {
 protected:
-    void SetUp() override {
-        mApp = &mHarness.Boot<GameApp>("Small Widgets Test", "1", 1024, 768);
-        ASSERT_TRUE(mHarness.InitSucceeded());
-        mManager = mApp->mWidgetManager;
-    }
-
-    Clicks mClicks;  // before the harness: the tree reports to it while it shuts down
-    AppHarness mHarness;
-    GameApp* mApp = nullptr;
-    WidgetManager* mManager = nullptr;
+    Clicks mClicks;
 };
 
 TEST_F(SmallWidgetsTest, DragButtonPassesEventsUpAndClicksOnlyWhenItStaysPut) {

@@ -2,13 +2,11 @@
 
 #include <thread>
 
-#include "app/GameApp.h"
 #include "data/Animation.h"
-#include "tests/support/AppHarness.h"
+#include "tests/widgets/WidgetAppTest.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/Controller.h"
 #include "widgets/EditWidget.h"
-#include "widgets/WidgetManager.h"
 
 // How long a still screen may sleep through update steps: each widget says
 // how many coming steps may run late, the tree and the application take the
@@ -18,17 +16,15 @@ namespace {
 
 constexpr int kNone = Widget::kNothingDue;
 
-class DueApp : public GameApp {
+class DueApp : public TestGameApp {
 public:
-    DueApp() : GameApp("Steps Test", "1", 1024, 768) {}
     using GameApp::StepsUntilDue;
 };
 
-class StepsDueTest : public ::testing::Test {
+class StepsDueTest : public WidgetAppTest<DueApp> {
 protected:
     void SetUp() override {
-        mApp = &mHarness.Boot<DueApp>();
-        ASSERT_TRUE(mHarness.InitSucceeded());
+        ASSERT_NO_FATAL_FAILURE(WidgetAppTest::SetUp());
         AnimationTable table;
         auto add = [&](const std::wstring& name, std::map<std::wstring, std::wstring> wait) {
             AnimationCommand command;
@@ -40,18 +36,16 @@ protected:
         add(L"timed", {{L"time", L"300"}});
         add(L"polled", {{L"cond", L"go"}, {L"time", L"300"}});
         PublishAnimations(std::move(table));
-        mManager = mApp->mWidgetManager;
     }
-    void TearDown() override { PublishAnimations({}); }
+    void TearDown() override {
+        PublishAnimations({});
+        WidgetAppTest::TearDown();
+    }
     template <class W>
     W* Add(W* widget) {
         mManager->AddWidget(widget);
         return widget;
     }
-
-    AppHarness mHarness;
-    DueApp* mApp = nullptr;
-    WidgetManager* mManager = nullptr;
 };
 
 }  // namespace

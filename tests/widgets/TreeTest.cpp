@@ -19,6 +19,11 @@ protected:
         w->mZOrder = zOrder;
         return w;
     }
+    LogWidget* Add(WidgetContainer* parent, const std::string& tag, int zOrder = 0) {
+        LogWidget* w = Make(tag, zOrder);
+        parent->AddWidget(w);
+        return w;
+    }
     std::vector<std::string> Only(const std::string& suffix) const {
         std::vector<std::string> out;
         for (const std::string& s : mLog)
@@ -41,18 +46,15 @@ TEST_F(TreeTest, RemoveMaskWinsOverParentAdd) {
     EXPECT_EQ(CombineWidgetFlags(0, WidgetFlags::Batch, WidgetFlags::Batch), 0);
     EXPECT_EQ(CombineWidgetFlags(WidgetFlags::Batch, 0, WidgetFlags::Batch), 0);
 
-    LogWidget* parent = Make("p");
+    LogWidget* parent = Add(&mManager, "p");
     parent->mAddMask = WidgetFlags::Batch;
     parent->mRemoveMask = WidgetFlags::Update;
-    LogWidget* child = Make("c");
+    LogWidget* child = Add(parent, "c");
     child->mAddMask = WidgetFlags::Update;
     child->mRemoveMask = WidgetFlags::Batch;
-    LogWidget* grand = Make("g");
+    LogWidget* grand = Add(child, "g");
     grand->mAddMask = WidgetFlags::Update;
     grand->mRemoveMask = WidgetFlags::Update;
-    mManager.AddWidget(parent);
-    parent->AddWidget(child);
-    child->AddWidget(grand);
 
     int parentFlags = parent->EffectiveFlags(WidgetFlags::Default);
     EXPECT_EQ(parentFlags, (WidgetFlags::Default | WidgetFlags::Batch) & ~WidgetFlags::Update);
@@ -74,17 +76,22 @@ TEST_F(TreeTest, RemoveMaskWinsOverParentAdd) {
     Draw();
     EXPECT_EQ(child->mDraws, 1);
     EXPECT_EQ(grand->mDraws, 1);
+
+    // An invisible widget's subtree updates but does not draw.
+    parent->SetVisible(false);
+    mManager.Update();
+    Draw();
+    EXPECT_EQ(child->mUpdates, 2);
+    EXPECT_EQ(child->mDraws, 1);
 }
 
 TEST_F(TreeTest, SiblingsOrderedBySecondPriorityKeepingInsertionOrder) {
-    LogWidget* root = Make("root");
-    mManager.AddWidget(root);
-    LogWidget* a = Make("a", 0);
-    LogWidget* b = Make("b", 1);
-    LogWidget* c = Make("c", 0);
-    LogWidget* d = Make("d", 1);
-    LogWidget* e = Make("e", -1);
-    for (LogWidget* w : {a, b, c, d, e}) root->AddWidget(w);
+    LogWidget* root = Add(&mManager, "root");
+    LogWidget* a = Add(root, "a", 0);
+    Add(root, "b", 1);
+    LogWidget* c = Add(root, "c", 0);
+    Add(root, "d", 1);
+    LogWidget* e = Add(root, "e", -1);
     auto order = [&] {
         std::string s;
         for (Widget* w : root->GetWidgets()) s += static_cast<LogWidget*>(w)->mTag;
@@ -121,20 +128,17 @@ TEST_F(TreeTest, SiblingsOrderedBySecondPriorityKeepingInsertionOrder) {
     delete stranger;
 }
 
-TEST_F(TreeTest, ChildrenAddedAndRemovedDuringUpdate) {
-    LogWidget* root = Make("root");
-    mManager.AddWidget(root);
-    LogWidget* a = Make("a");
-    LogWidget* b = Make("b");
-    LogWidget* c = Make("c");
-    for (LogWidget* w : {a, b, c}) root->AddWidget(w);
+TEST_F(TreeTest, ChildrenAddedAndRemovedDuringUpdateOrWithTheirParent) {
+    LogWidget* root = Add(&mManager, "root");
+    LogWidget* a = Add(root, "a");
+    LogWidget* b = Add(root, "b");
+    LogWidget* c = Add(root, "c");
     WeakHandle<Widget> bHandle(b);
     LogWidget* added = nullptr;
     a->mOnUpdate = [&](LogWidget*) {
         if (added) return;
         root->RemoveWidget(b);
-        added = Make("d");
-        root->AddWidget(added);
+        added = Add(root, "d");
     };
     bool bAliveDuringStep = false;
     c->mOnUpdate = [&](LogWidget*) { bAliveDuringStep = bHandle.Get() != nullptr; };
@@ -147,34 +151,26 @@ TEST_F(TreeTest, ChildrenAddedAndRemovedDuringUpdate) {
     mLog.clear();
     mManager.Update();
     EXPECT_EQ(Only(":update"), (Log{"root:update", "a:update", "c:update", "d:update"}));
-}
 
-TEST_F(TreeTest, WidgetRemovingItselfDuringUpdateTakesItsChildren) {
-    LogWidget* a = Make("a");
-    LogWidget* child = Make("child");
-    LogWidget* b = Make("b");
-    mManager.AddWidget(a);
-    mManager.AddWidget(b);
-    a->AddWidget(child);
-    a->mOnUpdate = [](LogWidget* self) { self->RemoveSelf(); };
+    // A widget removing itself during the update takes its children along.
+    Add(a, "child");
+    Add(&mManager, "next");
+    root->mOnUpdate = [](LogWidget* self) { self->RemoveSelf(); };
+    mLog.clear();
     mManager.Update();
-    EXPECT_EQ(Only(":update"), (Log{"a:update", "b:update"}));
+    EXPECT_EQ(Only(":update"), (Log{"root:update", "next:update"}));
     EXPECT_EQ(mManager.GetWidgetCount(), 1u);
 }
 
 TEST_F(TreeTest, ChildrenAddedAndRemovedDuringDraw) {
-    LogWidget* root = Make("root");
-    mManager.AddWidget(root);
-    LogWidget* a = Make("a");
-    LogWidget* b = Make("b");
-    root->AddWidget(a);
-    root->AddWidget(b);
+    LogWidget* root = Add(&mManager, "root");
+    LogWidget* a = Add(root, "a");
+    LogWidget* b = Add(root, "b");
     LogWidget* added = nullptr;
     a->mOnDraw = [&](LogWidget*) {
         if (added) return;
         root->RemoveWidget(b);
-        added = Make("c");
-        root->AddWidget(added);
+        added = Add(root, "c");
         root->BringToBack(added);
     };
     Draw();
@@ -185,10 +181,8 @@ TEST_F(TreeTest, ChildrenAddedAndRemovedDuringDraw) {
 }
 
 TEST_F(TreeTest, DetachKeepsTheWidgetAndReaddingCancelsADelete) {
-    LogWidget* a = Make("a");
-    LogWidget* b = Make("b");
-    mManager.AddWidget(a);
-    mManager.AddWidget(b);
+    LogWidget* a = Add(&mManager, "a");
+    LogWidget* b = Add(&mManager, "b");
     WeakHandle<Widget> aHandle(a), bHandle(b);
 
     a->DetachSelf();
@@ -214,14 +208,13 @@ TEST_F(TreeTest, DetachKeepsTheWidgetAndReaddingCancelsADelete) {
     delete b;
 }
 
-TEST_F(TreeTest, RemoveAllWidgetsMarksTheSubtreeForDeletion) {
-    LogWidget* root = Make("root");
-    mManager.AddWidget(root);
-    LogWidget* a = Make("a");
+// Removing every child marks the whole subtree for deletion; deleting a
+// container deletes its children, and only lets go of those not so flagged.
+TEST_F(TreeTest, RemovingAllChildrenOrDeletingAContainerDeletesTheSubtree) {
+    LogWidget* root = Add(&mManager, "root");
+    LogWidget* a = Add(root, "a");
     a->mDeleteWhenRemoved = false;
-    LogWidget* grand = Make("g");
-    root->AddWidget(a);
-    a->AddWidget(grand);
+    LogWidget* grand = Add(a, "g");
     WeakHandle<Widget> aHandle(a), gHandle(grand);
     root->RemoveAllWidgets();
     EXPECT_EQ(root->GetWidgetCount(), 0u);
@@ -229,20 +222,14 @@ TEST_F(TreeTest, RemoveAllWidgetsMarksTheSubtreeForDeletion) {
     mManager.Update();
     EXPECT_EQ(aHandle.Get(), nullptr);
     EXPECT_EQ(gHandle.Get(), nullptr);
-}
 
-TEST_F(TreeTest, DeletingAContainerDeletesItsChildren) {
-    LogWidget* root = Make("root");
-    LogWidget* a = Make("a");
-    LogWidget* kept = Make("kept");
+    LogWidget* b = Add(root, "b");
+    LogWidget* kept = Add(root, "kept");
     kept->mDeleteWhenRemoved = false;
-    root->AddWidget(a);
-    root->AddWidget(kept);
-    WeakHandle<Widget> aHandle(a);
-    mManager.AddWidget(root);
+    WeakHandle<Widget> bHandle(b);
     delete root;  // deleted while in the tree: leaves it quietly
     EXPECT_EQ(mManager.GetWidgetCount(), 0u);
-    EXPECT_EQ(aHandle.Get(), nullptr);
+    EXPECT_EQ(bHandle.Get(), nullptr);
     EXPECT_EQ(kept->mParent, nullptr);
     EXPECT_FALSE(kept->IsInManager());
     delete kept;
@@ -260,10 +247,8 @@ TEST_F(TreeTest, RemoveRequestedBeforeTheAddIsKeptForTheWidgetsHooks) {
 }
 
 TEST_F(TreeTest, AWidgetCannotBecomeItsOwnDescendant) {
-    LogWidget* a = Make("a");
-    LogWidget* b = Make("b");
-    mManager.AddWidget(a);
-    a->AddWidget(b);
+    LogWidget* a = Add(&mManager, "a");
+    LogWidget* b = Add(a, "b");
     b->AddWidget(a);
     a->AddWidget(a);
     EXPECT_EQ(a->mParent, &mManager);
@@ -277,10 +262,8 @@ public:
 };
 
 TEST_F(TreeTest, RemovalWatcherHearsRemovalsAndLinksAreUndoneFromBothSides) {
-    LogWidget* a = Make("a");
-    LogWidget* b = Make("b");
-    mManager.AddWidget(a);
-    mManager.AddWidget(b);
+    LogWidget* a = Add(&mManager, "a");
+    LogWidget* b = Add(&mManager, "b");
     Watcher first;
     {
         Watcher second;
@@ -366,13 +349,10 @@ public:
 TEST_F(TreeTest, PauseOwnerStopsUpdatesOfPresentAndFutureDescendants) {
     auto* owner = new PausingWidget(&mLog, "owner");
     owner->SetPauseOwner(owner, false);
-    LogWidget* before = Make("before");
-    owner->AddWidget(before);
+    LogWidget* before = Add(owner, "before");
     mManager.AddWidget(owner);
-    LogWidget* after = Make("after");
-    owner->AddWidget(after);
-    LogWidget* grand = Make("grand");
-    after->AddWidget(grand);
+    LogWidget* after = Add(owner, "after");
+    LogWidget* grand = Add(after, "grand");
 
     owner->mPaused = true;
     mManager.Update();
@@ -402,21 +382,17 @@ TEST_F(TreeTest, PauseOwnerStopsUpdatesOfPresentAndFutureDescendants) {
     nested->SetPauseOwner(nested, false);
     owner->AddWidget(nested);
     EXPECT_EQ(nested->GetPauseOwner(), nested);
-    LogWidget* late = Make("late");
-    nested->AddWidget(late);
+    LogWidget* late = Add(nested, "late");
     EXPECT_EQ(late->GetPauseOwner(), nested);
 }
 
 TEST_F(TreeTest, RectanglesConvertThroughEveryAncestor) {
-    LogWidget* a = Make("a");
+    LogWidget* a = Add(&mManager, "a");
     a->Move(100, 50);
-    LogWidget* b = Make("b");
+    LogWidget* b = Add(a, "b");
     b->Move(10.5f, 20);
-    LogWidget* c = Make("c");
+    LogWidget* c = Add(b, "c");
     c->Move(1, 2);
-    mManager.AddWidget(a);
-    a->AddWidget(b);
-    b->AddWidget(c);
     FRect local(3, 4, 5, 6);
     EXPECT_EQ(c->LocalToParentRect(local), FRect(4, 6, 5, 6));
     FRect screen = c->LocalToScreenRect(local);
@@ -428,14 +404,10 @@ TEST_F(TreeTest, RectanglesConvertThroughEveryAncestor) {
 // Overlays follow their own screen (top-level widget) in priority order, so
 // a screen opened above covers them too.
 TEST_F(TreeTest, OverlaysAreDrawnAfterTheirScreenInPriorityOrder) {
-    LogWidget* screen = Make("screen");
-    LogWidget* a = Make("a");
-    LogWidget* b = Make("b");
-    LogWidget* c = Make("c");
-    mManager.AddWidget(screen);
-    screen->AddWidget(a);
-    screen->AddWidget(b);
-    mManager.AddWidget(c);
+    LogWidget* screen = Add(&mManager, "screen");
+    LogWidget* a = Add(screen, "a");
+    LogWidget* b = Add(screen, "b");
+    Add(&mManager, "c");
     a->mOnDraw = [](LogWidget* w) { w->DeferOverlay(5); };
     b->mOnDraw = [](LogWidget* w) { w->DeferOverlay(-1); };
     mLog.clear();
@@ -447,18 +419,6 @@ TEST_F(TreeTest, OverlaysAreDrawnAfterTheirScreenInPriorityOrder) {
     mLog.clear();
     Draw();
     EXPECT_EQ(mLog, (Log{"screen:draw", "a:draw", "b:draw", "c:draw"}));
-}
-
-TEST_F(TreeTest, InvisibleWidgetsUpdateButDoNotDraw) {
-    LogWidget* a = Make("a");
-    LogWidget* child = Make("child");
-    mManager.AddWidget(a);
-    a->AddWidget(child);
-    a->SetVisible(false);
-    mManager.Update();
-    Draw();
-    EXPECT_EQ(child->mUpdates, 1);
-    EXPECT_EQ(child->mDraws, 0);
 }
 
 TEST_F(TreeTest, ManagerHooksRunForTheWholeSubtree) {
@@ -475,8 +435,7 @@ TEST_F(TreeTest, ManagerHooksRunForTheWholeSubtree) {
     // A child added to a widget already in the tree hears it once.
     mManager.AddWidget(a);
     mLog.clear();
-    LogWidget* c = Make("c");
-    a->AddWidget(c);
+    Add(a, "c");
     EXPECT_EQ(mLog, (Log{"c:added"}));
 }
 
