@@ -66,6 +66,11 @@ protected:
         Send(Event(InputEvent::MouseDown, x, y));
         Send(Event(InputEvent::MouseUp, x, y));
     }
+    void Wheel(int steps) {
+        InputEvent e = Event(InputEvent::MouseWheel);
+        e.wheel = steps;
+        Send(e);
+    }
     void Click(const Rect& r) { Click(r.mX + r.mWidth / 2, r.mY + r.mHeight / 2); }
     void Click(const std::string& button) {
         ASSERT_NE(mFlow->Current()->FindButton(button), nullptr) << button;
@@ -166,6 +171,10 @@ TEST_F(ReporterWindowsTest, TheUserTextBoxEdits) {
     Send(Key(KeyCode::Delete));
     Send(Key(KeyCode::Up));
     EXPECT_EQ(box.Caret(), 0u);
+    Click(box.TextArea().mX + 6 * 2 + 1, box.TextArea().mY + 10 + 2);  // past the end of its two characters
+    EXPECT_EQ(box.Caret(), 4u);
+    Send(Key(KeyCode::Up));  // to the end of the shorter "a"
+    EXPECT_EQ(box.Caret(), 1u);
 
     // Many lines: the caret stays in view; Backspace at the start does nothing.
     Send(Key(KeyCode::End, false));
@@ -204,13 +213,13 @@ TEST_F(ReporterWindowsTest, TheReportWrapsAndScrolls) {
         std::function<void()> act;
         int top;
     } steps[] = {
-        {"wheel down", [&] { InputEvent e = Event(InputEvent::MouseWheel); e.wheel = -1; Send(e); }, 3},
+        {"wheel down", [&] { Wheel(-1); }, 3},
         {"down arrow", [&] { Click(box.DownArrow()); }, 4},
         {"key down", [&] { Send(Key(KeyCode::Down)); }, 5},
         {"track below the thumb", [&] { Click(box.Thumb().mX + 3, box.Thumb().mY + box.Thumb().mHeight + 2); }, 21},
         {"page up", [&] { Send(Key(KeyCode::PageUp)); }, 5},
         {"end", [&] { Send(Key(KeyCode::End)); }, last},
-        {"wheel down at the end", [&] { InputEvent e = Event(InputEvent::MouseWheel); e.wheel = -1; Send(e); }, last},
+        {"wheel down at the end", [&] { Wheel(-1); }, last},
         {"up arrow", [&] { Click(box.UpArrow()); }, last - 1},
         {"home", [&] { Send(Key(KeyCode::Home)); }, 0},
         {"thumb dragged to the bottom",
@@ -315,7 +324,6 @@ TEST_F(ReporterWindowsTest, CloseAbortRetryAndCancel) {
     }
     // Without the application neither button sends.
     Open(true, false);
-    mFlow->Window(ReporterWindows::Report).SetFocus(nullptr);
     Click("Send Report");
     EXPECT_EQ(mFlow->GetStage(), ReporterWindows::Report);
 }
