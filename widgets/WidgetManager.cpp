@@ -321,7 +321,9 @@ void WidgetManager::SetOverWidget(Widget* widget) {
     Widget* old = mOverWidget.Get();
     if (old == widget) return;
     mOverWidget = widget;
-    bool handChanged = (old && old->mHandCursor) || (widget && widget->mHandCursor);
+    // What the pointer shows now, not what the widget left asks: a script may
+    // have turned its hand off while the pointer was over it.
+    bool handChanged = mHandShown || (widget && widget->mHandCursor);
     if (old) {
         old->mIsOver = false;
         old->MouseLeave();
@@ -332,7 +334,8 @@ void WidgetManager::SetOverWidget(Widget* widget) {
     }
     if (handChanged && gAppServices) {
         Widget* now = mOverWidget.Get();
-        gAppServices->SetCursor(now && now->mHandCursor ? 1 : 0);
+        mHandShown = now && now->mHandCursor;
+        gAppServices->SetCursor(mHandShown ? 1 : 0);
     }
 }
 

@@ -88,8 +88,11 @@ TEST_F(ControlsTest, ClickOnAButtonReachesItsListenerOnceUnderTheHandCursor) {
     EXPECT_EQ(mButtons.Count("depress"), 2);
     mHarness.MouseUp(120, 110);
     EXPECT_EQ(mButtons.Count("depress"), 2);
-    mHarness.MouseMove(500, 500);
+    // The hand turned off while the pointer is over the button still goes
+    // when the pointer leaves; after that the button shows no hand.
     button->mHandCursor = false;
+    mHarness.MouseMove(500, 500);
+    EXPECT_EQ(mApp->GetCursor(), 0);
     mHarness.MouseMove(130, 110);
     EXPECT_EQ(mApp->GetCursor(), 0);
 }
