@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ReporterFaces.h"
 #include "crash/CrashReporter.h"
 #include "crash/ReporterArgs.h"
 #include "crash/ReporterMain.h"
@@ -11,7 +12,7 @@ int main(int argc, char** argv) {
     PlatformMapLargeAllocations();
     std::vector<std::string> args(argv + 1, argv + argc);
     // A crashed copy of the game starts us again to show and send its report.
-    if (IsReporterCommand(args)) return RunCrashReporter(args);
+    if (IsReporterCommand(args)) return RunCrashReporter(args, LoadReporterFaces);
 
     CrashReporter::Install();
     int code;

@@ -42,3 +42,13 @@ ProgressStep ProgressStepFor(int transferResult) {
     default: return ProgressStep::AskRetry;
     }
 }
+
+std::string LimitUserText(const std::string& utf8) {
+    size_t characters = 0;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        // A character starts at every byte that does not continue one.
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && characters++ == kMaxUserText)
+            return utf8.substr(0, i);
+    }
+    return utf8;
+}

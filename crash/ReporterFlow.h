@@ -29,3 +29,5 @@ ProgressStep ProgressStepFor(int transferResult);
 
 // The user's text is kept to this many characters.
 inline constexpr size_t kMaxUserText = 8191;
+// The first kMaxUserText characters of UTF-8 text, never cut inside one.
+std::string LimitUserText(const std::string& utf8);

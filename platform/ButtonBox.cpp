@@ -16,7 +16,7 @@ bool VideoReady() {
 }  // namespace
 
 int PlatformButtonBox(const std::string& title, const std::string& text, const std::vector<std::string>& buttons,
-                      bool error) {
+                      bool error, void* owner) {
     if (!VideoReady()) return -1;
     std::vector<SDL_MessageBoxButtonData> data;
     for (size_t i = 0; i < buttons.size(); ++i) {
@@ -29,6 +29,7 @@ int PlatformButtonBox(const std::string& title, const std::string& text, const s
     }
     SDL_MessageBoxData box{};
     box.flags = error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    box.window = static_cast<SDL_Window*>(owner);
     box.title = title.c_str();
     box.message = text.c_str();
     box.numbuttons = static_cast<int>(data.size());

@@ -200,17 +200,8 @@ TEST(ReportAnnotation, InsertsNamesOnlyWhereTheLookupKnowsTheAddress) {
     EXPECT_EQ(modules, (std::vector<std::string>{"game", "game", "libx.so", "game"}));
 }
 
-TEST(ReporterFlow, ButtonsDotsAndResults) {
-    auto labels = [](const std::vector<ReporterButton>& buttons) {
-        std::string out;
-        for (const auto& b : buttons) out += b.label + (b.enabled ? "+" : "-") + ";";
-        return out;
-    };
-    EXPECT_EQ(labels(ReportWindowButtons(false, true)), "Close Now+;");
-    EXPECT_EQ(labels(ReportWindowButtons(true, true)), "Send Report+;Close Now+;");
-    EXPECT_EQ(labels(ReportWindowButtons(true, false)), "Send Report-;Close Now+;");
-    EXPECT_EQ(labels(DetailsWindowButtons(false)), "Continue-;Abort+;");
-
+// The buttons per endpoint and application are checked through the windows.
+TEST(ReporterFlow, BoxTextDotsAndResults) {
     EXPECT_EQ(ReportBoxText("Head", "one\r\n" + std::string(12, 'x') + "\r\nthree\r\nfour", "/t/crash.txt", 3, 10),
               "Head\n\none\nxxxxxxx...\nthree\n...\n\nThe whole report: /t/crash.txt");
 

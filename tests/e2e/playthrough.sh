@@ -2,7 +2,7 @@
 # The whole game as a new player meets it, in the real window on the packed
 # data, with real mouse and keys: start-up, name, menus, the tutorial, puzzles
 # won and lost, hints, options, the map, quitting and coming back, and a kill
-# right after a win. What is checked is what a player sees (the game's own
+# right after a win, and the bonus list. What is checked is what a player sees (the game's own
 # screenshots) and what is on disk (profiles.xml, settings.xml). The pictures
 # are kept in the build folder's e2e-shots/.
 set -u
@@ -207,4 +207,24 @@ for p in 0 1 2 3; do record 0 0 $p | grep -q 'completed="1"' || fail "puzzle $p 
 record 0 0 2 | grep -Eq 'best-time="[1-9]' || fail "a best time was lost"
 holds profiles.xml '^<profiles selected="0"><profile name="Ana">'
 ls "$USERDIR" | grep -q 'damaged' && fail "a user file was set aside as damaged"
+
+step "12. the bonus sets, opened by the developer code that completes the story; the bonus list"
+start_game
+skip_startup
+click 512 576
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+type_text "zebrulan"
+# The menu shows the bonus button as it was when it opened: through the tips and back.
+click 512 438
+wait_for tips 5 looks 150 560 700 20 246 240 226
+click 512 630
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+click 512 378
+# The list's panel with the attic's button in the game's button blue.
+wait_for bonus-list 5 looks 380 326 40 12 69 80 110
+looks 300 400 100 40 247 243 228 || fail "the bonus list has no panel"
+click 512 555
+wait_for main-menu 8 looks 340 230 60 35 $CARD
+quit_through_dialog
+record 1 0 0 | grep -q 'completed' || fail "the bonus set has no record: $(record 1 0 0)"
 echo "ok ($SHOT_COUNT screenshots in $SHOTS)"

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/ReporterFaces.h"
 #include "crash/CrashHandlerApp.h"
 #include "crash/CrashReporter.h"
 #include "crash/ReporterArgs.h"
@@ -48,7 +49,7 @@ void TerminateWithException() noexcept { Throw(); }
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (IsReporterCommand(args)) return RunCrashReporter(args);
+    if (IsReporterCommand(args)) return RunCrashReporter(args, LoadReporterFaces);
     if (args.empty()) return 2;
 
     CrashReporter::Install();
