@@ -116,7 +116,9 @@ main_menu() {
   start_screen
   local window
   window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
-  xdotool mousemove --window "$window" 512 576 click 1; sleep 1.5
+  # The name entry slides in for about a second; typed before it has the focus,
+  # the name is lost and the figure is the entry's (its caret redraws the frame).
+  xdotool mousemove --window "$window" 512 576 click 1; sleep 3
   xdotool type --delay 80 "Ana"; xdotool key Return; sleep 0.5
   xdotool mousemove 1279 1023; sleep 5
 }
