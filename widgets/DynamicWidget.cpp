@@ -51,6 +51,8 @@ int ToChannel(float v) { return static_cast<int>(Clamp01(v) * 255.0f + 0.5f); }
 
 }  // namespace
 
+bool DrawingUnderInheritedTransform() { return !gInheritedTransforms.empty(); }
+
 // --- Construction ----------------------------------------------------------
 
 DynamicWidget::DynamicWidget(float x, float y, Image* image, float opacity) {

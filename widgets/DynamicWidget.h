@@ -43,6 +43,10 @@ struct FrameCycle {
     int mSequenceIndex = 0;
 };
 
+// Whether the widget being drawn now sits under an ancestor that draws its
+// subtree through a transform of its own.
+bool DrawingUnderInheritedTransform();
+
 // An image on screen whose float properties (position, angle, scale, colour,
 // shear ...) are driven by controllers, oscillations and clamps. Property
 // lookups by name give raw pointers into the widget, resolved once by each

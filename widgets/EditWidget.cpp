@@ -8,6 +8,7 @@
 #include "platform/InputEvent.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
+#include "widgets/DynamicWidget.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
@@ -217,7 +218,13 @@ void EditWidget::Update() {
     if (++mBlinkCounter >= kBlinkSteps) {
         mBlinkCounter = 0;
         mShowCaret = !mShowCaret;
-        MarkDirty();
+        // The caret stays inside the field: a still screen redraws only that.
+        float x = 0.0f, y = 0.0f;
+        if (mWidgetManager && mDrawnPlace.Get(&x, &y))
+            mWidgetManager->MarkDirtyArea(Rect(static_cast<int>(std::floor(x)) - 1, static_cast<int>(std::floor(y)) - 1,
+                                               mWidth + 3, mHeight + 3));
+        else
+            MarkDirty();
     }
 }
 
@@ -227,6 +234,7 @@ int EditWidget::StepsUntilDue() {
 }
 
 void EditWidget::Draw(Graphics* g) {
+    mDrawnPlace.Note(*g, DrawingUnderInheritedTransform());
     float w = static_cast<float>(mWidth), h = static_cast<float>(mHeight);
     g->SetColor(mColors[Background]);
     g->FillRect(0.0f, 0.0f, w, h);

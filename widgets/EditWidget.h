@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/Color.h"
+#include "widgets/DrawnPlace.h"
 #include "widgets/Listeners.h"
 #include "widgets/Widget.h"
 
@@ -58,4 +59,5 @@ private:
     int mLeftOffset = 0;  // pixels of text scrolled out on the left
     int mBlinkCounter = 0;
     bool mShowCaret = false;
+    DrawnPlace mDrawnPlace;  // lets the caret's blink redraw only the field
 };

@@ -6,7 +6,6 @@
 
 #include "core/Log.h"
 #include "core/StringUtil.h"
-#include "render/D3DInterface.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 #include "render/TextLayout.h"
@@ -79,30 +78,17 @@ void TextLabel::Measure() {
 }
 
 Rect TextLabel::DrawnArea() const {
-    if (!mFont || !mVisible || mDrawnFrame == 0 || mDrawnFrame != D3DInterface::Get()->GetFrameNumber() ||
-        mFrameDraws != 1 || mDrawnElsewhere)
-        return Rect();
+    float drawnX = 0.0f, drawnY = 0.0f;
+    if (!mFont || !mVisible || !mDrawnPlace.Get(&drawnX, &drawnY)) return Rect();
     const float ascent = mFont->GetAscent();
     const int pad = static_cast<int>(mFont->GetHeight() / 2.0f) + 4;
-    const int x = static_cast<int>(std::floor(mDrawnX)) + mOffsetX - pad;
-    const int y = static_cast<int>(std::floor(mDrawnY + static_cast<float>(mOffsetY) - ascent)) - pad;
+    const int x = static_cast<int>(std::floor(drawnX)) + mOffsetX - pad;
+    const int y = static_cast<int>(std::floor(drawnY + static_cast<float>(mOffsetY) - ascent)) - pad;
     return Rect(x, y, std::max(mTextWidth, 1) + 2 * pad + 1, std::max(mTextHeight, 1) + 2 * pad + 1);
 }
 
 void TextLabel::Draw(Graphics* g) {
-    const uint64_t frame = D3DInterface::Get()->GetFrameNumber();
-    if (frame != mDrawnFrame) {
-        mDrawnFrame = frame;
-        mFrameDraws = 0;
-        mDrawnElsewhere = false;
-    }
-    if (g->GetTarget() || mHasParentTransform || mRenderingCache) {
-        mDrawnElsewhere = true;
-    } else {
-        ++mFrameDraws;
-        mDrawnX = g->GetTransX();
-        mDrawnY = g->GetTransY();
-    }
+    mDrawnPlace.Note(*g, mHasParentTransform || mRenderingCache);
     if (!mFont || mText.empty()) return;
     Font* previous = g->GetFont();
     g->SetFont(mFont);

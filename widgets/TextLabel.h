@@ -3,6 +3,7 @@
 
 #include "data/ExpressionEvaluator.h"
 #include "data/ScriptValue.h"
+#include "widgets/DrawnPlace.h"
 #include "widgets/DynamicWidget.h"
 
 class Font;
@@ -54,11 +55,7 @@ protected:
     int mOffsetY = 0;  // the first baseline
     int mTextWidth = 0;
     int mTextHeight = 0;
-    // The last frame that drew the label, how, and where its origin was.
-    uint64_t mDrawnFrame = 0;
-    int mFrameDraws = 0;
-    bool mDrawnElsewhere = false;
-    float mDrawnX = 0.0f, mDrawnY = 0.0f;
+    DrawnPlace mDrawnPlace;
 };
 
 // A label showing an expression's value, evaluated every drawn frame over a

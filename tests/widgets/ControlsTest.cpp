@@ -9,9 +9,12 @@
 #include "data/Animation.h"
 #include "data/Localization.h"
 #include "render/Font.h"
+#include "render/D3DInterface.h"
+#include "render/Graphics.h"
 #include "render/Image.h"
 #include "tests/support/FakeAudio.h"
 #include "tests/support/FixedFont.h"
+#include "tests/support/GLTestWindow.h"
 #include "tests/widgets/WidgetAppTest.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
@@ -411,6 +414,33 @@ TEST_F(ControlsTest, EditWidgetRefusesWhatItsListenerRefuses) {
     EXPECT_EQ(edit->GetColor(EditWidget::Highlight).mBlue, 3);
     edit->SetColor(9, Color(9, 9, 9));  // out of range: ignored
     mHarness.RunSteps(60);  // caret blinks; draws without crashing
+
+    // On a still screen the blink redraws only the field, where it was drawn,
+    // and that part drawn alone gives the whole frame's pixels.
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    auto frame = [&](const Rect* part) {
+        if (device) device->BeginFrame(Color(0x14, 0x1A, 0x29), part);
+        {
+            Graphics g(nullptr);
+            mManager->DrawToGraphics(g);
+        }
+        if (!device) return ImageData();
+        device->Present();
+        std::unique_ptr<ImageSurface> shot(device->CopyScreenImage());
+        return shot->GetImageData();
+    };
+    const ImageData before = frame(nullptr);
+    Rect area;
+    mManager->TakeDirty(&area);
+    for (int i = 0; i < 50; ++i) edit->Update();
+    ASSERT_TRUE(mManager->TakeDirty(&area));
+    EXPECT_EQ(area, Rect(9, 9, 203, 33));
+    if (!device) return;
+    const ImageData part = frame(&area);
+    const ImageData whole = frame(nullptr);
+    D3DInterface::Install(nullptr);
+    EXPECT_NE(part.mBits, before.mBits);  // the caret changed
+    EXPECT_EQ(part.mBits, whole.mBits);
 }
 
 }  // namespace
