@@ -6,8 +6,7 @@
 
 namespace {
 
-// A renderer face; each glyph is rasterised once (a window is drawn again
-// on every key and scroll step).
+// A renderer face; each glyph is rasterised once.
 class RendererDialogFace : public DialogFace {
 public:
     explicit RendererDialogFace(std::shared_ptr<FontFace> face) : mFace(std::move(face)) {}
@@ -15,7 +14,7 @@ public:
     int Ascent() const override { return mFace->GetAscent(); }
     int LineHeight() const override { return mFace->GetLineHeight(); }
     int Advance(uint32_t codePoint) override { return mFace->Advance(codePoint); }
-    bool Rasterize(uint32_t codePoint, Glyph& out) override {
+    const Glyph* Rasterize(uint32_t codePoint) override {
         auto found = mGlyphs.find(codePoint);
         if (found == mGlyphs.end()) {
             FontFace::Bitmap bitmap;
@@ -24,8 +23,8 @@ public:
                 glyph = {bitmap.mWidth, bitmap.mHeight, bitmap.mLeft, bitmap.mTop, std::move(bitmap.mCoverage)};
             found = mGlyphs.emplace(codePoint, std::move(glyph)).first;
         }
-        out = found->second;
-        return out.width > 0 && out.height > 0;
+        const Glyph& glyph = found->second;
+        return glyph.width > 0 && glyph.height > 0 ? &glyph : nullptr;
     }
 
 private:

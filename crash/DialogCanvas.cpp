@@ -68,14 +68,13 @@ void DialogCanvas::Blend(int x, int y, uint32_t color, int coverage) {
 }
 
 int DialogCanvas::Text(DialogFace& face, std::u32string_view text, int x, int baseline, uint32_t color) {
-    DialogFace::Glyph glyph;
     for (char32_t c : text) {
         if (x >= mClip.mX + mClip.mWidth) break;
-        if (face.Rasterize(c, glyph)) {
-            for (int gy = 0; gy < glyph.height; ++gy)
-                for (int gx = 0; gx < glyph.width; ++gx)
-                    Blend(x + glyph.left + gx, baseline - glyph.top + gy, color,
-                          glyph.coverage[static_cast<size_t>(gy) * glyph.width + gx]);
+        if (const DialogFace::Glyph* glyph = face.Rasterize(c)) {
+            for (int gy = 0; gy < glyph->height; ++gy)
+                for (int gx = 0; gx < glyph->width; ++gx)
+                    Blend(x + glyph->left + gx, baseline - glyph->top + gy, color,
+                          glyph->coverage[static_cast<size_t>(gy) * glyph->width + gx]);
         }
         x += face.Advance(c);
     }

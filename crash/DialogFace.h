@@ -19,7 +19,9 @@ public:
     virtual int Ascent() const = 0;
     virtual int LineHeight() const = 0;
     virtual int Advance(uint32_t codePoint) = 0;
-    virtual bool Rasterize(uint32_t codePoint, Glyph& out) = 0;
+    // The glyph's coverage, kept by the face (a window is drawn again on
+    // every key and scroll step); null when it draws nothing.
+    virtual const Glyph* Rasterize(uint32_t codePoint) = 0;
 };
 
 // The faces of the three windows. Without all four the reporter falls back

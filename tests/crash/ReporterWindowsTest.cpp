@@ -13,10 +13,10 @@ public:
     int Ascent() const override { return 8; }
     int LineHeight() const override { return 10; }
     int Advance(uint32_t) override { return 6; }
-    bool Rasterize(uint32_t, Glyph& out) override {
-        out = {4, 6, 1, 6, std::vector<uint8_t>(24, 255)};
-        return true;
-    }
+    const Glyph* Rasterize(uint32_t) override { return &mBlock; }
+
+private:
+    Glyph mBlock{4, 6, 1, 6, std::vector<uint8_t>(24, 255)};
 };
 
 class FakeUpload : public ReporterUpload {
