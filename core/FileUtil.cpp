@@ -77,15 +77,16 @@ std::string KeepDamagedFileAside(const std::string& path) {
     return std::string();
 }
 
-bool WriteStringToFile(const std::string& path, const std::string& text) {
+bool WriteStringToFile(const std::string& path, const std::string& text, std::string* reason) {
     std::string p = NormalizeSlashes(path);
     std::string dir = GetFileDir(p);
     if (!dir.empty() && !CreateDirectories(dir)) {
         DebugPrintf("WriteStringToFile: cannot create the folder '%s'\n", dir.c_str());
+        if (reason) *reason = "the folder cannot be made";
         return false;
     }
     std::string error;
-    if (!PlatformAtomicWrite(p, text.data(), text.size(), &error)) {
+    if (!PlatformAtomicWrite(p, text.data(), text.size(), &error, reason)) {
         DebugPrintf("WriteStringToFile: %s\n", error.c_str());
         return false;
     }

@@ -35,8 +35,9 @@ std::string KeepDamagedFileAside(const std::string& path);
 
 // Replaces the file with the text in one step: a crash or a full disk leaves
 // the old file whole. Creates the missing folders first. False on failure, with
-// the reason written to the debug output.
-bool WriteStringToFile(const std::string& path, const std::string& text);
+// the reason written to the debug output and, when asked, into *reason (the
+// system's words, e.g. "No space left on device").
+bool WriteStringToFile(const std::string& path, const std::string& text, std::string* reason = nullptr);
 
 // The user data folder (settings, profiles), ending in '/'; empty before the
 // application has set it up.

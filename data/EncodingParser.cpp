@@ -55,11 +55,53 @@ EncodingParser::Encoding EncodingParser::Detect(const char* data, size_t size, s
         enc = Utf16LE;
     } else if (size >= 2 && p[0] == 0 && p[1] == '<') {
         enc = Utf16BE;
-    } else if (!DeclaresEncoding(data, size) && !IsValidUtf8(data, size)) {
+    } else if (!DeclaresEncoding(data, size) && !IsValidUtf8(data, size) && !SurveyUtf8(data, size).mMultiByte) {
         enc = Latin1;
     }
     if (bomLength) *bomLength = bom;
     return enc;
+}
+
+EncodingParser::Utf8Survey EncodingParser::SurveyUtf8(const char* data, size_t size) {
+    Utf8Survey survey;
+    const char* p = data;
+    const char* end = data + size;
+    while (p < end) {
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            ++p;
+            continue;
+        }
+        const char* start = p;
+        bool valid = false;
+        NextUtf8CodePoint(p, end, &valid);
+        if (valid)
+            survey.mMultiByte = true;
+        else if (survey.mFirstBad == std::string::npos)
+            survey.mFirstBad = static_cast<size_t>(start - data);
+        if (survey.mMultiByte && survey.mFirstBad != std::string::npos) break;
+    }
+    return survey;
+}
+
+std::string EncodingParser::RepairUtf8(const std::string& bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    while (p < end) {
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            out += *p++;
+            continue;
+        }
+        const char* start = p;
+        bool valid = false;
+        NextUtf8CodePoint(p, end, &valid);
+        if (valid)
+            out.append(start, p);
+        else
+            AppendUtf8(out, 0xFFFD);
+    }
+    return out;
 }
 
 std::wstring EncodingParser::Decode(const std::string& bytes) {

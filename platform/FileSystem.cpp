@@ -20,9 +20,11 @@ constexpr size_t kTempDigits = 8;
 }  // namespace
 
 bool PlatformAtomicWrite(const std::string& path, const void* data, size_t size,
-                         std::string* error) {
+                         std::string* error, std::string* cause) {
     auto fail = [&](const char* what) {
-        if (error) *error = std::string(what) + " '" + path + "': " + std::strerror(errno);
+        const std::string reason = std::strerror(errno);
+        if (error) *error = std::string(what) + " '" + path + "': " + reason;
+        if (cause) *cause = reason;
         return false;
     };
     std::random_device rd;

@@ -8,9 +8,11 @@
 
 // Writes the bytes to a temporary file in the same folder, flushes it to the
 // disk and renames it over the path. On failure the old file is untouched, the
-// temporary file is removed and the reason is put in *error.
+// temporary file is removed and the reason is put in *error (what failed,
+// the path and the system's reason) and *cause (the system's reason alone,
+// e.g. "No space left on device").
 bool PlatformAtomicWrite(const std::string& path, const void* data, size_t size,
-                         std::string* error);
+                         std::string* error, std::string* cause = nullptr);
 
 bool PlatformMakeDirectory(const std::string& path);  // one level; true when it exists
 bool PlatformFileExists(const std::string& path);     // a regular file

@@ -11,7 +11,7 @@
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayNotice.h"
 #include "puzzle/PlayerState.h"
-#include "puzzle/ProfileManager.h"
+#include "puzzle/PlayerProgress.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
@@ -46,7 +46,7 @@ HintMeter::HintMeter(float x, float y, int width, int height, int gridSize)
     mHeight = height;
     mBulbs = {mFullAmount, 0, 0, 0};
     // The first bulb starts full, so the pool starts at one hint.
-    if (gPlayerState) gPlayerState->mNumHints = 1;
+    PlayerProgress::SetHintPool(1);
     SetVariable(L"c_x", ScriptValue(static_cast<int>(x)));
     SetVariable(L"c_y", ScriptValue(static_cast<int>(y)));
     SetVariable(L"c_numhints", ScriptValue(1));
@@ -98,7 +98,7 @@ void HintMeter::UpdateFill(int amount) {
     }
     if (gAppServices) gAppServices->PlaySample(GetSoundId(L"Glow"));
     ShowBulb(mCurrentBulb, kFullFrame, L"update_hint_meter");
-    ++gPlayerState->mNumHints;
+    PlayerProgress::EarnHint(kMaxPool);
     // The flag goes with the notice actually shown.
     if (!gPlayerState->mSeenHint && ShowPlayNotice(L"hint_intro")) gPlayerState->mSeenHint = true;
     ChooseBulb();
@@ -111,16 +111,15 @@ void HintMeter::DoAction(const std::wstring& action, const std::wstring& paramet
     const long index = std::wcstol(parameter.c_str(), &end, 10);
     if (end == parameter.c_str() || index < 0 || index >= kBulbs) return;
     int& fill = mBulbs[static_cast<size_t>(index)];
-    if (fill < mFullAmount || !gPlayerState || gPlayerState->mNumHints <= 0) return;
+    // The pool spent is on disk before the hint shows.
+    if (fill < mFullAmount || !PlayerProgress::SpendHint()) return;
     ++mHintsUsed;
-    --gPlayerState->mNumHints;
     ShowBulb(static_cast<int>(index), -1, L"use_hint");
     fill = 0;
     const Point source = Truncated(LocalToParentPoint(static_cast<float>(index * kBulbSpacing),
                                                       static_cast<float>(mHeight / 2 + 10)));
     if (auto* receiver = dynamic_cast<HintReceiver*>(mParent))
         receiver->GiveHint(source.mX, source.mY, mHintReward);
-    ProfileManager::Save();
 }
 
 void HintMeter::Draw(Graphics* g) {

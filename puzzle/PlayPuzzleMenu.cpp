@@ -11,7 +11,7 @@
 #include "puzzle/PlayArtGrid.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/TutorialGrid.h"
-#include "puzzle/ProfileManager.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/SetStats.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
@@ -68,8 +68,9 @@ PlayPuzzleMenu::PlayPuzzleMenu(const PuzzleRef& puzzle) : Menu(OpeningAnimation(
 }
 
 PlayPuzzleMenu::~PlayPuzzleMenu() {
-    // Every way out of a puzzle keeps what was played.
-    ProfileManager::Save();
+    // Every way out of a puzzle keeps what was played (the hint pool, the
+    // flags of the notices seen).
+    PlayerProgress::SaveSettings();
 }
 
 std::wstring PlayPuzzleMenu::OpeningAnimation(const PuzzleRef& puzzle) {
@@ -473,37 +474,10 @@ void PlayPuzzleMenu::CompletePuzzle() {
     auto* art = new PlayArtGrid(*Record(), grid);
     mArtGrid = art;
     AddWidget(art);
-    RecordWin(seconds);
+    // On disk before the results show: a crash on them loses nothing.
+    mWin = PlayerProgress::RecordWin(mPuzzle.mGame, mPuzzle.mMode, mPuzzle.mSet, mPuzzle.mPuzzle, seconds,
+                                     grid->GetMistakesMade(), mHintsUsed);
     OpenLevelComplete(MakeResult(seconds));
-    ProfileManager::Save();
-}
-
-void PlayPuzzleMenu::RecordWin(int seconds) {
-    const GamePuzzles* game = FindGamePuzzles(mPuzzle.mGame);
-    const size_t puzzleCount =
-        game && mPuzzle.mSet < static_cast<int>(game->mModes[mPuzzle.mMode].size())
-            ? game->mModes[mPuzzle.mMode][static_cast<size_t>(mPuzzle.mSet)].size()
-            : 0;
-    if (gPlayerState) {
-        auto& sets = gPlayerState->mProgress[mPuzzle.mMode];
-        if (static_cast<int>(sets.size()) <= mPuzzle.mSet) sets.resize(static_cast<size_t>(mPuzzle.mSet) + 1);
-        auto& puzzles = sets[static_cast<size_t>(mPuzzle.mSet)].mPuzzles;
-        // A profile written for a shorter set grows to the catalogue's.
-        const size_t needed = std::max(puzzleCount, static_cast<size_t>(mPuzzle.mPuzzle) + 1);
-        if (puzzles.size() < needed) puzzles.resize(needed);
-        PuzzleProgress& progress = puzzles[static_cast<size_t>(mPuzzle.mPuzzle)];
-        if (progress.mBestTime == 0 || progress.mBestTime > seconds) progress.mBestTime = seconds;
-        mFirstCompletion = !progress.mCompleted;
-    }
-    const PuzzleRef at = mPuzzle;
-    gPuzzleTable.Edit([&](PuzzleTable& table) {
-        auto found = table.find(at.mGame);
-        if (found == table.end()) return;
-        auto& sets = found->second.mModes[at.mMode];
-        if (at.mSet >= static_cast<int>(sets.size())) return;
-        auto& set = sets[static_cast<size_t>(at.mSet)];
-        if (at.mPuzzle < static_cast<int>(set.size())) set[static_cast<size_t>(at.mPuzzle)].mTested = true;
-    });
 }
 
 PlayResult PlayPuzzleMenu::MakeResult(int seconds) const {
@@ -512,7 +486,7 @@ PlayResult PlayPuzzleMenu::MakeResult(int seconds) const {
     result.mSeconds = seconds;
     if (PlayTileGrid* grid = mGrid.Get()) result.mMistakes = grid->GetMistakesMade();
     result.mHintsUsed = mHintsUsed;
-    result.mFirstCompletion = mFirstCompletion;
+    result.mWin = mWin;
     result.mArtGrid = mArtGrid.Get();
     return result;
 }
@@ -528,7 +502,7 @@ void PlayPuzzleMenu::FailPuzzle() {
 
 void PlayPuzzleMenu::OpenLevelComplete(const PlayResult& result) {
     DebugPrintf("PlayPuzzleMenu: solved in %d s, %d mistakes, %d hints%s\n", result.mSeconds, result.mMistakes,
-                result.mHintsUsed, result.mFirstCompletion ? ", first time" : "");
+                result.mHintsUsed, result.mWin.mFirstCompletion ? ", first time" : "");
 }
 
 void PlayPuzzleMenu::OpenLevelFail(const PlayResult& result) {

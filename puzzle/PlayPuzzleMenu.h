@@ -4,6 +4,7 @@
 
 #include "core/WeakHandle.h"
 #include "puzzle/PlayMeters.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/PlayTileGrid.h"
 #include "widgets/Menu.h"
 
@@ -19,7 +20,7 @@ struct PlayResult {
     int mSeconds = 0;
     int mMistakes = 0;
     int mHintsUsed = 0;
-    bool mFirstCompletion = false;
+    WinRecord mWin;  // solved only: what the win changed in the player's progress
     PlayArtGrid* mArtGrid = nullptr;  // solved only; owned by the play screen
 };
 
@@ -119,7 +120,6 @@ private:
     // The widgets become one still picture: they leave the screen.
     void Freeze(const std::vector<Widget*>& widgets);
     void FollowGridTool();
-    void RecordWin(int seconds);
     PlayResult MakeResult(int seconds) const;
     const PuzzleRecord* Record() const { return PlayTileGrid::FindPuzzle(mPuzzle); }
 
@@ -137,7 +137,7 @@ private:
     std::vector<ToolRecord> mTools;
     int mCurrentTool = 0;
     bool mShownTool = true;
-    bool mFirstCompletion = false;
+    WinRecord mWin;
     bool mFirstSet = false;
     bool mFailedCached = false;
     bool mFailShown = false;

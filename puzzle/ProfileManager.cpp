@@ -7,6 +7,7 @@
 #include "app/GameApp.h"
 #include "core/Log.h"
 #include "core/StringUtil.h"
+#include "data/EncodingParser.h"
 #include "platform/FileSystem.h"
 
 std::vector<ProfileRecord> gProfiles;
@@ -14,6 +15,10 @@ int gSelectedProfile = -1;
 
 namespace {
 bool sSaveBlocked = false;
+// Why profiles.xml could not be read whole at start; empty when it was sound.
+std::string sLoadProblem;
+// Where the damaged file of this start was moved; empty when none was.
+std::string sDamagedCopy;
 // Publishing a table and writing the file out never overlap.
 std::mutex sProfilesLock;
 
@@ -46,6 +51,13 @@ ProfileManager::ProfileManager(bool loadNow) {
     SelectProfile(gSelectedProfile);
 }
 
+ProfileManager::ProfileManager(NoSelection) {
+    mFile = "profiles.xml";
+    gSelectedProfile = -1;
+    ResizeSlots(kSlotCount);
+    LoadProfilesFile();
+}
+
 ProfileManager::ProfileManager(ReaderOnly) { mTable.mProfiles.resize(kSlotCount); }
 
 std::string ProfileManager::GetProfilesPath() {
@@ -55,6 +67,22 @@ std::string ProfileManager::GetProfilesPath() {
 }
 
 bool ProfileManager::IsSaveBlocked() { return sSaveBlocked; }
+
+const std::string& ProfileManager::GetLoadProblem() { return sLoadProblem; }
+
+const std::string& ProfileManager::GetLastDamagedCopy() { return sDamagedCopy; }
+
+bool ProfileManager::RepairStrayBytes(std::string& bytes, std::string& problem) {
+    size_t bom = 0;
+    if (EncodingParser::Detect(bytes.data(), bytes.size(), &bom) != EncodingParser::Utf8) return false;
+    const EncodingParser::Utf8Survey survey = EncodingParser::SurveyUtf8(bytes.data() + bom, bytes.size() - bom);
+    if (survey.mFirstBad == std::string::npos) return false;
+    const size_t at = bom + survey.mFirstBad;
+    const int line = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    problem = StrFormat("a byte that is not UTF-8 on Line %d", line);
+    bytes = bytes.substr(0, bom) + EncodingParser::RepairUtf8(bytes.substr(bom));
+    return true;
+}
 
 void ProfileManager::ResetReader() {
     mProfileIndex = -1;
@@ -84,6 +112,8 @@ void ProfileManager::LoadProfilesFile() {
     std::string path = GetProfilesPath();
     mFile = path;
     sSaveBlocked = false;
+    sLoadProblem.clear();
+    sDamagedCopy.clear();
     std::string bytes;
     std::string reason;
     UserFileStatus status = ReadUserFile(path, bytes, &reason);
@@ -92,13 +122,21 @@ void ProfileManager::LoadProfilesFile() {
         // Not damaged, only out of reach (permissions, a folder, a FIFO): the
         // file may be sound, so it stays where it is and nothing replaces it.
         sSaveBlocked = true;
+        sLoadProblem = reason;
         WriteShortLog(StrFormat("profiles.xml cannot be read (%s); profiles will not be saved "
                                 "this session", reason.c_str()), true);
         return;
     }
+    // Stray bytes in UTF-8 text (a damaged sector, a hand edit) are damage:
+    // everything around them is read, and the file is kept aside as it was.
+    std::string strayBytes;
+    RepairStrayBytes(bytes, strayBytes);
     ProfilesRead read = ReadProfiles(bytes, path);
     PublishProfiles(std::move(read.mTable));
+    if (!strayBytes.empty())
+        read.mError = strayBytes + " in File '" + path + "'" + (read.mError.empty() ? "" : "; " + read.mError);
     if (read.mError.empty()) return;
+    sLoadProblem = read.mError;
 
     // Keep the player's file: the next save would otherwise replace it with
     // whatever could be read of it, or with fresh defaults.
@@ -108,6 +146,7 @@ void ProfileManager::LoadProfilesFile() {
         return;
     }
     mDamagedCopy = KeepDamagedFileAside(path);
+    sDamagedCopy = mDamagedCopy;
     if (mDamagedCopy.empty()) {
         sSaveBlocked = true;
         WriteShortLog(StrFormat("profiles.xml is damaged (%s) and could not be moved aside; "
@@ -141,23 +180,26 @@ std::string ProfileManager::WriteXml() {
     return out;
 }
 
-bool ProfileManager::Save() {
-    if (gProfiles.empty()) return false;
-    if (gAppBase && gAppBase->mScreenSaverMode) return false;
+bool ProfileManager::Save() { return Save(nullptr) == SaveResult::Written; }
+
+ProfileManager::SaveResult ProfileManager::Save(std::string* reason) {
+    if (gProfiles.empty()) return SaveResult::Skipped;
+    if (gAppBase && gAppBase->mScreenSaverMode) return SaveResult::Skipped;
     if (sSaveBlocked) {
         DebugPrintf("ProfileManager: not saving over a profiles.xml that could not be read or kept aside\n");
-        return false;
+        if (reason) *reason = sLoadProblem.empty() ? "profiles.xml could not be read" : sLoadProblem;
+        return SaveResult::Blocked;
     }
     if (GetAppDataFolder().empty()) {
         DebugPrintf("ProfileManager: no user data folder; profiles not saved\n");
-        return false;
+        return SaveResult::Skipped;
     }
     std::string text;
     {
         std::lock_guard<std::mutex> lock(sProfilesLock);
         text = WriteXml();
     }
-    return WriteStringToFile(GetProfilesPath(), text);
+    return WriteStringToFile(GetProfilesPath(), text, reason) ? SaveResult::Written : SaveResult::Failed;
 }
 
 PlayerState* ProfileManager::GetCurrentState() {
@@ -173,14 +215,8 @@ void ProfileManager::SelectProfile(int index) {
     if (!gPlayerState) return;
     gPlayerState->mVariables[L"player_name"] = ScriptValue(record.mName);
     if (!gGameApp) return;
-    // The profiles are read on the loading thread; the application's name
-    // and its typed-code handler belong to the main thread.
-    std::wstring name = record.mName;
-    gGameApp->RunOnMainThread([name] {
-        if (!gGameApp) return;
-        gGameApp->mPlayerName = name;
-        gGameApp->HandleTypedCode(name);
-    });
+    gGameApp->mPlayerName = record.mName;
+    gGameApp->HandleTypedCode(record.mName);
 }
 
 void ProfileManager::SelectNoProfile() {

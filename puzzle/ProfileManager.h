@@ -46,13 +46,24 @@ public:
     ProfileManager();
     // false: the slots are made but nothing is read (tests, fuzzing).
     explicit ProfileManager(bool loadNow);
+    // The loading thread's reader: the slots and the stored selection index
+    // are published, but nobody is made the player; the main thread does
+    // that (PlayerProgress::SelectStoredProfile) once loading has finished.
+    struct NoSelection {};
+    explicit ProfileManager(NoSelection);
 
     static std::string GetProfilesPath();
 
     // The whole file text that Save writes.
     static std::string WriteXml();
-    // Writes the file; nothing in screen-saver mode, with no slots, or after
-    // a damaged file could not be moved aside. False when nothing was written.
+    // How a save went. Skipped: nothing is to be written (screen-saver mode,
+    // no slots, no user data folder). Blocked: the file could not be read or
+    // kept aside at start, and nothing may replace it. Failed: the disk
+    // refused the write; the old file is whole.
+    enum class SaveResult { Written, Skipped, Blocked, Failed };
+    // Writes the file; `reason` gets why a blocked or failed save did not.
+    static SaveResult Save(std::string* reason);
+    // True when the file was written.
     static bool Save();
 
     // Reads a profiles.xml text into a table of its own; gProfiles is not
@@ -77,6 +88,10 @@ public:
     static void CreateProfile(const std::wstring& name);
     static void ClearProfiles();
 
+    // Why the file could not be read or was damaged; empty when it was sound.
+    static const std::string& GetLoadProblem();
+    // Where the last load moved a damaged file; empty when it moved none.
+    static const std::string& GetLastDamagedCopy();
     // Where a damaged file was moved, empty when none was (for the report).
     const std::string& GetDamagedCopyPath() const { return mDamagedCopy; }
     // A file that could not be read, or a damaged one that could not be moved
@@ -97,6 +112,9 @@ private:
     explicit ProfileManager(ReaderOnly);
     void ResetReader();
     void LoadProfilesFile();
+    // A text that is UTF-8 but for some stray bytes: each becomes U+FFFD,
+    // and the line of the first goes into `problem`.
+    static bool RepairStrayBytes(std::string& bytes, std::string& problem);
     int GetCountAttribute(const wchar_t* name);
     PlayerState* CurrentState();
     SetProgress* CurrentSet();

@@ -1,10 +1,9 @@
 #include "screens/ConfirmDialogs.h"
 
 #include "app/GameApp.h"
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "screens/GameScreens.h"
 #include "screens/MyPlayScreen.h"
-#include "screens/TutorialShortcut.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ void ReplaceOpenMenus(const std::function<void()>& open) {
 ConfirmMainMenu::ConfirmMainMenu(Widget* fadeFrom) : ShadedConfirmMenu(kMainMenu, L"", fadeFrom) {}
 
 void ConfirmMainMenu::OnOk() {
-    if (IsInTutorial()) CountTutorialDone();
+    if (PlayerProgress::IsInLessons()) PlayerProgress::LeaveLessons();
     StopLoops();
     ReplaceOpenMenus([] {
         if (gGameScreens.mMainMenu) ShowGameScreen(gGameScreens.mMainMenu(false));
@@ -84,7 +83,7 @@ void ConfirmPuzzleSelectMenu::OnOk() {
     StopLoops();
     ReplaceOpenMenus([this] {
         if (mSet == 0 && mMode == 0) {
-            CountTutorialDone();
+            PlayerProgress::LeaveLessons();
             OpenSetLoading();
         } else if (gGameScreens.mPuzzleSelect) {
             ShowGameScreen(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet, -1, true));
@@ -100,12 +99,7 @@ void ConfirmTutorialMenu::OnOk() {
     if (mAnswered || HasClosed()) return;
     mAnswered = true;
     ReplaceOpenMenus([] {});
-    if (gPlayerState) {
-        gPlayerState->mSeenTutorial = true;
-        gPlayerState->mCurrentPuzzle = 0;
-        gPlayerState->mCurrentCountry = 0;
-        gPlayerState->mCurrentMode = 0;
-    }
+    PlayerProgress::BeginLessons();
     // The first puzzle may show its card of tips, as it does from anywhere else.
     if (gGameScreens.mPuzzleLoading) ShowMenuWithTransition(gGameScreens.mPuzzleLoading(L"quiltro7", 0, 0, 0, true));
     ShadedConfirmMenu::Dismiss();
@@ -114,9 +108,8 @@ void ConfirmTutorialMenu::OnOk() {
 void ConfirmTutorialMenu::Dismiss() {
     if (mAnswered || HasClosed()) return;
     mAnswered = true;
-    SkipTutorialSet();
+    PlayerProgress::DeclineLessons();
     ReplaceOpenMenus([] {});
-    if (gPlayerState) gPlayerState->mSeenTutorial = true;
     OpenSetLoading();
     ShadedConfirmMenu::Dismiss();
 }

@@ -8,53 +8,27 @@
 #include "platform/System.h"
 #include "puzzle/MyLocalization.h"
 #include "puzzle/PlayerState.h"
-#include "puzzle/ProfileManager.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/PuzzleRecord.h"
 #include "puzzle/SetStats.h"
 #include "screens/GameScreens.h"
 #include "screens/MyGameApp.h"
 #include "widgets/TitleScreen.h"
 
-namespace {
-
-// Each set of both modes that both the progress and the set table hold,
-// with its puzzle count in the catalogue.
-void ForEachSet(PlayerState& ps, const std::function<void(SetProgress&, int puzzleCount)>& apply) {
-    std::shared_ptr<const SetTable> table = gSetTable.Get();
-    const GameSets& sets = SetStats::FindGame(*table, ps.mGameName);
-    const GamePuzzles* puzzles = FindGamePuzzles(ps.mGameName);
-    for (int mode = 0; mode < PlayerState::kModeCount; ++mode) {
-        const size_t count = std::min(ps.mProgress[mode].size(), sets.mModes[mode].size());
-        for (size_t set = 0; set < count; ++set) {
-            int puzzleCount = 0;
-            if (puzzles && set < puzzles->mModes[mode].size())
-                puzzleCount = static_cast<int>(puzzles->mModes[mode][set].size());
-            apply(ps.mProgress[mode][set], puzzleCount);
-        }
-    }
-}
-
-}  // namespace
 
 void MyGameApp::HandleTypedCode(const std::wstring& code) {
     PlayerState* ps = gPlayerState;
     if (!ps || !mBoard || !IsMainThread()) return;
     if (code == L"kestovai" || code == L"zebrulan") {
-        const bool complete = code == L"zebrulan";
-        ForEachSet(*ps, [complete](SetProgress& set, int puzzleCount) {
-            set.mUnlock = puzzleCount;
-            if (complete)
-                for (PuzzleProgress& puzzle : set.mPuzzles) puzzle.mCompleted = true;
-        });
-        ProfileManager::Save();
+        PlayerProgress::OpenAllPuzzles(code == L"zebrulan");
     } else if (code == L"morvinta") {
-        ForEachSet(*ps, [](SetProgress& set, int) { set.mUnlock = 1; });
-        ProfileManager::Save();
+        // Every set open; a set opened further keeps its puzzles.
+        PlayerProgress::OpenEverySet();
     } else if (code == L"quellipo") {
         if (gGameScreens.mStoryFinal) ShowGameScreen(gGameScreens.mStoryFinal());
     } else if (code == L"tandruvo") {
         // The Windows system sound it played has no counterpart here.
-        ProfileManager::Save();
+        PlayerProgress::SaveSettings();
     } else if (code == L"haltrimo") {
         mSaveOnExit = false;
         Shutdown();
@@ -80,7 +54,7 @@ bool MyGameApp::ReadDeveloperPuzzle() {
 void MyGameApp::OpenDeveloperPuzzle() {
     if (mDeveloperPuzzle[0] < 0 || !IsLoadingFinished() || !gGameScreens.mPuzzleLoading) return;
     if (!mBoard) StartGame();
-    if (!gPlayerState) ProfileManager::CreateProfile(L"developer");
+    if (!gPlayerState) PlayerProgress::CreateProfile(L"developer");
     if (!gPlayerState) return;
     gPlayerState->mDevice = L"ipad";
     // The puzzle alone: the title, or the main menu the board opens, and its

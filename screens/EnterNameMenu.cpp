@@ -6,7 +6,7 @@
 #include "data/Constants.h"
 #include "data/Localization.h"
 #include "platform/InputEvent.h"
-#include "puzzle/ProfileManager.h"
+#include "puzzle/PlayerProgress.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 #include "widgets/ButtonWidget.h"
@@ -87,7 +87,7 @@ bool EnterNameMenu::AllowKey(int editId, int key) {
 void EnterNameMenu::ButtonDepress(int id) {
     Menu::ButtonDepress(id);
     if (id != mOkButton->mId || mEdit->GetText().empty() || mRemoveRequested) return;
-    ProfileManager::CreateProfile(mEdit->GetText());
+    PlayerProgress::CreateProfile(mEdit->GetText());
     RemoveSelf();
     if (TitleScreen* title = mTitleScreen.Get()) title->ContinueToGame();
 }

@@ -26,10 +26,6 @@ int PuzzleCount(int mode, int set) {
     return progress ? static_cast<int>(progress->mPuzzles.size()) : 0;
 }
 
-void RaiseUnlock(int mode, int set) {
-    if (SetProgress* progress = FindSetProgress(mode, set)) ++progress->mUnlock;
-}
-
 }  // namespace
 
 void LevelCompleteMenu::RegisterScriptCommands(ScriptCommandRegistry& registry) {
@@ -43,20 +39,20 @@ std::wstring LevelCompleteMenu::ScriptName(int mode, int set, int puzzle) {
 }
 
 LevelCompleteMenu::LevelCompleteMenu(const std::wstring& gameName, int mode, int set, int puzzle, int seconds,
-                                     int mistakes, int hintsUsed, PlayArtGrid* art, bool firstCompletion)
+                                     int mistakes, int hintsUsed, PlayArtGrid* art, const WinRecord& win)
     : LevelStatusMenu(ScriptName(mode, set, puzzle), gameName, mode, set, puzzle, seconds, mistakes, hintsUsed),
-      mFirstCompletion(firstCompletion),
-      mLinearSet(gameName == L"quiltro7" && mode == 0 && set == 0) {
+      mWin(win),
+      mFirstCompletion(win.mFirstCompletion),
+      mLinearSet(gameName == L"quiltro7" && mode == 0 && set == 0),
+      mNextPuzzle(win.mNextPuzzle),
+      mNextSet(win.mNextSet) {
     AnimationListener::WatchWidget(this);
     const SetRecord* record = SetStats::FindSet(gameName, mode, set);
     SetVariable(L"puzzle_info", ScriptValue(record ? FindPuzzleTitle(record->mName, puzzle) : std::wstring()));
     SetVariable(L"set_name", ScriptValue(record ? GetLocalizedString(record->mName) : std::wstring()));
     SetVariable(L"game_name", ScriptValue(gameName));
     TakeArt(art);
-    if (mLinearSet)
-        RecordLinear();
-    else
-        RecordStars(mistakes, hintsUsed);
+    if (!mLinearSet) ShowStars(mistakes, hintsUsed);
 }
 
 void LevelCompleteMenu::TakeArt(PlayArtGrid* art) {
@@ -75,33 +71,14 @@ void LevelCompleteMenu::TakeArt(PlayArtGrid* art) {
     AddWidget(holder);
 }
 
-void LevelCompleteMenu::RecordLinear() {
-    if (PuzzleProgress* progress = FindPuzzleProgress(mMode, mSet, mPuzzle)) progress->mCompleted = true;
-    mNextPuzzle = mPuzzle + 1;
-    if (gPlayerState) ++gPlayerState->mCurrentPuzzle;
-    if (mNextPuzzle < PuzzleCount(mMode, mSet)) {
-        if (SetProgress* progress = FindSetProgress(mMode, mSet)) progress->mUnlock = mNextPuzzle + 1;
-        return;
-    }
-    mNextSet = mSet + 1;
-    if (SetProgress* next = FindSetProgress(mMode, mNextSet)) next->mUnlock = 1;
-    if (gPlayerState) gPlayerState->mCurrentCountry = mNextSet;
-}
-
-void LevelCompleteMenu::RecordStars(int mistakes, int hintsUsed) {
-    PuzzleProgress* progress = FindPuzzleProgress(mMode, mSet, mPuzzle);
-    const PuzzleProgress before = progress ? *progress : PuzzleProgress{};
+void LevelCompleteMenu::ShowStars(int mistakes, int hintsUsed) {
+    const PuzzleProgress& before = mWin.mBefore;
     SetVariable(L"was_completed", ScriptValue(before.mCompleted));
     SetVariable(L"was_without_hints", ScriptValue(before.mWithoutHints));
     SetVariable(L"was_without_mistakes", ScriptValue(before.mWithoutMistakes));
     SetVariable(L"without_hints", ScriptValue(hintsUsed == 0));
     SetVariable(L"without_mistakes", ScriptValue(mistakes == 0));
     SetVariable(L"is_completed", ScriptValue(mFirstCompletion));
-    // The stars tell of the latest win, not the best one.
-    if (progress) {
-        progress->mWithoutHints = hintsUsed == 0;
-        progress->mWithoutMistakes = mistakes == 0;
-    }
 }
 
 void LevelCompleteMenu::WaitForArt() { mWaitState = kWaitForArt; }
@@ -129,10 +106,9 @@ void LevelCompleteMenu::DoAction(const std::wstring& action, const std::wstring&
 }
 
 void LevelCompleteMenu::AnimationMessage(int, const std::wstring& message) {
-    if (message != L"summary_shown" || mLinearSet || !mFirstCompletion) return;
-    if (mPuzzle != PuzzleCount(mMode, mSet) - 1) return;
-    if (mMode != 0 || mSet + 1 != GetConstantInt(L"sets_before_extra_puzzles")) return;
-    RaiseUnlock(1, 0);
+    // The win opened the bonus set already; the summary tells of it.
+    if (message != L"summary_shown" || mLinearSet || !mWin.mOpenedBonus || mBonusTold) return;
+    mBonusTold = true;
     ShowMenu(new NoticeMenu(L"unlocked_bonus", nullptr, L"menu", 2));
 }
 
@@ -140,10 +116,7 @@ void LevelCompleteMenu::OnContinue() {
     const auto show = [](Menu* menu) { ShowGameScreen(menu); };
     if (mLinearSet) {
         if (mNextSet >= 0) {
-            if (gPlayerState) {
-                gPlayerState->mCurrentMode = mMode;
-                gPlayerState->mCurrentCountry = mNextSet;
-            }
+            PlayerProgress::EnterSet(mMode, mNextSet);
             if (gGameScreens.mSetLoading) show(gGameScreens.mSetLoading(mNextSet, 0));
         } else {
             OpenPuzzle(mGameName, mMode, mSet, mNextPuzzle, true);
@@ -151,22 +124,17 @@ void LevelCompleteMenu::OnContinue() {
         RemoveSelf();
         return;
     }
-    if (gPlayerState) {
-        gPlayerState->mCurrentMode = mMode;
-        gPlayerState->mCurrentCountry = mSet;
-    }
+    PlayerProgress::EnterSet(mMode, mSet);
     if (!mFirstCompletion) {
         if (gGameScreens.mSetLoading) show(gGameScreens.mSetLoading(mSet, mPuzzle));
         RemoveSelf();
         return;
     }
-    if (PuzzleProgress* progress = FindPuzzleProgress(mMode, mSet, mPuzzle)) progress->mCompleted = true;
+    // The completion and the unlocks were written with the win.
     const int setCount = SetStats::CountSets(mGameName, mMode);
-    const int nextSet = mSet + 1 < setCount ? mSet + 1 : setCount - 1;
     if (mPuzzle != PuzzleCount(mMode, mSet) - 1) {
         if (gGameScreens.mPuzzleSelect) show(gGameScreens.mPuzzleSelect(mGameName, mMode, mSet, mPuzzle, false));
     } else {
-        if (nextSet > mSet) RaiseUnlock(mMode, nextSet);
         if (mMode == 0) {
             if (mSet == setCount - 1) {
                 if (gGameScreens.mStoryFinal) show(gGameScreens.mStoryFinal());

@@ -1,18 +1,20 @@
 #pragma once
 #include "core/WeakHandle.h"
+#include "puzzle/PlayerProgress.h"
 #include "screens/LevelStatusMenu.h"
 
 class PlayArtGrid;
 class DynamicWidget;
 
-// The screen after a solved puzzle. It records the win in the player's
-// progress (completion, the without-hints and without-mistakes stars of the
-// latest win, the next puzzle or set opened), takes the revealed picture
-// over from the play screen and, on "ok", opens the screen that follows.
+// The screen after a solved puzzle. The win is in the player's progress
+// and on disk before this screen opens (PlayerProgress::RecordWin): the
+// screen shows what it changed (the stars of the latest win, a first
+// completion), takes the revealed picture over from the play screen and, on
+// "ok", opens the screen that follows.
 class LevelCompleteMenu : public LevelStatusMenu {
 public:
     LevelCompleteMenu(const std::wstring& gameName, int mode, int set, int puzzle, int seconds, int mistakes,
-                      int hintsUsed, PlayArtGrid* art, bool firstCompletion);
+                      int hintsUsed, PlayArtGrid* art, const WinRecord& win);
 
     static void RegisterScriptCommands(ScriptCommandRegistry& registry);
     // The script's animation for a puzzle.
@@ -34,13 +36,14 @@ public:
 
 private:
     void TakeArt(PlayArtGrid* art);
-    void RecordLinear();
-    void RecordStars(int mistakes, int hintsUsed);
+    void ShowStars(int mistakes, int hintsUsed);
 
+    WinRecord mWin;
     bool mFirstCompletion = false;
     bool mLinearSet = false;
     int mNextPuzzle = -1;
     int mNextSet = -1;
+    bool mBonusTold = false;
     WeakHandle<PlayArtGrid> mArtGrid;
     WeakHandle<DynamicWidget> mArtHolder;
 };

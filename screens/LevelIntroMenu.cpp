@@ -2,7 +2,7 @@
 
 #include "core/StringUtil.h"
 #include "data/AssetLookup.h"
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "screens/LevelStatusMenu.h"
 #include "widgets/Checkbox.h"
 #include "widgets/ScriptCommandRegistry.h"
@@ -40,7 +40,10 @@ void LevelIntroMenu::AddCheckbox(int x, int y) {
 }
 
 void LevelIntroMenu::CheckboxChecked(int id, bool checked) {
-    if (mCheckbox && mCheckbox->mId == id && gPlayerState) gPlayerState->mDisableTips = checked;
+    if (mCheckbox && mCheckbox->mId == id && gPlayerState) {
+        gPlayerState->mDisableTips = checked;
+        PlayerProgress::SaveSettings();
+    }
 }
 
 void LevelIntroMenu::OpenPuzzle() {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/GameApp.h"
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/SetStats.h"
 #include "render/Image.h"
 #include "data/Constants.h"
@@ -116,10 +116,7 @@ void SetLoadingMenu::HandOff() {
 PuzzleLoadingMenu::PuzzleLoadingMenu(const std::wstring& gameName, int mode, int set, int puzzle, bool mayShowIntro)
     : LoadingMenu("PlayAssets"), mGameName(gameName), mMode(mode), mSet(set), mPuzzle(puzzle),
       mMayShowIntro(mayShowIntro) {
-    if (gPlayerState) {
-        gPlayerState->mGameName = gameName;
-        gPlayerState->mCurrentMode = mode;
-    }
+    PlayerProgress::EnterPuzzle(gameName, mode);
 }
 
 std::wstring PuzzleLoadingMenu::MusicEntry(const std::vector<std::wstring>& names, int index) {

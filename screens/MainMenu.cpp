@@ -1,7 +1,7 @@
 #include "screens/MainMenu.h"
 
 #include "app/GameApp.h"
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "screens/ConfirmDialogs.h"
 #include "screens/GameScreens.h"
 #include "screens/MyGameApp.h"
@@ -34,7 +34,7 @@ void MainMenu::DoAction(const std::wstring& action, const std::wstring&, int) {
     if (action == L"player_select_link") {
         if (gGameScreens.mPlayerSelect) next = gGameScreens.mPlayerSelect();
     } else if (action == L"play") {
-        if (gPlayerState) gPlayerState->mCurrentMode = 0;
+        PlayerProgress::SetMode(0);
         auto* app = dynamic_cast<MyGameApp*>(gGameApp);
         if (!app || !app->GetBoard()) return;
         app->GetBoard()->StartStory();
@@ -42,7 +42,7 @@ void MainMenu::DoAction(const std::wstring& action, const std::wstring&, int) {
         return;
     } else if (action == L"bonus") {
         if (IsBonusLocked()) return;
-        if (gPlayerState) gPlayerState->mCurrentMode = 1;
+        PlayerProgress::SetMode(1);
         if (gGameScreens.mSelectSet) next = gGameScreens.mSelectSet(mGameName, 1, false);
     } else if (action == L"tips") {
         next = new TipsMenu();

@@ -4,7 +4,7 @@
 
 #include "core/Log.h"
 #include "core/StringUtil.h"
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/SetStats.h"
 #include "render/Image.h"
 #include "screens/GameScreens.h"
@@ -142,7 +142,7 @@ void MapMenu::ButtonDepress(int id) {
     if (!item || HasClosed()) return;
     const int set = item->mIndex;
     RemoveSelf();
-    if (gPlayerState) gPlayerState->mCurrentCountry = set;
+    PlayerProgress::SetCurrentSet(set);
     if (gGameScreens.mSetLoading) ShowGameScreen(gGameScreens.mSetLoading(-1, 0));
 }
 

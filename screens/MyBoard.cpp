@@ -1,11 +1,8 @@
 #include "screens/MyBoard.h"
 
-#include <algorithm>
-
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "render/Graphics.h"
 #include "screens/GameScreens.h"
-#include "screens/TutorialShortcut.h"
 #include "widgets/Menu.h"
 
 namespace {
@@ -24,31 +21,17 @@ void MyBoard::ShowMainMenu() {
 }
 
 void MyBoard::StartStory() {
-    PlayerState* ps = gPlayerState;
-    // The catalogue check at load refuses a story of fewer than two sets;
-    // progress sized from another catalogue is not trusted either.
-    if (!ps || ps->mProgress[0].size() < 2) return;
-    std::vector<SetProgress>& sets = ps->mProgress[0];
-    auto openSetLoading = [] {
-        if (gGameScreens.mSetLoading) ShowGameScreen(gGameScreens.mSetLoading(-1, 0));
-    };
-    if (ps->mCurrentCountry == 0 && ps->mCurrentMode == 0 && !sets[0].mIntroduced) {
-        sets[1].mUnlock = 1;
-        if (gGameScreens.mStoryIntro) ShowGameScreen(gGameScreens.mStoryIntro());
-        return;
-    }
-    if (ps->mCurrentMode != 0) {
-        openSetLoading();
-        return;
-    }
-    // The second play passes the tutorial set.
-    if (ps->mCurrentCountry == 0) SkipTutorialSet();
-    const int last = static_cast<int>(sets.size()) - 1;
-    const int completed = ps->CountCompletedSets(0);
-    ps->mCurrentCountry = std::min(completed, last);
-    if (completed > last) {
-        if (gGameScreens.mMap) ShowGameScreen(gGameScreens.mMap(ps->mGameName, true));
-    } else {
-        openSetLoading();
+    switch (PlayerProgress::EnterStory()) {
+        case StoryEntry::Letter:
+            if (gGameScreens.mStoryIntro) ShowGameScreen(gGameScreens.mStoryIntro());
+            break;
+        case StoryEntry::SetLoading:
+            if (gGameScreens.mSetLoading) ShowGameScreen(gGameScreens.mSetLoading(-1, 0));
+            break;
+        case StoryEntry::Map:
+            if (gGameScreens.mMap && gPlayerState) ShowGameScreen(gGameScreens.mMap(gPlayerState->mGameName, true));
+            break;
+        case StoryEntry::None:
+            break;
     }
 }

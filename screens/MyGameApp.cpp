@@ -2,6 +2,8 @@
 
 #include "core/StringUtil.h"
 #include "data/AssetManager.h"
+#include "data/CheckedFormat.h"
+#include "data/Localization.h"
 #include "data/Constants.h"
 #include "platform/System.h"
 #include "puzzle/GameDataCheck.h"
@@ -11,6 +13,7 @@
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/TutorialGrid.h"
 #include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
 #include "puzzle/SetStats.h"
@@ -35,6 +38,7 @@
 #include "screens/ScreenTransition.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
+#include "widgets/NoticeMenu.h"
 #include "widgets/WidgetManager.h"
 
 MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
@@ -70,13 +74,22 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mConfirmPuzzleSelect = [](const std::wstring& game, int mode, int set, Menu* caller) -> Menu* {
         return new ConfirmPuzzleSelectMenu(game, mode, set, caller);
     };
+    // What went wrong with profiles.xml is told in the game's own notice,
+    // over whatever screen is showing, once the update step is quiet.
+    PlayerProgress::SetNotice([](const std::wstring& key, const std::string& first, const std::string& second) {
+        if (!gGameApp) return;
+        const std::wstring title = GetLocalizedString(key + L"_title");
+        const std::wstring text = FormatChecked(GetLocalizedString(key + L"_text"),
+                                                {StringToWString(first), StringToWString(second)});
+        gGameApp->RunLater([title, text] { ShowMenu(NoticeMenu::WithText(title, text, L"menu", 2)); });
+    });
 }
 
 MyGameApp::~MyGameApp() {
+    PlayerProgress::SetNotice(nullptr);
     // Only what was read whole is written back: after a start-up that failed
     // the slots may hold defaults in place of the player's file.
-    if (mSaveOnExit && IsLoadingFinished()) ProfileManager::Save();
-    ProfileManager::ClearProfiles();
+    PlayerProgress::SaveAndClose(mSaveOnExit && IsLoadingFinished());
 }
 
 void MyGameApp::RegisterScriptCommands(ScriptCommandRegistry& registry) {
@@ -130,7 +143,9 @@ void MyGameApp::LoadGameData() {
     report(PuzzleStats());
     report(GameStats());
     report(SetStats());
-    ProfileManager profiles;
+    // Read and published here; the player is chosen on the main thread once
+    // loading has finished (LoadingThreadCompleted).
+    ProfileManager profiles{ProfileManager::NoSelection{}};
     StepLoadingProgress();
     report(MyLocalization());
     std::string message;
@@ -139,6 +154,7 @@ void MyGameApp::LoadGameData() {
 }
 
 void MyGameApp::LoadingThreadCompleted() {
+    if (GetLoadErrors().empty()) PlayerProgress::SelectStoredProfile();
     GameApp::LoadingThreadCompleted();
     OpenDeveloperPuzzle();
     // The idle-cost measurement names an animation to run over the window.

@@ -31,7 +31,7 @@ bool MyPlayScreen::IsPaused() {
 
 void MyPlayScreen::OpenLevelComplete(const PlayResult& r) {
     ShowMenu(new LevelCompleteMenu(r.mPuzzle.mGame, r.mPuzzle.mMode, r.mPuzzle.mSet, r.mPuzzle.mPuzzle, r.mSeconds,
-                                   r.mMistakes, r.mHintsUsed, r.mArtGrid, r.mFirstCompletion));
+                                   r.mMistakes, r.mHintsUsed, r.mArtGrid, r.mWin));
 }
 
 void MyPlayScreen::OpenLevelFail(const PlayResult& r) {

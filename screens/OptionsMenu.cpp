@@ -6,7 +6,7 @@
 #include "data/Localization.h"
 #include "platform/Window.h"
 #include "puzzle/PlayerState.h"
-#include "puzzle/ProfileManager.h"
+#include "puzzle/PlayerProgress.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
@@ -178,7 +178,7 @@ void OptionsMenu::ButtonDepress(int id) {
 }
 
 void OptionsMenu::SaveAll() {
-    ProfileManager::Save();
+    PlayerProgress::SaveSettings();
     if (gGameApp) gGameApp->WriteSettings();
 }
 

@@ -3,6 +3,7 @@
 #include "app/GameApp.h"
 #include "data/AssetLookup.h"
 #include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/ProfileManager.h"
 #include "render/Font.h"
 #include "screens/ConfirmDeleteMenu.h"
@@ -128,14 +129,15 @@ void PlayerSelectMenu::PressSlot(int slot) {
 
 void PlayerSelectMenu::UpdateButtons() {
     const bool named = mSelected >= 0 && !mNameButtons[mSelected]->IsEmpty();
+    // Each change is on disk before the screen shows it.
     if (named) {
-        ProfileManager::RenameProfile(mSelected, mNameButtons[mSelected]->GetName());
-        ProfileManager::SelectProfile(mSelected);
+        PlayerProgress::NameProfile(mSelected, mNameButtons[mSelected]->GetName());
+    } else if (mSelected >= 0) {
+        // Not a selection of -1, which keeps the old one: a freed slot must
+        // not stay the player (nor be saved as the selected one).
+        PlayerProgress::DeleteProfile(mSelected);
     } else {
-        if (mSelected >= 0) ProfileManager::RenameProfile(mSelected, L"");
-        // Not SelectProfile(-1), which keeps the old selection: a freed slot
-        // must not stay the player (nor be saved as the selected one).
-        ProfileManager::SelectNoProfile();
+        PlayerProgress::SelectNobody();
     }
     for (ButtonWidget* button : {mMenuButton, mDeleteButton, mPlayButton}) {
         if (!button) continue;

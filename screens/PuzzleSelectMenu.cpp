@@ -7,7 +7,7 @@
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
 #include "puzzle/PlayerState.h"
-#include "puzzle/ProfileManager.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/PuzzleRecord.h"
 #include "puzzle/SetStats.h"
 #include "puzzle/SmallArtGrid.h"
@@ -78,7 +78,7 @@ TextLabel* PuzzleSelectMenu::GetTopLabel() const { return mTopLabel.Get(); }
 
 TextLabel* PuzzleSelectMenu::GetBottomLabel() const { return mBottomLabel.Get(); }
 
-SetProgress* PuzzleSelectMenu::Progress() const { return FindSetProgress(mMode, mSet); }
+const SetProgress* PuzzleSelectMenu::Progress() const { return FindSetProgress(mMode, mSet); }
 
 int PuzzleSelectMenu::FindEntry(int buttonId) const {
     for (size_t i = 0; i < mEntries.size(); ++i)
@@ -161,7 +161,7 @@ void PuzzleSelectMenu::AddPuzzleButton(int id, int x, int y, int previewX, int p
             button->AddWidget(new PuzzleIcon(static_cast<float>(button->mWidth / 2 + 1),
                                              static_cast<float>(button->mHeight / 2 + 1), *record,
                                              id == mJustCompleted));
-            entry.mBestTime = progress->mBestTime;
+            entry.mBestSeconds = progress->mBestTime;
             mHighestCompleted = std::max(mHighestCompleted, id);
         } else {
             button = new ButtonWidget(fx, fy, mCurrentImage, L"", true);
@@ -212,23 +212,18 @@ void PuzzleSelectMenu::PuzzleLoadingDone() {
 // --- Progress and the list ------------------------------------------------------------------------
 
 void PuzzleSelectMenu::RecordNewCompletion() {
-    SetProgress* set = Progress();
+    // The win itself wrote the completion and opened the next puzzle; what
+    // is left is whether it was the one that finished the set.
+    const SetProgress* set = Progress();
     if (!set || mJustCompleted < 0) return;
-    const int unlock = set->mUnlock;
-    PuzzleProgress* puzzle = FindPuzzleProgress(mMode, mSet, mJustCompleted);
-    if (!puzzle) return;
-    puzzle->mCompleted = true;
-    if (mJustCompleted != unlock - 1) return;
-    if (unlock < CountCatalogPuzzles(mGameName, mMode, mSet))
-        set->mUnlock = unlock + 1;
-    else
-        mCompletedSet = mSet;
+    const int count = CountCatalogPuzzles(mGameName, mMode, mSet);
+    if (mJustCompleted == count - 1 && set->mUnlock >= count) mCompletedSet = mSet;
 }
 
 void PuzzleSelectMenu::SetCurrentSet(int set) {
     mSet = set;
-    if (mMode == 0 && gPlayerState) gPlayerState->mCurrentCountry = set;
-    SetProgress* progress = Progress();
+    if (mMode == 0) PlayerProgress::SetCurrentSet(set);
+    const SetProgress* progress = Progress();
     mShownPuzzle = -1;
     if (!progress) {
         mUnlockedCount = 0;
@@ -236,11 +231,10 @@ void PuzzleSelectMenu::SetCurrentSet(int set) {
     }
     const int count = static_cast<int>(progress->mPuzzles.size());
     mUnlockedCount = count;
-    if (set < SetStats::CountSets(mGameName, mMode)) {
-        progress->mUnlock = std::clamp(progress->mUnlock, 0, count);
-        mUnlockedCount = progress->mUnlock;
-    }
-    progress->mIntroduced = true;
+    // A count beyond the set's puzzles opens them all; it is kept as it is,
+    // for a catalogue that grows.
+    if (set < SetStats::CountSets(mGameName, mMode)) mUnlockedCount = std::clamp(progress->mUnlock, 0, count);
+    PlayerProgress::IntroduceSet(mMode, set);
 }
 
 void PuzzleSelectMenu::RebuildPuzzleList() {
@@ -248,7 +242,6 @@ void PuzzleSelectMenu::RebuildPuzzleList() {
     const int count = progress ? static_cast<int>(progress->mPuzzles.size()) : 0;
     mHighestCompleted = 0;
     mFirstOpen = count - 1;
-    ProfileManager::Save();
     for (PuzzleEntry& entry : mEntries) {
         Remove(entry.mButton);
         Remove(entry.mPreview);
@@ -278,12 +271,12 @@ void PuzzleSelectMenu::ShowPuzzleInfo(int index) {
     if (index < 0 || index >= count) return;
     const PuzzleEntry& entry = mEntries[static_cast<size_t>(index)];
     if (DynamicWidget* preview = entry.mPreview.Get()) preview->SetVisible(true);
-    const bool completed = entry.mBestTime >= 0;
+    const bool completed = entry.mBestSeconds >= 0;
     if (top) top->SetText(GetLocalizedString(completed ? entry.mName : L"exhibit_name_unbeaten"));
     // A completion without a recorded time (0) has no time to show.
     if (bottom)
-        bottom->SetText(entry.mBestTime > 0 ? FormatChecked(GetLocalizedString(L"exhibit_time"),
-                                                            {entry.mBestTime / 60, entry.mBestTime % 60})
+        bottom->SetText(entry.mBestSeconds > 0 ? FormatChecked(GetLocalizedString(L"exhibit_time"),
+                                                            {entry.mBestSeconds / 60, entry.mBestSeconds % 60})
                                             : GetLocalizedString(L"exhibit_time_unbeaten"));
     if (AnimationWidget* stars = mStarWidget.Get()) {
         const PuzzleProgress* progress = FindPuzzleProgress(mMode, mSet, index);
@@ -321,7 +314,7 @@ void PuzzleSelectMenu::ButtonMouseEnter(int id) {
     const int index = FindEntry(id);
     if (index < 0) return;
     PuzzleEntry& entry = mEntries[static_cast<size_t>(index)];
-    PlayButtonLook(entry, entry.mBestTime >= 0 ? L"puzzle_mouse_over" : L"puzzle_mouse_current_over");
+    PlayButtonLook(entry, entry.mBestSeconds >= 0 ? L"puzzle_mouse_over" : L"puzzle_mouse_current_over");
     if (index == mShownPuzzle) return;
     ShowStarText(L"");
     ShowPuzzleInfo(index);
@@ -337,7 +330,7 @@ void PuzzleSelectMenu::ButtonDepress(int id) {
     AnimationWidget::ButtonDepress(id);
     const int index = FindEntry(id);
     if (index < 0 || mEntries[static_cast<size_t>(index)].mLocked) return;
-    if (gPlayerState) gPlayerState->mCurrentPuzzle = index;
+    PlayerProgress::ChoosePuzzle(index);
     if (!gGameScreens.mPuzzleLoading) return;
     ShowGameScreen(gGameScreens.mPuzzleLoading(mGameName, mMode, mSet, index, true));
     RemoveSelf();
@@ -388,8 +381,7 @@ void PuzzleSelectMenu::AnimationMessage(int, const std::wstring& message) {
         if (mMode != 0) {
             if (gGameScreens.mSelectSet) next = gGameScreens.mSelectSet(mGameName, mMode, false);
         } else {
-            if (gPlayerState)
-                gPlayerState->mCurrentCountry = std::min(mSet + 1, SetStats::CountSets(mGameName, mMode) - 1);
+            PlayerProgress::SetCurrentSet(std::min(mSet + 1, SetStats::CountSets(mGameName, mMode) - 1));
             if (gGameScreens.mMapArrival) {
                 CaptureScreenshot(true);
                 next = gGameScreens.mMapArrival(mScreenshot.release(), SetName(),

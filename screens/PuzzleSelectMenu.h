@@ -26,7 +26,7 @@ public:
         WeakHandle<ButtonWidget> mButton;
         // The small picture; for a locked puzzle the locked frame.
         WeakHandle<DynamicWidget> mPreview;
-        int mBestTime = -1;  // -1: not completed
+        int mBestSeconds = -1;  // best time; -1: not completed
         bool mLocked = false;
         WeakHandle<AnimationWidget> mLook;  // the hover animation on the button
     };
@@ -77,7 +77,7 @@ private:
     void ShowStarText(const std::wstring& text);
     std::wstring SetName() const;
     // Looked up afresh: the profile's vectors may have been replaced.
-    SetProgress* Progress() const;
+    const SetProgress* Progress() const;
     void CreatePreview();
     void SetPuzzleImages();
 

@@ -5,7 +5,7 @@
 #include "core/Color.h"
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/PuzzleRecord.h"
 #include "puzzle/SetStats.h"
 #include "render/Font.h"
@@ -146,11 +146,8 @@ void SelectSetMenu::ButtonDepress(int id) {
     const SetProgress* progress = FindSetProgress(mMode, index);
     if (index < 0 || !progress || progress->mUnlock == 0 || !gGameScreens.mSetLoading) return;
     mShownSet = index;
-    if (gPlayerState) {
-        gPlayerState->mCurrentCountry = index;
-        gPlayerState->mCurrentMode = mMode;
-        gPlayerState->mCurrentTrack = 0;
-    }
+    PlayerProgress::EnterSet(mMode, index);
+    if (gPlayerState) gPlayerState->mCurrentTrack = 0;
     RemoveSelf();
     ShowGameScreen(gGameScreens.mSetLoading(index, 0));
 }

@@ -6,7 +6,7 @@
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
 #include "puzzle/PlayerState.h"
-#include "puzzle/ProfileManager.h"
+#include "puzzle/PlayerProgress.h"
 #include "screens/ConfirmDialogs.h"
 #include "screens/GameScreens.h"
 #include "screens/TipsAndCredits.h"
@@ -37,8 +37,7 @@ StoryIntroMenu::StoryIntroMenu() : Menu(L"story_intro") {
 void StoryIntroMenu::DoAction(const std::wstring& action, const std::wstring&, int) {
     if (action != L"ok" || mRead) return;
     mRead = true;
-    if (SetProgress* first = FindSetProgress(0, 0)) first->mIntroduced = true;
-    ProfileManager::Save();
+    PlayerProgress::ReadStoryLetter();
     if (gPlayerState && gPlayerState->mSeenTutorial) {
         // Nothing that follows closes the letter for it.
         if (gGameScreens.mSetLoading) ShowGameScreen(gGameScreens.mSetLoading(-1, 0));

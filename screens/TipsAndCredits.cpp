@@ -5,7 +5,7 @@
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
 #include "puzzle/PlayerState.h"
-#include "puzzle/ProfileManager.h"
+#include "puzzle/PlayerProgress.h"
 #include "screens/ConfirmDialogs.h"
 #include "screens/MyBoard.h"
 #include "screens/MyGameApp.h"
@@ -23,7 +23,7 @@ void MainMenuPage::DoAction(const std::wstring& action, const std::wstring&, int
 }
 
 CreditsMenu::CreditsMenu() : MainMenuPage(L"credits") {
-    ProfileManager::Save();
+    PlayerProgress::SaveSettings();
     const int hours = gPlayerState ? gPlayerState->mHours : 0;
     const int minutes = gPlayerState ? gPlayerState->mMinutes : 0;
     SetVariable(L"time", ScriptValue(FormatChecked(GetLocalizedString(L"credits_time"), {hours, minutes})));

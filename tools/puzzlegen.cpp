@@ -47,7 +47,9 @@ int CelOf(char c) {
 
 // ---- Story mode -------------------------------------------------------------
 
-const SetDrawing kMeadow = {"meadow", {
+// The lessons: exactly the tutorial's puzzles (constants.xml "tutorials"),
+// played one after another before the wings open.
+const SetDrawing kLessons = {"lessons", {
     {"p_heart", "Heart", {
         "pRpRp",
         "RRRRR",
@@ -60,6 +62,9 @@ const SetDrawing kMeadow = {"meadow", {
         "RRRRR",
         "sWTWs",
         "gWTWg"}},
+}};
+
+const SetDrawing kMeadow = {"meadow", {
     {"p_tree", "Tree", {
         "sGGGs",
         "GGGGG",
@@ -264,7 +269,7 @@ const SetDrawing kAttic = {"attic", {
 
 namespace {
 
-std::vector<SetDrawing> StorySets() { return {kMeadow, kHarbor, kPeaks}; }
+std::vector<SetDrawing> StorySets() { return {kLessons, kMeadow, kHarbor, kPeaks}; }
 std::vector<SetDrawing> BonusSets() { return {kAttic}; }
 
 struct Built {

@@ -13,6 +13,20 @@ NoticeMenu::NoticeMenu(const std::wstring& key, Widget* fadeFrom, const std::wst
     PlayAnimationByName(L"notice_menu");
 }
 
+NoticeMenu::NoticeMenu(const Texts& texts, const std::wstring& fontName, int priority) : DialogMenu(nullptr) {
+    mPriority = priority;
+    mZOrder = priority;
+    SetVariable(L"title", texts.mTitle);
+    SetVariable(L"text", texts.mText);
+    SetVariable(L"text_font", fontName);
+    PlayAnimationByName(L"notice_menu");
+}
+
+NoticeMenu* NoticeMenu::WithText(const std::wstring& title, const std::wstring& text, const std::wstring& fontName,
+                                 int priority) {
+    return new NoticeMenu(Texts{title, text}, fontName, priority);
+}
+
 namespace {
 
 // "notice-menu": a notice of the localization key "text" in the font "menu".

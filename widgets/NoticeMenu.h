@@ -11,8 +11,18 @@ class ScriptCommandRegistry;
 class NoticeMenu : public DialogMenu {
 public:
     NoticeMenu(const std::wstring& key, Widget* fadeFrom, const std::wstring& fontName, int priority);
+    // A notice of texts made already (a localized format filled in).
+    static NoticeMenu* WithText(const std::wstring& title, const std::wstring& text, const std::wstring& fontName,
+                                int priority);
 
     // Registers "notice-menu" among the built-in commands; the application
     // does it before the animations load.
     static void RegisterScriptCommand(ScriptCommandRegistry& registry);
+
+private:
+    struct Texts {
+        std::wstring mTitle;
+        std::wstring mText;
+    };
+    NoticeMenu(const Texts& texts, const std::wstring& fontName, int priority);
 };

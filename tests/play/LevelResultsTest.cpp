@@ -2,7 +2,7 @@
 // screen each way out opens.
 #include "app/GameApp.h"
 #include "puzzle/PlayArtGrid.h"
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/LevelFailMenu.h"
 #include "tests/play/PlayScreenFixture.h"
@@ -25,10 +25,13 @@ protected:
         ClickCentre(mHarness, *button);
         Run(2);
     }
-    // A win with the buttons placed (no picture to wait for).
+    // A win recorded as the play screen records it, then its results with
+    // the buttons placed (no picture to wait for).
     LevelCompleteMenu* Win(int mode, int set, int puzzle, bool first, int mistakes = 0, int hints = 0) {
         if (first) Puzzle(mode, set, puzzle).mCompleted = false;
-        auto* menu = new LevelCompleteMenu(L"quiltro7", mode, set, puzzle, 125, mistakes, hints, nullptr, first);
+        const WinRecord win = PlayerProgress::RecordWin(L"quiltro7", mode, set, puzzle, 125, mistakes, hints);
+        EXPECT_EQ(win.mFirstCompletion, first);
+        auto* menu = new LevelCompleteMenu(L"quiltro7", mode, set, puzzle, 125, mistakes, hints, nullptr, win);
         ShowMenu(menu);
         Run(40);
         return menu;
@@ -44,7 +47,7 @@ TEST_F(LevelResultsTest, APlayedWinRecordsTheStarsAndContinueClosesThePlayScreen
     ASSERT_EQ(mMenu->mCompleted.size(), 1u);
     const PlayResult& r = mMenu->mCompleted[0];
     auto* menu = new LevelCompleteMenu(r.mPuzzle.mGame, 0, 1, 0, r.mSeconds, r.mMistakes, r.mHintsUsed, r.mArtGrid,
-                                       r.mFirstCompletion);
+                                       r.mWin);
     ShowMenu(menu);
     EXPECT_EQ(menu->GetArtHolder()->GetWidgets().size(), 1u) << "the picture moved to the results";
     Run(20);
@@ -71,7 +74,7 @@ TEST_F(LevelResultsTest, TheSummaryRecordsTheLatestStarsAndOpensTheBonusSetAfter
     EXPECT_TRUE(menu->GetVariable(L"was_without_hints").ToBool());
     CloseAll();
     const int before = Set(1, 0).mUnlock;
-    Win(0, 2, Last(0, 2), true);
+    Win(0, 3, Last(0, 3), true);
     EXPECT_EQ(Set(1, 0).mUnlock, before + 1);
     EXPECT_NE(TopMenu<NoticeMenu>(), nullptr);
 }
@@ -87,16 +90,17 @@ TEST_F(LevelResultsTest, ContinueOpensTheNextScreenAndUnlocks) {
     const Row rows[] = {
         {0, 0, 0, true, "puzzle 0.1", 0, 0, 2},          // the linear set opens the next at once
         {0, 0, -1, true, "loading 1", 0, 1, 1},          // and the next set after its last
-        {0, 1, 0, true, "select 1", 0, 1, 1},            // other sets go back to their puzzles
+        {0, 1, 0, true, "select 1", 0, 1, 2},            // other sets go back to their puzzles, the next open
         {0, 1, -1, true, "map", 0, 2, 2},                // a set's last puzzle opens the next set
         {0, 1, -1, false, "loading 1", 0, 2, 1},         // a repeat unlocks nothing
-        {0, 2, -1, true, "final", 0, 2, 1},              // the last story set ends the story
+        {0, 2, -1, true, "map", 0, 3, 2},
+        {0, 3, -1, true, "final", 0, 3, 1},              // the last story set ends the story
         {1, 0, -1, true, "sets 1 last", 1, 0, 1},        // the last bonus set
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.opened);
         mOpened.clear();
-        Set(0, 2).mUnlock = 1;
+        for (int set : {2, 3}) Set(0, set).mUnlock = 1;
         Set(1, 0).mUnlock = 1;
         const int puzzle = row.puzzle < 0 ? Last(row.mode, row.set) : row.puzzle;
         LevelCompleteMenu* menu = Win(row.mode, row.set, puzzle, row.first);

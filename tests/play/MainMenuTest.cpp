@@ -101,8 +101,8 @@ TEST_F(MainMenuTest, TheLetterComesOnceThenTheTutorialQuestion) {
         } else {
             EXPECT_EQ(mOpened, std::vector<std::string>{"set loading"});
             EXPECT_EQ(gPlayerState->mCurrentCountry, 1);
-            // The tutorial's two puzzles are done; the rest of the set is open to play.
-            EXPECT_EQ(completed, 2);
+            // Every lesson is done and open.
+            EXPECT_EQ(completed, static_cast<int>(Story()[0].mPuzzles.size()));
             EXPECT_EQ(Story()[0].mUnlock, static_cast<int>(Story()[0].mPuzzles.size()));
             EXPECT_EQ(Story()[1].mUnlock, 1);
         }
@@ -147,7 +147,7 @@ TEST_F(MainMenuTest, BackToTheMenuFromTheTutorialCountsItsFirstPuzzles) {
             EXPECT_EQ(gPlayerState->mCurrentCountry, 1);
             EXPECT_TRUE(Story()[0].mPuzzles[0].mCompleted && Story()[0].mPuzzles[1].mCompleted);
             EXPECT_EQ(gPlayerState->CountCompletedPuzzles(0, 0), 2);
-            EXPECT_EQ(Story()[0].mUnlock, 3) << "the puzzle after the tutorial opens";
+            EXPECT_EQ(Story()[0].mUnlock, 2) << "both lessons open";
             EXPECT_EQ(Story()[1].mUnlock, 1);
         } else {
             EXPECT_EQ(Progress(), before);

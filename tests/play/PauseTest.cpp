@@ -31,10 +31,11 @@ TEST_F(PlayScreenTest, ThePauseDialogLeadsOutOfThePuzzleAndSaves) {
         const char* opens;  // null: the same puzzle again
     };
     const std::string profiles = JoinPath(mHarness.UserDataFolder(), "profiles.xml");
-    // From the tutorial set the puzzles lead on to the next set.
+    // From the lessons the puzzles lead on to the next set.
     for (const Case& c : {Case{1, L"main_menu", "main menu"}, Case{1, L"desk", "puzzles 0/1"},
                           Case{0, L"desk", "set loading"}, Case{1, L"restart", nullptr}}) {
-        auto* screen = new MyPlayScreen(PuzzleRef{L"quiltro7", 0, c.set, 2});
+        // The second lesson, or a wing's last puzzle.
+        auto* screen = new MyPlayScreen(PuzzleRef{L"quiltro7", 0, c.set, c.set == 0 ? 1 : 2});
         ShowMenu(screen);
         Run(200);
         screen->DoAction(L"options", L"", 0);

@@ -49,7 +49,7 @@ ImageData DrawFrame(D3DInterface& device, WidgetManager& widgets) {
 }  // namespace
 
 TEST_F(PlayScreenTest, TheScreenLooksAsStored) {
-    Open(0, 0, 2);
+    Open(0, 1, 0);
     // Some tiles, a mark, one mistake, and a line held along the second row.
     RevealTiles(9);
     ClickCell(2, 4, MouseButton::Right);
@@ -121,7 +121,7 @@ TEST_F(PlayScreenTest, AConfirmationFadesInFromThePauseDialogWhereItStands) {
 // The clock's tick marks only where its label stands; a frame drawn there
 // alone is the frame drawn whole.
 TEST_F(PlayScreenTest, AClockTickDrawnOnlyWhereItsLabelStandsMatchesTheWholeFrame) {
-    Open(0, 0, 2);
+    Open(0, 1, 0);
     Run(300);
     std::unique_ptr<D3DInterface> device = StartTestGLDevice();
     if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";

@@ -10,11 +10,11 @@
 
 namespace {
 using State = PlayPuzzleMenu::State;
-constexpr int kMeadow = 0;  // the first story set: 5 x 5, 3 mistakes, 5 reveals a hint
+constexpr int kMeadow = 1;  // the first wing, after the lessons: 5 x 5, 3 mistakes, 5 reveals a hint
 }  // namespace
 
 TEST_F(PlayScreenTest, SolvedOneStepAfterTheLastCellAnimationWithTheBestTimeAndTheReveal) {
-    ASSERT_EQ(Open(0, kMeadow, 2)->GetState(), State::Playing);
+    ASSERT_EQ(Open(0, kMeadow, 0)->GetState(), State::Playing);
     EXPECT_EQ(mMenu->GetToolCount(), 2);
     EXPECT_NE(mMenu->GetHintMeter(), nullptr);
     RevealTiles();
@@ -33,9 +33,9 @@ TEST_F(PlayScreenTest, SolvedOneStepAfterTheLastCellAnimationWithTheBestTimeAndT
     EXPECT_EQ(result.mSeconds, 59);
     EXPECT_EQ(result.mMistakes, 0);
     EXPECT_EQ(mMenu->GetHintMeter(), nullptr) << "the HUD is a still picture";
-    EXPECT_TRUE(result.mFirstCompletion);
+    EXPECT_TRUE(result.mWin.mFirstCompletion);
     EXPECT_EQ(result.mArtGrid, mMenu->GetArtGrid());
-    EXPECT_EQ(Puzzle(0, kMeadow, 2).mBestTime, 59);
+    EXPECT_EQ(Puzzle(0, kMeadow, 0).mBestTime, 59);
     EXPECT_TRUE(mApp->Played(L"reveal5"));
     EXPECT_TRUE(Grid().mDisabled);
     // The picture appears, then the board is frozen and the screen is done.
@@ -58,23 +58,23 @@ TEST_F(PlayScreenTest, BestTimeKeepsTheFastestWinAndFirstCompletionIsReported) {
     };
     const Case cases[] = {{0, false, 5999, 59}, {59, true, 7500, 59}, {80, true, 7500, 75}, {0, true, 12, 0}};
     for (const Case& c : cases) {
-        Open(0, kMeadow, 3);
+        Open(0, kMeadow, 1);
         ASSERT_EQ(mMenu->GetState(), State::Playing);
-        Puzzle(0, kMeadow, 3).mBestTime = c.storedBest;
-        Puzzle(0, kMeadow, 3).mCompleted = c.completed;
+        Puzzle(0, kMeadow, 1).mBestTime = c.storedBest;
+        Puzzle(0, kMeadow, 1).mCompleted = c.completed;
         mHarness.TypeText(L"wunderp");
         EXPECT_TRUE(mMenu->mCompleted.empty());
         mMenu->SetElapsed(c.elapsed);
         mMenu->KeyChar(L'a');
         ASSERT_EQ(mMenu->mCompleted.size(), 1u) << c.elapsed;
-        EXPECT_EQ(mMenu->mCompleted[0].mFirstCompletion, !c.completed);
-        EXPECT_EQ(Puzzle(0, kMeadow, 3).mBestTime, c.best) << c.storedBest << " " << c.elapsed;
+        EXPECT_EQ(mMenu->mCompleted[0].mWin.mFirstCompletion, !c.completed);
+        EXPECT_EQ(Puzzle(0, kMeadow, 1).mBestTime, c.best) << c.storedBest << " " << c.elapsed;
         CloseAll();
     }
 }
 
 TEST_F(PlayScreenTest, ALossWaitsForEveryMistakeThenExplodesAndOpensTheFailScreenOnce) {
-    Open(0, kMeadow, 2);
+    Open(0, kMeadow, 0);
     // Marking tiles: each is a mistake (3 allowed at 5 x 5).
     int made = 0;
     for (int x = 0; x < 5 && made < 3; ++x)
@@ -107,7 +107,7 @@ TEST_F(PlayScreenTest, ALossWaitsForEveryMistakeThenExplodesAndOpensTheFailScree
 }
 
 TEST_F(PlayScreenTest, TheClockShowsWholeSecondsAndStopsUnderAnotherScreen) {
-    Open(0, kMeadow, 2);
+    Open(0, kMeadow, 0);
     mMenu->SetElapsed(12245);
     Run(54);
     EXPECT_EQ(mMenu->GetTimerText(), L"0:00") << "the label waits for a whole second";
@@ -127,7 +127,7 @@ TEST_F(PlayScreenTest, TheClockShowsWholeSecondsAndStopsUnderAnotherScreen) {
 }
 
 TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
-    Open(0, kMeadow, 2);
+    Open(0, kMeadow, 0);
     HintMeter* meter = mMenu->GetHintMeter();
     EXPECT_EQ(gPlayerState->mNumHints, 1);
     gPlayerState->mSeenHint = false;
@@ -147,9 +147,10 @@ TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
 }
 
 TEST_F(PlayScreenTest, TheFirstPuzzlesHaveOneToolAndTheToggleSwitchesTools) {
-    for (const auto& [puzzle, tools] : {std::pair{0, 1}, std::pair{2, 2}}) {
+    // The lessons have the tile tool alone; the wings have both.
+    for (const auto& [set, tools] : {std::pair{0, 1}, std::pair{kMeadow, 2}}) {
         gPlayerState->mToggleMode = true;
-        Open(0, kMeadow, puzzle);
+        Open(0, set, 0);
         ASSERT_EQ(mMenu->GetToolCount(), tools);
         EXPECT_EQ(mMenu->GetToolLabel(0), L"Left click");
         // Over the board the pointer is the tool's own picture.
@@ -188,7 +189,7 @@ TEST_F(PlayScreenTest, AWinGrowsAMissingSetAndAShortPuzzleList) {
         int set, puzzle;
         size_t setsKept, puzzlesKept;
     };
-    for (const Case& c : {Case{1, 3, 1, 0}, Case{0, 3, 1, 1}}) {
+    for (const Case& c : {Case{2, 1, 2, 0}, Case{1, 2, 2, 1}}) {
         gPlayerState->mToggleMode = true;
         mMenu = new TestPlayMenu(PuzzleRef{L"quiltro7", 0, c.set, c.puzzle});
         ShowMenu(mMenu);

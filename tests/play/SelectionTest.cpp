@@ -5,7 +5,7 @@
 #include "data/AssetManager.h"
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
-#include "puzzle/PlayerState.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/SetStats.h"
 #include "render/Font.h"
 #include "render/Image.h"
@@ -18,6 +18,10 @@
 #include "widgets/TextLabel.h"
 
 namespace {
+
+// Two wings of five puzzles: the second and the last of the story.
+constexpr int kHarbor = 2;
+constexpr int kPeaks = 3;
 
 class SelectionTest : public PlayScreenTest {
 protected:
@@ -54,18 +58,19 @@ protected:
 
 }  // namespace
 
-// The last open puzzle won for the first time opens the next, which flashes;
-// a repeat of an earlier puzzle changes nothing.
+// The last open puzzle won for the first time opened the next with the win;
+// the choice shows it flashing. A repeat of an earlier puzzle changes nothing.
 TEST_F(SelectionTest, AFreshCompletionOpensTheNextPuzzleWhichFlashes) {
     struct Case {
         int justCompleted, unlockAfter, flashes;
     } cases[] = {{1, 3, 2}, {0, 2, 1}};
     for (const Case& c : cases) {
-        Complete(0, 1, 1, 2);
-        Set(0, 1).mPuzzles[1].mCompleted = false;
-        PuzzleSelectMenu* menu = OpenSelect(0, 1, c.justCompleted);
-        EXPECT_EQ(Set(0, 1).mUnlock, c.unlockAfter);
-        EXPECT_TRUE(Puzzle(0, 1, c.justCompleted).mCompleted);
+        Complete(0, kHarbor, 1, 2);
+        Set(0, kHarbor).mPuzzles[1].mCompleted = false;
+        PlayerProgress::RecordWin(L"quiltro7", 0, kHarbor, c.justCompleted, 30, 0, 0);
+        PuzzleSelectMenu* menu = OpenSelect(0, kHarbor, c.justCompleted);
+        EXPECT_EQ(Set(0, kHarbor).mUnlock, c.unlockAfter);
+        EXPECT_TRUE(Puzzle(0, kHarbor, c.justCompleted).mCompleted);
         ASSERT_NE(menu->GetFlashWidget(), nullptr);
         EXPECT_EQ(menu->GetFlashWidget()->mX, Button(menu, c.flashes)->mX);
         EXPECT_EQ(menu->GetShownPuzzle(), c.justCompleted);
@@ -86,10 +91,11 @@ TEST_F(SelectionTest, TheLastPuzzleOfASetLeadsToTheMapOrTheStorysEnd) {
         const char* opened;
         int currentSet;
         bool selectOpen;
-    } cases[] = {{1, "map harbor", 2, false}, {2, "final", 2, true}};
+    } cases[] = {{kHarbor, "map harbor", kPeaks, false}, {kPeaks, "final", kPeaks, true}};
     for (const Case& c : cases) {
         mOpened.clear();
         Complete(0, c.set, 4, 5);
+        PlayerProgress::RecordWin(L"quiltro7", 0, c.set, 4, 30, 0, 0);
         gPlayerState->mCurrentCountry = c.set;
         PuzzleSelectMenu* menu = OpenSelect(0, c.set, 4, 1);
         for (int i = 0; i < 200 && mOpened.empty(); ++i) Run(1);
@@ -106,9 +112,11 @@ TEST_F(SelectionTest, TheLastPuzzleOfASetLeadsToTheMapOrTheStorysEnd) {
 // unsolved one the "unbeaten" texts; a best time of 125 s as 2 and 5; the
 // stars and times as profiles.xml (written on the way in) has them.
 TEST_F(SelectionTest, ThePanelShowsWhatTheSavedProfileHolds) {
-    Complete(0, 1, 4, 5);
-    Set(0, 1).mPuzzles[2].mBestTime = 125;
-    PuzzleSelectMenu* menu = OpenSelect(0, 1, -2);
+    Complete(0, kHarbor, 4, 5);
+    // As a win records it, and saves it at once.
+    Set(0, kHarbor).mPuzzles[2].mBestTime = 125;
+    PlayerProgress::SaveSettings();
+    PuzzleSelectMenu* menu = OpenSelect(0, kHarbor, -2);
     EXPECT_EQ(menu->GetShownPuzzle(), 3);
 
     std::string saved;
@@ -126,7 +134,7 @@ TEST_F(SelectionTest, ThePanelShowsWhatTheSavedProfileHolds) {
         EXPECT_EQ(menu->GetShownPuzzle(), c.puzzle);
         EXPECT_EQ(menu->GetTopLabel()->GetText(), c.name);
         EXPECT_EQ(menu->GetBottomLabel()->GetText(), c.time);
-        const PuzzleProgress& p = Puzzle(0, 1, c.puzzle);
+        const PuzzleProgress& p = Puzzle(0, kHarbor, c.puzzle);
         AnimationWidget* stars = menu->GetStarWidget();
         EXPECT_EQ(stars->GetVariable(L"show_complete_star").ToBool(), p.mCompleted);
         EXPECT_EQ(stars->GetVariable(L"show_hint_star").ToBool(), p.mWithoutHints);
@@ -139,7 +147,7 @@ TEST_F(SelectionTest, ThePanelShowsWhatTheSavedProfileHolds) {
 // A locked puzzle shows its locked frame and its click opens nothing;
 // indexes from scripts and profiles out of range change nothing.
 TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
-    PuzzleSelectMenu* menu = OpenSelect(0, 1, -1);  // a set still locked
+    PuzzleSelectMenu* menu = OpenSelect(0, kHarbor, -1);  // a set still locked
     ASSERT_EQ(menu->GetEntries().size(), 5u);
     const PuzzleSelectMenu::PuzzleEntry& locked = menu->GetEntries()[0];
     EXPECT_TRUE(locked.mLocked);
@@ -160,10 +168,10 @@ TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
         CloseAll();
     }
     // An open puzzle's click opens its loading screen.
-    Complete(0, 1, 0, 1);
-    menu = OpenSelect(0, 1, -1);
+    Complete(0, kHarbor, 0, 1);
+    menu = OpenSelect(0, kHarbor, -1);
     PointAt(Button(menu, 0), true);
-    EXPECT_EQ(mOpened, std::vector<std::string>{"puzzle 1.0"});
+    EXPECT_EQ(mOpened, std::vector<std::string>{"puzzle 2.0"});
 }
 
 // The set list's text: an open set's progress; a locked one what it waits
@@ -171,7 +179,7 @@ TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
 TEST_F(SelectionTest, TheSetInformationTellsWhatIsLeft) {
     std::string sets;
     ASSERT_TRUE(ReadFileToString(JoinPath(QUILTRO7_SOURCE_GAMEDATA, "properties/sets7.xml"), sets));
-    const size_t at = sets.find("unlock=\"1\" separate");
+    const size_t at = sets.find("unlock=\"4\" separate");
     ASSERT_NE(at, std::string::npos);
     sets.replace(at, 10, "unlock=\"3\"");
     SetStats table(false);
@@ -187,7 +195,10 @@ TEST_F(SelectionTest, TheSetInformationTellsWhatIsLeft) {
         {0, 1, FormatChecked(GetLocalizedString(L"bonus_set_info"), {GetLocalizedString(L"attic"), 1, 3})},
     };
     for (const Case& c : cases) {
-        for (int set = 0; set < 3; ++set) Complete(0, set, set < c.storySetsDone ? 5 : 0, 1);
+        for (int set = 0; set < 3; ++set) {
+            const int puzzles = static_cast<int>(Set(0, set).mPuzzles.size());
+            Complete(0, set, set < c.storySetsDone ? puzzles : 0, 1);
+        }
         Complete(1, 0, 1, c.bonusUnlock);
         auto* menu = new SelectSetMenu(L"quiltro7", 1, false);
         ShowMenu(menu);

@@ -4,6 +4,8 @@
 #include <set>
 
 #include "core/StringUtil.h"
+#include "data/Constants.h"
+#include "data/ConstantsLoader.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/LineSolver.h"
 #include "puzzle/MyLocalization.h"
@@ -100,8 +102,15 @@ TEST_F(OurCatalogue, EachSetHasItsMusicItsPlaceAndItsTitles) {
             EXPECT_TRUE(HasLocalizedString(set.mName));
             for (const PuzzleRecord& p : Game().mModes[mode][s])
                 EXPECT_TRUE(HasLocalizedString(p.mName)) << WStringToString(p.mName);
-            EXPECT_TRUE(mode != 0 || set.mX != 0 || set.mY != 0) << "story sets need a map place";
+            // The lessons come before the map; every wing is on it.
+            EXPECT_EQ(mode == 0 && s > 0, set.mX != 0 || set.mY != 0) << "story wings need a map place";
         }
     }
-    EXPECT_EQ(FindPuzzleTitle(L"meadow", 0), L"Heart");
+    // The first story set is the lessons: exactly the tutorial's puzzles.
+    ASSERT_FALSE(Game().mModes[0].empty());
+    ConstantsLoader constants;
+    ASSERT_TRUE(constants.Load(JoinPath(TestGameDataFolder(), "properties/constants.xml")));
+    EXPECT_EQ(static_cast<int>(Game().mModes[0][0].size()), GetConstantInt(L"tutorials"));
+    EXPECT_EQ(FindPuzzleTitle(L"lessons", 0), L"Heart");
+    EXPECT_EQ(FindPuzzleTitle(L"meadow", 0), L"Tree");
 }

@@ -11,6 +11,7 @@
 #include "platform/ChildProcess.h"
 #include "platform/FileSystem.h"
 #include "platform/System.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"
 #include "tests/support/OddUserFiles.h"
@@ -296,14 +297,19 @@ TEST_F(Profiles, CreateRenameAndSelect) {
     EXPECT_FALSE(ProfileManager::Save());
 }
 
-TEST_F(Profiles, TheTypedCodeRunsOnTheMainThread) {
-    ProfileManager manager(false);
-    ProfileManager::RenameProfile(0, L"Ana");
-    std::thread loader([] { ProfileManager::SelectProfile(0); });
+// The loading thread reads and publishes the slots; nobody becomes the
+// player there. The main thread selects the stored one, and the name's typed
+// code runs there.
+TEST_F(Profiles, TheStoredProfileIsSelectedOnTheMainThread) {
+    WriteProfiles("<profiles selected=\"1\"><profile name=\"Bo\"/><profile name=\"Ana\"/></profiles>");
+    std::thread loader([] { ProfileManager reader{ProfileManager::NoSelection{}}; });
     loader.join();
-    EXPECT_EQ(gSelectedProfile, 0);
+    EXPECT_EQ(gSelectedProfile, 1);
+    EXPECT_EQ(gPlayerState, nullptr);
+    EXPECT_EQ(gCurrentPlayerState, nullptr);
     EXPECT_TRUE(mApp->mCodes.empty());
-    mApp->Step();
+    PlayerProgress::SelectStoredProfile();
+    EXPECT_EQ(gPlayerState, &gProfiles[1].mState);
     ASSERT_EQ(mApp->mCodes.size(), 1u);
     EXPECT_EQ(mApp->mCodes[0], L"Ana");
     EXPECT_EQ(mApp->mPlayerName, L"Ana");

@@ -56,10 +56,10 @@ TEST_F(GameFlowTest, StoryStartsWithTheLetterThenPassesTheTutorialSetAndEndsOnTh
     app.GetBoard()->StartStory();
     app.GetBoard()->StartStory();
     EXPECT_EQ(mOpened, (std::vector<std::string>{"intro", "loading"}));
-    // Past the tutorial: its two puzzles done, the rest of the first set open
-    // to play, so the story goes on there; the next set is open too.
-    EXPECT_EQ(gPlayerState->mCurrentCountry, 0);
-    EXPECT_EQ(gPlayerState->CountCompletedPuzzles(0, 0), 2);
+    // Past the lessons: every one done and open, and the story goes on in
+    // the first wing, open at its first puzzle.
+    EXPECT_EQ(gPlayerState->mCurrentCountry, 1);
+    EXPECT_EQ(gPlayerState->CountCompletedPuzzles(0, 0), static_cast<int>(story[0].mPuzzles.size()));
     EXPECT_EQ(story[0].mUnlock, static_cast<int>(story[0].mPuzzles.size()));
     EXPECT_EQ(story[1].mUnlock, 1);
 
