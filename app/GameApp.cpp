@@ -158,11 +158,6 @@ void GameApp::RunOnMainThread(std::function<void()> call) {
     mMainThreadCalls.push_back(std::move(call));
 }
 
-void GameApp::RunLater(std::function<void()> call) {
-    std::lock_guard<std::mutex> lock(mMainThreadCallsLock);
-    mMainThreadCalls.push_back(std::move(call));
-}
-
 void GameApp::RunMainThreadCalls() {
     std::vector<std::function<void()>> calls;
     {

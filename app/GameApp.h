@@ -104,10 +104,9 @@ public:
     // the start of the next update step (loaders run on a worker thread).
     void RunOnMainThread(std::function<void()> call);
     bool IsMainThread() const { return std::this_thread::get_id() == mMainThreadId; }
-    // Runs the call at the start of the next update step even when asked on
-    // the main thread: a screen opened from inside another screen's teardown
-    // waits until the tree is quiet.
-    void RunLater(std::function<void()> call);
+    // The publisher's, the logo and the distributor screens are over: the
+    // title (or the game) is showing.
+    bool IsPastStartupScreens() const { return mTitleShown; }
 
     // The game's board under every screen (made by StartGame, owned by the tree).
     Board* mBoard = nullptr;

@@ -77,6 +77,16 @@ void Tell(const std::wstring& key, const std::string& first, const std::string& 
     if (sNotice) sNotice(key, first, second);
 }
 
+// A reader's message without the file's path, which the notice names apart:
+// "... on Line 3 in File '/home/...'" becomes "... on Line 3".
+std::string WithoutFile(std::string problem) {
+    for (size_t at; (at = problem.find(" in File '")) != std::string::npos;) {
+        const size_t end = problem.find('\'', at + 10);
+        problem.erase(at, end == std::string::npos ? std::string::npos : end + 1 - at);
+    }
+    return problem;
+}
+
 }  // namespace
 
 // --- Saving ------------------------------------------------------------------------------------------
@@ -89,7 +99,11 @@ bool PlayerProgress::Save() {
     sToldSaveFailure = true;
     WriteShortLog(StrFormat("Progress could not be saved in %s: %s", GetAppDataFolder().c_str(), reason.c_str()),
                   true);
-    Tell(L"save_failed", GetAppDataFolder(), reason);
+    // "in /home/ana/.local/share/...: no space left on device."
+    std::string folder = GetAppDataFolder();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+    Tell(L"save_failed", folder, reason);
     return false;
 }
 
@@ -109,7 +123,7 @@ void PlayerProgress::SelectStoredProfile() {
     if (problem.empty()) return;
     const std::string& kept = ProfileManager::GetLastDamagedCopy();
     if (!kept.empty()) {
-        Tell(L"profiles_damaged", problem, kept);
+        Tell(L"profiles_damaged", WithoutFile(problem), GetFileName(kept));
     } else if (ProfileManager::IsSaveBlocked()) {
         // The one notice says that nothing will be saved: no second one.
         sToldSaveFailure = true;

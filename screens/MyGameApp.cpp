@@ -75,13 +75,13 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
         return new ConfirmPuzzleSelectMenu(game, mode, set, caller);
     };
     // What went wrong with profiles.xml is told in the game's own notice,
-    // over whatever screen is showing, once the update step is quiet.
-    PlayerProgress::SetNotice([](const std::wstring& key, const std::string& first, const std::string& second) {
-        if (!gGameApp) return;
-        const std::wstring title = GetLocalizedString(key + L"_title");
-        const std::wstring text = FormatChecked(GetLocalizedString(key + L"_text"),
-                                                {StringToWString(first), StringToWString(second)});
-        gGameApp->RunLater([title, text] { ShowMenu(NoticeMenu::WithText(title, text, L"menu", 2)); });
+    // over whatever screen is showing, once the update steps are over (a save
+    // may fail in the middle of a screen's teardown) and the start-up
+    // screens have gone.
+    PlayerProgress::SetNotice([this](const std::wstring& key, const std::string& first, const std::string& second) {
+        mPendingNotices.emplace_back(GetLocalizedString(key + L"_title"),
+                                     FormatChecked(GetLocalizedString(key + L"_text"),
+                                                   {StringToWString(first), StringToWString(second)}));
     });
 }
 
@@ -164,6 +164,13 @@ void MyGameApp::LoadingThreadCompleted() {
     widget->mPriority = widget->mZOrder = 1000;
     mWidgetManager->AddWidget(widget);
     widget->PlayAnimationByName(StringToWString(name));
+}
+
+void MyGameApp::UpdateFrames() {
+    GameApp::UpdateFrames();
+    if (mPendingNotices.empty() || !IsPastStartupScreens() || IsShutdownRequested()) return;
+    for (const auto& [title, text] : mPendingNotices) ShowMenu(NoticeMenu::WithText(title, text, L"menu", 2));
+    mPendingNotices.clear();
 }
 
 void MyGameApp::ShutdownHook() {

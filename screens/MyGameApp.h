@@ -1,4 +1,8 @@
 #pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/GameApp.h"
 
 class MyBoard;
@@ -37,8 +41,13 @@ protected:
     void BeforeWindowHook() override;
     void ShutdownHook() override;
     void LoadingThreadCompleted() override;
+    // After the steps: the notices of the profile file, once the start-up
+    // screens are over.
+    void UpdateFrames() override;
 
 private:
+    // What went wrong with profiles.xml, waiting to be shown: title, text.
+    std::vector<std::pair<std::wstring, std::wstring>> mPendingNotices;
     // A developer path for measuring and looking at the play screen before the
     // menus lead there: QUILTRO7_DEV_PUZZLE="<mode>,<set>,<puzzle>" skips the
     // start-up screens and opens that puzzle as soon as loading ends.

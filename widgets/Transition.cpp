@@ -7,6 +7,10 @@ Transition::Transition(const std::wstring& animationName, Menu* newMenu, bool re
     : Menu(animationName) {
     mPriority = kPriority;
     mZOrder = kPriority;
+    // It covers everything until its script ends: paused under a menu opened
+    // meanwhile (a notice), it would hide that menu behind the old picture
+    // for good.
+    SetPauseWhenCovered(false);
     CaptureScreenshot(redrawScreenshot);
     auto* screenshot = new DynamicWidget(0.0f, 0.0f, mScreenshot.get(), 1.0f);
     screenshot->mCheckPixels = false;

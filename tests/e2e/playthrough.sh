@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The whole game as a new player meets it, in the real window on the packed
-# data, with real mouse and keys: start-up, name, menus, the tutorial, puzzles
-# won and lost, hints, options, the map, quitting and coming back, and a kill
-# right after a win, and the bonus list. What is checked is what a player sees (the game's own
+# data, with real mouse and keys: start-up, name, menus, the lessons, puzzles
+# won and lost, hints, options, the map, quitting and coming back, profiles
+# made and deleted, and the bonus list. The game is killed (SIGKILL) right
+# after the first name, on the results of a win and after each change on the
+# profiles screen; each restart shows all that was shown before the kill. What is checked is what a player sees (the game's own
 # screenshots) and what is on disk (profiles.xml, settings.xml). The pictures
 # are kept in the build folder's e2e-shots/.
 set -u
@@ -18,28 +20,7 @@ rm -rf "$SHOTS"; mkdir -p "$USERDIR" "$RUNDIR" "$SHOTS"
 "$TOOLS/pakbuild" "$DATADIR" "$RUNDIR/main.pak" > /dev/null || { echo "FAIL: pakbuild"; exit 1; }
 . "$(dirname "$0")/lib/driver.sh"
 
-# Colours the checks look for.
-CARD="232 221 189"      # the main menu's player band
-
-# The publisher's splash, the logo and the two distributor splashes, each
-# skipped by a click; then the title with its play button.
-skip_startup() {
-  click 512 384; click 512 384
-  sleep 1.2; click 512 384
-  sleep 1.2; click 512 384
-  wait_for title 15 looks 432 556 160 30 211 161 95
-}
-# A puzzle is in play once its HUD shows the Options button.
-wait_play() { wait_for "$1" 20 busy 40 690 160 12; sleep 0.3; }
-# From the main menu: Quit, and yes; the game ends well.
-quit_through_dialog() {
-  click 512 618
-  wait_for confirm-quit 5 looks $NOTICE_AT
-  sleep 1
-  click 382 466
-  wait_exit
-  [ "$rc" -eq 0 ] || fail "quit: exit status $rc"
-}
+. "$(dirname "$0")/lib/game.sh"
 
 start_game
 step "1. start-up screens, each skipped by a click"
@@ -56,6 +37,12 @@ type_text "a"
 key Return
 wait_for main-menu 8 looks 340 230 60 35 $CARD
 busy 440 232 150 32 || fail "the main menu does not show the player's name"
+
+step "2b. killed on the main menu: the name was on disk before the menu showed"
+kill_game
+holds profiles.xml '^<profiles selected="0"><profile name="Ana">'
+restart_to_menu main-menu-after-kill
+busy 440 232 150 32 || fail "the main menu does not show the player's name after the kill"
 
 step "3. tips, credits, and the bonus sets still locked"
 click 512 378
@@ -121,7 +108,7 @@ sleep 1.5; window_geometry
 shot windowed
 busy 600 462 200 26 && fail "windowed: the stretch option stays"
 
-step "6. back to the main menu (the tutorial counts as done), quit through the dialog"
+step "6. back to the main menu (the lessons count as done), quit through the dialog"
 click 652 595
 wait_for confirm-main-menu 5 looks $NOTICE_AT
 answer 382 466
@@ -132,7 +119,8 @@ grep -Eq 'volume="0\.[0-4]' "$USERDIR/settings.xml" || fail "the sound volume mo
 holds profiles.xml '^<profiles selected="0"><profile name="Ana">'
 holds profiles.xml 'seen-tutorial="1"'
 holds profiles.xml 'current-country="1"'
-record 0 0 1 | grep -q 'completed="1"' || fail "the tutorial's second puzzle does not count as done"
+record 0 0 1 | grep -q 'completed="1"' || fail "the second lesson does not count as done"
+[ "$(unlock 0 1)" -ge 1 ] || fail "the first wing is not open: $(unlock 0 1)"
 
 step "7. back again: the same player, straight to the main menu; the map"
 start_game
@@ -141,7 +129,7 @@ click 512 576
 wait_for main-menu 8 looks 340 230 60 35 $CARD
 busy 440 232 150 32 || fail "the main menu does not show the player's name after a restart"
 click 512 318
-# Play goes on in the first set, its next puzzle open.
+# Play goes on in the first wing, its first puzzle open.
 wait_for meadow 10 looks 60 302 500 20 246 240 226
 sleep 2.5  # the buttons take the pointer once the screen has come in
 click 340 396
@@ -156,19 +144,23 @@ wait_for meadow 10 looks 60 302 500 20 246 240 226
 sleep 2.5
 
 step "8. a puzzle solved by clicking its tiles"
-click 326 237
+click "$(puzzle_x 0)" "$(puzzle_y 0)"
 # The board's clue room, then play: every tile of the picture clicked.
 wait_play tree
 board_layout 5
-reveal_tiles 0 0 2
+reveal_tiles 0 1 0
 wait_for tree-complete 10 busy 60 200 130 20
 busy "$BOARD_X" "$BOARD_Y" 400 400 || fail "no picture shown"
-record 0 0 2 | grep -Eq 'completed="1" best-time="[1-9]' ||
-  fail "the win is not in profiles.xml: $(record 0 0 2)"
+record 0 1 0 | grep -Eq 'completed="1" best-time="[1-9]' ||
+  fail "the win is not in profiles.xml: $(record 0 1 0)"
+[ "$(unlock 0 1)" -eq 2 ] || fail "the next puzzle did not open with the win: $(unlock 0 1)"
 
 step "9. a puzzle lost by wrong moves, then retried; a hint"
-# The first set goes straight on to its next puzzle.
+# Back to the wing's puzzles, the next one open and flashing.
 click 125 637
+wait_for meadow-next 10 looks 60 302 500 20 246 240 226
+sleep 2.5
+click "$(puzzle_x 1)" "$(puzzle_y 1)"
 wait_play sun
 # Its empty corners, one after another; the first wrong move explains itself.
 click_cell 0 0
@@ -190,29 +182,67 @@ BEFORE=$SHOT
 click 52 92
 wait_for hint-used 10 changed_from "$BEFORE" "$BOARD_X" "$BOARD_Y" 400 400
 
-step "10. the puzzle won; the game killed as soon as the win is saved"
-reveal_tiles 0 0 3
-for _ in $(seq 1 100); do record 0 0 3 | grep -q 'completed="1"' && break; sleep 0.1; done
-kill -KILL "$GAME_PID"; wait "$GAME_PID" 2>/dev/null; GAME_PID=
-record 0 0 3 | grep -Eq 'completed="1" best-time="[1-9]' || fail "the win was not saved: $(record 0 0 3)"
+step "10. the puzzle won; the game killed on its results"
+reveal_tiles 0 1 1
+wait_for sun-complete 10 busy 60 200 130 20
+kill_game
+record 0 1 1 | grep -Eq 'completed="1" best-time="[1-9]' || fail "the win was not saved: $(record 0 1 1)"
+[ "$(unlock 0 1)" -eq 3 ] || fail "the puzzle after it is not open: $(unlock 0 1)"
 tail -c 20 "$USERDIR/profiles.xml" | grep -q '</profiles>' || fail "profiles.xml is not whole"
 
-step "11. after the kill: nothing lost, the same player; quit through the dialog"
-start_game
-skip_startup
-click 512 576
-wait_for main-menu 8 looks 340 230 60 35 $CARD
-quit_through_dialog
-for p in 0 1 2 3; do record 0 0 $p | grep -q 'completed="1"' || fail "puzzle $p of the first set lost: $(record 0 0 $p)"; done
-record 0 0 2 | grep -Eq 'best-time="[1-9]' || fail "a best time was lost"
+step "11. after the kill: nothing lost, the same player, the wing's card as the results left it"
+restart_to_menu main-menu-after-win
+click 512 318
+wait_for meadow-after-kill 10 looks 60 302 500 20 246 240 226
+sleep 2.5
+# The solved puzzle's card: its name and time (not "Not solved yet").
+move "$(puzzle_x 1)" "$(puzzle_y 1)"
+sleep 0.8; shot sun-card
+for p in 0 1; do record 0 0 $p | grep -q 'completed="1"' || fail "lesson $p lost: $(record 0 0 $p)"; done
+for p in 0 1; do record 0 1 $p | grep -q 'completed="1"' || fail "puzzle $p of the first wing lost: $(record 0 1 $p)"; done
+record 0 1 0 | grep -Eq 'best-time="[1-9]' || fail "a best time was lost"
 holds profiles.xml '^<profiles selected="0"><profile name="Ana">'
 ls "$USERDIR" | grep -q 'damaged' && fail "a user file was set aside as damaged"
 
-step "12. the bonus sets, opened by the developer code that completes the story; the bonus list"
+step "11b. profiles: one made, then one deleted, each followed by a kill"
+kill_game
+restart_to_menu main-menu-for-profiles
+click 640 248
+wait_for profiles 8 busy 330 150 360 30
+click 512 "$(slot_y 1)"
+sleep 0.5
+type_text "Bo"
+key Return
+sleep 0.5; shot profile-made
+kill_game
+holds profiles.xml '^<profiles selected="1"><profile name="Ana">'
+holds profiles.xml '<profile name="Bo">'
+restart_to_menu main-menu-bo
+click 640 248
+wait_for profiles-again 8 busy 330 150 360 30
+click 512 714
+wait_for confirm-delete 5 looks $NOTICE_AT
+answer 382 466
+sleep 1; shot profile-deleted
+kill_game
+grep -q 'name="Bo"' "$USERDIR/profiles.xml" && fail "the deleted profile is still in profiles.xml"
+holds profiles.xml '^<profiles selected="-1"><profile name="Ana">'
+# Nobody was selected when the game died: the title asks for a name, and
+# Ana's slot is still taken (the new name goes into the next free one).
 start_game
 skip_startup
 click 512 576
-wait_for main-menu 8 looks 340 230 60 35 $CARD
+wait_for entry-after-delete 5 looks 420 362 180 10 12 14 22
+type_text "Cy"
+key Return
+wait_for main-menu-cy 8 looks 340 230 60 35 $CARD
+quit_through_dialog
+holds profiles.xml '^<profiles selected="1"><profile name="Ana">'
+holds profiles.xml '<profile name="Cy">'
+record 0 1 1 | grep -q 'completed="1"' || fail "Ana's progress was lost"
+
+step "12. the bonus sets, opened by the developer code that completes the story; the bonus list"
+restart_to_menu main-menu
 type_text "zebrulan"
 # The menu shows the bonus button as it was when it opened: through the tips and back.
 click 512 438

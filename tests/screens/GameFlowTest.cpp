@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/StringUtil.h"
 #include "platform/FileSystem.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
@@ -9,6 +10,7 @@
 #include "screens/MyGameApp.h"
 #include "tests/support/AppHarness.h"
 #include "widgets/ButtonWidget.h"
+#include "widgets/NoticeMenu.h"
 #include "widgets/TextboxPopup.h"
 
 namespace {
@@ -125,6 +127,29 @@ TEST_F(GameFlowTest, AProfileNamedAfterACodeRunsItWhenTheGameStarts) {
         EXPECT_EQ(gPlayerState->mProgress[1][0].mUnlock, static_cast<int>(gPlayerState->mProgress[1][0].mPuzzles.size()));
         h.Quit();
     }
+    PlatformRemoveTree(o.userDataFolder);
+}
+
+// A save the disk refuses is told in the game's own notice, over the screen
+// the player went on to (here the letter), with the folder and the reason.
+TEST_F(GameFlowTest, AFailedSaveShowsANoticeOverTheNextScreen) {
+    AppHarness::Options o;
+    o.userDataFolder = PlatformMakeTempDirectory("quiltro7-savefail-");
+    AppHarness h(o);
+    MyGameApp& app = Start(h);
+    ProfileManager::CreateProfile(L"Ana");
+    const std::string path = o.userDataFolder + "/profiles.xml";
+    PlatformRemoveFile(path);
+    ASSERT_TRUE(PlatformMakeDirectory(path));  // nothing can replace a folder
+    app.GetBoard()->ShowMainMenu();
+    h.RunSteps(100);
+    app.GetBoard()->StartStory();
+    h.RunSteps(200);
+    auto* notice = dynamic_cast<NoticeMenu*>(app.GetActiveMenu());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_NE(notice->GetVariable(L"text").ToString().find(StringToWString(o.userDataFolder)), std::wstring::npos);
+    EXPECT_EQ(mOpened, std::vector<std::string>{"intro"});
+    h.Quit();
     PlatformRemoveTree(o.userDataFolder);
 }
 

@@ -139,6 +139,16 @@ TEST_F(MenuTest, TransitionsLiveAsLongAsTheirScriptWithOrWithoutANewMenu) {
     mHarness.RunSteps(40);
     EXPECT_FALSE(IsMenuOpen(transition));
     EXPECT_EQ(mApp->GetActiveMenu(), next);
+
+    // A notice opened under a running transition does not stop it: paused,
+    // the old picture would hide the notice for good.
+    auto* covering = Open(new Transition(L"transition", nullptr, false));
+    auto* notice = Open(new NoticeMenu(L"no_such_notice", nullptr, L"menu", 2));
+    EXPECT_EQ(mApp->GetActiveMenu(), notice);
+    EXPECT_FALSE(covering->IsPaused());
+    mHarness.RunSteps(50);
+    EXPECT_FALSE(IsMenuOpen(covering));
+    EXPECT_TRUE(IsMenuOpen(notice));
 }
 
 TEST_F(MenuTest, AMenuClosedBeforeItOpensClosesAsItIsAdded) {

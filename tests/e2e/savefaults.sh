@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# profiles.xml in trouble, through the real game in its window: a file with
+# one stray byte in its UTF-8, a full disk (a small tmpfs) and a profiles.xml
+# that cannot be replaced (a read-only bind mount over it). Each time the
+# player is told in the game, the old file is kept whole and nothing is
+# garbled; a later save that can be written is. The disk cases need to mount
+# (root); without it they are skipped and say so.
+set -u
+GAME=$1
+DATADIR=$2
+if [ -z "${DISPLAY:-}" ]; then echo "no display: skipped"; exit 0; fi
+TOOLS=$(dirname "$GAME")/tools
+WORK=$(mktemp -d)
+MOUNTS=()
+cleanup() {
+  for m in "${MOUNTS[@]}"; do umount -l "$m" 2>/dev/null; done
+  [ -n "${KEEP:-}" ] || rm -rf "$WORK"
+}
+trap cleanup EXIT
+RUNDIR=$WORK/run
+SHOTS=${SHOTS:-$(dirname "$GAME")/e2e-shots-savefaults}
+rm -rf "$SHOTS"; mkdir -p "$RUNDIR" "$SHOTS"
+"$TOOLS/pakbuild" "$DATADIR" "$RUNDIR/main.pak" > /dev/null || { echo "FAIL: pakbuild"; exit 1; }
+. "$(dirname "$0")/lib/driver.sh"
+. "$(dirname "$0")/lib/game.sh"
+
+# A player of our own, the letter not yet read: Play writes the profile.
+PROFILE='<profiles selected="0"><profile name="Ana"><state seen-tutorial="0" num-hints="0"><game name="quiltro7"><game-state current-country="0"/></game></state></profile></profiles>'
+
+# From the start to the main menu. With a second argument a notice of the
+# profile file is awaited over the title, and closed (its screenshot kept).
+to_menu() {
+  start_game
+  if [ -n "${2:-}" ]; then
+    click 512 384; click 512 384
+    sleep 1.2; click 512 384
+    sleep 1.2; click 512 384
+    close_notice "$1-notice" 20 || fail "no notice of the damaged profiles.xml"
+    wait_for title 15 looks 432 556 160 30 211 161 95
+  else
+    skip_startup
+  fi
+  click 512 576
+  wait_for "$1-menu" 8 looks 340 230 60 35 $CARD
+}
+no_temp_files() { ls -a "$USERDIR" | grep -q '\.tmp' && fail "a temporary file was left: $(ls -a "$USERDIR")"; return 0; }
+
+step "1. one stray byte in a UTF-8 profiles.xml: damage, not Latin-1"
+USERDIR=$WORK/stray; mkdir -p "$USERDIR"
+printf '<profiles selected="1"><profile name="Jos\xc3\xa9"/><profile name="Ana"><state seen-tutorial="1"/></profile>\n<profile name="x\xff"/></profiles>' > "$USERDIR/profiles.xml"
+cp "$USERDIR/profiles.xml" "$WORK/stray.orig"
+to_menu stray notice
+cmp -s "$USERDIR/profiles.xml.damaged-1" "$WORK/stray.orig" || fail "the damaged file was not kept as it was"
+quit_through_dialog
+grep -q "$(printf 'name="Jos\xc3\xa9"')" "$USERDIR/profiles.xml" || fail "a name was garbled: $(head -c 200 "$USERDIR/profiles.xml")"
+grep -q "$(printf 'Jos\xc3\x83')" "$USERDIR/profiles.xml" && fail "the file was read as Latin-1"
+holds profiles.xml '^<profiles selected="1">'
+no_temp_files
+
+if ! { mkdir -p "$WORK/probe" && mount -t tmpfs -o size=64k tmpfs "$WORK/probe" 2>/dev/null; }; then
+  echo "cannot mount here (not root?): the full disk and the read-only file are skipped"
+  echo "ok"
+  exit 0
+fi
+umount "$WORK/probe"
+
+step "2. a full disk: the save fails cleanly and is told once; freed, the next save is written"
+USERDIR=$WORK/full; mkdir -p "$USERDIR"
+mount -t tmpfs -o size=512k tmpfs "$USERDIR" || fail "mount"
+MOUNTS+=("$USERDIR")
+printf '%s' "$PROFILE" > "$USERDIR/profiles.xml"
+cp "$USERDIR/profiles.xml" "$WORK/full.orig"
+to_menu full
+dd if=/dev/zero of="$USERDIR/filler" bs=4k 2>/dev/null
+# Play: the letter opens, and the story's start cannot be written.
+click 512 318
+sleep 1.5
+rm -f "$USERDIR/filler"
+close_notice save-failed 8 || fail "no notice of the failed save"
+cmp -s "$USERDIR/profiles.xml" "$WORK/full.orig" || fail "the old profiles.xml was not kept whole"
+no_temp_files
+grep -q "Progress could not be saved in $USERDIR" "$SHOTS/game.log" || fail "the failure is not in the log"
+# The letter's OK saves again, now with room: written, and no second notice.
+wait_for letter 8 looks 230 580 150 20 246 240 226
+click 512 630
+wait_for tutorial-offer 5 looks $NOTICE_AT
+grep -q 'introduced="1"' "$USERDIR/profiles.xml" || fail "the save after the disk was freed was not written"
+[ "$(grep -c 'Progress could not be saved' "$SHOTS/game.log")" -eq 1 ] || fail "the failure was told more than once"
+kill_game
+
+step "3. a profiles.xml that cannot be replaced: told, kept as it was"
+USERDIR=$WORK/locked; mkdir -p "$USERDIR"
+printf '%s' "$PROFILE" > "$USERDIR/profiles.xml"
+cp "$USERDIR/profiles.xml" "$WORK/locked.orig"
+mount --bind "$USERDIR/profiles.xml" "$USERDIR/profiles.xml" && mount -o remount,bind,ro "$USERDIR/profiles.xml" ||
+  fail "bind mount"
+MOUNTS+=("$USERDIR/profiles.xml")
+to_menu locked
+click 512 318
+close_notice cannot-replace 8 || fail "no notice of the failed save"
+cmp -s "$USERDIR/profiles.xml" "$WORK/locked.orig" || fail "profiles.xml changed"
+no_temp_files
+kill_game
+echo "ok ($SHOT_COUNT screenshots in $SHOTS)"
