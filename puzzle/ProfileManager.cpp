@@ -96,7 +96,15 @@ ProfilesRead ProfileManager::ReadProfiles(const std::string& bytes, const std::s
     reader.ResetReader();
     reader.mFile = nameForErrors;
     ProfilesRead result;
-    if (!reader.LoadFromString(bytes, nameForErrors)) result.mError = reader.GetErrorText();
+    // Stray bytes in UTF-8 text (a damaged sector, a hand edit) are damage:
+    // everything around them is read, and the caller keeps the file aside.
+    std::string text = bytes;
+    std::string strayBytes;
+    RepairStrayBytes(text, strayBytes);
+    if (!reader.LoadFromString(text, nameForErrors)) result.mError = reader.GetErrorText();
+    if (!strayBytes.empty())
+        result.mError = strayBytes + " in File '" + nameForErrors + "'" +
+                        (result.mError.empty() ? "" : "; " + result.mError);
     result.mTable = std::move(reader.mTable);
     return result;
 }
@@ -127,14 +135,8 @@ void ProfileManager::LoadProfilesFile() {
                                 "this session", reason.c_str()), true);
         return;
     }
-    // Stray bytes in UTF-8 text (a damaged sector, a hand edit) are damage:
-    // everything around them is read, and the file is kept aside as it was.
-    std::string strayBytes;
-    RepairStrayBytes(bytes, strayBytes);
     ProfilesRead read = ReadProfiles(bytes, path);
     PublishProfiles(std::move(read.mTable));
-    if (!strayBytes.empty())
-        read.mError = strayBytes + " in File '" + path + "'" + (read.mError.empty() ? "" : "; " + read.mError);
     if (read.mError.empty()) return;
     sLoadProblem = read.mError;
 

@@ -243,7 +243,8 @@ TEST_F(XmlEncodingTest, ReadsUtf16AndUtf8) {
 }
 
 // Single-byte text from older editors: with no byte order mark and no
-// declared encoding, bytes that are not UTF-8 are Latin-1. Anything declared
+// declared encoding, bytes that are not UTF-8, with no multi-byte sequence
+// of UTF-8 among them, are Latin-1. Anything declared
 // or marked keeps UTF-8's rules, so a stray byte there is still an error.
 TEST_F(XmlEncodingTest, UndeclaredTextThatIsNotUtf8IsLatin1) {
     const Texts expected{L"<a t=Mu\u00f1oz>", L"[caf\u00e9 \u00bfs\u00ed?]@a", L"</a>"};
@@ -251,6 +252,12 @@ TEST_F(XmlEncodingTest, UndeclaredTextThatIsNotUtf8IsLatin1) {
     EXPECT_EQ(Events("<?xml version=\"1.0\"?>\n<a t=\"Mu\xF1oz\">caf\xE9 \xBFs\xED?</a>"), expected);
     EXPECT_EQ(EncodingParser::Decode("\xE9t\xE9"), L"\u00e9t\u00e9");
     RecordingParser parser;
+    // UTF-8 with one stray byte is damaged UTF-8, not Latin-1 (which would
+    // turn its every accented letter into two): an error at the byte's line.
+    EXPECT_EQ(EncodingParser::Detect("caf\xC3\xA9 \xE9", 9), EncodingParser::Utf8);
+    EXPECT_FALSE(parser.LoadFromString("<a t=\"Jos\xC3\xA9\">\n\xE9</a>", "mixed.xml"));
+    EXPECT_NE(parser.GetErrorText().find("on Line 2 in File 'mixed.xml'"), std::string::npos) << parser.GetErrorText();
+    EXPECT_EQ(EncodingParser::RepairUtf8("Jos\xC3\xA9 \xE9!\xE2\x82"), "Jos\xC3\xA9 \xEF\xBF\xBD!\xEF\xBF\xBD");
     for (const char* xml : {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>caf\xE9</a>", "\xEF\xBB\xBF<a>\n\xE9</a>"}) {
         EXPECT_FALSE(parser.LoadFromString(xml, "declared.xml")) << xml;
         EXPECT_NE(parser.GetErrorText().find("on Line 2 in File 'declared.xml'"), std::string::npos)
