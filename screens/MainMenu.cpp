@@ -31,7 +31,9 @@ void MainMenu::DoAction(const std::wstring& action, const std::wstring&, int) {
     // Each way on opens its screen and leaves; options and quit open over the menu.
     Menu* next = nullptr;
     bool leave = true;
-    if (action == L"player_select_link") {
+    if (action == L"player_select_link" || (action == L"play" && !gPlayerState)) {
+        // With nobody chosen (the profile just deleted), the story has no one
+        // to go on for: the profiles first.
         if (gGameScreens.mPlayerSelect) next = gGameScreens.mPlayerSelect();
     } else if (action == L"play") {
         PlayerProgress::SetMode(0);

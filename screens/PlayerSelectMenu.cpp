@@ -9,6 +9,7 @@
 #include "screens/ConfirmDeleteMenu.h"
 #include "screens/MyBoard.h"
 #include "screens/ProfileNameWidget.h"
+#include "platform/InputEvent.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/WidgetManager.h"
 
@@ -100,6 +101,11 @@ void PlayerSelectMenu::ButtonDepress(int id) {
     }
 }
 
+void PlayerSelectMenu::KeyDown(int key) {
+    Menu::KeyDown(key);
+    if (key == KeyCode::Escape && !HasClosed() && mMenuButton) LeaveForMainMenu(false);
+}
+
 void PlayerSelectMenu::LeaveForMainMenu(bool closeFirst) {
     if (gPlayerState) gPlayerState->mDevice = L"ipad";
     auto* board = gGameApp ? static_cast<MyBoard*>(gGameApp->mBoard) : nullptr;
@@ -139,9 +145,11 @@ void PlayerSelectMenu::UpdateButtons() {
     } else {
         PlayerProgress::SelectNobody();
     }
+    // The way back stays: after a delete nothing is selected, and the player
+    // must still be able to leave (the main menu asks for a profile again).
     for (ButtonWidget* button : {mMenuButton, mDeleteButton, mPlayButton}) {
         if (!button) continue;
-        button->SetVisible(named);
+        button->SetVisible(named || button == mMenuButton);
         button->SetFrame(0);
     }
 }

@@ -8,8 +8,9 @@ class ButtonWidget;
 class ProfileNameWidget;
 
 // The profiles screen: the eight slots, where a player picks a profile,
-// names a free slot or deletes one, and the menu, delete and play buttons,
-// shown only while a named profile is selected. Its script ("profile_menu")
+// names a free slot or deletes one, and the menu, delete and play buttons;
+// delete and play show only while a named profile is selected, the way back
+// to the main menu (and Escape) always. Its script ("profile_menu")
 // lays the slots out with "place-profiles" and the buttons with
 // "place-buttons".
 class PlayerSelectMenu : public Menu {
@@ -22,6 +23,8 @@ public:
     ScriptStep RunProfileCommand(const std::wstring& name);
 
     void ButtonDepress(int id) override;
+    // Escape: back to the main menu, as its button.
+    void KeyDown(int key) override;
     // The edited slot is done: named, it becomes the selected profile; left
     // empty, the slot stays free and nothing is selected.
     void CommitSelection();
@@ -41,7 +44,7 @@ private:
     void PlaceButtons();
     void PressSlot(int slot);
     // Stores the selected slot's name (creating, renaming or freeing its
-    // profile), selects it, and shows the three buttons only for a name.
+    // profile), selects it, and shows delete and play only for a name.
     void UpdateButtons();
     // The device layout, then the main menu.
     void LeaveForMainMenu(bool closeFirst);

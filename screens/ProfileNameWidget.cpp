@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/Localization.h"
+#include "platform/InputEvent.h"
 #include "render/Graphics.h"
 #include "render/Font.h"
 #include "render/Image.h"
@@ -65,6 +66,11 @@ void ProfileNameWidget::ReturnToIdle() {
 void ProfileNameWidget::MarkEmpty() {
     mEmpty = true;
     ReturnToIdle();
+}
+
+void ProfileNameWidget::KeyDown(int key) {
+    ButtonWidget::KeyDown(key);
+    if (key == KeyCode::Escape && mOwner) mOwner->KeyDown(key);
 }
 
 void ProfileNameWidget::KeyChar(wchar_t character) {

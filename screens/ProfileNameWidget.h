@@ -21,6 +21,8 @@ public:
     void MarkEmpty();
     // Letters and digits of a name, Backspace (8) and Enter (13, commits).
     void KeyChar(wchar_t character) override;
+    // Escape while typing leaves the screen, as it does anywhere on it.
+    void KeyDown(int key) override;
     // While typed into, a caret follows the name.
     void Draw(Graphics* g) override;
 

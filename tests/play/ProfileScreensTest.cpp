@@ -19,6 +19,7 @@
 #include "tests/support/WidgetQueries.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/EditWidget.h"
+#include "platform/InputEvent.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
@@ -143,11 +144,12 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     mHarness->RunSteps(60);
     auto* menu = TopMenu<PlayerSelectMenu>();
     ASSERT_NE(menu, nullptr);
+    // Delete and play need a selected profile; the way back is always there.
     auto buttonsShown = [menu] {
-        const bool menuShown = menu->GetMenuButton()->mVisible;
-        EXPECT_EQ(menu->GetDeleteButton()->mVisible, menuShown);
-        EXPECT_EQ(menu->GetPlayButton()->mVisible, menuShown);
-        return menuShown;
+        EXPECT_TRUE(menu->GetMenuButton()->mVisible);
+        const bool shown = menu->GetDeleteButton()->mVisible;
+        EXPECT_EQ(menu->GetPlayButton()->mVisible, shown);
+        return shown;
     };
     EXPECT_EQ(menu->GetSelected(), 0);
     EXPECT_TRUE(menu->GetNameButton(0)->IsEditLook());
@@ -192,11 +194,22 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     EXPECT_FALSE(menu->GetNameButton(2)->IsEditLook());
     EXPECT_FALSE(buttonsShown());
 
+    // Escape leaves for the main menu, with nobody selected too, and while a
+    // free slot is being typed into.
+    Click(menu->GetNameButton(3));
+    mHarness->PressKey(KeyCode::Escape);
+    mHarness->RunSteps(2);
+    EXPECT_TRUE(menu->HasClosed());
+    EXPECT_EQ(mMainMenus, 2) << "the first opened as the game started";
+    ASSERT_TRUE(ShowGameScreen(gGameScreens.mPlayerSelect()));
+    mHarness->RunSteps(60);
+    menu = TopMenu<PlayerSelectMenu>();
+    ASSERT_NE(menu, nullptr);
     Click(menu->GetNameButton(0));
     EXPECT_EQ(mApp->mPlayerName, L"Ana");
     EXPECT_TRUE(buttonsShown());
     Click(menu->GetMenuButton());
-    EXPECT_EQ(mMainMenus, 2) << "the first opened as the game started";
+    EXPECT_EQ(mMainMenus, 3);
     EXPECT_EQ(gPlayerState->mDevice, L"ipad");
     EXPECT_EQ(TopMenu<PlayerSelectMenu>(), nullptr);
     const std::string saved = QuitAndReadProfiles();
