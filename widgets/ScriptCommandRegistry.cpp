@@ -63,17 +63,6 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
     always(L"assign", &S::Assign);
     always(L"assign-global", &S::AssignGlobal);
 
-    always(L"sound", &S::Sound);
-    always(L"stop-sound", &S::StopSound);
-    always(L"stop-sounds", &S::StopSounds);
-    always(L"play-track", &S::PlayTrack);
-    always(L"stop-track", &S::StopTrack);
-    always(L"stop-tracks", &S::StopTracks);
-    always(L"pause-tracks", &S::PauseTracks);
-    always(L"resume-tracks", &S::ResumeTracks);
-    always(L"start-soundloop", &S::StartSoundLoop);
-    always(L"stop-soundloop", &S::StopSoundLoop);
-
     targeted(L"define-in", &S::DefineIn);
     targeted(L"undefine-in", &S::UndefineIn);
     targeted(L"unassign-in", &S::UnassignIn);
@@ -164,6 +153,18 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
     untargeted(L"if", &S::If);
     untargeted(L"unless", &S::Unless);
     untargeted(L"print", &S::Print);
+    // Sound and music only without an object: a record whose "id" names one
+    // is not theirs.
+    untargeted(L"sound", &S::Sound);
+    untargeted(L"stop-sound", &S::StopSound);
+    untargeted(L"stop-sounds", &S::StopSounds);
+    untargeted(L"play-track", &S::PlayTrack);
+    untargeted(L"stop-track", &S::StopTrack);
+    untargeted(L"stop-tracks", &S::StopTracks);
+    untargeted(L"pause-tracks", &S::PauseTracks);
+    untargeted(L"resume-tracks", &S::ResumeTracks);
+    untargeted(L"start-soundloop", &S::StartSoundLoop);
+    untargeted(L"stop-soundloop", &S::StopSoundLoop);
     untargeted(L"undefine", &S::Undefine);
     untargeted(L"unassign", &S::Unassign);
     untargeted(L"undefine-global", &S::UndefineGlobal);
