@@ -271,7 +271,7 @@ ScriptStep ScriptCommands::Arc(AnimationWidget& w, const AnimationCommand&, Dyna
     if (valign == L"center") y -= static_cast<float>(target->mHeight) / 2.0f;
     x += w.GetFloatAttribute(L"dx");
     y += w.GetFloatAttribute(L"dy");
-    target->ArcTo(static_cast<int>(x), static_cast<int>(y), w.GetFloatAttribute(L"time"),
+    target->ArcTo(static_cast<int>(x), static_cast<int>(y), static_cast<float>(w.GetIntAttribute(L"time")),
                   w.GetIntAttribute(L"max_dy"), w.GetIntAttribute(L"min_dy"));
     return ScriptStep::Next;
 }
@@ -335,11 +335,14 @@ ScriptStep ScriptCommands::Attach(AnimationWidget& w, const AnimationCommand& c,
     }
     const FPoint from = target->mParent->LocalToScreenPoint(0.0f, 0.0f);
     const FPoint to = parent->LocalToScreenPoint(0.0f, 0.0f);
-    // A detach is a move: the script keeps the object, its name and its run.
+    // Under its new parent the object goes by the name "id" gives, which
+    // need not be the one it had (an "id" naming a variable that holds it).
+    const std::wstring name = w.GetStringAttribute(L"id");
+    // A detach is a move: the script keeps the object and its run.
     target->DetachSelf();
     WeakHandle<WidgetContainer> layer = w.mCurrentLayer;
     w.SetCurrentLayer(parent);
-    w.AddNamedObject(target->mName, target);
+    w.AddNamedObject(name, target);
     w.mCurrentLayer = layer;
     target->Move(target->mX + from.mX - to.mX, target->mY + from.mY - to.mY);
     return ScriptStep::Next;
