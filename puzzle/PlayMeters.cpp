@@ -175,7 +175,7 @@ void MistakeMeter::ConsumeChance() {
     MarkDirty();
 }
 
-Widget* MistakeMeter::Explode(AnimationListener* listener) {
+AnimationWidget* MistakeMeter::Explode(AnimationListener* listener) {
     auto* burst = new AnimationWidget(L"explosion", 0.0f, 0.0f, true);
     burst->SetVariable(L"meter_x", ScriptValue(mX + mWidth * 0.5f));
     burst->SetVariable(L"meter_y", ScriptValue(mY + mHeight * 0.5f));
