@@ -125,7 +125,7 @@ void HintMeter::DoAction(const std::wstring& action, const std::wstring& paramet
 
 void HintMeter::Draw(Graphics* g) {
     AnimationWidget::Draw(g);
-    DrawTitle(g, L"meter_title", mTitle, mWidth / 2.0f + GetConstantInt(L"hint_text_offset_ipad"),
+    DrawTitle(g, L"hud_title2", mTitle, mWidth / 2.0f + GetConstantInt(L"hint_text_offset_ipad"),
               static_cast<float>(GetConstantInt(L"hint_text_offset_y_ipad")));
 }
 
@@ -190,5 +190,5 @@ AnimationWidget* MistakeMeter::Explode(AnimationListener* listener) {
 
 void MistakeMeter::Draw(Graphics* g) {
     DynamicWidget::Draw(g);
-    DrawTitle(g, L"meter_title", mTitle, mWidth / 2.0f, 15.0f);
+    DrawTitle(g, L"hud_title", mTitle, mWidth / 2.0f, 15.0f);
 }
