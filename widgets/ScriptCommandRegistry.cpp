@@ -1,8 +1,7 @@
 #include "widgets/ScriptCommandRegistry.h"
 
-#include <algorithm>
-
 #include "core/Log.h"
+#include "core/NearestName.h"
 #include "core/StringUtil.h"
 #include "data/AnimationStats.h"
 #include "widgets/AnimationWidget.h"
@@ -12,23 +11,6 @@ namespace {
 
 int CheckLoadedCommand(const AnimationCommand& command) {
     return ScriptCommandRegistry::Instance().CheckLoaded(command);
-}
-
-// Edits (insert, delete, replace) between two names, at most `limit` + 1.
-size_t EditDistance(const std::wstring& a, const std::wstring& b, size_t limit) {
-    if (std::max(a.size(), b.size()) - std::min(a.size(), b.size()) > limit) return limit + 1;
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 }  // namespace
@@ -313,16 +295,7 @@ void ScriptCommandRegistry::ReportUnknown(const AnimationCommand& command) const
 }
 
 std::wstring ScriptCommandRegistry::ClosestName(const std::wstring& name) const {
-    // Two edits at most, and fewer than the name has letters to spare.
-    const size_t limit = std::min<size_t>(2, name.size() / 3);
-    std::wstring best;
-    size_t bestDistance = limit + 1;
-    for (const auto& [known, entry] : mEntries) {
-        size_t distance = EditDistance(name, known, limit);
-        if (distance < bestDistance || (distance == bestDistance && !best.empty() && known < best)) {
-            best = known;
-            bestDistance = distance;
-        }
-    }
-    return bestDistance <= limit ? best : std::wstring();
+    NearestName nearest(name);
+    for (const auto& [known, entry] : mEntries) nearest.Offer(known);
+    return nearest.Get();
 }
