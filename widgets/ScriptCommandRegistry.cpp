@@ -6,11 +6,12 @@
 #include "data/AnimationStats.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ScriptCommands.h"
+#include "widgets/ScriptPropertyNames.h"
 
 namespace {
 
-int CheckLoadedCommand(const AnimationCommand& command) {
-    return ScriptCommandRegistry::Instance().CheckLoaded(command);
+bool CheckLoadedCommand(AnimationCommand& command, std::string& error) {
+    return ScriptCommandRegistry::Instance().CheckLoaded(command, error);
 }
 
 }  // namespace
@@ -154,6 +155,10 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
     untargeted(L"signal", &S::Signal);
     untargeted(L"breakpoint", &S::Breakpoint);
 
+    // Their "property" lists name properties of the target, resolved at load.
+    for (const wchar_t* name : {L"set", L"change", L"propel", L"bind", L"oscillate", L"clamp"})
+        mEntries.at(name).mNamesProperties = true;
+
     // From now on the loader checks every record it reads against this table.
     AnimationStats::SetCommandCheck(&CheckLoadedCommand);
 }
@@ -277,10 +282,16 @@ ScriptStep ScriptCommandRegistry::RunBuiltIn(const Entry& entry, AnimationWidget
 
 // --- Unknown names -----------------------------------------------------------------
 
-int ScriptCommandRegistry::CheckLoaded(const AnimationCommand& command) const {
-    if (const Entry* entry = Find(command.mName)) return entry->mSlot;
-    ReportUnknown(command);
-    return -1;
+bool ScriptCommandRegistry::CheckLoaded(AnimationCommand& command, std::string& error) const {
+    const Entry* entry = Find(command.mName);
+    command.mHandlerSlot = entry ? entry->mSlot : -1;
+    command.mUnknownAtLoad = !entry;
+    if (!entry) {
+        ReportUnknown(command);
+        return true;
+    }
+    if (!entry->mNamesProperties) return true;
+    return ScriptPropertyNames::Resolve(command, command.mPropertySlots, error);
 }
 
 void ScriptCommandRegistry::ReportUnknown(const AnimationCommand& command) const {
