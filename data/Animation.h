@@ -36,6 +36,10 @@ public:
     int mHandlerSlot = -1;
     // The loader found no handler registered for the name and said so.
     bool mUnknownAtLoad = false;
+    // The slots of the property names its "property" list gives, in order,
+    // found when the record loaded (empty: not looked up, and the names are
+    // then looked up as the command runs).
+    std::vector<int> mPropertySlots;
 
     bool HasAttribute(std::wstring_view name) const { return mAttributes.find(name) != mAttributes.end(); }
     // Null when absent.

@@ -110,8 +110,8 @@ bool AnimationStats::OnElementStart(const XMLElement& e) {
     // Parsed here, once, so that running the script never parses.
     command.Compile();
     if (CommandCheck check = sCommandCheck.load(std::memory_order_acquire)) {
-        command.mHandlerSlot = check(command);
-        command.mUnknownAtLoad = command.mHandlerSlot < 0;
+        std::string error;
+        if (!check(command, error)) return Fail(error);
     }
     mOpen.push_back(&command);
     return true;

@@ -27,11 +27,14 @@ public:
 
     const AnimationTable& GetTable() const { return mTable; }
 
-    // Told of every record as it loads (compiled, with its file and line):
-    // the slot of its name's handlers, or -1 when no handler could ever take
-    // it, which the check has reported. The script layer installs it with its
-    // command registry.
-    using CommandCheck = int (*)(const AnimationCommand& command);
+    // Told of every record as it loads (compiled, with its file and line),
+    // the script layer resolves what it can ahead of the run: the slot of the
+    // name's handlers (a name no handler could ever take is reported and
+    // left to do nothing) and the slots of the property names it lists.
+    // False, with the reason in `error`, when the record names something no
+    // object could ever have: the load fails there, with the file and line.
+    // The script layer installs it with its command registry.
+    using CommandCheck = bool (*)(AnimationCommand& command, std::string& error);
     static void SetCommandCheck(CommandCheck check);
     // Moves the table into the global one (the loader is empty afterwards).
     void Publish();

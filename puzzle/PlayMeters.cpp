@@ -124,7 +124,7 @@ void HintMeter::DoAction(const std::wstring& action, const std::wstring& paramet
 
 void HintMeter::Draw(Graphics* g) {
     AnimationWidget::Draw(g);
-    DrawTitle(g, L"meter_title", mTitle, mWidth / 2.0f + GetConstantInt(L"hint_text_offset_ipad"),
+    DrawTitle(g, L"hud_title2", mTitle, mWidth / 2.0f + GetConstantInt(L"hint_text_offset_ipad"),
               static_cast<float>(GetConstantInt(L"hint_text_offset_y_ipad")));
 }
 
@@ -174,7 +174,7 @@ void MistakeMeter::ConsumeChance() {
     MarkDirty();
 }
 
-Widget* MistakeMeter::Explode(AnimationListener* listener) {
+AnimationWidget* MistakeMeter::Explode(AnimationListener* listener) {
     auto* burst = new AnimationWidget(L"explosion", 0.0f, 0.0f, true);
     burst->SetVariable(L"meter_x", ScriptValue(mX + mWidth * 0.5f));
     burst->SetVariable(L"meter_y", ScriptValue(mY + mHeight * 0.5f));
@@ -189,5 +189,5 @@ Widget* MistakeMeter::Explode(AnimationListener* listener) {
 
 void MistakeMeter::Draw(Graphics* g) {
     DynamicWidget::Draw(g);
-    DrawTitle(g, L"meter_title", mTitle, mWidth / 2.0f, 15.0f);
+    DrawTitle(g, L"hud_title", mTitle, mWidth / 2.0f, 15.0f);
 }

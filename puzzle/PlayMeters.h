@@ -64,7 +64,7 @@ public:
     void ConsumeChance() override;
 
     // The burst, added to the meter's parent; the listener hears its messages.
-    Widget* Explode(AnimationListener* listener) override;
+    AnimationWidget* Explode(AnimationListener* listener) override;
     void Draw(Graphics* g) override;
 
     int GetArrived() const { return mArrived; }

@@ -152,8 +152,11 @@ ScriptStep PlayPuzzleMenu::RunPlayCommand(const std::wstring& name) {
         int x = GetIntAttributeOr(L"x", 0);
         if (name == L"add-grid" && mSize == 15) x += GetConstantInt(L"dim15_offset");
         const std::vector<Widget*> shown = name == L"add-grid" ? std::vector<Widget*>{grid} : HudWidgets();
+        float opacity = GetFloatAttributeOr(L"opacity", 1.0f);
+        // The HUD's picture is seen whole unless an opacity is really given.
+        if (name == L"add-hud" && GetStringAttribute(L"opacity").empty()) opacity = 1.0f;
         auto* picture = new DynamicWidget(static_cast<float>(x), static_cast<float>(GetIntAttributeOr(L"y", 0)),
-                                          nullptr, GetFloatAttributeOr(L"opacity", 1.0f));
+                                          nullptr, opacity);
         picture->SetOwnedImage(Snapshot(shown));
         picture->mRemoveMask |= WidgetFlags::AllowMouse;
         AddWidget(picture);

@@ -70,7 +70,10 @@ void PlayTileGrid::StepShake(float delta) {
 void PlayTileGrid::ExplodeMistakeMeter() {
     FadeNumbers();
     MistakeMeterLink* meter = mMistakeMeter.Get();
-    if (!meter || !meter->Explode(this)) Explode();
+    AnimationWidget* burst = meter ? meter->Explode(this) : nullptr;
+    // Kept so that a board leaving the tree first stops listening to it.
+    mExplosion.Reset(burst);
+    if (!burst) Explode();
 }
 
 void PlayTileGrid::Explode() {

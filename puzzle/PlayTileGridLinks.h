@@ -3,6 +3,7 @@
 #include "widgets/Listeners.h"
 
 class AnimationListener;
+class AnimationWidget;
 class Widget;
 class WidgetContainer;
 
@@ -28,7 +29,7 @@ public:
     virtual void ConsumeChance() = 0;
     // The burst of a lost puzzle; its script tells the listener "explode".
     // Null when the meter has none (the board then explodes at once).
-    virtual Widget* Explode(AnimationListener* /*listener*/) { return nullptr; }
+    virtual AnimationWidget* Explode(AnimationListener* /*listener*/) { return nullptr; }
 };
 
 // The screen the board is played on: found as the board's parent.

@@ -95,6 +95,7 @@ bool MapMenu::AddSetItem(int index, const std::wstring& buttonName) {
     }
     auto* button = new ButtonWidget(static_cast<float>(record->mX), static_cast<float>(record->mY), image, L"", true);
     button->mCheckPixels = true;
+    button->SetVariable(L"set_name", ScriptValue(record->mName));
     const bool open = IsSetOpen(mMode, index);
     button->SetDisabled(!open);
     AddWidget(button);
@@ -133,7 +134,7 @@ const MapMenu::SetItem* MapMenu::FindItem(int buttonId) const {
 
 void MapMenu::ButtonMouseEnter(int id) {
     Menu::ButtonMouseEnter(id);
-    if (const SetItem* item = FindItem(id)) SelectSet(item->mSetName);
+    if (const SetItem* item = FindItem(id)) SelectSet(item->mButton.Get()->GetVariable(L"set_name").ToString());
 }
 
 void MapMenu::ButtonDepress(int id) {

@@ -17,7 +17,7 @@ int WindowHeight() { return gGameApp ? gGameApp->GetHeight() : 768; }
 
 }  // namespace
 
-MyTitleScreen::MyTitleScreen() : TitleScreen(FindImage(L"MenuBackdrop")) {}
+MyTitleScreen::MyTitleScreen() : TitleScreen(FindImage(L"TitleBackground")) {}
 
 int MyTitleScreen::LoadingBarFill(double progress, int width) {
     // A progress outside 0..1 (or not a number) must not draw past the picture.

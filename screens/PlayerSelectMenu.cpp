@@ -21,7 +21,7 @@ void PlayerSelectMenu::RegisterScriptCommands(ScriptCommandRegistry& registry) {
     registry.AddClassCommands<PlayerSelectMenu, &PlayerSelectMenu::RunProfileCommand>(kCommands);
 }
 
-PlayerSelectMenu::PlayerSelectMenu() : Menu(FindImage(L"MenuBackdrop"), false, false) {
+PlayerSelectMenu::PlayerSelectMenu() : Menu(FindImage(L"TitleBackground"), false, false) {
     mSelected = gSelectedProfile;
     mUseTransition = true;
     InsertAnimationByName(L"profile_menu");

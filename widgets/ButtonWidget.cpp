@@ -38,6 +38,19 @@ AnimationWidget* ButtonWidget::GetAnimation() const {
     return dynamic_cast<AnimationWidget*>(mAnimation.Get());
 }
 
+ScriptValue ButtonWidget::GetVariable(const std::wstring& name) const {
+    auto it = mVariables.find(name);
+    return it == mVariables.end() ? ScriptValue() : it->second;
+}
+
+bool ButtonWidget::GetScriptProperty(const std::wstring& name, ScriptValue& out) {
+    if (DynamicWidget::GetScriptProperty(name, out)) return true;
+    auto it = mVariables.find(name);
+    if (it == mVariables.end()) return false;
+    out = it->second;
+    return true;
+}
+
 void ButtonWidget::Update() {
     DynamicWidget::Update();
     // A button shown by an animation takes its size once the animation has one.

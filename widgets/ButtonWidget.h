@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/Color.h"
+#include "data/ScriptValue.h"
 #include "widgets/DynamicWidget.h"
 
 class AnimationWidget;
@@ -45,6 +46,13 @@ public:
     // The child playing the button's animation, null when it has none.
     AnimationWidget* GetAnimation() const;
 
+    // Script variables the button carries for whoever owns it (a map's set
+    // button its "set_name"); scripts read them as the button's properties,
+    // after the widget's own.
+    void SetVariable(const std::wstring& name, const ScriptValue& value) { mVariables[name] = value; }
+    ScriptValue GetVariable(const std::wstring& name) const;
+    bool GetScriptProperty(const std::wstring& name, ScriptValue& out) override;
+
     void Update() override;
     void Draw(Graphics* g) override;
     bool HitTest(int x, int y) override;
@@ -80,6 +88,7 @@ protected:
     void PlaySound(int id) const;
 
     std::unique_ptr<Font> mStateFonts[StateCount];
+    VariableMap mVariables;
     WeakHandle<Widget> mAnimation;
     bool mPressed = false;  // pressed on this button, not yet released
 };

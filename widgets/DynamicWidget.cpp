@@ -11,15 +11,23 @@
 
 namespace {
 
-// Property table: name, field offset inside the widget (as a member
-// pointer), and the dirty bits a change needs.
+// The settable float properties: the one list of the names that scripts
+// set, tween, push, bind, oscillate and clamp, and that the animation loader
+// checks script records against. A name's slot is its place here. "x" and
+// "y" are the Widget's position; "mouse_visible" mirrors the mouse flag and
+// has no field in the table (GetPropertyPointerAt syncs it first).
 struct PropertyEntry {
     const wchar_t* mName;
     float DynamicWidget::*mField;
     int mDirty;
 };
 
+constexpr int kMouseVisibleSlot = 2;
+
 const PropertyEntry kProperties[] = {
+    {L"x", &DynamicWidget::mX, DirtyFlags::Position},
+    {L"y", &DynamicWidget::mY, DirtyFlags::Position},
+    {L"mouse_visible", nullptr, DirtyFlags::All},
     {L"z", &DynamicWidget::mZ, DirtyFlags::Transform},
     {L"angle", &DynamicWidget::mAngle, DirtyFlags::Transform},
     {L"scale_x", &DynamicWidget::mScaleX, DirtyFlags::Transform},
@@ -34,6 +42,10 @@ const PropertyEntry kProperties[] = {
     {L"shear_x_offset", &DynamicWidget::mShearXOffset, DirtyFlags::Transform},
     {L"shear_y_offset", &DynamicWidget::mShearYOffset, DirtyFlags::Transform},
 };
+
+constexpr int kPropertyCount = static_cast<int>(sizeof(kProperties) / sizeof(kProperties[0]));
+
+bool IsSlot(int slot) { return slot >= 0 && slot < kPropertyCount; }
 
 // Transforms handed down by widgets that draw their subtree through their
 // own transform: each maps the local coordinates of the widget that pushed
@@ -75,24 +87,37 @@ DynamicWidget::~DynamicWidget() {
 
 // --- Properties --------------------------------------------------------------
 
-float* DynamicWidget::GetPropertyPointer(const std::wstring& name) {
-    if (name == L"x") return &mX;
-    if (name == L"y") return &mY;
-    if (name == L"mouse_visible") {
+int DynamicWidget::FindPropertySlot(std::wstring_view name) {
+    for (int slot = 0; slot < kPropertyCount; ++slot)
+        if (name == kProperties[slot].mName) return slot;
+    return -1;
+}
+
+int DynamicWidget::GetPropertyCount() { return kPropertyCount; }
+
+const wchar_t* DynamicWidget::GetPropertyName(int slot) {
+    return IsSlot(slot) ? kProperties[slot].mName : nullptr;
+}
+
+float* DynamicWidget::GetPropertyPointerAt(int slot) {
+    if (slot == kMouseVisibleSlot) {
         // The flag may have been set directly since the last lookup.
         mMouseVisibleValue = mMouseVisibleSynced = mMouseVisible ? 1.0f : 0.0f;
         return &mMouseVisibleValue;
     }
-    for (const PropertyEntry& entry : kProperties)
-        if (name == entry.mName) return &(this->*entry.mField);
-    return nullptr;
+    return IsSlot(slot) ? &(this->*kProperties[slot].mField) : nullptr;
+}
+
+float* DynamicWidget::GetPropertyPointer(const std::wstring& name) {
+    return GetPropertyPointerAt(FindPropertySlot(name));
+}
+
+int DynamicWidget::PropertyDirtyFlagsAt(int slot) {
+    return IsSlot(slot) ? kProperties[slot].mDirty : DirtyFlags::All;
 }
 
 int DynamicWidget::PropertyDirtyFlags(const std::wstring& name) {
-    if (name == L"x" || name == L"y") return DirtyFlags::Position;
-    for (const PropertyEntry& entry : kProperties)
-        if (name == entry.mName) return entry.mDirty;
-    return DirtyFlags::All;
+    return PropertyDirtyFlagsAt(FindPropertySlot(name));
 }
 
 bool DynamicWidget::SetPropertyValue(const std::wstring& name, float value) {

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Color.h"
@@ -59,9 +60,18 @@ public:
     ~DynamicWidget() override;
 
     // --- Properties ------------------------------------------------------------
-    // The float field of a settable property, null when the name is unknown.
-    virtual float* GetPropertyPointer(const std::wstring& name);
+    // The settable float properties are one table (DynamicWidget.cpp), the
+    // same for every widget class: a name's slot is its place in it, fixed
+    // for the run, so script records resolve their names when they load.
+    static int FindPropertySlot(std::wstring_view name);  // -1 when unknown
+    static int GetPropertyCount();
+    static const wchar_t* GetPropertyName(int slot);  // null for no slot
+    // The float field of a settable property, null when the slot or the name
+    // is unknown.
+    float* GetPropertyPointerAt(int slot);
+    float* GetPropertyPointer(const std::wstring& name);
     // The dirty bits a property's change needs (all bits for unknown names).
+    static int PropertyDirtyFlagsAt(int slot);
     static int PropertyDirtyFlags(const std::wstring& name);
     // Sets one by name and notifies; false when unknown.
     bool SetPropertyValue(const std::wstring& name, float value);

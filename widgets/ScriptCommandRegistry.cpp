@@ -1,34 +1,17 @@
 #include "widgets/ScriptCommandRegistry.h"
 
-#include <algorithm>
-
 #include "core/Log.h"
+#include "core/NearestName.h"
 #include "core/StringUtil.h"
 #include "data/AnimationStats.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ScriptCommands.h"
+#include "widgets/ScriptPropertyNames.h"
 
 namespace {
 
-int CheckLoadedCommand(const AnimationCommand& command) {
-    return ScriptCommandRegistry::Instance().CheckLoaded(command);
-}
-
-// Edits (insert, delete, replace) between two names, at most `limit` + 1.
-size_t EditDistance(const std::wstring& a, const std::wstring& b, size_t limit) {
-    if (std::max(a.size(), b.size()) - std::min(a.size(), b.size()) > limit) return limit + 1;
-    std::vector<size_t> row(b.size() + 1);
-    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        size_t diagonal = row[0];
-        row[0] = i;
-        for (size_t j = 1; j <= b.size(); ++j) {
-            size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
+bool CheckLoadedCommand(AnimationCommand& command, std::string& error) {
+    return ScriptCommandRegistry::Instance().CheckLoaded(command, error);
 }
 
 }  // namespace
@@ -62,17 +45,6 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
     always(L"define-global", &S::DefineGlobal);
     always(L"assign", &S::Assign);
     always(L"assign-global", &S::AssignGlobal);
-
-    always(L"sound", &S::Sound);
-    always(L"stop-sound", &S::StopSound);
-    always(L"stop-sounds", &S::StopSounds);
-    always(L"play-track", &S::PlayTrack);
-    always(L"stop-track", &S::StopTrack);
-    always(L"stop-tracks", &S::StopTracks);
-    always(L"pause-tracks", &S::PauseTracks);
-    always(L"resume-tracks", &S::ResumeTracks);
-    always(L"start-soundloop", &S::StartSoundLoop);
-    always(L"stop-soundloop", &S::StopSoundLoop);
 
     targeted(L"define-in", &S::DefineIn);
     targeted(L"undefine-in", &S::UndefineIn);
@@ -164,12 +136,28 @@ ScriptCommandRegistry::ScriptCommandRegistry() {
     untargeted(L"if", &S::If);
     untargeted(L"unless", &S::Unless);
     untargeted(L"print", &S::Print);
+    // Sound and music only without an object: a record whose "id" names one
+    // is not theirs.
+    untargeted(L"sound", &S::Sound);
+    untargeted(L"stop-sound", &S::StopSound);
+    untargeted(L"stop-sounds", &S::StopSounds);
+    untargeted(L"play-track", &S::PlayTrack);
+    untargeted(L"stop-track", &S::StopTrack);
+    untargeted(L"stop-tracks", &S::StopTracks);
+    untargeted(L"pause-tracks", &S::PauseTracks);
+    untargeted(L"resume-tracks", &S::ResumeTracks);
+    untargeted(L"start-soundloop", &S::StartSoundLoop);
+    untargeted(L"stop-soundloop", &S::StopSoundLoop);
     untargeted(L"undefine", &S::Undefine);
     untargeted(L"unassign", &S::Unassign);
     untargeted(L"undefine-global", &S::UndefineGlobal);
     untargeted(L"unassign-global", &S::UnassignGlobal);
     untargeted(L"signal", &S::Signal);
     untargeted(L"breakpoint", &S::Breakpoint);
+
+    // Their "property" lists name properties of the target, resolved at load.
+    for (const wchar_t* name : {L"set", L"change", L"propel", L"bind", L"oscillate", L"clamp"})
+        mEntries.at(name).mNamesProperties = true;
 
     // From now on the loader checks every record it reads against this table.
     AnimationStats::SetCommandCheck(&CheckLoadedCommand);
@@ -294,10 +282,16 @@ ScriptStep ScriptCommandRegistry::RunBuiltIn(const Entry& entry, AnimationWidget
 
 // --- Unknown names -----------------------------------------------------------------
 
-int ScriptCommandRegistry::CheckLoaded(const AnimationCommand& command) const {
-    if (const Entry* entry = Find(command.mName)) return entry->mSlot;
-    ReportUnknown(command);
-    return -1;
+bool ScriptCommandRegistry::CheckLoaded(AnimationCommand& command, std::string& error) const {
+    const Entry* entry = Find(command.mName);
+    command.mHandlerSlot = entry ? entry->mSlot : -1;
+    command.mUnknownAtLoad = !entry;
+    if (!entry) {
+        ReportUnknown(command);
+        return true;
+    }
+    if (!entry->mNamesProperties) return true;
+    return ScriptPropertyNames::Resolve(command, command.mPropertySlots, error);
 }
 
 void ScriptCommandRegistry::ReportUnknown(const AnimationCommand& command) const {
@@ -312,16 +306,7 @@ void ScriptCommandRegistry::ReportUnknown(const AnimationCommand& command) const
 }
 
 std::wstring ScriptCommandRegistry::ClosestName(const std::wstring& name) const {
-    // Two edits at most, and fewer than the name has letters to spare.
-    const size_t limit = std::min<size_t>(2, name.size() / 3);
-    std::wstring best;
-    size_t bestDistance = limit + 1;
-    for (const auto& [known, entry] : mEntries) {
-        size_t distance = EditDistance(name, known, limit);
-        if (distance < bestDistance || (distance == bestDistance && !best.empty() && known < best)) {
-            best = known;
-            bestDistance = distance;
-        }
-    }
-    return bestDistance <= limit ? best : std::wstring();
+    NearestName nearest(name);
+    for (const auto& [known, entry] : mEntries) nearest.Offer(known);
+    return nearest.Get();
 }

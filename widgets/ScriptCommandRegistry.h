@@ -74,10 +74,12 @@ public:
     ScriptStep RunBuiltIn(AnimationWidget& widget, const AnimationCommand& command) const;
 
     bool IsKnown(const std::wstring& name) const { return Find(name) != nullptr; }
-    // The loader's check of a record: the slot of its name's handlers, or
-    // -1, after reporting it once per name with its file and line, when no
-    // handler could ever take the name.
-    int CheckLoaded(const AnimationCommand& command) const;
+    // The loader's check of a record: sets the slot of its name's handlers
+    // (-1, after reporting it once per name with its file and line, when no
+    // handler could ever take the name) and, for the commands that name
+    // properties of their target, the slots of those names. False, with the
+    // reason in `error`, when one names no property of any object.
+    bool CheckLoaded(AnimationCommand& command, std::string& error) const;
 
 private:
     struct ClassHandler {
@@ -91,6 +93,8 @@ private:
         ScriptCommandHandler mTargeted = nullptr;
         ScriptCommandHandler mUntargeted = nullptr;
         int mSlot = -1;
+        // Its "property" list names float properties of the target.
+        bool mNamesProperties = false;
     };
 
     template <class W>

@@ -7,6 +7,7 @@
 #include "widgets/AnimationWidget.h"
 #include "widgets/Controller.h"
 #include "widgets/ScriptCommands.h"
+#include "widgets/ScriptPropertyNames.h"
 
 // The commands that set and animate a target's float properties, and its
 // geometric motions and settings.
@@ -20,29 +21,39 @@ constexpr float kDefaultOscillationPeriod = 200.0f;
 constexpr float kNoLowerBound = -1e20f;
 constexpr float kNoUpperBound = 1e20f;
 
-// The properties a record lists, resolved once. An unknown name resolves to
-// null and is skipped (reported once per name), keeping the others' places
-// in the parallel lists.
+// The properties a record lists. A loaded record holds their slots, found
+// when the animations loaded (an unknown name failed the load); a record
+// built otherwise is looked up by name here, an unknown name resolving to
+// null and skipped (reported once per name), keeping the others' places in
+// the parallel lists.
 struct Properties {
     std::vector<std::wstring> mNames;
     std::vector<float*> mValues;
     int mDirty = 0;
 };
 
-Properties Resolve(AnimationWidget& w, DynamicWidget& target) {
+Properties Resolve(AnimationWidget& w, const AnimationCommand& c, DynamicWidget& target) {
     Properties properties;
+    if (!c.mPropertySlots.empty()) {
+        for (int slot : c.mPropertySlots) {
+            properties.mNames.push_back(DynamicWidget::GetPropertyName(slot));
+            properties.mValues.push_back(target.GetPropertyPointerAt(slot));
+            properties.mDirty |= DynamicWidget::PropertyDirtyFlagsAt(slot);
+        }
+        return properties;
+    }
     for (const ScriptValue& name : w.ReadListAttribute(L"property", false)) {
-        float* value = target.GetPropertyPointer(name.GetText());
-        if (!value) {
+        const int slot = DynamicWidget::FindPropertySlot(name.GetText());
+        if (slot < 0) {
             static std::set<std::wstring> reported;  // main thread only
             if (reported.insert(name.GetText()).second)
-                DebugPrintf("Script property '%s' is unknown; skipped\n",
-                            WStringToString(name.GetText()).c_str());
+                DebugPrintf("%s at %s; skipped\n", ScriptPropertyNames::DescribeUnknown(name.GetText()).c_str(),
+                            c.Where().c_str());
         } else {
-            properties.mDirty |= DynamicWidget::PropertyDirtyFlags(name.GetText());
+            properties.mDirty |= DynamicWidget::PropertyDirtyFlagsAt(slot);
         }
         properties.mNames.push_back(name.GetText());
-        properties.mValues.push_back(value);
+        properties.mValues.push_back(target.GetPropertyPointerAt(slot));
     }
     return properties;
 }
@@ -91,8 +102,8 @@ float PositiveOr(float value, float fallback) { return value > 0.0f ? value : fa
 
 }  // namespace
 
-ScriptStep ScriptCommands::Set(AnimationWidget& w, const AnimationCommand&, DynamicWidget* target) {
-    Properties properties = Resolve(w, *target);
+ScriptStep ScriptCommands::Set(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target) {
+    Properties properties = Resolve(w, c, *target);
     std::vector<ScriptValue> values = w.ReadListAttribute(L"value", true);
     std::vector<ScriptValue> aligns = w.ReadListAttribute(L"align", false);
     std::vector<ScriptValue> offsets = w.ReadListAttribute(L"offset", true);
@@ -110,7 +121,7 @@ ScriptStep ScriptCommands::Set(AnimationWidget& w, const AnimationCommand&, Dyna
 }
 
 ScriptStep ScriptCommands::Change(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target) {
-    Properties properties = Resolve(w, *target);
+    Properties properties = Resolve(w, c, *target);
     target->UndoModifiers();
     if (c.HasAttribute(L"start")) {
         std::vector<ScriptValue> starts = w.ReadListAttribute(L"start", true);
@@ -140,7 +151,7 @@ ScriptStep ScriptCommands::Change(AnimationWidget& w, const AnimationCommand& c,
 }
 
 ScriptStep ScriptCommands::Propel(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target) {
-    Properties properties = Resolve(w, *target);
+    Properties properties = Resolve(w, c, *target);
     std::vector<float> velocities = Amplitudes(w, L"velocity", properties.mValues.size());
     const float rate = PositiveOr(w.GetFloatAttributeOr(L"curve_speed", kDefaultPushRate), kDefaultPushRate);
     const float timer = w.GetFloatAttribute(L"timer");
@@ -164,8 +175,8 @@ ScriptStep ScriptCommands::Propel(AnimationWidget& w, const AnimationCommand& c,
     return ScriptStep::Next;
 }
 
-ScriptStep ScriptCommands::Bind(AnimationWidget& w, const AnimationCommand&, DynamicWidget* target) {
-    Properties properties = Resolve(w, *target);
+ScriptStep ScriptCommands::Bind(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target) {
+    Properties properties = Resolve(w, c, *target);
     std::vector<ScriptValue> values = w.ReadListAttribute(L"value", false);
     std::vector<Binder::Target> targets;
     for (size_t i = 0; i < properties.mValues.size(); ++i)
@@ -189,7 +200,7 @@ ScriptStep ScriptCommands::StopControllers(AnimationWidget&, const AnimationComm
 
 ScriptStep ScriptCommands::Oscillate(AnimationWidget& w, const AnimationCommand& c,
                                      DynamicWidget* target) {
-    Properties properties = Resolve(w, *target);
+    Properties properties = Resolve(w, c, *target);
     std::vector<float> amplitudes = Amplitudes(w, L"amplitude", properties.mValues.size());
     const bool timed = c.HasAttribute(L"timer");
     double phase = 0.0;
@@ -236,8 +247,8 @@ ScriptStep ScriptCommands::StopOscillations(AnimationWidget& w, const AnimationC
     return ScriptStep::Next;
 }
 
-ScriptStep ScriptCommands::Clamp(AnimationWidget& w, const AnimationCommand&, DynamicWidget* target) {
-    Properties properties = Resolve(w, *target);
+ScriptStep ScriptCommands::Clamp(AnimationWidget& w, const AnimationCommand& c, DynamicWidget* target) {
+    Properties properties = Resolve(w, c, *target);
     std::vector<ScriptValue> mins = w.ReadListAttribute(L"min", true);
     std::vector<ScriptValue> maxes = w.ReadListAttribute(L"max", true);
     std::vector<PropertyClamp::Target> targets;
@@ -271,7 +282,7 @@ ScriptStep ScriptCommands::Arc(AnimationWidget& w, const AnimationCommand&, Dyna
     if (valign == L"center") y -= static_cast<float>(target->mHeight) / 2.0f;
     x += w.GetFloatAttribute(L"dx");
     y += w.GetFloatAttribute(L"dy");
-    target->ArcTo(static_cast<int>(x), static_cast<int>(y), w.GetFloatAttribute(L"time"),
+    target->ArcTo(static_cast<int>(x), static_cast<int>(y), static_cast<float>(w.GetIntAttribute(L"time")),
                   w.GetIntAttribute(L"max_dy"), w.GetIntAttribute(L"min_dy"));
     return ScriptStep::Next;
 }
@@ -335,11 +346,14 @@ ScriptStep ScriptCommands::Attach(AnimationWidget& w, const AnimationCommand& c,
     }
     const FPoint from = target->mParent->LocalToScreenPoint(0.0f, 0.0f);
     const FPoint to = parent->LocalToScreenPoint(0.0f, 0.0f);
-    // A detach is a move: the script keeps the object, its name and its run.
+    // Under its new parent the object goes by the name "id" gives, which
+    // need not be the one it had (an "id" naming a variable that holds it).
+    const std::wstring name = w.GetStringAttribute(L"id");
+    // A detach is a move: the script keeps the object and its run.
     target->DetachSelf();
     WeakHandle<WidgetContainer> layer = w.mCurrentLayer;
     w.SetCurrentLayer(parent);
-    w.AddNamedObject(target->mName, target);
+    w.AddNamedObject(name, target);
     w.mCurrentLayer = layer;
     target->Move(target->mX + from.mX - to.mX, target->mY + from.mY - to.mY);
     return ScriptStep::Next;

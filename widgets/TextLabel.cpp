@@ -102,9 +102,17 @@ void TextLabel::Draw(Graphics* g) {
     g->SetFont(previous);
 }
 
+int TextLabel::GetTextTop() const {
+    const float ascent = mFont ? mFont->GetAscent() : 0.0f;
+    return static_cast<int>(std::floor(static_cast<float>(mOffsetY) - ascent));
+}
+
 bool TextLabel::HitTest(int x, int y) {
-    return x >= mOffsetX && x < mOffsetX + mTextWidth && y >= mOffsetY &&
-           y < mOffsetY + mTextHeight;
+    // The box the text is drawn in, which rises one ascent above the first
+    // baseline: a box from the baseline down would leave the glyphs' tops
+    // deaf and take clicks under the text meant for what lies there.
+    const int top = GetTextTop();
+    return x >= mOffsetX && x < mOffsetX + mTextWidth && y >= top && y < top + mTextHeight;
 }
 
 ExpressionTextWidget::ExpressionTextWidget(const std::wstring& expression,

@@ -32,9 +32,11 @@ public:
     int GetOffsetY() const { return mOffsetY; }
     int GetTextWidth() const { return mTextWidth; }
     int GetTextHeight() const { return mTextHeight; }
+    // Where the drawn text block begins: the first baseline less the ascent.
+    int GetTextTop() const;
 
     void Draw(Graphics* g) override;
-    // The half-open text block.
+    // The half-open block the text is drawn in.
     bool HitTest(int x, int y) override;
 
 protected:

@@ -15,6 +15,21 @@
 
 namespace {
 
+// A mistake meter whose burst is a still scripted widget on the screen: it
+// stays until the test is done with it and never says "explode" itself.
+class BurstingMistakeMeter : public TestMistakeMeter {
+public:
+    explicit BurstingMistakeMeter(WidgetContainer& screen) : mScreen(screen) {}
+    AnimationWidget* Explode(AnimationListener* listener) override {
+        mBurst = new AnimationWidget(0.0f, 0.0f, nullptr, 1.0f);
+        if (listener) listener->WatchWidget(mBurst);
+        mScreen.AddWidget(mBurst);
+        return mBurst;
+    }
+    WidgetContainer& mScreen;
+    AnimationWidget* mBurst = nullptr;
+};
+
 // The top-left corner and the cel of every quad drawn from one sheet.
 struct SheetQuad {
     int mX, mY, mCel;
@@ -264,6 +279,22 @@ TEST_F(GridTest, ALostBoardThrowsItsTilesAndShakesToRest) {
     EXPECT_EQ(mGrid->mX, restX);
     mGrid->AnimationMessage(0, L"explode");
     EXPECT_EQ(mScreen->mFailCalls, 1) << "one explosion";
+}
+
+TEST_F(GridTest, ABoardLeavingTheTreeStopsListeningToTheBurst) {
+    BurstingMistakeMeter meter(*mScreen);
+    ASSERT_TRUE(StartBoard());
+    mGrid->SetMeters(&mHintMeter, &meter);
+    mGrid->ExplodeMistakeMeter();
+    AnimationWidget* burst = meter.mBurst;
+    ASSERT_NE(burst, nullptr);
+    EXPECT_FALSE(mGrid->IsExploding()) << "the burst's script throws the board";
+    EXPECT_EQ(burst->mAnimationListener, mGrid);
+    mGrid->RemoveSelf();
+    EXPECT_EQ(burst->mAnimationListener, nullptr) << "a board out of the tree hears no \"explode\"";
+    mGrid = nullptr;
+    Run(1);
+    EXPECT_EQ(mScreen->mFailCalls, 0);
 }
 
 TEST_F(GridTest, ASmallArtGridShowsThePictureOrOnlyItsEmptyFrame) {

@@ -1,13 +1,27 @@
 // The hint and mistake meters beside the board.
 #include <array>
 
+#include <memory>
+
 #include "data/AssetLookup.h"
+#include "data/Localization.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayMeters.h"
+#include "render/Graphics.h"
 #include "tests/grid/GridFixture.h"
+#include "tests/support/FixedFont.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
+
+// Keeps the texts drawn in it.
+class TitleFont : public FixedFont {
+public:
+    void DrawString(Graphics&, float, float, const std::wstring& text, const Color&) override {
+        mTexts.push_back(text);
+    }
+    std::vector<std::wstring> mTexts;
+};
 
 class MeterTest : public GridTest {
 protected:
@@ -117,4 +131,33 @@ TEST_F(MeterTest, ChanceIconsFormRowsAndExtraChancesFlyToTheCentre) {
         }
         meter->RemoveSelf();
     }
+}
+
+TEST_F(MeterTest, TheHintsAndTheChancesAreTitledInTheHudFonts) {
+    const auto saved = gLocalizedStrings.Snapshot();
+    LocalizedStringMap strings = *saved;
+    strings[L"hints_title"] = L"Hints";
+    strings[L"mistakes_title"] = L"Chances";
+    gLocalizedStrings.Publish(strings);
+    auto hintsFont = std::make_unique<TitleFont>();
+    auto chancesFont = std::make_unique<TitleFont>();
+    TitleFont* hints = hintsFont.get();
+    TitleFont* chances = chancesFont.get();
+    gFontMap.Add(L"hud_title2", std::move(hintsFont));
+    gFontMap.Add(L"hud_title", std::move(chancesFont));
+    UseConfig(5, 3, 3);
+    auto* hintMeter = new HintMeter(700, 100, 240, 120, 5);
+    auto* mistakeMeter = new MistakeMeter(700, 300, 240, 200, 5);
+    gLocalizedStrings.Publish(*saved);
+    mScreen->AddWidget(hintMeter);
+    mScreen->AddWidget(mistakeMeter);
+    {
+        Graphics g;
+        hintMeter->Draw(&g);
+        mistakeMeter->Draw(&g);
+        g.FlushBatch();
+    }
+    EXPECT_EQ(hints->mTexts, std::vector<std::wstring>{L"Hints"});
+    EXPECT_EQ(chances->mTexts, std::vector<std::wstring>{L"Chances"});
+    gFontMap.Clear();
 }

@@ -146,3 +146,26 @@ TEST_F(MapMenuTest, ArrivingShowsTheOldScreenAndNamesOnlyAGivenSet) {
         Run(2);
     }
 }
+
+TEST_F(MapMenuTest, EachSetButtonCarriesItsSetsNameWhichTheHoverShows) {
+    MapMenu* map = OpenMap(new MapMenu(L"maptest", true));
+    const auto& items = map->GetSetItems();
+    for (int i = 0; i < kSets; ++i) {
+        ButtonWidget* button = items[static_cast<size_t>(i)].mButton.Get();
+        if (!button) continue;
+        EXPECT_EQ(button->GetVariable(L"set_name").ToString(), L"set" + std::to_wstring(i));
+    }
+    // Scripts read it as the button's property.
+    ButtonWidget* second = items[2].mButton.Get();
+    ASSERT_NE(second, nullptr);
+    map->SetVariable(L"probe_button", ScriptValue(static_cast<ScriptObject*>(second)));
+    EXPECT_EQ(map->GetEvaluator().Evaluate(L"probe_button.set_name").ToString(), L"set2");
+    EXPECT_EQ(map->GetEvaluator().Evaluate(L"probe_button.width").ToInt(), second->mWidth);
+
+    // The pointer over an open set names it from its button.
+    second->SetVariable(L"set_name", ScriptValue(L"renamed"));
+    const FRect r = second->LocalToScreenRect(FRect(0, 0, second->mWidth, second->mHeight));
+    mHarness.MouseMove(static_cast<int>(r.mX + r.mWidth / 2), static_cast<int>(r.mY + r.mHeight / 2));
+    Run(1);
+    EXPECT_EQ(map->GetVariable(L"set_name").ToString(), L"renamed");
+}

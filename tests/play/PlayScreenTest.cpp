@@ -1,6 +1,7 @@
 // The play screen on catalogue puzzles, through real input events.
 #include <cmath>
 
+#include "data/AnimationStats.h"
 #include "data/Localization.h"
 #include "puzzle/PlayArtGrid.h"
 #include "puzzle/PlayerState.h"
@@ -220,4 +221,29 @@ TEST_F(PlayScreenTest, APlayTimeTextFromDataCannotMisreadItsArguments) {
     gLocalizedStrings.Publish(*saved);
     EXPECT_EQ(text.find(L"2:"), std::wstring::npos) << "nothing read as text from an integer";
     EXPECT_EQ(PlayPuzzleMenu::PlayTimeText(12345), L"2:03");
+}
+
+TEST_F(PlayScreenTest, TheHudPictureIsWholeUnlessAnOpacityIsGiven) {
+    AnimationStats scripts;
+    ASSERT_TRUE(scripts.LoadAnimations("properties/animations.xml")) << scripts.GetErrorText();
+    ASSERT_TRUE(scripts.LoadAnimationsFromString(R"(<animations><animation name="hud_pictures">
+        <add-hud id="hud_blank" opacity=""/><add-hud id="hud_unsaid"/><add-hud id="hud_faint" opacity="0.25"/>
+        </animation></animations>)", "hudtest.xml"))
+        << scripts.GetErrorText();
+    scripts.Publish();
+    // While the screen builds itself, as its own script pictures the HUD.
+    mMenu = new TestPlayMenu(PuzzleRef{L"quiltro7", 0, kMeadow, 2});
+    ShowMenu(mMenu);
+    RunWhile(State::Opening);
+    ASSERT_EQ(mMenu->GetState(), State::Building);
+    mMenu->InsertAnimationByName(L"hud_pictures");
+    auto opacity = [this](const wchar_t* name) {
+        auto* picture = dynamic_cast<DynamicWidget*>(mMenu->GetVariable(name).GetObject());
+        return picture ? picture->mOpacity : -1.0f;
+    };
+    EXPECT_EQ(opacity(L"hud_blank"), 1.0f) << "an empty opacity is none given";
+    EXPECT_EQ(opacity(L"hud_unsaid"), 1.0f);
+    EXPECT_EQ(opacity(L"hud_faint"), 0.25f);
+    RunWhile(State::Building);
+    EXPECT_EQ(mMenu->GetState(), State::Playing) << "and the screen builds on";
 }

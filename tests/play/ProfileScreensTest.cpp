@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "data/AssetLookup.h"
 #include "data/Localization.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
@@ -119,6 +120,23 @@ TEST_F(ProfileScreensTest, FirstStartAsksForANameAndMakesTheFirstProfile) {
     EXPECT_EQ(gProfiles[0].mName, L"Ana");
     EXPECT_EQ(mApp->mPlayerName, L"Ana");
     EXPECT_NE(QuitAndReadProfiles().find("<profiles selected=\"0\"><profile name=\"Ana\">"), std::string::npos);
+}
+
+// The title and the profiles screen stand on the picture "TitleBackground".
+TEST_F(ProfileScreensTest, TheTitleAndTheProfilesShowTheTitleBackground) {
+    Boot(true);
+    Image* background = FindImage(L"TitleBackground");
+    ASSERT_NE(background, nullptr);
+    MyTitleScreen* title = TopMenu<MyTitleScreen>();
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->GetImage(), background);
+    RunUntilLoaded();
+    ProfileManager::CreateProfile(L"Ana");
+    ASSERT_TRUE(ShowGameScreen(gGameScreens.mPlayerSelect()));
+    mHarness->RunSteps(60);
+    auto* profiles = TopMenu<PlayerSelectMenu>();
+    ASSERT_NE(profiles, nullptr);
+    EXPECT_EQ(profiles->GetImage(), background);
 }
 
 // With a selected profile, play goes straight to the game.

@@ -39,6 +39,17 @@ protected:
           <animation name="stop-hum"><stop-sound name="'hum'"/></animation>
           <animation name="loop"><start-soundloop name="'hum'"/><start-soundloop name="'hum'" fade="0.5"/></animation>
           <animation name="unloop"><stop-soundloop name="'hum'"/><stop-soundloop name="'hum'"/><stop-soundloop name="'hum'"/></animation>
+          <animation name="aimed-start">
+            <play-track name="'menu'" fade="0" id="self"/><sound name="'hum'" id="self"/>
+            <start-soundloop name="'hum'" id="self"/>
+          </animation>
+          <animation name="aimed-stop">
+            <stop-sound name="'hum'" id="self"/><stop-sounds id="self"/>
+            <stop-track name="'menu'" fade="0" id="self"/><stop-tracks fade="0" id="self"/>
+            <pause-tracks id="self"/><stop-soundloop name="'hum'" id="self"/>
+          </animation>
+          <animation name="aimed-resume"><resume-tracks id="self"/></animation>
+          <animation name="aimed-at-nothing"><play-track name="'menu'" fade="0" id="nobody"/></animation>
         )");
     }
     void TearDown() override {
@@ -97,6 +108,44 @@ TEST_F(SoundCommands, SoundsPlayAndStopAndLoopsNeedAnOwningMenu) {
     EXPECT_EQ(menu->GetSoundCount(mHum), 0);
     EXPECT_TRUE(owned->GetSoundLoops().empty());
     EXPECT_FALSE(mApp->GetSoundPlayer()->IsLooping(mHum));
+    menu->RemoveSelf();
+}
+
+// The sound and music commands belong to records without an object: one whose
+// "id" names an object is left alone, one whose "id" names nothing still plays.
+TEST_F(SoundCommands, AnIdNamingAnObjectTakesTheRecordFromEverySoundAndMusicCommand) {
+    ASSERT_GE(mHum, 0);
+    ASSERT_GE(mMenuTrack, 0);
+    auto* menu = new Menu(nullptr, false, false);
+    mApp->AddDialog(menu);
+    auto* aimed = new ProbeScript(L"aimed-start");
+    menu->AddWidget(aimed);
+    mHarness.RunSteps(1);
+    EXPECT_FALSE(Music().IsTrackPlaying(mMenuTrack));
+    EXPECT_EQ(mApp->mSoundManager->FindPlayingInstance(mHum), nullptr);
+    EXPECT_EQ(menu->GetSoundCount(mHum), 0);
+    EXPECT_TRUE(aimed->GetSoundLoops().empty());
+
+    // Started without an object, nothing aimed at an object stops them.
+    aimed->PlayAnimationByName(L"loop");
+    Run(L"menu");
+    Run(L"hum");
+    mHarness.RunSteps(1);
+    aimed->PlayAnimationByName(L"aimed-stop");
+    mHarness.RunSteps(1);
+    EXPECT_TRUE(Music().IsTrackPlaying(mMenuTrack));
+    EXPECT_NE(mApp->mSoundManager->FindPlayingInstance(mHum), nullptr);
+    EXPECT_EQ(menu->GetSoundCount(mHum), 2);
+    Run(L"pause");
+    aimed->PlayAnimationByName(L"aimed-resume");
+    EXPECT_FALSE(Music().IsTrackPlaying(mMenuTrack));
+
+    Run(L"stop-all");
+    mHarness.RunSteps(1);
+    ASSERT_FALSE(Music().IsTrackPlaying(mMenuTrack));
+    Run(L"aimed-at-nothing");
+    mHarness.RunSteps(1);
+    EXPECT_TRUE(Music().IsTrackPlaying(mMenuTrack));
     menu->RemoveSelf();
 }
 
