@@ -45,6 +45,9 @@ PomoAppBase::PomoAppBase() {
 
 PomoAppBase::~PomoAppBase() {
     if (mLoadingThread.joinable()) mLoadingThread.join();
+    // Widgets and the renderer give their textures back to the window's GL
+    // context, which another window (a message window's) may have replaced.
+    if (mWindow) mWindow->MakeCurrent();
     ProcessDeferredDeletes();
     // The widgets go before the renderer whose textures they may hold.
     SetCursorImage(nullptr);
