@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/System.h"
+
 bool PlatformShowPictureWindow(const std::string& title, const Picture& picture) {
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.argb.size() != static_cast<size_t>(picture.width) * picture.height)
@@ -32,7 +34,8 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
             }
         };
         paint();
-        for (bool open = true; open;) {
+        // A quit signal (a session ending, a script stopping us) closes it.
+        for (bool open = true; open && !PlatformQuitSignalled();) {
             SDL_Event e;
             if (!SDL_WaitEventTimeout(&e, 250)) continue;
             switch (e.type) {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # FATAL ERROR boxes of the real game on a display, and how they end: by a key
 # in our own message window once the game window is up (a damaged data file,
-# a damaged main.pak). Each must end the game with status 1 and leave no box,
-# no crash report and no report window behind.
+# a damaged main.pak), by SIGTERM or SIGINT in any box, the desktop's one
+# included (a zenity stand-in that waits for ever), and the binary alone in
+# an empty folder (no music library beside it). Each must end the game with
+# status 1 and leave no box, no crash report and no report window behind.
 set -u
 GAME=$1
 DATA=$2
@@ -13,6 +15,7 @@ WORK=$(mktemp -d)
 PID=
 cleanup() {
   [ -n "$PID" ] && kill -KILL "$PID" 2> /dev/null
+  [ -s "$WORK/zenity.pid" ] && kill -KILL "$(cat "$WORK/zenity.pid")" 2> /dev/null
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -62,7 +65,7 @@ ended_cleanly() {
   sleep 0.3
   [ -z "$(visible '^FATAL ERROR$')" ] || fail "$1: the FATAL ERROR box stayed"
   [ -z "$(visible '^Fatal Error!$')" ] || fail "$1: a crash report window opened"
-  for f in "$WORK"/broken/crash.txt "$WORK"/badpak/crash.txt "$USERDIR"/crash.txt; do
+  for f in "$WORK"/broken/crash.txt "$WORK"/badpak/crash.txt "$WORK"/alone/crash.txt "$USERDIR"/crash.txt; do
     [ -e "$f" ] && fail "$1: the game crashed: $(head -3 "$f")"
   done
   grep -q "An unexpected error" "$WORK/game.err" && fail "$1: the game crashed on the way out"
@@ -93,4 +96,49 @@ finish
 ended_cleanly "main.pak, a key"
 grep -q "FATAL ERROR: Cannot read the game data archive" "$WORK/game.err" || fail "main.pak: not named in the message"
 
+step "our window over the game window, told to quit by SIGTERM"
+start QUILTRO7_MESSAGE_BOX=own "$GAME" -changedir "$WORK/broken"
+own_box_over_game "SIGTERM"
+kill -TERM "$PID"
+finish
+ended_cleanly "our window, SIGTERM"
+
+step "the desktop's box (a zenity that waits for ever), told to quit by SIGINT"
+mkdir -p "$WORK/bin"
+cat > "$WORK/bin/zenity" << EOF
+#!/bin/sh
+echo \$\$ > "$WORK/zenity.pid"
+exec sleep 60
+EOF
+chmod +x "$WORK/bin/zenity"
+start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
+# Where SDL can draw its own X11 box (core X fonts), that box shows instead.
+for _ in $(seq 1 200); do
+  [ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ] && break
+  kill -0 "$PID" 2> /dev/null || fail "the game ended before its desktop box showed"
+  sleep 0.1
+done
+[ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ] || fail "no desktop box"
+sleep 0.5
+kill -0 "$PID" 2> /dev/null || fail "the desktop box did not wait"
+kill -INT "$PID"
+finish
+ended_cleanly "the desktop's box, SIGINT"
+if [ -s "$WORK/zenity.pid" ]; then
+  kill -0 "$(cat "$WORK/zenity.pid")" 2> /dev/null && { kill "$(cat "$WORK/zenity.pid")"; fail "the zenity box stayed"; }
+fi
+
+step "the binary alone in an empty folder (no music library), SIGTERM"
+mkdir -p "$WORK/alone"
+cp "$GAME" "$WORK/alone/"
+cd "$WORK/alone" || fail "no folder"
+start "$WORK/alone/$(basename "$GAME")"
+wait_window '^FATAL ERROR$'
+sleep 0.3
+kill -0 "$PID" 2> /dev/null || fail "alone: the box did not wait"
+kill -TERM "$PID"
+finish
+ended_cleanly "alone, SIGTERM"
+grep -q "FATAL ERROR: " "$WORK/game.err" || fail "alone: no FATAL ERROR text"
+cd / || true
 echo "ok"
