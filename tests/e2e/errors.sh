@@ -2,9 +2,10 @@
 # FATAL ERROR boxes of the real game on a display, and how they end: by a key
 # in our own message window once the game window is up (a damaged data file,
 # a damaged main.pak), by SIGTERM or SIGINT in any box, the desktop's one
-# included (a zenity stand-in that waits for ever), and the binary alone in
-# an empty folder (no music library beside it). Each must end the game with
-# status 1 and leave no box, no crash report and no report window behind.
+# included (a zenity stand-in that waits for ever), a box before the game
+# has its data folder, and the binary alone in an empty folder (no music
+# library beside it). Each must end the game with status 1 and leave no box,
+# no crash report and no report window behind.
 set -u
 GAME=$1
 DATA=$2
@@ -126,6 +127,23 @@ finish
 ended_cleanly "the desktop's box, SIGINT"
 if [ -s "$WORK/zenity.pid" ]; then
   kill -0 "$(cat "$WORK/zenity.pid")" 2> /dev/null && { kill "$(cat "$WORK/zenity.pid")"; fail "the zenity box stayed"; }
+fi
+
+step "a box before anything else (no data folder), SIGTERM"
+rm -f "$WORK/zenity.pid"
+start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/nonexistent"
+for _ in $(seq 1 200); do
+  [ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ] && break
+  kill -0 "$PID" 2> /dev/null || fail "the game ended before its box showed"
+  sleep 0.1
+done
+sleep 0.3
+kill -TERM "$PID"
+finish
+ended_cleanly "no data folder, SIGTERM"
+grep -q "FATAL ERROR: Cannot open the data folder" "$WORK/game.err" || fail "no data folder: not named"
+if [ -s "$WORK/zenity.pid" ]; then
+  kill -0 "$(cat "$WORK/zenity.pid")" 2> /dev/null && fail "no data folder: the zenity box stayed"
 fi
 
 step "the binary alone in an empty folder (no music library), SIGTERM"
