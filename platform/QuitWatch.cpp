@@ -46,6 +46,7 @@ struct QuitWatch::State {
     std::mutex lock;
     std::condition_variable wake;
     bool done = false;
+    bool parked = false;
     std::thread watcher;
 
     void Watch() {
@@ -54,6 +55,8 @@ struct QuitWatch::State {
         sigset_t quit = QuitSignals();
         pthread_sigmask(SIG_UNBLOCK, &quit, nullptr);
         std::unique_lock<std::mutex> guard(lock);
+        parked = true;
+        wake.notify_all();
         while (!done) {
             // Again and again: the box may start its process (or its next
             // one, zenity after the X11 box) after the signal came.
@@ -72,6 +75,12 @@ QuitWatch::QuitWatch() : mState(std::make_unique<State>()) {
     sigset_t quit = QuitSignals();
     pthread_sigmask(SIG_BLOCK, &quit, &state.savedMask);
     state.watcher = std::thread([&state] { state.Watch(); });
+    // The box forks (SDL's X11 box draws in a copy of us): a thread still
+    // starting then may hold an allocator's lock (the sanitizers' allocator
+    // has no fork handling), and the copy would wait on it for ever. So the
+    // box waits until the watcher sleeps.
+    std::unique_lock<std::mutex> guard(state.lock);
+    state.wake.wait(guard, [&state] { return state.parked; });
 }
 
 QuitWatch::~QuitWatch() {

@@ -137,6 +137,7 @@ for _ in $(seq 1 200); do
   kill -0 "$PID" 2> /dev/null || fail "the game ended before its box showed"
   sleep 0.1
 done
+[ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ] || fail "no data folder: no box"
 sleep 0.3
 kill -TERM "$PID"
 finish
