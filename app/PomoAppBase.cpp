@@ -45,6 +45,9 @@ PomoAppBase::PomoAppBase() {
 
 PomoAppBase::~PomoAppBase() {
     if (mLoadingThread.joinable()) mLoadingThread.join();
+    // Widgets and the renderer give their textures back to the window's GL
+    // context, which another window (a message window's) may have replaced.
+    if (mWindow) mWindow->MakeCurrent();
     ProcessDeferredDeletes();
     // The widgets go before the renderer whose textures they may hold.
     SetCursorImage(nullptr);
@@ -69,6 +72,9 @@ PomoAppBase::~PomoAppBase() {
 }
 
 bool PomoAppBase::Init(const std::vector<std::string>& args) {
+    // First: a quit signal must close any FATAL ERROR box below, not find the
+    // default action (which ends us and leaves the box up) or nothing at all.
+    if (mBoot.handleSignals) PlatformInstallQuitSignals(&mSignalQuit);
     mClock = mBoot.clock;
     if (!mClock) {
         mOwnedClock = std::make_unique<RealClock>();
@@ -117,8 +123,6 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
     if (PlatformFileExists("main.pak")) gPakInterfaceP->AddPakFile("main.pak");
     // Names in data files stay inside the data folder, as the archive's do.
     gPakInterfaceP->SetDataRoot(PlatformCurrentDirectory());
-
-    if (mBoot.handleSignals) PlatformInstallQuitSignals(&mSignalQuit);
 
     // Sound first: the music library ships beside the program, and without
     // it the installation is broken, which the player is told before any

@@ -169,7 +169,11 @@ int WalkStack(uint64_t pc, uint64_t fp, uint64_t sp, uint64_t low, uint64_t high
 
 namespace {
 
-bool ReadStackWord(uint64_t address, uint64_t* value, void*) {
+// The walk reads the stack as raw words, over the guard zones that the
+// address sanitizer keeps around locals and over frames long returned from:
+// those reads are the point, not a fault, so the sanitizer is kept out of this
+// one function (it would otherwise replace the report with its own).
+__attribute__((no_sanitize("address"), noinline)) bool ReadStackWord(uint64_t address, uint64_t* value, void*) {
     *value = *reinterpret_cast<const volatile uint64_t*>(address);
     return true;
 }

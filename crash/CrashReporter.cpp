@@ -194,7 +194,9 @@ void CrashReporter::SetReporterMode(const std::string& mode, const std::string& 
 // put a trap in its place.
 volatile uintptr_t gNowhere = 0;
 
-__attribute__((noinline)) void CrashReporter::CrashOnPurpose() {
+// Kept from the undefined-behaviour sanitizer, which would stop the store
+// itself and end the program without a crash report to see.
+__attribute__((noinline, no_sanitize("undefined"))) void CrashReporter::CrashOnPurpose() {
     // Also makes this a function with a frame of its own, so the report's
     // stack shows who asked for the crash.
     DebugPrintf("Crashing on purpose.\n");

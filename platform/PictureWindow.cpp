@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "platform/System.h"
+
 bool PlatformShowPictureWindow(const std::string& title, const Picture& picture) {
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.argb.size() != static_cast<size_t>(picture.width) * picture.height)
@@ -11,6 +13,12 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
         startedVideo = true;
     }
+    // SDL may draw this window's surface through a GL context of its own,
+    // made current here and deleted with the window: the game's context is
+    // made current again after it, or every GL call that follows (the
+    // renderer's releases on the way out among them) finds none.
+    SDL_Window* glWindow = SDL_GL_GetCurrentWindow();
+    SDL_GLContext glContext = SDL_GL_GetCurrentContext();
     SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           picture.width, picture.height, SDL_WINDOW_SHOWN);
     SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
@@ -26,7 +34,8 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
             }
         };
         paint();
-        for (bool open = true; open;) {
+        // A quit signal (a session ending, a script stopping us) closes it.
+        for (bool open = true; open && !PlatformQuitSignalled();) {
             SDL_Event e;
             if (!SDL_WaitEventTimeout(&e, 250)) continue;
             switch (e.type) {
@@ -47,6 +56,7 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
     }
     if (source) SDL_FreeSurface(source);
     if (window) SDL_DestroyWindow(window);
+    if (glWindow && glContext) SDL_GL_MakeCurrent(glWindow, glContext);
     if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return shown;
 }

@@ -4,8 +4,9 @@
 #include <vector>
 
 // A plain window (no GL) that shows one picture, centred on the desktop, and
-// waits until it is closed or a key is pressed. The last
-// resort for a message when the desktop's own box cannot be shown.
+// waits until it is closed, a key is pressed or a quit signal comes
+// (PlatformQuitSignalled). The last resort for a message when the desktop's
+// own box cannot be shown. The calling thread's GL context stays current.
 struct Picture {
     int width = 0;
     int height = 0;

@@ -10,11 +10,15 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "platform/QuitWatch.h"
+
 namespace {
 std::atomic<bool>* gQuitFlag = nullptr;
+std::atomic<bool> gQuitSignalled{false};
 std::atomic<bool> gDialogsEnabled{true};
 
 void OnQuitSignal(int) {
+    gQuitSignalled.store(true);
     if (gQuitFlag) gQuitFlag->store(true);
 }
 
@@ -32,16 +36,20 @@ MessageBoxResult PlatformMessageBox(const std::string& caption, const std::strin
     std::fflush(stderr);
     if (!gDialogsEnabled.load()) return MessageBoxResult::Shown;
     if (!PlatformHasDisplayName()) return MessageBoxResult::NoDisplay;
+    // Told to quit already: nobody is kept waiting on a box.
+    if (gQuitSignalled.load()) return MessageBoxResult::Quit;
     if (PlatformGetEnv("QUILTRO7_MESSAGE_BOX") == "own") return MessageBoxResult::Failed;
     // SDL needs zenity or kdialog for its box on some desktops; without them
     // it fails and the caller shows the text another way.
-    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(),
-                                    nullptr) == 0
-               ? MessageBoxResult::Shown
-               : MessageBoxResult::Failed;
+    QuitWatch watch;
+    int shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), nullptr);
+    if (watch.Closed()) return MessageBoxResult::Quit;
+    return shown == 0 ? MessageBoxResult::Shown : MessageBoxResult::Failed;
 }
 
+bool PlatformQuitSignalled() { return gQuitSignalled.load(); }
 
+bool PlatformSendQuitSignal() { return kill(getpid(), SIGTERM) == 0; }
 
 void PlatformSetDialogsEnabled(bool enabled) { gDialogsEnabled.store(enabled); }
 
@@ -79,6 +87,7 @@ std::string PlatformUserDataFolder(const std::string& company, const std::string
 
 void PlatformInstallQuitSignals(std::atomic<bool>* quitFlag) {
     gQuitFlag = quitFlag;
+    gQuitSignalled.store(false);
     struct sigaction sa {};
     sa.sa_handler = OnQuitSignal;
     sigemptyset(&sa.sa_mask);
@@ -94,6 +103,7 @@ void PlatformRemoveQuitSignals() {
     signal(SIGHUP, SIG_DFL);
     signal(SIGXFSZ, SIG_DFL);
     gQuitFlag = nullptr;
+    gQuitSignalled.store(false);
 }
 
 void PlatformShutdown() { SDL_Quit(); }

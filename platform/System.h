@@ -8,10 +8,12 @@ enum class MessageBoxResult {
     Shown,      // the desktop's box was shown (or dialogs are off)
     NoDisplay,  // no display to show anything on
     Failed,     // a display, but the desktop's box could not be shown
+    Quit,       // a quit signal closed the box (or came before it)
 };
 // A modal message box of the desktop; the text always goes to stderr too.
 // QUILTRO7_MESSAGE_BOX=own in the environment skips the desktop's box, as if
-// it had failed, so the game's own window shows the text.
+// it had failed, so the game's own window shows the text. A quit signal
+// closes the box (QuitWatch).
 MessageBoxResult PlatformMessageBox(const std::string& caption, const std::string& text);
 // Whether a display is named at all (or video is up); without one no window
 // or box is tried, so a run without a desktop never waits on a connection.
@@ -34,6 +36,11 @@ std::string PlatformUserDataFolder(const std::string& company, const std::string
 // limit then fails and is reported instead of killing the game mid-save.
 void PlatformInstallQuitSignals(std::atomic<bool>* quitFlag);
 void PlatformRemoveQuitSignals();
+// Whether one of them came since they were installed: a modal box or window
+// that waits on the player closes on it.
+bool PlatformQuitSignalled();
+// Sends this process SIGTERM, as a session manager would (tests).
+bool PlatformSendQuitSignal();
 
 // Releases the platform library at process end.
 void PlatformShutdown();

@@ -61,6 +61,9 @@ D3DInterface::D3DInterface(std::unique_ptr<GpuBackend> backend, int width, int h
 
 D3DInterface::~D3DInterface() {
     if (gInstalledDevice == this) gInstalledDevice = nullptr;
+    // What it releases belongs to the window's context, whatever another
+    // window (a message window's) made current since.
+    if (mWindow) mWindow->MakeCurrent();
     mScreen.reset();
     ShaderProgram::ReleaseDevice(this);
     // Surfaces that outlive the device lose their textures now, while the

@@ -15,13 +15,15 @@
 namespace {
 
 constexpr int kRunMs = 20000;
+#ifdef QUILTRO7_SANITIZED
+constexpr const char* kThrowerNamed = "TerminateWithException()";
+#else
+constexpr const char* kThrowerNamed = "Throw()";
+#endif
 
 class CrashProcess : public ::testing::Test {
 protected:
     void SetUp() override {
-#ifdef QUILTRO7_SANITIZED
-        GTEST_SKIP() << "the sanitizers stop the deliberate faults before any signal";
-#endif
         mFolder = PlatformMakeTempDirectory("crashtest");
         mUserData = mFolder + "/user/";
         CreateDirectories(mUserData);
@@ -89,7 +91,10 @@ TEST_F(CrashProcess, EachFaultDiesByItsSignalAndLeavesItsReport) {
         {"fpe", "FPE", "Exception: Integer Divide by Zero \\(code 0xc0000094\\)", "crash_child", "DivideByZero()"},
         {"overflow", "SEGV", "Exception: Stack Overflow \\(code 0xc00000fd\\)", "crash_child", "Recurse(int)"},
         // abort() stops inside the C library, built without frame pointers.
-        {"terminate", "ABRT", "Unknown exception: \\(code 0x6\\)", "libc.so.6", "Throw()",
+        // Throw()'s own return address sits in the C++ library's frame, which
+        // keeps no record: a stale record further up names it in the release
+        // build, only its caller in the sanitizers' build.
+        {"terminate", "ABRT", "Unknown exception: \\(code 0x6\\)", "libc.so.6", kThrowerNamed,
          "\r\nReason: uncaught exception: test terminate reason\r\n"},
     };
     for (const Case& c : cases) {

@@ -175,6 +175,35 @@ TEST(CrashReport, ReportHasItsSectionsInOrder) {
     }
 }
 
+// Stands in for a crash in code without frame pointers under a frame with
+// locals: the walk finds no chain and scans the stack above the stack
+// pointer word by word, over the guard zones the address sanitizer keeps
+// around those locals in its build. It must read them as the words they are.
+__attribute__((noinline)) std::string ReportOverGuardedLocals() {
+    volatile char guarded[24];
+    guarded[0] = 1;
+    static CrashModules modules;  // no code anywhere: the scan reads to the end
+    CrashMachineState state;
+    state.signal = 6;
+    state.kind = CrashKind::Abort;
+    state.pc = 0x401234;
+    state.sp = reinterpret_cast<uint64_t>(&guarded[0]) & ~uint64_t(7);
+    state.fp = 3;  // the register held something else
+    state.stackLow = state.sp;
+    state.stackHigh = state.sp + 4096;  // the callers' frames, surely there
+    CrashReportExtras extras;
+    static char out[8192];
+    char title[64];
+    size_t n = FormatCrashReport(state, modules, extras, out, sizeof out, title, sizeof title);
+    return std::string(out, n);
+}
+
+TEST(CrashReport, TheStackScanReadsTheSanitizersGuardZonesAsPlainWords) {
+    std::string report = ReportOverGuardedLocals();
+    EXPECT_NE(report.find("Unknown exception: (code 0x6) at address 0000000000401234"), std::string::npos) << report;
+    EXPECT_NE(report.find("\r\n0000000000401234  0000000000000003  0000:00000000 \r\n"), std::string::npos) << report;
+}
+
 TEST(ReportAnnotation, InsertsNamesOnlyWhereTheLookupKnowsTheAddress) {
     std::map<std::pair<uint32_t, uint64_t>, SymbolHit> table;
     table[{1, 0x10}] = {"_Z5Crashv", 0x4, "", 0, 0};

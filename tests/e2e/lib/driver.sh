@@ -53,20 +53,21 @@ type_text() { xdotool type --delay 80 "$1"; sleep 0.2; }
 
 SHOT_COUNT=0
 # Takes a screenshot with the game's own key; the file's path is in SHOT,
-# kept as SHOTS/NN-name.png.
+# kept as SHOTS/NN-name.png. The game writes it aside and renames it when
+# complete: only a new screenshot_NNNN.png name is a whole picture.
 shot() {
-  local dir=$USERDIR/_screenshots before after
-  before=$(ls "$dir" 2>/dev/null | wc -l)
+  local dir=$USERDIR/_screenshots before name=
+  before=$(ls "$dir" 2>/dev/null | grep -E '^screenshot_[0-9]+\.png$')
   xdotool key F12
   for _ in $(seq 1 50); do
-    after=$(ls "$dir" 2>/dev/null | wc -l)
-    [ "$after" -gt "$before" ] && break
+    name=$(ls "$dir" 2>/dev/null | grep -E '^screenshot_[0-9]+\.png$' | grep -vxF -e "$before" | head -1)
+    [ -n "$name" ] && break
     sleep 0.1
   done
-  [ "$after" -gt "$before" ] || fail "no screenshot taken ($1)"
+  [ -n "$name" ] || fail "no screenshot taken ($1)"
   SHOT_COUNT=$((SHOT_COUNT + 1))
   SHOT=$SHOTS/$(printf '%02d' $SHOT_COUNT)-$1.png
-  mv "$dir/$(ls -t "$dir" | head -1)" "$SHOT"
+  mv "$dir/$name" "$SHOT"
 }
 
 # "R G B spread" of a region of the last screenshot.
