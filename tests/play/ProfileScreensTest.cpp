@@ -163,7 +163,7 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     auto* menu = TopMenu<PlayerSelectMenu>();
     ASSERT_NE(menu, nullptr);
     // Delete and play need a selected profile; the way back is always there.
-    auto buttonsShown = [menu] {
+    auto buttonsShown = [&menu] {
         EXPECT_TRUE(menu->GetMenuButton()->mVisible);
         const bool shown = menu->GetDeleteButton()->mVisible;
         EXPECT_EQ(menu->GetPlayButton()->mVisible, shown);
