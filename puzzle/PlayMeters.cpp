@@ -16,6 +16,7 @@
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "widgets/AppServices.h"
+#include "widgets/WidgetManager.h"
 
 namespace {
 
@@ -99,9 +100,24 @@ void HintMeter::UpdateFill(int amount) {
     if (gAppServices) gAppServices->PlaySample(GetSoundId(L"Glow"));
     ShowBulb(mCurrentBulb, kFullFrame, L"update_hint_meter");
     PlayerProgress::EarnHint(kMaxPool);
-    // The flag goes with the notice actually shown.
-    if (!gPlayerState->mSeenHint && ShowPlayNotice(L"hint_intro")) gPlayerState->mSeenHint = true;
+    TellAboutHints();
     ChooseBulb();
+}
+
+void HintMeter::TellAboutHints() {
+    if (!gPlayerState || gPlayerState->mSeenHint) return;
+    if (mWidgetManager && mWidgetManager->IsMouseButtonDown()) {
+        mHintNoticeWaiting = true;
+        return;
+    }
+    mHintNoticeWaiting = false;
+    // The flag goes with the notice actually shown.
+    if (ShowPlayNotice(L"hint_intro")) gPlayerState->mSeenHint = true;
+}
+
+void HintMeter::Update() {
+    AnimationWidget::Update();
+    if (mHintNoticeWaiting) TellAboutHints();
 }
 
 void HintMeter::DoAction(const std::wstring& action, const std::wstring& parameter, int /*object*/) {

@@ -33,8 +33,11 @@ public:
     // --- AnimationWidget ----------------------------------------------------------------
     void DoAction(const std::wstring& action, const std::wstring& parameter, int object) override;
     void Draw(Graphics* g) override;
+    // Shows the notice of the first full bulb once no button is held.
+    void Update() override;
 
     int GetHintsUsed() const { return mHintsUsed; }
+    bool IsHintNoticeWaiting() const { return mHintNoticeWaiting; }
     int GetCurrentBulb() const { return mCurrentBulb; }
     int GetBulbFill(int bulb) const;
     int GetFullAmount() const { return mFullAmount; }
@@ -42,6 +45,12 @@ public:
 private:
     void ChooseBulb();
     void ShowBulb(int bulb, int frame, const wchar_t* animation);
+    // The first full bulb explains hints. A bulb fills when a tile's trail
+    // lands, which may be in the middle of the player's next stroke: a
+    // notice opened then would take the stroke's release from the board, so
+    // it waits for the button to come up.
+    void TellAboutHints();
+    bool mHintNoticeWaiting = false;
 
     int mHintsUsed = 0;
     int mHintReward = 0;

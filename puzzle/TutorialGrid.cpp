@@ -4,6 +4,7 @@
 
 #include "core/Log.h"
 #include "core/StringUtil.h"
+#include "data/AssetLookup.h"
 #include "data/Localization.h"
 #include "render/Font.h"
 #include "render/Graphics.h"
@@ -105,7 +106,10 @@ void TutorialGrid::Resume() {
 
 void TutorialGrid::ShowPopup() {
     ClosePopup();
-    DynamicWidget* text = CreateTextObject(0, kPopupPadding);
+    // The note's OK (a menu button at three quarters of its height) stays
+    // below however many lines the text takes.
+    const Image* button = FindImage(L"menubutton");
+    DynamicWidget* text = CreateTextObject(0, kPopupPadding, button ? button->GetCelHeight() : 0);
     if (!text) return;
     text->SetVisible(false);
     mPopupText = text;

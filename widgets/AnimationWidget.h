@@ -206,8 +206,11 @@ public:
     void ConfigureButton(ButtonWidget* button);
     // A text (in a nine-piece frame with "textbox") drawn into a surface:
     // a new object placed by the common tail, or, with "to", drawn into that
-    // object's own image (null is then returned).
-    DynamicWidget* CreateTextObject(int textDY, int paddingBottom);
+    // object's own image (null is then returned). With `buttonHeight` the
+    // object is tall enough for a button of that height centred at three
+    // quarters of its height (where a text box popup puts its OK) to stay
+    // clear of the text.
+    DynamicWidget* CreateTextObject(int textDY, int paddingBottom, int buttonHeight = 0);
     // The three-piece banner of "textends" with its text, likewise.
     DynamicWidget* CreateBanner();
     // The common tail of every object made by "add": "depth", "z" (when

@@ -135,7 +135,7 @@ void AnimationWidget::PlaceNewObject(DynamicWidget* object, float x, float y, bo
     object->Move(x, y);
 }
 
-DynamicWidget* AnimationWidget::CreateTextObject(int textDY, int paddingBottom) {
+DynamicWidget* AnimationWidget::CreateTextObject(int textDY, int paddingBottom, int buttonHeight) {
     const std::wstring text = GetTextAttribute();
     const int limit = MaxSurfaceSize();
     const int wrapWidth = std::clamp(GetIntAttributeOr(L"width", kDefaultTextWidth), 1, limit);
@@ -162,9 +162,14 @@ DynamicWidget* AnimationWidget::CreateTextObject(int textDY, int paddingBottom) 
     const int textHeight = font ? MeasureWrappedText(*font, text, wrapWidth, &widest) : 0;
     const int contentWidth = GetBoolAttribute(L"force_width") ? wrapWidth : widest;
     const int width = std::clamp(left + contentWidth + right, 1, limit);
-    const int height = std::clamp(std::max(GetIntAttribute(L"height"),
-                                           top + textHeight + bottom + paddingBottom),
-                                  1, limit);
+    int tallEnough = std::max(GetIntAttribute(L"height"), top + textHeight + bottom + paddingBottom);
+    if (buttonHeight > 0) {
+        // The button's top, at 3/4 of the height less its half, a gap below the text.
+        constexpr int kGap = 8;
+        const int clearOfText = textDY + top + textHeight + kGap + buttonHeight / 2;
+        tallEnough = std::max(tallEnough, (clearOfText * 4 + 2) / 3);
+    }
+    const int height = std::clamp(tallEnough, 1, limit);
 
     auto draw = [&](Graphics& g, int surfaceWidth, int surfaceHeight) {
         if (!box.empty()) {

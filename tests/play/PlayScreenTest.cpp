@@ -7,6 +7,7 @@
 #include "puzzle/PlayerState.h"
 #include "tests/play/PlayScreenFixture.h"
 #include "widgets/ButtonWidget.h"
+#include "widgets/NoticeMenu.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
@@ -145,6 +146,30 @@ TEST_F(PlayScreenTest, RevealedTilesFillABulbAndAHintRevealsCells) {
     EXPECT_EQ(meter->GetHintsUsed(), 1);
     EXPECT_EQ(gPlayerState->mNumHints, 1);
     EXPECT_EQ(Grid().GetRemainingTiles(), before - 1) << "one cell per hint at 5 x 5";
+}
+
+// The first full bulb's notice waits while the player holds a stroke on the
+// board: opened mid-stroke, it took the release and the stroke was lost.
+TEST_F(PlayScreenTest, TheHintNoticeWaitsForTheStrokeToEnd) {
+    Open(0, kMeadow, 0);
+    gPlayerState->mSeenHint = false;
+    for (const Point& tile : {Point(0, 1), Point(1, 0), Point(1, 1), Point(1, 2), Point(1, 4)}) {
+        ASSERT_TRUE(IsTile(tile.mX, tile.mY));
+        ClickCell(tile.mX, tile.mY);
+    }
+    const Point from = CellCentre(2, 2), to = CellCentre(3, 2);
+    mHarness.MouseMove(from.mX, from.mY);
+    mHarness.MouseDown(from.mX, from.mY);
+    mHarness.MouseMove(to.mX, to.mY);
+    Run(200);
+    EXPECT_EQ(gPlayerState->mNumHints, 2) << "the bulb filled during the stroke";
+    EXPECT_TRUE(mMenu->GetHintMeter()->IsHintNoticeWaiting());
+    EXPECT_EQ(dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu()), nullptr);
+    mHarness.MouseUp(to.mX, to.mY);
+    Run(5);
+    EXPECT_TRUE(Grid().IsCellDone(2, 2) && Grid().IsCellDone(3, 2)) << "the stroke was applied";
+    EXPECT_TRUE(CloseNotice()) << "then the notice";
+    EXPECT_TRUE(gPlayerState->mSeenHint);
 }
 
 TEST_F(PlayScreenTest, TheFirstPuzzlesHaveOneToolAndTheToggleSwitchesTools) {

@@ -1,7 +1,11 @@
 // The tutorial board on the first story set's first puzzles, played through
 // the game's lessons (gamedata tutorial_animations.xml) with real mouse input.
+#include "data/AssetLookup.h"
 #include "data/Localization.h"
 #include "puzzle/TutorialGrid.h"
+#include "render/Font.h"
+#include "render/Image.h"
+#include "render/TextLayout.h"
 #include "tests/play/PlayScreenFixture.h"
 #include "tests/support/WidgetQueries.h"
 #include "widgets/ButtonWidget.h"
@@ -125,3 +129,26 @@ TEST_F(TutorialTest, RevealModeAllWaitsForALineAsLongAsWhatIsRequired) {
 }
 
 }  // namespace
+
+// However many lines a note's text takes, its OK button (at three quarters of
+// the note's height) sits below the text, not over it.
+TEST_F(TutorialTest, ALongNoteKeepsItsOkButtonBelowItsText) {
+    const auto saved = gLocalizedStrings.Snapshot();
+    for (int sentences : {1, 3, 6}) {
+        LocalizedStringMap strings = *saved;
+        std::wstring text;
+        for (int i = 0; i < sentences; ++i) text += L"Each row's numbers count its runs of tiles, in order from the left. ";
+        strings[L"tut1_rows"] = text;
+        gLocalizedStrings.Publish(strings);
+        Open(0, 0, 0);
+        TextboxPopup* popup = Tutorial().GetPopup();
+        ASSERT_NE(popup, nullptr);
+        Font* font = FindFont(L"dialog_text");
+        ASSERT_NE(font, nullptr);
+        const Image* top = FindImage(L"tutorial_box_ct");
+        const int textBottom = (top ? top->GetCelHeight() : 0) + MeasureWrappedText(*font, text, 700);
+        EXPECT_GE(static_cast<int>(popup->GetOkButton()->mY), textBottom) << sentences << " sentences";
+        CloseAll();
+    }
+    gLocalizedStrings.Publish(*saved);
+}
