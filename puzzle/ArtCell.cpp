@@ -29,9 +29,19 @@ void DrawArtCell(Graphics* g, float size, int value, int column, int row, int al
     const int level = ArtCellBrightness(value);
     g->SetColorizeImages(true);
     g->SetColor(Color(level, level, level, alpha));
-    Transform transform;
-    const float scale = size / static_cast<float>(gArtTilesImage->GetCelWidth());
-    transform.Scale(scale, scale);
-    g->DrawImageTransformed(gArtTilesImage, transform, cel, (column + 0.5f) * size, (row + 0.5f) * size);
+    // The sheet's colours are flat, one cel each side by side: sampled at a
+    // cel's very edge the filter mixes in the next cel's colour, a faint
+    // seam between every two columns of the picture. The cel's inner part
+    // is the same colour and keeps the neighbours out.
+    Rect source = gArtTilesImage->GetCelRect(cel);
+    if (source.mWidth > 2) {
+        source.mX += 1;
+        source.mWidth -= 2;
+    }
+    if (source.mHeight > 2) {
+        source.mY += 1;
+        source.mHeight -= 2;
+    }
+    g->DrawImageStretched(gArtTilesImage, source, FRect(column * size, row * size, size, size));
     g->SetColorizeImages(false);
 }

@@ -8,6 +8,11 @@
 #include "puzzle/PlayTileGrid.h"
 #include "render/Graphics.h"
 
+namespace {
+// The paper of the board and of the finished picture.
+const Color kPaper(0xFA, 0xFA, 0xF6);
+}  // namespace
+
 PlayArtGrid::PlayArtGrid(const PuzzleRecord& record, PlayTileGrid* tileGrid) : ArtGrid(record) {
     // A speed of 0 would show every cell at once and divide the fade by zero.
     mRevealSpeed = std::max(GetConstantInt(L"art_reveal_speed"), 1);
@@ -51,7 +56,15 @@ void PlayArtGrid::Draw(Graphics* g) {
             const int t = mFrameCounter - mRevealTimes[static_cast<size_t>(x)][static_cast<size_t>(y)];
             if (t <= 0) continue;
             const int alpha = t <= mRevealSpeed ? t * 255 / mRevealSpeed : 255;
-            DrawArtCell(g, size, mLayer[static_cast<size_t>(x)][static_cast<size_t>(y)], x, y, alpha);
+            const int value = mLayer[static_cast<size_t>(x)][static_cast<size_t>(y)];
+            if (value < 0) {
+                // A cell without art is the picture's paper: the board's marks
+                // beneath it do not show through the finished picture.
+                g->SetColor(Color(kPaper.mRed, kPaper.mGreen, kPaper.mBlue, alpha));
+                g->FillRect(x * size, y * size, size, size);
+                continue;
+            }
+            DrawArtCell(g, size, value, x, y, alpha);
         }
     g->FlushBatch();
     g->SetBatching(batching);

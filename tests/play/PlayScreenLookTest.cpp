@@ -5,6 +5,7 @@
 #include "core/FileUtil.h"
 #include "data/ImageCodec.h"
 #include "data/ImageData.h"
+#include "puzzle/ArtCell.h"
 #include "puzzle/TutorialGrid.h"
 #include "render/D3DInterface.h"
 #include "render/Graphics.h"
@@ -150,4 +151,43 @@ TEST_F(PlayScreenTest, AClockTickDrawnOnlyWhereItsLabelStandsMatchesTheWholeFram
     D3DInterface::Install(nullptr);
     EXPECT_GT(DifferingPixels(before, part, 24), 0);  // the tick shows
     EXPECT_EQ(DifferingPixels(part, whole, 0), 0);
+}
+
+// A picture of one colour is one colour: no cell edge takes in the sheet's
+// neighbouring cel (a faint seam between columns), at a whole and at an odd
+// cell size alike.
+TEST_F(PlayScreenTest, ASolidPictureHasNoSeams) {
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
+    LoadArtTiles();
+    ASSERT_NE(gArtTilesImage, nullptr);
+    for (const float size : {40.0f, 400.0f / 7.0f, 16.0f}) {
+        for (const int value : {2 * gArtShades, 9 * gArtShades + 1}) {  // red; blue, a shade darker
+            {
+                Graphics g(nullptr);
+                g.SetColor(Color(0x14, 0x1A, 0x29));
+                g.FillRect(0, 0, 1024, 768);
+                g.Translate(100.0f, 60.0f);
+                for (int column = 0; column < 7; ++column)
+                    for (int row = 0; row < 7; ++row) DrawArtCell(&g, size, value, column, row);
+                g.FlushBatch();
+            }
+            std::unique_ptr<ImageSurface> shot(device->CopyScreenImage());
+            const ImageData pixels = shot->GetImageData();
+            const int inner = static_cast<int>(7 * size) - 2;
+            const uint32_t centre = pixels.mBits[static_cast<size_t>((60 + inner / 2) * pixels.mWidth + 100 + inner / 2)];
+            int off = 0;
+            for (int y = 61; y < 61 + inner; ++y)
+                for (int x = 101; x < 101 + inner; ++x) {
+                    const uint32_t p = pixels.mBits[static_cast<size_t>(y * pixels.mWidth + x)];
+                    for (int shift : {0, 8, 16})
+                        if (std::abs(static_cast<int>((p >> shift) & 0xff) - static_cast<int>((centre >> shift) & 0xff)) > 3) {
+                            ++off;
+                            break;
+                        }
+                }
+            EXPECT_EQ(off, 0) << "cell size " << size << ", value " << value;
+        }
+    }
+    D3DInterface::Install(nullptr);
 }
