@@ -16,6 +16,7 @@
 #include "render/Fonts.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
+#include "widgets/WidgetManager.h"
 
 namespace {
 class RenderCheckApp : public PomoAppBase {
@@ -52,6 +53,9 @@ protected:
     void UpdateFrames() override {
         PomoAppBase::UpdateFrames();
         ++mSteps;
+        // The picture turns: every step is a new frame, which the main loop
+        // draws only when told.
+        if (mWidgetManager) mWidgetManager->MarkDirty();
     }
 
     void DrawScreen(Graphics& g) override {
