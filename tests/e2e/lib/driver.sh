@@ -53,20 +53,21 @@ type_text() { xdotool type --delay 80 "$1"; sleep 0.2; }
 
 SHOT_COUNT=0
 # Takes a screenshot with the game's own key; the file's path is in SHOT,
-# kept as SHOTS/NN-name.png.
+# kept as SHOTS/NN-name.png. The game writes it aside and renames it into
+# place: only a renamed file counts.
 shot() {
   local dir=$USERDIR/_screenshots before after
-  before=$(ls "$dir" 2>/dev/null | wc -l)
+  before=$(ls "$dir" 2>/dev/null | { grep -c '\.png$' || true; })
   xdotool key F12
   for _ in $(seq 1 50); do
-    after=$(ls "$dir" 2>/dev/null | wc -l)
+    after=$(ls "$dir" 2>/dev/null | { grep -c '\.png$' || true; })
     [ "$after" -gt "$before" ] && break
     sleep 0.1
   done
   [ "$after" -gt "$before" ] || fail "no screenshot taken ($1)"
   SHOT_COUNT=$((SHOT_COUNT + 1))
   SHOT=$SHOTS/$(printf '%02d' $SHOT_COUNT)-$1.png
-  mv "$dir/$(ls -t "$dir" | head -1)" "$SHOT"
+  mv "$dir/$(ls -t "$dir" | grep '\.png$' | head -1)" "$SHOT"
 }
 
 # "R G B spread" of a region of the last screenshot.
