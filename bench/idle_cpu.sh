@@ -2,11 +2,12 @@
 # CPU cost of the real game window under Xvfb: milliseconds of processor time
 # per second of wall time, first on a still screen, then while a scripted
 # animation runs (bench/idle_data's "bench_ticker", which wakes its script
-# every update step).
+# every update step, played over the window by bench/idle/IdleGame.cpp: the
+# game itself has no way to start it).
 #   bench/idle_cpu.sh [build-dir] [seconds]      (defaults: build, 10)
 # SDL_AUDIODRIVER picks the sound device (default: SDL's dummy device, whose
 # own thread wakes every period; a name that cannot open measures without one).
-# Needs xvfb-run. Takes about 2 x (settle + seconds).
+# Needs xvfb-run and a build with QUILTRO_BENCH=ON. Takes about 2 x (settle + seconds).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${1:-build}
@@ -14,8 +15,11 @@ SECONDS_MEASURED=${2:-10}
 # Past the start-up screens (the logo and both splashes last 15 s) and loading.
 SETTLE=25
 GAME=$BUILD/quiltro7
+IDLE_GAME=$BUILD/bench/idle_game
 PAK=$BUILD/tools/pakbuild
-[ -x "$GAME" ] && [ -x "$PAK" ] || { echo "build $GAME and $PAK first"; exit 1; }
+for tool in "$GAME" "$IDLE_GAME" "$PAK"; do
+  [ -x "$tool" ] || { echo "build $tool first (cmake -DQUILTRO_BENCH=ON)"; exit 1; }
+done
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -33,8 +37,9 @@ echo "</animations>" >> "$WORK/data/properties/animations.xml"
 cat > "$WORK/measure.sh" <<'INNER'
 #!/usr/bin/env bash
 set -u
-game=$1 data=$2 settle=$3 seconds=$4
-"$game" -changedir "$data" &
+data=$1 settle=$2 seconds=$3
+shift 3
+"$@" -changedir "$data" &
 pid=$!
 sleep "$settle"
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
@@ -51,12 +56,13 @@ awk -v t="$((t1 - t0))" -v r="$((r1 - r0))" -v hz="$hz" -v a="$s0" -v b="$s1" \
 INNER
 chmod +x "$WORK/measure.sh"
 
-run() {  # label, animation name or empty
-  local result
-  result=$(QUILTRO7_USER_DATA="$WORK/user" QUILTRO7_PLAY_ANIMATION="$2" SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" \
+run() {  # label, the program and its arguments before the data folder
+  local label=$1 result
+  shift
+  result=$(QUILTRO7_USER_DATA="$WORK/user" SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}" \
            xvfb-run -a -s "-screen 0 1280x1024x24" \
-           "$WORK/measure.sh" "$GAME" "$WORK/data" "$SETTLE" "$SECONDS_MEASURED")
-  printf '%-22s %s\n' "$1" "$result"
+           "$WORK/measure.sh" "$WORK/data" "$SETTLE" "$SECONDS_MEASURED" "$@")
+  printf '%-22s %s\n' "$label" "$result"
 }
-run "still screen:" ""
-run "scripted animation:" "bench_ticker"
+run "still screen:" "$GAME"
+run "scripted animation:" "$IDLE_GAME" bench_ticker

@@ -178,9 +178,34 @@ bool PakInterface::InsideDataRoot(const std::string& absolute) const {
            absolute[mDataRoot.size()] == '/';
 }
 
+void PakInterface::LayFolderOver(const std::string& base, const std::string& folder) {
+    std::unique_lock lock(mPakLock);
+    mLaidBase = folder.empty() ? std::string() : PakNormalizePath(base);
+    mLaidFolder = folder.empty() ? std::string() : PakNormalizePath(folder);
+}
+
+std::string PakInterface::InLaidFolder(const std::string& absolute) const {
+    std::shared_lock lock(mPakLock);
+    if (mLaidFolder.empty()) return std::string();
+    if (absolute == mLaidBase) return mLaidFolder;
+    if (absolute.size() > mLaidBase.size() && absolute.compare(0, mLaidBase.size(), mLaidBase) == 0 &&
+        absolute[mLaidBase.size()] == '/')
+        return mLaidFolder + absolute.substr(mLaidBase.size());
+    return std::string();
+}
+
 bool PakInterface::ResolveOnDisk(const std::string& absolute, bool wantDirectory,
                                  std::string& actual) {
     if (!InsideDataRoot(absolute)) return false;
+    // The laid folder was named by the program itself, not by a data file,
+    // so it serves though it lies outside the data root.
+    const std::string laid = InLaidFolder(absolute);
+    if (!laid.empty() && ResolveCaseBlind(laid, wantDirectory, actual)) return true;
+    return ResolveCaseBlind(absolute, wantDirectory, actual);
+}
+
+bool PakInterface::ResolveCaseBlind(const std::string& absolute, bool wantDirectory,
+                                    std::string& actual) {
     if (wantDirectory ? PlatformDirectoryExists(absolute) : PlatformFileExists(absolute)) {
         actual = absolute;
         return true;
@@ -356,8 +381,15 @@ bool PakInterface::FindFirst(const std::string& pattern, PakFindData& out, void*
     std::string folder = PakNormalizePath(folderPart);
 
     std::map<std::string, PakFindData> found;  // by lower-case name
-    std::string actualFolder;
-    if (ResolveOnDisk(folder, true, actualFolder)) {
+    // The laid folder's names first: the first of equal names wins.
+    std::vector<std::string> looseFolders;
+    if (InsideDataRoot(folder)) {
+        std::string actual;
+        const std::string laid = InLaidFolder(folder);
+        if (!laid.empty() && ResolveCaseBlind(laid, true, actual)) looseFolders.push_back(actual);
+        if (ResolveCaseBlind(folder, true, actual)) looseFolders.push_back(actual);
+    }
+    for (const std::string& actualFolder : looseFolders) {
         std::vector<DirEntry> entries;
         PlatformListDirectory(actualFolder, entries);
         for (const DirEntry& e : entries) {

@@ -62,6 +62,13 @@ public:
     // as the archive refuses such names. Empty: no confinement (tools, tests).
     void SetDataRoot(const std::string& folder);
 
+    // Lays a loose folder over `base`: a path inside base is looked up in
+    // `folder` first (the same path below it, without regard to case), then
+    // as usual. One folder at a time; an empty folder takes it away. The game
+    // never lays one: tests, benchmarks and tools lay their fixtures over the
+    // game's data this way (docs/data-formats.md).
+    void LayFolderOver(const std::string& base, const std::string& folder);
+
     // Folder listings used for case-blind names on disk are kept; a program
     // that renames files with other cases while running flushes them here.
     void FlushDirectoryCache();
@@ -70,8 +77,13 @@ private:
     struct Listing;
     struct Mounted;
 
-    // The loose file for a normalized absolute path, matched without case.
+    // The loose file for a normalized absolute path, matched without case:
+    // the laid folder's, else the disk's inside the data root.
     bool ResolveOnDisk(const std::string& absolute, bool wantDirectory, std::string& actual);
+    bool ResolveCaseBlind(const std::string& absolute, bool wantDirectory, std::string& actual);
+    // Where a normalized absolute path lies in the laid folder; empty when
+    // none is laid or the path is outside its base.
+    std::string InLaidFolder(const std::string& absolute) const;
     std::shared_ptr<const Listing> GetListing(const std::string& folder);
     // The archive and entry key for a normalized absolute path, if any.
     const Mounted* FindMounted(const std::string& absolute, std::string& key) const;
@@ -81,6 +93,7 @@ private:
 
     mutable std::shared_mutex mPakLock;
     std::string mDataRoot;  // normalized; guarded by mPakLock
+    std::string mLaidBase, mLaidFolder;  // normalized; guarded by mPakLock
     std::vector<std::unique_ptr<Mounted>> mPaks;
     std::string mLastPakError;
 

@@ -1,11 +1,9 @@
 #include "screens/MyGameApp.h"
 
-#include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
 #include "data/Constants.h"
-#include "platform/System.h"
 #include "puzzle/GameDataCheck.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/MyLocalization.h"
@@ -36,7 +34,6 @@
 #include "screens/PuzzleSelectMenu.h"
 #include "screens/SelectSetMenu.h"
 #include "screens/ScreenTransition.h"
-#include "widgets/AnimationWidget.h"
 #include "widgets/ButtonWidget.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/WidgetManager.h"
@@ -157,13 +154,6 @@ void MyGameApp::LoadingThreadCompleted() {
     if (GetLoadErrors().empty()) PlayerProgress::SelectStoredProfile();
     GameApp::LoadingThreadCompleted();
     OpenDeveloperPuzzle();
-    // The idle-cost measurement names an animation to run over the window.
-    std::string name = PlatformGetEnv("QUILTRO7_PLAY_ANIMATION");
-    if (name.empty() || !IsLoadingFinished()) return;
-    auto* widget = new AnimationWidget(0.0f, 0.0f, FindImage(L"sample_cels"), 1.0f);
-    widget->mPriority = widget->mZOrder = 1000;
-    mWidgetManager->AddWidget(widget);
-    widget->PlayAnimationByName(StringToWString(name));
 }
 
 void MyGameApp::UpdateFrames() {

@@ -1,9 +1,10 @@
-// Writes the small sample images of gamedata/images/: one of every kind the
-// image readers take (RGBA, grayscale and paletted PNG, JPEG, GIF, plain and
-// run-length TGA, an image with a "_" alpha image and a cel sheet). The pixels
-// follow simple formulas that the tests check.
+// Writes the small sample images of the test overlay, tests/data/overlay/images
+// (test fixtures, not game data): one of every kind the image readers take
+// (RGBA, grayscale and paletted PNG, JPEG, GIF, plain and run-length TGA, an
+// image with a "_" alpha image and a cel sheet). The pixels follow simple
+// formulas that the tests check.
 //
-// usage: imagegen [output folder]   (default gamedata/images)
+// usage: imagegen [output folder]   (default tests/data/overlay/images)
 #include <cstdio>  // jpeglib.h needs FILE declared first
 #include <gif_lib.h>
 #include <jpeglib.h>
@@ -315,7 +316,7 @@ std::string Jpeg(const ImageData& image) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string folder = argc > 1 ? argv[1] : "gamedata/images";
+    std::string folder = argc > 1 ? argv[1] : "tests/data/overlay/images";
     bool ok = true;
     ok &= Save(folder, "sample_rgba.png", Png(MakeRgba()));
     ok &= Save(folder, "sample_gray.png", MakeGrayPng());

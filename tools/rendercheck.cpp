@@ -1,5 +1,7 @@
 // Opens the game window and draws a test picture of images and text from the
-// data folder, to check the renderer by eye or by screenshot:
+// data folder, with the sample pictures of the test overlay
+// (tests/data/overlay) laid over it, to check the renderer by eye or by
+// screenshot:
 //   rendercheck [-changedir <gamedata>] [--shot]
 // With --shot it writes one screenshot to the user data folder's
 // "_screenshots", prints its path and quits.
@@ -11,11 +13,14 @@
 #include "core/Matrix4.h"
 #include "app/PomoAppBase.h"
 #include "data/ImageData.h"
+#include "data/PakInterface.h"
+#include "platform/FileSystem.h"
 #include "platform/System.h"
 #include "render/Font.h"
 #include "render/Fonts.h"
 #include "render/Graphics.h"
 #include "render/Image.h"
+#include "widgets/WidgetManager.h"
 
 namespace {
 class RenderCheckApp : public PomoAppBase {
@@ -29,6 +34,8 @@ public:
 
 protected:
     void InitHook() override {
+        // The samples are test fixtures, not game data.
+        gPakInterfaceP->LayFolderOver(PlatformCurrentDirectory(), QUILTRO7_TEST_OVERLAY);
         std::string error;
         if (!Fonts::LoadFontsFile("properties/fonts.xml", &error))
             std::fprintf(stderr, "fonts: %s\n", error.c_str());
@@ -52,6 +59,9 @@ protected:
     void UpdateFrames() override {
         PomoAppBase::UpdateFrames();
         ++mSteps;
+        // The picture turns: every step is a new frame, which the main loop
+        // draws only when told.
+        if (mWidgetManager) mWidgetManager->MarkDirty();
     }
 
     void DrawScreen(Graphics& g) override {

@@ -3,6 +3,7 @@
 #include "data/Animation.h"
 #include "data/AnimationStats.h"
 #include "tests/data/DataFilesTestSupport.h"
+#include "tests/support/TestOverlay.h"
 
 using namespace datafiles_test;
 
@@ -12,10 +13,23 @@ std::string Wrap(const std::string& body) { return "<animations>" + body + "</an
 
 }  // namespace
 
-TEST(AnimationStats, GameFileLoadsWithItsInclude) {
+TEST(AnimationStats, GameFileLoadsWithItsIncludes) {
     std::string error;
     ASSERT_TRUE(LoadAnimationsFile(GameData() + "properties/animations.xml", &error)) << error;
-    EXPECT_TRUE(AnimationExists(L"sample_countdown"));  // from the included file
+    EXPECT_TRUE(AnimationExists(L"fade_in"));
+    EXPECT_TRUE(AnimationExists(L"title_play_ready"));  // from an included file
+    EXPECT_FALSE(AnimationExists(L"sample_countdown"));  // a test fixture, not game data
+}
+
+// The test overlay's file includes the game's, found in the folder it is laid
+// over, and the fixtures beside it.
+TEST(AnimationStats, TheTestOverlayIncludesTheGamesFileAndItsOwn) {
+    LaidTestOverlay overlay(GameData());
+    std::string error;
+    ASSERT_TRUE(LoadAnimationsFile(GameData() + "properties/animations_tests.xml", &error)) << error;
+    EXPECT_TRUE(AnimationExists(L"title_play_ready"));
+    EXPECT_TRUE(AnimationExists(L"sample_countdown"));
+    EXPECT_TRUE(AnimationExists(L"showcase_scene"));
 }
 
 TEST(AnimationStats, AbsentNamesInsertNothingAndPublishingKeepsOldTablesAlive) {

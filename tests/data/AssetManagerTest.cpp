@@ -11,6 +11,7 @@
 #include "render/AssetImages.h"
 #include "render/Image.h"
 #include "tests/data/DataFilesTestSupport.h"
+#include "tests/support/TestOverlay.h"
 
 using namespace datafiles_test;
 
@@ -65,6 +66,8 @@ const char* const kAudioAssets = R"(
   </group>
 </assets>)";
 
+// The sample pictures (test fixtures, not game data) in groups named as the
+// game's, read from the game's data folder with the test overlay laid over it.
 class AssetManagerTest : public QuietTest {
 protected:
     void SetUp() override {
@@ -72,9 +75,10 @@ protected:
         std::string error;
         mAssets.SetImageLoader(&RendererImageLoader());
         mAssets.SetAudioLoader(&mDecoding);
-        ASSERT_TRUE(mAssets.LoadDefinitions(GameData() + "properties/assets.xml", &error)) << error;
+        ASSERT_TRUE(mAssets.LoadDefinitions(GameData() + "properties/assets_samples.xml", &error)) << error;
     }
 
+    LaidTestOverlay mOverlay{GameData()};
     DecodingAudioLoader mDecoding;
     AssetManager mAssets;
 };
@@ -110,7 +114,7 @@ TEST_F(AssetManagerTest, PrepareListsTheSetsAssetsOfEveryGroupAndLoadOneGroup) {
     EXPECT_FALSE(mAssets.HasGroup("NoSuchGroup"));
     std::atomic<bool> abort{false};
     EXPECT_TRUE(mAssets.LoadAssetList(GameData(), &list, &abort, "SetAssets"));
-    EXPECT_EQ(list.mHandledCount, 3);  // sample_gray, sample_photo, the set's scene
+    EXPECT_EQ(list.mHandledCount, 2);  // sample_gray, sample_photo
     Image* photo = mAssets.FindImage(L"sample_photo");
     ASSERT_NE(photo, nullptr);
     EXPECT_EQ(photo->GetWidth(), 32);
@@ -171,8 +175,8 @@ TEST_F(AssetManagerTest, AbortFlagStopsTheLoad) {
     EXPECT_FALSE(mAssets.LoadAssetList(GameData(), &list, &plainAbort, "PlayAssets"));
     plainAbort = false;
     EXPECT_TRUE(mAssets.LoadAssetList(GameData(), &list, &plainAbort, "PlayAssets"));
-    // Every asset of the group (the samples and the board pictures) was handled.
-    EXPECT_GE(list.mHandledCount, 4);
+    // Every asset of the group was handled: sample_icon and set ipad's three.
+    EXPECT_EQ(list.mHandledCount, 4);
     EXPECT_NE(mAssets.FindImage(L"sample_icon"), nullptr);
 }
 
@@ -301,17 +305,27 @@ TEST_F(AssetManagerTest, LoadsDefinitionsAndImagesFromThePak) {
     ScratchFolder temp("assetpak");
     std::string error;
     ASSERT_TRUE(BuildPakFromFolder(GameData(), temp / "main.pak", &error)) << error;
+    ASSERT_TRUE(BuildPakFromFolder(TestOverlayFolder(), temp / "samples.pak", &error)) << error;
     PakInterface layer;
     ASSERT_TRUE(layer.AddPakFile(temp / "main.pak"));
+    ASSERT_TRUE(layer.AddPakFile(temp / "samples.pak"));
     UsePakInterface use(layer);
-    // Nothing of the data is loose in the temporary folder: all comes from the pak.
+    // Nothing of the data is loose in the temporary folder: all comes from the paks.
     AssetManager fromPak;
     fromPak.SetImageLoader(&RendererImageLoader());
     fromPak.SetAudioLoader(&mDecoding);
-    EXPECT_TRUE(fromPak.LoadDefinitions(temp / "properties/assets.xml", &error)) << error;
-    EXPECT_TRUE(fromPak.LoadAlwaysGroups(temp.Path() + "/"));
-    EXPECT_TRUE(fromPak.LoadGroup("PlayAssets", L"ipad", temp.Path() + "/"));
-    EXPECT_TRUE(fromPak.LoadGroup("SetAssets", L"harbor", temp.Path() + "\\"));
+    auto loadGroups = [&](const std::string& definitions) {
+        SCOPED_TRACE(definitions);
+        EXPECT_TRUE(fromPak.LoadDefinitions(temp / definitions, &error)) << error;
+        EXPECT_TRUE(fromPak.LoadAlwaysGroups(temp.Path() + "/"));
+        EXPECT_TRUE(fromPak.LoadGroup("PlayAssets", L"ipad", temp.Path() + "/"));
+        EXPECT_TRUE(fromPak.LoadGroup("SetAssets", L"harbor", temp.Path() + "\\"));
+    };
+    loadGroups("properties/assets.xml");
+    for (const wchar_t* name : {L"Dialog", L"G5Numbers_ipad", L"select_bg_harbor"})
+        EXPECT_NE(fromPak.FindImage(name), nullptr) << WStringToString(name);
+    // Every kind of picture the readers take, from the second archive.
+    loadGroups("properties/assets_samples.xml");
     for (const wchar_t* name : {L"sample_rgba", L"sample_masked", L"sample_cels", L"sample_icon",
                                 L"sample_rle", L"sample_plain", L"sample_deep", L"sample_gray",
                                 L"sample_palette"}) {

@@ -5,12 +5,14 @@
 #include "data/ImageCodec.h"
 #include "data/ImageData.h"
 #include "tests/data/DataFilesTestSupport.h"
+#include "tests/support/TestOverlay.h"
 
 using namespace datafiles_test;
 
 namespace {
 
-std::string Images() { return GameData() + "images/"; }
+// The sample pictures of tools/imagegen are test fixtures, not game data.
+std::string Images() { return TestOverlayFolder() + "/images/"; }
 
 uint32_t Pixel(const ImageData& image, int x, int y) {
     return image.mBits.at(size_t(y) * size_t(image.mWidth) + size_t(x));

@@ -111,6 +111,45 @@ TEST_F(PakTest, LooseFilesOutsideTheDataRootAreNotServed) {
     EXPECT_EQ(ReadPath(mPak, "../../secret.txt"), "outside");
 }
 
+// Tests lay their fixtures over the game's data: the laid folder answers
+// first for paths inside its base, ahead of the disk and the archive.
+TEST_F(PakTest, ALaidFolderAnswersFirstInsideItsBase) {
+    Mount();
+    mFolder.Write("properties/extra.xml", "disk");
+    mFolder.Write("fixtures/Properties/Constants.XML", "laid");
+    mFolder.Write("fixtures/Properties/more.xml", "more");
+    mFolder.Write("fixtures/readme.txt", "laid readme");
+    mPak.LayFolderOver(mFolder.Path(), mFolder / "fixtures");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/constants.xml"), "laid");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/MORE.xml"), "more");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/extra.xml"), "disk");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/fonts.xml"), "<fonts/>");
+    EXPECT_TRUE(mPak.FileExists(mFolder / "readme.txt"));
+    PakFindData data;
+    void* handle = nullptr;
+    std::vector<std::string> names;
+    ASSERT_TRUE(mPak.FindFirst(mFolder / "properties/*.xml", data, handle));
+    do names.push_back(data.mName + ":" + std::to_string(data.mSize)); while (mPak.FindNext(handle, data));
+    mPak.FindClose(handle);
+    EXPECT_EQ(names, (std::vector<std::string>{"Constants.XML:4", "extra.xml:4", "Fonts.xml:8", "more.xml:4"}));
+
+    // Inside a data root the laid folder still serves, though it lies
+    // outside; names that leave the root find nothing in it either.
+    mFolder.Write("data/inside.txt", "inside");
+    mFolder.Write("laid/inside.txt", "laid inside");
+    mFolder.Write("laid/only.txt", "only laid");
+    mPak.SetDataRoot(mFolder / "data");
+    mPak.LayFolderOver(mFolder / "data", mFolder / "laid");
+    CurrentFolder here(mFolder / "data");
+    EXPECT_EQ(ReadPath(mPak, "inside.txt"), "laid inside");
+    EXPECT_EQ(ReadPath(mPak, "ONLY.txt"), "only laid");
+    EXPECT_EQ(ReadPath(mPak, "../laid/only.txt"), "<absent>");
+
+    mPak.LayFolderOver(std::string(), std::string());
+    EXPECT_EQ(ReadPath(mPak, "inside.txt"), "inside");
+    EXPECT_FALSE(mPak.FileExists("only.txt"));
+}
+
 // An entry of the pak and a loose file seek and read alike.
 TEST_F(PakTest, SeekWithinAnEntryOrALooseFile) {
     Mount();

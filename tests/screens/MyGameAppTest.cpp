@@ -36,7 +36,7 @@ TEST(MyGameApp, StartUpLoadsEveryTableFromTheDataFolderOrItsPakAlone) {
         EXPECT_NE(FindFont(L"tiny"), nullptr);
         EXPECT_TRUE(IsConstantDefined(L"tutorials"));
         EXPECT_TRUE(AnimationExists(L"fade_in"));
-        EXPECT_NE(FindImage(L"sample_rgba"), nullptr);
+        EXPECT_NE(FindImage(L"Dialog"), nullptr);  // an always-loaded picture
         const GamePuzzles* game = FindGamePuzzles(L"quiltro7");
         ASSERT_NE(game, nullptr);
         EXPECT_GE(game->mModes[0].size(), 2u);
@@ -131,7 +131,7 @@ TEST(MyGameApp, BrokenDataEndsTheGameWithTheFileLineAndReason) {
         {"properties/config.xml", "<config>\n<entry name=\"a\" value=\"1\"/>\n<nope/>\n</config>", {"config.xml", "Line 3"}},
         {"properties/constants.xml", "<constants>\n<int name=\"a\" value=\"1\"/>\n<nope/>\n</constants>",
          {"constants.xml", "Line 3", "nope"}},
-        {"images/sample_rgba.png", "not an image", {"sample_rgba", "assets.xml"}},
+        {"images/Dialog.png", "not an image", {"Dialog", "assets.xml"}},
         {"main.pak", "not an archive at all", {"main.pak", "archive"}},
     };
     for (const Case& c : cases) {

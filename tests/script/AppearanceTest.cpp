@@ -217,11 +217,11 @@ TEST_F(AppearancePixelTest, EachBlendWordOverGrey) {
     }
 }
 
-// The showcase of looks and dragging, run by the game's animations: the map
+// The showcase of looks and dragging, a test fixture run by the game: the map
 // and the piece dragged by mouse, and the picture it draws.
 TEST_F(AppearancePixelTest, ShowcaseOfLooksAndDragging) {
-    mApp->LoadGameData();
-    ASSERT_TRUE(gAssetManager->LoadGroup("ShowcaseAssets"));
+    LoadGameDataAndShowcase();
+    if (HasFatalFailure()) return;
     ProbeScript* scene = Run(L"showcase_looks");
     mHarness.RunSteps(2);
     auto* map = dynamic_cast<DragWidget*>(FindWidgetByName(*scene, L"map"));

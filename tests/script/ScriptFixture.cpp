@@ -1,5 +1,7 @@
 #include "tests/script/ScriptFixture.h"
 
+#include "data/AssetManager.h"
+#include "platform/FileSystem.h"
 #include "widgets/Widget.h"
 
 namespace {
@@ -84,6 +86,16 @@ void ScriptTest::TearDown() {
     std::vector<Widget*> left = mManager->GetWidgets();
     for (Widget* widget : left) widget->RemoveSelf();
     mHarness.RunSteps(1);
+}
+
+void ScriptTest::LoadGameDataAndShowcase() {
+    mApp->LoadGameData();
+    // The harness runs the game in its data folder.
+    mOverlay.emplace(PlatformCurrentDirectory());
+    std::string error;
+    ASSERT_TRUE(LoadAnimationsFile("properties/animations_tests.xml", &error)) << error;
+    ASSERT_TRUE(gAssetManager->LoadDefinitions("properties/assets_showcase.xml", &error)) << error;
+    ASSERT_TRUE(gAssetManager->LoadGroup("ShowcaseAssets"));
 }
 
 void ScriptTest::Load(const std::string& animations) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "data/Animation.h"
 #include "data/AnimationStats.h"
 #include "tests/support/AppHarness.h"
+#include "tests/support/TestOverlay.h"
 #include "widgets/AnimationWidget.h"
 #include "widgets/ScriptCommands.h"
 #include "widgets/WidgetManager.h"
@@ -58,6 +60,10 @@ protected:
     // Publishes the animations of an animations.xml body (the <animation>
     // elements), replacing the whole table.
     void Load(const std::string& animations);
+    // The game's tables, as the loading thread loads them, then the test
+    // overlay's object showcase: its animations beside the game's, and its
+    // pictures.
+    void LoadGameDataAndShowcase();
     // A probe widget in the manager, running the named animation.
     ProbeScript* Run(const std::wstring& animation, bool removeWhenDone = false);
     // A probe widget running nothing, in `parent` (the manager when none).
@@ -73,6 +79,9 @@ protected:
         return dynamic_cast<T*>(w->GetVariable(variable).GetObject());
     }
 
+    // Before the harness, so that it goes after the application: pictures
+    // are read again from their files as long as they are drawn.
+    std::optional<LaidTestOverlay> mOverlay;
     AppHarness mHarness;
     ProbeApp* mApp = nullptr;
     WidgetManager* mManager = nullptr;

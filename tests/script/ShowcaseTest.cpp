@@ -1,6 +1,6 @@
-// The object showcase (gamedata animations_showcase.xml) run by the game: the
-// tree it builds, the motions after half a second, the labels and counters,
-// and the commands it must refuse.
+// The object showcase (animations_showcase.xml of the test overlay) run by
+// the game: the tree it builds, the motions after half a second, the labels
+// and counters, and the commands it must refuse.
 #include <cmath>
 #include <map>
 #include <memory>
@@ -21,8 +21,8 @@ class ShowcaseTest : public ScriptTest {
 protected:
     void SetUp() override {
         ScriptTest::SetUp();
-        mApp->LoadGameData();  // as the loading thread does
-        ASSERT_TRUE(gAssetManager->LoadGroup("ShowcaseAssets"));
+        LoadGameDataAndShowcase();
+        if (HasFatalFailure()) return;
         // 101 pixels a letter: an odd width, so anchors show their integer halves.
         gFontMap.Add(L"showcase_fixed", std::make_unique<FixedFont>(101, 15.0f, 5.0f));
         mScene = Run(L"showcase_scene");
