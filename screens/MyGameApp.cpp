@@ -1,5 +1,6 @@
 #include "screens/MyGameApp.h"
 
+#include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"

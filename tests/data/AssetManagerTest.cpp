@@ -228,14 +228,15 @@ TEST_F(AssetManagerTest, WorkerThreadLoadsWhileTheMainThreadLooks) {
         mAssets.LoadAssetList(GameData(), &list, &abort, "Global");
         done = true;
     });
+    // At least one look, however quick the worker is.
     int lookups = 0;
-    while (!done) {
+    do {
         Image* image = mAssets.FindImage(L"sample_rle");
         if (image) {
             EXPECT_EQ(image->GetWidth(), 8);
         }
         ++lookups;
-    }
+    } while (!done);
     worker.join();
     EXPECT_GT(lookups, 0);
     EXPECT_NE(mAssets.FindImage(L"sample_rle"), nullptr);
