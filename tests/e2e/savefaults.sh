@@ -66,7 +66,7 @@ umount "$WORK/probe"
 
 step "2. a full disk: the save fails cleanly and is told once; freed, the next save is written"
 USERDIR=$WORK/full; mkdir -p "$USERDIR"
-mount -t tmpfs -o size=512k tmpfs "$USERDIR" || fail "mount"
+mount -t tmpfs -o size=8m tmpfs "$USERDIR" || fail "mount"
 MOUNTS+=("$USERDIR")
 printf '%s' "$PROFILE" > "$USERDIR/profiles.xml"
 cp "$USERDIR/profiles.xml" "$WORK/full.orig"
