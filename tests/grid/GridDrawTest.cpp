@@ -316,3 +316,21 @@ TEST_F(GridTest, ASmallArtGridShowsThePictureOrOnlyItsEmptyFrame) {
         EXPECT_EQ(drawn.Quads(gArtTilesImage).size(), c.cells) << c.show;
     }
 }
+
+// A cell of the picture without art is the picture's paper once its time
+// comes: the board's marks under it do not show through the finished picture.
+TEST_F(GridTest, CellsWithoutArtAreThePicturesPaper) {
+    InstallPuzzle(1, std::vector<std::string>(5, std::string(5, '#')));  // no art anywhere
+    PlayArtGrid art(*PlayTileGrid::FindPuzzle(PuzzleRef{kGame, 0, 0, 1}), nullptr);
+    auto paperCells = [&art] {
+        const RecordedFrame frame([&](Graphics& g) { art.Draw(&g); });
+        int cells = 0;
+        for (const auto& draw : frame.Draws())
+            for (size_t q = 0; q + 3 < draw.mVertices.size(); q += 4)
+                cells += draw.mVertices[q].mColor == 0xFFFAFAF6u;
+        return cells;
+    };
+    EXPECT_EQ(paperCells(), 0) << "nothing before the reveal begins";
+    while (art.GetFrameCounter() <= art.GetEndFrame()) art.Update();
+    EXPECT_EQ(paperCells(), 25);
+}
