@@ -145,17 +145,20 @@ ImageData MakeDistributorSplash(FontFace& title, FontFace& small) {
 }
 
 // Wider than the window (the screen letterboxes it on white).
+// The window's own shape, as the first splash: a picture of another shape
+// would stand between white bands.
 ImageData MakeSecondSplash(FontFace& title, FontFace& small) {
-    Canvas c(1280, 640);
-    Box(c, 0, 0, 1280, 640, 0, 1.0f, [](float, float y) { return Mix(kPaper, kPaperBand, y / 640.0f); });
-    for (int i = 0; i < 32; ++i) {
+    Canvas c(1024, 768);
+    Box(c, 0, 0, 1024, 768, 0, 1.0f, [](float, float y) { return Mix(kPaper, kPaperBand, y / 768.0f); });
+    for (int i = 0; i < 26; ++i) {
         const Rgb band[4] = {kInk, kWarm, kHighlight, kMistake};
-        Box(c, i * 40.0f + 4, 12, i * 40.0f + 36, 44, 4, 1.0f, Solid(band[i % 4]));
-        Box(c, i * 40.0f + 4, 596, i * 40.0f + 36, 628, 4, 1.0f, Solid(band[(i + 2) % 4]));
+        const float x = i * 1024.0f / 26.0f + 4.7f;  // 30 wide, centred in its 1/26 of the width
+        Box(c, x, 14, x + 30, 44, 4, 1.0f, Solid(band[i % 4]));
+        Box(c, x, 724, x + 30, 754, 4, 1.0f, Solid(band[(i + 2) % 4]));
     }
-    CentredText(c, small, L"a picture-logic puzzle book", 640, 250, Solid(kMark));
-    CentredText(c, title, L"Grand Quiltro 7", 640, 350, Solid(kInk));
-    CentredText(c, small, L"for Linux", 640, 420, Solid(Rgb{0xF5, 0x9A, 0x3C}));
+    CentredText(c, small, L"a picture-logic puzzle book", 512, 310, Solid(kMark));
+    CentredText(c, title, L"Grand Quiltro 7", 512, 410, Solid(kInk));
+    CentredText(c, small, L"for Linux", 512, 480, Solid(Rgb{0xF5, 0x9A, 0x3C}));
     return c.mImage;
 }
 
