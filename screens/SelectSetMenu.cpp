@@ -78,6 +78,12 @@ void SelectSetMenu::AddSetColumn(int x, int y, int spacing, int count, const std
     }
     // Where the column ends, for what the script places below it.
     SetVariable(L"c_columnbottom", ScriptValue(y));
+    // The first set tells its story until the pointer names another: the
+    // card is never a button over an empty space.
+    if (mShownSet < 0 && !mSetButtons.empty()) {
+        mShownSet = 0;
+        SetInfo(0);
+    }
 }
 
 void SelectSetMenu::SetInfo(int index) {

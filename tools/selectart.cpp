@@ -386,8 +386,9 @@ int main(int argc, char** argv) {
     ok &= SavePng(tool, folder, "ui_AlbumPage.png", MakePaper(600, 200));
     ok &= SavePng(tool, folder, "ui_PreviewPanel.png", MakePaper(320, 500));
     // The bonus sets' card holds the catalogue's one bonus set and two lines
-    // about it (select_animations.xml); more bonus sets need a taller card.
-    ok &= SavePng(tool, folder, "ui_SetCard.png", MakePaper(480, 270));
+    // about it (select_animations.xml), no more; more bonus sets need a
+    // taller card.
+    ok &= SavePng(tool, folder, "ui_SetCard.png", MakePaper(480, 230));
     ok &= SavePng(tool, folder, "ui_SetButton.png", MakeSetButton());
     ok &= SavePng(tool, folder, "select_bg_meadow.png", MakeMeadow());
     ok &= SavePng(tool, folder, "select_bg_harbor.png", MakeHarbor());

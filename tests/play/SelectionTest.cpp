@@ -206,6 +206,8 @@ TEST_F(SelectionTest, TheSetInformationTellsWhatIsLeft) {
         ASSERT_EQ(menu->GetSetButtons().size(), 1u);
         ButtonWidget* button = menu->GetSetButtons()[0].Get();
         EXPECT_EQ(button->mDisabled, c.bonusUnlock == 0);
+        EXPECT_EQ(menu->GetShownSet(), 0) << "the first set is told of before any pointing";
+        EXPECT_EQ(menu->GetInfoText(), c.text);
         PointAt(button, false);
         EXPECT_EQ(menu->GetShownSet(), 0);
         EXPECT_EQ(menu->GetInfoText(), c.text);
