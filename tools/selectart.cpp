@@ -325,7 +325,8 @@ ImageData MakeHarbor() {
 }
 
 ImageData MakePeaks() {
-    Canvas c = NightSky(Rgb{0x0E, 0x14, 0x2C}, Rgb{0x4A, 0x5A, 0x86}, 600, 520, 90);
+    // The moon stands left, clear of the screen's heading.
+    Canvas c = NightSky(Rgb{0x0E, 0x14, 0x2C}, Rgb{0x4A, 0x5A, 0x86}, 600, 150, 100);
     auto ridge = [](float x, float base, float period, float phase, float height) {
         const float t = std::fmod(x / period + phase, 1.0f);
         return base - height * (1.0f - std::fabs(t * 2.0f - 1.0f));
@@ -355,14 +356,16 @@ ImageData MakeAttic() {
         const int y = static_cast<int>(Hash(i, 12) * kHeight), x = static_cast<int>(Hash(i, 13) * kWidth);
         c.Fill(x, y, 30 + static_cast<int>(Hash(i, 14) * 90), 1, Argb(40, 0x1A, 0x10, 0x08));
     }
-    // The roof beams and a round window with the night outside.
+    // The roof beams and a round window with the night outside, up on the
+    // left, clear of the screen's heading and of the puzzles' page.
+    constexpr float wx = 130, wy = 96, frame = 46, glass = 37;
     Fill(c, [](float x, float y) { return std::fabs((y - 40) - std::fabs(x - 512) * -0.35f) - 22; }, Rgb{0x3A, 0x24, 0x12});
-    Fill(c, [](float x, float y) { return Circle(x, y, 512, 110, 58); }, Rgb{0x3A, 0x24, 0x12});
-    Shape(c, [](float x, float y) { return Circle(x, y, 512, 110, 48); }, 1.0f,
-          [](float, float y) { return Mix(Rgb{0x10, 0x16, 0x30}, Rgb{0x2C, 0x4E, 0x6E}, (y - 62) / 96); });
-    Fill(c, [](float x, float y) { return Circle(x, y, 512, 110, 48) > 0 ? 1e9f : std::min(std::fabs(x - 512), std::fabs(y - 110)) - 3; },
+    Fill(c, [=](float x, float y) { return Circle(x, y, wx, wy, frame); }, Rgb{0x3A, 0x24, 0x12});
+    Shape(c, [=](float x, float y) { return Circle(x, y, wx, wy, glass); }, 1.0f,
+          [=](float, float y) { return Mix(Rgb{0x10, 0x16, 0x30}, Rgb{0x2C, 0x4E, 0x6E}, (y - (wy - glass)) / (2 * glass)); });
+    Fill(c, [=](float x, float y) { return Circle(x, y, wx, wy, glass) > 0 ? 1e9f : std::min(std::fabs(x - wx), std::fabs(y - wy)) - 3; },
          Rgb{0x3A, 0x24, 0x12});
-    Box(c, 412, 10, 612, 210, 100, 0.12f, [](float, float) { return kWarm; }, 60.0f);
+    Box(c, wx - 80, wy - 80, wx + 80, wy + 80, 80, 0.12f, [](float, float) { return kWarm; }, 50.0f);
     return Finish(c);
 }
 
