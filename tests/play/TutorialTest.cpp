@@ -24,12 +24,12 @@ protected:
     }
     int Required() { return Tutorial().GetRules().GetRequired(); }
     // A line from one cell to another, pressed, dragged and released.
-    void DragCells(Point from, Point to) {
+    void DragCells(Point from, Point to, MouseButton button = MouseButton::Left) {
         const Point a = CellCentre(from.mX, from.mY), b = CellCentre(to.mX, to.mY);
         mHarness.MouseMove(a.mX, a.mY);
-        mHarness.MouseDown(a.mX, a.mY);
+        mHarness.MouseDown(a.mX, a.mY, button);
         mHarness.MouseMove(b.mX, b.mY);
-        mHarness.MouseUp(b.mX, b.mY);
+        mHarness.MouseUp(b.mX, b.mY, button);
     }
     // The title of the notice over the board, empty when none.
     std::wstring NoticeTitle() {
@@ -151,4 +151,25 @@ TEST_F(TutorialTest, ALongNoteKeepsItsOkButtonBelowItsText) {
         CloseAll();
     }
     gLocalizedStrings.Publish(*saved);
+}
+
+// The second lesson teaches marking: it has the mark tool, and its last step
+// waits until the top row's empty cells are marked with the right button.
+TEST_F(TutorialTest, TheSecondLessonTeachesMarking) {
+    Open(0, 0, 1);
+    TutorialGrid& grid = Tutorial();
+    EXPECT_EQ(mMenu->GetToolCount(), 2) << "the mark tool is there";
+    DragCells({2, 0}, {2, 4});
+    Run(2);
+    DragCells({0, 2}, {1, 2});
+    DragCells({3, 2}, {4, 2});
+    Run(2);
+    ASSERT_EQ(Required(), 4) << "the top row's four empty cells";
+    DragCells({0, 0}, {1, 0}, MouseButton::Right);
+    DragCells({3, 0}, {4, 0}, MouseButton::Right);
+    Run(2);
+    for (int x : {0, 1, 3, 4}) EXPECT_TRUE(grid.IsCellDone(x, 0)) << x;
+    EXPECT_EQ(Grid().GetMistakesMade(), 0);
+    EXPECT_NE(grid.GetPopup(), nullptr) << "the lesson's last note";
+    EXPECT_EQ(Required(), 0);
 }
