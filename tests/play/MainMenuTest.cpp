@@ -8,6 +8,7 @@
 #include "screens/ConfirmDialogs.h"
 #include "screens/GameScreens.h"
 #include "screens/MainMenu.h"
+#include "screens/MapMenu.h"
 #include "screens/MyBoard.h"
 #include "screens/PuzzleKey.h"
 #include "screens/StoryLetters.h"
@@ -110,6 +111,40 @@ TEST_F(MainMenuTest, TheLetterComesOnceThenTheTutorialQuestion) {
         OpenMainMenu();
         Click(L"play_button");
         EXPECT_EQ(dynamic_cast<StoryIntroMenu*>(Active()), nullptr) << "the letter comes once";
+        CloseAll();
+    }
+}
+
+// However the lessons end (declined, or left from a lesson's pause dialog),
+// Play, the pause dialog's way back and the map all name the same wing: the
+// first one, the Meadow.
+TEST_F(MainMenuTest, PlayThePauseDialogAndTheMapLeadToTheSameWing) {
+    for (bool decline : {true, false}) {
+        SCOPED_TRACE(decline ? "declined" : "left");
+        ProfileManager::CreateProfile(decline ? L"Di" : L"Le");
+        mOpened.clear();
+        OpenMainMenu();
+        Click(L"play_button");
+        Click(L"ok_button");  // the letter
+        ASSERT_NE(dynamic_cast<ConfirmTutorialMenu*>(Active()), nullptr);
+        Click(decline ? L"cancel_button" : L"ok_button");
+        if (!decline) {
+            // A lesson's pause dialog: back to the puzzles.
+            ShowMenu(new ConfirmPuzzleSelectMenu(L"quiltro7", 0, 0, nullptr));
+            Run(40);
+            Click(L"ok_button");
+        }
+        EXPECT_EQ(mOpened.back(), "set loading");
+        EXPECT_EQ(gPlayerState->mCurrentCountry, 1);
+        CloseAll();
+        OpenMainMenu();
+        Click(L"play_button");
+        EXPECT_EQ(mOpened.back(), "set loading");
+        EXPECT_EQ(gPlayerState->mCurrentCountry, 1) << "Play goes on in the first wing";
+        CloseAll();
+        ShowMenu(new MapMenu(L"quiltro7", true));
+        Run(60);
+        EXPECT_EQ(Active()->GetVariable(L"set_name").ToString(), L"meadow") << "the map names the first wing";
         CloseAll();
     }
 }
