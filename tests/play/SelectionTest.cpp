@@ -6,6 +6,7 @@
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
 #include "puzzle/PlayerProgress.h"
+#include "puzzle/PuzzleRecord.h"
 #include "puzzle/SetStats.h"
 #include "render/Font.h"
 #include "render/Image.h"
@@ -19,7 +20,8 @@
 
 namespace {
 
-// Two wings of five puzzles: the second and the last of the story.
+// Two wings of the story, the second and the last; each holds more puzzles
+// than one row of the page.
 constexpr int kHarbor = 2;
 constexpr int kPeaks = 3;
 
@@ -54,6 +56,8 @@ protected:
     ButtonWidget* Button(PuzzleSelectMenu* menu, int index) {
         return menu->GetEntries()[static_cast<size_t>(index)].mButton.Get();
     }
+    // A set's size in the catalogue, as the profile holds it.
+    static int PuzzleCount(int mode, int set) { return static_cast<int>(Set(mode, set).mPuzzles.size()); }
 };
 
 }  // namespace
@@ -94,10 +98,11 @@ TEST_F(SelectionTest, TheLastPuzzleOfASetLeadsToTheMapOrTheStorysEnd) {
     } cases[] = {{kHarbor, "map harbor", kPeaks, false}, {kPeaks, "final", kPeaks, true}};
     for (const Case& c : cases) {
         mOpened.clear();
-        Complete(0, c.set, 4, 5);
-        PlayerProgress::RecordWin(L"quiltro7", 0, c.set, 4, 30, 0, 0);
+        const int last = PuzzleCount(0, c.set) - 1;
+        Complete(0, c.set, last, last + 1);
+        PlayerProgress::RecordWin(L"quiltro7", 0, c.set, last, 30, 0, 0);
         gPlayerState->mCurrentCountry = c.set;
-        PuzzleSelectMenu* menu = OpenSelect(0, c.set, 4, 1);
+        PuzzleSelectMenu* menu = OpenSelect(0, c.set, last, 1);
         for (int i = 0; i < 200 && mOpened.empty(); ++i) Run(1);
         EXPECT_EQ(menu->GetCompletedSet(), c.set);
         ASSERT_FALSE(mOpened.empty());
@@ -122,11 +127,13 @@ TEST_F(SelectionTest, ThePanelShowsWhatTheSavedProfileHolds) {
     std::string saved;
     ASSERT_TRUE(ReadFileToString(GetAppDataFolder() + "profiles.xml", saved));
     EXPECT_NE(saved.find("best-time=\"125\""), std::string::npos);
+    const PuzzleRecord* third = FindPuzzleRecord(L"quiltro7", 0, kHarbor, 2);
+    ASSERT_NE(third, nullptr);
     struct Case {
         int puzzle;
         std::wstring name, time;
     } cases[] = {
-        {2, GetLocalizedString(L"p_anchor"), FormatChecked(GetLocalizedString(L"exhibit_time"), {2, 5})},
+        {2, GetLocalizedString(third->mName), FormatChecked(GetLocalizedString(L"exhibit_time"), {2, 5})},
         {4, GetLocalizedString(L"exhibit_name_unbeaten"), GetLocalizedString(L"exhibit_time_unbeaten")},
     };
     for (const Case& c : cases) {
@@ -148,7 +155,8 @@ TEST_F(SelectionTest, ThePanelShowsWhatTheSavedProfileHolds) {
 // indexes from scripts and profiles out of range change nothing.
 TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
     PuzzleSelectMenu* menu = OpenSelect(0, kHarbor, -1);  // a set still locked
-    ASSERT_EQ(menu->GetEntries().size(), 5u);
+    const int count = PuzzleCount(0, kHarbor);
+    ASSERT_EQ(static_cast<int>(menu->GetEntries().size()), count);
     const PuzzleSelectMenu::PuzzleEntry& locked = menu->GetEntries()[0];
     EXPECT_TRUE(locked.mLocked);
     ASSERT_NE(locked.mPreview.Get(), nullptr);
@@ -157,7 +165,7 @@ TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
     PointAt(Button(menu, 1), true);
     EXPECT_TRUE(mOpened.empty());
     EXPECT_TRUE(IsMenuOpen(menu));
-    for (int index : {-3, 5, 99}) {
+    for (int index : {-3, count, 99}) {
         menu->ShowPuzzleInfo(index);
         EXPECT_EQ(menu->GetShownPuzzle(), -1);
     }
@@ -192,7 +200,7 @@ TEST_F(SelectionTest, TheSetInformationTellsWhatIsLeft) {
         {1, 0, FormatChecked(GetLocalizedString(L"bonus_set_locked_plural"), {2})},
         {2, 0, GetLocalizedString(L"bonus_set_locked_singular")},
         {3, 0, L""},
-        {0, 1, FormatChecked(GetLocalizedString(L"bonus_set_info"), {GetLocalizedString(L"attic"), 1, 3})},
+        {0, 1, FormatChecked(GetLocalizedString(L"bonus_set_info"), {GetLocalizedString(L"attic"), 1, PuzzleCount(1, 0)})},
     };
     for (const Case& c : cases) {
         for (int set = 0; set < 3; ++set) {
