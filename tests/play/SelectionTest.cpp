@@ -2,6 +2,7 @@
 // shows against the saved profile, locked puzzles and sets, and where each
 // way out leads.
 #include "core/FileUtil.h"
+#include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
@@ -180,6 +181,51 @@ TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
     menu = OpenSelect(0, kHarbor, -1);
     PointAt(Button(menu, 0), true);
     EXPECT_EQ(mOpened, std::vector<std::string>{"puzzle 2.0"});
+}
+
+// A set holds up to ten puzzles, two rows of five: every button and its
+// number lie on the page, and the way back stands below it (a second row
+// once spilled under the page, its numbers cut off).
+TEST_F(SelectionTest, EveryPuzzleButtonAndItsNumberLieOnThePage) {
+    auto inside = [](const Rect& inner, const Rect& outer) { return inner.Intersection(outer) == inner; };
+    const std::pair<int, int> sets[] = {{0, 1}, {0, kHarbor}, {0, kPeaks}, {1, 0}};
+    for (const auto& [mode, set] : sets) {
+        SCOPED_TRACE("mode " + std::to_string(mode) + " set " + std::to_string(set));
+        Complete(mode, set, 0, 1);
+        PuzzleSelectMenu* menu = OpenSelect(mode, set, -1);
+        const int count = PuzzleCount(mode, set);
+        EXPECT_GT(count, 5) << "the second row is used";
+        EXPECT_LE(count, 10) << "a third row has no place on the page";
+        ASSERT_EQ(static_cast<int>(menu->GetEntries().size()), count);
+        auto* page = dynamic_cast<Widget*>(menu->GetVariable(L"page").GetObject());
+        ASSERT_NE(page, nullptr);
+        const Rect paper(static_cast<int>(page->mX), static_cast<int>(page->mY), page->mWidth, page->mHeight);
+        for (int i = 0; i < count; ++i) {
+            const ButtonWidget* button = Button(menu, i);
+            ASSERT_NE(button, nullptr);
+            const Rect place(static_cast<int>(button->mX), static_cast<int>(button->mY), button->mWidth,
+                             button->mHeight);
+            EXPECT_TRUE(inside(place, paper)) << "button " << i << " at " << place.mX << "," << place.mY;
+        }
+        std::vector<std::wstring> numbers;
+        for (Widget* child : page->GetWidgets()) {
+            const auto* label = dynamic_cast<TextLabel*>(child);
+            if (!label) continue;
+            numbers.push_back(label->GetText());
+            const int top = static_cast<int>(label->mY) + label->GetOffsetY() -
+                            static_cast<int>(label->GetFont()->GetAscent());
+            const Rect text(static_cast<int>(label->mX) + label->GetOffsetX(), top, label->GetTextWidth(),
+                            label->GetTextHeight());
+            EXPECT_TRUE(inside(text, Rect(0, 0, paper.mWidth, paper.mHeight)))
+                << "number " << WStringToString(label->GetText()) << " at " << text.mX << "," << text.mY;
+        }
+        ASSERT_EQ(static_cast<int>(numbers.size()), count);
+        EXPECT_EQ(numbers.back(), std::to_wstring(count));
+        auto* back = dynamic_cast<Widget*>(menu->GetVariable(L"back_button").GetObject());
+        ASSERT_NE(back, nullptr);
+        EXPECT_GE(static_cast<int>(back->mY), paper.mY + paper.mHeight - 20) << "the way back under the page";
+        CloseAll();
+    }
 }
 
 // The set list's text: an open set's progress; a locked one what it waits
