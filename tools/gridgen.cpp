@@ -11,9 +11,10 @@
 //   ArtTiles                       the 16 base colours of the pictures, one cel each
 //   TrailSpark                     the flying effects: a glow, and a glow with a sparkle
 //   tutorial_box_<cr>              the lessons' message box, in nine pieces
-// The tile size of a size N is min(80, 560 / N) pixels: the board's side stays
-// within 560, so the clue room (up to 180) and the board fit beside the HUD
-// in a 1024 x 768 window.
+// The tile size of a size N is min(80, 560 / N) pixels, or less when the board
+// and its clue room would not fit the 780 x 768 beside the HUD of a 1024 x 768
+// window with 12 pixels to spare on every side (the 25 x 25 board, whose room
+// holds 13 numbers a line).
 //
 // usage: gridgen [gamedata folder]   (default gamedata)
 #include <algorithm>
@@ -36,6 +37,7 @@ const char* const kDevices[] = {"ipad"};
 
 constexpr int kArtCel = 32;
 constexpr int kSmallestCel = 14;  // a clue slot smaller than this cannot show a readable number
+constexpr int kSmallestNumber = 12;  // pixel size of the face: below it the clues of a large board blur
 
 using tools::Argb;
 using tools::Canvas;
@@ -90,6 +92,12 @@ Ink MeasureInk(FontFace& face, const std::wstring& text, int spacing) {
 // "20" inside the narrow slots of the large boards.
 constexpr int kDigitSpacing = -1;
 
+// Two-digit clues can stand side by side in a line of 21 cells or more
+// (10 + 1 + 10); with a pixel either side such a pair reads as one number
+// ("11 11" as "1111"), so the numbers that can have a two-digit neighbour
+// leave this much of their cel free.
+constexpr int kPairGap = 4;
+
 // The largest bold face whose numbers 1..n, outlined, fit a cel of w x h,
 // and at most `tallest` pixels of digit height.
 std::shared_ptr<FontFace> NumberFace(int n, int w, int h, int tallest) {
@@ -100,7 +108,8 @@ std::shared_ptr<FontFace> NumberFace(int n, int w, int h, int tallest) {
         bool fits = true;
         for (int v = 1; v <= n && fits; ++v) {
             const Ink ink = MeasureInk(*face, std::to_wstring(v), kDigitSpacing);
-            fits = ink.Width() + 2 <= w && ink.Height() + 2 <= h && ink.Height() <= tallest;
+            const int free = v >= 10 && v + 1 + 10 <= n ? kPairGap : 2;
+            fits = ink.Width() + free <= w && ink.Height() + 2 <= h && ink.Height() <= tallest;
         }
         if (!fits) break;
         best = face;
@@ -117,8 +126,9 @@ std::shared_ptr<FontFace> NumberFace(int n, int w, int h, int tallest) {
 bool WriteNumbers(const std::string& folder, int n, int w, int h, const std::string& device) {
     const int tallest = std::max(8, h * 3 / 5);
     auto face = NumberFace(n, w, h, tallest);
-    if (!face) {
-        std::fprintf(stderr, "gridgen: size %d: no face fits clue cels of %dx%d\n", n, w, h);
+    if (!face || face->GetPixelSize() < kSmallestNumber) {
+        std::fprintf(stderr, "gridgen: size %d: no face of %d pixels or more fits clue cels of %dx%d\n", n,
+                     kSmallestNumber, w, h);
         return false;
     }
     const tools::Rgb colours[4] = {{184, 80, 26}, {46, 58, 92}, {160, 160, 170}, {255, 255, 255}};
@@ -280,12 +290,14 @@ bool WriteTutorialBox(const std::string& folder) {
     return ok;
 }
 
+constexpr int kHudWidth = 244;
+
 // The panel behind the meters and the tool buttons, and the two tool
 // buttons (normal, over, down, disabled).
 bool WriteHud(const std::string& folder, const std::string& device) {
-    Canvas back(244, 720);
-    back.Set(0, 0, 244, 720, Argb(235, 28, 36, 58));
-    back.Frame(0, 0, 244, 720, 3, Argb(255, 90, 50, 16));
+    Canvas back(kHudWidth, 720);
+    back.Set(0, 0, kHudWidth, 720, Argb(235, 28, 36, 58));
+    back.Frame(0, 0, kHudWidth, 720, 3, Argb(255, 90, 50, 16));
     back.Frame(3, 3, 238, 714, 1, Argb(200, 255, 233, 168));
     bool ok = Save(folder, "hud_back_" + device, back);
     for (int tool = 0; tool < 2; ++tool) {
@@ -316,10 +328,18 @@ bool WriteHud(const std::string& folder, const std::string& device) {
 
 // --- One grid size ---------------------------------------------------------------------------
 
-int TileSizeFor(int n) { return std::min(80, 560 / n); }
+// The room beside the HUD in a 1024 x 768 window; the board and its clues
+// keep clear of its edges.
+constexpr int kFreeWidth = 1024 - kHudWidth, kFreeHeight = 768, kSpare = 12;
+
+int TileSizeFor(int n, const GridConfig& config) {
+    const int wide = (kFreeWidth - 2 * kSpare - std::max(config.mOffsetX, 0)) / n;
+    const int high = (kFreeHeight - 2 * kSpare - std::max(config.mOffsetY, 0)) / n;
+    return std::max(1, std::min({80, 560 / n, wide, high}));
+}
 
 bool WriteSize(const std::string& folder, int n, const GridConfig& config, const std::string& device) {
-    const int t = TileSizeFor(n);
+    const int t = TileSizeFor(n, config);
     const int ox = std::max(config.mOffsetX, 0), oy = std::max(config.mOffsetY, 0);
     const std::string suffix = std::to_string(n) + "_" + device;
     bool ok = true;
@@ -347,8 +367,10 @@ bool WriteSize(const std::string& folder, int n, const GridConfig& config, const
     column.Set(0, 0, ox, oy + n * t, Argb(0, 0, 0, 0));
     ok &= Save(folder, "Grid" + std::to_string(n) + "_V_" + device, column);
 
-    // The small preview: a 3-pixel frame round cells of 6 pixels.
-    const int small = 6 + n * std::max(2, 60 / n);
+    // The small preview: a 3-pixel frame round 60 pixels of cells at every
+    // size (2.4 a cell at 25), so the puzzle choice shows each picture at the
+    // size and place of the others.
+    const int small = 6 + std::max(60, 2 * n);
     Canvas preview(small, small);
     preview.Set(0, 0, small, small, Argb(255, 90, 50, 16));
     preview.Set(3, 3, small - 6, small - 6, Argb(255, 250, 250, 246));
@@ -404,12 +426,12 @@ int main(int argc, char** argv) {
         // A number cel is one clue slot of the size, so the room holds the
         // most clues a line can have; a room too small for a readable number
         // (or one that would push numbers outside the window) is refused.
-        const ClueLayout slots(n, TileSizeFor(n), config.mOffsetX, config.mOffsetY, n, 0, 0);
+        const ClueLayout slots(n, TileSizeFor(n, config), config.mOffsetX, config.mOffsetY, n, 0, 0);
         int w = slots.GetSlotWidth(), h = slots.GetSlotHeight();
         // The gap before the cells can push the farthest number out of a
         // room filled to the last pixel: such cels lose a pixel a side.
         while (std::min(w, h) >= kSmallestCel &&
-               !ClueLayout(n, TileSizeFor(n), config.mOffsetX, config.mOffsetY, n, w, h).FitsTheMostClues()) {
+               !ClueLayout(n, TileSizeFor(n, config), config.mOffsetX, config.mOffsetY, n, w, h).FitsTheMostClues()) {
             w -= 2;
             h -= 2;
         }

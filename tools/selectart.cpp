@@ -385,8 +385,8 @@ int main(int argc, char** argv) {
         ok &= SavePng(tool, folder, std::string("ui_Star_") + name + ".png", MakeStar(emblem, true));
         ok &= SavePng(tool, folder, std::string("ui_Star_") + name + "_Off.png", MakeStar(emblem, false));
     }
-    // One row of a set's puzzles (every set has at most five) with their numbers.
-    ok &= SavePng(tool, folder, "ui_AlbumPage.png", MakePaper(600, 200));
+    // Two rows of a set's puzzles (every set has at most ten) with their numbers.
+    ok &= SavePng(tool, folder, "ui_AlbumPage.png", MakePaper(600, 304));
     ok &= SavePng(tool, folder, "ui_PreviewPanel.png", MakePaper(320, 500));
     // The bonus sets' card holds the catalogue's one bonus set and two lines
     // about it (select_animations.xml), no more; more bonus sets need a

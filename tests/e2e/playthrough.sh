@@ -130,9 +130,13 @@ wait_for main-menu 8 looks 340 230 60 35 $CARD
 busy 440 232 150 32 || fail "the main menu does not show the player's name after a restart"
 click 512 318
 # Play goes on in the first wing, its first puzzle open.
-wait_for meadow 10 looks 60 302 500 20 246 240 226
+wait_for meadow 10 looks $PUZZLE_PAGE
 sleep 2.5  # the buttons take the pointer once the screen has come in
-click 340 396
+shot meadow-page
+COUNT=$(puzzle_count 0 1)
+[ "$COUNT" -gt 5 ] || fail "the first wing holds only $COUNT puzzles"
+for ((i = 0; i < COUNT; i++)); do puzzle_numbered $i || fail "puzzle $((i + 1)) has no number on the page"; done
+click $MAP_BUTTON
 MAP_PAPER="300 95 200 25 241 235 220"
 wait_for map 8 looks $MAP_PAPER
 # The peaks are still locked: a click there leaves the map as it is.
@@ -140,7 +144,7 @@ click 840 277
 sleep 1.5; shot map-locked-set
 looks $MAP_PAPER || fail "a locked set answered a click"
 click 280 577
-wait_for meadow 10 looks 60 302 500 20 246 240 226
+wait_for meadow 10 looks $PUZZLE_PAGE
 sleep 2.5
 
 step "8. a puzzle solved by clicking its tiles"
@@ -158,7 +162,7 @@ record 0 1 0 | grep -Eq 'completed="1" best-time="[1-9]' ||
 step "9. a puzzle lost by wrong moves, then retried; a hint"
 # Back to the wing's puzzles, the next one open and flashing.
 click 125 637
-wait_for meadow-next 10 looks 60 302 500 20 246 240 226
+wait_for meadow-next 10 looks $PUZZLE_PAGE
 sleep 2.5
 click "$(puzzle_x 1)" "$(puzzle_y 1)"
 wait_play sun
@@ -193,7 +197,7 @@ tail -c 20 "$USERDIR/profiles.xml" | grep -q '</profiles>' || fail "profiles.xml
 step "11. after the kill: nothing lost, the same player, the wing's card as the results left it"
 restart_to_menu main-menu-after-win
 click 512 318
-wait_for meadow-after-kill 10 looks 60 302 500 20 246 240 226
+wait_for meadow-after-kill 10 looks $PUZZLE_PAGE
 sleep 2.5
 # The solved puzzle's card: its name and time (not "Not solved yet").
 move "$(puzzle_x 1)" "$(puzzle_y 1)"

@@ -2,6 +2,7 @@
 #include <functional>
 
 #include "data/AssetManager.h"
+#include "data/ImageData.h"
 #include "puzzle/ArtCell.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/PlayArtGrid.h"
@@ -192,6 +193,38 @@ TEST_F(GridTest, TheMostCluesALineCanHaveFitTheClueRoomAtEverySize) {
         mGrid->RemoveSelf();
         Run(1);
     }
+}
+
+// From 21 cells a line can hold two two-digit clues side by side ("11 11",
+// 10 + 1 + 10 cells). The numbers that can have such a neighbour keep two
+// clear pixel columns at each side of their cel, so the pair never runs
+// together into one number ("1111"), as it did with one column.
+TEST_F(GridTest, TwoDigitCluesSideBySideKeepAGapBetweenThem) {
+    GameStats rules(false);
+    ASSERT_TRUE(rules.LoadText(ReadPropertiesFile(GameStats::kFileName), "game.xml")) << rules.GetErrorText();
+    int checked = 0;
+    for (const auto& [n, config] : rules.GetTable()) {
+        if (n < 21) continue;
+        SCOPED_TRACE("size " + std::to_string(n));
+        ImageData numbers;
+        std::string why;
+        ASSERT_TRUE(LoadImageData("images/G" + std::to_string(n) + "Numbers_ipad", numbers, &why)) << why;
+        const int w = numbers.mWidth / n, h = numbers.mHeight / 4;
+        auto clearColumn = [&](int x, int y0) {
+            for (int y = y0; y < y0 + h; ++y)
+                if ((numbers.mBits[static_cast<size_t>(y) * numbers.mWidth + x] >> 24) != 0) return false;
+            return true;
+        };
+        // Highlighted, normal and satisfied: the styles a clue is drawn in.
+        for (int style = 0; style < 3; ++style)
+            for (int v = 10; v + 1 + 10 <= n; ++v) {
+                const int x0 = (v - 1) * w, y0 = style * h;
+                for (int side : {0, 1, w - 2, w - 1})
+                    EXPECT_TRUE(clearColumn(x0 + side, y0)) << v << " in style " << style << ": column " << side;
+                ++checked;
+            }
+    }
+    EXPECT_GT(checked, 0) << "a size of 21 cells or more";
 }
 
 // --- The picture ----------------------------------------------------------------------------

@@ -2,10 +2,12 @@
 // shows against the saved profile, locked puzzles and sets, and where each
 // way out leads.
 #include "core/FileUtil.h"
+#include "core/StringUtil.h"
 #include "data/AssetManager.h"
 #include "data/CheckedFormat.h"
 #include "data/Localization.h"
 #include "puzzle/PlayerProgress.h"
+#include "puzzle/PuzzleRecord.h"
 #include "puzzle/SetStats.h"
 #include "render/Font.h"
 #include "render/Image.h"
@@ -19,7 +21,8 @@
 
 namespace {
 
-// Two wings of five puzzles: the second and the last of the story.
+// Two wings of the story, the second and the last; each holds more puzzles
+// than one row of the page.
 constexpr int kHarbor = 2;
 constexpr int kPeaks = 3;
 
@@ -54,6 +57,8 @@ protected:
     ButtonWidget* Button(PuzzleSelectMenu* menu, int index) {
         return menu->GetEntries()[static_cast<size_t>(index)].mButton.Get();
     }
+    // A set's size in the catalogue, as the profile holds it.
+    static int PuzzleCount(int mode, int set) { return static_cast<int>(Set(mode, set).mPuzzles.size()); }
 };
 
 }  // namespace
@@ -94,10 +99,11 @@ TEST_F(SelectionTest, TheLastPuzzleOfASetLeadsToTheMapOrTheStorysEnd) {
     } cases[] = {{kHarbor, "map harbor", kPeaks, false}, {kPeaks, "final", kPeaks, true}};
     for (const Case& c : cases) {
         mOpened.clear();
-        Complete(0, c.set, 4, 5);
-        PlayerProgress::RecordWin(L"quiltro7", 0, c.set, 4, 30, 0, 0);
+        const int last = PuzzleCount(0, c.set) - 1;
+        Complete(0, c.set, last, last + 1);
+        PlayerProgress::RecordWin(L"quiltro7", 0, c.set, last, 30, 0, 0);
         gPlayerState->mCurrentCountry = c.set;
-        PuzzleSelectMenu* menu = OpenSelect(0, c.set, 4, 1);
+        PuzzleSelectMenu* menu = OpenSelect(0, c.set, last, 1);
         for (int i = 0; i < 200 && mOpened.empty(); ++i) Run(1);
         EXPECT_EQ(menu->GetCompletedSet(), c.set);
         ASSERT_FALSE(mOpened.empty());
@@ -122,11 +128,13 @@ TEST_F(SelectionTest, ThePanelShowsWhatTheSavedProfileHolds) {
     std::string saved;
     ASSERT_TRUE(ReadFileToString(GetAppDataFolder() + "profiles.xml", saved));
     EXPECT_NE(saved.find("best-time=\"125\""), std::string::npos);
+    const PuzzleRecord* third = FindPuzzleRecord(L"quiltro7", 0, kHarbor, 2);
+    ASSERT_NE(third, nullptr);
     struct Case {
         int puzzle;
         std::wstring name, time;
     } cases[] = {
-        {2, GetLocalizedString(L"p_anchor"), FormatChecked(GetLocalizedString(L"exhibit_time"), {2, 5})},
+        {2, GetLocalizedString(third->mName), FormatChecked(GetLocalizedString(L"exhibit_time"), {2, 5})},
         {4, GetLocalizedString(L"exhibit_name_unbeaten"), GetLocalizedString(L"exhibit_time_unbeaten")},
     };
     for (const Case& c : cases) {
@@ -148,7 +156,8 @@ TEST_F(SelectionTest, ThePanelShowsWhatTheSavedProfileHolds) {
 // indexes from scripts and profiles out of range change nothing.
 TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
     PuzzleSelectMenu* menu = OpenSelect(0, kHarbor, -1);  // a set still locked
-    ASSERT_EQ(menu->GetEntries().size(), 5u);
+    const int count = PuzzleCount(0, kHarbor);
+    ASSERT_EQ(static_cast<int>(menu->GetEntries().size()), count);
     const PuzzleSelectMenu::PuzzleEntry& locked = menu->GetEntries()[0];
     EXPECT_TRUE(locked.mLocked);
     ASSERT_NE(locked.mPreview.Get(), nullptr);
@@ -157,7 +166,7 @@ TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
     PointAt(Button(menu, 1), true);
     EXPECT_TRUE(mOpened.empty());
     EXPECT_TRUE(IsMenuOpen(menu));
-    for (int index : {-3, 5, 99}) {
+    for (int index : {-3, count, 99}) {
         menu->ShowPuzzleInfo(index);
         EXPECT_EQ(menu->GetShownPuzzle(), -1);
     }
@@ -172,6 +181,51 @@ TEST_F(SelectionTest, LockedPuzzlesAndBadIndexesDoNothing) {
     menu = OpenSelect(0, kHarbor, -1);
     PointAt(Button(menu, 0), true);
     EXPECT_EQ(mOpened, std::vector<std::string>{"puzzle 2.0"});
+}
+
+// A set holds up to ten puzzles, two rows of five: every button and its
+// number lie on the page, and the way back stands below it (a second row
+// once spilled under the page, its numbers cut off).
+TEST_F(SelectionTest, EveryPuzzleButtonAndItsNumberLieOnThePage) {
+    auto inside = [](const Rect& inner, const Rect& outer) { return inner.Intersection(outer) == inner; };
+    const std::pair<int, int> sets[] = {{0, 1}, {0, kHarbor}, {0, kPeaks}, {1, 0}};
+    for (const auto& [mode, set] : sets) {
+        SCOPED_TRACE("mode " + std::to_string(mode) + " set " + std::to_string(set));
+        Complete(mode, set, 0, 1);
+        PuzzleSelectMenu* menu = OpenSelect(mode, set, -1);
+        const int count = PuzzleCount(mode, set);
+        EXPECT_GT(count, 5) << "the second row is used";
+        EXPECT_LE(count, 10) << "a third row has no place on the page";
+        ASSERT_EQ(static_cast<int>(menu->GetEntries().size()), count);
+        auto* page = dynamic_cast<Widget*>(menu->GetVariable(L"page").GetObject());
+        ASSERT_NE(page, nullptr);
+        const Rect paper(static_cast<int>(page->mX), static_cast<int>(page->mY), page->mWidth, page->mHeight);
+        for (int i = 0; i < count; ++i) {
+            const ButtonWidget* button = Button(menu, i);
+            ASSERT_NE(button, nullptr);
+            const Rect place(static_cast<int>(button->mX), static_cast<int>(button->mY), button->mWidth,
+                             button->mHeight);
+            EXPECT_TRUE(inside(place, paper)) << "button " << i << " at " << place.mX << "," << place.mY;
+        }
+        std::vector<std::wstring> numbers;
+        for (Widget* child : page->GetWidgets()) {
+            const auto* label = dynamic_cast<TextLabel*>(child);
+            if (!label) continue;
+            numbers.push_back(label->GetText());
+            const int top = static_cast<int>(label->mY) + label->GetOffsetY() -
+                            static_cast<int>(label->GetFont()->GetAscent());
+            const Rect text(static_cast<int>(label->mX) + label->GetOffsetX(), top, label->GetTextWidth(),
+                            label->GetTextHeight());
+            EXPECT_TRUE(inside(text, Rect(0, 0, paper.mWidth, paper.mHeight)))
+                << "number " << WStringToString(label->GetText()) << " at " << text.mX << "," << text.mY;
+        }
+        ASSERT_EQ(static_cast<int>(numbers.size()), count);
+        EXPECT_EQ(numbers.back(), std::to_wstring(count));
+        auto* back = dynamic_cast<Widget*>(menu->GetVariable(L"back_button").GetObject());
+        ASSERT_NE(back, nullptr);
+        EXPECT_GE(static_cast<int>(back->mY), paper.mY + paper.mHeight - 20) << "the way back under the page";
+        CloseAll();
+    }
 }
 
 // The set list's text: an open set's progress; a locked one what it waits
@@ -192,7 +246,7 @@ TEST_F(SelectionTest, TheSetInformationTellsWhatIsLeft) {
         {1, 0, FormatChecked(GetLocalizedString(L"bonus_set_locked_plural"), {2})},
         {2, 0, GetLocalizedString(L"bonus_set_locked_singular")},
         {3, 0, L""},
-        {0, 1, FormatChecked(GetLocalizedString(L"bonus_set_info"), {GetLocalizedString(L"attic"), 1, 3})},
+        {0, 1, FormatChecked(GetLocalizedString(L"bonus_set_info"), {GetLocalizedString(L"attic"), 1, PuzzleCount(1, 0)})},
     };
     for (const Case& c : cases) {
         for (int set = 0; set < 3; ++set) {

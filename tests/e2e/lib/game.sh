@@ -30,6 +30,19 @@ restart_to_menu() {
 # A puzzle button of a wing's puzzle choice: five a row, 104 apart.
 puzzle_x() { echo $(( 118 + $1 % 5 * 104 )); }
 puzzle_y() { echo $(( 237 + $1 / 5 * 104 )); }
+# Whether puzzle N's number shows under its button (a button that spills
+# off the page keeps no number).
+puzzle_numbered() { busy $(( $(puzzle_x "$1") - 12 )) $(( $(puzzle_y "$1") + 45 )) 24 18; }
+# The number of puzzles in a set of the catalogue: puzzle_count MODE SET.
+puzzle_count() {
+  awk -v mode="$1" -v set="$2" '
+    /<mode[ >]/ { m++; s = 0 } /<set[ >]/ { s++ } /<puzzle[ >]/ && m == mode + 1 && s == set + 1 { n++ }
+    END { print n + 0 }' "$DATADIR/properties/puzzles_quiltro7.xml"
+}
+# The puzzle page's plain paper under its second row, and the way back to
+# the map below the page.
+PUZZLE_PAGE="60 414 500 12 246 240 226"
+MAP_BUTTON="340 500"
 # A slot of the profiles screen (its name button's centre).
 slot_y() { echo $(( 167 + $1 * 60 )); }
 # A puzzle is in play once its HUD shows the Options button.
