@@ -18,10 +18,11 @@ steps=(0 2 4 5 7 9 11 12 14 16)
 for n in $(seq 1 10); do
   sox -n -r 22050 -c 1 -b 8 "reveal$n.wav" synth 0.18 pluck "%$((steps[n - 1] + 3))" fade 0 0.18 0.1 vol 0.7
 done
-# A solved picture of 15 and of 20 cells a side ("reveal" + the size; 5 and
+# A solved picture of 15, 20 and 25 cells a side ("reveal" + the size; 5 and
 # 10 are the plucks above): a rising chime, longer for the larger board.
 sox -n -r 22050 -c 1 -b 16 reveal15.wav synth 0.9 pluck E4 pluck G4 pluck B4 delay 0 0.12 0.24 remix - fade 0 0.9 0.5 vol 0.6
 sox -n -r 22050 -c 1 -b 16 reveal20.wav synth 1.2 pluck C4 pluck E4 pluck G4 pluck C5 delay 0 0.12 0.24 0.36 remix - fade 0 1.2 0.6 vol 0.6
+sox -n -r 22050 -c 1 -b 16 reveal25.wav synth 1.5 pluck C4 pluck E4 pluck G4 pluck C5 pluck E5 delay 0 0.12 0.24 0.36 0.48 remix - fade 0 1.5 0.7 vol 0.55
 # A soft hum for looping (whole cycles of 110 Hz, so the loop is seamless).
 sox -n -r 22050 -c 1 -b 16 hum.wav synth 1 sine 110 sine 165 remix - vol 0.3
 

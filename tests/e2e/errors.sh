@@ -87,7 +87,8 @@ own_box_over_game "game.xml"
 press_key
 finish
 ended_cleanly "game.xml, a key"
-grep -q "FATAL ERROR: .*Line 11 .*properties/game.xml" "$WORK/game.err" || fail "game.xml: the message lacks its file or line"
+line=$(grep -n '</game>' "$DATA/properties/game.xml" | cut -d: -f1)
+grep -q "FATAL ERROR: .*Line $line .*properties/game.xml" "$WORK/game.err" || fail "game.xml: the message lacks its file or line"
 
 step "a damaged main.pak: the same, with the archive's reason"
 start QUILTRO7_MESSAGE_BOX=own "$GAME" -changedir "$WORK/badpak"

@@ -114,3 +114,13 @@ TEST_F(OurCatalogue, EachSetHasItsMusicItsPlaceAndItsTitles) {
     EXPECT_EQ(FindPuzzleTitle(L"lessons", 0), L"Heart");
     EXPECT_EQ(FindPuzzleTitle(L"meadow", 0), L"Tree");
 }
+
+// Every grid size the rules know has its solved-picture chime ("reveal" and
+// the size): a 25 x 25 won in silence had none.
+TEST_F(OurCatalogue, EverySizeHasItsRevealSound) {
+    const std::string assets = ReadPropertiesFile("assets.xml");
+    const auto configs = gGridConfigs.Get();
+    ASSERT_FALSE(configs->empty());
+    for (const auto& [size, config] : *configs)
+        EXPECT_NE(assets.find("<sound name=\"reveal" + std::to_string(size) + "\""), std::string::npos) << size;
+}
