@@ -57,3 +57,29 @@ quit_through_dialog() {
   [ "$rc" -eq 0 ] || fail "quit: exit status $rc"
 }
 
+# The first puzzle of the catalogue whose side is N: "MODE SET PUZZLE".
+puzzle_of_size() {
+  awk -v n="$1" '
+    /<mode[ >]/ { m++; s = 0 } /<set[ >]/ { s++; p = 0 } /<puzzle[ >]/ { p++; rows = 0 }
+    /<\/grid>/ { ingrid = 0; if (rows == n && !found) { found = 1; print m - 1, s - 1, p - 1 } }
+    ingrid { rows++ }
+    /<grid>/ { ingrid = 1 }' "$DATADIR/properties/puzzles_quiltro7.xml"
+}
+# Reveals every tile of the solution (MODE SET PUZZLE) as a player who reads
+# it row by row: one stroke along each run, a click for a single tile.
+reveal_runs() {
+  local row=0 line c start
+  while read -r line; do
+    c=0
+    while [ $c -lt ${#line} ]; do
+      if [ "${line:c:1}" = 1 ]; then
+        start=$c
+        while [ $c -lt ${#line} ] && [ "${line:c:1}" = 1 ]; do c=$((c + 1)); done
+        if [ $((c - 1)) -gt $start ]; then drag_cells "$start" "$row" "$((c - 1))" "$row"; else click_cell "$start" "$row"; fi
+      else
+        c=$((c + 1))
+      fi
+    done
+    row=$((row + 1))
+  done < <(solution "$DATADIR" "$1" "$2" "$3")
+}
