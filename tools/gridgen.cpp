@@ -131,6 +131,7 @@ bool WriteNumbers(const std::string& folder, int n, int w, int h, const std::str
                      kSmallestNumber, w, h);
         return false;
     }
+    std::printf("size %d: clue numbers of %d pixels in cels of %dx%d\n", n, face->GetPixelSize(), w, h);
     const tools::Rgb colours[4] = {{184, 80, 26}, {46, 58, 92}, {160, 160, 170}, {255, 255, 255}};
     const tools::Rgb outline{20, 24, 40};
     Canvas c(w * n, h * 4);

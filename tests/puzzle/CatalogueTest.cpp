@@ -6,6 +6,8 @@
 #include "core/StringUtil.h"
 #include "data/Constants.h"
 #include "data/ConstantsLoader.h"
+#include "data/ImageCodec.h"
+#include "data/ImageData.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/LineSolver.h"
 #include "puzzle/MyLocalization.h"
@@ -116,11 +118,21 @@ TEST_F(OurCatalogue, EachSetHasItsMusicItsPlaceAndItsTitles) {
 }
 
 // Every grid size the rules know has its solved-picture chime ("reveal" and
-// the size): a 25 x 25 won in silence had none.
-TEST_F(OurCatalogue, EverySizeHasItsRevealSound) {
+// the size): a 25 x 25 won in silence had none. Its "tileSize" constant (the
+// picture's fade reads it) is the tile tools/gridgen drew for it.
+TEST_F(OurCatalogue, EverySizeHasItsRevealSoundAndItsTileSize) {
     const std::string assets = ReadPropertiesFile("assets.xml");
+    ConstantsLoader constants;
+    ASSERT_TRUE(constants.Load(JoinPath(TestGameDataFolder(), "properties/constants.xml")));
     const auto configs = gGridConfigs.Get();
     ASSERT_FALSE(configs->empty());
-    for (const auto& [size, config] : *configs)
-        EXPECT_NE(assets.find("<sound name=\"reveal" + std::to_string(size) + "\""), std::string::npos) << size;
+    for (const auto& [size, config] : *configs) {
+        const std::string n = std::to_string(size);
+        EXPECT_NE(assets.find("<sound name=\"reveal" + n + "\""), std::string::npos) << size;
+        std::string png;
+        ASSERT_TRUE(ReadFileToString(JoinPath(TestGameDataFolder(), "images/G" + n + "TileHighlight_ipad.png"), png));
+        ImageData tile;
+        ASSERT_TRUE(DecodePNG(png.data(), png.size(), tile, nullptr));
+        EXPECT_EQ(GetConstantInt(StringToWString("tileSize" + n)), tile.mWidth) << size;
+    }
 }

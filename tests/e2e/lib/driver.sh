@@ -59,7 +59,9 @@ shot() {
   local dir=$USERDIR/_screenshots before name=
   before=$(ls "$dir" 2>/dev/null | grep -E '^screenshot_[0-9]+\.png$')
   xdotool key F12
-  for _ in $(seq 1 50); do
+  # A busy game (a large picture appearing on a loaded machine) takes the
+  # key late: the same allowance as wait_for's.
+  for _ in $(seq 1 $(( 50 * ${WAIT_SCALE:-2} ))); do
     name=$(ls "$dir" 2>/dev/null | grep -E '^screenshot_[0-9]+\.png$' | grep -vxF -e "$before" | head -1)
     [ -n "$name" ] && break
     sleep 0.1
