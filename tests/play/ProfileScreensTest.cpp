@@ -217,7 +217,7 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     Click(menu->GetNameButton(3));
     mHarness->PressKey(KeyCode::Escape);
     mHarness->RunSteps(2);
-    EXPECT_TRUE(menu->HasClosed());
+    EXPECT_FALSE(IsMenuOpen(menu));
     EXPECT_EQ(mMainMenus, 2) << "the first opened as the game started";
     ASSERT_TRUE(ShowGameScreen(gGameScreens.mPlayerSelect()));
     mHarness->RunSteps(60);
