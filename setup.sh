@@ -31,18 +31,24 @@ install_missing() {
   fi
 }
 
-configure_and_build() {  # build-dir, extra cmake args...
+configure() {  # build-dir, extra cmake args...
   local dir=$1; shift
   mkdir -p "$ROOT/$dir"
   cmake -S "$ROOT" -B "$ROOT/$dir" "$@" > "$ROOT/$dir/configure.log" 2>&1 \
     || { cat "$ROOT/$dir/configure.log"; exit 1; }
-  cmake --build "$ROOT/$dir" -j"$JOBS"
+}
+configure_and_build() {  # build-dir, extra cmake args...: every target
+  configure "$@"
+  cmake --build "$ROOT/$1" -j"$JOBS"
 }
 
 case "$MODE" in
   play)
     install_missing "${PACKAGES[@]}" libgtest-dev
-    configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILTRO_BENCH=OFF
+    configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILTRO_BENCH=OFF
+    # Only what the game needs: the game, the music library it loads and the
+    # archive tool (the tests and tools are most of a whole build).
+    cmake --build build -j"$JOBS" --target quiltro7 streammusic pakbuild
     # The game runs on the archive alone: gamedata/ packed into main.pak.
     mkdir -p build/data
     build/tools/pakbuild gamedata build/data/main.pak > /dev/null

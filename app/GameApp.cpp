@@ -6,6 +6,7 @@
 #include "app/LogoScreen.h"
 #include "audio/SoundPlayer.h"
 #include "core/Log.h"
+#include "platform/Window.h"
 #include "widgets/Menu.h"
 #include "widgets/TitleScreen.h"
 #include "widgets/Transition.h"
@@ -154,8 +155,12 @@ void GameApp::RunOnMainThread(std::function<void()> call) {
         call();
         return;
     }
-    std::lock_guard<std::mutex> lock(mMainThreadCallsLock);
-    mMainThreadCalls.push_back(std::move(call));
+    {
+        std::lock_guard<std::mutex> lock(mMainThreadCallsLock);
+        mMainThreadCalls.push_back(std::move(call));
+    }
+    // The loop may be asleep through steps nothing needs; the call is due now.
+    PlatformWakeEventWait();
 }
 
 void GameApp::RunMainThreadCalls() {

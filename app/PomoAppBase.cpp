@@ -205,7 +205,11 @@ void PomoAppBase::Start() {
     DoShutdown();
 }
 
-void PomoAppBase::Shutdown() { mShutdownRequested.store(true); }
+void PomoAppBase::Shutdown() {
+    mShutdownRequested.store(true);
+    // From another thread: the loop may be asleep for up to a second.
+    PlatformWakeEventWait();
+}
 
 void PomoAppBase::RunPass() {
     if (mWindow) {
@@ -223,18 +227,38 @@ void PomoAppBase::RunPass() {
     if (mSignalQuit.load()) Shutdown();
     if (mRedrawRequested.exchange(false)) RequestWholeFrame();
 
-    InputEvent event;
-    bool haveEvent = false;
+    uint64_t now = mClock->NowMicros();
+    if (now < mLastStepTime) mLastStepTime = now;
+    uint64_t due = (now - mLastStepTime) / kUpdateStepMicros;
+    // After a long stall (a debugger, a suspended machine) drop the backlog
+    // rather than racing through it; the steps a still screen chose to sleep
+    // through are no stall, and are all run.
+    const uint64_t keep = static_cast<uint64_t>(kMaxCatchUpSteps) + mIdleStepsSlept;
+    mIdleStepsSlept = 0;
+    if (due > keep) {
+        mLastStepTime = now - keep * kUpdateStepMicros;
+        due = keep;
+    }
+
     {
         std::lock_guard<std::mutex> lock(mInputLock);
-        if (!mInputQueue.empty()) {
-            event = mInputQueue.front();
-            mInputQueue.pop_front();
-            haveEvent = true;
-        }
+        mHandling.swap(mInputQueue);
     }
-    if (haveEvent) {
-        HandleInputEvent(event);
+    // Steps slept through came before the input that woke the loop: a menu
+    // opened by it (which pauses the play clock) must not take them, nor a
+    // menu closed by it give them. At the 10 ms pace the input goes first.
+    if (!mHandling.empty() && due > 1) {
+        RunUpdateSteps(due);
+        due = 0;
+    }
+    // Every message queued since the last pass is handled now: one a pass
+    // fell behind a fast player (a click is three messages), by seconds.
+    if (!mHandling.empty()) {
+        for (const InputEvent& event : mHandling) {
+            if (mShutdownRequested.load()) break;
+            HandleInputEvent(event);
+        }
+        mHandling.clear();
         RequestWholeFrame();
     }
 
@@ -244,21 +268,7 @@ void PomoAppBase::RunPass() {
         LoadingThreadCompleted();
     }
 
-    uint64_t now = mClock->NowMicros();
-    if (now < mLastStepTime) mLastStepTime = now;
-    uint64_t due = (now - mLastStepTime) / kUpdateStepMicros;
-    if (due > static_cast<uint64_t>(kMaxCatchUpSteps)) {
-        // After a long stall (a debugger, a suspended machine) drop the
-        // backlog rather than racing through it.
-        mLastStepTime = now - kMaxCatchUpSteps * kUpdateStepMicros;
-        due = kMaxCatchUpSteps;
-    }
-    for (uint64_t i = 0; i < due && !mShutdownRequested.load(); ++i) {
-        UpdateFrames();
-        if (++mUpdateCount % kSessionInfoSteps == 0) CrashReporter::RefreshSessionInfo();
-        mLastStepTime += kUpdateStepMicros;
-        ProcessDeferredDeletes();
-    }
+    RunUpdateSteps(due);
 
     // Script clocks and controllers advance whether or not a frame follows.
     float elapsed = static_cast<float>(now - std::min(now, mLastFrameTime)) /
@@ -278,6 +288,10 @@ void PomoAppBase::RunPass() {
             mFrameArea = mFrameArea.Union(part);
     }
     bool drawn = mFramePacer.ShouldDraw(now);
+    // A change drawn only where it stands (a label's new text) is a one-off:
+    // whatever changes it again says when (StepsUntilDue). A whole frame may
+    // be a widget that changes each step and says nothing.
+    const bool drawnWhole = drawn && (mWholeFrame || mFrameArea.IsEmpty());
     if (drawn) {
         mFramePacer.Drawn(now);
         DrawFrame();
@@ -294,20 +308,36 @@ void PomoAppBase::RunPass() {
 
     // Sleep up to the next step (or a frame held back by the pace); longer
     // while a loader works, to leave it the processor. A screen that stood
-    // still in this pass sleeps through the steps nothing needs on time;
-    // they run together when it wakes, so game time keeps its 10 ms steps.
-    // The harness's clock moves step by step, as its tests count them.
+    // still in this pass (or drew only such a one-off part) sleeps through
+    // the steps nothing needs on time (the play screen: up to its clock's
+    // next second); they run together when it wakes, before any input that
+    // woke it, so game time keeps its 10 ms steps. The harness's clock moves
+    // step by step, as its tests count them, unless a test asks for the sleeps.
     uint64_t wake = mLastStepTime + kUpdateStepMicros;
+    uint64_t idle = 0;
     if (mFramePacer.IsRequested()) {
         wake = std::min(wake, mFramePacer.EarliestDraw());
-    } else if (!drawn && mOwnedClock) {
-        uint64_t idle = static_cast<uint64_t>(std::min(StepsUntilDue(), kMaxIdleSteps));
+    } else if (!drawnWhole && mBoot.idleSleep) {
+        int limit = kMaxIdleSteps;
+        // A loader's calls to the main thread come without a wake.
+        if (mLoaderRunning.load() > 0 || IsLoadingThreadRunning()) limit = kMaxLoadingIdleSteps;
+        idle = static_cast<uint64_t>(std::min(StepsUntilDue(), limit));
         wake += idle * kUpdateStepMicros;
     }
     uint64_t after = mClock->NowMicros();
     if (after >= wake) return;
     if (mLoaderRunning.load() > 0 || IsLoadingThreadRunning()) wake = std::max(wake, after + 20000);
+    mIdleStepsSlept = idle;
     WaitUntil(wake);
+}
+
+void PomoAppBase::RunUpdateSteps(uint64_t count) {
+    for (uint64_t i = 0; i < count && !mShutdownRequested.load(); ++i) {
+        UpdateFrames();
+        if (++mUpdateCount % kSessionInfoSteps == 0) CrashReporter::RefreshSessionInfo();
+        mLastStepTime += kUpdateStepMicros;
+        ProcessDeferredDeletes();
+    }
 }
 
 void PomoAppBase::WaitUntil(uint64_t wakeMicros) {
@@ -421,8 +451,11 @@ void PomoAppBase::SetCursor(int id) {
 }
 
 void PomoAppBase::PushInputEvent(const InputEvent& event) {
-    std::lock_guard<std::mutex> lock(mInputLock);
-    QueueInputLocked(event);
+    {
+        std::lock_guard<std::mutex> lock(mInputLock);
+        QueueInputLocked(event);
+    }
+    PlatformWakeEventWait();
 }
 
 void PomoAppBase::QueueInputLocked(const InputEvent& event) {

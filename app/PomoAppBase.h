@@ -41,6 +41,9 @@ struct AppBootOptions {
     bool handleSignals = true;        // SIGINT/SIGTERM request a quit
     bool startupScreens = true;       // the logo and the distributor splashes
     bool titleScreen = true;          // the title screen, whose play button starts the game
+    // A still screen sleeps through the steps nothing needs on time. The
+    // harness turns it off (its tests count a step a pass) unless asked.
+    bool idleSleep = true;
 };
 
 // The application object of the framework: window, main loop, settings,
@@ -51,9 +54,13 @@ public:
     static constexpr int kMaxCatchUpSteps = 100;
     // How often the crash report's copy of the session information is renewed.
     static constexpr int kSessionInfoSteps = 100;
-    // A still screen wakes at least this often (4 times a second), for what
-    // other threads ask (a quit, a loader's call) and widgets cannot announce.
-    static constexpr int kMaxIdleSteps = 25;
+    // A still screen wakes at least once a second (99 steps late and the
+    // 100th on time), for a quit signal, which cannot wake the loop; input,
+    // a main-thread call and a quit from another thread wake it at once. The
+    // play screen's clock ticks once a second too: it sleeps tick to tick.
+    static constexpr int kMaxIdleSteps = 99;
+    // While a loader runs, 4 times a second: its end wakes nothing.
+    static constexpr int kMaxLoadingIdleSteps = 25;
     static constexpr uint64_t kIdleTextureCheckMicros = 2000000;
 
     PomoAppBase();
@@ -107,10 +114,10 @@ public:
     ImageSurface* CopyScreenImage() override;
 
     // --- Input --------------------------------------------------------------
-    // Thread-safe; the main loop handles one queued message per pass. A
-    // pointer motion queued right behind another replaces it, as a desktop
-    // queue merges them, so a fast mouse cannot bury a click behind its
-    // motions. A window exposure is no message: it asks for a frame.
+    // Thread-safe, and wakes a sleeping loop; the main loop handles every
+    // message queued since its last pass. A pointer motion queued right
+    // behind another replaces it, as a desktop queue merges them. A window
+    // exposure is no message: it asks for a frame.
     void PushInputEvent(const InputEvent& event);
     size_t PendingInputCount();
 
@@ -260,6 +267,8 @@ protected:
     void StartLoadingThread();
     // Called with mInputLock held.
     void QueueInputLocked(const InputEvent& event);
+    // Runs that many update steps (fewer once a quit is asked).
+    void RunUpdateSteps(uint64_t count);
     // Sleeps up to the given time on the loop's clock; with a window, events
     // end the wait early.
     void WaitUntil(uint64_t wakeMicros);
@@ -277,6 +286,7 @@ protected:
 
     std::mutex mInputLock;
     std::deque<InputEvent> mInputQueue;
+    std::deque<InputEvent> mHandling;  // the pass's messages, taken from the queue
     std::vector<InputEvent> mPumpBuffer;
 
     FramePacer mFramePacer;
@@ -289,6 +299,7 @@ protected:
     bool mInitialized = false;
     bool mShutDown = false;
     uint64_t mLastStepTime = 0;
+    uint64_t mIdleStepsSlept = 0;  // the steps the last pass chose to sleep through
     uint64_t mLastIdleTextureCheck = 0;
     uint64_t mLastFrameTime = 0;
     std::atomic<int64_t> mUpdateCount{0};

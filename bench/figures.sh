@@ -3,12 +3,15 @@
 #   1. launch to the first drawn frame, against Simon Tatham's Pattern
 #      (sgt-puzzles) started the same way, runs taken in turn A B A B;
 #   2. processor time per second on a still start screen, the main menu and
-#      a still play screen (the largest board the game ships, 20 x 20), the
-#      last two with their music and with the music's volume at 0, and which
-#      threads spent it;
-#   3. private memory (Private_Dirty) on both;
-#   4. frame time while the picture of a solved 25 x 25 puzzle appears, on
+#      a still play screen (the largest board of the catalogue, found in
+#      gamedata/properties/puzzles_quiltro7.xml), the last two with their
+#      music and with the music's volume at 0, and which threads spent it;
+#   3. private memory (Private_Dirty) on each;
+#   4. the same two figures for Pattern and, when installed, KDE Picmi
+#      (Debian package picmi) left still, and our play screen's against them;
+#   5. frame time while the picture of a solved 25 x 25 puzzle appears, on
 #      SDL's offscreen OpenGL driver (the play screen benchmark).
+# Everything on screen runs in one X server started once, as on a desktop.
 # How each is taken: docs/benchmarks.md.
 #   bench/figures.sh [build-dir] [launch-runs] [seconds]   (defaults: build, 7, 10)
 # Needs xvfb-run and a build with QUILTRO_BENCH=ON (quiltro7, tools/pakbuild,
@@ -31,12 +34,28 @@ PATTERN=""
 for candidate in /usr/games/sgt-pattern /usr/games/pattern /usr/bin/sgt-pattern; do
   [ -x "$candidate" ] && { PATTERN=$candidate; break; }
 done
+PICMI=""
+for candidate in /usr/games/picmi /usr/bin/picmi; do
+  [ -x "$candidate" ] && { PICMI=$candidate; break; }
+done
+# A KDE program needs a session bus; without one Picmi ends at once.
+command -v dbus-run-session > /dev/null || PICMI=""
+
+# The largest board of the catalogue (the first of that size in catalogue
+# order), as "<mode>,<set>,<puzzle> <size>": the story's sets move and grow.
+read -r PUZZLE PUZZLE_SIZE < <(awk '
+  /<mode[ >]/ { m++; s = 0 } /<set[ >]/ { s++; p = 0 } /<puzzle[ >]/ { p++; rows = 0 }
+  /<\/grid>/ { ingrid = 0; if (rows > best) { best = rows; at = (m - 1) "," (s - 1) "," (p - 1) } }
+  ingrid && NF { rows++ }
+  /<grid>/ { ingrid = 1 }
+  END { print at, best }' gamedata/properties/puzzles_quiltro7.xml)
+[ -n "$PUZZLE" ] || { echo "no puzzle in gamedata/properties/puzzles_quiltro7.xml"; exit 1; }
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/data" "$WORK/user"
 "$PAK" gamedata "$WORK/data/main.pak" > /dev/null
-export GAME FIRST_FRAME PATTERN RUNS SECONDS_MEASURED WORK
+export GAME FIRST_FRAME PATTERN PICMI RUNS SECONDS_MEASURED WORK PUZZLE PUZZLE_SIZE
 export QUILTRO7_USER_DATA=$WORK/user SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 # Runs inside the X server (black root, so an undrawn window reads as black).
@@ -71,10 +90,10 @@ fi
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 runtime_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f", s }'; }
 private_dirty_kib() { awk '/^Private_Dirty:/ { print $2 }' "/proc/$1/smaps_rollup"; }
-measure_still() {  # label, pid
+measure_still() {  # label, pid[, key: the figures kept for the comparison]
   local pid=$2 hz t0 r0 s0 t1 r1 s1
   hz=$(getconf CLK_TCK)
-  kill -0 "$pid" 2>/dev/null || { printf '  %-26s the game ended early\n' "$1"; return; }
+  kill -0 "$pid" 2>/dev/null || { printf '  %-40s the game ended early\n' "$1"; return; }
   for task in /proc/"$pid"/task/*; do
     awk -v id="${task##*/}" '{ print id, $1 }' "$task/schedstat" 2>/dev/null
   done | sort > "$WORK/before"
@@ -82,7 +101,10 @@ measure_still() {  # label, pid
   sleep "$SECONDS_MEASURED"
   t1=$(ticks "$pid"); r1=$(runtime_ns "$pid"); s1=$(date +%s.%N)
   awk -v t="$((t1 - t0))" -v r="$((r1 - r0))" -v hz="$hz" -v a="$s0" -v b="$s1" -v m="$(private_dirty_kib "$pid")" -v l="$1" \
-    'BEGIN { printf "  %-30s CPU %5.2f ms/s (ticks %4.1f)   Private_Dirty %6.1f MiB\n", l, r / 1e6 / (b - a), t * 1000.0 / hz / (b - a), m / 1024 }'
+      -v keep="$WORK/figure-${3:-none}" \
+    'BEGIN { cpu = r / 1e6 / (b - a); mib = m / 1024
+             printf "  %-40s CPU %5.2f ms/s (ticks %4.1f)   Private_Dirty %6.1f MiB\n", l, cpu, t * 1000.0 / hz / (b - a), mib
+             printf "%.3f %.1f\n", cpu, mib > keep }'
   # Which threads worked: the main one, the audio device's, the music
   # feeder (named as the program), llvmpipe's rasterisers.
   for task in /proc/"$pid"/task/*; do
@@ -124,22 +146,64 @@ main_menu() {
 }
 play_screen() {
   fresh_user
-  QUILTRO7_DEV_PUZZLE=0,2,4 "$GAME" -changedir "$WORK/data" 2>/dev/null &
+  QUILTRO7_DEV_PUZZLE=$PUZZLE "$GAME" -changedir "$WORK/data" 2>/dev/null &
   pid=$!
   command -v xdotool > /dev/null && xdotool mousemove 1279 1023
   sleep 8
 }
+# Another program left still, 10 s after it started, the pointer off its
+# window, in a home folder of its own. Picmi runs in a session bus of its own
+# (its pid is the program's, not the bus's).
+peer_start() {
+  rm -rf "$WORK/peerhome"; mkdir -p "$WORK/peerhome"
+  if [ "$1" = "$PICMI" ]; then
+    HOME=$WORK/peerhome XDG_RUNTIME_DIR=$WORK/peerhome dbus-run-session -- \
+      sh -c "echo \$\$ > '$WORK/peer.pid'; exec '$1'" > /dev/null 2>&1 &
+    bus=$!
+    sleep 1; pid=$(cat "$WORK/peer.pid")
+  else
+    HOME=$WORK/peerhome "$1" > /dev/null 2>&1 &
+    pid=$! bus=
+  fi
+  command -v xdotool > /dev/null && xdotool mousemove 1279 1023
+  sleep 10
+}
+peer_stop() { kill -TERM "$pid" 2>/dev/null; wait "${bus:-$pid}" 2>/dev/null || true; }
+# "ours / theirs" of two kept figures (field 1 CPU, 2 memory).
+ratio() {
+  awk -v f="$3" '{ v[FILENAME] = $f } END { a = v[ARGV[1]]; b = v[ARGV[2]]
+    if (b > 0) printf "%.2f", a / b; else printf "n/a (theirs %s)", b }' "$WORK/figure-$1" "$WORK/figure-$2" 2>/dev/null
+}
 
-echo "== Still screens over ${SECONDS_MEASURED} s (targets: CPU at most 2 ms/s; memory at most KDE Picmi's, about 36 MiB Private_Dirty, a figure given to us)"
+echo "== Still screens over ${SECONDS_MEASURED} s (targets: CPU at most 2 ms/s; memory at most KDE Picmi's)"
 start_screen; measure_still "start screen:" "$pid"; stop "$pid"
 if command -v xdotool > /dev/null; then
   main_menu; measure_still "main menu, its music playing:" "$pid"; stop "$pid"
   MUSIC0=1 main_menu; measure_still "main menu, music at 0:" "$pid"; stop "$pid"
 fi
-play_screen; measure_still "play screen, 20 x 20, music:" "$pid"; stop "$pid"
-MUSIC0=1 play_screen; measure_still "play screen, 20 x 20, music 0:" "$pid"; stop "$pid"
+board="$PUZZLE_SIZE x $PUZZLE_SIZE ($PUZZLE)"
+play_screen; measure_still "play screen $board, music:" "$pid"; stop "$pid"
+MUSIC0=1 play_screen; measure_still "play screen $board, music 0:" "$pid" ours; stop "$pid"
+
+echo "== Other picture-logic games left still, and our play screen (music at 0) against them"
+peers=()
+if [ -n "$PATTERN" ]; then
+  peer_start "$PATTERN"; measure_still "Pattern, its default puzzle:" "$pid" pattern; peer_stop; peers+=(pattern)
+else
+  echo "  Pattern: not installed (Debian package sgt-puzzles), skipped"
+fi
+if [ -n "$PICMI" ]; then
+  peer_start "$PICMI"; measure_still "KDE Picmi, its first puzzle:" "$pid" picmi; peer_stop; peers+=(picmi)
+else
+  echo "  KDE Picmi: not installed (Debian package picmi; it needs dbus-run-session), skipped"
+fi
+for peer in "${peers[@]}"; do
+  printf '  %-40s CPU %s   Private_Dirty %s\n' "ours / $peer:" "$(ratio ours "$peer" 1)" "$(ratio ours "$peer" 2)"
+done
 INNER
+echo "== Load of the machine at the start: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min; $(nproc) processors)"
 xvfb-run -a -s "-screen 0 1280x1024x24 -br" bash "$WORK/inner.sh"
+echo "== Load of the machine at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 echo "== A frame while the picture of a solved 25 x 25 puzzle appears (update, draw, present)"
 env -u DISPLAY -u WAYLAND_DISPLAY "$BENCH" --benchmark_filter='RevealFrame25' --benchmark_min_time=2 2>/dev/null |

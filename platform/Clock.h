@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 
 // Time source of the main loop. Everything that measures or waits goes through
 // a Clock, so tests can run any number of update steps without sleeping.
@@ -29,12 +30,18 @@ private:
 class TestClock : public Clock {
 public:
     uint64_t NowMicros() override { return mNow; }
-    void SleepMicros(uint64_t micros) override { mNow += micros; mSlept += micros; }
+    void SleepMicros(uint64_t micros) override;
     void Advance(uint64_t micros) { mNow += micros; }
     void AdvanceMillis(uint64_t millis) { mNow += millis * 1000; }
     uint64_t SleptMicros() const { return mSlept; }
+    // Something arrives at `micros` (clock time): a sleep that would pass it
+    // ends there, after `arrival` ran, as a platform event ends the window's
+    // wait.
+    void ArriveAt(uint64_t micros, std::function<void()> arrival);
 
 private:
     uint64_t mNow = 0;
     uint64_t mSlept = 0;
+    uint64_t mArrivalAt = 0;
+    std::function<void()> mArrival;
 };

@@ -14,6 +14,17 @@ bool PlatformHasDisplay() {
     return true;
 }
 
+void PlatformWakeEventWait() {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    // An event of our own: the wait ends on it, and the pump drops it (it
+    // translates to nothing).
+    static const Uint32 kWakeEvent = SDL_RegisterEvents(1);
+    if (kWakeEvent == static_cast<Uint32>(-1)) return;
+    SDL_Event event{};
+    event.type = kWakeEvent;
+    SDL_PushEvent(&event);
+}
+
 std::unique_ptr<PlatformWindow> PlatformWindow::Create(const WindowConfig& config,
                                                        std::string* error) {
     if (!PlatformHasDisplay()) {

@@ -18,6 +18,10 @@ struct WindowConfig {
     bool visible = true;
 };
 
+// Ends a WaitForEvent in progress (or the next one) at once; from any thread,
+// not from a signal handler. Nothing without a display.
+void PlatformWakeEventWait();
+
 // The main window with its OpenGL 3.3 core context. Creating one fails (null)
 // when there is no display; the application then runs its null video path.
 class PlatformWindow {

@@ -106,7 +106,7 @@ void HintMeter::UpdateFill(int amount) {
 
 void HintMeter::TellAboutHints() {
     if (!gPlayerState || gPlayerState->mSeenHint) return;
-    if (mWidgetManager && mWidgetManager->IsMouseButtonDown()) {
+    if (!PlayerPausesForNotice(mWidgetManager)) {
         mHintNoticeWaiting = true;
         return;
     }
@@ -118,6 +118,11 @@ void HintMeter::TellAboutHints() {
 void HintMeter::Update() {
     AnimationWidget::Update();
     if (mHintNoticeWaiting) TellAboutHints();
+}
+
+int HintMeter::StepsUntilDue() {
+    // The pause is counted in steps, and the notice is due when it is long enough.
+    return mHintNoticeWaiting ? 0 : AnimationWidget::StepsUntilDue();
 }
 
 void HintMeter::DoAction(const std::wstring& action, const std::wstring& parameter, int /*object*/) {

@@ -33,8 +33,9 @@ public:
     // --- AnimationWidget ----------------------------------------------------------------
     void DoAction(const std::wstring& action, const std::wstring& parameter, int object) override;
     void Draw(Graphics* g) override;
-    // Shows the notice of the first full bulb once no button is held.
+    // Shows the notice of the first full bulb once the player pauses.
     void Update() override;
+    int StepsUntilDue() override;
 
     int GetHintsUsed() const { return mHintsUsed; }
     bool IsHintNoticeWaiting() const { return mHintNoticeWaiting; }
@@ -46,9 +47,9 @@ private:
     void ChooseBulb();
     void ShowBulb(int bulb, int frame, const wchar_t* animation);
     // The first full bulb explains hints. A bulb fills when a tile's trail
-    // lands, which may be in the middle of the player's next stroke: a
-    // notice opened then would take the stroke's release from the board, so
-    // it waits for the button to come up.
+    // lands, which may be in the middle of the player's next stroke or
+    // clicks: a notice opened then would take them from the board, so it
+    // waits for a pause (PlayerPausesForNotice).
     void TellAboutHints();
     bool mHintNoticeWaiting = false;
 

@@ -1,6 +1,11 @@
 #include "puzzle/PlayNotice.h"
 
 #include "widgets/NoticeMenu.h"
+#include "widgets/WidgetManager.h"
+
+bool PlayerPausesForNotice(const WidgetManager* manager) {
+    return !manager || (!manager->IsMouseButtonDown() && manager->StepsSincePress() >= kPlayNoticePauseSteps);
+}
 
 bool ShowPlayNotice(const std::wstring& key) {
     auto* notice = new NoticeMenu(key, nullptr, L"menu", 2);

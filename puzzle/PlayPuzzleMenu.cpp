@@ -400,8 +400,10 @@ int PlayPuzzleMenu::StepsUntilDue() {
     if (mWaitState == WaitState::PlayScreen || mState == State::Revealing) return 0;
     const int base = Menu::StepsUntilDue();
     if (mState != State::Playing) return base;
-    // The clock counts every step; only its label's change must be on time.
-    const int label = kTimerStep - mElapsed % kTimerStep;
+    // The clock counts every step (those slept through run when the loop
+    // wakes); only its label's change must be on time: the steps before the
+    // one that reaches the next whole second may run late.
+    const int label = kTimerStep - mElapsed % kTimerStep - 1;
     return std::min(base, label);
 }
 

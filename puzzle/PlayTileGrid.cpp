@@ -271,7 +271,13 @@ void PlayTileGrid::PlayOutcomes(const CellOutcomes& outcomes, OutcomeSource sour
 }
 
 void PlayTileGrid::ShowFirstMistakeNotice() {
-    if (!gPlayerState || gPlayerState->mMadeMistake) return;
+    mMistakeNoticeWaiting = false;
+    // Lost meanwhile: the fail screen tells the rest.
+    if (!gPlayerState || gPlayerState->mMadeMistake || mModel.IsEnded()) return;
+    if (!PlayerPausesForNotice(mWidgetManager)) {
+        mMistakeNoticeWaiting = true;
+        return;
+    }
     // The flag goes with the notice actually shown, so the rule is never
     // marked as told without the player seeing it.
     if (!ShowPlayNotice(L"mistake_intro")) return;  // no application: the rule stays untold

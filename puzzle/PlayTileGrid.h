@@ -58,6 +58,7 @@ public:
 
     // --- Widget ------------------------------------------------------------------------
     void Update() override;
+    int StepsUntilDue() override;
     void UpdateF(float elapsedSteps) override;
     void Draw(Graphics* g) override;
     void SetDisabled(bool disabled);
@@ -126,6 +127,7 @@ public:
     int GetMistakeTrailsInFlight() const { return static_cast<int>(mMistakeTrails.size()); }
     bool IsEnded() const { return mModel.IsEnded(); }
     bool IsCellDone(int x, int y) const { return mModel.IsDone(x, y); }
+    bool IsMistakeNoticeWaiting() const { return mMistakeNoticeWaiting; }
     Point GetPressCell() const { return Point(mPressX, mPressY); }
     Point GetEndCell() const { return Point(mEndX, mEndY); }
     float GetNumberAlpha() const { return mNumberAlpha; }
@@ -148,6 +150,9 @@ private:
     // landings and the holes of empty lines play at once and send none.
     enum class OutcomeSource { Line, Hint, EmptyLine };
     void PlayOutcomes(const CellOutcomes& outcomes, OutcomeSource source);
+    // The first mistake explains the rule, once the player pauses
+    // (PlayerPausesForNotice): opened at the mistake's release it took the
+    // clicks a fast player made next.
     void ShowFirstMistakeNotice();
     void EndPlay();
     void UpdateDragLine(int x, int y);
@@ -209,5 +214,6 @@ private:
     double mSpringX = 0.0, mSpringY = 0.0, mDampening = 0.0;
     bool mExploded = false;
     bool mEndShown = false;  // the board and the controls were disabled for good
+    bool mMistakeNoticeWaiting = false;
     bool mBeingDestroyed = false;
 };

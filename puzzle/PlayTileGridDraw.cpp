@@ -33,6 +33,7 @@ bool PlayTileGrid::HasHighlightedCell() const {
 
 void PlayTileGrid::Update() {
     TileGrid::Update();
+    if (mMistakeNoticeWaiting) ShowFirstMistakeNotice();
     if (!mNumbersFading) return;
     mNumberAlpha -= 0.01f;
     if (mNumberAlpha <= 0.0f) {
@@ -41,6 +42,11 @@ void PlayTileGrid::Update() {
     }
     if (mRoomFading) mOpacity = mNumberAlpha;
     MarkDirty();
+}
+
+int PlayTileGrid::StepsUntilDue() {
+    // The pause before the notice is counted in steps.
+    return mMistakeNoticeWaiting ? 0 : TileGrid::StepsUntilDue();
 }
 
 void PlayTileGrid::UpdateF(float elapsedSteps) {

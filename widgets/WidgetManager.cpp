@@ -370,6 +370,7 @@ void WidgetManager::MouseMove(int x, int y) {
 void WidgetManager::MouseDown(int x, int y, MouseButton button, int clicks) {
     mPointer = Point(x, y);
     mPointerSeen = true;
+    mLastPressUpdate = mUpdateCount;
     int clickCount = ClickCountFor(button, clicks);
 
     std::vector<ListenerRef<ClickListener>> listeners = mClickListeners;

@@ -78,6 +78,8 @@ public:
     // The last position of a pointer (0 is the mouse); (0, 0) when never seen.
     Point GetPointerPosition(int pointerId = 0) const;
     bool IsMouseButtonDown() const { return mDownButtons != 0; }
+    // Update steps since the last mouse press (any button); large when none.
+    int64_t StepsSincePress() const { return mUpdateCount - mLastPressUpdate; }
     // Modifier keys as the last key event left them.
     bool IsCtrlDown() const { return mCtrlDown; }
     bool IsShiftDown() const { return mShiftDown; }
@@ -100,6 +102,7 @@ public:
     // The flag record of the last drawing pass (for snapshots drawn outside it).
     int mDrawFlags = WidgetFlags::Default;
     int64_t mUpdateCount = 0;
+    int64_t mLastPressUpdate = -(int64_t{1} << 40);
 
 private:
     void DrawOverlays(Graphics& g);

@@ -92,6 +92,28 @@ TEST_F(MainLoop, LongStallsDoNotRaceThroughTheBacklog) {
     EXPECT_EQ(app.mSteps.load(), PomoAppBase::kMaxCatchUpSteps + 1);
 }
 
+// A still screen sleeps through the steps nothing needs, a second at most,
+// and runs them when it wakes; woken late (a busy machine), it still runs
+// every one: only a stall past its planned wake drops a backlog.
+TEST(MainLoopSleep, AStillScreenSleepsASecondAndWokenLateRunsEveryStep) {
+    AppHarness::Options options;
+    options.sleepWhenIdle = true;
+    AppHarness h(options);
+    CountingApp& app = h.Boot<CountingApp>();
+    ASSERT_TRUE(h.InitSucceeded());
+    h.RunSteps(5);  // the first frame
+    const uint64_t t0 = h.Clock().NowMicros();
+    app.RunPass();
+    const int s0 = app.mSteps.load();
+    const uint64_t t1 = h.Clock().NowMicros();
+    app.RunPass();
+    EXPECT_EQ(h.Clock().NowMicros() - t1, 100 * PomoAppBase::kUpdateStepMicros) << "slept a second";
+    h.Clock().AdvanceMillis(35);  // woken late
+    const uint64_t woken = h.Clock().NowMicros();
+    app.RunPass();
+    EXPECT_EQ(app.mSteps.load() - s0, static_cast<int>((woken - t0) / PomoAppBase::kUpdateStepMicros));
+}
+
 InputEvent Event(InputEvent::Type type, int x = 0) {
     InputEvent e;
     e.type = type;
@@ -101,14 +123,13 @@ InputEvent Event(InputEvent::Type type, int x = 0) {
     return e;
 }
 
-TEST_F(MainLoop, HandlesOneQueuedInputMessagePerPassMergingOnlyConsecutiveMotions) {
+TEST_F(MainLoop, HandlesEveryQueuedInputMessageInAPassMergingOnlyConsecutiveMotions) {
     for (InputEvent e : {Event(InputEvent::KeyDown, 'a'), Event(InputEvent::MouseMove, 1),
                          Event(InputEvent::MouseMove, 2), Event(InputEvent::KeyDown, 'b'),
                          Event(InputEvent::MouseMove, 3)})
         h.Push(e);
     app.RunPass();
-    ASSERT_EQ(app.mHandled.size(), 1u);
-    h.DrainInput();
+    EXPECT_EQ(app.PendingInputCount(), 0u);
     std::vector<int> seen;
     for (const InputEvent& e : app.mHandled) seen.push_back(e.x);
     EXPECT_EQ(seen, (std::vector<int>{'a', 2, 'b', 3}));

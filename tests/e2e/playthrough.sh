@@ -254,7 +254,9 @@ wait_for tips 5 looks 150 560 700 20 246 240 226
 click 512 630
 wait_for main-menu 8 looks 340 230 60 35 $CARD
 click 512 378
-# The list's panel with the attic's button in the game's button blue.
+# The list's panel with the attic's button in the game's button blue. The
+# lines about the set come once the list has the focus, a frame or two after
+# the button: waited for, as a player's eye would.
 wait_for bonus-list 5 looks 380 326 40 12 69 80 110
 looks 300 422 50 14 247 243 228 || fail "the bonus list has no panel"
 # Its set's story shows once the list has come in (not under its transition).

@@ -5,6 +5,7 @@
 
 #include "data/AnimationStats.h"
 #include "data/Constants.h"
+#include "puzzle/PlayNotice.h"
 #include "puzzle/TrailWidget.h"
 #include "tests/grid/GridFixture.h"
 #include "widgets/NoticeMenu.h"
@@ -58,11 +59,7 @@ TEST_F(GridTest, ALineBecomesCellAnimationsAndEffectsOneDelayStepApart) {
     ASSERT_TRUE(StartBoard());
     mPlayer.mMadeMistake = false;
     DragLine(0, 0, 4, 0);
-    auto* notice = dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu());
-    ASSERT_NE(notice, nullptr) << "the first mistake tells the rule";
-    EXPECT_EQ(notice->GetVariable(L"text_font").ToString(), L"menu");
-    notice->RemoveSelf();
-    notice->RemoveSelf();
+    EXPECT_EQ(dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu()), nullptr) << "not while the player plays on";
     Run(1);
     EXPECT_EQ(mGrid->GetRemainingTiles(), 10);
     EXPECT_EQ(mGrid->GetMistakesMade(), 1);
@@ -84,6 +81,12 @@ TEST_F(GridTest, ALineBecomesCellAnimationsAndEffectsOneDelayStepApart) {
         }
     }
     EXPECT_EQ(toMistakes, 1);
+    Run(kPlayNoticePauseSteps);
+    auto* notice = dynamic_cast<NoticeMenu*>(mApp->GetActiveMenu());
+    ASSERT_NE(notice, nullptr) << "the first mistake tells the rule in the player's pause";
+    EXPECT_EQ(notice->GetVariable(L"text_font").ToString(), L"menu");
+    notice->RemoveSelf();
+    notice->RemoveSelf();
     EXPECT_TRUE(mPlayer.mMadeMistake) << "told once";
     Settle();
     EXPECT_EQ(mMistakeMeter.mConsumed, 1);

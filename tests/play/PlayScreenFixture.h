@@ -40,6 +40,8 @@ public:
 // mouse and key events.
 class PlayScreenTest : public ::testing::Test {
 protected:
+    PlayScreenTest() = default;
+    explicit PlayScreenTest(AppHarness::Options options) : mHarness(std::move(options)) {}
     void SetUp() override;
     void TearDown() override;
 

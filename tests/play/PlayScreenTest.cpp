@@ -4,6 +4,7 @@
 #include "data/AnimationStats.h"
 #include "data/Localization.h"
 #include "puzzle/PlayArtGrid.h"
+#include "puzzle/PlayNotice.h"
 #include "puzzle/PlayerState.h"
 #include "tests/play/PlayScreenFixture.h"
 #include "widgets/ButtonWidget.h"
@@ -168,7 +169,8 @@ TEST_F(PlayScreenTest, TheHintNoticeWaitsForTheStrokeToEnd) {
     mHarness.MouseUp(to.mX, to.mY);
     Run(5);
     EXPECT_TRUE(Grid().IsCellDone(2, 2) && Grid().IsCellDone(3, 2)) << "the stroke was applied";
-    EXPECT_TRUE(CloseNotice()) << "then the notice";
+    Run(kPlayNoticePauseSteps);
+    EXPECT_TRUE(CloseNotice()) << "then the notice, in the player's pause";
     EXPECT_TRUE(gPlayerState->mSeenHint);
 }
 

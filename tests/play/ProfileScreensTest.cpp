@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/WeakHandle.h"
 #include "data/AssetLookup.h"
 #include "data/Localization.h"
 #include "puzzle/PlayerState.h"

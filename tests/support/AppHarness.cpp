@@ -55,6 +55,7 @@ void AppHarness::Adopt(std::unique_ptr<PomoAppBase> app) {
     boot.headless = mOptions.headless;
     boot.startupScreens = mOptions.startupScreens;
     boot.titleScreen = mOptions.titleScreen;
+    boot.idleSleep = mOptions.sleepWhenIdle;
     boot.userDataFolder = mUserData;
     boot.singleInstance = true;
     boot.handleSignals = false;

@@ -19,6 +19,10 @@ public:
         bool startupScreens = false;
         // The title screen; without it the game starts once loaded.
         bool titleScreen = false;
+        // A still screen sleeps through the steps nothing needs, as the game
+        // does (the test clock jumps over them); by default each pass runs
+        // one step, as most tests count them.
+        bool sleepWhenIdle = false;
         // The data folder to run in; the source tree's gamedata/ when empty.
         std::string dataFolder;
         // Reuse a user data folder (to test what a previous run left).
