@@ -4,15 +4,30 @@
 #include "puzzle/PlayMeters.h"
 #include "puzzle/PlayNotice.h"
 #include "puzzle/PlayerState.h"
+#include "puzzle/PuzzleRecord.h"
 #include "tests/play/PlayScreenFixture.h"
 #include "widgets/NoticeMenu.h"
 
 namespace {
 
-constexpr int kHarbor = 2;  // 10 x 10 boards: 10 reveals fill a bulb
+constexpr int kHarbor = 2;
 
 class FastInputTest : public PlayScreenTest {
 protected:
+    // The Harbor's first 10 x 10 board with more than 30 tiles (10 reveals
+    // fill a bulb there), whatever else the wing holds.
+    void OpenTenByTen() {
+        for (int puzzle = 0;; ++puzzle) {
+            const PuzzleRecord* record = FindPuzzleRecord(L"quiltro7", 0, kHarbor, puzzle);
+            ASSERT_NE(record, nullptr) << "the Harbor has no 10 x 10 board of 30 tiles";
+            int tiles = 0;
+            for (int x = 0; x < record->GetSize(); ++x)
+                for (int y = 0; y < record->GetSize(); ++y) tiles += record->mSolution.At(x, y) != 0;
+            if (record->GetSize() != 10 || tiles <= 30) continue;
+            Open(0, kHarbor, puzzle);
+            return;
+        }
+    }
     // The tiles of the open puzzle, row by row, as a player clicks them.
     std::vector<Point> Tiles() {
         std::vector<Point> tiles;
@@ -49,7 +64,7 @@ protected:
 // there and then took every click that followed, as a modal notice does:
 // the board lost them. It now waits for the player's pause.
 TEST_F(FastInputTest, ClicksThirtyMillisecondsApartAllCountThroughTheFirstFullBulb) {
-    Open(0, kHarbor, 0);
+    OpenTenByTen();
     ASSERT_EQ(mMenu->GetState(), PlayPuzzleMenu::State::Playing);
     gPlayerState->mSeenHint = false;
     const std::vector<Point> tiles = Tiles();
@@ -69,7 +84,7 @@ TEST_F(FastInputTest, ClicksThirtyMillisecondsApartAllCountThroughTheFirstFullBu
 // A wrong click among fast ones: the first mistake's notice came at once and
 // took the clicks after it.
 TEST_F(FastInputTest, ClicksAfterTheFirstMistakeCountAndItsNoticeComesInThePause) {
-    Open(0, kHarbor, 0);
+    OpenTenByTen();
     gPlayerState->mMadeMistake = false;
     const std::vector<Point> tiles = Tiles();
     Point hole(-1, -1);
@@ -93,7 +108,7 @@ TEST_F(FastInputTest, ClicksAfterTheFirstMistakeCountAndItsNoticeComesInThePause
 // A burst queued within one step (a fast player on a busy machine) is applied
 // at the next pass: one message a pass fell seconds behind such a player.
 TEST_F(FastInputTest, ClicksQueuedWithinOneStepAreAllAppliedAtTheNextPass) {
-    Open(0, kHarbor, 0);
+    OpenTenByTen();
     const std::vector<Point> tiles = Tiles();
     for (size_t i = 0; i < 10; ++i) QueueClick(tiles[i], static_cast<int>(i) + 1);
     mApp->RunPass();
