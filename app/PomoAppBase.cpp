@@ -233,10 +233,10 @@ void PomoAppBase::RunPass() {
             haveEvent = true;
         }
     }
-    if (haveEvent) {
-        HandleInputEvent(event);
-        RequestWholeFrame();
-    }
+    // What the input changed marks itself (a hover, a pressed button, a
+    // typed letter); a drawn cursor that moved needs a frame of its own.
+    if (haveEvent) HandleInputEvent(event);
+    if (mD3DInterface && mD3DInterface->CursorMoved()) mFramePacer.Request();
 
     if (mLoadingThread.joinable() && mLoadingDone.load() && !mLoadingCompletionSeen) {
         mLoadingThread.join();
@@ -267,22 +267,15 @@ void PomoAppBase::RunPass() {
     UpdateFramesF(elapsed);
 
     // A still screen is not drawn again: the window keeps the last frame.
-    // A change that says where it is alone (a label's new text) is drawn
-    // only there; anything else draws the whole frame.
-    Rect part;
-    if (mWidgetManager->TakeDirty(&part)) {
-        mFramePacer.Request();
-        if (part.IsEmpty())
-            mWholeFrame = true;
-        else
-            mFrameArea = mFrameArea.Union(part);
-    }
+    // What changed marked where it was and is drawn there alone (DrawFrame).
+    if (mWidgetManager->HasDirty()) mFramePacer.Request();
     bool drawn = mFramePacer.ShouldDraw(now);
     if (drawn) {
         mFramePacer.Drawn(now);
+        mWidgetManager->TakeDirty(&mFrameChanges);
         DrawFrame();
         mWholeFrame = false;
-        mFrameArea = Rect();
+        mFrameChanges = WidgetManager::Changes();
         ++mFrameCount;
     }
     // Present looks for idle textures as it draws; a screen gone still
@@ -348,12 +341,15 @@ void PomoAppBase::RequestWholeFrame() {
 
 void PomoAppBase::DrawFrame() {
     if (!mD3DInterface) return;
-    mD3DInterface->BeginFrame(Color(20, 26, 41), mWholeFrame || mFrameArea.IsEmpty() ? nullptr : &mFrameArea);
+    // One walk of the tree records the frame and where everything marked
+    // stands now; only then is it drawn, where things were and are.
+    mD3DInterface->BeginFrame(Color(20, 26, 41));
     {
         Graphics g(nullptr);
         DrawScreen(g);
     }
-    mD3DInterface->Present();
+    mFrameChanges.AddDrawnAreas();
+    mD3DInterface->Present(mWholeFrame || mFrameChanges.mWhole ? nullptr : &mFrameChanges.mRegion);
 }
 
 void PomoAppBase::HandleInputEvent(const InputEvent& event) {

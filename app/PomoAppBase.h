@@ -19,6 +19,7 @@
 #include "platform/Clock.h"
 #include "platform/InputEvent.h"
 #include "platform/InstanceLock.h"
+#include "widgets/WidgetManager.h"
 
 class D3DInterface;
 class Graphics;
@@ -280,9 +281,10 @@ protected:
     std::vector<InputEvent> mPumpBuffer;
 
     FramePacer mFramePacer;
-    // What the next frame must draw: all of it, or only mFrameArea.
+    // The next frame is drawn whole (an exposure, a resize), else only
+    // where the widget tree marked changes (taken as the frame begins).
     bool mWholeFrame = true;
-    Rect mFrameArea;
+    WidgetManager::Changes mFrameChanges;
     std::atomic<bool> mRedrawRequested{false};
     std::atomic<bool> mShutdownRequested{false};
     std::atomic<bool> mSignalQuit{false};

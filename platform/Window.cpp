@@ -51,6 +51,8 @@ std::unique_ptr<PlatformWindow> PlatformWindow::Create(const WindowConfig& confi
     w->mVisible = config.visible;
     w->SetVsync(config.vsync);
     w->mPartPresenter = GLPartPresenter::Find(window);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    w->mOffscreen = !w->mPartPresenter && driver && SDL_strcmp(driver, "offscreen") == 0;
     SDL_StartTextInput();
     return w;
 }
@@ -182,7 +184,10 @@ void PlatformWindow::MakeCurrent() {
 void PlatformWindow::Present() { SDL_GL_SwapWindow(static_cast<SDL_Window*>(mWindow)); }
 
 void PlatformWindow::PresentPart(int x, int y, int width, int height) {
-    if (!mPartPresenter) return;
+    if (!mPartPresenter) {
+        if (mOffscreen) glFlush();
+        return;
+    }
     int drawableWidth = 0, drawableHeight = 0;
     GetDrawableSize(drawableWidth, drawableHeight);
     mPartPresenter->CopyToWindow(x, y, width, height, drawableHeight);

@@ -57,8 +57,10 @@ public:
     void Present();
     // Whether PresentPart works here: the back buffer's rectangle (drawable
     // pixels, top-left origin) is shown without a swap, the rest of the
-    // window keeping what it shows.
-    bool CanPresentPart() const { return mPartPresenter != nullptr; }
+    // window keeping what it shows, and the back buffer keeps what was
+    // drawn. SDL's offscreen driver draws into a buffer nothing swaps, so
+    // there it always holds.
+    bool CanPresentPart() const { return mPartPresenter != nullptr || mOffscreen; }
     void PresentPart(int x, int y, int width, int height);
 
     // Native handles for the GL backend; opaque above the platform layer.
@@ -70,6 +72,7 @@ private:
     void* mWindow = nullptr;     // SDL_Window*
     void* mContext = nullptr;    // SDL_GLContext
     std::unique_ptr<GLPartPresenter> mPartPresenter;
+    bool mOffscreen = false;     // SDL's offscreen driver
     std::vector<void*> mCursors; // SDL_Cursor*
     int mLogicalWidth = 1024;
     int mLogicalHeight = 768;

@@ -33,6 +33,8 @@ bool PlayTileGrid::HasHighlightedCell() const {
 
 void PlayTileGrid::Update() {
     TileGrid::Update();
+    // Whatever moved the highlight without saying so is drawn all the same.
+    MarkHighlightChange();
     if (!mNumbersFading) return;
     mNumberAlpha -= 0.01f;
     if (mNumberAlpha <= 0.0f) {
