@@ -97,8 +97,6 @@ public:
     void DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, int quadCount) override;
     void UploadQuads(const GpuVertex* vertices, int vertexCount, const uint32_t* quads, int quadCount) override;
     void DrawUploadedQuads(const GpuDrawState& state, int first, int count) override;
-    void ClearTargetPart(uint32_t target, int width, int height, int x, int y, int partWidth, int partHeight, float r,
-                         float g, float b, float a) override;
     void PresentTexture(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,
                         int viewY, int viewWidth, int viewHeight) override;
     void PresentTexturePart(uint32_t texture, int drawableWidth, int drawableHeight, int viewX, int viewY,
@@ -569,18 +567,6 @@ void GLBackend::DrawUploadedQuads(const GpuDrawState& state, int first, int coun
     glDrawElements(GL_TRIANGLES, count * 6, GL_UNSIGNED_INT,
                    reinterpret_cast<void*>(static_cast<uintptr_t>(first) * 6 * sizeof(uint32_t)));
     glBindVertexArray(mVao);
-}
-
-void GLBackend::ClearTargetPart(uint32_t target, int width, int height, int x, int y, int partWidth, int partHeight,
-                                float r, float g, float b, float a) {
-    if (partWidth <= 0 || partHeight <= 0) return;
-    glBindFramebuffer(GL_FRAMEBUFFER, target);
-    glViewport(0, 0, width, height);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(x, target ? y : height - y - partHeight, partWidth, partHeight);
-    glClearColor(r * a, g * a, b * a, a);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
 }
 
 void GLBackend::PresentTexture(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,
