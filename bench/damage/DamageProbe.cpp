@@ -7,14 +7,20 @@
 //   latency  from the input sent to the first rectangle over a given area;
 //   CPU      the program's processor time over the recording (all threads).
 //   damage_probe [--settle MS] [--record MS] [--click X,Y] [--area X,Y,W,H]
-//                [--move X,Y] [--type TEXT] [--wait MS] -- COMMAND [ARG ...]
+//                [--move X,Y] [--type TEXT] [--wait MS] [--shots PREFIX]
+//                -- COMMAND [ARG ...]
 // Coordinates are the window's. The program is started, its window found
 // (_NET_WM_PID, as bench/first_frame does), --wait ms let pass, then the
 // pointer moved (--move), the window left to go quiet (--settle ms with no
 // drawing, at most 10 s), then the click or the text sent and --record ms
-// watched. The program is then ended.
+// watched. With --shots, the window as it stands then is kept
+// (PREFIX-shown.ppm), the window is exposed so that the program draws it
+// whole, and that is kept too (PREFIX-whole.ppm); the pixels that differ
+// are counted: what was shown in parts must be the whole frame. The program
+// is then ended.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 #include <X11/extensions/XTest.h>
 #include <signal.h>
@@ -90,6 +96,39 @@ struct Recording {
     double lastDamage = 0;
 };
 
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<unsigned long> pixels;
+};
+
+Shot TakeShot(Display* display, Window window) {
+    Shot shot;
+    XWindowAttributes a{};
+    if (!XGetWindowAttributes(display, window, &a)) return shot;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
+                              AllPlanes, ZPixmap);
+    if (!image) return shot;
+    shot.width = a.width;
+    shot.height = a.height;
+    shot.pixels.resize(static_cast<size_t>(a.width) * a.height);
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) shot.pixels[static_cast<size_t>(y) * a.width + x] = XGetPixel(image, x, y) & 0xffffff;
+    XDestroyImage(image);
+    return shot;
+}
+
+void WriteShot(const Shot& shot, const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return;
+    std::fprintf(file, "P6\n%d %d\n255\n", shot.width, shot.height);
+    for (unsigned long p : shot.pixels) {
+        const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                                      static_cast<unsigned char>(p)};
+        std::fwrite(rgb, 1, 3, file);
+    }
+    std::fclose(file);
+}
+
 bool ParsePair(const char* text, int* a, int* b) { return std::sscanf(text, "%d,%d", a, b) == 2; }
 
 void End(pid_t child) {
@@ -108,7 +147,7 @@ int main(int argc, char** argv) {
     int settleMs = 500, recordMs = 1000, waitMs = 0;
     int clickX = -1, clickY = -1, moveX = -1, moveY = -1;
     int areaX = 0, areaY = 0, areaW = 0, areaH = 0;
-    std::string text;
+    std::string text, shots;
     int first = 1;
     for (; first < argc && std::strcmp(argv[first], "--") != 0; ++first) {
         const char* arg = argv[first];
@@ -119,6 +158,7 @@ int main(int argc, char** argv) {
         else if (!std::strcmp(arg, "--click")) ParsePair(value, &clickX, &clickY);
         else if (!std::strcmp(arg, "--move")) ParsePair(value, &moveX, &moveY);
         else if (!std::strcmp(arg, "--type")) text = value;
+        else if (!std::strcmp(arg, "--shots")) shots = value;
         else if (!std::strcmp(arg, "--area")) std::sscanf(value, "%d,%d,%d,%d", &areaX, &areaY, &areaW, &areaH);
         else {
             std::fprintf(stderr, "damage_probe: unknown option %s\n", arg);
@@ -231,6 +271,19 @@ int main(int argc, char** argv) {
                 rec.frames, rec.rects, rec.pixels, rec.pixels / (1024.0 * 768.0), rec.lastDamage, cpu * 1000.0 / wall);
     if (areaW > 0 || clickX >= 0) std::printf(" latency %.1f ms", rec.firstHit);
     std::printf("\n");
+    if (!shots.empty()) {
+        const Shot shown = TakeShot(display, window);
+        XClearArea(display, window, 0, 0, 0, 0, True);  // an exposure: drawn whole
+        XFlush(display);
+        watch(NowMs(), NowMs() + 3000, 400, nullptr);
+        const Shot whole = TakeShot(display, window);
+        WriteShot(shown, shots + "-shown.ppm");
+        WriteShot(whole, shots + "-whole.ppm");
+        long differing = 0;
+        for (size_t i = 0; i < shown.pixels.size() && i < whole.pixels.size(); ++i)
+            differing += shown.pixels[i] != whole.pixels[i];
+        std::printf("shown vs drawn whole: %ld pixels differ\n", differing);
+    }
     XDamageDestroy(display, damage);
     End(child);
     XCloseDisplay(display);
