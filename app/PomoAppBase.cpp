@@ -20,6 +20,7 @@
 #include "platform/CrashSignals.h"
 #include "platform/FileSystem.h"
 #include "platform/LibraryVersions.h"
+#include "platform/PictureWindow.h"
 #include "platform/System.h"
 #include "platform/Window.h"
 #include "render/AssetImages.h"
@@ -146,10 +147,22 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         config.windowed = mIsWindowed && !mNoWindowedMode;
         config.stretch = mStretchScreen;
         config.vsync = mVSyncEnabled;
-        config.visible = false;  // shown when the loop starts
+        config.visible = false;  // shown when the loop starts, or with the first picture
+        // A first picture shows before the GL libraries and driver load (a
+        // window made for GL waits on them): the window is made without GL,
+        // shown with the picture, and given GL then.
+        config.glLater = WantsFirstPicture();
         std::string windowError;
         mWindow = PlatformWindow::Create(config, &windowError);
         AfterWindowHook();
+        if (mWindow && mWindow->IsWaitingForGL()) {
+            Picture first;
+            if (GetFirstPicture(first)) {
+                mWindow->Show();
+                mWindow->ShowPicture(first);
+            }
+            if (!mWindow->EnableGL(&windowError)) mWindow.reset();
+        }
         if (!mWindow) {
             // Only tests run without a window, and they ask for that.
             ShowErrorBox("Cannot open the game window: " + windowError);
@@ -544,6 +557,10 @@ void PomoAppBase::ShowMessageBox(const std::string& text, const std::string& cap
     // Without zenity or kdialog some desktops cannot show SDL's box; a player
     // who started the game from a menu would see nothing at all.
     if (PlatformMessageBox(caption, text) == MessageBoxResult::Failed) ShowMessageWindow(caption, text);
+    // The box's window may have drawn through a GL context of SDL's, made
+    // current over ours (which SDL does not know of when the window took GL
+    // after it was made).
+    if (mWindow) mWindow->MakeCurrent();
 }
 
 bool PomoAppBase::CopyToClipboard(const std::string& text) { return PlatformSetClipboardText(text); }

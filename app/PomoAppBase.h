@@ -25,6 +25,7 @@ class D3DInterface;
 class Graphics;
 class Image;
 class PlatformWindow;
+struct Picture;
 class AudioOutput;
 class SoundManager;
 class TrackInterface;
@@ -242,6 +243,11 @@ protected:
     // thread before, and is joined after (before the renderer is installed).
     virtual void BeforeWindowHook() {}
     virtual void AfterWindowHook() {}
+    // The picture the first frame will show, shown through the window
+    // system before GL is up (after AfterWindowHook): whether there is
+    // one, and the picture, opaque, of the window's size.
+    virtual bool WantsFirstPicture() const { return false; }
+    virtual bool GetFirstPicture(Picture& /*picture*/) { return false; }
     virtual void UpdateFrames();                    // one fixed update step
     virtual void UpdateFramesF(float elapsedSteps);  // once per drawn frame
     virtual void DrawFrame();                       // one frame into the window
