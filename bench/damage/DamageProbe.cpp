@@ -12,8 +12,8 @@
 // Coordinates are the window's. The program is started, its window found
 // (_NET_WM_PID, as bench/first_frame does), --wait ms let pass, then the
 // pointer moved (--move), the window left to go quiet (--settle ms with no
-// drawing, at most 10 s), then the click or the text sent and --record ms
-// watched. With --shots, the window as it stands then is kept
+// drawing, at most 10 s), then the click and the text sent ("/" sends
+// Return) and --record ms watched. With --shots, the window as it stands then is kept
 // (PREFIX-shown.ppm), the window is exposed so that the program draws it
 // whole, and that is kept too (PREFIX-whole.ppm); the pixels that differ
 // are counted: what was shown in parts must be the whole frame. The program
@@ -258,7 +258,8 @@ int main(int argc, char** argv) {
     }
     for (char c : text) {
         const char name[2] = {c, 0};
-        const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(name));
+        // "/" in the text stands for Return (a name typed, then sent).
+        const KeyCode code = XKeysymToKeycode(display, c == '/' ? XStringToKeysym("Return") : XStringToKeysym(name));
         XTestFakeKeyEvent(display, code, True, CurrentTime);
         XTestFakeKeyEvent(display, code, False, CurrentTime);
         XFlush(display);
