@@ -13,7 +13,11 @@
 #include "widgets/Noise.h"
 #include "widgets/WidgetManager.h"
 
+#include "data/AssetLookup.h"
 #include "data/AssetManager.h"
+#include "data/ImageData.h"
+#include "platform/PictureWindow.h"
+#include "render/Image.h"
 
 GameApp* gGameApp = nullptr;
 
@@ -43,6 +47,36 @@ void GameApp::BeforeWindowHook() {
 
 void GameApp::AfterWindowHook() {
     if (mStartupAssetsThread.joinable()) mStartupAssetsThread.join();
+}
+
+bool GameApp::WantsFirstPicture() const { return !mScreenSaverMode && mBoot.startupScreens; }
+
+bool GameApp::GetFirstPicture(Picture& picture) {
+    Image* splash = WantsFirstPicture() ? FindImage(L"PUBLISHER_SPLASH") : nullptr;
+    ImageSurface* surface = splash ? splash->GetSurface() : nullptr;
+    if (!surface) return false;
+    const ImageData& pixels = surface->GetImageData();
+    const Rect within = splash->GetSurfaceRect();
+    if (pixels.mWidth <= 0 || within.IsEmpty()) return false;
+    picture.width = mWidth;
+    picture.height = mHeight;
+    picture.argb.assign(static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight), 0xFFFFFFFFu);
+    // Straight alpha over white, at the top-left corner (LogoScreen::Draw).
+    const int width = std::min(within.mWidth, mWidth), height = std::min(within.mHeight, mHeight);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int sx = within.mX + x, sy = within.mY + y;
+            if (sx < 0 || sy < 0 || sx >= pixels.mWidth || sy >= pixels.mHeight) continue;
+            const uint32_t p = pixels.mBits[static_cast<size_t>(sy) * static_cast<size_t>(pixels.mWidth) + static_cast<size_t>(sx)];
+            const uint32_t a = p >> 24;
+            uint32_t out = 0xFF000000u;
+            for (int shift : {16, 8, 0}) {
+                const uint32_t c = (p >> shift) & 0xFFu;
+                out |= ((c * a + 255u * (255u - a) + 127u) / 255u) << shift;
+            }
+            picture.argb[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)] = out;
+        }
+    return true;
 }
 
 ScriptStep GameApp::HandleScriptCommand(const AnimationCommand& command, AnimationWidget* widget) {

@@ -62,6 +62,10 @@ public:
     // LoadStartupAssets on a thread while the window opens.
     void BeforeWindowHook() override;
     void AfterWindowHook() override;
+    // The publisher's picture on white, as the logo screen's first frame
+    // draws it.
+    bool WantsFirstPicture() const override;
+    bool GetFirstPicture(Picture& picture) override;
     // The first start-up screen: the logo, or in screen-saver mode straight
     // on past the logo and the splashes.
     void ShowStartupScreens();

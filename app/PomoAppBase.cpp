@@ -20,6 +20,7 @@
 #include "platform/CrashSignals.h"
 #include "platform/FileSystem.h"
 #include "platform/LibraryVersions.h"
+#include "platform/PictureWindow.h"
 #include "platform/System.h"
 #include "platform/Window.h"
 #include "render/AssetImages.h"
@@ -146,10 +147,22 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
         config.windowed = mIsWindowed && !mNoWindowedMode;
         config.stretch = mStretchScreen;
         config.vsync = mVSyncEnabled;
-        config.visible = false;  // shown when the loop starts
+        config.visible = false;  // shown when the loop starts, or with the first picture
+        // A first picture shows before the GL libraries and driver load (a
+        // window made for GL waits on them): the window is made without GL,
+        // shown with the picture, and given GL then.
+        config.glLater = WantsFirstPicture();
         std::string windowError;
         mWindow = PlatformWindow::Create(config, &windowError);
         AfterWindowHook();
+        if (mWindow && mWindow->IsWaitingForGL()) {
+            Picture first;
+            if (GetFirstPicture(first)) {
+                mWindow->Show();
+                mWindow->ShowPicture(first);
+            }
+            if (!mWindow->EnableGL(&windowError)) mWindow.reset();
+        }
         if (!mWindow) {
             // Only tests run without a window, and they ask for that.
             ShowErrorBox("Cannot open the game window: " + windowError);
@@ -253,14 +266,17 @@ void PomoAppBase::RunPass() {
     }
     // Every message queued since the last pass is handled now: one a pass
     // fell behind a fast player (a click is three messages), by seconds.
-    if (!mHandling.empty()) {
+    // What the input changed marks itself (a hover, a pressed button, a
+    // typed letter); a drawn cursor that moved needs a frame of its own.
+    const bool handledInput = !mHandling.empty();
+    if (handledInput) {
         for (const InputEvent& event : mHandling) {
             if (mShutdownRequested.load()) break;
             HandleInputEvent(event);
         }
         mHandling.clear();
-        RequestWholeFrame();
     }
+    if (mD3DInterface && mD3DInterface->CursorMoved()) mFramePacer.Request();
 
     if (mLoadingThread.joinable() && mLoadingDone.load() && !mLoadingCompletionSeen) {
         mLoadingThread.join();
@@ -277,26 +293,21 @@ void PomoAppBase::RunPass() {
     UpdateFramesF(elapsed);
 
     // A still screen is not drawn again: the window keeps the last frame.
-    // A change that says where it is alone (a label's new text) is drawn
-    // only there; anything else draws the whole frame.
-    Rect part;
-    if (mWidgetManager->TakeDirty(&part)) {
-        mFramePacer.Request();
-        if (part.IsEmpty())
-            mWholeFrame = true;
-        else
-            mFrameArea = mFrameArea.Union(part);
-    }
+    // What changed marked where it was and is drawn there alone (DrawFrame).
+    if (mWidgetManager->HasDirty()) mFramePacer.Request();
     bool drawn = mFramePacer.ShouldDraw(now);
     // A change drawn only where it stands (a label's new text) is a one-off:
     // whatever changes it again says when (StepsUntilDue). A whole frame may
-    // be a widget that changes each step and says nothing.
-    const bool drawnWhole = drawn && (mWholeFrame || mFrameArea.IsEmpty());
+    // be a widget that changes each step and says nothing, and input may
+    // start what the next steps carry on: neither sleeps long after it.
+    bool drawnWhole = false;
     if (drawn) {
         mFramePacer.Drawn(now);
+        mWidgetManager->TakeDirty(&mFrameChanges);
+        drawnWhole = mWholeFrame || mFrameChanges.mWhole;
         DrawFrame();
         mWholeFrame = false;
-        mFrameArea = Rect();
+        mFrameChanges = WidgetManager::Changes();
         ++mFrameCount;
     }
     // Present looks for idle textures as it draws; a screen gone still
@@ -317,7 +328,7 @@ void PomoAppBase::RunPass() {
     uint64_t idle = 0;
     if (mFramePacer.IsRequested()) {
         wake = std::min(wake, mFramePacer.EarliestDraw());
-    } else if (!drawnWhole && mBoot.idleSleep) {
+    } else if (!drawnWhole && !handledInput && mBoot.idleSleep) {
         int limit = kMaxIdleSteps;
         // A loader's calls to the main thread come without a wake.
         if (mLoaderRunning.load() > 0 || IsLoadingThreadRunning()) limit = kMaxLoadingIdleSteps;
@@ -378,12 +389,15 @@ void PomoAppBase::RequestWholeFrame() {
 
 void PomoAppBase::DrawFrame() {
     if (!mD3DInterface) return;
-    mD3DInterface->BeginFrame(Color(20, 26, 41), mWholeFrame || mFrameArea.IsEmpty() ? nullptr : &mFrameArea);
+    // One walk of the tree records the frame and where everything marked
+    // stands now; only then is it drawn, where things were and are.
+    mD3DInterface->BeginFrame(Color(20, 26, 41));
     {
         Graphics g(nullptr);
         DrawScreen(g);
     }
-    mD3DInterface->Present();
+    mFrameChanges.AddDrawnAreas();
+    mD3DInterface->Present(mWholeFrame || mFrameChanges.mWhole ? nullptr : &mFrameChanges.mRegion);
 }
 
 void PomoAppBase::HandleInputEvent(const InputEvent& event) {
@@ -581,6 +595,10 @@ void PomoAppBase::ShowMessageBox(const std::string& text, const std::string& cap
     // Without zenity or kdialog some desktops cannot show SDL's box; a player
     // who started the game from a menu would see nothing at all.
     if (PlatformMessageBox(caption, text) == MessageBoxResult::Failed) ShowMessageWindow(caption, text);
+    // The box's window may have drawn through a GL context of SDL's, made
+    // current over ours (which SDL does not know of when the window took GL
+    // after it was made).
+    if (mWindow) mWindow->MakeCurrent();
 }
 
 bool PomoAppBase::CopyToClipboard(const std::string& text) { return PlatformSetClipboardText(text); }

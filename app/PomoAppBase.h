@@ -19,11 +19,13 @@
 #include "platform/Clock.h"
 #include "platform/InputEvent.h"
 #include "platform/InstanceLock.h"
+#include "widgets/WidgetManager.h"
 
 class D3DInterface;
 class Graphics;
 class Image;
 class PlatformWindow;
+struct Picture;
 class AudioOutput;
 class SoundManager;
 class TrackInterface;
@@ -248,6 +250,11 @@ protected:
     // thread before, and is joined after (before the renderer is installed).
     virtual void BeforeWindowHook() {}
     virtual void AfterWindowHook() {}
+    // The picture the first frame will show, shown through the window
+    // system before GL is up (after AfterWindowHook): whether there is
+    // one, and the picture, opaque, of the window's size.
+    virtual bool WantsFirstPicture() const { return false; }
+    virtual bool GetFirstPicture(Picture& /*picture*/) { return false; }
     virtual void UpdateFrames();                    // one fixed update step
     virtual void UpdateFramesF(float elapsedSteps);  // once per drawn frame
     virtual void DrawFrame();                       // one frame into the window
@@ -290,9 +297,10 @@ protected:
     std::vector<InputEvent> mPumpBuffer;
 
     FramePacer mFramePacer;
-    // What the next frame must draw: all of it, or only mFrameArea.
+    // The next frame is drawn whole (an exposure, a resize), else only
+    // where the widget tree marked changes (taken as the frame begins).
     bool mWholeFrame = true;
-    Rect mFrameArea;
+    WidgetManager::Changes mFrameChanges;
     std::atomic<bool> mRedrawRequested{false};
     std::atomic<bool> mShutdownRequested{false};
     std::atomic<bool> mSignalQuit{false};

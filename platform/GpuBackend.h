@@ -74,6 +74,9 @@ public:
     // Copies a target into a texture of the same size on the GPU.
     virtual bool CopyTargetToTexture(uint32_t target, uint32_t texture, int width,
                                      int height) = 0;
+    // Copies the window's drawable area from its top-left corner (width x
+    // height pixels) into a texture, top row first like every target.
+    virtual bool CopyWindowToTexture(uint32_t texture, int width, int height, int drawableHeight) = 0;
 
     // GLSL sources; 0 and an error text on failure.
     virtual uint32_t CreateProgram(const std::string& vertexSource,
@@ -86,6 +89,17 @@ public:
     // bottom-right, bottom-left).
     virtual void DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, int quadCount) = 0;
 
+    // A frame's quads sent once, then drawn by ranges: `quads` lists, in
+    // drawing order, which quads (of 4 vertices each) the draws take.
+    // DrawUploadedQuads draws `count` of them from the `first`-th. The
+    // default keeps a copy and draws through DrawQuads.
+    virtual void UploadQuads(const GpuVertex* vertices, int vertexCount, const uint32_t* quads, int quadCount);
+    virtual void DrawUploadedQuads(const GpuDrawState& state, int first, int count);
+    // Fills a rectangle (target pixels, top-left origin) with a colour
+    // (straight alpha, stored premultiplied), nothing else.
+    virtual void ClearTargetPart(uint32_t target, int width, int height, int x, int y, int partWidth,
+                                 int partHeight, float r, float g, float b, float a);
+
     // Shows a target's texture in the window's drawable area at the viewport,
     // black outside it.
     virtual void PresentTexture(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,
@@ -97,6 +111,9 @@ public:
 
     // Empty when no error is pending; otherwise the error's text (clears it).
     virtual std::string TakeError() = 0;
+
+private:
+    std::vector<GpuVertex> mUploaded;  // the default UploadQuads' copy, quads in order
 };
 
 // Accepts everything, draws nothing; handles are counted so they stay distinct.
@@ -113,6 +130,7 @@ public:
     void ClearTarget(uint32_t, int, int, float, float, float, float) override {}
     bool ReadPixels(uint32_t, int, int, int, int width, int height, uint32_t* out) override;
     bool CopyTargetToTexture(uint32_t, uint32_t, int, int) override { return true; }
+    bool CopyWindowToTexture(uint32_t, int, int, int) override { return true; }
     uint32_t CreateProgram(const std::string&, const std::string&, std::string*) override {
         return ++mNextHandle;
     }

@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include "platform/PictureWindow.h"
 #include "platform/SdlInput.h"
+#include "platform/X11Picture.h"
 #include "platform/gl/GLPartPresent.h"
 
 #include <cstdio>
@@ -25,50 +27,108 @@ void PlatformWakeEventWait() {
     SDL_PushEvent(&event);
 }
 
+namespace {
+Uint32 WindowFlags(const WindowConfig& config) {
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    flags |= config.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+    if (!config.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    return flags;
+}
+}  // namespace
+
 std::unique_ptr<PlatformWindow> PlatformWindow::Create(const WindowConfig& config,
                                                        std::string* error) {
+    if (config.glLater) {
+        // True colour, the visual GL takes: SDL would pick a direct colour
+        // one where the server has it.
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) SDL_setenv("SDL_VIDEO_X11_NODIRECTCOLOR", "1", 0);
+    }
     if (!PlatformHasDisplay()) {
         if (error) *error = SDL_GetError();
         return nullptr;
     }
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-
-    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    flags |= config.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
-    if (!config.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    SDL_Window* window = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED,
-                                          SDL_WINDOWPOS_CENTERED, config.logicalWidth,
-                                          config.logicalHeight, flags);
-    if (!window) {
-        if (error) *error = SDL_GetError();
-        return nullptr;
-    }
-    SDL_GLContext context = SDL_GL_CreateContext(window);
-    if (!context) {
-        if (error) *error = SDL_GetError();
-        SDL_DestroyWindow(window);
-        return nullptr;
-    }
     std::unique_ptr<PlatformWindow> w(new PlatformWindow());
-    w->mWindow = window;
-    w->mContext = context;
+    w->mConfig = config;
     w->mLogicalWidth = config.logicalWidth;
     w->mLogicalHeight = config.logicalHeight;
     w->mWindowed = config.windowed;
     w->mStretch = config.stretch;
     w->mVisible = config.visible;
-    w->SetVsync(config.vsync);
-    w->mPartPresenter = GLPartPresenter::Find(window);
-    SDL_StartTextInput();
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (config.glLater && driver && SDL_strcmp(driver, "x11") == 0) {
+        w->mWindow = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                      config.logicalWidth, config.logicalHeight, WindowFlags(config));
+        if (w->mWindow) {
+            w->mWaitingForGL = true;
+            SDL_StartTextInput();
+            return w;
+        }
+    }
+    if (!w->MakeGLWindow(config, error)) return nullptr;
     return w;
+}
+
+bool PlatformWindow::MakeGLWindow(const WindowConfig& config, std::string* error) {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_Window* window = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                          SDL_WINDOWPOS_CENTERED, config.logicalWidth,
+                                          config.logicalHeight, WindowFlags(config) | SDL_WINDOW_OPENGL);
+    if (!window) {
+        if (error) *error = SDL_GetError();
+        return false;
+    }
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (!context) {
+        if (error) *error = SDL_GetError();
+        SDL_DestroyWindow(window);
+        return false;
+    }
+    mWindow = window;
+    mContext = context;
+    AfterContext(config);
+    SDL_StartTextInput();
+    return true;
+}
+
+void PlatformWindow::AfterContext(const WindowConfig& config) {
+    SetVsync(config.vsync);
+    mPartPresenter = GLPartPresenter::Find(mWindow);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    mOffscreen = !mPartPresenter && driver && SDL_strcmp(driver, "offscreen") == 0;
+}
+
+bool PlatformWindow::ShowPicture(const Picture& picture) {
+    if (!mWaitingForGL || !mVisible) return false;
+    return PutX11WindowPicture(mWindow, picture);
+}
+
+bool PlatformWindow::EnableGL(std::string* error) {
+    if (!mWaitingForGL) return mContext != nullptr || mGlx != nullptr;
+    mWaitingForGL = false;
+    std::string why;
+    mGlx = GlxWindowContext::Create(mWindow, &why);
+    if (mGlx) {
+        AfterContext(mConfig);
+        return true;
+    }
+    // This window cannot take GL: one that can replaces it.
+    SDL_DestroyWindow(static_cast<SDL_Window*>(mWindow));
+    mWindow = nullptr;
+    WindowConfig config = mConfig;
+    config.visible = mVisible;
+    if (MakeGLWindow(config, error)) return true;
+    if (error) *error = why + "; " + *error;
+    return false;
 }
 
 PlatformWindow::~PlatformWindow() {
     for (void* c : mCursors)
         if (c) SDL_FreeCursor(static_cast<SDL_Cursor*>(c));
+    mPartPresenter.reset();
+    mGlx.reset();
     if (mContext) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
     if (mWindow) SDL_DestroyWindow(static_cast<SDL_Window*>(mWindow));
 }
@@ -101,7 +161,10 @@ bool PlatformWindow::SetWindowed(bool windowed) {
 
 void PlatformWindow::SetStretch(bool stretch) { mStretch = stretch; }
 
-bool PlatformWindow::SetVsync(bool on) { return SDL_GL_SetSwapInterval(on ? 1 : 0) == 0; }
+bool PlatformWindow::SetVsync(bool on) {
+    if (mGlx) return mGlx->SetSwapInterval(on ? 1 : 0);
+    return SDL_GL_SetSwapInterval(on ? 1 : 0) == 0;
+}
 
 void PlatformWindow::GetDrawableSize(int& width, int& height) const {
     SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(mWindow), &width, &height);
@@ -187,13 +250,26 @@ void PlatformWindow::SetSystemCursor(int id) {
 }
 
 void PlatformWindow::MakeCurrent() {
+    if (mGlx) {
+        mGlx->MakeCurrent();
+        return;
+    }
     SDL_GL_MakeCurrent(static_cast<SDL_Window*>(mWindow), static_cast<SDL_GLContext>(mContext));
 }
 
-void PlatformWindow::Present() { SDL_GL_SwapWindow(static_cast<SDL_Window*>(mWindow)); }
+void PlatformWindow::Present() {
+    if (mGlx) {
+        mGlx->Swap();
+        return;
+    }
+    SDL_GL_SwapWindow(static_cast<SDL_Window*>(mWindow));
+}
 
 void PlatformWindow::PresentPart(int x, int y, int width, int height) {
-    if (!mPartPresenter) return;
+    if (!mPartPresenter) {
+        if (mOffscreen) glFlush();
+        return;
+    }
     int drawableWidth = 0, drawableHeight = 0;
     GetDrawableSize(drawableWidth, drawableHeight);
     mPartPresenter->CopyToWindow(x, y, width, height, drawableHeight);

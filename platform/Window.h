@@ -5,8 +5,11 @@
 
 #include "platform/InputEvent.h"
 #include "platform/Viewport.h"
+#include "platform/gl/GlxWindowContext.h"
 
 class GLPartPresenter;
+class GlxWindowContext;
+struct Picture;
 
 struct WindowConfig {
     std::string title;
@@ -16,6 +19,10 @@ struct WindowConfig {
     bool stretch = false;
     bool vsync = true;
     bool visible = true;
+    // Made without GL where that can be done (X11 with GLX): the window can
+    // then show a picture at once (ShowPicture), before the GL libraries and
+    // the driver load (EnableGL).
+    bool glLater = false;
 };
 
 // Ends a WaitForEvent in progress (or the next one) at once; from any thread,
@@ -57,12 +64,24 @@ public:
     // 0 arrow, 1 hand, 2 text beam, 3 wait, 4 crosshair, 5 move.
     void SetSystemCursor(int id);
 
+    // A window made with glLater and no GL context yet.
+    bool IsWaitingForGL() const { return mWaitingForGL; }
+    // Shows an opaque picture of the window's size at once, before GL:
+    // false when this window cannot.
+    bool ShowPicture(const Picture& picture);
+    // Gives a window made with glLater its GL context; when that cannot be
+    // done on it, the window is made again the usual way (it may blink).
+    // False, with the reason, when no GL window can be had.
+    bool EnableGL(std::string* error);
+
     void MakeCurrent();
     void Present();
     // Whether PresentPart works here: the back buffer's rectangle (drawable
     // pixels, top-left origin) is shown without a swap, the rest of the
-    // window keeping what it shows.
-    bool CanPresentPart() const { return mPartPresenter != nullptr; }
+    // window keeping what it shows, and the back buffer keeps what was
+    // drawn. SDL's offscreen driver draws into a buffer nothing swaps, so
+    // there it always holds.
+    bool CanPresentPart() const { return mPartPresenter != nullptr || mOffscreen; }
     void PresentPart(int x, int y, int width, int height);
 
     // Native handles for the GL backend; opaque above the platform layer.
@@ -70,10 +89,17 @@ public:
 
 private:
     PlatformWindow() = default;
+    // The SDL window with its GL context, the usual way.
+    bool MakeGLWindow(const WindowConfig& config, std::string* error);
+    void AfterContext(const WindowConfig& config);
 
     void* mWindow = nullptr;     // SDL_Window*
     void* mContext = nullptr;    // SDL_GLContext
     std::unique_ptr<GLPartPresenter> mPartPresenter;
+    std::unique_ptr<GlxWindowContext> mGlx;  // the context of a window made without GL
+    bool mWaitingForGL = false;
+    WindowConfig mConfig;
+    bool mOffscreen = false;     // SDL's offscreen driver
     std::vector<void*> mCursors; // SDL_Cursor*
     int mLogicalWidth = 1024;
     int mLogicalHeight = 768;

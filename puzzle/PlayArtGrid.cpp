@@ -40,7 +40,16 @@ int PlayArtGrid::GetRevealTime(int x, int y) const {
 void PlayArtGrid::Update() {
     ArtGrid::Update();
     ++mFrameCounter;
-    if (mFrameCounter <= mEndFrame + 1) MarkDirty();
+    if (mFrameCounter > mEndFrame + 1) return;
+    // Only the cells still fading in look different: each is drawn again
+    // alone, not the whole picture.
+    const int n = GetSize();
+    const float size = static_cast<float>(mTileSize);
+    for (int x = 0; x < n; ++x)
+        for (int y = 0; y < n; ++y) {
+            const int t = mFrameCounter - mRevealTimes[static_cast<size_t>(x)][static_cast<size_t>(y)];
+            if (t >= 1 && t <= mRevealSpeed) MarkDirtyPart(FRect(x * size, y * size, size, size));
+        }
 }
 
 void PlayArtGrid::Draw(Graphics* g) {

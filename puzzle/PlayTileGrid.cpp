@@ -153,11 +153,36 @@ void PlayTileGrid::UpdateCursorImage() {
         }
         gAppBase->SetCursorImage(cursor);
     }
-    MarkDirty();
+    MarkHighlightChange();
 }
 
 void PlayTileGrid::RepaintIfCellChanged(int oldX, int oldY) {
-    if (oldX != mEndX || oldY != mEndY) MarkDirty();
+    if (oldX != mEndX || oldY != mEndY) MarkHighlightChange();
+}
+
+void PlayTileGrid::MarkCellLines(int x, int y) {
+    // The cell's row and column across the board and through the clue room:
+    // the pointer's wash, the line being dragged, the clue numbers lit or
+    // satisfied all lie there.
+    if (!mModel.InBoard(x, y)) return;
+    const float t = static_cast<float>(mTileSize), side = static_cast<float>(GetSize() * mTileSize);
+    MarkDirtyPart(FRect(static_cast<float>(-mOffsetX), y * t, static_cast<float>(mOffsetX) + side, t));
+    MarkDirtyPart(FRect(x * t, static_cast<float>(-mOffsetY), t, static_cast<float>(mOffsetY) + side));
+}
+
+void PlayTileGrid::MarkHighlightChange() {
+    HighlightState now;
+    now.mShown = HasHighlightedCell();
+    now.mDown = mIsDown;
+    now.mAction = mAction;
+    now.mPressX = mPressX;
+    now.mPressY = mPressY;
+    now.mEndX = mEndX;
+    now.mEndY = mEndY;
+    if (now == mMarkedHighlight) return;
+    if (mMarkedHighlight.mShown) MarkCellLines(mMarkedHighlight.mEndX, mMarkedHighlight.mEndY);
+    if (now.mShown) MarkCellLines(now.mEndX, now.mEndY);
+    mMarkedHighlight = now;
 }
 
 void PlayTileGrid::MouseDown(int x, int y, int clickCount) {
@@ -218,7 +243,6 @@ void PlayTileGrid::MouseUpAt(int x, int y, int clickCount) {
     mAction = CellAction::None;
     PlayOutcomes(outcomes, OutcomeSource::Line);
     UpdateCursorImage();
-    MarkDirty();
 }
 
 // --- Outcomes ---------------------------------------------------------------------------------
@@ -241,6 +265,8 @@ const wchar_t* CellAnimationName(CellResult result) {
 void PlayTileGrid::PlayOutcomes(const CellOutcomes& outcomes, OutcomeSource source) {
     int delay = 0;
     for (const CellOutcome& out : outcomes) {
+        // The lines' clues may be satisfied now.
+        MarkCellLines(out.mX, out.mY);
         PlayCellAnimation(out.mX, out.mY, CellAnimationName(out.mResult), delay);
         const wchar_t* trailName = nullptr;
         Point target;

@@ -157,6 +157,11 @@ private:
     void EndPlay();
     void UpdateDragLine(int x, int y);
     void RepaintIfCellChanged(int oldX, int oldY);
+    // Marks the cell's row and column (board and clue room) to be drawn again.
+    void MarkCellLines(int x, int y);
+    // When what the highlight shows changed since it was last marked, marks
+    // the lines it stood on and stands on now.
+    void MarkHighlightChange();
     // The pointer's row and column in the clue room.
     void DrawClueWash(Graphics* g);
     void SetCellFromPoint(int x, int y);
@@ -216,4 +221,13 @@ private:
     bool mEndShown = false;  // the board and the controls were disabled for good
     bool mMistakeNoticeWaiting = false;
     bool mBeingDestroyed = false;
+    // What the highlight showed when its lines were last marked.
+    struct HighlightState {
+        bool mShown = false;
+        bool mDown = false;
+        CellAction mAction = CellAction::None;
+        int32_t mPressX = 0, mPressY = 0, mEndX = 0, mEndY = 0;
+        bool operator==(const HighlightState&) const = default;
+    };
+    HighlightState mMarkedHighlight;
 };

@@ -34,6 +34,8 @@ bool PlayTileGrid::HasHighlightedCell() const {
 void PlayTileGrid::Update() {
     TileGrid::Update();
     if (mMistakeNoticeWaiting) ShowFirstMistakeNotice();
+    // Whatever moved the highlight without saying so is drawn all the same.
+    MarkHighlightChange();
     if (!mNumbersFading) return;
     mNumberAlpha -= 0.01f;
     if (mNumberAlpha <= 0.0f) {

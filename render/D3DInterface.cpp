@@ -93,7 +93,7 @@ void D3DInterface::DeleteDeadObjects() {
 void D3DInterface::DeleteTarget(uint32_t handle) {
     if (!handle) return;
     AutoCrit lock(mDeviceCrit);
-    if (OnMainThread()) mBackend->DeleteTarget(handle);
+    if (OnMainThread() && !mRecording) mBackend->DeleteTarget(handle);
     else mDeadTargets.push_back(handle);
 }
 
@@ -153,80 +153,185 @@ ImageSurface* D3DInterface::GetScreenSurface() {
     return mScreen.get();
 }
 
-void D3DInterface::BeginFrame(const Color& clearColor, const Rect* area) {
-    DeleteDeadObjects();
-    const bool hadFrame = mFrameNumber > 0;
-    ++mFrameNumber;
-    mHasFrameLimit = false;
-    ImageSurface* screen = GetScreenSurface();
-    ImageRenderTarget* target = screen->GetRenderTarget();
-    uint32_t handle = target ? target->GetHandle() : 0;
-    if (!handle) {
-        CheckResult("BeginFrame", false);
-        return;
-    }
-    screen->mGpuNewer = true;
-    const bool cursorStill = !HasCursor() || (mCursorX == mDrawnCursorX && mCursorY == mDrawnCursorY);
-    if (!area || !hadFrame || !cursorStill) {
-        mBackend->ClearTarget(handle, mWidth, mHeight, clearColor.mRed / 255.0f,
-                              clearColor.mGreen / 255.0f, clearColor.mBlue / 255.0f, 1.0f);
-        return;
-    }
-    mHasFrameLimit = true;
-    mFrameLimit = area->Intersection(Rect(0, 0, mWidth, mHeight));
-    if (mFrameLimit.IsEmpty()) return;
-    GpuDrawState state;
-    state.mTarget = handle;
-    state.mTargetWidth = mWidth;
-    state.mTargetHeight = mHeight;
-    state.mBlend = GpuBlend::Replace;
-    const float x0 = static_cast<float>(mFrameLimit.mX), y0 = static_cast<float>(mFrameLimit.mY);
-    const float x1 = x0 + static_cast<float>(mFrameLimit.mWidth);
-    const float y1 = y0 + static_cast<float>(mFrameLimit.mHeight);
-    const uint32_t color = Color(clearColor.mRed, clearColor.mGreen, clearColor.mBlue).ToARGB();
-    const GpuVertex quad[4] = {{x0, y0, 0, 0, color}, {x1, y0, 1, 0, color}, {x1, y1, 1, 1, color},
-                               {x0, y1, 0, 1, color}};
-    mBackend->DrawQuads(state, quad, 1);
-}
-
-bool D3DInterface::GetFrameLimit(Rect* area) const {
-    if (mHasFrameLimit && area) *area = mFrameLimit;
-    return mHasFrameLimit;
-}
-
-void D3DInterface::Present() {
-    DrawCursor();
-    mDrawnCursorX = mCursorX;
-    mDrawnCursorY = mCursorY;
-    const bool partOnly = mHasFrameLimit;
-    mHasFrameLimit = false;
-    if (!mWindow || mBackend->IsNull()) return;
-    ImageSurface* screen = GetScreenSurface();
-    if (!PrepareSurface(screen)) return;
+bool D3DInterface::CanDrawIntoWindow() const {
+    if (!mDirectAllowed || !mWindow || mBackend->IsNull() || !mWindow->CanPresentPart()) return false;
     int dw = 0, dh = 0;
     mWindow->GetDrawableSize(dw, dh);
-    Viewport view = ComputeViewport(dw, dh, mWidth, mHeight, mStretch);
-    if (partOnly && mWindow->CanPresentPart()) {
-        // The window shows the last frame: only the part drawn again goes
-        // out, widened by a pixel for the scaled picture's filtering.
-        if (mFrameLimit.IsEmpty()) return;
-        const double sx = static_cast<double>(view.width) / mWidth, sy = static_cast<double>(view.height) / mHeight;
-        const int x0 = std::max(0, view.x + static_cast<int>(std::floor(mFrameLimit.mX * sx)) - 1);
-        const int y0 = std::max(0, view.y + static_cast<int>(std::floor(mFrameLimit.mY * sy)) - 1);
-        const int x1 = std::min(dw, view.x + static_cast<int>(std::ceil((mFrameLimit.mX + mFrameLimit.mWidth) * sx)) + 1);
-        const int y1 = std::min(dh, view.y + static_cast<int>(std::ceil((mFrameLimit.mY + mFrameLimit.mHeight) * sy)) + 1);
-        if (x1 <= x0 || y1 <= y0) return;
-        const Viewport part{x0, y0, x1 - x0, y1 - y0};
-        mBackend->PresentTexturePart(screen->GetFirstTexture(), dw, dh, view.x, view.y, view.width, view.height, part);
+    return dw == mWidth && dh == mHeight;
+}
+
+uint32_t D3DInterface::FrameTargetHandle() {
+    if (mDirect) return 0;
+    ImageSurface* screen = GetScreenSurface();
+    ImageRenderTarget* target = screen->GetRenderTarget();
+    const uint32_t handle = target ? target->GetHandle() : 0;
+    if (handle) screen->mGpuNewer = true;
+    return handle;
+}
+
+GpuDrawState D3DInterface::FrameState() const {
+    GpuDrawState state;
+    state.mTarget = kFrameTarget;
+    state.mTargetWidth = mWidth;
+    state.mTargetHeight = mHeight;
+    return state;
+}
+
+void D3DInterface::BeginFrame(const Color& clearColor) {
+    if (mRecording) FlushRecording();  // a frame begun and never shown
+    DeleteDeadObjects();
+    ++mFrameNumber;
+    const bool direct = CanDrawIntoWindow();
+    if (direct != mDirect) {
+        // The other target does not hold the last frame.
+        mDirect = direct;
+        mHasFrame = false;
+        // The window's back buffer serves: the off-screen frame's 3 MiB go.
+        if (mDirect && mScreen) ReleaseSurfaceTextures(mScreen.get());
+    }
+    mRecording = true;
+    mWholeFrame = false;
+    mRecorder.Clear();
+    mRecorder.AddClear(FrameState(), Color(clearColor.mRed, clearColor.mGreen, clearColor.mBlue).ToARGB());
+}
+
+void D3DInterface::DrawFrameQuads(const GpuDrawState& state, ShaderProgram* shader, const GpuVertex* vertices,
+                                  int quadCount) {
+    if (quadCount <= 0) return;
+    if (mRecording) {
+        mRecorder.Add(state, shader, vertices, quadCount);
+        return;
+    }
+    GpuDrawState drawn = state;
+    drawn.mTarget = FrameTargetHandle();
+    if (!mDirect && !drawn.mTarget) return;
+    if (shader) shader->ApplyConstants();
+    mBackend->DrawQuads(drawn, vertices, quadCount);
+}
+
+void D3DInterface::ClearFrame(const Color& color) {
+    if (mRecording) {
+        mRecorder.AddClear(FrameState(), color.ToARGB());
+        return;
+    }
+    const uint32_t handle = FrameTargetHandle();
+    if (!mDirect && !handle) return;
+    mBackend->ClearTarget(handle, mWidth, mHeight, color.mRed / 255.0f, color.mGreen / 255.0f, color.mBlue / 255.0f,
+                          color.mAlpha / 255.0f);
+}
+
+Rect D3DInterface::BeginArea() {
+    const Rect outer = mArea;
+    mArea = Rect();
+    return outer;
+}
+
+Rect D3DInterface::EndArea(const Rect& outer) {
+    const Rect inner = mArea;
+    mArea = outer.Union(inner);
+    return inner;
+}
+
+void D3DInterface::FlushRecording() {
+    if (!mRecording) return;
+    mRecording = false;
+    mWholeFrame = true;
+    const uint32_t handle = FrameTargetHandle();
+    if (mDirect || handle) mRecorder.ReplayWhole(*mBackend, handle);
+    mRecorder.Clear();
+}
+
+Rect D3DInterface::DrawCursor() {
+    if (!HasCursor() || mCursorX < 0 || mCursorY < 0) return Rect();
+    const Rect outer = BeginArea();
+    {
+        Graphics g(nullptr);
+        if (mCursorDrawer) {
+            mCursorDrawer(g, mCursorX, mCursorY);
+        } else {
+            g.DrawImage(mCursorImage, static_cast<float>(mCursorX - mCursorHotX),
+                        static_cast<float>(mCursorY - mCursorHotY));
+        }
+    }
+    return EndArea(outer);
+}
+
+void D3DInterface::Present(const DirtyRegion* changed) {
+    const Rect cursor = DrawCursor();
+    mDrawnCursorX = mCursorX;
+    mDrawnCursorY = mCursorY;
+    const Rect frame(0, 0, mWidth, mHeight);
+    bool whole = !changed || !mHasFrame || mWholeFrame || !mRecording;
+    DirtyRegion region;
+    if (!whole) {
+        region = *changed;
+        region.Add(mDrawnCursorArea);
+        region.Add(cursor);
+        region.Clip(frame);
+        whole = static_cast<double>(region.Area()) > kWholeFrameShare * static_cast<double>(mWidth) * mHeight;
+    }
+    mDrawnCursorArea = cursor;
+    if (mRecording) {
+        mRecording = false;
+        const uint32_t handle = FrameTargetHandle();
+        if (mDirect || handle) {
+            if (whole)
+                mRecorder.ReplayWhole(*mBackend, handle);
+            else if (!region.IsEmpty())
+                mRecorder.ReplayRegion(*mBackend, handle, region);
+        }
+        mRecorder.Clear();
+    }
+    mWholeFrame = false;
+    if (!whole && region.IsEmpty()) return;  // nothing changed: the window keeps its frame
+    ++mStats.mFrames;
+    if (whole) ++mStats.mWholeFrames;
+    mStats.mPixels += whole ? static_cast<uint64_t>(mWidth) * static_cast<uint64_t>(mHeight)
+                            : static_cast<uint64_t>(region.Area());
+    mHasFrame = true;
+    ShowFrame(whole, region);
+    if (++mPresentCount % kIdleCheckFrames == 0) ReleaseIdleTextures();
+}
+
+void D3DInterface::ShowFrame(bool whole, const DirtyRegion& region) {
+    if (!mWindow || mBackend->IsNull()) return;
+    int dw = 0, dh = 0;
+    mWindow->GetDrawableSize(dw, dh);
+    if (mDirect) {
+        // Never swapped: the back buffer keeps this frame for the next one.
+        if (whole) {
+            mWindow->PresentPart(0, 0, dw, dh);
+        } else {
+            for (const Rect& r : region.Rects()) mWindow->PresentPart(r.mX, r.mY, r.mWidth, r.mHeight);
+        }
         CheckResult("Present");
-        mWindow->PresentPart(part.x, part.y, part.width, part.height);
+        return;
+    }
+    ImageSurface* screen = GetScreenSurface();
+    if (!PrepareSurface(screen)) return;
+    Viewport view = ComputeViewport(dw, dh, mWidth, mHeight, mStretch);
+    if (!whole && mWindow->CanPresentPart()) {
+        // The window shows the last frame: only the parts drawn again go
+        // out, widened by a pixel for the scaled picture's filtering.
+        const double sx = static_cast<double>(view.width) / mWidth, sy = static_cast<double>(view.height) / mHeight;
+        for (const Rect& r : region.Rects()) {
+            const int x0 = std::max(0, view.x + static_cast<int>(std::floor(r.mX * sx)) - 1);
+            const int y0 = std::max(0, view.y + static_cast<int>(std::floor(r.mY * sy)) - 1);
+            const int x1 = std::min(dw, view.x + static_cast<int>(std::ceil((r.mX + r.mWidth) * sx)) + 1);
+            const int y1 = std::min(dh, view.y + static_cast<int>(std::ceil((r.mY + r.mHeight) * sy)) + 1);
+            if (x1 <= x0 || y1 <= y0) continue;
+            const Viewport part{x0, y0, x1 - x0, y1 - y0};
+            mBackend->PresentTexturePart(screen->GetFirstTexture(), dw, dh, view.x, view.y, view.width, view.height,
+                                         part);
+            mWindow->PresentPart(part.x, part.y, part.width, part.height);
+        }
+        CheckResult("Present");
         return;
     }
     mBackend->PresentTexture(screen->GetFirstTexture(), dw, dh, view.x, view.y, view.width,
                              view.height);
     CheckResult("Present");
     mWindow->Present();
-    if (++mPresentCount % kIdleCheckFrames == 0) ReleaseIdleTextures();
 }
 
 double D3DInterface::SecondsSinceStart() const {
@@ -251,6 +356,10 @@ void D3DInterface::ReleaseIdleTextures() {
     if (released) PlatformReleaseFreeMemory();
 }
 
+bool D3DInterface::IsVSyncActive() const {
+    return mVSyncActive && !(mWindow && mWindow->CanPresentPart());
+}
+
 bool D3DInterface::SetVSync(bool on) {
     bool ok = mWindow && mWindow->SetVsync(on);
     mVSyncActive = ok && on;
@@ -268,19 +377,27 @@ bool D3DInterface::CheckResult(const std::string& operation, bool result) {
 }
 
 ImageSurface* D3DInterface::CopyScreenImage() {
-    ImageSurface* screen = GetScreenSurface();
+    // Drawn as it stands, even in the middle of a frame.
+    FlushRecording();
     auto* copy = new ImageSurface();
     copy->mName = "screen copy";
     int saved = mMaxTextureOverride;  // a frame always fits one texture
     mMaxTextureOverride = 0;
     copy->Create(mWidth, mHeight);
     mMaxTextureOverride = saved;
-    ImageRenderTarget* from = screen->GetRenderTarget();
-    uint32_t fromHandle = from ? from->GetHandle() : 0;
-    if (mBackend->IsNull() || !fromHandle || !PrepareSurface(copy)) return copy;
-    if (CheckResult("CopyScreenImage", mBackend->CopyTargetToTexture(
-                                           fromHandle, copy->GetFirstTexture(), mWidth, mHeight)))
-        return copy;
+    if (mBackend->IsNull() || !PrepareSurface(copy)) return copy;
+    bool ok = false;
+    if (mDirect) {
+        int dw = 0, dh = 0;
+        mWindow->GetDrawableSize(dw, dh);
+        ok = mBackend->CopyWindowToTexture(copy->GetFirstTexture(), mWidth, mHeight, dh);
+    } else {
+        ImageRenderTarget* from = GetScreenSurface()->GetRenderTarget();
+        const uint32_t fromHandle = from ? from->GetHandle() : 0;
+        if (!fromHandle) return copy;
+        ok = mBackend->CopyTargetToTexture(fromHandle, copy->GetFirstTexture(), mWidth, mHeight);
+    }
+    if (CheckResult("CopyScreenImage", ok)) return copy;
     copy->mGpuNewer = true;
     copy->mDirty = false;
     return copy;
@@ -377,7 +494,8 @@ void D3DInterface::ReleaseSurfaceTextures(ImageSurface* surface) {
         AutoCrit lock(owner->mDeviceCrit);
         for (TexturePiece& piece : surface->mPieces) {
             if (!piece.mTexture) continue;
-            if (OnMainThread()) owner->mBackend->DeleteTexture(piece.mTexture);
+            // A frame being recorded may still draw it.
+            if (OnMainThread() && !owner->mRecording) owner->mBackend->DeleteTexture(piece.mTexture);
             else owner->mDeadTextures.push_back(piece.mTexture);
         }
     }
@@ -408,17 +526,6 @@ void D3DInterface::SetCursorImage(Image* image, int hotX, int hotY) {
 }
 
 void D3DInterface::SetCursorDrawer(CursorDrawer drawer) { mCursorDrawer = std::move(drawer); }
-
-void D3DInterface::DrawCursor() {
-    if (!HasCursor() || mCursorX < 0 || mCursorY < 0) return;
-    Graphics g(nullptr);
-    if (mCursorDrawer) {
-        mCursorDrawer(g, mCursorX, mCursorY);
-    } else {
-        g.DrawImage(mCursorImage, static_cast<float>(mCursorX - mCursorHotX),
-                    static_cast<float>(mCursorY - mCursorHotY));
-    }
-}
 
 void D3DInterface::RegisterSurface(ImageSurface* surface) {
     AutoCrit lock(SurfaceCrit());

@@ -7,13 +7,16 @@
 
 #include "core/Color.h"
 #include "core/CritSect.h"
+#include "core/DirtyRegion.h"
 #include "core/Geometry.h"
 #include "platform/GpuBackend.h"
+#include "render/FrameRecorder.h"
 
 class Graphics;
 class Image;
 class ImageSurface;
 class PlatformWindow;
+class ShaderProgram;
 
 // The device owner: the GPU backend, the off-screen frame the game draws into
 // (presented letterboxed, or stretched), the registry of live surfaces, and
@@ -44,25 +47,57 @@ public:
     void SetMaxTextureSizeOverride(int size) { mMaxTextureOverride = size; }
 
     // --- Frame --------------------------------------------------------------
-    // The off-screen frame (1024x768) every Graphics with a null target draws into.
+    // The frame is drawn straight into the window's back buffer when the
+    // window shows it 1:1 and can show a part of that buffer without a swap
+    // (PlatformWindow::CanPresentPart), so the back buffer keeps the last
+    // frame; otherwise into an off-screen 1024x768 frame (GetScreenSurface)
+    // that Present shows letterboxed or stretched.
     ImageSurface* GetScreenSurface();
-    // A whole frame, or with `area` (frame pixels) only that part of it: the
-    // frame keeps the last one's pixels, the area is cleared and every draw
-    // on the frame until Present is clipped to it. A part is drawn whole
-    // when there is no last frame or the drawn cursor moved.
-    void BeginFrame(const Color& clearColor, const Rect* area = nullptr);
-    // Shows the frame in the window (letterboxed, or stretched) and swaps.
-    void Present();
-    // The part of the frame being drawn, false when it is the whole frame.
-    bool GetFrameLimit(Rect* area) const;
+    // Starts a frame: what is drawn on the frame until Present is recorded
+    // (FrameRecorder), with the clear first.
+    void BeginFrame(const Color& clearColor);
+    // Draws the cursor over the frame, then draws and shows the frame: only
+    // the changed part (frame pixels; the cursor's old and new places are
+    // added) when given and the frame holds the last one, else all of it.
+    // A part of more than kWholeFrameShare of the frame is drawn whole.
+    void Present(const DirtyRegion* changed = nullptr);
+    static constexpr double kWholeFrameShare = 0.6;
+    // Whether the frame goes straight into the window's back buffer.
+    bool DrawsIntoWindow() const { return mDirect; }
+    // Tests of the off-screen frame turn drawing into the window off.
+    void SetDrawIntoWindowAllowed(bool allowed) { mDirectAllowed = allowed; }
     // Counts BeginFrame calls: what was drawn in the frame in progress (or
     // the last one) can tell it was drawn there.
     uint64_t GetFrameNumber() const { return mFrameNumber; }
+
+    // Draws onto the frame (Graphics with no target): recorded while a frame
+    // is begun, else drawn at once.
+    void DrawFrameQuads(const GpuDrawState& state, ShaderProgram* shader, const GpuVertex* vertices, int quadCount);
+    void ClearFrame(const Color& color);
+    // The state of a draw on the frame (its target is resolved when drawn).
+    GpuDrawState FrameState() const;
+    static constexpr uint32_t kFrameTarget = 0xFFFFFFFFu;
+
+    // Where draws on the frame land: a widget opens a scope around its
+    // drawing and learns the frame pixels it touched.
+    Rect BeginArea();
+    Rect EndArea(const Rect& outer);
+    void NoteFrameArea(const Rect& area) { mArea = mArea.Union(area); }
+
+    // What the frames cost, for benchmarks: frames shown, those drawn whole,
+    // and the frame pixels drawn.
+    struct FrameStats {
+        uint64_t mFrames = 0;
+        uint64_t mWholeFrames = 0;
+        uint64_t mPixels = 0;
+    };
+    const FrameStats& GetFrameStats() const { return mStats; }
     void SetStretch(bool stretch) { mStretch = stretch; }
     bool GetStretch() const { return mStretch; }
     bool SetVSync(bool on);
-    // Whether the display paces the frames (vsync asked for and granted).
-    bool IsVSyncActive() const { return mVSyncActive; }
+    // Whether the display paces the frames: vsync asked for and granted,
+    // and frames shown by swapping (a part shown by copying is not paced).
+    bool IsVSyncActive() const;
 
     // The two screen sizes the options screen compares: the desktop's and the
     // game's. Stretching means nothing when they are equal.
@@ -89,6 +124,8 @@ public:
     void SetCursorImage(Image* image, int hotX = 0, int hotY = 0);
     void SetCursorDrawer(CursorDrawer drawer);
     void SetCursorPosition(int x, int y) { mCursorX = x; mCursorY = y; }
+    // A drawn cursor stands elsewhere than the last frame has it.
+    bool CursorMoved() const { return HasCursor() && (mCursorX != mDrawnCursorX || mCursorY != mDrawnCursorY); }
     bool HasCursor() const { return mCursorImage || mCursorDrawer; }
 
     // Deletes a render target made by this device (later, off the main thread).
@@ -113,8 +150,18 @@ public:
     CritSect mDeviceCrit;
 
 private:
-    void DrawCursor();
+    // Draws the cursor, where it is now, and returns the frame pixels it took.
+    Rect DrawCursor();
     double SecondsSinceStart() const;
+    // Whether the frame may go straight into the window now.
+    bool CanDrawIntoWindow() const;
+    // The handle draws on the frame go to: 0 for the window, else the
+    // off-screen frame's (0 when it cannot be made: check mDirect).
+    uint32_t FrameTargetHandle();
+    // Draws what was recorded so far, whole, and draws the rest of the
+    // frame at once: something reads the frame before it is presented.
+    void FlushRecording();
+    void ShowFrame(bool whole, const DirtyRegion& region);
 
     std::unique_ptr<GpuBackend> mBackend;
     PlatformWindow* mWindow = nullptr;
@@ -129,10 +176,18 @@ private:
     int mCursorHotX = 0, mCursorHotY = 0;
     CursorDrawer mCursorDrawer;
     int mCursorX = -1, mCursorY = -1;
-    int mDrawnCursorX = -1, mDrawnCursorY = -1;  // where the last frame has it
+    Rect mDrawnCursorArea;  // where the last frame has the cursor
+    int mDrawnCursorX = -1, mDrawnCursorY = -1;
     uint64_t mFrameNumber = 0;
-    bool mHasFrameLimit = false;
-    Rect mFrameLimit;
+    // The frame in progress.
+    FrameRecorder mRecorder;
+    bool mRecording = false;
+    bool mWholeFrame = false;   // read before presenting: drawn whole
+    bool mDirect = false;
+    bool mDirectAllowed = true;
+    bool mHasFrame = false;     // the frame's target holds the last frame
+    Rect mArea;                 // frame pixels touched in the open area scope
+    FrameStats mStats;
     // GPU objects released off the main thread, deleted at the next frame.
     std::vector<uint32_t> mDeadTextures;
     std::vector<uint32_t> mDeadTargets;

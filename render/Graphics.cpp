@@ -5,6 +5,7 @@
 
 #include "render/D3DInterface.h"
 #include "render/Font.h"
+#include "render/FrameRecorder.h"
 #include "render/Image.h"
 #include "render/ShaderProgram.h"
 #include "render/TextLayout.h"
@@ -25,10 +26,12 @@ GpuBlend BlendForMode(int mode) {
 }  // namespace
 
 Graphics::Graphics(ImageSurface* target) : mTarget(target) {
+    // The frame has no surface of its own when it is the window's back
+    // buffer: the device resolves where its draws go.
     D3DInterface* device = D3DInterface::Get();
-    mTargetSurface = target ? target : device->GetScreenSurface();
-    mTargetWidth = mTargetSurface->GetWidth();
-    mTargetHeight = mTargetSurface->GetHeight();
+    mTargetSurface = target;
+    mTargetWidth = target ? target->GetWidth() : device->GetWidth();
+    mTargetHeight = target ? target->GetHeight() : device->GetHeight();
 }
 
 Graphics::~Graphics() { FlushBatch(); }
@@ -67,6 +70,7 @@ void Graphics::SetBatching(bool on) {
 void Graphics::FlushBatch() { SubmitCommands(); }
 
 uint32_t Graphics::TargetHandle() const {
+    if (!mTarget) return D3DInterface::kFrameTarget;
     ImageRenderTarget* target = mTargetSurface ? mTargetSurface->GetRenderTarget() : nullptr;
     return target ? target->GetHandle() : 0;
 }
@@ -101,41 +105,18 @@ GpuDrawState Graphics::MakeState(ImageSurface* surface, uint32_t texture) const 
         state.mScissorWidth = x1 - x0;
         state.mScissorHeight = y1 - y0;
     }
-    LimitToFrameArea(state);
     return state;
-}
-
-void Graphics::LimitToFrameArea(GpuDrawState& state) const {
-    Rect area;
-    if (mTarget || !D3DInterface::Get()->GetFrameLimit(&area)) return;
-    if (state.mScissor)
-        area = area.Intersection(Rect(state.mScissorX, state.mScissorY, state.mScissorWidth, state.mScissorHeight));
-    state.mScissor = true;
-    state.mScissorX = area.mX;
-    state.mScissorY = area.mY;
-    state.mScissorWidth = std::max(area.mWidth, 0);
-    state.mScissorHeight = std::max(area.mHeight, 0);
 }
 
 void Graphics::AddQuad(const GpuDrawState& state, const GpuVertex quad[4]) {
     if (state.mScissor && (state.mScissorWidth <= 0 || state.mScissorHeight <= 0)) return;
     if (state.mTarget == 0) return;  // the target could not be made: never the window
-    if (state.mScissor && !mShader) {
-        // A quad wholly outside the scissor draws nothing: it is not sent
-        // (a frame drawn only in a small part walks the whole tree). A
-        // program of our own might place its vertices elsewhere.
-        float x0 = quad[0].mX, x1 = quad[0].mX, y0 = quad[0].mY, y1 = quad[0].mY;
-        for (int i = 1; i < 4; ++i) {
-            x0 = std::min(x0, quad[i].mX);
-            x1 = std::max(x1, quad[i].mX);
-            y0 = std::min(y0, quad[i].mY);
-            y1 = std::max(y1, quad[i].mY);
-        }
-        if (x1 <= static_cast<float>(state.mScissorX) || y1 <= static_cast<float>(state.mScissorY) ||
-            x0 >= static_cast<float>(state.mScissorX + state.mScissorWidth) ||
-            y0 >= static_cast<float>(state.mScissorY + state.mScissorHeight))
-            return;
-    }
+    // A quad that touches no pixel of its target (or its scissor) is not
+    // sent; a program of ours might place its vertices elsewhere.
+    const Rect area = QuadArea(state, quad);
+    if (area.IsEmpty() && !mShader) return;
+    // Where the frame is drawn on: the widget drawing learns its place.
+    if (!mTarget) D3DInterface::Get()->NoteFrameArea(mShader ? Rect(0, 0, mTargetWidth, mTargetHeight) : area);
     // Runs with the same state merge; anything else starts a new command, so
     // the batch replays exactly in the order it was given.
     if (!mCommands.empty() && mCommands.back().mShader == mShader &&
@@ -155,11 +136,16 @@ void Graphics::AddQuad(const GpuDrawState& state, const GpuVertex quad[4]) {
 
 void Graphics::SubmitCommands() {
     if (mCommands.empty()) return;
-    GpuBackend& backend = D3DInterface::Get()->GetBackend();
+    D3DInterface* device = D3DInterface::Get();
+    GpuBackend& backend = device->GetBackend();
     for (const Command& command : mCommands) {
-        if (command.mShader) command.mShader->ApplyConstants();
-        backend.DrawQuads(command.mState, mVertices.data() + command.mFirstVertex,
-                          static_cast<int>(command.mVertexCount / 4));
+        const int quads = static_cast<int>(command.mVertexCount / 4);
+        if (!mTarget) {
+            device->DrawFrameQuads(command.mState, command.mShader, mVertices.data() + command.mFirstVertex, quads);
+        } else {
+            if (command.mShader) command.mShader->ApplyConstants();
+            backend.DrawQuads(command.mState, mVertices.data() + command.mFirstVertex, quads);
+        }
         ++mDrawCalls;
     }
     mCommands.clear();
@@ -206,21 +192,12 @@ void Graphics::DrawLine(float x1, float y1, float x2, float y2, float thickness)
 
 void Graphics::Clear(const Color& color) {
     FlushBatch();
-    uint32_t target = TargetHandle();
-    if (!target) return;
-    if (!mTarget && D3DInterface::Get()->GetFrameLimit(nullptr)) {
-        // Only the part of the frame being drawn.
-        GraphicsState saved;
-        saved.CopyFrom(*this);
-        ClearClipRect();
-        mColor = color;
-        mDrawMode = DRAWMODE_NONE;
-        mTransX = mTransY = 0.0f;
-        FillRect(0.0f, 0.0f, static_cast<float>(mTargetWidth), static_cast<float>(mTargetHeight));
-        FlushBatch();
-        RestoreState(saved);
+    if (!mTarget) {
+        D3DInterface::Get()->ClearFrame(color);
         return;
     }
+    uint32_t target = TargetHandle();
+    if (!target) return;
     D3DInterface::Get()->GetBackend().ClearTarget(target, mTargetWidth, mTargetHeight,
                                                   color.mRed / 255.0f, color.mGreen / 255.0f,
                                                   color.mBlue / 255.0f, color.mAlpha / 255.0f);

@@ -132,15 +132,13 @@ private:
 
     void AddQuad(const GpuDrawState& state, const GpuVertex quad[4]);
     GpuDrawState MakeState(ImageSurface* surface, uint32_t texture) const;
-    // Narrows the scissor of a draw on the frame to the part being drawn.
-    void LimitToFrameArea(GpuDrawState& state) const;
     void SubmitCommands();
     // Draws a rectangle of an image (in the image's own pixels) through a map.
     void DrawMapped(Image* image, const Rect& imageRect, const SourceMap& map);
     uint32_t TargetHandle() const;
 
     ImageSurface* mTarget = nullptr;
-    ImageSurface* mTargetSurface = nullptr;  // the screen frame when mTarget is null
+    ImageSurface* mTargetSurface = nullptr;  // null for the frame
     int mTargetWidth = 0;
     int mTargetHeight = 0;
     ShaderProgram* mShader = nullptr;

@@ -1,5 +1,7 @@
 #include "render/ShaderProgram.h"
 
+#include <algorithm>
+
 #include <mutex>
 
 #include "core/Log.h"
@@ -117,6 +119,26 @@ void ShaderProgram::UnbindConstant(const std::string& name) {
 float ShaderProgram::GetConstant(const std::string& name) const {
     auto it = mConstants.find(name);
     return it == mConstants.end() ? 0.0f : it->second.mValues[0];
+}
+
+ShaderConstantValues ShaderProgram::TakeConstants() {
+    ShaderConstantValues values;
+    for (auto& [name, constant] : mConstants) {
+        float value = 0.0f;
+        if (constant.mBound && constant.mReference.ReadRef(value)) constant.mValues[0] = value;
+        ShaderConstantValue& out = values.emplace_back();
+        out.mName = name;
+        std::copy_n(constant.mValues, 4, out.mValues);
+        out.mCount = constant.mCount;
+    }
+    return values;
+}
+
+void ShaderProgram::ApplyConstants(const ShaderConstantValues& values) {
+    uint32_t handle = GetHandle();
+    if (!handle) return;
+    GpuBackend& backend = D3DInterface::Get()->GetBackend();
+    for (const ShaderConstantValue& value : values) backend.SetProgramConstant(handle, value.mName, value.mValues, value.mCount);
 }
 
 void ShaderProgram::ApplyConstants() {

@@ -3,8 +3,18 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/ScriptValue.h"
+
+// A program's constants as they stood when a draw was recorded, for drawing
+// it later the same.
+struct ShaderConstantValue {
+    std::string mName;
+    float mValues[4] = {0, 0, 0, 0};
+    int mCount = 1;
+};
+using ShaderConstantValues = std::vector<ShaderConstantValue>;
 
 // A GLSL program loaded from the data ("shaders/<name>.vert" and ".frag").
 // Constants are set once, or bound to a checked reference that is read at
@@ -29,6 +39,10 @@ public:
 
     // Reads bound references and hands every constant to the backend.
     void ApplyConstants();
+    // Reads bound references and returns every constant's value.
+    ShaderConstantValues TakeConstants();
+    // Hands values taken earlier to the backend.
+    void ApplyConstants(const ShaderConstantValues& values);
     // The program on the current device, compiled again after a device change;
     // 0 when it does not compile.
     uint32_t GetHandle();

@@ -218,13 +218,8 @@ void EditWidget::Update() {
     if (++mBlinkCounter >= kBlinkSteps) {
         mBlinkCounter = 0;
         mShowCaret = !mShowCaret;
-        // The caret stays inside the field: a still screen redraws only that.
-        float x = 0.0f, y = 0.0f;
-        if (mWidgetManager && mDrawnPlace.Get(&x, &y))
-            mWidgetManager->MarkDirtyArea(Rect(static_cast<int>(std::floor(x)) - 1, static_cast<int>(std::floor(y)) - 1,
-                                               mWidth + 3, mHeight + 3));
-        else
-            MarkDirty();
+        // The caret stays inside the field: only the field is drawn again.
+        MarkDirty();
     }
 }
 
@@ -234,7 +229,6 @@ int EditWidget::StepsUntilDue() {
 }
 
 void EditWidget::Draw(Graphics* g) {
-    mDrawnPlace.Note(*g, DrawingUnderInheritedTransform());
     float w = static_cast<float>(mWidth), h = static_cast<float>(mHeight);
     g->SetColor(mColors[Background]);
     g->FillRect(0.0f, 0.0f, w, h);

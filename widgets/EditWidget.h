@@ -2,7 +2,6 @@
 #include <string>
 
 #include "core/Color.h"
-#include "widgets/DrawnPlace.h"
 #include "widgets/Listeners.h"
 #include "widgets/Widget.h"
 
@@ -59,5 +58,4 @@ private:
     int mLeftOffset = 0;  // pixels of text scrolled out on the left
     int mBlinkCounter = 0;
     bool mShowCaret = false;
-    DrawnPlace mDrawnPlace;  // lets the caret's blink redraw only the field
 };

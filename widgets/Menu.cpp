@@ -147,6 +147,8 @@ ButtonWidget* Menu::AddMenuButton(int x, int y, const std::wstring& labelKey) {
 }
 
 void Menu::SetActive(bool active) {
+    // A menu may draw differently while it is the active one.
+    if (active != mActive) MarkDirty();
     mActive = active;
     UpdatePausedState();
 }

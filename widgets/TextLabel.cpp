@@ -40,17 +40,10 @@ TextLabel::TextLabel(const std::wstring& text, float x, float y, const std::wstr
 }
 
 void TextLabel::SetText(const std::wstring& text) {
-    // New text changes nothing but the label: only where the old and the new
-    // text stand is drawn again, when that place is known.
+    // Setting the text it has changes nothing on screen.
     if (text == mText) return;
-    const Rect before = DrawnArea();
     mText = text;
-    Measure();
-    const Rect after = DrawnArea();
-    if (before.IsEmpty() || !mWidgetManager)
-        MarkDirty();
-    else
-        mWidgetManager->MarkDirtyArea(before.Union(after));
+    Layout();
 }
 
 void TextLabel::SetFont(const std::wstring& fontName) {
@@ -77,18 +70,7 @@ void TextLabel::Measure() {
     mOffsetY = static_cast<int>(ascent + static_cast<float>(-((mVAnchor + 1) * mTextHeight / 2)));
 }
 
-Rect TextLabel::DrawnArea() const {
-    float drawnX = 0.0f, drawnY = 0.0f;
-    if (!mFont || !mVisible || !mDrawnPlace.Get(&drawnX, &drawnY)) return Rect();
-    const float ascent = mFont->GetAscent();
-    const int pad = static_cast<int>(mFont->GetHeight() / 2.0f) + 4;
-    const int x = static_cast<int>(std::floor(drawnX)) + mOffsetX - pad;
-    const int y = static_cast<int>(std::floor(drawnY + static_cast<float>(mOffsetY) - ascent)) - pad;
-    return Rect(x, y, std::max(mTextWidth, 1) + 2 * pad + 1, std::max(mTextHeight, 1) + 2 * pad + 1);
-}
-
 void TextLabel::Draw(Graphics* g) {
-    mDrawnPlace.Note(*g, mHasParentTransform || mRenderingCache);
     if (!mFont || mText.empty()) return;
     Font* previous = g->GetFont();
     g->SetFont(mFont);

@@ -3,7 +3,6 @@
 
 #include "data/ExpressionEvaluator.h"
 #include "data/ScriptValue.h"
-#include "widgets/DrawnPlace.h"
 #include "widgets/DynamicWidget.h"
 
 class Font;
@@ -42,10 +41,6 @@ public:
 protected:
     void Layout();
     void Measure();
-    // Where this text shows in the frame, with room for glyphs that reach
-    // past their advance; empty unless the last frame drew the label once,
-    // on the frame itself, translated only.
-    Rect DrawnArea() const;
 
     int mJustification;
     std::wstring mText;
@@ -57,7 +52,6 @@ protected:
     int mOffsetY = 0;  // the first baseline
     int mTextWidth = 0;
     int mTextHeight = 0;
-    DrawnPlace mDrawnPlace;
 };
 
 // A label showing an expression's value, evaluated every drawn frame over a

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "widgets/AppServices.h"
+#include "render/D3DInterface.h"
 #include "render/Graphics.h"
 #include "widgets/WidgetManager.h"
 
@@ -80,6 +81,9 @@ void Widget::SetVisible(bool visible) {
     if (mVisible == visible) return;
     mVisible = visible;
     MarkDirty();
+    // A parent may draw something of its own for a child that shows (the
+    // label beside a check box, the icon beside a slider).
+    if (auto* parent = dynamic_cast<Widget*>(mParent)) parent->MarkDirty();
     if (mWidgetManager) mWidgetManager->RecheckMouseOver();
 }
 
@@ -106,7 +110,43 @@ void Widget::DetachSelf() {
 }
 
 void Widget::MarkDirty() {
-    if (mWidgetManager) mWidgetManager->MarkDirty();
+    if (mWidgetManager) mWidgetManager->MarkWidgetDirty(this);
+}
+
+void Widget::MarkDirtyPart(const FRect& local) {
+    if (!mWidgetManager) return;
+    const FRect r = LocalToScreenRect(local);
+    // Whole pixels, a pixel wider each way for filtered edges.
+    const int x0 = static_cast<int>(std::floor(r.mX)) - 1, y0 = static_cast<int>(std::floor(r.mY)) - 1;
+    const int x1 = static_cast<int>(std::ceil(r.mX + r.mWidth)) + 1, y1 = static_cast<int>(std::ceil(r.mY + r.mHeight)) + 1;
+    mWidgetManager->MarkDirtyArea(Rect(x0, y0, x1 - x0, y1 - y0));
+}
+
+Rect Widget::GetDrawnArea() const {
+    // Drawn in the last frame shown, or already in the one being drawn.
+    const uint64_t frame = D3DInterface::Get()->GetFrameNumber();
+    return mDrawnFrame != 0 && mDrawnFrame + 1 >= frame ? mDrawnArea : Rect();
+}
+
+void Widget::NoteDrawnArea(const Rect& area) {
+    const uint64_t frame = D3DInterface::Get()->GetFrameNumber();
+    if (mDrawnFrame != frame) {
+        mDrawnFrame = frame;
+        mDrawnArea = area;
+    } else {
+        mDrawnArea = mDrawnArea.Union(area);
+    }
+}
+
+void Widget::DrawAllNoting(Graphics* g, int parentFlags) {
+    if (g->GetTarget()) {
+        DrawAll(g, parentFlags);  // a picture of the tree, not the frame
+        return;
+    }
+    D3DInterface* device = D3DInterface::Get();
+    const Rect outer = device->BeginArea();
+    DrawAll(g, parentFlags);
+    NoteDrawnArea(device->EndArea(outer));
 }
 
 void Widget::SetPauseOwner(Widget* owner, bool force) {

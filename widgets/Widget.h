@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "core/WeakHandle.h"
@@ -96,9 +97,20 @@ public:
     virtual void RemoveSelf();
     // Leaves the parent without being deleted (it may be added again).
     virtual void DetachSelf();
-    // The widget looks different: the tree is drawn again in the next pass
-    // (a still tree is not drawn at all). Subclasses drop their caches too.
+    // The widget looks different: where it stood in the last frame and where
+    // it stands now are drawn again in the next pass (a still tree is not
+    // drawn at all). Subclasses drop their caches too.
     virtual void MarkDirty();
+    // Only this part of the widget (local coordinates) looks different;
+    // its children and the rest of it are as they were.
+    void MarkDirtyPart(const FRect& local);
+    // Where the last frame drew the widget with its children and overlays
+    // (frame pixels); empty when it did not.
+    Rect GetDrawnArea() const;
+    // DrawAll, learning where it lands on the frame.
+    void DrawAllNoting(Graphics* g, int parentFlags);
+    // Adds frame pixels drawn for this widget in the frame being drawn.
+    void NoteDrawnArea(const Rect& area);
     void SetPauseOwner(Widget* owner, bool force) override;
     Widget* GetPauseOwner() const { return mPauseOwner.Get(); }
     // The owning menu, passed down to every descendant.
@@ -148,6 +160,9 @@ private:
 
     WeakHandle<Widget> mPauseOwner;
     bool mDeletePending = false;
+    Rect mDrawnArea;
+    uint64_t mDrawnFrame = 0;  // the device's frame number that drew mDrawnArea
+    uint64_t mDirtyMark = 0;   // the manager's mark round that listed the widget
 };
 
 // Deletes the widget after the current update step (through the

@@ -121,7 +121,10 @@ void WidgetContainer::SortWidgets() {
 }
 
 void WidgetContainer::MarkOrderChanged() {
-    if (mWidgetManager) mWidgetManager->MarkDirty();
+    // A new order shows only within this container.
+    if (!mWidgetManager) return;
+    if (auto* widget = dynamic_cast<Widget*>(this)) mWidgetManager->MarkWidgetDirty(widget);
+    else mWidgetManager->MarkDirty();
 }
 
 void WidgetContainer::BringToFront(Widget* child) {
@@ -237,7 +240,7 @@ void WidgetContainer::DrawChildren(Graphics* g, int flags) {
         if (!wasBatching) g->SetBatching(true);
     }
     for (Widget* child : list)
-        if (child->mParent == this) child->DrawAll(g, flags);
+        if (child->mParent == this) child->DrawAllNoting(g, flags);
     if (batch && !wasBatching) {
         g->FlushBatch();
         g->SetBatching(false);

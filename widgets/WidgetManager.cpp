@@ -5,6 +5,7 @@
 
 #include "widgets/AppServices.h"
 #include "platform/InputEvent.h"
+#include "render/D3DInterface.h"
 #include "render/Graphics.h"
 
 namespace {
@@ -91,7 +92,7 @@ void WidgetManager::DrawAll(Graphics* g, int parentFlags) {
     for (size_t i = 0; i < top.size(); ++i) {
         Widget* widget = top[i];
         if (widget->mParent != this) continue;
-        widget->DrawAll(g, modal == kNoModal ? mDrawFlags : TopLevelFlags(i, modal));
+        widget->DrawAllNoting(g, modal == kNoModal ? mDrawFlags : TopLevelFlags(i, modal));
         // A widget's overlay belongs to its screen: drawn over that screen,
         // but under the screens and dialogs opened above it.
         DrawOverlays(*g);
@@ -112,7 +113,15 @@ void WidgetManager::DrawOverlays(Graphics& g) {
         saved.CopyFrom(g);
         FPoint origin = widget->LocalToScreenPoint(0.0f, 0.0f);
         g.Translate(origin.mX, origin.mY);
+        D3DInterface* device = g.GetTarget() ? nullptr : D3DInterface::Get();
+        const Rect outer = device ? device->BeginArea() : Rect();
         widget->DrawOverlayAt(&g, overlay.mPriority);
+        if (device) {
+            // The overlay belongs to the widget's place, and to its ancestors'.
+            const Rect area = device->EndArea(outer);
+            for (WidgetContainer* c = widget; c && c != this; c = c->mParent)
+                if (auto* w = dynamic_cast<Widget*>(c)) w->NoteDrawnArea(area);
+        }
         g.RestoreState(saved);
     }
     mOverlays.clear();
@@ -136,16 +145,36 @@ int WidgetManager::StepsUntilDue() {
     return due;
 }
 
-void WidgetManager::MarkDirtyArea(const Rect& area) {
-    if (!area.IsEmpty()) mDirtyArea = mDirtyArea.Union(area);
+void WidgetManager::MarkWidgetDirty(Widget* widget) {
+    if (!widget || widget->mDirtyMark == mMarkRound) return;
+    widget->mDirtyMark = mMarkRound;
+    mDirtyRegion.Add(widget->GetDrawnArea());
+    mDirtyWidgets.emplace_back(widget);
 }
 
-bool WidgetManager::TakeDirty(Rect* area) {
+void WidgetManager::MarkDirtyArea(const Rect& area) { mDirtyRegion.Add(area); }
+
+bool WidgetManager::HasDirty() const {
+    return mDirty.load(std::memory_order_relaxed) || !mDirtyRegion.IsEmpty() || !mDirtyWidgets.empty();
+}
+
+bool WidgetManager::TakeDirty(Changes* changes) {
     const bool whole = mDirty.exchange(false, std::memory_order_relaxed);
-    const Rect part = mDirtyArea;
-    mDirtyArea = Rect();
-    if (area) *area = whole ? Rect() : part;
-    return whole || !part.IsEmpty();
+    const bool any = whole || !mDirtyRegion.IsEmpty() || !mDirtyWidgets.empty();
+    if (changes) {
+        changes->mWhole = whole;
+        changes->mRegion = std::move(mDirtyRegion);
+        changes->mWidgets = std::move(mDirtyWidgets);
+    }
+    mDirtyRegion.Clear();
+    mDirtyWidgets.clear();
+    ++mMarkRound;  // marks from now on are the next frame's
+    return any;
+}
+
+void WidgetManager::Changes::AddDrawnAreas() {
+    for (const WeakHandle<Widget>& handle : mWidgets)
+        if (Widget* widget = handle.Get()) mRegion.Add(widget->GetDrawnArea());
 }
 
 void WidgetManager::DeferOverlay(Widget* widget, int priority) {
@@ -169,10 +198,13 @@ void WidgetManager::WidgetAdded(Widget* widget) {
     for (Widget* w : subtree)
         if (w->mWidgetManager == this) w->AddedToManager(this);
     RecheckMouseOver();
-    MarkDirty();
+    // Drawn where it lands.
+    if (widget->mWidgetManager == this) MarkWidgetDirty(widget);
 }
 
 void WidgetManager::WidgetRemoved(Widget* widget) {
+    // Where it stood is drawn again without it.
+    mDirtyRegion.Add(widget->GetDrawnArea());
     std::vector<Widget*> subtree;
     CollectSubtree(widget, subtree);
     for (Widget* w : subtree) w->mWidgetManager = nullptr;
@@ -193,7 +225,6 @@ void WidgetManager::WidgetRemoved(Widget* widget) {
     for (Widget* w : subtree)
         if (!w->mWidgetManager) w->RemovedFromManager(this);
     RecheckMouseOver();
-    MarkDirty();
 }
 
 // --- Focus and modal base ----------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <vector>
 
+#include "core/DirtyRegion.h"
 #include "core/Geometry.h"
 #include "core/WeakHandle.h"
 #include "widgets/Listeners.h"
@@ -31,17 +32,28 @@ public:
     // Draws every visible top-level widget, each followed by the overlays
     // its widgets deferred while it was drawn.
     void DrawToGraphics(Graphics& g);
-    // Something in the tree looks different (a widget moved, changed, came
-    // or went): the main loop draws a frame only after this was called.
+    // Everything may look different (the tree of another thread's making,
+    // a new order of the screens): the next frame is drawn whole.
     // Thread-safe, for loaders that mark their loading screen.
     void MarkDirty() { mDirty.store(true, std::memory_order_relaxed); }
-    // Only this part of the frame (frame pixels) looks different: a widget
-    // that changed nothing but its own look where it was last drawn. Main
-    // thread. A frame of such parts alone is drawn only there.
+    // The widget (with its children) looks different or stands elsewhere:
+    // the next frame draws where the last one had it and where it stands
+    // then. Main thread.
+    void MarkWidgetDirty(Widget* widget);
+    // Only this part of the frame (frame pixels) looks different. Main thread.
     void MarkDirtyArea(const Rect& area);
-    // Whether the tree changed since the last call (clears the flag). With
-    // `area`: the part that changed, or an empty rectangle for all of it.
-    bool TakeDirty(Rect* area = nullptr);
+    // Whether anything was marked since the last TakeDirty.
+    bool HasDirty() const;
+    // What changed since the last frame, taken as a frame begins: after the
+    // tree is drawn, AddDrawnAreas adds where the marked widgets stand now.
+    struct Changes {
+        bool mWhole = false;
+        DirtyRegion mRegion;
+        std::vector<WeakHandle<Widget>> mWidgets;
+        void AddDrawnAreas();
+    };
+    // Whether the tree changed since the last call (clears the marks).
+    bool TakeDirty(Changes* changes = nullptr);
     // The fewest steps any widget in the tree lets run late (Widget::StepsUntilDue).
     int StepsUntilDue();
     void DrawAll(Graphics* g, int parentFlags) override;
@@ -131,6 +143,10 @@ private:
     bool mCtrlDown = false;
     bool mShiftDown = false;
     std::atomic<bool> mDirty{true};
-    Rect mDirtyArea;  // parts marked since the last TakeDirty, main thread
+    // Marked since the last TakeDirty (main thread): where things were, and
+    // the widgets whose new places the next frame learns.
+    DirtyRegion mDirtyRegion;
+    std::vector<WeakHandle<Widget>> mDirtyWidgets;
+    uint64_t mMarkRound = 1;
     std::vector<Widget*> mDueWalk;  // kept to walk without allocating
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -87,12 +88,15 @@ public:
     bool ReadPixels(uint32_t target, int targetHeight, int x, int y, int width, int height,
                     uint32_t* out) override;
     bool CopyTargetToTexture(uint32_t target, uint32_t texture, int width, int height) override;
+    bool CopyWindowToTexture(uint32_t texture, int width, int height, int drawableHeight) override;
     uint32_t CreateProgram(const std::string& vertexSource, const std::string& fragmentSource,
                            std::string* error) override;
     void DeleteProgram(uint32_t program) override;
     void SetProgramConstant(uint32_t program, const std::string& name, const float* values,
                             int count) override;
     void DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, int quadCount) override;
+    void UploadQuads(const GpuVertex* vertices, int vertexCount, const uint32_t* quads, int quadCount) override;
+    void DrawUploadedQuads(const GpuDrawState& state, int first, int count) override;
     void PresentTexture(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,
                         int viewY, int viewWidth, int viewHeight) override;
     void PresentTexturePart(uint32_t texture, int drawableWidth, int drawableHeight, int viewX, int viewY,
@@ -105,6 +109,11 @@ private:
     void UseProgram(ProgramInfo& program, int targetWidth, int targetHeight, bool flip, int mode);
     void ApplyBlend(GpuBlend blend);
     void EnsureIndices(int quadCount);
+    // Binds the target and sets the viewport, scissor, program, blending
+    // and texture of a draw; false when nothing can be drawn.
+    bool ApplyState(const GpuDrawState& state);
+    // The attribute layout of GpuVertex on the bound array buffer.
+    static void DescribeVertices();
     // The frame's texture over the viewport of the default framebuffer.
     void DrawFrameQuad(uint32_t texture, int drawableHeight, int viewX, int viewY, int viewWidth, int viewHeight);
     bool EnsureScratch(int width, int height);
@@ -114,6 +123,9 @@ private:
     std::string mName;
     int mMaxTextureSize = 2048;
     GLuint mVao = 0, mVbo = 0, mIbo = 0;
+    // One frame's quads, sent once (UploadQuads).
+    GLuint mFrameVao = 0, mFrameVbo = 0, mFrameIbo = 0;
+    std::vector<uint32_t> mFrameIndices;
     int mIndexQuads = 0;
     ProgramInfo mDefault;
     std::map<uint32_t, ProgramInfo> mPrograms;
@@ -143,17 +155,16 @@ bool GLBackend::Init(std::string* error) {
     glGenBuffers(1, &mVbo);
     glGenBuffers(1, &mIbo);
     glBindBuffer(GL_ARRAY_BUFFER, mVbo);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
-                          reinterpret_cast<void*>(offsetof(GpuVertex, mX)));
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
-                          reinterpret_cast<void*>(offsetof(GpuVertex, mU)));
-    glEnableVertexAttribArray(2);
-    // 0xAARRGGBB in memory is B, G, R, A.
-    glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
-                          reinterpret_cast<void*>(offsetof(GpuVertex, mColor)));
+    DescribeVertices();
     EnsureIndices(256);
+    glGenVertexArrays(1, &mFrameVao);
+    glBindVertexArray(mFrameVao);
+    glGenBuffers(1, &mFrameVbo);
+    glGenBuffers(1, &mFrameIbo);
+    glBindBuffer(GL_ARRAY_BUFFER, mFrameVbo);
+    DescribeVertices();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mFrameIbo);
+    glBindVertexArray(mVao);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     std::string pending = TakeError();
@@ -164,6 +175,19 @@ bool GLBackend::Init(std::string* error) {
     return true;
 }
 
+void GLBackend::DescribeVertices() {
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<void*>(offsetof(GpuVertex, mX)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<void*>(offsetof(GpuVertex, mU)));
+    glEnableVertexAttribArray(2);
+    // 0xAARRGGBB in memory is B, G, R, A.
+    glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
+                          reinterpret_cast<void*>(offsetof(GpuVertex, mColor)));
+}
+
 GLBackend::~GLBackend() {
     for (auto& [id, program] : mPrograms) glDeleteProgram(program.mId);
     if (mDefault.mId) glDeleteProgram(mDefault.mId);
@@ -171,6 +195,9 @@ GLBackend::~GLBackend() {
     if (mVbo) glDeleteBuffers(1, &mVbo);
     if (mIbo) glDeleteBuffers(1, &mIbo);
     if (mVao) glDeleteVertexArrays(1, &mVao);
+    if (mFrameVbo) glDeleteBuffers(1, &mFrameVbo);
+    if (mFrameIbo) glDeleteBuffers(1, &mFrameIbo);
+    if (mFrameVao) glDeleteVertexArrays(1, &mFrameVao);
 }
 
 void GLBackend::EnsureIndices(int quadCount) {
@@ -291,6 +318,27 @@ bool GLBackend::CopyTargetToTexture(uint32_t target, uint32_t texture, int width
     glBindTexture(GL_TEXTURE_2D, texture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
+        mPendingError = ErrorName(error);
+        return false;
+    }
+    return true;
+}
+
+bool GLBackend::CopyWindowToTexture(uint32_t texture, int width, int height, int drawableHeight) {
+    if (!texture) return false;
+    GLuint fbo = 0;
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    // The window's rows run bottom-up: the blit turns them over.
+    glBlitFramebuffer(0, drawableHeight - height, width, drawableHeight, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &fbo);
     GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
         mPendingError = ErrorName(error);
@@ -437,8 +485,8 @@ bool GLBackend::EnsureScratch(int width, int height) {
     return mScratch != 0;
 }
 
-void GLBackend::DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, int quadCount) {
-    if (quadCount <= 0 || state.mTargetWidth <= 0 || state.mTargetHeight <= 0) return;
+bool GLBackend::ApplyState(const GpuDrawState& state) {
+    if (state.mTargetWidth <= 0 || state.mTargetHeight <= 0) return false;
     GpuBlend blend = state.mBlend;
     ProgramInfo* program = state.mProgram ? FindProgram(state.mProgram) : nullptr;
     bool readsDest = blend == GpuBlend::Overlay || blend == GpuBlend::SoftLight;
@@ -451,8 +499,17 @@ void GLBackend::DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, 
         if (EnsureScratch(state.mTargetWidth, state.mTargetHeight)) {
             glActiveTexture(GL_TEXTURE1);
             glBindTexture(GL_TEXTURE_2D, mScratch);
-            glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, state.mTargetWidth,
-                                state.mTargetHeight);
+            // Only what the draw may touch is read: the copy keeps its
+            // place, as the shader reads it where it draws.
+            int x = 0, y = 0, w = state.mTargetWidth, h = state.mTargetHeight;
+            if (state.mScissor) {
+                x = state.mScissorX;
+                w = state.mScissorWidth;
+                h = state.mScissorHeight;
+                y = state.mTarget ? state.mScissorY : state.mTargetHeight - state.mScissorY - state.mScissorHeight;
+            }
+            glDisable(GL_SCISSOR_TEST);
+            if (w > 0 && h > 0) glCopyTexSubImage2D(GL_TEXTURE_2D, 0, x, y, x, y, w, h);
             glActiveTexture(GL_TEXTURE0);
         }
     }
@@ -470,7 +527,11 @@ void GLBackend::DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, 
     ApplyBlend(blend);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, state.mTexture);
+    return true;
+}
 
+void GLBackend::DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, int quadCount) {
+    if (quadCount <= 0 || !ApplyState(state)) return;
     EnsureIndices(quadCount);
     glBindVertexArray(mVao);
     glBindBuffer(GL_ARRAY_BUFFER, mVbo);
@@ -478,6 +539,34 @@ void GLBackend::DrawQuads(const GpuDrawState& state, const GpuVertex* vertices, 
     glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);  // orphan the old store
     glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices);
     glDrawElements(GL_TRIANGLES, quadCount * 6, GL_UNSIGNED_INT, nullptr);
+}
+
+void GLBackend::UploadQuads(const GpuVertex* vertices, int vertexCount, const uint32_t* quads, int quadCount) {
+    // Two stores for the whole frame, where a store per draw cost the
+    // driver an allocation, a copy and fresh pages for each.
+    mFrameIndices.resize(static_cast<size_t>(std::max(quadCount, 0)) * 6);
+    for (int q = 0; q < quadCount; ++q) {
+        const uint32_t base = quads[q] * 4;
+        uint32_t* i = &mFrameIndices[static_cast<size_t>(q) * 6];
+        i[0] = base; i[1] = base + 1; i[2] = base + 2;
+        i[3] = base; i[4] = base + 2; i[5] = base + 3;
+    }
+    glBindVertexArray(mFrameVao);
+    glBindBuffer(GL_ARRAY_BUFFER, mFrameVbo);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(std::max(vertexCount, 0)) * static_cast<GLsizeiptr>(sizeof(GpuVertex)),
+                 vertices, GL_STREAM_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(mFrameIndices.size() * sizeof(uint32_t)),
+                 mFrameIndices.data(), GL_STREAM_DRAW);
+    glBindVertexArray(mVao);
+}
+
+void GLBackend::DrawUploadedQuads(const GpuDrawState& state, int first, int count) {
+    if (first < 0 || count <= 0 || static_cast<size_t>(first + count) * 6 > mFrameIndices.size()) return;
+    if (!ApplyState(state)) return;
+    glBindVertexArray(mFrameVao);
+    glDrawElements(GL_TRIANGLES, count * 6, GL_UNSIGNED_INT,
+                   reinterpret_cast<void*>(static_cast<uintptr_t>(first) * 6 * sizeof(uint32_t)));
+    glBindVertexArray(mVao);
 }
 
 void GLBackend::PresentTexture(uint32_t texture, int drawableWidth, int drawableHeight, int viewX,

@@ -204,13 +204,15 @@ TEST_F(RedrawTest, AMovingWidgetDrawsNoFasterThanTheDisplayRefreshes) {
     EXPECT_EQ(FramesOver(100), 0);  // at rest again
 }
 
-TEST_F(RedrawTest, InputAndExposureForceAFrame) {
+// Input draws what it changed, nothing more: a key no widget takes leaves
+// the screen as it is. An exposure draws the whole frame.
+TEST_F(RedrawTest, InputThatChangesNothingDrawsNothingAndAnExposureForcesAFrame) {
     EXPECT_EQ(FramesOver(50), 0);
-    for (InputEvent e : {Event(InputEvent::KeyDown, 'x'), Event(InputEvent::WindowExposed)}) {
-        h.Push(e);
-        EXPECT_EQ(FramesOver(1), 1);
-        EXPECT_EQ(FramesOver(50), 0);
-    }
+    h.Push(Event(InputEvent::KeyDown, 'x'));
+    EXPECT_EQ(FramesOver(1), 0);
+    h.Push(Event(InputEvent::WindowExposed));
+    EXPECT_EQ(FramesOver(1), 1);
+    EXPECT_EQ(FramesOver(50), 0);
     app.RequestRedraw();
     EXPECT_EQ(FramesOver(1), 1);
 }

@@ -1,7 +1,9 @@
 // The play screen as a player sees it, drawn by the OpenGL driver (offscreen
 // or under Xvfb) and compared with a stored picture.
 #include <cstdlib>
+#include <iterator>
 
+#include "app/PomoAppBase.h"
 #include "core/FileUtil.h"
 #include "data/ImageCodec.h"
 #include "data/ImageData.h"
@@ -119,38 +121,165 @@ TEST_F(PlayScreenTest, AConfirmationFadesInFromThePauseDialogWhereItStands) {
     EXPECT_LT(DifferingPixels(fading, before, 24), before.mWidth * before.mHeight / 200);
 }
 
+namespace {
+
+// A frame of the tree drawn as the main loop draws it: only where the tree
+// marked changes since the last frame (or whole), then read back.
+struct TreeFrame {
+    ImageData mPixels;
+    bool mWhole = false;
+    uint64_t mPixelsDrawn = 0;
+};
+
+TreeFrame DrawTreeFrame(D3DInterface& device, WidgetManager& widgets, bool whole) {
+    WidgetManager::Changes changes;
+    widgets.TakeDirty(&changes);
+    const D3DInterface::FrameStats before = device.GetFrameStats();
+    device.BeginFrame(Color(0x14, 0x1A, 0x29));
+    {
+        Graphics g(nullptr);
+        widgets.DrawToGraphics(g);
+    }
+    changes.AddDrawnAreas();
+    device.Present(whole || changes.mWhole ? nullptr : &changes.mRegion);
+    TreeFrame frame;
+    frame.mWhole = device.GetFrameStats().mWholeFrames != before.mWholeFrames;
+    frame.mPixelsDrawn = device.GetFrameStats().mPixels - before.mPixels;
+    std::unique_ptr<ImageSurface> shot(device.CopyScreenImage());
+    frame.mPixels = shot->GetImageData();
+    for (uint32_t& p : frame.mPixels.mBits) p |= 0xff000000u;
+    return frame;
+}
+
+// Steps of the tree as the main loop runs them, without the loop's own
+// frames (they would take the marks these tests draw from).
+void StepTree(PomoAppBase& app, int steps) {
+    for (int i = 0; i < steps; ++i) {
+        app.mWidgetManager->Update();
+        app.ProcessDeferredDeletes();
+    }
+    app.mWidgetManager->UpdateF(static_cast<float>(steps));
+}
+
+// Draws a frame only where things changed, then the same frame whole: they
+// must be the same picture. Counts the frames drawn in part and their pixels.
+struct PartCount {
+    int mPartial = 0;
+    uint64_t mPixels = 0;
+};
+void ExpectPartEqualsWhole(D3DInterface& device, WidgetManager& widgets, PartCount& count, const char* what, int step) {
+    const TreeFrame part = DrawTreeFrame(device, widgets, false);
+    const TreeFrame whole = DrawTreeFrame(device, widgets, true);
+    EXPECT_EQ(DifferingPixels(part.mPixels, whole.mPixels, 0), 0) << what << ", step " << step;
+    if (!part.mWhole && part.mPixelsDrawn > 0) {
+        ++count.mPartial;
+        count.mPixels += part.mPixelsDrawn;
+    }
+}
+
+}  // namespace
+
 // The clock's tick marks only where its label stands; a frame drawn there
-// alone is the frame drawn whole.
+// alone is the frame drawn whole, straight into the window and through the
+// off-screen frame alike.
 TEST_F(PlayScreenTest, AClockTickDrawnOnlyWhereItsLabelStandsMatchesTheWholeFrame) {
     Open(0, 1, 0);
     Run(300);
     std::unique_ptr<D3DInterface> device = StartTestGLDevice();
     if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
     WidgetManager& widgets = *mApp->mWidgetManager;
-    auto frame = [&](const Rect* area) {
-        device->BeginFrame(Color(0x14, 0x1A, 0x29), area);
-        EXPECT_EQ(device->GetFrameLimit(nullptr), area != nullptr);
-        {
-            Graphics g(nullptr);
-            widgets.DrawToGraphics(g);
-        }
-        device->Present();
-        std::unique_ptr<ImageSurface> shot(device->CopyScreenImage());
-        return shot->GetImageData();
-    };
-    const ImageData before = frame(nullptr);
-    widgets.TakeDirty();
-    mMenu->SetElapsed(199);
-    mMenu->Update();  // the clock reaches two seconds
-    Rect area;
-    ASSERT_TRUE(widgets.TakeDirty(&area));
-    ASSERT_FALSE(area.IsEmpty());
-    EXPECT_LT(area.mWidth * area.mHeight, 1024 * 768 / 50);
-    const ImageData part = frame(&area);
-    const ImageData whole = frame(nullptr);
+    for (const bool intoWindow : {true, false}) {
+        device->SetDrawIntoWindowAllowed(intoWindow);
+        const TreeFrame before = DrawTreeFrame(*device, widgets, true);
+        EXPECT_EQ(device->DrawsIntoWindow(), intoWindow);
+        mMenu->SetElapsed(intoWindow ? 199 : 299);
+        mMenu->Update();  // the clock reaches the next second
+        const TreeFrame part = DrawTreeFrame(*device, widgets, false);
+        const TreeFrame whole = DrawTreeFrame(*device, widgets, true);
+        EXPECT_FALSE(part.mWhole);
+        EXPECT_GT(part.mPixelsDrawn, 0u);
+        EXPECT_LT(part.mPixelsDrawn, 1024u * 768u / 50u);
+        EXPECT_GT(DifferingPixels(before.mPixels, part.mPixels, 24), 0);  // the tick shows
+        EXPECT_EQ(DifferingPixels(part.mPixels, whole.mPixels, 0), 0) << (intoWindow ? "window" : "off-screen");
+    }
     D3DInterface::Install(nullptr);
-    EXPECT_GT(DifferingPixels(before, part, 24), 0);  // the tick shows
-    EXPECT_EQ(DifferingPixels(part, whole, 0), 0);
+}
+
+// A click on a cell starts its animation and the effects that fly to the
+// meters: every frame of them drawn only where things changed is the frame
+// drawn whole, and a small part of it.
+TEST_F(PlayScreenTest, ACellAnimationDrawnOnlyWhereItChangesMatchesTheWholeFrame) {
+    Open(0, 1, 0);
+    Run(300);
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
+    WidgetManager& widgets = *mApp->mWidgetManager;
+    Point cell(-1, -1);
+    const int n = Grid().GetSize();
+    for (int x = 0; x < n && cell.mX < 0; ++x)
+        for (int y = 0; y < n && cell.mX < 0; ++y)
+            if (IsTile(x, y)) cell = Point(x, y);
+    ASSERT_GE(cell.mX, 0);
+    const Point at = CellCentre(cell.mX, cell.mY);
+    widgets.MouseMove(at.mX, at.mY);
+    DrawTreeFrame(*device, widgets, true);
+    widgets.MouseDown(at.mX, at.mY, MouseButton::Left, 1);
+    widgets.MouseUp(at.mX, at.mY, MouseButton::Left);
+    PartCount count;
+    for (int step = 0; step < 60; ++step) {
+        StepTree(*mApp, 1);
+        ExpectPartEqualsWhole(*device, widgets, count, "cell animation", step);
+    }
+    D3DInterface::Install(nullptr);
+    EXPECT_GT(count.mPartial, 20);
+    EXPECT_LT(count.mPixels / static_cast<uint64_t>(count.mPartial), 1024u * 768u / 8u);
+}
+
+// The pointer's highlight (its row and column, the clue numbers lit) moves
+// with it from cell to cell, drawn only there.
+TEST_F(PlayScreenTest, AHoverHighlightDrawnOnlyWhereItMovesMatchesTheWholeFrame) {
+    Open(0, 1, 0);
+    Run(300);
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
+    WidgetManager& widgets = *mApp->mWidgetManager;
+    const Point first = CellCentre(1, 1);
+    widgets.MouseMove(first.mX, first.mY);
+    DrawTreeFrame(*device, widgets, true);
+    PartCount count;
+    const Point cells[] = {{2, 1}, {2, 3}, {0, 4}, {4, 0}};
+    for (size_t i = 0; i < std::size(cells); ++i) {
+        const Point to = CellCentre(cells[i].mX, cells[i].mY);
+        widgets.MouseMove(to.mX, to.mY);
+        ExpectPartEqualsWhole(*device, widgets, count, "hover", static_cast<int>(i));
+    }
+    // Off the board the highlight goes.
+    widgets.MouseMove(5, 5);
+    ExpectPartEqualsWhole(*device, widgets, count, "hover", 99);
+    D3DInterface::Install(nullptr);
+    EXPECT_EQ(count.mPartial, static_cast<int>(std::size(cells)) + 1);
+    EXPECT_LT(count.mPixels / static_cast<uint64_t>(count.mPartial), 1024u * 768u / 4u);
+}
+
+// The picture of a solved puzzle appears cell by cell: each frame of it is
+// drawn only where cells fade in, and is the frame drawn whole.
+TEST_F(PlayScreenTest, ThePictureRevealDrawnOnlyWhereCellsFadeInMatchesTheWholeFrame) {
+    Open(0, 1, 0);
+    RevealTiles();
+    for (int steps = 0; mMenu->GetState() == PlayPuzzleMenu::State::Playing && steps < 500; ++steps) Run(1);
+    ASSERT_EQ(mMenu->GetState(), PlayPuzzleMenu::State::Revealing);
+    std::unique_ptr<D3DInterface> device = StartTestGLDevice();
+    if (!device) GTEST_SKIP() << "no OpenGL 3.3 context here";
+    WidgetManager& widgets = *mApp->mWidgetManager;
+    DrawTreeFrame(*device, widgets, true);
+    PartCount count;
+    for (int step = 0; mMenu->GetState() == PlayPuzzleMenu::State::Revealing && step < 1000; step += 3) {
+        StepTree(*mApp, 3);
+        ExpectPartEqualsWhole(*device, widgets, count, "reveal", step);
+    }
+    D3DInterface::Install(nullptr);
+    EXPECT_EQ(mMenu->GetState(), PlayPuzzleMenu::State::Finished);
+    EXPECT_GT(count.mPartial, 10);
 }
 
 // A picture of one colour is one colour: no cell edge takes in the sheet's

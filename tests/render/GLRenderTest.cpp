@@ -283,6 +283,9 @@ TEST_F(GLRenderTest, LayeredFontsFromTheData) {
 }
 
 TEST_F(GLRenderTest, PresentShowsTheFrameUprightInItsViewport) {
+    // The off-screen frame, as a window that cannot show it 1:1 has it.
+    mDevice->SetDrawIntoWindowAllowed(false);
+    mDevice->BeginFrame(Color(0, 0, 0));
     {
         Graphics g(nullptr);
         g.SetColor(Color(255, 0, 0));
@@ -297,6 +300,8 @@ TEST_F(GLRenderTest, PresentShowsTheFrameUprightInItsViewport) {
     // A letterbox: the frame shown at half size with bars around it.
     Viewport view = ComputeViewport(dw, dh, 1024, 768, false);
     int vw = view.width / 2, vh = view.height / 2, vx = (dw - vw) / 2, vy = (dh - vh) / 2;
+    std::unique_ptr<ImageSurface> drawn(mDevice->CopyScreenImage());  // the frame drawn now
+    ASSERT_FALSE(mDevice->DrawsIntoWindow());
     ImageSurface* screen = mDevice->GetScreenSurface();
     ASSERT_TRUE(mDevice->PrepareSurface(screen));
     GpuBackend& backend = mDevice->GetBackend();
