@@ -2,8 +2,8 @@
 # Two builds of the game compared on still screens, in pairs: A then B on the
 # same screen, again and again, so the machine's drift (a shared, loaded
 # machine) falls on both alike. Prints each run and the medians of processor
-# time per second (all threads, and SDL's audio thread plus the music feeder),
-# and Private_Dirty.
+# time per second (all threads, SDL's audio thread, the music feeder) and of
+# Private_Dirty.
 #   bench/still_pairs.sh DIR_A DIR_B [pairs] [seconds] [screens]
 # DIR_A and DIR_B each hold a game (quiltro7 and libstreammusic.so beside it)
 # and, optionally, its own main.pak (else both play the archive packed from
@@ -49,8 +49,8 @@ thread_ns() {
       "$(cat "$t/comm" 2>/dev/null)" "$(awk '{ print $1 }' "$t/schedstat" 2>/dev/null)"
   done | sort
 }
-# Prints: all-threads ms/s, audio ms/s (SDLAudioP*, and every thread named
-# as the program but the first, the main one: the music feeder), MiB.
+# Prints: all threads' ms/s, SDL's audio thread's (SDLAudioP*), the music
+# feeder's (every thread named as the program but the main one), MiB.
 measure() {
   local pid=$1 s0 s1
   thread_ns "$pid" > "$WORK/t0"; s0=$(date +%s.%N)
@@ -59,8 +59,8 @@ measure() {
   local mib
   mib=$(awk '/^Private_Dirty:/ { printf "%.1f", $2 / 1024 }' "/proc/$pid/smaps_rollup")
   join "$WORK/t0" "$WORK/t1" | awk -v w="$(echo "$s1 - $s0" | bc)" -v m="$mib" '
-    { d = ($7 - $4) / 1e6 / w; all += d; if ($3 ~ /^SDLAudio/ || ($3 == "quiltro7" && $2 != "main")) audio += d }
-    END { printf "%.2f %.2f %s\n", all, audio, m }'
+    { d = ($7 - $4) / 1e6 / w; all += d; if ($3 ~ /^SDLAudio/) sdl += d; else if ($3 == "quiltro7" && $2 != "main") feeder += d }
+    END { printf "%.2f %.2f %.2f %s\n", all, sdl, feeder, m }'
 }
 start() {  # side, screen
   local dir=$A; [ "$1" = b ] && dir=$B
@@ -83,21 +83,21 @@ start() {  # side, screen
   fi
 }
 for screen in $SCREENS; do
-  echo "== $screen ($PAIRS pairs of $SECONDS_MEASURED s; CPU ms/s all threads, audio threads; Private_Dirty MiB)"
+  echo "== $screen ($PAIRS pairs of $SECONDS_MEASURED s; CPU ms/s: all threads, SDL's audio thread, music feeder; Private_Dirty MiB)"
   : > "$WORK/ra"; : > "$WORK/rb"
   for i in $(seq 1 "$PAIRS"); do
     for side in a b; do
       start $side "$screen"
-      if kill -0 "$pid" 2>/dev/null; then r=$(measure "$pid"); else r="nan nan nan"; fi
+      if kill -0 "$pid" 2>/dev/null; then r=$(measure "$pid"); else r="nan nan nan nan"; fi
       kill -TERM "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
       echo "$r" >> "$WORK/r$side"
       printf '  %s run %d: %s\n' "$side" "$i" "$r"
     done
   done
   for side in a b; do
-    printf '  median %s: CPU %s  audio %s  Private_Dirty %s\n' "$side" \
+    printf '  median %s: CPU %s  SDL audio %s  feeder %s  Private_Dirty %s\n' "$side" \
       "$(awk '{ print $1 }' "$WORK/r$side" | median)" "$(awk '{ print $2 }' "$WORK/r$side" | median)" \
-      "$(awk '{ print $3 }' "$WORK/r$side" | median)"
+      "$(awk '{ print $3 }' "$WORK/r$side" | median)" "$(awk '{ print $4 }' "$WORK/r$side" | median)"
   done
 done
 INNER
