@@ -453,6 +453,16 @@ Image* AssetManager::FindImage(const std::wstring& name) const {
     return it == mImages.end() ? nullptr : it->second.mImage.get();
 }
 
+std::vector<std::shared_ptr<Image>> AssetManager::GetLoadedImages() const {
+    std::vector<std::shared_ptr<Image>> images;
+    std::shared_lock<std::shared_mutex> lock(mImageLock);
+    images.reserve(mImages.size());
+    for (const auto& [name, loaded] : mImages)
+        if (loaded.mImage && std::find(images.begin(), images.end(), loaded.mImage) == images.end())
+            images.push_back(loaded.mImage);
+    return images;
+}
+
 int AssetManager::GetSoundId(const std::wstring& name) const {
     std::shared_lock<std::shared_mutex> lock(mAudioLock);
     auto it = mSoundIds.find(name);

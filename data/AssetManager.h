@@ -125,6 +125,8 @@ public:
     bool HasGroup(const std::string& group) const;
     // The definition of an image, false when assets.xml has none.
     bool FindImageDef(const std::wstring& name, AssetImageDef& out) const;
+    // Every image of the table, each once (names that share one count once).
+    std::vector<std::shared_ptr<Image>> GetLoadedImages() const;
 
     // Not owned; null means sounds and tracks fail to load.
     void SetAudioLoader(AssetAudioLoader* loader);
