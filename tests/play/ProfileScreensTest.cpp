@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/WeakHandle.h"
 #include "data/AssetLookup.h"
 #include "data/Localization.h"
 #include "puzzle/PlayerState.h"
@@ -217,9 +218,10 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     // Escape leaves for the main menu, with nobody selected too, and while a
     // free slot is being typed into.
     Click(menu->GetNameButton(3));
+    const WeakHandle<PlayerSelectMenu> left(menu);
     mHarness->PressKey(KeyCode::Escape);
     mHarness->RunSteps(2);
-    EXPECT_TRUE(menu->HasClosed());
+    EXPECT_TRUE(left.Get() == nullptr || left.Get()->HasClosed()) << "closed, and deleted after its step";
     EXPECT_EQ(mMainMenus, 2) << "the first opened as the game started";
     ASSERT_TRUE(ShowGameScreen(gGameScreens.mPlayerSelect()));
     mHarness->RunSteps(60);
