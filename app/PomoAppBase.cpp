@@ -29,6 +29,7 @@
 #include "render/Image.h"
 #include "render/MessageWindow.h"
 #include "render/Screenshot.h"
+#include "widgets/Menu.h"
 #include "widgets/WidgetManager.h"
 
 PomoAppBase* gAppBase = nullptr;
@@ -315,6 +316,7 @@ void PomoAppBase::RunPass() {
     if (mD3DInterface && now - std::min(now, mLastIdleTextureCheck) >= kIdleTextureCheckMicros) {
         mLastIdleTextureCheck = now;
         mD3DInterface->ReleaseIdleTextures();
+        ReleaseClosedScreenPictures(now);
     }
 
     // Sleep up to the next step (or a frame held back by the pace); longer
@@ -643,12 +645,26 @@ bool PomoAppBase::IsSafeDeletePending(const HandleTarget* object) const {
 }
 
 void PomoAppBase::ProcessDeferredDeletes() {
+    bool menuClosed = false;
     // Destructors may queue more deletes; drain until quiet.
     while (!mDeleteList.empty()) {
         std::vector<HandleTarget*> batch;
         batch.swap(mDeleteList);
-        for (HandleTarget* object : batch) delete object;
+        for (HandleTarget* object : batch) {
+            menuClosed = menuClosed || dynamic_cast<Menu*>(object) != nullptr;
+            delete object;
+        }
     }
+    if (!menuClosed) return;
+    // The screen's widgets, scripts and texts are freed: the heap gives
+    // back the pages they leave empty, which it would keep otherwise.
+    PlatformReleaseFreeMemory();
+    if (mD3DInterface && mClock) mClosedScreenPictures.ScreenClosed(mD3DInterface->GetPresentCount(), mClock->NowMicros());
+}
+
+void PomoAppBase::ReleaseClosedScreenPictures(uint64_t nowMicros) {
+    if (!mD3DInterface || !mClosedScreenPictures.IsDue(mD3DInterface->GetPresentCount(), nowMicros)) return;
+    if (mClosedScreenPictures.Release(gAssetManager->GetLoadedImages()) > 0) PlatformReleaseFreeMemory();
 }
 
 AppSettings PomoAppBase::CurrentSettings() const {

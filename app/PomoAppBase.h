@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/ClosedScreenPictures.h"
 #include "app/FramePacer.h"
 #include "core/Geometry.h"
 #include "app/Settings.h"
@@ -188,7 +189,13 @@ public:
     // tree before its delete ran); false when it was not queued.
     bool CancelSafeDelete(HandleTarget* object) override;
     bool IsSafeDeletePending(const HandleTarget* object) const;
+    // Deletes what was queued. When a menu was among it (a screen or dialog
+    // closed), the heap gives back its free pages and the closed screen's
+    // pictures are released once the screens left have been drawn without
+    // them (ReleaseClosedScreenPictures).
     void ProcessDeferredDeletes();
+    // Called with the renderer's idle pass; main thread.
+    void ReleaseClosedScreenPictures(uint64_t nowMicros);
 
     // --- Settings -----------------------------------------------------------
     std::string GetSettingsPath() const { return mAppDataFolder + "settings.xml"; }
@@ -327,6 +334,7 @@ protected:
     bool mLoadingCompletionSeen = false;
 
     std::vector<HandleTarget*> mDeleteList;
+    ClosedScreenPictures mClosedScreenPictures;
 
     // The dialog registry; entries are weak, a dialog deleted elsewhere
     // simply reads as gone.

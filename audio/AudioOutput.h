@@ -23,6 +23,8 @@ public:
     ~AudioOutput() override;
 
     Mixer& GetMixer() { return mMixer; }
+    // Frames the device takes at a time: how late a sound may start.
+    int PeriodFrames() const { return mDevice->PeriodFrames(); }
     // Once per update step, on the main thread: counts the quiet steps and
     // closes the device after enough of them.
     void Update();

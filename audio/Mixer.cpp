@@ -14,6 +14,12 @@ void Mixer::Render(float* stereo, int frames) {
         for (MixerSource* source : mSources) source->MixInto(stereo, frames);
     }
     const float target = static_cast<float>(mMasterStep.load()) / 65535.0f;
+    if (target == mMasterGain) {
+        // The usual case, one gain for the block: a plain loop over samples.
+        const size_t samples = 2 * static_cast<size_t>(frames);
+        for (size_t i = 0; i < samples; ++i) stereo[i] = std::clamp(stereo[i] * target, -1.0f, 1.0f);
+        return;
+    }
     const float step = (target - mMasterGain) / static_cast<float>(frames);
     float gain = mMasterGain;
     for (int i = 0; i < frames; ++i) {

@@ -1,15 +1,22 @@
 // The mixer's cost per voice-frame and the music decoders' speed against real
-// time, all rendered offline.
+// time, rendered offline; and how late an effect reaches the audio device.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "audio/AudioOutput.h"
 #include "audio/BassTrackInterface.h"
 #include "audio/Mixer.h"
 #include "audio/SoundFiles.h"
+#include "platform/System.h"
 
 namespace {
 
@@ -103,5 +110,71 @@ void BM_LoadOggEffect(benchmark::State& state) {
     state.counters["x_realtime"] = benchmark::Counter(seconds, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_LoadOggEffect)->Unit(benchmark::kMillisecond);
+
+// Mixed after the voices, so it sees their sum: notes when the first block
+// that carries a sound is rendered.
+class FirstSoundProbe : public MixerSource {
+public:
+    void MixInto(float* stereo, int frames) override {
+        if (mHeardAt.load(std::memory_order_relaxed) != 0) return;
+        for (int i = 0; i < 2 * frames; ++i) {
+            if (stereo[i] != 0.0f) {
+                mHeardAt.store(std::chrono::steady_clock::now().time_since_epoch().count());
+                return;
+            }
+        }
+    }
+    bool IsAudible() override { return false; }
+    std::atomic<int64_t> mHeardAt{0};
+};
+
+// From an effect's play call to the device callback whose block carries its
+// first samples, on SDL's dummy driver, which takes a period at a time on its
+// own clock as a sound card does. The calls fall at random points of the
+// period. Reported: the mean (as the time), the longest and the period.
+void BM_EffectLatency(benchmark::State& state) {
+    if (PlatformGetEnv("SDL_AUDIODRIVER").empty()) PlatformSetEnv("SDL_AUDIODRIVER", "dummy");
+    std::unique_ptr<AudioOutput> output = AudioOutput::Open();
+    if (!output) {
+        state.SkipWithError("no audio device");
+        return;
+    }
+    Mixer& mixer = output->GetMixer();
+    // A constant level: its very first frame is not zero.
+    auto pcm = std::make_shared<PcmBuffer>();
+    pcm->format = {1, 16, mixer.Rate()};
+    pcm->bytes.resize(static_cast<size_t>(mixer.Rate() / 100) * 2);
+    for (size_t i = 0; i < pcm->bytes.size(); i += 2) pcm->bytes[i + 1] = 0x20;
+    auto voice = std::make_shared<Voice>(pcm);
+    mixer.Attach(voice);
+    FirstSoundProbe probe;
+    mixer.AddSource(&probe);
+    std::mt19937 random(7);
+    const int periodMs = std::max(1, output->PeriodFrames() * 1000 / mixer.Rate());
+    double longest = 0, total = 0;
+    int64_t count = 0;
+    for (auto _ : state) {
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % (2000u * periodMs)));
+        probe.mHeardAt.store(0);
+        const int64_t asked = std::chrono::steady_clock::now().time_since_epoch().count();
+        voice->Rewind();
+        voice->Play(false);
+        mixer.Wake();
+        while (probe.mHeardAt.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const double seconds = std::chrono::duration<double>(
+            std::chrono::steady_clock::duration(probe.mHeardAt.load() - asked)).count();
+        state.SetIterationTime(seconds);
+        longest = std::max(longest, seconds);
+        total += seconds;
+        ++count;
+        while (voice->IsPlaying()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    mixer.RemoveSource(&probe);
+    mixer.Detach(voice.get());
+    state.counters["mean_ms"] = count ? 1000.0 * total / count : 0.0;
+    state.counters["max_ms"] = 1000.0 * longest;
+    state.counters["period_ms"] = 1000.0 * output->PeriodFrames() / mixer.Rate();
+}
+BENCHMARK(BM_EffectLatency)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "data/AssetManager.h"
 
+#include <algorithm>
+
 #include "core/FileUtil.h"
 #include "core/Log.h"
 #include "core/StringUtil.h"
@@ -291,10 +293,18 @@ bool AssetManager::LoadListEntries(const std::string& prefix, AssetList& list, c
 
 bool AssetManager::LoadImageAsset(const std::string& prefix, const AssetImageDef& def) {
     const std::string file = prefix + def.mFile;
+    std::shared_ptr<Image> image;
     {
         std::shared_lock<std::shared_mutex> lock(mImageLock);
         auto it = mImages.find(def.mName);
         if (it != mImages.end() && it->second.mFile == file) return true;  // already there
+        // Another name of the same picture (the title's backdrop is the main
+        // menu's): one decoded image, one texture.
+        image = FindLoadedFile(file, def);
+    }
+    if (image) {
+        StoreImage(def, file, std::move(image));
+        return true;
     }
     // Decoding happens here, on the loading thread, outside every lock.
     ImageData data;
@@ -308,14 +318,34 @@ bool AssetManager::LoadImageAsset(const std::string& prefix, const AssetImageDef
         DebugPrintf("Image '%s': no image loader\n", WStringToString(def.mName).c_str());
         return false;
     }
-    std::shared_ptr<Image> image = loader->MakeImage(std::move(data), def, file);
+    image = loader->MakeImage(std::move(data), def, file);
     if (!image) return false;
+    StoreImage(def, file, std::move(image));
+    return true;
+}
+
+std::shared_ptr<Image> AssetManager::FindLoadedFile(const std::string& file, const AssetImageDef& def) const {
+    for (const auto& [name, loaded] : mImages) {
+        if (loaded.mFile == file && loaded.mCols == def.mCols && loaded.mRows == def.mRows &&
+            loaded.mFrames == def.mFrames)
+            return loaded.mImage;
+    }
+    return nullptr;
+}
+
+void AssetManager::StoreImage(const AssetImageDef& def, const std::string& file, std::shared_ptr<Image> image) {
     std::unique_lock<std::shared_mutex> lock(mImageLock);
+    // Another thread may have decoded the same picture meanwhile: the first
+    // one stays, so the names still share it.
+    if (std::shared_ptr<Image> first = FindLoadedFile(file, def)) image = std::move(first);
     LoadedImage& slot = mImages[def.mName];
+    if (slot.mImage == image) return;
     if (slot.mImage) mRetiredImages.push_back(std::move(slot.mImage));
     slot.mImage = std::move(image);
     slot.mFile = file;
-    return true;
+    slot.mCols = def.mCols;
+    slot.mRows = def.mRows;
+    slot.mFrames = def.mFrames;
 }
 
 bool AssetManager::LoadSoundAsset(const std::string& prefix, const AssetSoundDef& def) {
@@ -421,6 +451,16 @@ Image* AssetManager::FindImage(const std::wstring& name) const {
     std::shared_lock<std::shared_mutex> lock(mImageLock);
     auto it = mImages.find(name);
     return it == mImages.end() ? nullptr : it->second.mImage.get();
+}
+
+std::vector<std::shared_ptr<Image>> AssetManager::GetLoadedImages() const {
+    std::vector<std::shared_ptr<Image>> images;
+    std::shared_lock<std::shared_mutex> lock(mImageLock);
+    images.reserve(mImages.size());
+    for (const auto& [name, loaded] : mImages)
+        if (loaded.mImage && std::find(images.begin(), images.end(), loaded.mImage) == images.end())
+            images.push_back(loaded.mImage);
+    return images;
 }
 
 int AssetManager::GetSoundId(const std::wstring& name) const {

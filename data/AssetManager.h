@@ -43,6 +43,7 @@ public:
 // One frame of an image's optional frame table.
 struct AssetFrame {
     int mX = 0, mY = 0, mWidth = 0, mHeight = 0;
+    bool operator==(const AssetFrame&) const = default;
 };
 
 // The definitions read from assets.xml.
@@ -124,6 +125,8 @@ public:
     bool HasGroup(const std::string& group) const;
     // The definition of an image, false when assets.xml has none.
     bool FindImageDef(const std::wstring& name, AssetImageDef& out) const;
+    // Every image of the table, each once (names that share one count once).
+    std::vector<std::shared_ptr<Image>> GetLoadedImages() const;
 
     // Not owned; null means sounds and tracks fail to load.
     void SetAudioLoader(AssetAudioLoader* loader);
@@ -164,7 +167,13 @@ private:
     struct LoadedImage {
         std::shared_ptr<Image> mImage;
         std::string mFile;  // where it came from, to tell reloads from replacements
+        // How it is cut: names of one file cut alike share one image.
+        int mCols = 1, mRows = 1;
+        std::vector<AssetFrame> mFrames;
     };
+    // A loaded image of that file, cut as the definition asks; needs mImageLock.
+    std::shared_ptr<Image> FindLoadedFile(const std::string& file, const AssetImageDef& def) const;
+    void StoreImage(const AssetImageDef& def, const std::string& file, std::shared_ptr<Image> image);
     mutable std::shared_mutex mImageLock;
     std::map<std::wstring, LoadedImage> mImages;
     // Replaced images stay alive: screens may still hold them.

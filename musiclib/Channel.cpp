@@ -9,11 +9,6 @@ void Channel::ResizeRing(int frames) {
     mCount = 0;
 }
 
-int Channel::RingSpace() {
-    std::lock_guard<std::mutex> guard(mRingLock);
-    return static_cast<int>((mRing.size() / 2) - mCount);
-}
-
 int Channel::RingCapacity() {
     std::lock_guard<std::mutex> guard(mRingLock);
     return static_cast<int>(mRing.size() / 2);
@@ -24,26 +19,33 @@ int Channel::RingFrames() {
     return static_cast<int>(mCount);
 }
 
-void Channel::Push(const float* stereo, int frames) {
+int Channel::MixFromRing(float* out, int frames, float left, float right, float leftStep, float rightStep,
+                         int* remaining) {
     std::lock_guard<std::mutex> guard(mRingLock);
     const size_t capacity = mRing.size() / 2;
-    for (int i = 0; i < frames && mCount < capacity; ++i, ++mCount) {
-        const size_t at = (mRead + mCount) % capacity;
-        mRing[2 * at] = stereo[2 * i];
-        mRing[2 * at + 1] = stereo[2 * i + 1];
+    const size_t wanted = std::min(static_cast<size_t>(std::max(frames, 0)), mCount);
+    for (size_t done = 0; done < wanted;) {
+        // Up to the ring's end, then from its start.
+        const size_t span = std::min(wanted - done, capacity - mRead);
+        const float* from = mRing.data() + 2 * mRead;
+        float* to = out + 2 * done;
+        if (leftStep == 0.0f && rightStep == 0.0f) {
+            for (size_t i = 0; i < span; ++i) {
+                to[2 * i] += from[2 * i] * left;
+                to[2 * i + 1] += from[2 * i + 1] * right;
+            }
+        } else {
+            for (size_t i = 0; i < span; ++i, left += leftStep, right += rightStep) {
+                to[2 * i] += from[2 * i] * left;
+                to[2 * i + 1] += from[2 * i + 1] * right;
+            }
+        }
+        mRead = (mRead + span) % capacity;
+        mCount -= span;
+        done += span;
     }
-}
-
-int Channel::Pop(float* stereo, int frames) {
-    std::lock_guard<std::mutex> guard(mRingLock);
-    const size_t capacity = mRing.size() / 2;
-    int n = 0;
-    for (; n < frames && mCount > 0; ++n, --mCount) {
-        stereo[2 * n] = mRing[2 * mRead];
-        stereo[2 * n + 1] = mRing[2 * mRead + 1];
-        mRead = (mRead + 1) % capacity;
-    }
-    return n;
+    if (remaining) *remaining = static_cast<int>(mCount);
+    return static_cast<int>(wanted);
 }
 
 void Channel::ClearRing() {
@@ -53,14 +55,26 @@ void Channel::ClearRing() {
 }
 
 void Channel::Fill() {
-    float chunk[2 * 1024];
     mDecoder->SetLoop((mFlags.load() & 4) != 0);
     while (!mDecoderEnded.load()) {
-        const int want = std::min(RingSpace(), 1024);
-        if (want <= 0) return;
-        const int got = mDecoder->Read(chunk, want);
-        Push(chunk, got);
-        if (got < want) mDecoderEnded.store(true);
+        float* free = nullptr;
+        int room = 0;
+        {
+            std::lock_guard<std::mutex> guard(mRingLock);
+            const size_t capacity = mRing.size() / 2;
+            if (mCount >= capacity) return;
+            const size_t write = (mRead + mCount) % capacity;
+            room = static_cast<int>(std::min(capacity - mCount, capacity - write));
+            free = mRing.data() + 2 * write;
+        }
+        // Outside the lock: the mix never reads past the counted frames, and
+        // only this (under the decode lock) counts more in.
+        const int got = std::max(mDecoder->Read(free, room), 0);
+        {
+            std::lock_guard<std::mutex> guard(mRingLock);
+            mCount += static_cast<size_t>(got);
+        }
+        if (got < room) mDecoderEnded.store(true);
     }
 }
 

@@ -9,8 +9,8 @@
 
 // One stream or module: its file (owned), its decoder and the ring of decoded
 // frames between the feeder and the mix. Control calls and the feeder take
-// mDecodeLock; the ring has its own short lock so the mix never waits on a
-// decode.
+// mDecodeLock; the ring has its own short lock, held only to move its ends or
+// to mix from it, so the mix never waits on a decode.
 class Channel {
 public:
     Channel(bool module, std::vector<uint8_t> bytes) : mModule(module), mBytes(std::move(bytes)) {}
@@ -30,16 +30,22 @@ public:
 
     std::mutex mDecodeLock;
 
-    // The ring, in frames of float stereo.
+    // The ring, in frames of float stereo. Sized once, before the channel is
+    // shared.
     void ResizeRing(int frames);
-    int RingSpace();
     int RingFrames();
     int RingCapacity();
-    void Push(const float* stereo, int frames);
-    int Pop(float* stereo, int frames);
+    // Adds up to `frames` frames from the ring into `out`, the gains starting
+    // at left and right and moving by the steps each frame. Returns how many
+    // it had; *remaining is what stays in the ring.
+    int MixFromRing(float* out, int frames, float left, float right, float leftStep, float rightStep,
+                    int* remaining);
     void ClearRing();
 
-    // Decodes until the ring is full or the decoder ends. Needs mDecodeLock.
+    // Decodes until the ring is full or the decoder ends, straight into the
+    // ring's free space in pieces as long as it has (the mix reads only
+    // frames already counted in, so the decoder writes without the ring's
+    // lock). Needs mDecodeLock.
     void Fill();
     // Restart or seek under the decode lock, dropping what was decoded ahead.
     bool Reposition(bool restart, uint64_t position);

@@ -118,24 +118,11 @@ void MixChannel(Channel& channel, float* out, int frames, float busGain) {
     }
     // A change of volume is ramped over this block.
     const float dl = (left - channel.mLeftGain) / frames, dr = (right - channel.mRightGain) / frames;
-    float l = channel.mLeftGain, r = channel.mRightGain;
-    float block[2 * 512];
-    for (int done = 0; done < frames;) {
-        const int want = std::min(frames - done, 512);
-        const int got = channel.Pop(block, want);
-        for (int i = 0; i < got; ++i, l += dl, r += dr) {
-            out[2 * (done + i)] += block[2 * i] * l;
-            out[2 * (done + i) + 1] += block[2 * i + 1] * r;
-        }
-        if (got < want) {
-            // An underrun of a live stream plays silence; a finished one stops.
-            if (channel.mDecoderEnded.load() && channel.RingFrames() == 0) channel.mState.store(MUSIC_STOPPED);
-            break;
-        }
-        done += want;
-    }
-    if (!gLibrary->decodeInMix && !channel.mDecoderEnded.load() && channel.RingFrames() < channel.RingCapacity() / 2)
-        Wake();
+    int remaining = 0;
+    const int got = channel.MixFromRing(out, frames, channel.mLeftGain, channel.mRightGain, dl, dr, &remaining);
+    // An underrun of a live stream plays silence; a finished one stops.
+    if (got < frames && channel.mDecoderEnded.load() && remaining == 0) channel.mState.store(MUSIC_STOPPED);
+    if (!gLibrary->decodeInMix && !channel.mDecoderEnded.load() && remaining < channel.RingCapacity() / 2) Wake();
     channel.mLeftGain = left;
     channel.mRightGain = right;
 }

@@ -6,14 +6,6 @@
 
 #include "platform/CrashSignals.h"
 
-namespace {
-
-// About 23 ms a period at 44.1 kHz: a sound starts within a frame or two of
-// being asked for, and the device thread wakes half as often as at 512.
-constexpr int kPeriodFrames = 1024;
-
-}  // namespace
-
 std::unique_ptr<AudioDevice> AudioDevice::Open(std::string* error) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {  // counted: the destructor quits it
         if (error) *error = SDL_GetError();

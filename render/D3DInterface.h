@@ -144,6 +144,8 @@ public:
     // pictures, the screens left behind. Present calls it now and then; the
     // main loop too, as a screen that went still presents no more.
     void ReleaseIdleTextures();
+    // Frames presented so far (what a surface's last drawn frame counts).
+    uint64_t GetPresentCount() const { return mPresentCount; }
 
     // Guards the device's textures and targets. The set of live surfaces,
     // the shader cache and each font's glyph sheets have locks of their own.

@@ -133,6 +133,8 @@ public:
     const std::vector<TexturePiece>& GetPieces() const { return mPieces; }
     uint32_t GetFirstTexture() const { return mPieces.empty() ? 0 : mPieces[0].mTexture; }
     bool HasTextures() const { return !mPieces.empty(); }
+    // The device's count of presented frames when it was last drawn.
+    uint64_t GetLastDrawnFrame() const { return mLastDrawnFrame; }
     // The render target of this surface, made on first use.
     ImageRenderTarget* GetRenderTarget();
     void ReleaseTextures();

@@ -68,6 +68,33 @@ TEST_F(MixerFixture, GainChangesRampOverOneBlockAndMasterGainScalesTheMix) {
     EXPECT_NEAR(Peak(RenderFrames(mixer, 4800), 0), 0.25, 0.002);
 }
 
+// The device takes a block a period at a time. An effect started between two
+// blocks is in the next one from its first frame, music playing or not: it is
+// at most one period late.
+TEST_F(MixerFixture, AnEffectStartedBetweenBlocksIsInTheNextBlockFromItsFirstFrame) {
+    constexpr int kPeriod = AudioDevice::kPeriodFrames;
+    Start(MakeSine(kRate, 441, kRate, 1, 0.25), true);  // music, alike on both sides
+    auto level = std::make_shared<PcmBuffer>();  // a constant 0.5: its first frame is not 0
+    level->format = {1, 16, kRate};
+    level->bytes.resize(2 * kRate / 10);
+    for (size_t i = 0; i < level->bytes.size(); i += 2) level->bytes[i + 1] = 0x40;
+    auto effect = std::make_shared<Voice>(level);
+    effect->SetPan(10000);  // on the right side only
+    mixer.Attach(effect);
+    RenderFrames(mixer, 3 * kPeriod, kPeriod);
+    effect->Play(false);
+    auto block = RenderFrames(mixer, kPeriod, kPeriod);
+    EXPECT_NEAR(block[1] - block[0], 0.5, 1e-3);
+    EXPECT_NEAR(block[2 * kPeriod - 1] - block[2 * kPeriod - 2], 0.5, 1e-3);
+}
+
+TEST(AudioOutputTest, ThePeriodKeepsAnEffectWithinFiftyMilliseconds) {
+    auto output = AudioOutput::Open();
+    ASSERT_NE(output, nullptr);
+    EXPECT_EQ(output->PeriodFrames(), AudioDevice::kPeriodFrames);
+    EXPECT_LE(1000.0 * output->PeriodFrames() / output->GetMixer().Rate(), 47.0);
+}
+
 TEST(AudioOutputTest, TheDummyDriverGivesAnOutputAndNoDeviceGivesNone) {
     auto output = AudioOutput::Open();
     ASSERT_NE(output, nullptr);

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 #include "audio/BassTrackInterface.h"
 #include "audio/ModuleWriter.h"
 #include "audio/SoundFileBytes.h"
 #include "audio/SoundFiles.h"
+#include "platform/AudioDevice.h"
 #include "platform/FileSystem.h"
 #include "tests/audio/AudioTestSupport.h"
 
@@ -34,6 +36,9 @@ std::vector<uint8_t> Module() {
     return modwriter::Write("test", {square}, {pattern, pattern}, {0, 1});
 }
 
+// The frame of RampWav that the mix holds at `frame`.
+double RampFrame(const std::vector<float>& stereo, int frame) { return stereo[2 * frame] * 32768.0 / kStreamBus; }
+
 struct MusicFixture : ::testing::Test {
     Mixer mixer{kRate};
     std::string folder = PlatformMakeTempDirectory("quiltro7-music-");
@@ -54,10 +59,7 @@ struct MusicFixture : ::testing::Test {
         PlatformRemoveTree(folder);
     }
     // The frame of the ramp that plays next.
-    double Position() {
-        auto out = RenderFrames(mixer, 64);
-        return out[0] * 32768.0 / kStreamBus;
-    }
+    double Position() { return RampFrame(RenderFrames(mixer, 64), 0); }
     void Step(int n) {
         for (int i = 0; i < n; ++i) music->Update();
     }
@@ -144,31 +146,49 @@ TEST_F(MusicFixture, OggAndMp3StreamPlayBesideOggEffectsAndModules) {
     }
 }
 
+// Every frame of a looping stream plays once, in order, whatever the block:
+// across the ring's end (500 ms), the decoder's reads and the loop's end.
+TEST_F(MusicFixture, AStreamPlaysEveryFrameOnceAcrossRingDecodeAndBlockBoundaries) {
+    for (int block : {AudioDevice::kPeriodFrames, 1000, 333}) {
+        music->PlayTrack(1, 0, true);
+        auto out = RenderFrames(mixer, 75000, block);
+        for (int i = 0; i < 75000; ++i)
+            ASSERT_NEAR(RampFrame(out, i), i % 30000, 0.5) << "frame " << i << ", blocks of " << block;
+    }
+}
+
 TEST(MusicFeederTest, TheFeederRefillsAsTheMixDrainsAndSilentMusicLeavesTheMixerIdle) {
     Mixer mixer(kRate);
     std::string error;
     auto music = BassTrackInterface::Create(mixer, &error);
     ASSERT_NE(music, nullptr) << error;
     const std::string folder = PlatformMakeTempDirectory("quiltro7-feeder-");
-    WriteFile(folder + "/square.wav", RampWav(4 * kRate, 16000));
-    ASSERT_TRUE(music->LoadTrack(1, folder + "/square.wav", L"music"));
+    WriteFile(folder + "/ramp.wav", RampWav(30000));
+    ASSERT_TRUE(music->LoadTrack(1, folder + "/ramp.wav", L"music"));
     PlatformRemoveTree(folder);
     music->SetGroupVolume(L"music", 0.0);
     music->PlayTrack(1, 0, true);
     EXPECT_FALSE(mixer.IsActive());  // playing, but nothing to hear
     music->SetGroupVolume(L"music", 1.0);
     EXPECT_TRUE(mixer.IsActive());
-    double peak = 0;
-    for (int tries = 0; tries < 200 && peak < 0.05; ++tries) {
+    // Silent until the feeder's first fill; a block's last frame sounds once
+    // the ring had the whole block.
+    constexpr int kBlock = 512;
+    double next = -1;
+    for (int tries = 0; tries < 200 && next < 0; ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        peak = Peak(RenderFrames(mixer, 512), 0);
+        auto out = RenderFrames(mixer, kBlock);
+        if (RampFrame(out, kBlock - 1) > 0.5) next = RampFrame(out, kBlock - 1) + 1;
     }
-    ASSERT_GT(peak, 0.05);
+    ASSERT_GE(next, 0);
     // Three rings' worth, drained at about the real pace: the feeder, woken
-    // only by the mix, keeps every block full.
-    for (int block = 0; block < 3 * kRate / 2 / 512; ++block) {
+    // only by the mix, keeps every block full, each frame following the last.
+    for (int block = 0; block < 3 * kRate / 2 / kBlock; ++block) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ASSERT_GT(Peak(RenderFrames(mixer, 512), 0), 0.05) << "underrun at block " << block;
+        auto out = RenderFrames(mixer, kBlock);
+        for (int i = 0; i < kBlock; ++i)
+            ASSERT_NEAR(RampFrame(out, i), std::fmod(next + i, 30000), 0.5) << "block " << block << ", frame " << i;
+        next = std::fmod(next + kBlock, 30000);
     }
 }
 

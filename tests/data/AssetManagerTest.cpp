@@ -263,6 +263,29 @@ TEST_F(AssetManagerTest, SameNameInTwoSetsReplacesButKeepsTheOldImageAlive) {
     EXPECT_EQ(first->GetWidth(), 16);  // still a live object
 }
 
+// Two names of one file cut alike are one image (decoded once, one texture);
+// cut another way, the file makes an image of its own.
+TEST_F(AssetManagerTest, NamesOfOneFileCutAlikeShareOneImage) {
+    const char* xml = R"(<assets>
+        <group name="A"><image name="quilt" file="images/sample_gray"/></group>
+        <group name="B">
+          <image name="backdrop" file="images/sample_gray"/>
+          <image name="halves" file="images/sample_gray" cols="2"/>
+        </group></assets>)";
+    std::string error;
+    ASSERT_TRUE(mAssets.LoadDefinitionsFromString(xml, "shared.xml", &error)) << error;
+    EXPECT_TRUE(mAssets.LoadGroup("A", L"", GameData()));
+    EXPECT_TRUE(mAssets.LoadGroup("B", L"", GameData()));
+    Image* quilt = mAssets.FindImage(L"quilt");
+    ASSERT_NE(quilt, nullptr);
+    EXPECT_EQ(mAssets.FindImage(L"backdrop"), quilt);
+    Image* halves = mAssets.FindImage(L"halves");
+    ASSERT_NE(halves, nullptr);
+    EXPECT_NE(halves, quilt);
+    EXPECT_EQ(halves->GetCelCount(), 2);
+    EXPECT_EQ(quilt->GetCelCount(), 1);
+}
+
 TEST_F(AssetManagerTest, BadDefinitionsFailWithFileAndLine) {
     struct Case {
         const char* xml;

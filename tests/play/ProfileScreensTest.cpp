@@ -123,11 +123,13 @@ TEST_F(ProfileScreensTest, FirstStartAsksForANameAndMakesTheFirstProfile) {
     EXPECT_NE(QuitAndReadProfiles().find("<profiles selected=\"0\"><profile name=\"Ana\">"), std::string::npos);
 }
 
-// The title and the profiles screen stand on the picture "TitleBackground".
+// The title and the profiles screen stand on the picture "TitleBackground",
+// the main menu's quilt under another name: one image, decoded once.
 TEST_F(ProfileScreensTest, TheTitleAndTheProfilesShowTheTitleBackground) {
     Boot(true);
     Image* background = FindImage(L"TitleBackground");
     ASSERT_NE(background, nullptr);
+    EXPECT_EQ(FindImage(L"MenuBackdrop"), background);
     MyTitleScreen* title = TopMenu<MyTitleScreen>();
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->GetImage(), background);
