@@ -18,7 +18,6 @@
 // whole, and that is kept too (PREFIX-whole.ppm); the pixels that differ
 // are counted: what was shown in parts must be the whole frame. The program
 // is then ended.
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
@@ -35,44 +34,13 @@
 #include <string>
 #include <vector>
 
+#include "../xwatch/ProgramWindows.h"
+
 namespace {
 
-double NowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
-}
-
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
-
-long WindowPid(Display* display, Window window) {
-    static const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    long pid = 0;
-    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) == Success &&
-        data && count == 1 && format == 32)
-        pid = *reinterpret_cast<long*>(data);
-    if (data) XFree(data);
-    return pid;
-}
-
 Window FindWindow(Display* display, pid_t child) {
-    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-        XWindowAttributes a{};
-        if (!XGetWindowAttributes(display, children[i], &a)) continue;
-        if (a.map_state != IsViewable || a.c_class != InputOutput || a.width < 100 || a.height < 100) continue;
-        if (WindowPid(display, children[i]) == child) found = children[i];
-    }
-    if (children) XFree(children);
-    return found;
+    const std::vector<Window> windows = ProgramWindows(display, child, false);
+    return windows.empty() ? 0 : windows.front();
 }
 
 // Processor time of the whole process, in ms (all its threads, ns resolution).
@@ -131,16 +99,6 @@ void WriteShot(const Shot& shot, const std::string& path) {
 
 bool ParsePair(const char* text, int* a, int* b) { return std::sscanf(text, "%d,%d", a, b) == 2; }
 
-void End(pid_t child) {
-    kill(child, SIGTERM);
-    for (int i = 0; i < 200; ++i) {
-        if (waitpid(child, nullptr, WNOHANG) == child) return;
-        usleep(10000);
-    }
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -198,7 +156,7 @@ int main(int argc, char** argv) {
     }
     if (!window) {
         std::printf("no window within 20 s\n");
-        End(child);
+        EndProgram(child);
         return 1;
     }
     usleep(static_cast<useconds_t>(waitMs) * 1000);
@@ -286,7 +244,7 @@ int main(int argc, char** argv) {
         std::printf("shown vs drawn whole: %ld pixels differ\n", differing);
     }
     XDamageDestroy(display, damage);
-    End(child);
+    EndProgram(child);
     XCloseDisplay(display);
     return 0;
 }

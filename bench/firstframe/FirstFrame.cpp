@@ -8,7 +8,6 @@
 //   first_frame [--timeout SECONDS] [--shot FILE.ppm] -- COMMAND [ARG ...]
 // (--shot keeps the frame it saw, to check what was counted). Prints "first frame: <ms> ms" and exits 0, or "no frame within <s> s" and
 // exits 1.
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -20,6 +19,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "../xwatch/ProgramWindows.h"
 
 namespace {
 
@@ -37,30 +38,6 @@ void WriteShot(XImage* image, int width, int height) {
             std::fwrite(rgb, 1, 3, file);
         }
     std::fclose(file);
-}
-
-double NowMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
-}
-
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
-
-// The window's _NET_WM_PID, 0 when it has none.
-long WindowPid(Display* display, Window window) {
-    static const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    long pid = 0;
-    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after,
-                           &data) == Success &&
-        data && count == 1 && format == 32)
-        pid = *reinterpret_cast<long*>(data);
-    if (data) XFree(data);
-    return pid;
 }
 
 // Whether the window shows a drawn frame: enough of a sparse sample of its
@@ -94,32 +71,13 @@ bool ShowsAFrame(Display* display, Window window, int width, int height) {
 }
 
 bool AnyWindowDrawn(Display* display, pid_t child) {
-    Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, root, &root, &parent, &children, &count)) return false;
-    bool drawn = false;
-    for (unsigned int i = 0; i < count && !drawn; ++i) {
+    for (Window window : ProgramWindows(display, child, true)) {
         XWindowAttributes attributes{};
-        if (!XGetWindowAttributes(display, children[i], &attributes)) continue;
-        if (attributes.map_state != IsViewable || attributes.c_class != InputOutput || attributes.width < 100 ||
-            attributes.height < 100)
-            continue;
-        const long pid = WindowPid(display, children[i]);
-        if (pid != 0 && pid != child) continue;
-        drawn = ShowsAFrame(display, children[i], attributes.width, attributes.height);
+        if (XGetWindowAttributes(display, window, &attributes) &&
+            ShowsAFrame(display, window, attributes.width, attributes.height))
+            return true;
     }
-    if (children) XFree(children);
-    return drawn;
-}
-
-void End(pid_t child) {
-    kill(child, SIGTERM);
-    for (int i = 0; i < 200; ++i) {
-        if (waitpid(child, nullptr, WNOHANG) == child) return;
-        usleep(10000);
-    }
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+    return false;
 }
 
 }  // namespace
@@ -176,7 +134,7 @@ int main(int argc, char** argv) {
         usleep(2000);
     }
     if (result != 0) std::printf("no frame within %.0f s\n", timeoutSeconds);
-    End(child);
+    EndProgram(child);
     XCloseDisplay(display);
     return result;
 }

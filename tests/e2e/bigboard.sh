@@ -2,19 +2,8 @@
 # The largest board the game has, 25 x 25, played in the real window as a
 # player reads it: one stroke along each run of every row. The picture comes,
 # the results show, and profiles.xml holds the win.
-set -u
-GAME=$1
-DATADIR=$2
-if [ -z "${DISPLAY:-}" ]; then echo "no display: skipped"; exit 0; fi
-TOOLS=$(dirname "$GAME")/tools
-WORK=$(mktemp -d)
-[ -n "${KEEP:-}" ] || trap 'rm -rf "$WORK"' EXIT
-USERDIR=$WORK/user RUNDIR=$WORK/run
-SHOTS=${SHOTS:-$(dirname "$GAME")/e2e-shots-bigboard}
-rm -rf "$SHOTS"; mkdir -p "$USERDIR" "$RUNDIR" "$SHOTS"
-"$TOOLS/pakbuild" "$DATADIR" "$RUNDIR/main.pak" > /dev/null || { echo "FAIL: pakbuild"; exit 1; }
-. "$(dirname "$0")/lib/driver.sh"
-. "$(dirname "$0")/lib/game.sh"
+SHOTS_NAME=e2e-shots-bigboard
+. "$(dirname "$0")/lib/setup.sh"
 
 read -r MODE SET PUZZLE < <(puzzle_of_size 25)
 [ -n "${PUZZLE:-}" ] || fail "the catalogue has no 25 x 25 puzzle"

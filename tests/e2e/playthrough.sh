@@ -7,20 +7,8 @@
 # profiles screen; each restart shows all that was shown before the kill. What is checked is what a player sees (the game's own
 # screenshots) and what is on disk (profiles.xml, settings.xml). The pictures
 # are kept in the build folder's e2e-shots/.
-set -u
-GAME=$1
-DATADIR=$2
-if [ -z "${DISPLAY:-}" ]; then echo "no display: skipped"; exit 0; fi
-TOOLS=$(dirname "$GAME")/tools
-WORK=$(mktemp -d)
-[ -n "${KEEP:-}" ] || trap 'rm -rf "$WORK"' EXIT
-USERDIR=$WORK/user RUNDIR=$WORK/run
-SHOTS=${SHOTS:-$(dirname "$GAME")/e2e-shots}
-rm -rf "$SHOTS"; mkdir -p "$USERDIR" "$RUNDIR" "$SHOTS"
-"$TOOLS/pakbuild" "$DATADIR" "$RUNDIR/main.pak" > /dev/null || { echo "FAIL: pakbuild"; exit 1; }
-. "$(dirname "$0")/lib/driver.sh"
-
-. "$(dirname "$0")/lib/game.sh"
+SHOTS_NAME=e2e-shots
+. "$(dirname "$0")/lib/setup.sh"
 
 start_game
 step "1. start-up screens, each skipped by a click"

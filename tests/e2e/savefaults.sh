@@ -5,24 +5,14 @@
 # player is told in the game, the old file is kept whole and nothing is
 # garbled; a later save that can be written is. The disk cases need to mount
 # (root); without it they are skipped and say so.
-set -u
-GAME=$1
-DATADIR=$2
-if [ -z "${DISPLAY:-}" ]; then echo "no display: skipped"; exit 0; fi
-TOOLS=$(dirname "$GAME")/tools
-WORK=$(mktemp -d)
+SHOTS_NAME=e2e-shots-savefaults
+. "$(dirname "$0")/lib/setup.sh"
 MOUNTS=()
 cleanup() {
   for m in "${MOUNTS[@]}"; do umount -l "$m" 2>/dev/null; done
   [ -n "${KEEP:-}" ] || rm -rf "$WORK"
 }
 trap cleanup EXIT
-RUNDIR=$WORK/run
-SHOTS=${SHOTS:-$(dirname "$GAME")/e2e-shots-savefaults}
-rm -rf "$SHOTS"; mkdir -p "$RUNDIR" "$SHOTS"
-"$TOOLS/pakbuild" "$DATADIR" "$RUNDIR/main.pak" > /dev/null || { echo "FAIL: pakbuild"; exit 1; }
-. "$(dirname "$0")/lib/driver.sh"
-. "$(dirname "$0")/lib/game.sh"
 
 # A player of our own, the letter not yet read: Play writes the profile.
 PROFILE='<profiles selected="0"><profile name="Ana"><state seen-tutorial="0" num-hints="0"><game name="quiltro7"><game-state current-country="0"/></game></state></profile></profiles>'
