@@ -371,7 +371,7 @@ void WidgetManager::SetOverWidget(Widget* widget) {
 }
 
 void WidgetManager::RecheckMouseOver() {
-    if (!mPointerSeen) return;
+    if (!mPointerSeen || mPointerOutside) return;
     Widget* down = mDownWidget.Get();
     int lx = 0, ly = 0;
     Widget* hit = GetWidgetAt(mPointer.mX, mPointer.mY, &lx, &ly);
@@ -383,6 +383,7 @@ void WidgetManager::RecheckMouseOver() {
 void WidgetManager::MouseMove(int x, int y) {
     mPointer = Point(x, y);
     mPointerSeen = true;
+    mPointerOutside = false;
     Widget* down = mDownWidget.Get();
     if (mDownButtons != 0 && down) {
         RecheckMouseOver();
@@ -401,6 +402,7 @@ void WidgetManager::MouseMove(int x, int y) {
 void WidgetManager::MouseDown(int x, int y, MouseButton button, int clicks) {
     mPointer = Point(x, y);
     mPointerSeen = true;
+    mPointerOutside = false;
     mLastPressUpdate = mUpdateCount;
     int clickCount = ClickCountFor(button, clicks);
 
@@ -435,6 +437,7 @@ void WidgetManager::MouseDown(int x, int y, MouseButton button, int clicks) {
 void WidgetManager::MouseUp(int x, int y, MouseButton button) {
     mPointer = Point(x, y);
     mPointerSeen = true;
+    mPointerOutside = false;
     int bit = ButtonBit(button);
     if (bit && !(mDownButtons & bit)) return;  // a release we never saw pressed
     mDownButtons &= ~bit;
@@ -458,7 +461,11 @@ void WidgetManager::MouseWheel(int delta) {
 }
 
 void WidgetManager::MouseExit() {
-    if (mDownButtons == 0) SetOverWidget(nullptr);
+    if (mDownButtons != 0) return;  // a held button keeps its widget
+    SetOverWidget(nullptr);
+    // Nothing is under a pointer outside the window, whatever moves where
+    // it last stood; the next pointer message brings it back.
+    mPointerOutside = true;
 }
 
 void WidgetManager::KeyDown(int key) {

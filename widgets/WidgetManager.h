@@ -137,6 +137,7 @@ private:
     std::vector<Overlay> mOverlays;
     Point mPointer;
     bool mPointerSeen = false;
+    bool mPointerOutside = false;  // left the window, no button held
     bool mHandShown = false;  // the hand cursor was last set by the widget under the pointer
     int mDownButtons = 0;  // bit per held button
     int mDownClickCount = 0;

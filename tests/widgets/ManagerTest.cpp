@@ -114,6 +114,25 @@ TEST_F(ManagerTest, AWidgetMovingUnderAStillPointerIsEnteredAfterTheStep) {
     EXPECT_EQ(Input(), (Log{"a:enter", "a:leave"}));
 }
 
+TEST_F(ManagerTest, APointerThatLeftTheWindowIsOverNothingUntilItComesBack) {
+    LogWidget* a = Add("a", 0, 0, 50, 50);
+    mHarness.MouseMove(10, 10);
+    EXPECT_TRUE(a->mIsOver);
+    InputEvent leave;
+    leave.type = InputEvent::MouseLeaveWindow;
+    mHarness.Push(leave);
+    mHarness.RunSteps(1);
+    EXPECT_FALSE(a->mIsOver);
+    // Something moving in the window does not bring the hover back.
+    a->Move(1, 1);
+    mHarness.RunSteps(3);
+    EXPECT_FALSE(a->mIsOver);
+    EXPECT_EQ(mManager->GetOverWidget(), nullptr);
+    mHarness.MouseMove(12, 12);
+    EXPECT_TRUE(a->mIsOver);
+    EXPECT_EQ(Input(), (Log{"a:enter", "a:move 10,10", "a:leave", "a:enter", "a:move 11,11"}));
+}
+
 TEST_F(ManagerTest, KeysAndCharactersGoToTheFocus) {
     LogWidget* a = Add("a", 0, 0, 10, 10);
     LogWidget* b = Add("b", 20, 0, 10, 10);
