@@ -43,12 +43,8 @@ command -v dbus-run-session > /dev/null || PICMI=""
 
 # The largest board of the catalogue (the first of that size in catalogue
 # order), as "<mode>,<set>,<puzzle> <size>": the story's sets move and grow.
-read -r PUZZLE PUZZLE_SIZE < <(awk '
-  /<mode[ >]/ { m++; s = 0 } /<set[ >]/ { s++; p = 0 } /<puzzle[ >]/ { p++; rows = 0 }
-  /<\/grid>/ { ingrid = 0; if (rows > best) { best = rows; at = (m - 1) "," (s - 1) "," (p - 1) } }
-  ingrid && NF { rows++ }
-  /<grid>/ { ingrid = 1 }
-  END { print at, best }' gamedata/properties/puzzles_quiltro7.xml)
+read -r MODE SET NUMBER PUZZLE_SIZE < <(tools/puzzle_of_size.sh gamedata/properties/puzzles_quiltro7.xml largest)
+PUZZLE=${NUMBER:+$MODE,$SET,$NUMBER}
 [ -n "$PUZZLE" ] || { echo "no puzzle in gamedata/properties/puzzles_quiltro7.xml"; exit 1; }
 
 WORK=$(mktemp -d)

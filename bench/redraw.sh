@@ -5,7 +5,7 @@
 # the click to the first changed pixels over the cell. Runs of each build in
 # turn (A B A B ...), the median of each.
 #   bench/redraw.sh [build] [runs] [other-build]
-# The 20 x 20 puzzle (p_castle, "0,3,4"), opened through the developer path; the
+# The first 20 x 20 puzzle of the catalogue, opened through the developer path; the
 # pointer rests on a tile cell (10, 10) before the click; the reveal is the
 # developer code "wunderpa" typed while playing. Needs xvfb-run and a build
 # with QUILTRO_BENCH=ON whose damage_probe was made (libxdamage-dev,
@@ -20,8 +20,10 @@ PROBE=$BUILD/bench/damage_probe
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/data"
+read -r MODE SET NUMBER _ < <(tools/puzzle_of_size.sh gamedata/properties/puzzles_quiltro7.xml 20)
+PUZZLE=$MODE,$SET,$NUMBER
 "$BUILD/tools/pakbuild" gamedata "$WORK/data/main.pak" > /dev/null
-export PROBE WORK RUNS BUILD OTHER SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+export PROBE WORK RUNS BUILD OTHER PUZZLE SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 cat > "$WORK/inner.sh" <<'INNER'
 set -u
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -31,7 +33,7 @@ run() {  # build, scenario
   echo '<settings><music-group name="music" volume="0.000"/></settings>' > "$WORK/user/settings.xml"
   local args=(--wait 8000 --click 734,490 --area 726,476,28,28 --record 1500)
   [ "$2" = reveal ] && args=(--wait 8000 --move 1010,10 --type wunderpa --record 5000)
-  QUILTRO7_USER_DATA=$WORK/user QUILTRO7_DEV_PUZZLE=0,3,4 "$PROBE" "${args[@]}" -- "$1/quiltro7" -changedir "$WORK/data" 2>/dev/null | tail -1
+  QUILTRO7_USER_DATA=$WORK/user QUILTRO7_DEV_PUZZLE=$PUZZLE "$PROBE" "${args[@]}" -- "$1/quiltro7" -changedir "$WORK/data" 2>/dev/null | tail -1
 }
 for scenario in click reveal; do
   for b in "$BUILD" $OTHER; do : > "$WORK/$scenario.$(basename "$b")"; done

@@ -59,11 +59,7 @@ quit_through_dialog() {
 
 # The first puzzle of the catalogue whose side is N: "MODE SET PUZZLE".
 puzzle_of_size() {
-  awk -v n="$1" '
-    /<mode[ >]/ { m++; s = 0 } /<set[ >]/ { s++; p = 0 } /<puzzle[ >]/ { p++; rows = 0 }
-    /<\/grid>/ { ingrid = 0; if (rows == n && !found) { found = 1; print m - 1, s - 1, p - 1 } }
-    ingrid { rows++ }
-    /<grid>/ { ingrid = 1 }' "$DATADIR/properties/puzzles_quiltro7.xml"
+  "$(dirname "${BASH_SOURCE[0]}")/../../../tools/puzzle_of_size.sh" "$DATADIR/properties/puzzles_quiltro7.xml" "$1" | cut -d" " -f1-3
 }
 # Reveals every tile of the solution (MODE SET PUZZLE) as a player who reads
 # it row by row: one stroke along each run, a click for a single tile.
