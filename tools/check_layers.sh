@@ -57,10 +57,11 @@ done < <(for layer in "${!MAY[@]}"; do
          done | sort)
 
 # Outside the layers (tests, tools, benchmarks, main) only the platform rule holds,
-# except in bench/firstframe/ and bench/damage/: stand-alone programs that
-# watch another program's window through X from outside and link nothing of ours.
+# except in bench/firstframe/, bench/damage/ and what they share, bench/xwatch/:
+# stand-alone programs that watch another program's window through X from
+# outside and link nothing of ours.
 while IFS= read -r hit; do
-  [[ $hit == bench/firstframe/* || $hit == bench/damage/* ]] && continue
+  [[ $hit == bench/firstframe/* || $hit == bench/damage/* || $hit == bench/xwatch/* ]] && continue
   header=$(sed -E 's/.*#[[:space:]]*include[[:space:]]*<([^>]+)>.*/\1/' <<<"${hit#*:*:}")
   [[ $header =~ $PLATFORM_HEADERS ]] && report "${hit%%:*}: platform header <$header> outside platform/"
 done < <(grep -rn --include='*.h' --include='*.cpp' '#[[:space:]]*include[[:space:]]*<' tests tools bench main.cpp || true)
