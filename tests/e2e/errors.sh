@@ -80,6 +80,17 @@ own_box_over_game() {
   kill -0 "$PID" 2> /dev/null || fail "$1: the box did not wait"
 }
 press_key() { xdotool windowfocus --sync "$WIN" 2> /dev/null; xdotool key space; }
+# Waits up to 20 s for the desktop's box: the zenity stand-in, or, where SDL
+# can draw its own X11 box (core X fonts), that box. Fails with $1 if none.
+box_shown() { [ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ]; }
+wait_desktop_box() {
+  for _ in $(seq 1 200); do
+    box_shown && return 0
+    kill -0 "$PID" 2> /dev/null || fail "the game ended before its box showed"
+    sleep 0.1
+  done
+  fail "$1"
+}
 
 step "a damaged data file: our window names it; a key ends the game"
 start QUILTRO7_MESSAGE_BOX=own "$GAME" -changedir "$WORK/broken"
@@ -114,13 +125,7 @@ exec sleep 60
 EOF
 chmod +x "$WORK/bin/zenity"
 start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
-# Where SDL can draw its own X11 box (core X fonts), that box shows instead.
-for _ in $(seq 1 200); do
-  [ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ] && break
-  kill -0 "$PID" 2> /dev/null || fail "the game ended before its desktop box showed"
-  sleep 0.1
-done
-[ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ] || fail "no desktop box"
+wait_desktop_box "no desktop box"
 sleep 0.5
 kill -0 "$PID" 2> /dev/null || fail "the desktop box did not wait"
 kill -INT "$PID"
@@ -133,12 +138,7 @@ fi
 step "a box before anything else (no data folder), SIGTERM"
 rm -f "$WORK/zenity.pid"
 start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/nonexistent"
-for _ in $(seq 1 200); do
-  [ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ] && break
-  kill -0 "$PID" 2> /dev/null || fail "the game ended before its box showed"
-  sleep 0.1
-done
-[ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ] || fail "no data folder: no box"
+wait_desktop_box "no data folder: no box"
 sleep 0.3
 kill -TERM "$PID"
 finish
