@@ -6,7 +6,7 @@
 # turn (A B A B ...), the median of each.
 #   bench/redraw.sh [build] [runs] [other-build]
 # The first 20 x 20 puzzle of the catalogue, opened through the developer path; the
-# pointer rests on a tile cell (10, 10) before the click; the reveal is the
+# pointer rests on a cell near the board's middle before the click; the reveal is the
 # developer code "wunderpa" typed while playing. Needs xvfb-run and a build
 # with QUILTRO_BENCH=ON whose damage_probe was made (libxdamage-dev,
 # libxtst-dev).
