@@ -264,6 +264,9 @@ void PomoAppBase::RunPass() {
     if (!mHandling.empty() && due > 1) {
         RunUpdateSteps(due);
         due = 0;
+        // Their time is theirs for the script clocks too: an animation the
+        // input starts begins at its start, not half a second in.
+        AdvanceFrameTime(mLastStepTime);
     }
     // Every message queued since the last pass is handled now: one a pass
     // fell behind a fast player (a click is three messages), by seconds.
@@ -288,10 +291,7 @@ void PomoAppBase::RunPass() {
     RunUpdateSteps(due);
 
     // Script clocks and controllers advance whether or not a frame follows.
-    float elapsed = static_cast<float>(now - std::min(now, mLastFrameTime)) /
-                    static_cast<float>(kUpdateStepMicros);
-    mLastFrameTime = now;
-    UpdateFramesF(elapsed);
+    AdvanceFrameTime(now);
 
     // A still screen is not drawn again: the window keeps the last frame.
     // What changed marked where it was and is drawn there alone (DrawFrame).
@@ -342,6 +342,13 @@ void PomoAppBase::RunPass() {
     if (mLoaderRunning.load() > 0 || IsLoadingThreadRunning()) wake = std::max(wake, after + 20000);
     mIdleStepsSlept = idle;
     WaitUntil(wake);
+}
+
+void PomoAppBase::AdvanceFrameTime(uint64_t until) {
+    if (until <= mLastFrameTime) return;
+    const float elapsed = static_cast<float>(until - mLastFrameTime) / static_cast<float>(kUpdateStepMicros);
+    mLastFrameTime = until;
+    UpdateFramesF(elapsed);
 }
 
 void PomoAppBase::RunUpdateSteps(uint64_t count) {

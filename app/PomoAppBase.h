@@ -283,6 +283,8 @@ protected:
     void QueueInputLocked(const InputEvent& event);
     // Runs that many update steps (fewer once a quit is asked).
     void RunUpdateSteps(uint64_t count);
+    // Script clocks and controllers move on to `until` (UpdateFramesF).
+    void AdvanceFrameTime(uint64_t until);
     // Sleeps up to the given time on the loop's clock; with a window, events
     // end the wait early.
     void WaitUntil(uint64_t wakeMicros);

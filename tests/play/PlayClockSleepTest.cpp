@@ -5,6 +5,7 @@
 #include "puzzle/PlayTileGrid.h"
 #include "screens/MyPlayScreen.h"
 #include "tests/play/PlayScreenFixture.h"
+#include "widgets/AnimationWidget.h"
 #include "widgets/WidgetManager.h"
 
 namespace {
@@ -97,6 +98,32 @@ TEST_F(PlayClockSleepTest, AClickDuringASleepIsHandledAtOnceAfterTheStepsBeforeI
     EXPECT_TRUE(mScreen->GetGrid()->IsCellDone(tile.mX, tile.mY)) << "handled in the pass it woke";
     EXPECT_EQ(Steps(), StepsBy(arrival));
     EXPECT_EQ(Counted(), Steps());
+}
+
+TEST_F(PlayClockSleepTest, ACellRevealedAfterASleepGrowsFromItsStartAndIsDrawnStepByStep) {
+    ASSERT_NO_FATAL_FAILURE(OpenStill());
+    const Point tile = FirstTile();
+    ASSERT_GE(tile.mX, 0);
+    TestClock& clock = mHarness.Clock();
+    // Half a second into the sleep between two seconds of the clock.
+    const uint64_t arrival = clock.NowMicros() + 50 * kStep + kStep / 2;
+    clock.ArriveAt(arrival, [&] { QueueClick(Centre(tile.mX, tile.mY)); });
+    mApp->RunPass();
+    mApp->RunPass();
+    ASSERT_TRUE(mScreen->GetGrid()->IsCellDone(tile.mX, tile.mY));
+    // The cell's picture grows into place over its first dozen steps; the
+    // time slept before the click is not its time.
+    AnimationWidget* cell = mScreen->GetGrid()->GetCellWidget(tile.mX, tile.mY);
+    ASSERT_NE(cell, nullptr);
+    ASSERT_FALSE(cell->GetWidgets().empty());
+    auto* picture = dynamic_cast<DynamicWidget*>(cell->GetWidgets().front());
+    ASSERT_NE(picture, nullptr);
+    EXPECT_LT(picture->GetPropertyValue(L"scale_x", 1.0f), 0.6f) << "it starts small";
+    const int64_t frames0 = mApp->GetFrameCount();
+    while (clock.NowMicros() < arrival + 12 * kStep) mApp->RunPass();
+    EXPECT_GE(mApp->GetFrameCount() - frames0, 5) << "frames while the cell grew";
+    Run(20);
+    EXPECT_FLOAT_EQ(picture->GetPropertyValue(L"scale_x", 0.0f), 1.0f) << "and ends whole";
 }
 
 TEST_F(PlayClockSleepTest, EscapeDuringASleepStopsTheClockWhereThePlayerPaused) {
