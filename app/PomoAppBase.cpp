@@ -305,9 +305,11 @@ void PomoAppBase::RunPass() {
     if (drawn) {
         mFramePacer.Drawn(now);
         mWidgetManager->TakeDirty(&mFrameChanges);
-        drawnWhole = mWholeFrame || mFrameChanges.mWhole;
-        DrawFrame();
+        // An exposure or a resize asks for the whole frame as a change would.
+        mFrameChanges.mWhole = mFrameChanges.mWhole || mWholeFrame;
         mWholeFrame = false;
+        drawnWhole = mFrameChanges.mWhole;
+        DrawFrame();
         mFrameChanges = WidgetManager::Changes();
         ++mFrameCount;
     }
@@ -406,7 +408,7 @@ void PomoAppBase::DrawFrame() {
         DrawScreen(g);
     }
     mFrameChanges.AddDrawnAreas();
-    mD3DInterface->Present(mWholeFrame || mFrameChanges.mWhole ? nullptr : &mFrameChanges.mRegion);
+    mD3DInterface->Present(mFrameChanges.mWhole ? nullptr : &mFrameChanges.mRegion);
 }
 
 void PomoAppBase::HandleInputEvent(const InputEvent& event) {

@@ -54,6 +54,18 @@ protected:
         const int t = grid->GetTileSize();
         return Point(static_cast<int>(grid->mX) + x * t + t / 2, static_cast<int>(grid->mY) + y * t + t / 2);
     }
+    // A click on the first tile `steps` and a half into the sleep: the pass
+    // that sleeps until it comes, then the one it wakes. The click's time.
+    uint64_t ClickFirstTileDuringSleep(int steps, Point* tile) {
+        *tile = FirstTile();
+        TestClock& clock = mHarness.Clock();
+        const uint64_t arrival = clock.NowMicros() + steps * kStep + kStep / 2;
+        clock.ArriveAt(arrival, [&, at = Centre(tile->mX, tile->mY)] { QueueClick(at); });
+        mApp->RunPass();
+        EXPECT_EQ(clock.NowMicros(), arrival) << "the click ended the sleep";
+        mApp->RunPass();
+        return arrival;
+    }
     Point FirstTile() const {
         const PuzzleRecord& record = *PlayTileGrid::FindPuzzle(mScreen->GetPuzzle());
         for (int y = 0; y < record.GetSize(); ++y)
@@ -87,14 +99,9 @@ TEST_F(PlayClockSleepTest, TheStillBoardWakesOnlyOnItsClocksSecondsAndCountsEver
 
 TEST_F(PlayClockSleepTest, AClickDuringASleepIsHandledAtOnceAfterTheStepsBeforeIt) {
     ASSERT_NO_FATAL_FAILURE(OpenStill());
-    const Point tile = FirstTile();
-    ASSERT_GE(tile.mX, 0);
-    TestClock& clock = mHarness.Clock();
-    const uint64_t arrival = clock.NowMicros() + 45 * kStep + kStep / 2;
-    clock.ArriveAt(arrival, [&] { QueueClick(Centre(tile.mX, tile.mY)); });
-    mApp->RunPass();  // sleeps until the click comes
-    ASSERT_EQ(clock.NowMicros(), arrival) << "the click ended the sleep";
-    mApp->RunPass();
+    ASSERT_GE(FirstTile().mX, 0);
+    Point tile;
+    const uint64_t arrival = ClickFirstTileDuringSleep(45, &tile);
     EXPECT_TRUE(mScreen->GetGrid()->IsCellDone(tile.mX, tile.mY)) << "handled in the pass it woke";
     EXPECT_EQ(Steps(), StepsBy(arrival));
     EXPECT_EQ(Counted(), Steps());
@@ -102,14 +109,11 @@ TEST_F(PlayClockSleepTest, AClickDuringASleepIsHandledAtOnceAfterTheStepsBeforeI
 
 TEST_F(PlayClockSleepTest, ACellRevealedAfterASleepGrowsFromItsStartAndIsDrawnStepByStep) {
     ASSERT_NO_FATAL_FAILURE(OpenStill());
-    const Point tile = FirstTile();
-    ASSERT_GE(tile.mX, 0);
-    TestClock& clock = mHarness.Clock();
+    ASSERT_GE(FirstTile().mX, 0);
     // Half a second into the sleep between two seconds of the clock.
-    const uint64_t arrival = clock.NowMicros() + 50 * kStep + kStep / 2;
-    clock.ArriveAt(arrival, [&] { QueueClick(Centre(tile.mX, tile.mY)); });
-    mApp->RunPass();
-    mApp->RunPass();
+    Point tile;
+    const uint64_t arrival = ClickFirstTileDuringSleep(50, &tile);
+    TestClock& clock = mHarness.Clock();
     ASSERT_TRUE(mScreen->GetGrid()->IsCellDone(tile.mX, tile.mY));
     // The cell's picture grows into place over its first dozen steps; the
     // time slept before the click is not its time.
