@@ -72,6 +72,29 @@ TEST_F(ExpressionTest, ArithmeticAndPrecedence) {
     EXPECT_EQ(Eval(L"2 > 1").GetType(), ScriptValue::Bool);
 }
 
+// Each comparison on both sides of its edge, on ints, floats and a mix:
+// equal values are where "<=" and ">=" part from "<" and ">".
+TEST_F(ExpressionTest, ComparisonsAtTheirEdges) {
+    struct Case {
+        const wchar_t* a;
+        const wchar_t* b;
+        bool less, lessEqual, greater, greaterEqual;
+    };
+    const Case cases[] = {
+        {L"2", L"2", false, true, false, true},      {L"1", L"2", true, true, false, false},
+        {L"3", L"2", false, false, true, true},      {L"2.5", L"2.5", false, true, false, true},
+        {L"2.0", L"2", false, true, false, true},    {L"-1", L"-0.5", true, true, false, false},
+    };
+    for (const Case& c : cases) {
+        const std::wstring a = c.a, b = c.b;
+        SCOPED_TRACE(std::string(a.begin(), a.end()) + " vs " + std::string(b.begin(), b.end()));
+        EXPECT_EQ(Eval(a + L" < " + b).ToBool(), c.less);
+        EXPECT_EQ(Eval(a + L" <= " + b).ToBool(), c.lessEqual);
+        EXPECT_EQ(Eval(a + L" > " + b).ToBool(), c.greater);
+        EXPECT_EQ(Eval(a + L" >= " + b).ToBool(), c.greaterEqual);
+    }
+}
+
 TEST_F(ExpressionTest, HyphenatedNamesAgainstSubtraction) {
     mVariables[L"i"] = 5;
     mVariables[L"fade-delay"] = 30;
