@@ -31,6 +31,19 @@ bool CheckGameData(std::string& message) {
             return false;
         }
     }
+    // A set is finished on its page: one the page cannot show whole, or one
+    // with nothing on it, stops the story there.
+    for (int mode = 0; mode < GamePuzzles::kModeCount; ++mode) {
+        for (size_t set = 0; set < game->mModes[mode].size(); ++set) {
+            const size_t count = game->mModes[mode][set].size();
+            if (count >= 1 && count <= static_cast<size_t>(kPuzzlesPerPage)) continue;
+            message = StrFormat("properties/puzzles_quiltro7.xml: %s set %zu (\"%s\") has %zu puzzles; a set needs 1 "
+                                "to %d, as many as its page holds.",
+                                mode == 0 ? "story" : "bonus", set + 1,
+                                WStringToString(sets.mModes[mode][set].mName).c_str(), count, kPuzzlesPerPage);
+            return false;
+        }
+    }
     std::set<int> sizes;
     for (const auto& mode : game->mModes)
         for (const PuzzleSet& set : mode)

@@ -26,6 +26,12 @@ struct PuzzleRecord {
 
 using PuzzleSet = std::vector<PuzzleRecord>;
 
+// The puzzle choice lays a set's puzzles out on one page, in rows of this
+// many; the page has room for two rows and no way to turn it, so a set holds
+// at most a page of puzzles.
+constexpr int kPuzzlePageColumns = 5;
+constexpr int kPuzzlesPerPage = 2 * kPuzzlePageColumns;
+
 // Index 0 the story mode, 1 the bonus mode; sets and puzzles in file order.
 struct GamePuzzles {
     static constexpr int kModeCount = 2;

@@ -252,6 +252,7 @@ void PuzzleSelectMenu::RebuildPuzzleList() {
     Remove(mFlashWidget);
     SetVariable(L"c_setname", ScriptValue(SetName()));
     SetVariable(L"c_puzzlecount", ScriptValue(count));
+    SetVariable(L"c_pagecolumns", ScriptValue(kPuzzlePageColumns));
     InsertAnimationByName(ScriptName(L"_puzzle_menu_refresh_"));
 }
 

@@ -124,6 +124,42 @@ TEST(GameData, RefusesMissingOrZeroGridRulesAndMismatchedSets) {
     EXPECT_NE(message.find("puzzles_quiltro7.xml"), std::string::npos) << message;
 }
 
+// The puzzle page shows at most kPuzzlesPerPage puzzles and a set is finished
+// there: a set with more, or with none, can never be finished.
+TEST(GameData, RefusesASetWithNoPuzzleOrMoreThanThePageHolds) {
+    gGridConfigs.Publish(GridConfigTable{{2, GridConfig{0, 0, 3, 1, 3}}});
+    ASSERT_TRUE(LoadSets("<s><game name=\"quiltro7\"><mode><set name=\"meadow\"/><set name=\"harbor\"/></mode>"
+                         "<mode><set name=\"extra\"/></mode></game></s>"));
+    auto setOf = [](int count) {
+        std::string xml = "<set>";
+        for (int i = 0; i < count; ++i) xml += "<puzzle name=\"p" + std::to_string(i) + "\"><grid>10 01</grid></puzzle>";
+        return xml + "</set>";
+    };
+    auto check = [&](int story2, int bonus1, std::string& message) {
+        PuzzleStats puzzles(false);
+        EXPECT_TRUE(puzzles.LoadText("<p><game name=\"quiltro7\"><mode>" + setOf(2) + setOf(story2) + "</mode><mode>" +
+                                         setOf(bonus1) + "</mode></game></p>",
+                                     "p.xml"));
+        puzzles.Publish();
+        return CheckGameData(message);
+    };
+    std::string message;
+    EXPECT_TRUE(check(kPuzzlesPerPage, 1, message)) << message;
+    EXPECT_EQ(kPuzzlesPerPage, 10);
+
+    EXPECT_FALSE(check(kPuzzlesPerPage + 1, 1, message));
+    EXPECT_EQ(message, "properties/puzzles_quiltro7.xml: story set 2 (\"harbor\") has 11 puzzles; a set needs 1 to 10, "
+                       "as many as its page holds.");
+    EXPECT_FALSE(check(40, 1, message));
+    EXPECT_NE(message.find("story set 2 (\"harbor\") has 40 puzzles"), std::string::npos) << message;
+    EXPECT_FALSE(check(0, 1, message));
+    EXPECT_NE(message.find("story set 2 (\"harbor\") has 0 puzzles"), std::string::npos) << message;
+    EXPECT_FALSE(check(3, 0, message));
+    EXPECT_NE(message.find("bonus set 1 (\"extra\") has 0 puzzles"), std::string::npos) << message;
+    EXPECT_FALSE(check(3, 12, message));
+    EXPECT_NE(message.find("bonus set 1 (\"extra\") has 12 puzzles"), std::string::npos) << message;
+}
+
 TEST(PuzzleTitles, SetsCollectTitlesAndTheBaseGetsTheRest) {
     MyLocalization loc(false);
     ASSERT_TRUE(loc.LoadText("<localization><alps>The Alps</alps><id tag=\"p_heart\" value=\"Heart\"/>"

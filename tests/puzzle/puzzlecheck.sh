@@ -24,4 +24,15 @@ for name in cut-after-a-puzzle grid-hash grid-dots grid-nine short-middle-row no
     echo "FAIL: $name gave rc=$rc and $lines messages with file and line: $out"; exit 1
   fi
 done
+# Catalogues the loader reads but the game cannot play: a set its page cannot
+# hold, a set with nothing to finish. The check names the mode, set and count.
+for case in "set-of-eleven:story set 3 (\"harbor\") has 11 puzzles" "empty-set:bonus set 1 (\"attic\") has 0 puzzles"; do
+  name=${case%%:*}
+  cp "$CORPUS/$name.xml" "$WORK/properties/puzzles_quiltro7.xml"
+  out=$("$CHECK" "$WORK" 2>&1); rc=$?
+  lines=$(grep -cF "puzzles_quiltro7.xml: ${case#*:}" <<<"$out")
+  if [ $rc -eq 0 ] || [ "$lines" -ne 1 ]; then
+    echo "FAIL: $name gave rc=$rc and $lines messages naming the set: $out"; exit 1
+  fi
+done
 echo "puzzlecheck: our data passes, every broken catalogue is refused once"
