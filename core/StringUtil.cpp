@@ -210,6 +210,27 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && ToLower(a) == ToLower(b);
 }
 
+std::string QuoteValue(const std::string& utf8, char quote) {
+    const char* p = utf8.data();
+    const char* end = p + utf8.size();
+    size_t characters = 0;
+    while (p < end && characters < kQuotedValueLimit) {
+        if (static_cast<unsigned char>(*p) < 0x80) ++p;
+        else NextUtf8CodePoint(p, end);
+        ++characters;
+    }
+    std::string out(1, quote);
+    out.append(utf8.data(), static_cast<size_t>(p - utf8.data()));
+    if (p < end) out += "...";
+    out += quote;
+    return out;
+}
+
+std::string QuoteValue(const std::wstring& text, char quote) {
+    if (text.size() <= kQuotedValueLimit) return quote + WStringToString(text) + quote;
+    return quote + WStringToString(text.substr(0, kQuotedValueLimit)) + "..." + quote;
+}
+
 bool StringToInt(const std::string& text, int& out) {
     std::string t = Trim(text);
     if (t.empty()) return false;

@@ -34,6 +34,13 @@ std::string ToUpper(std::string text);
 std::wstring ToUpper(std::wstring text);
 bool EqualsIgnoreCase(const std::string& a, const std::string& b);
 
+// A value as a message quotes it: between the quote marks, cut after its
+// first kQuotedValueLimit characters with "..." when it is longer, so that
+// whatever follows it in the message (the file and the line) still shows.
+constexpr size_t kQuotedValueLimit = 60;
+std::string QuoteValue(const std::string& utf8, char quote = '\'');
+std::string QuoteValue(const std::wstring& text, char quote = '\'');
+
 // Whole-string number parsing (leading and trailing white space allowed).
 bool StringToInt(const std::string& text, int& out);
 bool StringToInt(const std::wstring& text, int& out);

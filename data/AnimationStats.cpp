@@ -22,12 +22,12 @@ bool AnimationStats::Fail(const std::string& message) {
 bool AnimationStats::LoadAnimations(const std::string& path) {
     mIncludeError.clear();
     if (static_cast<int>(mFiles.size()) >= kMaxIncludeDepth) {
-        mIncludeError = "includes nested too deeply at '" + path + "'";
+        mIncludeError = "includes nested too deeply at " + QuoteValue(path);
         return false;
     }
     std::string key = ToLower(NormalizeSlashes(path));
     if (std::find(mFiles.begin(), mFiles.end(), key) != mFiles.end()) {
-        mIncludeError = "'" + path + "' includes itself";
+        mIncludeError = QuoteValue(path) + " includes itself";
         return false;
     }
     // The reading state of an including file is empty at an include (they are
@@ -79,12 +79,12 @@ bool AnimationStats::OnElementStart(const XMLElement& e) {
             return Include();
         }
         if (e.mName != L"animation") {
-            return Fail("'" + WStringToString(e.mName) + "' outside an animation");
+            return Fail(QuoteValue(e.mName) + " outside an animation");
         }
         std::wstring name = GetAttribute(L"name");
         if (name.empty()) return Fail("animation without a name");
         auto [it, inserted] = mTable.try_emplace(name);
-        if (!inserted) return Fail("animation '" + WStringToString(name) + "' defined twice");
+        if (!inserted) return Fail("animation " + QuoteValue(name) + " defined twice");
         it->second.mName = name;
         mAnimation = &it->second;
         // Includes stand between animations, so one file holds a whole animation.

@@ -56,7 +56,7 @@ protected:
         const std::wstring& n = e.mName;
         if (n == L"assets") return true;
         if (n == L"group") return StartGroup();
-        if (!mGroup) return Fail("'" + WStringToString(n) + "' outside a group");
+        if (!mGroup) return Fail(QuoteValue(n) + " outside a group");
         if (n == L"set") {
             if (!mSet.empty()) return Fail("sets do not nest");
             mSet = GetAttribute(L"name");
@@ -67,7 +67,7 @@ protected:
         if (n == L"frame") return AddFrame();
         if (n == L"sound") return AddSound();
         if (n == L"track") return AddTrack();
-        return Fail("unknown element '" + WStringToString(n) + "'");
+        return Fail("unknown element " + QuoteValue(n));
     }
 
     bool OnElementEnd(const XMLElement& e) override {
@@ -87,7 +87,7 @@ private:
         if (mGroup) return Fail("groups do not nest");
         std::string name = WStringToString(GetAttribute(L"name"));
         if (name.empty()) return Fail("group without a name");
-        if (mDefs.FindGroup(name)) return Fail("group '" + name + "' defined twice");
+        if (mDefs.FindGroup(name)) return Fail("group " + QuoteValue(name) + " defined twice");
         mDefs.mGroups.push_back({name, GetBoolAttribute(L"always"), {}});
         mGroup = &mDefs.mGroups.back();
         return true;
@@ -97,10 +97,10 @@ private:
     bool Claim(const std::wstring& kind, const std::wstring& name) {
         if (name.empty()) return Fail(WStringToString(kind) + " without a name");
         if (!HasAttribute(L"file") || GetAttribute(L"file").empty()) {
-            return Fail(WStringToString(kind) + " '" + WStringToString(name) + "' without a file");
+            return Fail(WStringToString(kind) + " " + QuoteValue(name) + " without a file");
         }
         if (!mClaimed.insert(kind + L"\n" + mSet + L"\n" + name).second) {
-            return Fail(WStringToString(kind) + " '" + WStringToString(name) + "' defined twice");
+            return Fail(WStringToString(kind) + " " + QuoteValue(name) + " defined twice");
         }
         return true;
     }
@@ -113,7 +113,7 @@ private:
         def.mCols = HasAttribute(L"cols") ? GetIntAttribute(L"cols") : 1;
         def.mRows = HasAttribute(L"rows") ? GetIntAttribute(L"rows") : 1;
         if (def.mCols < 1 || def.mRows < 1 || def.mCols > 4096 || def.mRows > 4096) {
-            return Fail("image '" + WStringToString(def.mName) + "' has a bad cel grid");
+            return Fail("image " + QuoteValue(def.mName) + " has a bad cel grid");
         }
         mDefs.mImages.push_back(std::move(def));
         mGroup->mEntries.push_back({GroupEntry::ImageAsset, mDefs.mImages.size() - 1, mSet});
@@ -129,7 +129,7 @@ private:
         f.mWidth = GetIntAttribute(L"w");
         f.mHeight = GetIntAttribute(L"h");
         if (f.mX < 0 || f.mY < 0 || f.mWidth <= 0 || f.mHeight <= 0) {
-            return Fail("frame of image '" + WStringToString(mImage->mName) + "' is empty or negative");
+            return Fail("frame of image " + QuoteValue(mImage->mName) + " is empty or negative");
         }
         mImage->mFrames.push_back(f);
         return true;

@@ -45,13 +45,12 @@ bool ConstantsLoader::ReadConstant(const XMLElement& element) {
         return false;
     }
     if (!HasAttribute(L"value")) {
-        SetError("Constant '" + WStringToString(name) + "' has no value");
+        SetError("Constant " + QuoteValue(name) + " has no value");
         return false;
     }
     const std::wstring text = GetAttribute(L"value");
     auto fail = [&](const char* what) {
-        SetError("Constant '" + WStringToString(name) + "': " + what + " ('" + WStringToString(text) +
-                 "')");
+        SetError("Constant " + QuoteValue(name) + ": " + what + " (" + QuoteValue(text) + ")");
         return false;
     };
 

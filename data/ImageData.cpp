@@ -24,11 +24,11 @@ bool IsJpeg2000Extension(const std::string& ext) { return ext == "j2k" || ext ==
 // Reads and decodes one existing file; false (error set) when absent or bad.
 bool DecodeFile(const std::string& path, ImageData& out, std::string* error) {
     std::string bytes;
-    if (!ReadDataFile(path, bytes)) return ImageFail(error, "cannot open '" + path + "'");
+    if (!ReadDataFile(path, bytes)) return ImageFail(error, "cannot open " + QuoteValue(path));
     ImageFormat fallback = ImageFormatFromExtension(GetFileExtension(path));
     std::string why;
     if (!DecodeImage(bytes.data(), bytes.size(), fallback, out, &why)) {
-        return ImageFail(error, why + " in '" + path + "'");
+        return ImageFail(error, why + " in " + QuoteValue(path));
     }
     return true;
 }
@@ -137,10 +137,10 @@ bool LoadImageData(const std::string& pathWithoutOrWithExtension, ImageData& out
     out = ImageData();
     const std::string& path = pathWithoutOrWithExtension;
     if (IsJpeg2000Extension(GetFileExtension(path))) {
-        return ImageFail(error, "no JPEG 2000 decoder for '" + path + "'");
+        return ImageFail(error, "no JPEG 2000 decoder for " + QuoteValue(path));
     }
     std::string file;
-    if (!FindImageFile(path, file)) return ImageFail(error, "image '" + path + "' not found");
+    if (!FindImageFile(path, file)) return ImageFail(error, "image " + QuoteValue(path) + " not found");
     if (!DecodeFile(file, out, error)) return false;
     // An alpha image never has an alpha image of its own.
     if (GetFileName(file).rfind('_', 0) != 0) ApplyAlphaImage(file, out);

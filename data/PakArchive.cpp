@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/StringUtil.h"
 #include "data/PakFormat.h"
 #include "platform/FileSystem.h"
 
@@ -78,14 +79,14 @@ bool PakArchive::OpenFile(const std::string& path, std::string* error) {
     Clear();
     auto mapping = std::make_unique<MappedFile>();
     if (!mapping->Open(path)) {
-        if (error) *error = "cannot open '" + path + "'";
+        if (error) *error = "cannot open " + QuoteValue(path);
         return false;
     }
     mData = mapping->Data();
     mSize = mapping->Size();
     mMapping = std::move(mapping);
     if (!Parse(error)) {
-        if (error) *error = "'" + path + "' is damaged: " + *error;
+        if (error) *error = QuoteValue(path) + " is damaged: " + *error;
         Clear();
         return false;
     }
@@ -155,12 +156,12 @@ bool PakArchive::Parse(std::string* error) {
             return false;
         }
         if (entry.mOffset > mSize || entry.mSize > mSize - entry.mOffset) {
-            err = "data of '" + entry.mName + "' lies outside the file";
+            err = "data of " + QuoteValue(entry.mName) + " lies outside the file";
             return false;
         }
         std::string key = PakLowerKey(entry.mName);
         if (!mIndex.emplace(key, mEntries.size()).second) {
-            err = "duplicate entry '" + entry.mName + "'";
+            err = "duplicate entry " + QuoteValue(entry.mName);
             return false;
         }
         mEntries.push_back(std::move(entry));
@@ -194,7 +195,7 @@ bool PakArchive::Parse(std::string* error) {
             auto it = children.find(PakLowerKey(sub.mName));
             if (it != children.end()) {
                 if (!it->second.mIsDirectory) {
-                    err = "'" + childKey + "' is both a file and a folder";
+                    err = QuoteValue(childKey) + " is both a file and a folder";
                     return false;
                 }
                 break;  // the rest of the chain is already there
@@ -207,7 +208,7 @@ bool PakArchive::Parse(std::string* error) {
     // A file added before a folder of the same name was seen.
     for (const auto& [folderKey, children] : mFolders) {
         if (!folderKey.empty() && mIndex.count(folderKey)) {
-            err = "'" + folderKey + "' is both a file and a folder";
+            err = QuoteValue(folderKey) + " is both a file and a folder";
             return false;
         }
     }

@@ -43,14 +43,14 @@ bool PuzzleStats::Fail(const std::string& what) {
 }
 
 bool PuzzleStats::FailPuzzle(const std::string& what) {
-    return Fail(StrFormat("puzzle \"%s\": %s", WStringToString(mPuzzle->mName).c_str(), what.c_str()));
+    return Fail("puzzle " + QuoteValue(mPuzzle->mName, '"') + ": " + what);
 }
 
 bool PuzzleStats::OnElementStart(const XMLElement& element) {
     const std::wstring& name = element.mName;
     mInGrid = name == L"grid";
     const bool structural = name == L"game" || name == L"mode" || name == L"set" || name == L"puzzle";
-    if (structural && mPuzzle) return FailPuzzle(StrFormat("\"%s\" inside a puzzle", WStringToString(name).c_str()));
+    if (structural && mPuzzle) return FailPuzzle(QuoteValue(name, '"') + " inside a puzzle");
     if (name == L"game") {
         mGame = &mTable[GetAttribute(L"name")];
         *mGame = GamePuzzles();  // a repeated game starts afresh

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "core/FileUtil.h"
+#include "core/StringUtil.h"
 #include "data/PakInterface.h"
 #include "platform/FileSystem.h"
 
@@ -35,7 +36,7 @@ std::shared_ptr<FontFace> FontFace::LoadFile(const std::string& path, int pixelS
     std::string bytes;
     // Through the file layer only, which keeps data names inside the data folder.
     if (!ReadDataFile(path, bytes)) {
-        if (error) *error = "cannot read font file '" + path + "'";
+        if (error) *error = "cannot read font file " + QuoteValue(path);
         return nullptr;
     }
     std::shared_ptr<FontFace> face(new FontFace());
@@ -89,12 +90,12 @@ std::shared_ptr<FontFace> FontFace::LoadSystem(const std::string& pattern, int p
                                                std::string* error) {
     std::string file = FindSystemFontFile(pattern);
     if (file.empty()) {
-        if (error) *error = "no system font matches '" + pattern + "'";
+        if (error) *error = "no system font matches " + QuoteValue(pattern);
         return nullptr;
     }
     Bytes bytes = MapSystemFile(file);
     if (!bytes.mOwner) {
-        if (error) *error = "cannot read font file '" + file + "'";
+        if (error) *error = "cannot read font file " + QuoteValue(file);
         return nullptr;
     }
     std::shared_ptr<FontFace> face(new FontFace());
@@ -117,12 +118,12 @@ bool FontFace::Open(const std::string& fileName, Bytes bytes, int pixelSize, std
     mFileName = fileName;
     FT_Face face = nullptr;
     if (FT_New_Memory_Face(library, mBytes.mData, static_cast<FT_Long>(mBytes.mSize), 0, &face) != 0) {
-        if (error) *error = "not a font file: '" + fileName + "'";
+        if (error) *error = "not a font file: " + QuoteValue(fileName);
         return false;
     }
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize)) != 0) {
         FT_Done_Face(face);
-        if (error) *error = "font '" + fileName + "' has no size " + std::to_string(pixelSize);
+        if (error) *error = "font " + QuoteValue(fileName) + " has no size " + std::to_string(pixelSize);
         return false;
     }
     mFace = face;

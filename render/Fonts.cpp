@@ -56,7 +56,7 @@ bool Fonts::Load(const std::string& path) {
 bool Fonts::ReadColor(const std::wstring& attribute, Color& out) {
     if (!HasAttribute(attribute)) return true;
     if (ParseColorText(GetAttribute(attribute), out)) return true;
-    SetError("bad colour '" + WStringToString(GetAttribute(attribute)) + "'");
+    SetError("bad colour " + QuoteValue(GetAttribute(attribute)));
     return false;
 }
 
@@ -87,7 +87,7 @@ bool Fonts::OnElementStart(const XMLElement& element) {
             mFace = WStringToString(GetAttribute(HasAttribute(L"file") ? L"file" : L"face"));
         }
         if (mFace.empty()) {
-            SetError("font '" + WStringToString(mName) + "' names no face");
+            SetError("font " + QuoteValue(mName) + " names no face");
             return false;
         }
         mInFont = true;
@@ -119,14 +119,14 @@ bool Fonts::OnElementEnd(const XMLElement& element) {
 bool Fonts::FinishFont() {
     mInFont = false;
     if (mSize <= 0 || mSize > 512) {
-        SetError("font '" + WStringToString(mName) + "' has a bad size " + std::to_string(mSize));
+        SetError("font " + QuoteValue(mName) + " has a bad size " + std::to_string(mSize));
         return false;
     }
     std::string error;
     if (mSystem) {
         std::unique_ptr<SysFont> font = SysFont::Create(mFamily, mSize, mBold, mItalic, &error);
         if (!font) {
-            SetError("font '" + WStringToString(mName) + "': " + error);
+            SetError("font " + QuoteValue(mName) + ": " + error);
             return false;
         }
         mFonts[mName] = std::move(font);
@@ -139,7 +139,7 @@ bool Fonts::FinishFont() {
     face = isFile ? FontFace::LoadFile(mFace, mSize, &error)
                   : FontFace::LoadSystem(mFace, mSize, &error);
     if (!face) {
-        SetError("font '" + WStringToString(mName) + "': " + error);
+        SetError("font " + QuoteValue(mName) + ": " + error);
         return false;
     }
     if (mFonts.count(mName)) DebugPrintf("fonts: '%s' defined again\n", WStringToString(mName).c_str());

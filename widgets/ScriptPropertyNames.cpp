@@ -34,7 +34,7 @@ std::string DescribeUnknown(const std::wstring& name) {
     }
     const std::wstring hint = !nearest.Get().empty() ? L"did you mean '" + nearest.Get() + L"'?"
                                                      : L"the properties are " + known;
-    return "Unknown script property '" + WStringToString(name) + "' (" + WStringToString(hint) + ")";
+    return "Unknown script property " + QuoteValue(name) + " (" + WStringToString(hint) + ")";
 }
 
 }  // namespace ScriptPropertyNames

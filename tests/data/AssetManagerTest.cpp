@@ -325,6 +325,23 @@ TEST_F(AssetManagerTest, BadDefinitionsFailWithFileAndLine) {
         << error;
 }
 
+// A huge name in a refused definition is quoted by its start only, so the
+// file and the line still end the message.
+TEST_F(AssetManagerTest, AHugeNameIsQuotedShort) {
+    const std::string huge(200000, 'n');
+    for (const std::string& xml :
+         {"<assets><group name=\"G\">\n<image name=\"" + huge + "\"/></group></assets>",
+          "<assets><group name=\"" + huge + "\"/>\n<group name=\"" + huge + "\"/></assets>"}) {
+        std::string error;
+        EXPECT_FALSE(mAssets.LoadDefinitionsFromString(xml, "huge.xml", &error));
+        EXPECT_LT(error.size(), 300u) << error.substr(0, 300);
+        EXPECT_NE(error.find("'" + std::string(kQuotedValueLimit, 'n') + "...'"), std::string::npos) << error;
+        const std::string tail = " on Line 2 in File 'huge.xml'";
+        ASSERT_GE(error.size(), tail.size());
+        EXPECT_EQ(error.substr(error.size() - tail.size()), tail) << error;
+    }
+}
+
 TEST_F(AssetManagerTest, LoadsDefinitionsAndImagesFromThePak) {
     ScratchFolder temp("assetpak");
     std::string error;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Log.h"
+#include "core/StringUtil.h"
 #include "data/Constants.h"
 #include "data/ConstantsLoader.h"
 #include "tests/data/DataFilesTestSupport.h"
@@ -63,6 +64,23 @@ TEST_F(ConstantsLoaderTest, EveryTypeAndExpressions) {
     EXPECT_EQ(GetConstantInt(L"truncated"), 7);
     EXPECT_EQ(GetConstant(L"grey").ToColor(), Color(120, 120, 120, 255));  // clamped
     EXPECT_EQ(GetConstantInt(L"tile"), 25);  // the later one wins
+}
+
+// A huge bad value is quoted by its start only: the message stays short and
+// ends with the file and the line.
+TEST_F(ConstantsLoaderTest, AHugeBadValueIsQuotedShort) {
+    const std::string huge(200000, 'q');
+    for (const std::string& body : {"<int name=\"big\"\n value=\"" + huge + "\"/>",
+                                     "<int name=\"" + huge + "\"\n value=\"\"/>",
+                                     "<color name=\"c\"\n value=\"" + huge + "\"/>"}) {
+        EXPECT_FALSE(Load(body));
+        const std::string& error = mLoader.GetErrorText();
+        EXPECT_LT(error.size(), 300u) << error.substr(0, 300);
+        EXPECT_NE(error.find("'" + std::string(kQuotedValueLimit, 'q') + "...'"), std::string::npos) << error;
+        const std::string tail = " on Line 2 in File '" + (mFolder / "constants.xml") + "'";
+        ASSERT_GE(error.size(), tail.size());
+        EXPECT_EQ(error.substr(error.size() - tail.size()), tail) << error;
+    }
 }
 
 TEST_F(ConstantsLoaderTest, BadFilesPublishNothing) {
