@@ -78,6 +78,8 @@ void GameApp::LoadingThreadProc() {
 }
 
 void GameApp::LoadingThreadCompleted() {
+    // Files that failed because the archive changed under them say less.
+    if (EndIfArchiveChanged()) return;
     std::vector<std::string> errors = GetLoadErrors();
     if (!errors.empty()) {
         ShowErrorBox(errors.front());

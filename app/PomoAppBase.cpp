@@ -239,6 +239,8 @@ void PomoAppBase::RunPass() {
         }
     }
     if (mSignalQuit.load()) Shutdown();
+    // Nothing more runs on data that is no longer there to read.
+    if (EndIfArchiveChanged()) return;
     if (mRedrawRequested.exchange(false)) RequestWholeFrame();
 
     uint64_t now = mClock->NowMicros();
@@ -288,6 +290,8 @@ void PomoAppBase::RunPass() {
         LoadingThreadCompleted();
     }
 
+    // A loading thread may have found it since the pass began.
+    if (EndIfArchiveChanged()) return;
     RunUpdateSteps(due);
 
     // Script clocks and controllers advance whether or not a frame follows.
@@ -590,6 +594,18 @@ std::unique_ptr<Image> PomoAppBase::GetImage(const std::string& fileName) {
     }
     if (data.mWidth <= 0 || data.mHeight <= 0) return nullptr;
     return std::unique_ptr<Image>(CreateImageFromData(std::move(data), 1, 1));
+}
+
+bool PomoAppBase::EndIfArchiveChanged() {
+    if (mArchiveChangeShown) return true;
+    const std::string changed = gPakInterfaceP ? gPakInterfaceP->GetChangedPak() : std::string();
+    if (changed.empty()) return false;
+    mArchiveChangeShown = true;
+    ShowErrorBox("Cannot read the game data archive: the game data archive changed while the game ran ('" +
+                 changed + "' was cut short or written over). Start the game again.");
+    mExitCode = 1;
+    Shutdown();
+    return true;
 }
 
 void PomoAppBase::ShowErrorBox(const std::string& text) {

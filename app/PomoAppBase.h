@@ -274,6 +274,9 @@ protected:
     virtual void ShutdownHook() {}                  // before the window goes
     virtual void LoadingThreadProc() {}
     virtual void LoadingThreadCompleted() {}
+    // The game data archive was cut short or written over while the game ran:
+    // the message is shown, the exit code is 1 and the loop ends. True then.
+    bool EndIfArchiveChanged();
 
     // Takes the user data folder's lock and clears what killed runs left;
     // false (with the message shown and mExitCode set) when it cannot.
@@ -313,6 +316,7 @@ protected:
     std::atomic<bool> mRedrawRequested{false};
     std::atomic<bool> mShutdownRequested{false};
     std::atomic<bool> mSignalQuit{false};
+    bool mArchiveChangeShown = false;  // main thread only
     bool mInitialized = false;
     bool mShutDown = false;
     uint64_t mLastStepTime = 0;

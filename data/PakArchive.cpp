@@ -1,5 +1,7 @@
 #include "data/PakArchive.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "core/StringUtil.h"
@@ -67,7 +69,8 @@ PakArchive::PakArchive() = default;
 PakArchive::~PakArchive() = default;
 
 void PakArchive::Clear() {
-    mMapping.reset();
+    mFile.reset();
+    mPath.clear();
     mData = nullptr;
     mSize = 0;
     mEntries.clear();
@@ -77,21 +80,60 @@ void PakArchive::Clear() {
 
 bool PakArchive::OpenFile(const std::string& path, std::string* error) {
     Clear();
-    auto mapping = std::make_unique<MappedFile>();
-    if (!mapping->Open(path)) {
-        if (error) *error = "cannot open " + QuoteValue(path);
+    auto file = std::make_unique<PositionalFile>();
+    if (!file->Open(path) || file->Size() > SIZE_MAX) {
+        if (error) *error = "cannot open '" + path + "'";
         return false;
     }
-    mData = mapping->Data();
-    mSize = mapping->Size();
-    mMapping = std::move(mapping);
+    // Only the header and the directory are read now; Parse refuses a
+    // directory size the file cannot hold before it reads the directory.
+    const size_t size = static_cast<size_t>(file->Size());
+    std::vector<uint8_t> head(std::min(size, kPakHeaderSize));
+    bool read = file->ReadAt(0, head.data(), head.size());
+    if (read && head.size() == kPakHeaderSize) {
+        uint32_t directorySize = 0;
+        ScrambledReader(head.data(), head.size(), 12).Value(directorySize);
+        if (directorySize <= size - kPakHeaderSize) {
+            head.resize(kPakHeaderSize + directorySize);
+            read = file->ReadAt(kPakHeaderSize, head.data() + kPakHeaderSize, directorySize);
+        }
+    }
+    if (!read) {
+        if (error) *error = "cannot read '" + path + "'";
+        return false;
+    }
+    mData = head.data();
+    mSize = size;
+    mFile = std::move(file);
+    mPath = path;
     if (!Parse(error)) {
-        if (error) *error = QuoteValue(path) + " is damaged: " + *error;
+        if (error) *error = "'" + path + "' is damaged: " + *error;
         Clear();
         return false;
     }
+    mData = nullptr;
     return true;
 }
+
+bool PakArchive::ReadEntry(const Entry& entry, uint64_t pos, void* dest, size_t count) const {
+    auto* out = static_cast<uint8_t*>(dest);
+    if (!mFile) {
+        UnscrambleCopy(out, mData + entry.mOffset + pos, count);
+        return true;
+    }
+    // Through a piece that stays in the cache: the caller's bytes are then
+    // written once, as a copy from a map wrote them.
+    uint8_t piece[16 * 1024];
+    for (size_t done = 0; done < count;) {
+        const size_t size = std::min(sizeof(piece), count - done);
+        if (!mFile->ReadAt(entry.mOffset + pos + done, piece, size)) return false;
+        UnscrambleCopy(out + done, piece, size);
+        done += size;
+    }
+    return true;
+}
+
+bool PakArchive::Unchanged() const { return !mFile || mFile->Unchanged(); }
 
 bool PakArchive::OpenMemory(const uint8_t* data, size_t size, std::string* error) {
     Clear();

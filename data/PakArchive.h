@@ -7,10 +7,12 @@
 #include <unordered_map>
 #include <vector>
 
-class MappedFile;
+class PositionalFile;
 
 // One main.pak image: its directory, checked once when opened, and the still
-// scrambled bytes, which stay in the memory map until a reader asks for them.
+// scrambled bytes, which stay in the file (or the caller's memory) until a
+// reader asks for them. The file is read, not mapped: a file changed in place
+// while the game runs then fails a read rather than raising a bus error.
 class PakArchive {
 public:
     struct Entry {
@@ -30,8 +32,8 @@ public:
     PakArchive(const PakArchive&) = delete;
     PakArchive& operator=(const PakArchive&) = delete;
 
-    // Maps the file and checks it. False with the reason in *error when the file
-    // is absent or damaged; nothing of a refused archive is kept.
+    // Opens the file and checks it. False with the reason in *error when the
+    // file is absent or damaged; nothing of a refused archive is kept.
     bool OpenFile(const std::string& path, std::string* error);
     // Checks an image held by the caller, who keeps it alive while this is used.
     bool OpenMemory(const uint8_t* data, size_t size, std::string* error);
@@ -44,14 +46,25 @@ public:
     const std::map<std::string, FolderChild>* FolderChildren(const std::string& key) const;
 
     const std::vector<Entry>& Entries() const { return mEntries; }
-    // The scrambled bytes of an entry (its size is entry.mSize).
-    const uint8_t* EntryBytes(const Entry& entry) const { return mData + entry.mOffset; }
+    // The scrambled bytes of an entry (its size is entry.mSize) of an archive
+    // opened from memory; null for one opened from a file.
+    const uint8_t* EntryBytes(const Entry& entry) const { return mFile ? nullptr : mData + entry.mOffset; }
+    // Unscrambled bytes [pos, pos + count) of an entry (the caller keeps them
+    // inside it) into dest. False when the file no longer holds them.
+    bool ReadEntry(const Entry& entry, uint64_t pos, void* dest, size_t count) const;
+    // False once the archive's file was cut short or written over since it
+    // was opened; always true for an image in memory.
+    bool Unchanged() const;
+    const std::string& GetPath() const { return mPath; }  // "" for an image in memory
 
 private:
     bool Parse(std::string* error);
     void Clear();
 
-    std::unique_ptr<MappedFile> mMapping;
+    std::unique_ptr<PositionalFile> mFile;
+    std::string mPath;
+    // The image in memory; for a file, only its header and directory while
+    // they are checked.
     const uint8_t* mData = nullptr;
     size_t mSize = 0;
     std::vector<Entry> mEntries;

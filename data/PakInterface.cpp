@@ -14,8 +14,9 @@
 #include "platform/FileSystem.h"
 
 struct PFILE {
-    FILE* mFile = nullptr;          // a loose file
-    const uint8_t* mData = nullptr;  // or the scrambled bytes of a pak entry
+    FILE* mFile = nullptr;                   // a loose file
+    const PakArchive* mArchive = nullptr;    // or an entry of a pak
+    const PakArchive::Entry* mEntry = nullptr;
     uint64_t mSize = 0;
     uint64_t mPos = 0;
     bool mEof = false;
@@ -137,6 +138,20 @@ bool PakInterface::AddPakFile(const std::string& path) {
 std::string PakInterface::GetLastPakError() const {
     std::shared_lock lock(mPakLock);
     return mLastPakError;
+}
+
+std::string PakInterface::GetChangedPak() const {
+    if (!mPakChanged.load(std::memory_order_acquire)) return std::string();
+    std::lock_guard lock(mChangedLock);
+    return mChangedPath;
+}
+
+void PakInterface::NoteChangedPak(const PakArchive& archive) {
+    std::lock_guard lock(mChangedLock);
+    if (mPakChanged.load(std::memory_order_relaxed)) return;
+    DebugPrintf("PakInterface: '%s' changed while it was open\n", archive.GetPath().c_str());
+    mChangedPath = archive.GetPath();
+    mPakChanged.store(true, std::memory_order_release);
 }
 
 void PakInterface::FlushDirectoryCache() {
@@ -280,9 +295,16 @@ PFILE* PakInterface::FOpen(const char* path, const char* mode) {
     std::shared_lock lock(mPakLock);
     std::string key;
     if (const Mounted* mounted = FindMounted(absolute, key)) {
+        // What the archive held when it was checked is gone once it was
+        // written over; its entries are no longer there to read.
+        if (!mounted->mArchive.Unchanged()) {
+            NoteChangedPak(mounted->mArchive);
+            return nullptr;
+        }
         const PakArchive::Entry* entry = mounted->mArchive.Find(key);
         PFILE* file = new PFILE;
-        file->mData = mounted->mArchive.EntryBytes(*entry);
+        file->mArchive = &mounted->mArchive;
+        file->mEntry = entry;
         file->mSize = entry->mSize;
         return file;
     }
@@ -297,7 +319,11 @@ size_t PakInterface::FRead(void* ptr, size_t elemSize, size_t count, PFILE* file
                         : elemSize * count;
     uint64_t available = file->mSize - file->mPos;
     size_t bytes = available < wanted ? static_cast<size_t>(available) : wanted;
-    pakformat::UnscrambleCopy(static_cast<uint8_t*>(ptr), file->mData + file->mPos, bytes);
+    if (bytes > 0 && !file->mArchive->ReadEntry(*file->mEntry, file->mPos, ptr, bytes)) {
+        NoteChangedPak(*file->mArchive);
+        file->mEof = true;
+        return 0;
+    }
     file->mPos += bytes;
     if (bytes < wanted) file->mEof = true;
     return bytes / elemSize;

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
@@ -37,6 +38,10 @@ public:
     // debug output and in GetLastPakError(), when it is absent or damaged.
     bool AddPakFile(const std::string& path);
     std::string GetLastPakError() const;
+    // The path of an archive found cut short or written over since it was
+    // added (a read of it then failed, or a file of it did not open); empty
+    // while none was. The game cannot go on with such an archive.
+    std::string GetChangedPak() const;
 
     // Only reading modes ("rb", "r") are served; null when the file is absent.
     PFILE* FOpen(const char* path, const char* mode);
@@ -90,12 +95,16 @@ private:
 
     // Whether a normalized absolute path may be served from the disk.
     bool InsideDataRoot(const std::string& absolute) const;
+    void NoteChangedPak(const PakArchive& archive);
 
     mutable std::shared_mutex mPakLock;
     std::string mDataRoot;  // normalized; guarded by mPakLock
     std::string mLaidBase, mLaidFolder;  // normalized; guarded by mPakLock
     std::vector<std::unique_ptr<Mounted>> mPaks;
     std::string mLastPakError;
+    std::atomic<bool> mPakChanged{false};
+    mutable std::mutex mChangedLock;
+    std::string mChangedPath;  // guarded by mChangedLock
 
     std::mutex mCacheLock;
     std::unordered_map<std::string, std::shared_ptr<const Listing>> mListings;

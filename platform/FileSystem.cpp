@@ -260,6 +260,50 @@ void MappedFile::Close() {
     mEmptyOpen = false;
 }
 
+PositionalFile::~PositionalFile() { Close(); }
+
+bool PositionalFile::Open(const std::string& path) {
+    Close();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    mFd = fd;
+    mSize = static_cast<uint64_t>(st.st_size);
+    mWriteSeconds = static_cast<int64_t>(st.st_mtim.tv_sec);
+    mWriteNanoseconds = static_cast<int64_t>(st.st_mtim.tv_nsec);
+    return true;
+}
+
+void PositionalFile::Close() {
+    if (mFd >= 0) ::close(mFd);
+    mFd = -1;
+    mSize = 0;
+}
+
+bool PositionalFile::ReadAt(uint64_t offset, void* dest, size_t count) const {
+    auto* out = static_cast<uint8_t*>(dest);
+    while (count > 0) {
+        ssize_t n = ::pread(mFd, out, count, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        out += n;
+        offset += static_cast<uint64_t>(n);
+        count -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool PositionalFile::Unchanged() const {
+    struct stat st;
+    if (mFd < 0 || ::fstat(mFd, &st) != 0) return false;
+    return static_cast<uint64_t>(st.st_size) == mSize && st.st_mtim.tv_sec == mWriteSeconds &&
+           st.st_mtim.tv_nsec == mWriteNanoseconds;
+}
+
 std::string PlatformMakeTempDirectory(const std::string& prefix) {
     const char* base = std::getenv("TMPDIR");
     std::string templ = std::string(base && *base ? base : "/tmp") + "/" + prefix + "XXXXXX";

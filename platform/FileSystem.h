@@ -66,6 +66,33 @@ private:
     bool mEmptyOpen = false;
 };
 
+// A file held open and read at any offset. Unlike a memory map, a file cut
+// short or written over in place while it is open (as a copy onto it does)
+// gives a failed read, not a bus error, and Unchanged() tells it.
+class PositionalFile {
+public:
+    PositionalFile() = default;
+    ~PositionalFile();
+    PositionalFile(const PositionalFile&) = delete;
+    PositionalFile& operator=(const PositionalFile&) = delete;
+
+    bool Open(const std::string& path);  // a regular file
+    void Close();
+    uint64_t Size() const { return mSize; }  // when it was opened
+    // Exactly count bytes from offset; false when the file has fewer there
+    // or the read fails.
+    bool ReadAt(uint64_t offset, void* dest, size_t count) const;
+    // False once the file's size or last-write time is not what it was when
+    // opened (a file renamed over its path leaves this one as it was).
+    bool Unchanged() const;
+
+private:
+    int mFd = -1;
+    uint64_t mSize = 0;
+    int64_t mWriteSeconds = 0;
+    int64_t mWriteNanoseconds = 0;
+};
+
 // A new empty folder under the system's temporary folder; empty on failure.
 std::string PlatformMakeTempDirectory(const std::string& prefix);
 // Removes a folder and everything in it.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -362,6 +363,49 @@ TEST_F(PakTest, SeveralThreadsRead) {
     }
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(failures.load(), 0);
+}
+
+// main.pak cut short in place while it is open (a copy onto it empties it
+// first): a read of it fails, with no bus error, later files of it are
+// absent, and the layer names the archive that changed.
+TEST_F(PakTest, AnArchiveCutShortWhileOpenFailsItsReads) {
+    Mount();
+    PFILE* open = mPak.FOpen((mFolder / "readme.txt").c_str(), "rb");
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(mPak.GetChangedPak(), "");
+    std::fclose(std::fopen((mFolder / "main.pak").c_str(), "wb"));
+    char buffer[16];
+    EXPECT_EQ(mPak.FRead(buffer, 1, sizeof(buffer), open), 0u);
+    EXPECT_NE(mPak.FEof(open), 0);
+    mPak.FClose(open);
+    EXPECT_EQ(mPak.GetChangedPak(), mFolder / "main.pak");
+    EXPECT_EQ(ReadPath(mPak, mFolder / "properties/constants.xml"), "<absent>");
+}
+
+// Written over with other bytes of the same size: what was checked at the
+// start is gone, so nothing more is read from it. A new archive renamed over
+// the path leaves the open one whole.
+TEST_F(PakTest, AnArchiveWrittenOverInPlaceIsNoLongerRead) {
+    Mount();
+    const std::string renamed = BuildPak({{"readme.txt", "renamed", 1}});
+    mFolder.Write("next.pak", renamed);
+    ASSERT_TRUE(PlatformRenameFile(mFolder / "next.pak", mFolder / "main.pak"));
+    EXPECT_EQ(ReadPath(mPak, mFolder / "readme.txt"), "0123456789");
+    EXPECT_EQ(mPak.GetChangedPak(), "");
+
+    PakInterface pak;
+    ASSERT_TRUE(pak.AddPakFile(mFolder / "main.pak")) << pak.GetLastPakError();
+    EXPECT_EQ(ReadPath(pak, mFolder / "readme.txt"), "renamed");
+    // File times move in steps of a few milliseconds.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    std::string other = BuildPak({{"readme.txt", "RENAMED", 1}});
+    ASSERT_EQ(other.size(), renamed.size());
+    FILE* file = std::fopen((mFolder / "main.pak").c_str(), "r+b");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(std::fwrite(other.data(), 1, other.size(), file), other.size());
+    std::fclose(file);
+    EXPECT_EQ(ReadPath(pak, mFolder / "readme.txt"), "<absent>");
+    EXPECT_EQ(pak.GetChangedPak(), mFolder / "main.pak");
 }
 
 TEST(PakNormalizePathTest, ResolvesDotsAndSeparators) {
