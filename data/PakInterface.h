@@ -34,7 +34,7 @@ public:
     PakInterface(const PakInterface&) = delete;
     PakInterface& operator=(const PakInterface&) = delete;
 
-    // Maps the archive and checks its directory. False, with a message on the
+    // Opens the archive and checks its directory. False, with a message on the
     // debug output and in GetLastPakError(), when it is absent or damaged.
     bool AddPakFile(const std::string& path);
     std::string GetLastPakError() const;
