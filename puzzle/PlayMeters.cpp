@@ -112,7 +112,7 @@ void HintMeter::TellAboutHints() {
     }
     mHintNoticeWaiting = false;
     // The flag goes with the notice actually shown.
-    if (ShowPlayNotice(L"hint_intro")) gPlayerState->mSeenHint = true;
+    if (ShowPlayNotice(*this, L"hint_intro")) gPlayerState->mSeenHint = true;
 }
 
 void HintMeter::Update() {

@@ -306,7 +306,7 @@ void PlayTileGrid::ShowFirstMistakeNotice() {
     }
     // The flag goes with the notice actually shown, so the rule is never
     // marked as told without the player seeing it.
-    if (!ShowPlayNotice(L"mistake_intro")) return;  // no application: the rule stays untold
+    if (!ShowPlayNotice(*this, L"mistake_intro")) return;  // not shown: the rule stays untold
     gPlayerState->mMadeMistake = true;
 }
 

@@ -68,6 +68,32 @@ TEST_F(MixerFixture, GainChangesRampOverOneBlockAndMasterGainScalesTheMix) {
     EXPECT_NEAR(Peak(RenderFrames(mixer, 4800), 0), 0.25, 0.002);
 }
 
+// A change of the master volume is heard as a straight ramp over the next
+// block, from the old gain at its first frame towards the new one, never as
+// a step (a click) nor the other way round.
+TEST_F(MixerFixture, AMasterVolumeChangeRampsFromTheOldGainToTheNewOverOneBlock) {
+    struct Level : MixerSource {
+        void MixInto(float* stereo, int frames) override {
+            for (int i = 0; i < 2 * frames; ++i) stereo[i] += 0.5f;
+        }
+    } level;
+    mixer.AddSource(&level);
+    constexpr int kBlock = 512;
+    for (const auto& [from, to] : {std::pair{1.0, 0.0}, std::pair{0.0, 1.0}, std::pair{1.0, 0.5}}) {
+        mixer.SetMasterVolume(from);
+        RenderFrames(mixer, kBlock, kBlock);
+        mixer.SetMasterVolume(to);
+        const std::vector<float> ramp = RenderFrames(mixer, kBlock, kBlock);
+        for (int i = 0; i < kBlock; i += 37) {
+            const double gain = from + (to - from) * i / kBlock;
+            EXPECT_NEAR(ramp[2 * i], 0.5 * gain, 1e-3) << from << " to " << to << ", frame " << i;
+            EXPECT_NEAR(ramp[2 * i + 1], 0.5 * gain, 1e-3) << from << " to " << to << ", frame " << i;
+        }
+        EXPECT_NEAR(RenderFrames(mixer, kBlock, kBlock)[0], 0.5 * to, 1e-3) << "the new gain from the next block";
+    }
+    mixer.RemoveSource(&level);
+}
+
 // The device takes a block a period at a time. An effect started between two
 // blocks is in the next one from its first frame, music playing or not: it is
 // at most one period late.

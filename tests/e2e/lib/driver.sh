@@ -146,14 +146,28 @@ reveal_tiles() {
   done < <(solution "$DATADIR" "$1" "$2" "$3")
 }
 
-# A notice over the screen (the paper card with one OK button): waits up to
-# `seconds` (default 5) for one, closes it and says so; false when none shows.
+# A dialog's paper card across its middle (a notice or a question).
 NOTICE_AT="270 385 480 40 248 244 232"
+# A notice's one OK button (between its normal and its hovered navy), and the
+# card's plain paper under it.
+NOTICE_OK="410 450 60 30 64 84 125"
+NOTICE_FOOT="300 500 424 16 246 241 224"
+# Whether the last screenshot shows a notice. The paper's colour alone is
+# also what a bare board of 10 x 10 or more averages to there (light cells
+# under thin lines), and closing that "notice" would click a cell: the
+# button and the plain paper under it are the notice's own.
+notice_shows() {
+  local _r _g _b spread
+  read -r _r _g _b spread < <(region ${NOTICE_FOOT% * * *})
+  looks $NOTICE_AT && looks $NOTICE_OK && looks $NOTICE_FOOT && [ "$spread" -le 4 ]
+}
+# A notice over the screen: waits up to `seconds` (default 5) for one,
+# closes it and says so; false when none shows.
 close_notice() {
   local end=$(( $(date +%s) + ${2:-5} ))
   while :; do
     shot "${1:-notice}"
-    if looks $NOTICE_AT; then answer 512 466; return 0; fi
+    if notice_shows; then answer 512 466; return 0; fi
     rm -f "$SHOT"; SHOT_COUNT=$((SHOT_COUNT - 1))
     [ "$(date +%s)" -ge "$end" ] && return 1
     sleep 0.4
