@@ -734,7 +734,8 @@ void PomoAppBase::ReadSettings() {
 
 bool PomoAppBase::WriteSettings(std::string* reason) {
     if (mAppDataFolder.empty() || mSettingsSaveBlocked) {
-        if (reason) *reason = mSettingsSaveBlocked ? "the damaged settings.xml could not be kept aside" : "no user data folder";
+        if (reason)
+            *reason = mSettingsSaveBlocked ? "the damaged settings.xml could not be kept aside" : "no user data folder";
         return false;
     }
     return WriteSettingsFile(GetSettingsPath(), CurrentSettings(), reason);
