@@ -34,6 +34,14 @@
 
 PomoAppBase* gAppBase = nullptr;
 
+namespace {
+// Beside settings.xml when the last run could not write it at exit.
+constexpr const char* kSettingsUnsavedSuffix = ".unsaved";
+// A reason is one line of the system's words; a marker replaced by anything
+// larger is not read whole into a notice.
+constexpr size_t kMaxLostReason = 200;
+}  // namespace
+
 PomoAppBase::PomoAppBase() {
     gAppBase = this;
     gAppServices = this;
@@ -443,8 +451,14 @@ void PomoAppBase::DoShutdown() {
         mWindow->Hide();
         if (!mWindow->IsWindowed()) mWindow->SetWindowed(true);  // give the desktop back
     }
-    if (!mAppDataFolder.empty() && !WriteSettings())
+    std::string reason;
+    if (!mAppDataFolder.empty() && !WriteSettings(&reason)) {
         DebugPrintf("settings.xml was not saved: the settings of this session are lost\n");
+        // Nobody can be told now: the next start tells. On a full disk the
+        // reason may not fit where an empty marker still does.
+        const std::string marker = GetSettingsPath() + kSettingsUnsavedSuffix;
+        if (!WriteStringToFile(marker, reason)) WriteStringToFile(marker, "");
+    }
     if (mMusicInterface) mMusicInterface->UnloadAllTracks();
 }
 
@@ -706,6 +720,13 @@ AppSettings PomoAppBase::CurrentSettings() const {
 }
 
 void PomoAppBase::ReadSettings() {
+    const std::string marker = GetSettingsPath() + kSettingsUnsavedSuffix;
+    if (PlatformFileExists(marker)) {
+        mSettingsLostAtLastExit = true;
+        if (ReadUserFile(marker, mSettingsLostReason, nullptr) != UserFileStatus::Ok) mSettingsLostReason.clear();
+        if (mSettingsLostReason.size() > kMaxLostReason) mSettingsLostReason.resize(kMaxLostReason);
+        PlatformRemoveFile(marker);
+    }
     // What the file lacks keeps the value the application started with.
     AppSettings s = CurrentSettings();
     std::string error;
@@ -727,9 +748,18 @@ void PomoAppBase::ReadSettings() {
     mStretchScreen = s.stretch;
 }
 
-bool PomoAppBase::WriteSettings() {
-    if (mAppDataFolder.empty() || mSettingsSaveBlocked) return false;
-    return WriteSettingsFile(GetSettingsPath(), CurrentSettings());
+bool PomoAppBase::WriteSettings(std::string* reason) {
+    if (mAppDataFolder.empty() || mSettingsSaveBlocked) {
+        if (reason)
+            *reason = mSettingsSaveBlocked ? "the damaged settings.xml could not be kept aside" : "no user data folder";
+        return false;
+    }
+    return WriteSettingsFile(GetSettingsPath(), CurrentSettings(), reason);
+}
+
+bool PomoAppBase::WereSettingsLostAtLastExit(std::string* reason) const {
+    if (reason) *reason = mSettingsLostReason;
+    return mSettingsLostAtLastExit;
 }
 
 void PomoAppBase::HideApp() {

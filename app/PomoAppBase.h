@@ -200,8 +200,13 @@ public:
     // --- Settings -----------------------------------------------------------
     std::string GetSettingsPath() const { return mAppDataFolder + "settings.xml"; }
     void ReadSettings();
-    bool WriteSettings();
+    // False when settings.xml could not be written, with why in *reason.
+    bool WriteSettings(std::string* reason = nullptr);
     AppSettings CurrentSettings() const;
+    // Whether the last run could not write settings.xml when it ended (it
+    // left a marker, which this start read and removed); *reason gets the
+    // reason the marker kept, empty when there was no room for one.
+    bool WereSettingsLostAtLastExit(std::string* reason) const;
 
     // --- Crash support ------------------------------------------------------
     void HideApp() override;
@@ -330,6 +335,8 @@ protected:
     std::map<std::wstring, double> mMusicGroupVolumes;
     bool mMuted = false;
     bool mSettingsSaveBlocked = false;  // a damaged settings.xml could not be moved aside
+    bool mSettingsLostAtLastExit = false;
+    std::string mSettingsLostReason;
     int mMouseSpeed = 10;
     int mCursorId = 0;
 

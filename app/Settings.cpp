@@ -101,6 +101,6 @@ std::string FormatSettings(const AppSettings& s) {
     return out;
 }
 
-bool WriteSettingsFile(const std::string& path, const AppSettings& settings) {
-    return WriteStringToFile(path, FormatSettings(settings));
+bool WriteSettingsFile(const std::string& path, const AppSettings& settings, std::string* reason) {
+    return WriteStringToFile(path, FormatSettings(settings), reason);
 }

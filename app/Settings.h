@@ -20,4 +20,5 @@ struct AppSettings {
 // in *error and returns false. Values out of range are clamped.
 bool ReadSettingsFile(const std::string& path, AppSettings& settings, std::string* error);
 std::string FormatSettings(const AppSettings& settings);
-bool WriteSettingsFile(const std::string& path, const AppSettings& settings);
+// False when the disk refused it, with the system's reason in *reason.
+bool WriteSettingsFile(const std::string& path, const AppSettings& settings, std::string* reason = nullptr);

@@ -1,6 +1,7 @@
 #include "puzzle/PlayerProgress.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/FileUtil.h"
 #include "core/Log.h"
@@ -13,7 +14,22 @@
 namespace {
 
 PlayerProgress::Notice sNotice;
-bool sToldSaveFailure = false;
+
+// A failed save is told when it starts a failing stretch: the first failure
+// after a success (or the start). A player who freed the disk and fills it
+// again must hear of it again; one whose disk stays full hears it once.
+class FailingStretch {
+public:
+    // True when this failure is the one to tell.
+    bool Fail() { return !std::exchange(mFailing, true); }
+    void Succeed() { mFailing = false; }
+
+private:
+    bool mFailing = false;
+};
+FailingStretch sProfileSaves;
+FailingStretch sSettingsSaves;
+bool sSavingStopped = false;
 
 // The lessons come first and one after another: the story's first set of
 // our game.
@@ -87,33 +103,57 @@ std::string WithoutFile(std::string problem) {
     return problem;
 }
 
+// "in /home/ana/.local/share/...: no space left on device."
+void TellFailure(const std::wstring& key, std::string reason) {
+    std::string folder = GetAppDataFolder();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
+    Tell(key, folder, reason);
+}
+
 }  // namespace
 
 // --- Saving ------------------------------------------------------------------------------------------
 
 bool PlayerProgress::Save() {
+    if (sSavingStopped) return false;
     std::string reason;
     const ProfileManager::SaveResult result = ProfileManager::Save(&reason);
-    if (result == ProfileManager::SaveResult::Written) return true;
-    if (result == ProfileManager::SaveResult::Skipped || sToldSaveFailure) return false;
-    sToldSaveFailure = true;
+    if (result == ProfileManager::SaveResult::Written) {
+        sProfileSaves.Succeed();
+        return true;
+    }
+    if (result == ProfileManager::SaveResult::Skipped || !sProfileSaves.Fail()) return false;
     WriteShortLog(StrFormat("Progress could not be saved in %s: %s", GetAppDataFolder().c_str(), reason.c_str()),
                   true);
-    // "in /home/ana/.local/share/...: no space left on device."
-    std::string folder = GetAppDataFolder();
-    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    if (!reason.empty() && reason[0] >= 'A' && reason[0] <= 'Z') reason[0] = static_cast<char>(reason[0] - 'A' + 'a');
-    Tell(L"save_failed", folder, reason);
+    TellFailure(L"save_failed", reason);
     return false;
 }
 
 void PlayerProgress::SaveSettings() { Save(); }
 
+void PlayerProgress::StopSaving() { sSavingStopped = true; }
+
 void PlayerProgress::SetNotice(Notice notice) { sNotice = std::move(notice); }
 
-bool PlayerProgress::HasToldSaveFailure() { return sToldSaveFailure; }
+void PlayerProgress::ResetSession() {
+    sProfileSaves = {};
+    sSettingsSaves = {};
+    sSavingStopped = false;
+}
 
-void PlayerProgress::ResetNotices() { sToldSaveFailure = false; }
+void PlayerProgress::SettingsWritten(bool written, const std::string& reason) {
+    if (written) {
+        sSettingsSaves.Succeed();
+        return;
+    }
+    if (!sSettingsSaves.Fail()) return;
+    WriteShortLog(StrFormat("Settings could not be saved in %s: %s", GetAppDataFolder().c_str(), reason.c_str()),
+                  true);
+    TellFailure(L"settings_save_failed", reason);
+}
+
+void PlayerProgress::TellSettingsLostAtExit(const std::string& reason) { TellFailure(L"settings_lost", reason); }
 
 // --- Profiles ------------------------------------------------------------------------------------------
 
@@ -125,14 +165,18 @@ void PlayerProgress::SelectStoredProfile() {
     if (!kept.empty()) {
         Tell(L"profiles_damaged", WithoutFile(problem), GetFileName(kept));
     } else if (ProfileManager::IsSaveBlocked()) {
-        // The one notice says that nothing will be saved: no second one.
-        sToldSaveFailure = true;
+        // The one notice says that nothing will be saved: no second one
+        // (no save can succeed and end the stretch).
+        sProfileSaves.Fail();
         Tell(L"profiles_unreadable", ProfileManager::GetProfilesPath(), problem);
     }
 }
 
-void PlayerProgress::CreateProfile(const std::wstring& name) {
+void PlayerProgress::CreateProfile(const std::wstring& name) { CreateProfile(name, {}); }
+
+void PlayerProgress::CreateProfile(const std::wstring& name, const std::function<void()>& start) {
     ProfileManager::CreateProfile(name);
+    if (start) start();
     Save();
 }
 
@@ -340,6 +384,8 @@ void PlayerProgress::OpenAllPuzzles(bool complete) {
 
 void PlayerProgress::OpenEverySet() {
     if (!gPlayerState) return;
-    ForEachKnownSet(*gPlayerState, [](SetProgress& set, int) { RaiseUnlock(set, 1); });
+    // Set, not raised: the code exists to put every set back to its first
+    // puzzle as much as to open it.
+    ForEachKnownSet(*gPlayerState, [](SetProgress& set, int) { set.mUnlock = 1; });
     Save();
 }

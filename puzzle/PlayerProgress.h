@@ -26,8 +26,9 @@ enum class StoryEntry { None, Letter, SetLoading, Map };
 // (a win, a set shown, the lessons skipped, a profile named) and never touch
 // the records themselves.
 //
-// Progress only grows: an unlock count is never lowered, a completed puzzle
-// stays completed and a best time only improves.
+// Play only makes progress grow: an unlock count is never lowered, a
+// completed puzzle stays completed and a best time only improves. The
+// developer codes that exist to set counts ("morvinta") set them.
 //
 // Main thread only; the loading thread reads profiles.xml and publishes the
 // slots, and the main thread selects the stored profile afterwards.
@@ -38,6 +39,10 @@ public:
     static void SelectStoredProfile();
     // A new profile in the first free slot (or the last one), selected.
     static void CreateProfile(const std::wstring& name);
+    // The name entry's: the profile is made and selected, `start` starts the
+    // game with it (which tries the name as a developer code), and only then
+    // is it saved, so a code that stops saving leaves the file as it was.
+    static void CreateProfile(const std::wstring& name, const std::function<void()>& start);
     // The profiles screen: the slot keeps or takes the name (another name
     // resets its progress) and becomes the player.
     static void NameProfile(int slot, const std::wstring& name);
@@ -88,8 +93,12 @@ public:
     // --- Developer codes --------------------------------------------------------
     // Every set open to its last puzzle; `complete`: every puzzle solved too.
     static void OpenAllPuzzles(bool complete);
-    // Every set open at least to its first puzzle.
+    // Every set of both modes open to its first puzzle exactly: a set
+    // opened further is closed down to it.
     static void OpenEverySet();
+    // The code that quits without saving: nothing more is written in this
+    // run, the save that follows a profile's name included.
+    static void StopSaving();
 
     // Settings and flags of the profile (options, tips, the credits' play
     // time): written now.
@@ -98,14 +107,21 @@ public:
     // How the player is told what went wrong with profiles.xml: the notice's
     // localization key ("save_failed": the folder and the reason;
     // "profiles_damaged": what was wrong with the file and where it was kept;
-    // "profiles_unreadable": the file and the reason). The game installs it;
-    // a failed save is told once a session, and later saves still try.
+    // "profiles_unreadable": the file and the reason; "settings_save_failed"
+    // and "settings_lost": the folder and the reason). The game installs it.
+    // A failed save is told when it is the first since a success (or the
+    // start): once a failing stretch, not once a run; later saves still try,
+    // and a success says nothing.
     using Notice = std::function<void(const std::wstring& key, const std::string& first, const std::string& second)>;
     static void SetNotice(Notice notice);
-    // Whether a failed save has been told this session; Reset forgets it (a
-    // new session, in tests).
-    static bool HasToldSaveFailure();
-    static void ResetNotices();
+    // A new run: no failure told yet, and saving allowed again.
+    static void ResetSession();
+
+    // settings.xml, which the application writes: how a write of it went
+    // (the options' way out), told as a save of the profiles is.
+    static void SettingsWritten(bool written, const std::string& reason);
+    // settings.xml could not be written when the game last ended.
+    static void TellSettingsLostAtExit(const std::string& reason);
 
 private:
     static bool Save();

@@ -22,7 +22,6 @@ void MyGameApp::HandleTypedCode(const std::wstring& code) {
     if (code == L"kestovai" || code == L"zebrulan") {
         PlayerProgress::OpenAllPuzzles(code == L"zebrulan");
     } else if (code == L"morvinta") {
-        // Every set open; a set opened further keeps its puzzles.
         PlayerProgress::OpenEverySet();
     } else if (code == L"quellipo") {
         if (gGameScreens.mStoryFinal) ShowGameScreen(gGameScreens.mStoryFinal());
@@ -30,7 +29,10 @@ void MyGameApp::HandleTypedCode(const std::wstring& code) {
         // The Windows system sound it played has no counterpart here.
         PlayerProgress::SaveSettings();
     } else if (code == L"haltrimo") {
+        // Nothing at all from here on: a name given as this code is tried
+        // before it is saved, and must not be saved after it either.
         mSaveOnExit = false;
+        PlayerProgress::StopSaving();
         Shutdown();
     } else if (code == L"pimbolex") {
         gLocalizedStrings.Clear();

@@ -87,7 +87,11 @@ bool EnterNameMenu::AllowKey(int editId, int key) {
 void EnterNameMenu::ButtonDepress(int id) {
     Menu::ButtonDepress(id);
     if (id != mOkButton->mId || mEdit->GetText().empty() || mRemoveRequested) return;
-    PlayerProgress::CreateProfile(mEdit->GetText());
-    RemoveSelf();
-    if (TitleScreen* title = mTitleScreen.Get()) title->ContinueToGame();
+    // The game starts with the new player before the name is saved:
+    // starting tries the name as a developer code, and the one that quits
+    // without saving must leave profiles.xml as it was.
+    PlayerProgress::CreateProfile(mEdit->GetText(), [this] {
+        RemoveSelf();
+        if (TitleScreen* title = mTitleScreen.Get()) title->ContinueToGame();
+    });
 }

@@ -72,6 +72,7 @@ MyGameApp::MyGameApp() : GameApp("Grand Quiltro 7", "v1.2", 1024, 768) {
     gGameScreens.mConfirmPuzzleSelect = [](const std::wstring& game, int mode, int set, Menu* caller) -> Menu* {
         return new ConfirmPuzzleSelectMenu(game, mode, set, caller);
     };
+    PlayerProgress::ResetSession();
     // What went wrong with profiles.xml is told in the game's own notice,
     // over whatever screen is showing, once the update steps are over (a save
     // may fail in the middle of a screen's teardown) and the start-up
@@ -152,7 +153,12 @@ void MyGameApp::LoadGameData() {
 }
 
 void MyGameApp::LoadingThreadCompleted() {
-    if (GetLoadErrors().empty()) PlayerProgress::SelectStoredProfile();
+    if (GetLoadErrors().empty()) {
+        PlayerProgress::SelectStoredProfile();
+        std::string reason;
+        if (WereSettingsLostAtLastExit(&reason))
+            PlayerProgress::TellSettingsLostAtExit(reason.empty() ? "the disk refused the write" : reason);
+    }
     GameApp::LoadingThreadCompleted();
     OpenDeveloperPuzzle();
 }

@@ -179,7 +179,10 @@ void OptionsMenu::ButtonDepress(int id) {
 
 void OptionsMenu::SaveAll() {
     PlayerProgress::SaveSettings();
-    if (gGameApp) gGameApp->WriteSettings();
+    if (!gGameApp) return;
+    std::string reason;
+    const bool written = gGameApp->WriteSettings(&reason);
+    PlayerProgress::SettingsWritten(written, reason);
 }
 
 void OptionsMenu::DoAction(const std::wstring& action, const std::wstring& parameter, int object) {

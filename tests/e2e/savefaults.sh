@@ -3,8 +3,10 @@
 # one stray byte in its UTF-8, a full disk (a small tmpfs) and a profiles.xml
 # that cannot be replaced (a read-only bind mount over it). Each time the
 # player is told in the game, the old file is kept whole and nothing is
-# garbled; a later save that can be written is. The disk cases need to mount
-# (root); without it they are skipped and say so.
+# garbled; a later save that can be written is, and a failure after it is
+# told again. settings.xml on a full disk too: a failed write is told when
+# the options close, and one at exit at the next start. The disk cases need
+# to mount (root); without it they are skipped and say so.
 SHOTS_NAME=e2e-shots-savefaults
 . "$(dirname "$0")/lib/setup.sh"
 MOUNTS=()
@@ -76,6 +78,16 @@ click 512 630
 wait_for tutorial-offer 5 looks $NOTICE_AT
 grep -q 'introduced="1"' "$USERDIR/profiles.xml" || fail "the save after the disk was freed was not written"
 [ "$(grep -c 'Progress could not be saved' "$SHOTS/game.log")" -eq 1 ] || fail "the failure was told more than once"
+# Full again after that success: the next failure (No to the lessons, which
+# then count as done) is a new stretch, and told again.
+# (Screenshots need room: the filler goes before the notice is looked for.)
+dd if=/dev/zero of="$USERDIR/filler" bs=4k 2>/dev/null
+sleep 0.5; click 642 466
+sleep 1.5
+grep -q 'seen-tutorial="1"' "$USERDIR/profiles.xml" && fail "the refused save was written"
+rm -f "$USERDIR/filler"
+close_notice save-failed-again 8 || fail "a failure after a success was not told"
+[ "$(grep -c 'Progress could not be saved' "$SHOTS/game.log")" -eq 2 ] || fail "the second failing stretch was not told once"
 kill_game
 
 step "3. a profiles.xml that cannot be replaced: told, kept as it was"
@@ -91,4 +103,35 @@ close_notice cannot-replace 8 || fail "no notice of the failed save"
 cmp -s "$USERDIR/profiles.xml" "$WORK/locked.orig" || fail "profiles.xml changed"
 no_temp_files
 kill_game
+
+step "4. settings.xml on a full disk: told when the options close, and a failure at exit at the next start"
+USERDIR=$WORK/settings; mkdir -p "$USERDIR"
+mount -t tmpfs -o size=8m tmpfs "$USERDIR" || fail "mount"
+MOUNTS+=("$USERDIR")
+printf '%s' "$PROFILE" > "$USERDIR/profiles.xml"
+to_menu settings
+click 512 558
+wait_for options 5 looks 200 480 40 20 32 44 75
+dd if=/dev/zero of="$USERDIR/filler" bs=4k 2>/dev/null
+# Back: the profile and settings.xml are written, and neither can be.
+click 372 566
+sleep 1.5
+rm -f "$USERDIR/filler"
+close_notice options-notice 8 || fail "no notice of the failed saves"
+close_notice options-second-notice 8 || fail "no second notice (one for each file)"
+grep -q "Settings could not be saved in $USERDIR" "$SHOTS/game.log" || fail "the settings failure is not in the log"
+wait_for settings-menu-again 8 looks 340 230 60 35 $CARD
+# Quit with the disk full again: settings.xml cannot be written at exit.
+click 512 618
+wait_for confirm-quit 5 looks $NOTICE_AT
+dd if=/dev/zero of="$USERDIR/filler" bs=4k 2>/dev/null
+sleep 1; click 382 466
+wait_exit
+[ "$rc" -eq 0 ] || fail "quit: exit status $rc"
+[ -e "$USERDIR/settings.xml.unsaved" ] || fail "the failure at exit left no word for the next start: $(ls "$USERDIR")"
+rm -f "$USERDIR/filler"
+to_menu settings-lost notice
+[ -e "$USERDIR/settings.xml.unsaved" ] && fail "the failure at exit is told again"
+quit_through_dialog
+holds settings.xml '<settings '
 echo "ok ($SHOT_COUNT screenshots in $SHOTS)"

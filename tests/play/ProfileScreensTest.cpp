@@ -8,6 +8,8 @@
 #include "core/WeakHandle.h"
 #include "data/AssetLookup.h"
 #include "data/Localization.h"
+#include "platform/FileSystem.h"
+#include "puzzle/PlayerProgress.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "screens/ConfirmDeleteMenu.h"
@@ -34,9 +36,11 @@ protected:
         gGameScreens = mSaved;
     }
 
-    MyGameApp& Boot(bool titleScreen) {
+    // `userFolder`: a previous run's (by default a fresh one).
+    MyGameApp& Boot(bool titleScreen, const std::string& userFolder = {}) {
         AppHarness::Options options;
         options.titleScreen = titleScreen;
+        options.userDataFolder = userFolder;
         mHarness = std::make_unique<AppHarness>(options);
         mApp = &mHarness->Boot<MyGameApp>();
         EXPECT_TRUE(mHarness->InitSucceeded());
@@ -236,6 +240,58 @@ TEST_F(ProfileScreensTest, TheProfilesScreenCreatesSelectsRenamesAndDeletes) {
     const std::string saved = QuitAndReadProfiles();
     EXPECT_NE(saved.find("<profiles selected=\"0\"><profile name=\"Ana\">"), std::string::npos);
     EXPECT_EQ(saved.find("Bo"), std::string::npos);
+}
+
+// A name given as the code that quits without saving ends the game and is
+// never saved, from the name entry and from the profiles screen; the next
+// start plays (the title asks for a name again, or goes on with the player
+// who was there).
+TEST_F(ProfileScreensTest, ANameThatIsTheQuitCodeIsNeverSaved) {
+    const std::string folder = PlatformMakeTempDirectory("quiltro7-quitcode-");
+    Boot(true, folder);
+    RunUntilLoaded();
+    Click(TopMenu<MyTitleScreen>()->GetPlayButton());
+    ASSERT_NE(TopMenu<EnterNameMenu>(), nullptr);
+    mHarness->TypeText(L"haltrimo");
+    mHarness->PressKey(KeyCode::Return);
+    EXPECT_TRUE(mApp->IsShutdownRequested());
+    EXPECT_EQ(QuitAndReadProfiles().find("haltrimo"), std::string::npos);
+
+    Boot(true, folder);
+    RunUntilLoaded();
+    EXPECT_EQ(gSelectedProfile, -1);
+    Click(TopMenu<MyTitleScreen>()->GetPlayButton());
+    ASSERT_NE(TopMenu<EnterNameMenu>(), nullptr) << "the next start asks for a name";
+    mHarness->TypeText(L"Ana");
+    mHarness->PressKey(KeyCode::Return);
+    mHarness->RunSteps(5);
+    EXPECT_FALSE(mApp->IsShutdownRequested());
+    ASSERT_TRUE(ShowGameScreen(gGameScreens.mPlayerSelect()));
+    mHarness->RunSteps(60);
+    auto* menu = TopMenu<PlayerSelectMenu>();
+    ASSERT_NE(menu, nullptr);
+    // Choosing the free slot is saved at once (nobody selected).
+    Click(menu->GetNameButton(1));
+    const std::string before = mHarness->UserFile("profiles.xml");
+    ASSERT_NE(before.find("<profiles selected=\"-1\"><profile name=\"Ana\">"), std::string::npos);
+    mHarness->TypeText(L"haltrimo");
+    mHarness->PressKey(KeyCode::Return);
+    EXPECT_TRUE(mApp->IsShutdownRequested());
+    EXPECT_TRUE(QuitAndReadProfiles() == before) << "profiles.xml changed";
+
+    Boot(true, folder);
+    RunUntilLoaded();
+    Click(TopMenu<MyTitleScreen>()->GetPlayButton());
+    ASSERT_NE(TopMenu<EnterNameMenu>(), nullptr);
+    mHarness->TypeText(L"Bo");
+    mHarness->PressKey(KeyCode::Return);
+    mHarness->RunSteps(5);
+    EXPECT_FALSE(mApp->IsShutdownRequested());
+    EXPECT_NE(mApp->GetBoard(), nullptr);
+    EXPECT_EQ(gProfiles[0].mName, L"Ana");
+    EXPECT_EQ(gProfiles[1].mName, L"Bo");
+    mHarness.reset();
+    PlatformRemoveTree(folder);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ protected:
         LoadStory();
         ProfileManager::ClearProfiles();
         mManager = std::make_unique<ProfileManager>(false);
-        PlayerProgress::ResetNotices();
+        PlayerProgress::ResetSession();
         PlayerProgress::SetNotice([this](const std::wstring& key, const std::string& a, const std::string& b) {
             mNotices.push_back({key, a, b});
         });
@@ -62,7 +62,7 @@ protected:
     }
     void TearDown() override {
         PlayerProgress::SetNotice(nullptr);
-        PlayerProgress::ResetNotices();
+        PlayerProgress::ResetSession();
         ProfileManager::ClearProfiles();
         PublishConstants({});
         mApp.reset();
@@ -216,17 +216,36 @@ TEST_F(PlayerProgressTest, EveryWayPastTheLessonsLeadsToTheFirstWing) {
     }
 }
 
-// Developer codes open more, never less.
-TEST_F(PlayerProgressTest, CodesOpenButNeverClose) {
-    Set(0, 1).mUnlock = 3;
-    PlayerProgress::OpenEverySet();
-    EXPECT_EQ(Set(0, 1).mUnlock, 3);
-    EXPECT_EQ(Set(0, 2).mUnlock, 1);
+// The codes set counts: "kestovai" and "zebrulan" open every puzzle (the
+// second completes them too); "morvinta" puts every set of both modes at its
+// first puzzle, closing one opened further; each is saved.
+TEST_F(PlayerProgressTest, CodesSetTheUnlockCounts) {
     PlayerProgress::OpenAllPuzzles(true);
     EXPECT_EQ(gPlayerState->CountCompletedSets(0), 4);
+    EXPECT_EQ(Set(0, 1).mUnlock, 3);
     EXPECT_EQ(Set(1, 0).mUnlock, 2);
     Restart();
     EXPECT_EQ(gPlayerState->CountCompletedSets(1), 1);
+
+    Set(0, 2).mUnlock = 0;
+    PlayerProgress::OpenEverySet();
+    Restart();
+    for (int set = 0; set < 4; ++set) EXPECT_EQ(Set(0, set).mUnlock, 1) << set;
+    EXPECT_EQ(Set(1, 0).mUnlock, 1);
+    EXPECT_EQ(gPlayerState->CountCompletedSets(0), 4) << "completions stay";
+}
+
+// The "no mistakes" star needs none at all: one mistake loses it.
+TEST_F(PlayerProgressTest, OneMistakeLosesTheNoMistakesStar) {
+    Set(0, 1).mUnlock = 3;
+    Win(0, 1, 0, 30, 0, 0);
+    EXPECT_TRUE(Puzzle(0, 1, 0).mWithoutMistakes);
+    Win(0, 1, 0, 30, 1, 0);
+    EXPECT_FALSE(Puzzle(0, 1, 0).mWithoutMistakes);
+    EXPECT_TRUE(Puzzle(0, 1, 0).mWithoutHints);
+    Win(0, 1, 1, 30, 1, 0);
+    Restart();
+    EXPECT_FALSE(Puzzle(0, 1, 1).mWithoutMistakes);
 }
 
 // Made, renamed, deleted, selected: each on disk when the call returns.
@@ -271,6 +290,79 @@ TEST_F(PlayerProgressTest, AFailedSaveIsToldOnceAndRetried) {
     PlayerProgress::SaveSettings();
     EXPECT_EQ(mNotices.size(), 1u);
     EXPECT_NE(OnDisk().find("completed=\"1\""), std::string::npos) << "the retry wrote the win";
+}
+
+// A failure is told when it follows a success: fail, succeed, fail is two
+// notices, and failures in a row stay one. The same for settings.xml, whose
+// writes the application reports, and a write it could not make at exit is
+// told as such.
+TEST_F(PlayerProgressTest, EachFailingStretchIsToldOnce) {
+    auto failNow = [this] {
+        PlatformRemoveFile(Path());
+        ASSERT_TRUE(PlatformMakeDirectory(Path()));  // nothing can replace a folder
+    };
+    SetDebugOutputEnabled(false);
+    failNow();
+    PlayerProgress::SetHintPool(3);
+    PlayerProgress::SpendHint();
+    PlayerProgress::SpendHint();
+    EXPECT_EQ(mNotices.size(), 1u);
+    PlatformRemoveTree(Path());
+    PlayerProgress::SaveSettings();
+    EXPECT_EQ(mNotices.size(), 1u) << "a success says nothing";
+    failNow();
+    Win(0, 1, 0);
+    PlayerProgress::SpendHint();
+    ASSERT_EQ(mNotices.size(), 2u) << "the win after a success was lost silently";
+    EXPECT_EQ(mNotices[1].key, L"save_failed");
+    EXPECT_EQ(mNotices[1].first, mFolder);
+
+    mNotices.clear();
+    PlayerProgress::SettingsWritten(false, "No space left on device");
+    PlayerProgress::SettingsWritten(false, "No space left on device");
+    PlayerProgress::SettingsWritten(true, "");
+    PlayerProgress::SettingsWritten(false, "Read-only file system");
+    SetDebugOutputEnabled(true);
+    ASSERT_EQ(mNotices.size(), 2u);
+    EXPECT_EQ(mNotices[0].key, L"settings_save_failed");
+    EXPECT_EQ(mNotices[0].first, mFolder);
+    EXPECT_EQ(mNotices[0].second, "no space left on device");
+    EXPECT_EQ(mNotices[1].second, "read-only file system");
+    PlayerProgress::TellSettingsLostAtExit("No space left on device");
+    ASSERT_EQ(mNotices.size(), 3u);
+    EXPECT_EQ(mNotices[2].key, L"settings_lost");
+}
+
+// A profiles.xml that cannot be read blocks every save: one notice says so,
+// and no save after it adds another (none can succeed and end the stretch).
+TEST_F(PlayerProgressTest, AnUnreadableFileIsToldOnce) {
+    PlatformRemoveFile(Path());
+    ASSERT_TRUE(PlatformMakeFifo(Path()));
+    SetDebugOutputEnabled(false);
+    Restart();
+    PlayerProgress::CreateProfile(L"Bo");
+    PlayerProgress::SetHintPool(2);
+    PlayerProgress::SpendHint();
+    SetDebugOutputEnabled(true);
+    EXPECT_EQ(mNotices.size(), 1u);
+    if (!mNotices.empty()) {
+        EXPECT_EQ(mNotices[0].key, L"profiles_unreadable");
+    }
+    // The next start reads a file again (saves are not blocked for the tests after).
+    PlatformRemoveFile(Path());
+    Restart();
+}
+
+// The code that quits without saving stops every save of the run: a name
+// given as the code is tried before it is saved and never reaches the file.
+TEST_F(PlayerProgressTest, NothingIsSavedOnceSavingStopped) {
+    const std::string before = OnDisk();
+    PlayerProgress::CreateProfile(L"haltrimo", [] { PlayerProgress::StopSaving(); });
+    EXPECT_EQ(OnDisk(), before);
+    PlayerProgress::NameProfile(2, L"Bo");
+    PlayerProgress::SaveAndClose(true);
+    EXPECT_EQ(OnDisk(), before);
+    EXPECT_TRUE(mNotices.empty());
 }
 
 // One stray byte in UTF-8 text: the file is damaged, not Latin-1. It is kept

@@ -10,6 +10,7 @@
 #include "screens/MyGameApp.h"
 #include "tests/support/AppHarness.h"
 #include "widgets/ButtonWidget.h"
+#include "widgets/Menu.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/TextboxPopup.h"
 
@@ -150,6 +151,49 @@ TEST_F(GameFlowTest, AFailedSaveShowsANoticeOverTheNextScreen) {
     EXPECT_NE(notice->GetVariable(L"text").ToString().find(StringToWString(o.userDataFolder)), std::wstring::npos);
     EXPECT_EQ(mOpened, std::vector<std::string>{"intro"});
     h.Quit();
+    PlatformRemoveTree(o.userDataFolder);
+}
+
+// settings.xml the disk will not replace: closing the options tells it in the
+// game's notice; the write at exit cannot tell anyone, so the next start
+// does.
+TEST_F(GameFlowTest, AFailedSettingsSaveIsToldAndOneAtExitAtTheNextStart) {
+    AppHarness::Options o;
+    o.userDataFolder = PlatformMakeTempDirectory("quiltro7-settingsfail-");
+    const std::string path = o.userDataFolder + "/settings.xml";
+    auto noticeText = [](MyGameApp& app) {
+        auto* notice = dynamic_cast<NoticeMenu*>(app.GetActiveMenu());
+        return notice ? notice->GetVariable(L"text").ToString() : std::wstring();
+    };
+    {
+        AppHarness h(o);
+        MyGameApp& app = Start(h);
+        ProfileManager::CreateProfile(L"Ana");
+        PlatformRemoveFile(path);
+        ASSERT_TRUE(PlatformMakeDirectory(path));  // nothing can replace a folder
+        ASSERT_TRUE(PlatformMakeDirectory(path + "/x"));  // nor be read as settings
+        auto* options = gGameScreens.mOptions(L"main-menu", 0, 0);
+        ASSERT_TRUE(ShowGameScreen(options));
+        h.RunSteps(60);
+        options->DoAction(L"close", L"", 0);
+        h.RunSteps(200);
+        const std::wstring text = noticeText(app);
+        EXPECT_NE(text.find(L"settings"), std::wstring::npos) << text;
+        EXPECT_NE(text.find(StringToWString(o.userDataFolder)), std::wstring::npos) << text;
+        h.Close();
+    }
+    EXPECT_TRUE(PlatformFileExists(path + ".unsaved")) << "the failure at exit left no word for the next start";
+    PlatformRemoveTree(path);
+    {
+        AppHarness h(o);
+        MyGameApp& app = Start(h);
+        h.RunSteps(200);
+        const std::wstring text = noticeText(app);
+        EXPECT_NE(text.find(L"last ended"), std::wstring::npos) << text;
+        EXPECT_FALSE(PlatformFileExists(path + ".unsaved")) << "told once";
+        h.Quit();
+    }
+    EXPECT_TRUE(PlatformFileExists(path));
     PlatformRemoveTree(o.userDataFolder);
 }
 
