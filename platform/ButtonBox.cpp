@@ -1,5 +1,6 @@
 #include "platform/ButtonBox.h"
 #include "platform/System.h"
+#include "platform/TiedChildren.h"
 
 #include <SDL.h>
 
@@ -35,6 +36,7 @@ int PlatformButtonBox(const std::string& title, const std::string& text, const s
     box.numbuttons = static_cast<int>(data.size());
     box.buttons = data.data();
     int chosen = -1;
+    TiedChildren tied;
     if (SDL_ShowMessageBox(&box, &chosen) != 0) {
         std::fprintf(stderr, "%s: %s\n", title.c_str(), SDL_GetError());
         return -1;

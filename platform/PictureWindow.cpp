@@ -1,8 +1,65 @@
 #include "platform/PictureWindow.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <utility>
 
 #include "platform/System.h"
+
+FreshKeyPresses::FreshKeyPresses(std::vector<int> heldAtShow) : mHeld(std::move(heldAtShow)) {}
+
+bool FreshKeyPresses::Pressed(int key, bool repeat) {
+    return !repeat && std::find(mHeld.begin(), mHeld.end(), key) == mHeld.end();
+}
+
+void FreshKeyPresses::Released(int key) { std::erase(mHeld, key); }
+
+namespace {
+
+// The X display of an X11 window; null on any other video driver.
+Display* X11DisplayOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;
+    return info.info.x11.display;
+}
+
+// What is down on the keyboard now, and how the window will hear of presses.
+// On X11 that is the server's own key map, and the presses are the server's
+// key events: SDL forgets the held keys when the focus moves, so the first
+// repeat of a key held since before reaches us as a fresh key-down.
+struct KeyWatch {
+    bool raw = false;  // X keycodes from SDL_SYSWMEVENTs, not SDL's key events
+    std::vector<int> held;
+};
+
+KeyWatch WatchKeys(SDL_Window* window) {
+    KeyWatch watch;
+    Display* display = X11DisplayOf(window);
+    // Presses from before the window showed (the game may not have read its
+    // events for a while) are taken off the queue unseen.
+    if (display) XSync(display, False);
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_KEYDOWN, SDL_KEYUP);
+    if (display) {
+        char keys[32] = {};
+        XQueryKeymap(display, keys);
+        for (int code = 0; code < 256; ++code)
+            if (keys[code / 8] & (1 << (code % 8))) watch.held.push_back(code);
+        watch.raw = true;
+    } else {
+        int count = 0;
+        const Uint8* state = SDL_GetKeyboardState(&count);
+        for (int code = 0; code < count; ++code)
+            if (state[code]) watch.held.push_back(code);
+    }
+    return watch;
+}
+
+}  // namespace
 
 bool PlatformShowPictureWindow(const std::string& title, const Picture& picture) {
     if (picture.width <= 0 || picture.height <= 0 ||
@@ -34,14 +91,33 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
             }
         };
         paint();
+        KeyWatch keyWatch = WatchKeys(window);
+        FreshKeyPresses keys(std::move(keyWatch.held));
+        const Uint8 wmEvents = SDL_EventState(SDL_SYSWMEVENT, keyWatch.raw ? SDL_ENABLE : SDL_QUERY);
         // A quit signal (a session ending, a script stopping us) closes it.
         for (bool open = true; open && !PlatformQuitSignalled();) {
             SDL_Event e;
             if (!SDL_WaitEventTimeout(&e, 250)) continue;
             switch (e.type) {
                 case SDL_QUIT:
-                case SDL_KEYDOWN:
                     open = false;
+                    break;
+                case SDL_SYSWMEVENT:
+                    if (keyWatch.raw && e.syswm.msg && e.syswm.msg->subsystem == SDL_SYSWM_X11) {
+                        const XEvent& x = e.syswm.msg->msg.x11.event;
+                        // SDL asks the server for no release between a held
+                        // key's repeats: a repeat is a press of a held key.
+                        if (x.type == KeyPress && keys.Pressed(static_cast<int>(x.xkey.keycode), false))
+                            open = false;
+                        else if (x.type == KeyRelease)
+                            keys.Released(static_cast<int>(x.xkey.keycode));
+                    }
+                    break;
+                case SDL_KEYDOWN:
+                    if (!keyWatch.raw && keys.Pressed(e.key.keysym.scancode, e.key.repeat != 0)) open = false;
+                    break;
+                case SDL_KEYUP:
+                    if (!keyWatch.raw) keys.Released(e.key.keysym.scancode);
                     break;
                 case SDL_WINDOWEVENT:
                     if (e.window.event == SDL_WINDOWEVENT_CLOSE) open = false;
@@ -53,6 +129,7 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
                     break;
             }
         }
+        SDL_EventState(SDL_SYSWMEVENT, wmEvents);
     }
     if (source) SDL_FreeSurface(source);
     if (window) SDL_DestroyWindow(window);

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "platform/QuitWatch.h"
+#include "platform/TiedChildren.h"
 
 namespace {
 std::atomic<bool>* gQuitFlag = nullptr;
@@ -42,6 +43,7 @@ MessageBoxResult PlatformMessageBox(const std::string& caption, const std::strin
     // SDL needs zenity or kdialog for its box on some desktops; without them
     // it fails and the caller shows the text another way.
     QuitWatch watch;
+    TiedChildren tied;
     int shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), nullptr);
     if (watch.Closed()) return MessageBoxResult::Quit;
     return shown == 0 ? MessageBoxResult::Shown : MessageBoxResult::Failed;

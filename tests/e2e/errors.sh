@@ -1,22 +1,40 @@
 #!/usr/bin/env bash
 # FATAL ERROR boxes of the real game on a display, and how they end: by a key
 # in our own message window once the game window is up (a damaged data file,
-# a damaged main.pak), by SIGTERM or SIGINT in any box, the desktop's one
-# included (a zenity stand-in that waits for ever), a box before the game
+# a damaged main.pak; not by a key held since before it showed), by SIGTERM
+# or SIGINT in any box, the desktop's one included, a box before the game
 # has its data folder, and the binary alone in an empty folder (no music
 # library beside it). Each must end the game with status 1 and leave no box,
 # no crash report and no report window behind.
+# The desktop's box is tried both ways SDL shows it: with core X fonts
+# (xfonts-base) SDL draws its own X11 box in a forked copy of the game, which
+# must go when the game is killed and take SIGTERM; without them SDL runs
+# zenity (here a stand-in that waits for ever), tried on an X server of our
+# own whose font path has none.
 set -u
 GAME=$1
 DATA=$2
 if [ -z "${DISPLAY:-}" ]; then echo "no display: skipped"; exit 0; fi
 command -v xdotool > /dev/null || { echo "no xdotool: skipped"; exit 0; }
+for tool in xwininfo xlsfonts xev Xvfb; do
+  command -v $tool > /dev/null || { echo "FAIL: no $tool (x11-utils, xvfb)"; exit 1; }
+done
 TOOLS=$(dirname "$GAME")/tools
+GAMEFILE=$(readlink -f "$GAME")
 WORK=$(mktemp -d)
+MAINDISPLAY=$DISPLAY
 PID=
+COPIES=
+XSERVERS=
+KEYHELD=
+HOLDER=
 cleanup() {
+  [ -n "$KEYHELD" ] && DISPLAY=$MAINDISPLAY xdotool keyup space 2> /dev/null
+  [ -n "$HOLDER" ] && kill "$HOLDER" 2> /dev/null
   [ -n "$PID" ] && kill -KILL "$PID" 2> /dev/null
   [ -s "$WORK/zenity.pid" ] && kill -KILL "$(cat "$WORK/zenity.pid")" 2> /dev/null
+  for p in $COPIES; do kill -KILL "$p" 2> /dev/null; done
+  for p in $XSERVERS; do kill -KILL "$p" 2> /dev/null; wait "$p" 2> /dev/null; done
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -43,6 +61,22 @@ start() {
   PID=$!
 }
 visible() { xdotool search --onlyvisible --name "$1" 2> /dev/null | head -1; }
+# The viewable FATAL ERROR windows, ours or SDL's X11 box, whose name (a
+# UTF8_STRING) xdotool's search does not match.
+fatal_windows() {
+  xwininfo -root -tree 2> /dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "FATAL ERROR":.*/\1/p' | while read -r id; do
+    xwininfo -id "$id" 2> /dev/null | grep -q 'Map State: IsViewable' && echo "$id"
+  done
+}
+# The running copies of the game that the game forked (SDL's X11 box).
+copies_of() {
+  local child
+  for child in $(cat /proc/"$1"/task/*/children 2> /dev/null); do
+    [ "$(readlink -f /proc/"$child"/exe 2> /dev/null)" = "$GAMEFILE" ] && echo "$child"
+  done
+}
+# Whether a process runs (one ended, waiting for its parent, has not).
+running() { [ -e /proc/"$1"/stat ] && ! awk '{ exit ($3 != "Z") }' /proc/"$1"/stat 2> /dev/null; }
 # Waits up to 20 s for a visible window named by the pattern; sets WIN.
 wait_window() {
   WIN=
@@ -64,7 +98,7 @@ finish() {
 ended_cleanly() {
   [ "$rc" -eq 1 ] || fail "$1: exit status $rc, not 1"
   sleep 0.3
-  [ -z "$(visible '^FATAL ERROR$')" ] || fail "$1: the FATAL ERROR box stayed"
+  [ -z "$(fatal_windows)" ] || fail "$1: the FATAL ERROR box stayed"
   [ -z "$(visible '^Fatal Error!$')" ] || fail "$1: a crash report window opened"
   for f in "$WORK"/broken/crash.txt "$WORK"/badpak/crash.txt "$WORK"/alone/crash.txt "$USERDIR"/crash.txt; do
     [ -e "$f" ] && fail "$1: the game crashed: $(head -3 "$f")"
@@ -80,16 +114,127 @@ own_box_over_game() {
   kill -0 "$PID" 2> /dev/null || fail "$1: the box did not wait"
 }
 press_key() { xdotool windowfocus --sync "$WIN" 2> /dev/null; xdotool key space; }
-# Waits up to 20 s for the desktop's box: the zenity stand-in, or, where SDL
-# can draw its own X11 box (core X fonts), that box. Fails with $1 if none.
-box_shown() { [ -s "$WORK/zenity.pid" ] || [ -n "$(visible '^FATAL ERROR$')" ]; }
-wait_desktop_box() {
+# Waits up to 20 s for any box: our window, SDL's X11 box or the zenity
+# stand-in. Fails with $1 if none.
+box_shown() { [ -s "$WORK/zenity.pid" ] || [ -n "$(fatal_windows)" ]; }
+wait_box() {
   for _ in $(seq 1 200); do
     box_shown && return 0
     kill -0 "$PID" 2> /dev/null || fail "the game ended before its box showed"
     sleep 0.1
   done
   fail "$1"
+}
+# How the shown box is drawn: "zenity", "x11" (SDL's own box, in a forked
+# copy of the game) or "own" (our window).
+box_kind() {
+  if [ -s "$WORK/zenity.pid" ]; then echo zenity
+  elif [ -n "$(copies_of "$PID")" ]; then echo x11
+  else echo own
+  fi
+}
+# Waits for the desktop's box, says which it is and fails unless it is $1.
+wait_desktop_box() {
+  wait_box "no desktop box"
+  sleep 0.2
+  kind=$(box_kind)
+  case $kind in
+    x11) echo "   seen: SDL's own X11 box, drawn by a forked copy of the game ($DISPLAY)" ;;
+    zenity) echo "   seen: SDL's zenity box ($DISPLAY)" ;;
+    *) echo "   seen: our own window ($DISPLAY)" ;;
+  esac
+  [ "$kind" = "$1" ] || fail "the desktop's box was drawn by '$kind', not '$1'"
+}
+# Starts an X server of our own (font path $1) on a free display; sets
+# XDISPLAY and XPID.
+start_x_server() {
+  Xvfb -displayfd 3 -nolisten tcp -fp "$1" -screen 0 1280x1024x24 3> "$WORK/xdisplay" 2> "$WORK/xvfb.err" &
+  XPID=$!
+  XSERVERS="$XSERVERS $XPID"
+  for _ in $(seq 1 100); do [ -s "$WORK/xdisplay" ] && break; sleep 0.1; done
+  [ -s "$WORK/xdisplay" ] || fail "no X server of our own: $(tail -2 "$WORK/xvfb.err")"
+  XDISPLAY=:$(cat "$WORK/xdisplay")
+  rm -f "$WORK/xdisplay"
+}
+stop_x_server() {
+  kill "$XPID" 2> /dev/null
+  wait "$XPID" 2> /dev/null
+  XSERVERS=${XSERVERS/ $XPID/}
+}
+# The fonts SDL asks for its own box.
+SDL_BOX_FONTS='-*-*-medium-r-normal--*-120-*-*-*-*-*-*'
+has_box_fonts() { [ -n "$(DISPLAY=$1 xlsfonts -fn "$SDL_BOX_FONTS" 2> /dev/null | head -1)" ]; }
+
+mkdir -p "$WORK/bin"
+cat > "$WORK/bin/zenity" << EOF
+#!/bin/sh
+echo \$\$ > "$WORK/zenity.pid"
+exec sleep 60
+EOF
+chmod +x "$WORK/bin/zenity"
+
+# The desktop's box on the current display, drawn as $1 says.
+desktop_box_steps() {
+  local kind=$1
+  step "the desktop's box ($kind), told to quit by SIGINT"
+  rm -f "$WORK/zenity.pid"
+  start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
+  wait_desktop_box "$kind"
+  COPIES=$(copies_of "$PID")
+  sleep 0.3
+  kill -0 "$PID" 2> /dev/null || fail "the desktop box did not wait"
+  kill -INT "$PID"
+  finish
+  ended_cleanly "the desktop's box ($kind), SIGINT"
+  if [ -s "$WORK/zenity.pid" ]; then
+    kill -0 "$(cat "$WORK/zenity.pid")" 2> /dev/null && { kill "$(cat "$WORK/zenity.pid")"; fail "the zenity box stayed"; }
+  fi
+  for copy in $COPIES; do running "$copy" && fail "SDL's box stayed"; done
+
+  step "a box before anything else (no data folder, $kind), SIGTERM"
+  rm -f "$WORK/zenity.pid"
+  start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/nonexistent"
+  wait_desktop_box "$kind"
+  sleep 0.3
+  kill -TERM "$PID"
+  finish
+  ended_cleanly "no data folder ($kind), SIGTERM"
+  grep -q "FATAL ERROR: Cannot open the data folder" "$WORK/game.err" || fail "no data folder: not named"
+  if [ -s "$WORK/zenity.pid" ]; then
+    kill -0 "$(cat "$WORK/zenity.pid")" 2> /dev/null && fail "no data folder: the zenity box stayed"
+  fi
+  [ "$kind" = x11 ] || return 0
+
+  step "SDL's box takes SIGTERM"
+  rm -f "$WORK/zenity.pid"
+  start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
+  wait_desktop_box x11
+  COPIES=$(copies_of "$PID")
+  kill -TERM $COPIES
+  for _ in $(seq 1 10); do
+    gone=1; for copy in $COPIES; do running "$copy" && gone=; done
+    [ -n "$gone" ] && break; sleep 0.1
+  done
+  [ -n "$gone" ] || fail "SIGTERM did not end SDL's box within a second"
+  # The game goes on to the next box it can show; a quit signal ends it.
+  wait_box "no box after SDL's"
+  kill -TERM "$PID"
+  finish
+  ended_cleanly "SDL's box ended by SIGTERM, then the game"
+
+  step "the game killed under SDL's box: the box goes with it"
+  rm -f "$WORK/zenity.pid"
+  start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
+  wait_desktop_box x11
+  COPIES=$(copies_of "$PID")
+  kill -KILL "$PID"
+  wait "$PID" 2> /dev/null
+  PID=
+  sleep 1
+  for copy in $COPIES; do running "$copy" && fail "SDL's box (process $copy) outlived the game"; done
+  [ -z "$(fatal_windows)" ] || fail "SDL's box window outlived the game"
+  [ -e "$WORK/broken/crash.txt" ] && fail "the copy crashed: $(head -3 "$WORK/broken/crash.txt")"
+  return 0
 }
 
 step "a damaged data file: our window names it; a key ends the game"
@@ -116,49 +261,66 @@ kill -TERM "$PID"
 finish
 ended_cleanly "our window, SIGTERM"
 
-step "the desktop's box (a zenity that waits for ever), told to quit by SIGINT"
-mkdir -p "$WORK/bin"
-cat > "$WORK/bin/zenity" << EOF
-#!/bin/sh
-echo \$\$ > "$WORK/zenity.pid"
-exec sleep 60
-EOF
-chmod +x "$WORK/bin/zenity"
-start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
-wait_desktop_box "no desktop box"
-sleep 0.5
-kill -0 "$PID" 2> /dev/null || fail "the desktop box did not wait"
-kill -INT "$PID"
-finish
-ended_cleanly "the desktop's box, SIGINT"
-if [ -s "$WORK/zenity.pid" ]; then
-  kill -0 "$(cat "$WORK/zenity.pid")" 2> /dev/null && { kill "$(cat "$WORK/zenity.pid")"; fail "the zenity box stayed"; }
-fi
-
-step "a box before anything else (no data folder), SIGTERM"
-rm -f "$WORK/zenity.pid"
-start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/nonexistent"
-wait_desktop_box "no data folder: no box"
+step "a key held since before our window showed does not close it; a fresh press does"
+# Pressed in a window of another program and held there, as a player holds
+# a key to skip the splash screens (xev: a window that takes the focus).
+xev -name keyholder -geometry 40x40+0+0 > /dev/null 2>&1 &
+HOLDER=$!
+for _ in $(seq 1 100); do holder=$(visible '^keyholder$'); [ -n "$holder" ] && break; sleep 0.1; done
+[ -n "$holder" ] || fail "no window to hold a key in"
+xdotool windowfocus --sync "$holder"
+xdotool keydown space
+KEYHELD=1
+start QUILTRO7_MESSAGE_BOX=own "$GAME" -changedir "$WORK/broken"
+own_box_over_game "held key"
+# Given the focus, as a desktop's window manager gives it to a new window:
+# the held key's repeats come to it.
+xdotool windowfocus --sync "$WIN" 2> /dev/null
+sleep 1
+kill -0 "$PID" 2> /dev/null || fail "the key held before the window showed closed it"
+xdotool keyup space
+KEYHELD=
+kill "$HOLDER"; wait "$HOLDER" 2> /dev/null; HOLDER=
 sleep 0.3
-kill -TERM "$PID"
+kill -0 "$PID" 2> /dev/null || fail "releasing the held key closed the window"
+press_key
 finish
-ended_cleanly "no data folder, SIGTERM"
-grep -q "FATAL ERROR: Cannot open the data folder" "$WORK/game.err" || fail "no data folder: not named"
-if [ -s "$WORK/zenity.pid" ]; then
-  kill -0 "$(cat "$WORK/zenity.pid")" 2> /dev/null && fail "no data folder: the zenity box stayed"
+ended_cleanly "held key, then a fresh press"
+
+# The desktop's box where SDL can draw its own (core fonts on the display;
+# without them on ours, an X server of our own with them).
+if has_box_fonts "$MAINDISPLAY"; then
+  desktop_box_steps x11
+else
+  [ -s /usr/share/fonts/X11/misc/fonts.dir ] || fail "no core X fonts (xfonts-base): SDL's own box cannot be tried"
+  start_x_server /usr/share/fonts/X11/misc,built-ins
+  has_box_fonts "$XDISPLAY" || fail "no core X fonts on the X server of our own"
+  export DISPLAY=$XDISPLAY
+  desktop_box_steps x11
+  export DISPLAY=$MAINDISPLAY
+  stop_x_server
 fi
+# And where it cannot: an X server whose font path holds no core fonts.
+start_x_server built-ins
+has_box_fonts "$XDISPLAY" && fail "the X server without fonts has SDL's fonts"
+export DISPLAY=$XDISPLAY
+desktop_box_steps zenity
+export DISPLAY=$MAINDISPLAY
+stop_x_server
 
 step "the binary alone in an empty folder (no music library), SIGTERM"
 mkdir -p "$WORK/alone"
 cp "$GAME" "$WORK/alone/"
 cd "$WORK/alone" || fail "no folder"
 start "$WORK/alone/$(basename "$GAME")"
-wait_window '^FATAL ERROR$'
+wait_box "alone: no box"
+COPIES=$(copies_of "$PID")
 sleep 0.3
 kill -0 "$PID" 2> /dev/null || fail "alone: the box did not wait"
 kill -TERM "$PID"
 finish
 ended_cleanly "alone, SIGTERM"
 grep -q "FATAL ERROR: " "$WORK/game.err" || fail "alone: no FATAL ERROR text"
+for copy in $COPIES; do running "$copy" && fail "alone: SDL's box stayed"; done
 cd / || true
 echo "ok"

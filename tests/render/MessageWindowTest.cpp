@@ -18,3 +18,20 @@ TEST(MessageWindow, TheMessageIsDrawnWrappedInsideThePicture) {
         for (int x = longOne.width - 16; x < longOne.width; ++x)
             ASSERT_EQ(longOne.argb[static_cast<size_t>(y) * longOne.width + x], background) << x << "," << y;
 }
+
+// It closes on a key pressed after it showed: not on one held since before
+// (reported pressed when the window takes focus) nor that key's repeats,
+// until it is released and pressed again; any other key closes it at once.
+TEST(MessageWindow, OnlyAKeyPressedAfterTheWindowShowedClosesIt) {
+    const int space = 65, shift = 50, enter = 36;
+    FreshKeyPresses keys({space, shift});
+    EXPECT_FALSE(keys.Pressed(space, false));
+    EXPECT_FALSE(keys.Pressed(space, true));
+    EXPECT_FALSE(keys.Pressed(shift, false));
+    keys.Released(space);
+    EXPECT_FALSE(keys.Pressed(space, true));
+    EXPECT_TRUE(keys.Pressed(space, false));
+    EXPECT_TRUE(keys.Pressed(enter, false));
+    EXPECT_FALSE(keys.Pressed(enter, true));
+    EXPECT_TRUE(FreshKeyPresses({}).Pressed(space, false));
+}
