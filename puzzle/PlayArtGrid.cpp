@@ -52,6 +52,12 @@ void PlayArtGrid::Update() {
         }
 }
 
+int PlayArtGrid::StepsUntilDue() {
+    // While the next step still fades a cell in (Update); the finished
+    // picture changes no more, and a still results screen sleeps over it.
+    return mFrameCounter <= mEndFrame ? 0 : ArtGrid::StepsUntilDue();
+}
+
 void PlayArtGrid::Draw(Graphics* g) {
     // Looked up afresh: a reloaded asset group or another game may have
     // replaced the picture a kept pointer would name.

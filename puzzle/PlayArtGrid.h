@@ -13,7 +13,7 @@ public:
     PlayArtGrid(const PuzzleRecord& record, PlayTileGrid* tileGrid);
 
     void Update() override;
-    int StepsUntilDue() override { return 0; }
+    int StepsUntilDue() override;
     void Draw(Graphics* g) override;
 
     // False while the picture is still appearing; then fades the board's

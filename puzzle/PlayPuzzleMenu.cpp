@@ -188,13 +188,19 @@ ImageSurface* PlayPuzzleMenu::Snapshot(const std::vector<Widget*>& widgets) {
     return surface;
 }
 
-void PlayPuzzleMenu::Freeze(const std::vector<Widget*>& widgets) {
-    if (widgets.empty()) return;
+Widget* PlayPuzzleMenu::Freeze(const std::vector<Widget*>& widgets) {
+    if (widgets.empty()) return nullptr;
     auto* picture = new DynamicWidget(0.0f, 0.0f, nullptr, 1.0f);
     picture->SetOwnedImage(Snapshot(widgets));
     picture->mRemoveMask |= WidgetFlags::AllowMouse;
     AddWidget(picture);
     for (Widget* widget : widgets) widget->RemoveSelf();
+    return picture;
+}
+
+void PlayPuzzleMenu::ReleaseHudPicture() {
+    if (Widget* picture = mHudPicture.Get()) picture->RemoveSelf();
+    mHudPicture.Reset();
 }
 
 void PlayPuzzleMenu::AddHud(Widget* widget) {
@@ -420,7 +426,17 @@ void PlayPuzzleMenu::Update() {
     if (mState == State::Revealing) {
         PlayArtGrid* art = mArtGrid.Get();
         if (art && art->StartReveal()) {
-            if (grid) Freeze({grid});
+            // The finished picture covers every cell, and the clue room has
+            // faded out with its numbers: a picture of the board would never
+            // show, yet it held a texture of the screen's size and, in
+            // llvmpipe, the draws of every cell it was made from (some
+            // 24 MiB for a played 25 x 25 board) until the screen closed.
+            // A room still fading (a reveal shorter than the fade) stays as
+            // it stands, as before.
+            if (grid && grid->GetNumberAlpha() > 0.0f)
+                Freeze({grid});
+            else if (grid)
+                grid->RemoveSelf();
             mState = State::Finished;
         }
         return;
@@ -472,7 +488,7 @@ void PlayPuzzleMenu::CompletePuzzle() {
     const int seconds = mElapsed / 100;
     // The HUD stops as it is: the results are read first.
     if (HintMeter* meter = mHintMeter.Get()) mHintsUsed = meter->GetHintsUsed();
-    Freeze(HudWidgets());
+    mHudPicture = Freeze(HudWidgets());
     if (failed) return;
     mState = State::Revealing;
     if (gAppServices) gAppServices->PlaySample(GetSoundId(WStrFormat(L"reveal%d", mSize)));

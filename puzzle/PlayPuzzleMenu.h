@@ -74,6 +74,10 @@ public:
     void SelectTool(int index);
     void CompletePuzzle();
     bool IsPuzzleFailed();
+    // Gives back the still picture the HUD became when play ended (a texture
+    // of the screen's size) once something covers it for good: the results'
+    // panel after the reveal.
+    void ReleaseHudPicture();
     // Script commands (the screen's own; taken only while it builds the board).
     ScriptStep RunPlayCommand(const std::wstring& name);
 
@@ -117,8 +121,9 @@ private:
     std::vector<Widget*> HudWidgets() const;
     // A screen-sized picture of the widgets as they draw now (each at its place).
     ImageSurface* Snapshot(const std::vector<Widget*>& widgets);
-    // The widgets become one still picture: they leave the screen.
-    void Freeze(const std::vector<Widget*>& widgets);
+    // The widgets become one still picture: they leave the screen. Returns
+    // the picture (null for no widgets).
+    Widget* Freeze(const std::vector<Widget*>& widgets);
     void FollowGridTool();
     PlayResult MakeResult(int seconds) const;
     const PuzzleRecord* Record() const { return PlayTileGrid::FindPuzzle(mPuzzle); }
@@ -143,4 +148,5 @@ private:
     bool mFailShown = false;
     bool mValid = false;
     std::vector<WeakHandle<Widget>> mHud;
+    WeakHandle<Widget> mHudPicture;
 };

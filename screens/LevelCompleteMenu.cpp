@@ -3,8 +3,10 @@
 #include "app/GameApp.h"
 #include "data/Constants.h"
 #include "data/Localization.h"
+#include "platform/System.h"
 #include "puzzle/MyLocalization.h"
 #include "puzzle/PlayArtGrid.h"
+#include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/SetStats.h"
 #include "screens/GameScreens.h"
@@ -85,10 +87,34 @@ void LevelCompleteMenu::WaitForArt() { mWaitState = kWaitForArt; }
 
 void LevelCompleteMenu::Update() {
     LevelStatusMenu::Update();
+    if (mTrimPending) {
+        // What the reveal held was deleted at the end of the last step; the
+        // heap keeps the pages the driver freed unless asked.
+        mTrimPending = false;
+        PlatformReleaseFreeMemory();
+    }
     if (mWaitState != kWaitForArt) return;
     // Without a picture there is nothing to wait for.
     PlayArtGrid* art = mArtGrid.Get();
-    if (!art || art->StartReveal()) RunScript(true);
+    if (art && !art->StartReveal()) return;
+    RunScript(true);
+    EndReveal();
+}
+
+int LevelCompleteMenu::StepsUntilDue() { return mTrimPending ? 0 : LevelStatusMenu::StepsUntilDue(); }
+
+void LevelCompleteMenu::EndReveal() {
+    PlayArtGrid* art = mArtGrid.Get();
+    if (!art || !gGameApp) return;
+    // The play screen beneath saw the reveal end first (it is updated before
+    // this screen) and let go of its board; the panel the script has just
+    // put over the HUD column hides the HUD's still picture for good.
+    for (Menu* menu : gGameApp->GetOpenMenus()) {
+        auto* play = dynamic_cast<PlayPuzzleMenu*>(menu);
+        if (!play || play->GetArtGrid() != art) continue;
+        play->ReleaseHudPicture();
+        mTrimPending = true;
+    }
 }
 
 void LevelCompleteMenu::DoAction(const std::wstring& action, const std::wstring&, int) {

@@ -21,6 +21,7 @@ public:
     static std::wstring ScriptName(int mode, int set, int puzzle);
 
     void Update() override;
+    int StepsUntilDue() override;
     // "hint_star_text", "mistake_star_text", "complete_star_text".
     void DoAction(const std::wstring& action, const std::wstring& parameter, int object) override;
     void OnContinue() override;
@@ -37,6 +38,8 @@ public:
 private:
     void TakeArt(PlayArtGrid* art);
     void ShowStars(int mistakes, int hintsUsed);
+    // The summary shows: what the play screen kept for the reveal goes.
+    void EndReveal();
 
     WinRecord mWin;
     bool mFirstCompletion = false;
@@ -44,6 +47,7 @@ private:
     int mNextPuzzle = -1;
     int mNextSet = -1;
     bool mBonusTold = false;
+    bool mTrimPending = false;
     WeakHandle<PlayArtGrid> mArtGrid;
     WeakHandle<DynamicWidget> mArtHolder;
 };
