@@ -17,6 +17,17 @@
 namespace {
 constexpr char kTempMark[] = ".tmp";
 constexpr size_t kTempDigits = 8;
+
+// A descriptor of the regular file at the path (its status in `st`), or -1.
+int OpenRegularFile(const std::string& path, struct stat& st) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 }  // namespace
 
 bool PlatformAtomicWrite(const std::string& path, const void* data, size_t size,
@@ -233,13 +244,9 @@ MappedFile::~MappedFile() { Close(); }
 
 bool MappedFile::Open(const std::string& path) {
     Close();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
+    const int fd = OpenRegularFile(path, st);
+    if (fd < 0) return false;
     if (st.st_size == 0) {
         ::close(fd);
         mEmptyOpen = true;
@@ -264,13 +271,9 @@ PositionalFile::~PositionalFile() { Close(); }
 
 bool PositionalFile::Open(const std::string& path) {
     Close();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
+    const int fd = OpenRegularFile(path, st);
+    if (fd < 0) return false;
     mFd = fd;
     mSize = static_cast<uint64_t>(st.st_size);
     mWriteSeconds = static_cast<int64_t>(st.st_mtim.tv_sec);

@@ -1,13 +1,11 @@
 #include "platform/ProcessRun.h"
+#include "platform/ChildProcess.h"
 
 #include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 extern char** environ;
 
@@ -35,25 +33,10 @@ ProcessOutcome PlatformRunProgram(const std::string& path, const std::vector<std
         execve(path.c_str(), argv.data(), envp.data());
         _exit(127);
     }
-    outcome.started = true;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    int status = 0;
-    for (;;) {
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) break;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            outcome.timedOut = true;
-            return outcome;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    outcome.exited = WIFEXITED(status);
-    outcome.exitStatus = outcome.exited ? WEXITSTATUS(status) : 0;
-    outcome.signaled = WIFSIGNALED(status);
-    outcome.signal = outcome.signaled ? WTERMSIG(status) : 0;
-    return outcome;
+    // Past its time it is killed: a program that hangs must not hang us.
+    ProcessOutcome waited = PlatformWaitChild(pid, timeoutMs);
+    if (waited.timedOut) PlatformKillChild(pid);
+    return waited;
 }
 
 int PlatformSignalNumber(const std::string& name) {
