@@ -6,10 +6,10 @@
 #include "platform/System.h"
 #include "puzzle/MyLocalization.h"
 #include "puzzle/PlayArtGrid.h"
-#include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/SetStats.h"
 #include "screens/GameScreens.h"
+#include "screens/MyPlayScreen.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/ScriptCommandRegistry.h"
 
@@ -105,16 +105,13 @@ int LevelCompleteMenu::StepsUntilDue() { return mTrimPending ? 0 : LevelStatusMe
 
 void LevelCompleteMenu::EndReveal() {
     PlayArtGrid* art = mArtGrid.Get();
-    if (!art || !gGameApp) return;
+    MyPlayScreen* play = MyPlayScreen::FindOpen();
     // The play screen beneath saw the reveal end first (it is updated before
     // this screen) and let go of its board; the panel the script has just
     // put over the HUD column hides the HUD's still picture for good.
-    for (Menu* menu : gGameApp->GetOpenMenus()) {
-        auto* play = dynamic_cast<PlayPuzzleMenu*>(menu);
-        if (!play || play->GetArtGrid() != art) continue;
-        play->ReleaseHudPicture();
-        mTrimPending = true;
-    }
+    if (!art || !play || play->GetArtGrid() != art) return;
+    play->ReleaseHudPicture();
+    mTrimPending = true;
 }
 
 void LevelCompleteMenu::DoAction(const std::wstring& action, const std::wstring&, int) {
