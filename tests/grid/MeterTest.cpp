@@ -133,6 +133,23 @@ TEST_F(MeterTest, ChanceIconsFormRowsAndExtraChancesFlyToTheCentre) {
     }
 }
 
+// Every grid size of our data shows each chance it allows as an icon: a
+// chance without one is used up unseen, and the meter reads empty while play
+// goes on.
+TEST_F(MeterTest, EveryGridSizeOfOurDataShowsOneIconPerChance) {
+    GameStats stats(false);
+    ASSERT_TRUE(stats.LoadPropertiesFile(GameStats::kFileName)) << stats.GetErrorText();
+    const GridConfigTable table = stats.GetTable();
+    ASSERT_FALSE(table.empty());
+    stats.Publish();
+    for (const auto& [size, config] : table) {
+        auto* meter = new MistakeMeter(700, 300, 240, 200, size);
+        mScreen->AddWidget(meter);
+        EXPECT_EQ(meter->GetIconCount(), config.mMistakes) << size << " x " << size;
+        meter->RemoveSelf();
+    }
+}
+
 TEST_F(MeterTest, TheHintsAndTheChancesAreTitledInTheHudFonts) {
     const auto saved = gLocalizedStrings.Snapshot();
     LocalizedStringMap strings = *saved;
