@@ -9,13 +9,26 @@
 
 #include "platform/System.h"
 
-FreshKeyPresses::FreshKeyPresses(std::vector<int> heldAtShow) : mHeld(std::move(heldAtShow)) {}
+PictureWindowInput::PictureWindowInput(std::vector<int> heldAtShow, bool serverKeys)
+    : mHeld(std::move(heldAtShow)), mServerKeys(serverKeys) {}
 
-bool FreshKeyPresses::Pressed(int key, bool repeat) {
-    return !repeat && std::find(mHeld.begin(), mHeld.end(), key) == mHeld.end();
+bool PictureWindowInput::Closes(const PictureWindowEvent& event) {
+    using Kind = PictureWindowEvent::Kind;
+    switch (event.kind) {
+        case Kind::Quit:
+        case Kind::Close:
+            return true;
+        case Kind::KeyDown:
+            if (event.fromServer != mServerKeys || event.repeat) return false;
+            return std::find(mHeld.begin(), mHeld.end(), event.key) == mHeld.end();
+        case Kind::KeyUp:
+            if (event.fromServer == mServerKeys) std::erase(mHeld, event.key);
+            return false;
+        case Kind::Other:
+            break;
+    }
+    return false;
 }
-
-void FreshKeyPresses::Released(int key) { std::erase(mHeld, key); }
 
 namespace {
 
@@ -92,35 +105,39 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
         };
         paint();
         KeyWatch keyWatch = WatchKeys(window);
-        FreshKeyPresses keys(std::move(keyWatch.held));
+        PictureWindowInput input(std::move(keyWatch.held), keyWatch.raw);
         const Uint8 wmEvents = SDL_EventState(SDL_SYSWMEVENT, keyWatch.raw ? SDL_ENABLE : SDL_QUERY);
         // A quit signal (a session ending, a script stopping us) closes it.
         for (bool open = true; open && !PlatformQuitSignalled();) {
             SDL_Event e;
             if (!SDL_WaitEventTimeout(&e, 250)) continue;
+            PictureWindowEvent event;
+            using Kind = PictureWindowEvent::Kind;
             switch (e.type) {
                 case SDL_QUIT:
-                    open = false;
+                    event.kind = Kind::Quit;
                     break;
                 case SDL_SYSWMEVENT:
-                    if (keyWatch.raw && e.syswm.msg && e.syswm.msg->subsystem == SDL_SYSWM_X11) {
+                    if (e.syswm.msg && e.syswm.msg->subsystem == SDL_SYSWM_X11) {
                         const XEvent& x = e.syswm.msg->msg.x11.event;
                         // SDL asks the server for no release between a held
                         // key's repeats: a repeat is a press of a held key.
-                        if (x.type == KeyPress && keys.Pressed(static_cast<int>(x.xkey.keycode), false))
-                            open = false;
-                        else if (x.type == KeyRelease)
-                            keys.Released(static_cast<int>(x.xkey.keycode));
+                        if (x.type == KeyPress || x.type == KeyRelease) {
+                            event.kind = x.type == KeyPress ? Kind::KeyDown : Kind::KeyUp;
+                            event.key = static_cast<int>(x.xkey.keycode);
+                            event.fromServer = true;
+                        }
                     }
                     break;
                 case SDL_KEYDOWN:
-                    if (!keyWatch.raw && keys.Pressed(e.key.keysym.scancode, e.key.repeat != 0)) open = false;
-                    break;
                 case SDL_KEYUP:
-                    if (!keyWatch.raw) keys.Released(e.key.keysym.scancode);
+                    event.kind = e.type == SDL_KEYDOWN ? Kind::KeyDown : Kind::KeyUp;
+                    event.key = e.key.keysym.scancode;
+                    event.repeat = e.key.repeat != 0;
                     break;
                 case SDL_WINDOWEVENT:
-                    if (e.window.event == SDL_WINDOWEVENT_CLOSE) open = false;
+                    if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+                        event.kind = Kind::Close;
                     else if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
                              e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
                         paint();
@@ -128,6 +145,7 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
                 default:
                     break;
             }
+            if (input.Closes(event)) open = false;
         }
         SDL_EventState(SDL_SYSWMEVENT, wmEvents);
     }

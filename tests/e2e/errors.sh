@@ -20,7 +20,6 @@ for tool in xwininfo xlsfonts xev Xvfb; do
   command -v $tool > /dev/null || { echo "FAIL: no $tool (x11-utils, xvfb)"; exit 1; }
 done
 TOOLS=$(dirname "$GAME")/tools
-GAMEFILE=$(readlink -f "$GAME")
 WORK=$(mktemp -d)
 MAINDISPLAY=$DISPLAY
 PID=
@@ -52,9 +51,13 @@ mkdir -p "$WORK/badpak"
 head -c 4096 "$WORK/main.pak" > "$WORK/badpak/main.pak"
 
 # Starts the game (env assignments, then arguments) with a fresh user folder;
-# sets PID and USERDIR.
+# sets PID and USERDIR. What earlier runs left (the zenity stand-in's pid
+# file) is cleared first, and no box may count as shown before this one
+# starts: a wait for its box then sees only its own.
 N=0
 start() {
+  rm -f "$WORK/zenity.pid"
+  box_shown && fail "a box counts as shown before the game started"
   N=$((N + 1)); USERDIR=$WORK/user$N
   mkdir -p "$USERDIR"
   env QUILTRO7_USER_DATA="$USERDIR" "$@" > "$WORK/game.err" 2>&1 &
@@ -68,11 +71,13 @@ fatal_windows() {
     xwininfo -id "$id" 2> /dev/null | grep -q 'Map State: IsViewable' && echo "$id"
   done
 }
-# The running copies of the game that the game forked (SDL's X11 box).
+# The running copies of the game that the game forked (SDL's X11 box): its
+# children that run its own program file.
 copies_of() {
-  local child
+  local child exe
+  exe=$(readlink -f /proc/"$1"/exe 2> /dev/null) || return 0
   for child in $(cat /proc/"$1"/task/*/children 2> /dev/null); do
-    [ "$(readlink -f /proc/"$child"/exe 2> /dev/null)" = "$GAMEFILE" ] && echo "$child"
+    [ "$(readlink -f /proc/"$child"/exe 2> /dev/null)" = "$exe" ] && echo "$child"
   done
 }
 # Whether a process runs (one ended, waiting for its parent, has not).
@@ -177,7 +182,6 @@ chmod +x "$WORK/bin/zenity"
 desktop_box_steps() {
   local kind=$1
   step "the desktop's box ($kind), told to quit by SIGINT"
-  rm -f "$WORK/zenity.pid"
   start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
   wait_desktop_box "$kind"
   COPIES=$(copies_of "$PID")
@@ -192,7 +196,6 @@ desktop_box_steps() {
   for copy in $COPIES; do running "$copy" && fail "SDL's box stayed"; done
 
   step "a box before anything else (no data folder, $kind), SIGTERM"
-  rm -f "$WORK/zenity.pid"
   start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/nonexistent"
   wait_desktop_box "$kind"
   sleep 0.3
@@ -206,7 +209,6 @@ desktop_box_steps() {
   [ "$kind" = x11 ] || return 0
 
   step "SDL's box takes SIGTERM"
-  rm -f "$WORK/zenity.pid"
   start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
   wait_desktop_box x11
   COPIES=$(copies_of "$PID")
@@ -223,7 +225,6 @@ desktop_box_steps() {
   ended_cleanly "SDL's box ended by SIGTERM, then the game"
 
   step "the game killed under SDL's box: the box goes with it"
-  rm -f "$WORK/zenity.pid"
   start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
   wait_desktop_box x11
   COPIES=$(copies_of "$PID")
@@ -314,6 +315,8 @@ cp "$GAME" "$WORK/alone/"
 cd "$WORK/alone" || fail "no folder"
 start "$WORK/alone/$(basename "$GAME")"
 wait_box "alone: no box"
+sleep 0.2
+echo "   seen: $(box_kind) box"
 COPIES=$(copies_of "$PID")
 sleep 0.3
 kill -0 "$PID" 2> /dev/null || fail "alone: the box did not wait"
