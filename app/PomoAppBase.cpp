@@ -178,6 +178,7 @@ bool PomoAppBase::Init(const std::vector<std::string>& args) {
             mExitCode = 1;
             return false;
         }
+        if (!config.windowed && mWindow->IsWindowed()) TellFullScreenRefused();
     }
     AfterWindowHook();  // joined already when a window was made
     mD3DInterface = new D3DInterface();
@@ -467,9 +468,17 @@ void PomoAppBase::SwitchScreenMode(bool windowed, bool force) {
     if (windowed && mNoWindowedMode) windowed = false;
     mIsWindowed = windowed;
     if (mWindow) {
-        mWindow->SetWindowed(windowed);
+        if (!mWindow->SetWindowed(windowed) && !windowed) TellFullScreenRefused();
         mWindow->Show();
     }
+}
+
+void PomoAppBase::TellFullScreenRefused() {
+    // The player's choice stays theirs (and in settings.xml): the next start,
+    // perhaps on another desktop, asks again.
+    DebugPrintf("Full screen cannot be shown here (%s): the game plays in a window; the full-screen setting "
+                "is kept.\n",
+                mWindow->FullScreenRefusal().c_str());
 }
 
 void PomoAppBase::SetStretchScreen(bool stretch) {

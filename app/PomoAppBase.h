@@ -282,6 +282,8 @@ protected:
     // The game data archive was cut short or written over while the game ran:
     // the message is shown, the exit code is 1 and the loop ends. True then.
     bool EndIfArchiveChanged();
+    // Says on stderr that the window could not take full screen, and why.
+    void TellFullScreenRefused();
 
     // Takes the user data folder's lock and clears what killed runs left;
     // false (with the message shown and mExitCode set) when it cannot.

@@ -1,6 +1,7 @@
 #include "platform/ButtonBox.h"
 #include "platform/System.h"
 #include "platform/TiedChildren.h"
+#include "platform/X11Display.h"
 
 #include <SDL.h>
 
@@ -11,7 +12,7 @@ namespace {
 
 bool VideoReady() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    return PlatformHasDisplayName() && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    return PlatformHasDisplayName() && PlatformStartVideo();
 }
 
 }  // namespace

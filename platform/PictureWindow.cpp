@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/System.h"
+#include "platform/X11Display.h"
 
 PictureWindowInput::PictureWindowInput(std::vector<int> heldAtShow, bool serverKeys)
     : mHeld(std::move(heldAtShow)), mServerKeys(serverKeys) {}
@@ -80,7 +81,7 @@ bool PlatformShowPictureWindow(const std::string& title, const Picture& picture)
         return false;
     bool startedVideo = false;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        if (!PlatformStartVideo()) return false;
         startedVideo = true;
     }
     // SDL may draw this window's surface through a GL context of its own,

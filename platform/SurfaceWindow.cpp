@@ -6,12 +6,13 @@
 
 #include "platform/SdlInput.h"
 #include "platform/System.h"
+#include "platform/X11Display.h"
 
 std::unique_ptr<PlatformSurfaceWindow> PlatformSurfaceWindow::Create(const std::string& title, int x, int y,
                                                                      int width, int height) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) {
         // Without a display name the attempt could wait on a connection.
-        if (!PlatformHasDisplayName() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+        if (!PlatformHasDisplayName() || !PlatformStartVideo()) return nullptr;
     }
     // A window nobody can see would wait for ever for its click (a test's
     // run with the dummy driver): no window at all, so the caller falls back.

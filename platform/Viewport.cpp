@@ -35,3 +35,17 @@ void WindowToLogical(const Viewport& view, int logicalWidth, int logicalHeight, 
     lx = static_cast<int>(static_cast<long long>(wx - view.x) * logicalWidth / view.width);
     ly = static_cast<int>(static_cast<long long>(wy - view.y) * logicalHeight / view.height);
 }
+
+bool ClipToDrawable(int& x, int& y, int& width, int& height, int drawableWidth, int drawableHeight) {
+    // In 64 bits: a rectangle far outside must not wrap around into view.
+    const long long left = x < 0 ? 0 : x, top = y < 0 ? 0 : y;
+    long long right = static_cast<long long>(x) + width, bottom = static_cast<long long>(y) + height;
+    if (right > drawableWidth) right = drawableWidth;
+    if (bottom > drawableHeight) bottom = drawableHeight;
+    if (right <= left || bottom <= top) return false;
+    x = static_cast<int>(left);
+    y = static_cast<int>(top);
+    width = static_cast<int>(right - left);
+    height = static_cast<int>(bottom - top);
+    return true;
+}

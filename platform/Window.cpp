@@ -5,6 +5,7 @@
 
 #include "platform/PictureWindow.h"
 #include "platform/SdlInput.h"
+#include "platform/X11Display.h"
 #include "platform/X11Picture.h"
 #include "platform/gl/GLPartPresent.h"
 
@@ -12,8 +13,7 @@
 
 bool PlatformHasDisplay() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    return true;
+    return PlatformStartVideo();
 }
 
 void PlatformWakeEventWait() {
@@ -28,6 +28,14 @@ void PlatformWakeEventWait() {
 }
 
 namespace {
+// An X error while the window was made (one that nothing expected) means the
+// window cannot be shown.
+bool RefusedByServer(void* window, uint64_t errorsBefore, std::string* error) {
+    if (PlatformXErrorCount(window) == errorsBefore) return false;
+    if (error) *error = "the X server refused the window (" + PlatformLastXError() + ")";
+    return true;
+}
+
 Uint32 WindowFlags(const WindowConfig& config) {
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     flags |= config.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
@@ -49,22 +57,27 @@ std::unique_ptr<PlatformWindow> PlatformWindow::Create(const WindowConfig& confi
     }
     std::unique_ptr<PlatformWindow> w(new PlatformWindow());
     w->mConfig = config;
+    // Full screen the desktop cannot show is a window from the start.
+    if (!config.windowed && !w->CanShowFullScreen()) w->mConfig.windowed = true;
     w->mLogicalWidth = config.logicalWidth;
     w->mLogicalHeight = config.logicalHeight;
-    w->mWindowed = config.windowed;
+    w->mWindowed = w->mConfig.windowed;
     w->mStretch = config.stretch;
     w->mVisible = config.visible;
     const char* driver = SDL_GetCurrentVideoDriver();
     if (config.glLater && driver && SDL_strcmp(driver, "x11") == 0) {
+        const uint64_t xErrors = PlatformXErrorCount(nullptr);
         w->mWindow = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                      config.logicalWidth, config.logicalHeight, WindowFlags(config));
+                                      config.logicalWidth, config.logicalHeight, WindowFlags(w->mConfig));
+        if (w->mWindow && RefusedByServer(w->mWindow, xErrors, error)) return nullptr;
         if (w->mWindow) {
             w->mWaitingForGL = true;
+            w->WatchRealSize();
             SDL_StartTextInput();
             return w;
         }
     }
-    if (!w->MakeGLWindow(config, error)) return nullptr;
+    if (!w->MakeGLWindow(w->mConfig, error)) return nullptr;
     return w;
 }
 
@@ -73,6 +86,7 @@ bool PlatformWindow::MakeGLWindow(const WindowConfig& config, std::string* error
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    const uint64_t xErrors = PlatformXErrorCount(nullptr);
     SDL_Window* window = SDL_CreateWindow(config.title.c_str(), SDL_WINDOWPOS_CENTERED,
                                           SDL_WINDOWPOS_CENTERED, config.logicalWidth,
                                           config.logicalHeight, WindowFlags(config) | SDL_WINDOW_OPENGL);
@@ -81,13 +95,15 @@ bool PlatformWindow::MakeGLWindow(const WindowConfig& config, std::string* error
         return false;
     }
     SDL_GLContext context = SDL_GL_CreateContext(window);
-    if (!context) {
-        if (error) *error = SDL_GetError();
+    if (!context || RefusedByServer(window, xErrors, error)) {
+        if (!context && error) *error = SDL_GetError();
+        if (context) SDL_GL_DeleteContext(context);
         SDL_DestroyWindow(window);
         return false;
     }
     mWindow = window;
     mContext = context;
+    WatchRealSize();
     AfterContext(config);
     SDL_StartTextInput();
     return true;
@@ -109,7 +125,9 @@ bool PlatformWindow::EnableGL(std::string* error) {
     if (!mWaitingForGL) return mContext != nullptr || mGlx != nullptr;
     mWaitingForGL = false;
     std::string why;
+    const uint64_t xErrors = PlatformXErrorCount(mWindow);
     mGlx = GlxWindowContext::Create(mWindow, &why);
+    if (mGlx && RefusedByServer(mWindow, xErrors, &why)) mGlx.reset();
     if (mGlx) {
         AfterContext(mConfig);
         return true;
@@ -148,15 +166,31 @@ void PlatformWindow::Hide() {
     mVisible = false;
 }
 
+bool PlatformWindow::CanShowFullScreen() {
+    mFullScreenRefusal.clear();
+    if (X11FullScreenShowable(mWindow, &mFullScreenRefusal)) {
+        mFullScreenRefusal.clear();
+        return true;
+    }
+    return false;
+}
+
 bool PlatformWindow::SetWindowed(bool windowed) {
     auto* w = static_cast<SDL_Window*>(mWindow);
-    if (SDL_SetWindowFullscreen(w, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+    // SDL would take the window for the screen's size while it keeps its
+    // own, and draw and present for a size it does not have.
+    const bool refused = !windowed && !CanShowFullScreen();
+    if (refused) windowed = true;
+    if (SDL_SetWindowFullscreen(w, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        if (!windowed) mFullScreenRefusal = SDL_GetError();
+        return false;
+    }
     if (windowed) {
         SDL_SetWindowSize(w, mLogicalWidth, mLogicalHeight);
         SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
     mWindowed = windowed;
-    return true;
+    return !refused;
 }
 
 void PlatformWindow::SetStretch(bool stretch) { mStretch = stretch; }
@@ -166,7 +200,17 @@ bool PlatformWindow::SetVsync(bool on) {
     return SDL_GL_SetSwapInterval(on ? 1 : 0) == 0;
 }
 
+void PlatformWindow::WatchRealSize() {
+    mHaveRealSize = X11WindowSize(mWindow, mRealWidth, mRealHeight);
+    if (mHaveRealSize) X11WatchWindowSize();
+}
+
 void PlatformWindow::GetDrawableSize(int& width, int& height) const {
+    if (mHaveRealSize) {
+        width = mRealWidth;
+        height = mRealHeight;
+        return;
+    }
     SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(mWindow), &width, &height);
 }
 
@@ -197,8 +241,14 @@ void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
     bool haveView = false;
     auto toLogical = [&](int x, int y, InputEvent& e) {
         if (!haveView) {
-            SDL_GetWindowSize(window, &ww, &wh);
             GetDrawableSize(dw, dh);
+            // On X11 positions come in the server's pixels of the window.
+            if (mHaveRealSize) {
+                ww = dw;
+                wh = dh;
+            } else {
+                SDL_GetWindowSize(window, &ww, &wh);
+            }
             view = GetViewport();
             haveView = true;
         }
@@ -212,6 +262,10 @@ void PlatformWindow::PumpEvents(std::vector<InputEvent>& out) {
     mJustWaited = false;
     SDL_Event ev;
     while (SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        if (mHaveRealSize && X11ResizedTo(&ev, mWindow, mRealWidth, mRealHeight)) {
+            haveView = false;
+            continue;
+        }
         size_t first = out.size();
         PlatformTranslateEvent(ev, out);
         for (size_t i = first; i < out.size(); ++i) {
@@ -272,5 +326,6 @@ void PlatformWindow::PresentPart(int x, int y, int width, int height) {
     }
     int drawableWidth = 0, drawableHeight = 0;
     GetDrawableSize(drawableWidth, drawableHeight);
+    if (!ClipToDrawable(x, y, width, height, drawableWidth, drawableHeight)) return;
     mPartPresenter->CopyToWindow(x, y, width, height, drawableHeight);
 }

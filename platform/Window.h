@@ -43,12 +43,21 @@ public:
     void Show();
     void Hide();
     bool IsVisible() const { return mVisible; }
-    // Desktop full screen, the logical frame letterboxed or stretched.
+    // Desktop full screen, the logical frame letterboxed or stretched. Full
+    // screen that the desktop cannot show (no window manager to give the
+    // window the screen) is not asked for: the window stays one, and false
+    // comes back with the reason in FullScreenRefusal. A window made for
+    // full screen falls back the same way.
     bool SetWindowed(bool windowed);
     bool IsWindowed() const { return mWindowed; }
+    // Why the last request for full screen left a window; empty when it did not.
+    const std::string& FullScreenRefusal() const { return mFullScreenRefusal; }
     void SetStretch(bool stretch);
     bool SetVsync(bool on);
 
+    // What GL draws into: on X11 the window's size as the server has it,
+    // which is not always the size SDL takes it to be (full screen that no
+    // window manager carried out).
     void GetDrawableSize(int& width, int& height) const;
     void GetDesktopSize(int& width, int& height) const;
     Viewport GetViewport() const;
@@ -80,7 +89,7 @@ public:
     // pixels, top-left origin) is shown without a swap, the rest of the
     // window keeping what it shows, and the back buffer keeps what was
     // drawn. SDL's offscreen driver draws into a buffer nothing swaps, so
-    // there it always holds.
+    // there it always holds. What falls outside the drawable is left out.
     bool CanPresentPart() const { return mPartPresenter != nullptr || mOffscreen; }
     void PresentPart(int x, int y, int width, int height);
 
@@ -92,6 +101,9 @@ private:
     // The SDL window with its GL context, the usual way.
     bool MakeGLWindow(const WindowConfig& config, std::string* error);
     void AfterContext(const WindowConfig& config);
+    // Follows the window's size as the X server has it (X11 only).
+    void WatchRealSize();
+    bool CanShowFullScreen();
 
     void* mWindow = nullptr;     // SDL_Window*
     void* mContext = nullptr;    // SDL_GLContext
@@ -107,6 +119,10 @@ private:
     bool mStretch = false;
     bool mVisible = false;
     bool mJustWaited = false;  // the events are read; the next pump need not
+    bool mHaveRealSize = false;  // X11: the server's size of the window below
+    int mRealWidth = 0;
+    int mRealHeight = 0;
+    std::string mFullScreenRefusal;
 };
 
 // Whether a video device can be opened at all (false under a bare CI shell).

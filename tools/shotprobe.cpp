@@ -7,6 +7,11 @@
 //                                       0 for a flat colour, high for text)
 //   shotprobe differ A B X Y W H        prints the mean absolute difference of
 //                                       the region between two pictures
+//
+// A picture is a PNG (or any image the game reads), or an X window dump in
+// true colour, as Xvfb -fbdir keeps its screen: what the X server shows, not
+// what the game meant to draw.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,10 +21,47 @@
 
 namespace {
 
+uint32_t BigEndian32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+    return value;
+}
+
+// An X window dump (version 7) of 32-bit ZPixmap pixels with 8-bit channels.
+bool DecodeWindowDump(const std::string& bytes, ImageData& image) {
+    enum { kHeaderSize, kVersion, kFormat, kDepth, kWidth, kHeight, kXOffset, kByteOrder, kBitmapUnit,
+           kBitOrder, kBitmapPad, kBitsPerPixel, kBytesPerLine, kVisualClass, kRedMask, kGreenMask, kBlueMask,
+           kBitsPerRgb, kColormapEntries, kColors, kFields = 25 };
+    if (bytes.size() < kFields * 4 || BigEndian32(bytes, kVersion * 4) != 7) return false;
+    uint32_t h[kFields];
+    for (int i = 0; i < kFields; ++i) h[i] = BigEndian32(bytes, static_cast<size_t>(i) * 4);
+    if (h[kFormat] != 2 || h[kBitsPerPixel] != 32 || h[kRedMask] != 0xFF0000 || h[kGreenMask] != 0xFF00 ||
+        h[kBlueMask] != 0xFF || h[kWidth] == 0 || h[kHeight] == 0 || h[kWidth] > 16384 || h[kHeight] > 16384 ||
+        h[kBytesPerLine] < h[kWidth] * 4)
+        return false;
+    const uint64_t start = static_cast<uint64_t>(h[kHeaderSize]) + static_cast<uint64_t>(h[kColors]) * 12;
+    if (start + static_cast<uint64_t>(h[kBytesPerLine]) * h[kHeight] > bytes.size()) return false;
+    image.mWidth = static_cast<int>(h[kWidth]);
+    image.mHeight = static_cast<int>(h[kHeight]);
+    image.mBits.resize(static_cast<size_t>(image.mWidth) * image.mHeight);
+    for (int y = 0; y < image.mHeight; ++y)
+        for (int x = 0; x < image.mWidth; ++x) {
+            const size_t at = start + static_cast<size_t>(y) * h[kBytesPerLine] + static_cast<size_t>(x) * 4;
+            uint32_t pixel = 0;
+            for (size_t i = 0; i < 4; ++i) {
+                const uint32_t byte = static_cast<uint8_t>(bytes[at + i]);
+                pixel |= h[kByteOrder] == 0 ? byte << (8 * i) : byte << (24 - 8 * i);
+            }
+            image.mBits[static_cast<size_t>(y) * image.mWidth + x] = 0xFF000000u | (pixel & 0xFFFFFF);
+        }
+    return true;
+}
+
 bool Load(const char* path, ImageData& image) {
     std::string bytes, error;
-    if (!ReadFileToString(path, bytes) ||
-        !DecodeImage(bytes.data(), bytes.size(), ImageFormat::Unknown, image, &error)) {
+    if (!ReadFileToString(path, bytes)) error = "(unreadable)";
+    else if (DecodeWindowDump(bytes, image)) return true;
+    if (!error.empty() || !DecodeImage(bytes.data(), bytes.size(), ImageFormat::Unknown, image, &error)) {
         std::fprintf(stderr, "shotprobe: cannot read %s %s\n", path, error.c_str());
         return false;
     }

@@ -4,15 +4,7 @@
 #include <SDL_syswm.h>
 #include <epoxy/glx.h>
 
-namespace {
-
-bool gCreateFailed = false;
-int NoteCreateError(Display*, XErrorEvent*) {
-    gCreateFailed = true;
-    return 0;
-}
-
-}  // namespace
+#include "platform/X11ErrorTrap.h"
 
 std::unique_ptr<GlxWindowContext> GlxWindowContext::Create(void* window, std::string* error) {
     auto fail = [error](const char* why) {
@@ -49,13 +41,14 @@ std::unique_ptr<GlxWindowContext> GlxWindowContext::Create(void* window, std::st
     const int contextAttributes[] = {GLX_CONTEXT_MAJOR_VERSION_ARB, 3, GLX_CONTEXT_MINOR_VERSION_ARB, 3,
                                      GLX_CONTEXT_PROFILE_MASK_ARB, GLX_CONTEXT_CORE_PROFILE_BIT_ARB, None};
     // A refused context is an X error, not a null return alone.
-    XSync(display, False);
-    gCreateFailed = false;
-    int (*previous)(Display*, XErrorEvent*) = XSetErrorHandler(NoteCreateError);
-    GLXContext context = glXCreateContextAttribsARB(display, chosen, nullptr, True, contextAttributes);
-    XSync(display, False);
-    XSetErrorHandler(previous);
-    if (!context || gCreateFailed) {
+    GLXContext context = nullptr;
+    bool refused = false;
+    {
+        X11ErrorTrap trap(display);
+        context = glXCreateContextAttribsARB(display, chosen, nullptr, True, contextAttributes);
+        refused = trap.Caught();
+    }
+    if (!context || refused) {
         if (context) glXDestroyContext(display, context);
         return fail("no OpenGL 3.3 core context");
     }

@@ -66,3 +66,30 @@ TEST(Viewport, LetterboxKeepsAspectAndCentres) {
     EXPECT_EQ(ly, 384);
     EXPECT_EQ(ComputeViewport(0, 0, 1024, 768, false).width, 0);
 }
+
+TEST(Viewport, APresentedPartIsCutToTheDrawable) {
+    struct Case {
+        int x, y, w, h;
+        bool kept;
+        int cx, cy, cw, ch;
+    };
+    const Case cases[] = {
+        {10, 20, 30, 40, true, 10, 20, 30, 40},         // inside
+        {1000, 700, 100, 100, true, 1000, 700, 24, 68},  // past the right and the bottom
+        {-30, -20, 60, 60, true, 0, 0, 30, 40},          // before the left and the top
+        {0, 768, 50, 50, false, 0, 0, 0, 0},             // wholly below
+        {0, -200, 50, 50, false, 0, 0, 0, 0},            // wholly above
+        {-2000000000, 5, 2100000000, 10, true, 0, 5, 1024, 10},  // no wrap-around
+        {5, 5, 0, 10, false, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        int x = c.x, y = c.y, w = c.w, h = c.h;
+        EXPECT_EQ(ClipToDrawable(x, y, w, h, 1024, 768), c.kept) << c.x << "," << c.y;
+        if (c.kept) {
+            EXPECT_EQ(x, c.cx);
+            EXPECT_EQ(y, c.cy);
+            EXPECT_EQ(w, c.cw);
+            EXPECT_EQ(h, c.ch);
+        }
+    }
+}

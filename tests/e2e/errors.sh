@@ -24,7 +24,6 @@ WORK=$(mktemp -d)
 MAINDISPLAY=$DISPLAY
 PID=
 COPIES=
-XSERVERS=
 KEYHELD=
 HOLDER=
 cleanup() {
@@ -33,12 +32,13 @@ cleanup() {
   [ -n "$PID" ] && kill -KILL "$PID" 2> /dev/null
   [ -s "$WORK/zenity.pid" ] && kill -KILL "$(cat "$WORK/zenity.pid")" 2> /dev/null
   for p in $COPIES; do kill -KILL "$p" 2> /dev/null; done
-  for p in $XSERVERS; do kill -KILL "$p" 2> /dev/null; wait "$p" 2> /dev/null; done
+  stop_x_servers
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; [ -f "$WORK/game.err" ] && tail -5 "$WORK/game.err"; exit 1; }
 step() { echo "-- $*"; }
+. "$(dirname "$0")/lib/xserver.sh"
 
 "$TOOLS/pakbuild" "$DATA" "$WORK/main.pak" > /dev/null || fail "pakbuild"
 # A data folder of the packed archive and a loose game.xml broken at its end
@@ -149,22 +149,6 @@ wait_desktop_box() {
     *) echo "   seen: our own window ($DISPLAY)" ;;
   esac
   [ "$kind" = "$1" ] || fail "the desktop's box was drawn by '$kind', not '$1'"
-}
-# Starts an X server of our own (font path $1) on a free display; sets
-# XDISPLAY and XPID.
-start_x_server() {
-  Xvfb -displayfd 3 -nolisten tcp -fp "$1" -screen 0 1280x1024x24 3> "$WORK/xdisplay" 2> "$WORK/xvfb.err" &
-  XPID=$!
-  XSERVERS="$XSERVERS $XPID"
-  for _ in $(seq 1 100); do [ -s "$WORK/xdisplay" ] && break; sleep 0.1; done
-  [ -s "$WORK/xdisplay" ] || fail "no X server of our own: $(tail -2 "$WORK/xvfb.err")"
-  XDISPLAY=:$(cat "$WORK/xdisplay")
-  rm -f "$WORK/xdisplay"
-}
-stop_x_server() {
-  kill "$XPID" 2> /dev/null
-  wait "$XPID" 2> /dev/null
-  XSERVERS=${XSERVERS/ $XPID/}
 }
 # The fonts SDL asks for its own box.
 SDL_BOX_FONTS='-*-*-medium-r-normal--*-120-*-*-*-*-*-*'
@@ -294,7 +278,7 @@ if has_box_fonts "$MAINDISPLAY"; then
   desktop_box_steps x11
 else
   [ -s /usr/share/fonts/X11/misc/fonts.dir ] || fail "no core X fonts (xfonts-base): SDL's own box cannot be tried"
-  start_x_server /usr/share/fonts/X11/misc,built-ins
+  start_x_server -fp /usr/share/fonts/X11/misc,built-ins
   has_box_fonts "$XDISPLAY" || fail "no core X fonts on the X server of our own"
   export DISPLAY=$XDISPLAY
   desktop_box_steps x11
@@ -302,7 +286,7 @@ else
   stop_x_server
 fi
 # And where it cannot: an X server whose font path holds no core fonts.
-start_x_server built-ins
+start_x_server -fp built-ins
 has_box_fonts "$XDISPLAY" && fail "the X server without fonts has SDL's fonts"
 export DISPLAY=$XDISPLAY
 desktop_box_steps zenity

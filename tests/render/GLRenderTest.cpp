@@ -10,6 +10,8 @@
 #include "render/Graphics.h"
 #include "render/Image.h"
 #include "render/SysFont.h"
+#include "platform/Window.h"
+#include "platform/X11Display.h"
 #include "tests/render/RenderTestSupport.h"
 
 // Pixel tests on a real OpenGL context: SDL's offscreen driver (EGL, Mesa's
@@ -335,4 +337,27 @@ TEST_F(GLRenderTest, ManyLargeGlyphsSpreadOverSheets) {
     EXPECT_GT(font->GetSheetCount(), 1u);
     // Glyphs from the first sheet still draw after more were added.
     EXPECT_GT(Count(Frame(), 10, 480, 400, 600, [](uint32_t p) { return R(p) > 128; }), 500);
+}
+
+// Parts of the frame outside the window's drawable (a window the desktop
+// gave another size than asked) are never asked of the X server, which
+// refuses such a copy; and an X error that does come is told and counted
+// while the game goes on, where Xlib's own handler ended the process.
+TEST_F(GLRenderTest, PartsOutsideTheWindowAreLeftOutAndXErrorsDoNotEndTheGame) {
+    PlatformWindow* window = SharedTestGLWindow();
+    void* native = window->NativeWindow();
+    int dw = 0, dh = 0;
+    window->GetDrawableSize(dw, dh);
+    ASSERT_GT(dh, 0);
+    const uint64_t before = PlatformXErrorCount(native);
+    const int parts[][4] = {{0, dh - 10, 50, 40},  {dw - 10, 0, 40, 40},  {-30, -30, 60, 60},
+                            {0, dh + 100, 50, 50}, {0, -200, 50, 50},     {-2000000000, 0, 2100000000, 10},
+                            {0, 0, dw * 2, dh * 2}};
+    for (const auto& p : parts) window->PresentPart(p[0], p[1], p[2], p[3]);
+    EXPECT_EQ(PlatformXErrorCount(native), before) << PlatformLastXError();
+    if (!PlatformProvokeXErrorForTest(native)) GTEST_SKIP() << "not an X11 window";
+    EXPECT_EQ(PlatformXErrorCount(native), before + 1);
+    EXPECT_NE(PlatformLastXError().find("BadWindow"), std::string::npos) << PlatformLastXError();
+    window->PresentPart(0, 0, 10, 10);
+    EXPECT_EQ(PlatformXErrorCount(native), before + 1) << "the window goes on";
 }
