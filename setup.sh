@@ -15,7 +15,7 @@ PACKAGES=(
   libvorbisidec-dev libmpg123-dev libxmp-dev
   libgl1-mesa-dri libegl-mesa0 libegl1
 )
-TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool xfonts-base x11-utils)
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool xfonts-base x11-utils openbox)
 
 install_missing() {
   local missing=()
