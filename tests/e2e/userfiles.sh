@@ -7,7 +7,10 @@ set -u
 GAME=$1
 DATA=$2
 TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
+pid=
+# A step that fails ends the game it started: left running, it would hold
+# the test's output open and keep the test runner waiting.
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2> /dev/null; rm -rf "$TMP"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 # Runs the game without a display; sets rc and out.
 headless() { out=$(cd "$TMP" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 timeout 20 "$@" 2>&1 < /dev/null); rc=$?; }
@@ -33,13 +36,14 @@ if [ -z "${DISPLAY:-}" ]; then echo "no display: window part skipped"; exit 0; f
 
 # Waits up to 10 s for the process to end; sets rc (124 when it did not).
 finish() { for _ in $(seq 1 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-           if kill -0 "$1" 2>/dev/null; then kill -KILL "$1"; wait "$1"; rc=124; else wait "$1"; rc=$?; fi; }
+           if kill -0 "$1" 2>/dev/null; then kill -KILL "$1"; wait "$1"; rc=124; else wait "$1"; rc=$?; fi; pid=; }
 
 # The desktop's box fails: our own window shows the message until a key.
 if command -v xdotool > /dev/null; then
   QUILTRO7_MESSAGE_BOX=own "$GAME" -changedir /nonexistent 2> "$TMP/box.err" &
   pid=$!
-  for _ in $(seq 1 50); do xdotool search --onlyvisible --name '^FATAL ERROR$' > /dev/null 2>&1 && break; sleep 0.1; done
+  # Up to 20 s: a sanitizer build on a busy machine is slow to get there.
+  for _ in $(seq 1 200); do xdotool search --onlyvisible --name '^FATAL ERROR$' > /dev/null 2>&1 && break; sleep 0.1; done
   xdotool search --onlyvisible --name '^FATAL ERROR$' > /dev/null 2>&1 || fail "no FATAL ERROR window"
   sleep 0.5
   kill -0 $pid 2>/dev/null || fail "the FATAL ERROR window did not wait"
