@@ -9,6 +9,7 @@
 
 #include "platform/System.h"
 #include "platform/X11Display.h"
+#include "platform/X11Native.h"
 
 PictureWindowInput::PictureWindowInput(std::vector<int> heldAtShow, bool serverKeys)
     : mHeld(std::move(heldAtShow)), mServerKeys(serverKeys) {}
@@ -32,14 +33,6 @@ bool PictureWindowInput::Closes(const PictureWindowEvent& event) {
 }
 
 namespace {
-
-// The X display of an X11 window; null on any other video driver.
-Display* X11DisplayOf(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;
-    return info.info.x11.display;
-}
 
 // What is down on the keyboard now, and how the window will hear of presses.
 // On X11 that is the server's own key map, and the presses are the server's

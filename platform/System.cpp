@@ -90,13 +90,17 @@ std::string PlatformUserDataFolder(const std::string& company, const std::string
 void PlatformInstallQuitSignals(std::atomic<bool>* quitFlag) {
     gQuitFlag = quitFlag;
     gQuitSignalled.store(false);
+    PlatformSetQuitSignalsAction(OnQuitSignal);
+    signal(SIGXFSZ, SIG_IGN);
+}
+
+void PlatformSetQuitSignalsAction(void (*handler)(int)) {
     struct sigaction sa {};
-    sa.sa_handler = OnQuitSignal;
+    sa.sa_handler = handler ? handler : SIG_DFL;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGHUP, &sa, nullptr);
-    signal(SIGXFSZ, SIG_IGN);
 }
 
 void PlatformRemoveQuitSignals() {

@@ -35,6 +35,10 @@ std::string PlatformUserDataFolder(const std::string& company, const std::string
 // the shutdown order runs. SIGXFSZ is ignored: a write past the file-size
 // limit then fails and is reported instead of killing the game mid-save.
 void PlatformInstallQuitSignals(std::atomic<bool>* quitFlag);
+// Sets the action of the three quit signals (SIGINT, SIGTERM, SIGHUP): the
+// handler, or null for the default. Only sigaction(2): safe in the child of
+// a fork in a threaded process.
+void PlatformSetQuitSignalsAction(void (*handler)(int));
 void PlatformRemoveQuitSignals();
 // Whether one of them came since they were installed: a modal box or window
 // that waits on the player closes on it.

@@ -1,4 +1,5 @@
 #include "platform/TiedChildren.h"
+#include "platform/System.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -18,12 +19,7 @@ void TieChild() {
     if (tTieTo == 0) return;
     const pid_t parent = tTieTo;
     tTieTo = 0;
-    struct sigaction plain {};
-    plain.sa_handler = SIG_DFL;
-    sigemptyset(&plain.sa_mask);
-    sigaction(SIGINT, &plain, nullptr);
-    sigaction(SIGTERM, &plain, nullptr);
-    sigaction(SIGHUP, &plain, nullptr);
+    PlatformSetQuitSignalsAction(nullptr);
     sigset_t quit;
     sigemptyset(&quit);
     sigaddset(&quit, SIGINT);

@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/X11ErrorTrap.h"
+#include "platform/X11Native.h"
 
 namespace {
 
@@ -42,16 +42,6 @@ int gTrapped = 0;
 int TrapXError(Display*, XErrorEvent*) {
     ++gTrapped;
     return 0;
-}
-
-Display* X11DisplayOf(void* sdlWindow, ::Window* window = nullptr) {
-    if (!sdlWindow) return nullptr;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(static_cast<SDL_Window*>(sdlWindow), &info) || info.subsystem != SDL_SYSWM_X11)
-        return nullptr;
-    if (window) *window = info.info.x11.window;
-    return info.info.x11.display;
 }
 
 bool OnX11() {
@@ -99,6 +89,16 @@ bool WindowManagerTakesFullScreen(Display* display, std::string* why) {
 }
 
 }  // namespace
+
+Display* X11DisplayOf(void* sdlWindow, ::Window* window) {
+    if (!sdlWindow) return nullptr;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(static_cast<SDL_Window*>(sdlWindow), &info) || info.subsystem != SDL_SYSWM_X11)
+        return nullptr;
+    if (window) *window = info.info.x11.window;
+    return info.info.x11.display;
+}
 
 X11ErrorTrap::X11ErrorTrap(Display* display) : mDisplay(display) {
     XSync(mDisplay, False);  // earlier requests' errors are not ours to catch

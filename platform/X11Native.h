@@ -1,6 +1,13 @@
 #pragma once
 #include <X11/Xlib.h>
 
+// The X11 side of SDL's windows, for the platform files that speak to the X
+// server themselves.
+
+// The X connection of an SDL window (an SDL_Window*), and its X window when
+// asked for; null when the window is null or not an X11 one.
+Display* X11DisplayOf(void* sdlWindow, ::Window* window = nullptr);
+
 // Catches the errors of requests that may well be refused (a window another
 // client may have destroyed, a context the driver may refuse), so that they
 // neither reach our handler for the run nor count as faults: made, the

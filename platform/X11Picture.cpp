@@ -1,21 +1,17 @@
 #include "platform/X11Picture.h"
 
-#include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include "platform/PictureWindow.h"
+#include "platform/X11Native.h"
 
 bool PutX11WindowPicture(void* window, const Picture& picture) {
     if (!window || picture.width <= 0 || picture.height <= 0 ||
         picture.argb.size() < static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height))
         return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(static_cast<SDL_Window*>(window), &info) || info.subsystem != SDL_SYSWM_X11) return false;
-    Display* display = info.info.x11.display;
-    const ::Window xwindow = info.info.x11.window;
+    ::Window xwindow = 0;
+    Display* display = X11DisplayOf(window, &xwindow);
     XWindowAttributes attributes{};
     if (!display || !XGetWindowAttributes(display, xwindow, &attributes)) return false;
     const Visual* visual = attributes.visual;

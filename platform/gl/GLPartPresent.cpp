@@ -1,8 +1,8 @@
 #include "platform/gl/GLPartPresent.h"
 
-#include <SDL.h>
-#include <SDL_syswm.h>
 #include <epoxy/glx.h>
+
+#include "platform/X11Native.h"
 
 namespace {
 
@@ -21,11 +21,7 @@ private:
 }  // namespace
 
 std::unique_ptr<GLPartPresenter> GLPartPresenter::Find(void* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(static_cast<SDL_Window*>(window), &info) || info.subsystem != SDL_SYSWM_X11)
-        return nullptr;
-    Display* display = info.info.x11.display;
+    Display* display = X11DisplayOf(window);
     if (!display || !epoxy_has_glx(display) || !glXGetCurrentContext()) return nullptr;
     if (!epoxy_has_glx_extension(display, DefaultScreen(display), "GLX_MESA_copy_sub_buffer")) return nullptr;
     const GLXDrawable drawable = glXGetCurrentDrawable();

@@ -1,23 +1,18 @@
 #include "platform/gl/GlxWindowContext.h"
 
-#include <SDL.h>
-#include <SDL_syswm.h>
 #include <epoxy/glx.h>
 
-#include "platform/X11ErrorTrap.h"
+#include "platform/X11Native.h"
 
 std::unique_ptr<GlxWindowContext> GlxWindowContext::Create(void* window, std::string* error) {
     auto fail = [error](const char* why) {
         if (error) *error = why;
         return nullptr;
     };
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(static_cast<SDL_Window*>(window), &info) || info.subsystem != SDL_SYSWM_X11)
-        return fail("not an X11 window");
-    Display* display = info.info.x11.display;
-    const ::Window xwindow = info.info.x11.window;
-    if (!display || !epoxy_has_glx(display)) return fail("no GLX");
+    ::Window xwindow = 0;
+    Display* display = X11DisplayOf(window, &xwindow);
+    if (!display) return fail("not an X11 window");
+    if (!epoxy_has_glx(display)) return fail("no GLX");
     const int screen = DefaultScreen(display);
     if (epoxy_glx_version(display, screen) < 14 ||
         !epoxy_has_glx_extension(display, screen, "GLX_ARB_create_context_profile"))

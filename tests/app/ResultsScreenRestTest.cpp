@@ -8,13 +8,13 @@
 #include "puzzle/PlayArtGrid.h"
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/PlayerState.h"
-#include "puzzle/ProfileManager.h"
 #include "render/Image.h"
 #include "screens/GameScreens.h"
 #include "screens/LevelCompleteMenu.h"
 #include "screens/MyGameApp.h"
 #include "screens/MyPlayScreen.h"
 #include "tests/support/AppHarness.h"
+#include "tests/support/TestPlayer.h"
 #include "tests/support/WidgetQueries.h"
 #include "widgets/DynamicWidget.h"
 #include "widgets/WidgetManager.h"
@@ -39,12 +39,8 @@ protected:
         gGameScreens.mMainMenu = nullptr;
         ASSERT_TRUE(mHarness.RunUntil([this] { return mApp->GetBoard() != nullptr; }));
         ASSERT_TRUE(gAssetManager->LoadGroup("PlayAssets", L"ipad"));
-        ProfileManager::CreateProfile(L"Tester");
+        MakeSeasonedTestPlayer();
         ASSERT_NE(gPlayerState, nullptr);
-        gPlayerState->mDevice = L"ipad";
-        // The one-time notices were read.
-        gPlayerState->mMadeMistake = true;
-        gPlayerState->mSeenHint = true;
     }
     void TearDown() override {
         if (mApp && mApp->mWidgetManager) {

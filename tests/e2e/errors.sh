@@ -111,6 +111,18 @@ ended_cleanly() {
   grep -q "An unexpected error" "$WORK/game.err" && fail "$1: the game crashed on the way out"
   return 0
 }
+# The shown box waits; the signal $1 ends the game cleanly, and SDL's box
+# (a forked copy of the game) goes with it. $2 names the step.
+box_ends_by() {
+  COPIES=$(copies_of "$PID")
+  sleep 0.3
+  kill -0 "$PID" 2> /dev/null || fail "$2: the box did not wait"
+  kill -"$1" "$PID"
+  finish
+  ended_cleanly "$2, SIG$1"
+  for copy in $COPIES; do running "$copy" && fail "$2: SDL's box stayed"; done
+  return 0
+}
 # Our own FATAL ERROR window, over the game window that opened before it.
 own_box_over_game() {
   wait_window '^FATAL ERROR$'
@@ -168,16 +180,10 @@ desktop_box_steps() {
   step "the desktop's box ($kind), told to quit by SIGINT"
   start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/broken"
   wait_desktop_box "$kind"
-  COPIES=$(copies_of "$PID")
-  sleep 0.3
-  kill -0 "$PID" 2> /dev/null || fail "the desktop box did not wait"
-  kill -INT "$PID"
-  finish
-  ended_cleanly "the desktop's box ($kind), SIGINT"
+  box_ends_by INT "the desktop's box ($kind)"
   if [ -s "$WORK/zenity.pid" ]; then
     kill -0 "$(cat "$WORK/zenity.pid")" 2> /dev/null && { kill "$(cat "$WORK/zenity.pid")"; fail "the zenity box stayed"; }
   fi
-  for copy in $COPIES; do running "$copy" && fail "SDL's box stayed"; done
 
   step "a box before anything else (no data folder, $kind), SIGTERM"
   start PATH="$WORK/bin:$PATH" "$GAME" -changedir "$WORK/nonexistent"
@@ -301,13 +307,7 @@ start "$WORK/alone/$(basename "$GAME")"
 wait_box "alone: no box"
 sleep 0.2
 echo "   seen: $(box_kind) box"
-COPIES=$(copies_of "$PID")
-sleep 0.3
-kill -0 "$PID" 2> /dev/null || fail "alone: the box did not wait"
-kill -TERM "$PID"
-finish
-ended_cleanly "alone, SIGTERM"
+box_ends_by TERM alone
 grep -q "FATAL ERROR: " "$WORK/game.err" || fail "alone: no FATAL ERROR text"
-for copy in $COPIES; do running "$copy" && fail "alone: SDL's box stayed"; done
 cd / || true
 echo "ok"

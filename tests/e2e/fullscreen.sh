@@ -42,7 +42,7 @@ own_display() {
 # given to looks and busy then fall on the screen (scale and offsets as
 # window_geometry reads them, plus the window's place).
 screen_shot() {
-  local X Y WIDTH HEIGHT SCREEN_NUM
+  local X Y
   window_geometry
   eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^(X|Y)=')"
   SHOT_COUNT=$((SHOT_COUNT + 1))

@@ -7,9 +7,9 @@
 #include "data/AssetLookup.h"
 #include "data/AssetManager.h"
 #include "puzzle/PlayerState.h"
-#include "puzzle/ProfileManager.h"
 #include "render/Image.h"
 #include "tests/support/FakeAudio.h"
+#include "tests/support/TestPlayer.h"
 #include "tests/support/WidgetQueries.h"
 #include "widgets/NoticeMenu.h"
 #include "widgets/WidgetManager.h"
@@ -32,12 +32,9 @@ void PlayScreenTest::SetUp() {
     ASSERT_TRUE(mApp->IsLoadingFinished());
     ASSERT_TRUE(mApp->GetLoadErrors().empty()) << mApp->GetLoadErrors().front();
     ASSERT_TRUE(gAssetManager->LoadGroup("PlayAssets", L"ipad"));
-    ProfileManager::CreateProfile(L"Tester");
-    ASSERT_NE(gPlayerState, nullptr);
-    gPlayerState->mDevice = L"ipad";
     // The one-time notices were read (the hint test asks for its own).
-    gPlayerState->mMadeMistake = true;
-    gPlayerState->mSeenHint = true;
+    MakeSeasonedTestPlayer();
+    ASSERT_NE(gPlayerState, nullptr);
     SeedShuffleRandom(1);
 }
 
